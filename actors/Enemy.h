@@ -1,0 +1,40 @@
+#pragma once
+// A patrolling figure. Dangerous in state 0, vulnerable in state 1.
+#include <allegro.h>
+
+#include "graphics/Resources.h"
+#include "graphics/Sprite.h"
+
+class FloorManager;
+
+struct Enemy {
+  bool alive = true;          // false once killed: not moved, tested or drawn
+  float x = 0.0f;             // horizontal centre
+  float y = 0.0f;             // lowest row covered; stands on a tile whose top is y + 1
+  int direction = 0;          // 0 walking left, 1 walking right
+  int width = 0;              // current frame, read when an animation is selected
+  int height = 0;
+  float min_x = 0.0f;         // patrol ends
+  float max_x = 0.0f;
+  float speed = 0.0f;         // pixels per patrol step
+  bool changes = false;       // turns vulnerable on an item pickup
+  int state = 0;              // 0 dangerous, 1 vulnerable
+  int safe_time = 0;          // ticks vulnerable after a pickup
+  int points = 0;             // scored when killed
+  bool falling = false;       // no floor below: drops
+  SharedSample death_sample;  // played when killed; shared by copies
+  Sprite sprite;              // own copy of its kind's Sprite
+
+  // deathSample: the loaded "enemy_death.wav" to share; when null the
+  // constructor loads it itself (and ends the program if it cannot).
+  Enemy(int x, int y, int direction, int min_x, int max_x, float speed, int changes,
+        int state, int safe_time, int points, SharedSample deathSample = nullptr);
+
+  void setAnimation(int index);  // also refreshes width and height
+  void setPosition(float x, float y);
+  void draw(BITMAP* target) const;
+  void setState(int newState);
+  void patrol();
+  // The player's frame at (left, top) touches this enemy; kills it when vulnerable.
+  bool touches(BITMAP* frame, float left, float top);
+};

@@ -1,0 +1,26 @@
+#pragma once
+#include <allegro.h>
+
+#include <string>
+#include <vector>
+
+#include "actors/Item.h"
+#include "graphics/ImageSet.h"
+
+class ItemManager {
+ public:
+  ItemManager();
+
+  int findImage(const std::string& name) const;
+  BITMAP* image(int index) const { return itemImages_.image(index); }
+  void add(const Item& item);
+  void clear();
+  // true when an item was collected; points is then its points.
+  bool checkPlayer(BITMAP* frame, float left, float top, int& points);
+  void draw(BITMAP* target) const;
+  const std::vector<Item>& items() const { return items_; }
+
+ private:
+  std::vector<Item> items_;  // current level, placement order
+  ImageSet itemImages_;      // items/
+};

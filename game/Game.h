@@ -1,0 +1,111 @@
+#pragma once
+// The one object of a run: player, HUD resources, sounds, the current
+// level's data and the six element managers. Its operations are spread over
+// the subsystem folders: construction and play in game/, population in
+// game/, movement and structure use in player/, drawing in presentation/.
+#include <allegro.h>
+
+#include <memory>
+#include <string>
+
+#include "actors/EnemyManager.h"
+#include "actors/ItemManager.h"
+#include "actors/TeleporterManager.h"
+#include "game/LevelData.h"
+#include "graphics/Resources.h"
+#include "player/Player.h"
+#include "structures/ChuteManager.h"
+#include "structures/FloorManager.h"
+#include "structures/LadderManager.h"
+
+class Game {
+ public:
+  Game(int width, int height, int updatesPerSecond);
+  ~Game();
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  // game/Game.cpp
+  void startLevel(const std::string& fileName);
+  void runLife();
+  void beginLife();  // life start: counter reset, lists emptied, population
+  bool tick();       // one game tick; true when the life is over (runLife returns)
+
+  // game/Population.cpp
+  int populateLevel(LevelData data);
+
+  // player/Controls.cpp, player/Sounds.cpp
+  void loadControls();
+  void loadSounds();
+  SAMPLE* loadSample(const std::string& fileName);
+
+  // player/Movement.cpp
+  void handleInput();
+  void jumpStep();
+  void fallStep();
+  void supportCheck();
+  // player/StructureUse.cpp
+  void climbStep();
+  void chuteStep();
+  void climbKeys();     // step 8 of handleInput
+  void teleportKeys();  // step 9 of handleInput
+  void cooldownCount(); // after the support check
+
+  // presentation/Hud.cpp
+  void loadHud();
+  void drawFrame();
+
+  int width;                 // screen size in pixels
+  int height;
+  bool quit = false;         // the run is to end; never cleared
+  bool levelDone = false;    // every claimable tile is cleared
+
+  BitmapPtr buffer;              // off-screen frame, width x height
+  BitmapPtr background;          // back.png
+  BitmapPtr countdownBuffer;     // countdown panel, composed each frame
+  BitmapPtr countdownBackground; // countdown_back.png
+  FontPtr countdownFont;         // countdown_fnt.png
+  FontPtr scoreFont;             // score_fnt.png
+  BitmapPtr scoreBuffer;         // score panel, composed each frame
+  BitmapPtr scoreBackground;     // score_back.png
+  BitmapPtr lifePip;             // life_pip.png
+
+  SamplePtr walkSample;          // walk.wav
+  SamplePtr jumpSample;          // jump.wav
+  SamplePtr fallDeathSample;     // player_death_fall.wav
+  SamplePtr caughtSample;        // player_death_enemy.wav
+  SamplePtr itemSample;          // item.wav
+  SamplePtr enemyKilledSample;   // enemy_death.wav (loaded only)
+  int walkVoice = 0;             // voice of the walking sound
+
+  Player player;
+  LevelData level;
+  FloorManager floorManager;
+  std::unique_ptr<LadderManager> ladderManager;
+  std::unique_ptr<ChuteManager> chuteManager;
+  EnemyManager enemyManager;
+  ItemManager itemManager;
+  TeleporterManager teleporterManager;
+
+  int teleportCooldown = 200;        // ticks a teleport blocks the next one
+  int updatesPerSecond;              // ticks per second
+  int countdown = 0;                 // on show; the life ends at 0 or less
+  int ticksSinceItem = 0;            // ends enemy vulnerability
+  int teleportCooldownTicks = 0;     // ticks since the last teleport
+  int chuteTolerance = 14;
+  int ladderHorizontalTolerance = 6;
+  int ladderVerticalTolerance = 2;
+  bool teleportCooldownActive = false;
+  float fallDistance = 0.0f;         // dropped since the last landing
+  float jumpApexY = 0.0f;            // where the rising half of the jump ends
+  int slideTop = 0;                  // chute being slid: top row
+  int slideLength = 0;               // and height
+  int keyLeft = KEY_LEFT;            // scan codes
+  int keyRight = KEY_RIGHT;
+  int keyUp = KEY_UP;
+  int keyDown = KEY_DOWN;
+  int keyJump = KEY_SPACE;
+
+  int lifeTicks = 0;                 // paces the countdown within a life
+  BITMAP* display = nullptr;         // where frames are shown: Allegro's screen unless replaced
+};

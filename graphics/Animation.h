@@ -1,0 +1,37 @@
+#pragma once
+// A looping sequence of frame images, each shown for its own number of game
+// ticks, described by a .anm file and a directory of numbered PNG frames.
+#include <allegro.h>
+
+#include <string>
+#include <vector>
+
+#include "graphics/Resources.h"
+
+class Animation {
+ public:
+  Animation();  // no frames; never drawn
+  // Reads <baseDir><name>.anm and its frames, or ends the program.
+  Animation(const std::string& baseDir, const std::string& name);
+  // Copies own fresh duplicates of every frame and continue at the same point.
+  Animation(const Animation& other);
+  Animation& operator=(const Animation& other);
+  Animation(Animation&& other) noexcept = default;
+  Animation& operator=(Animation&& other) noexcept = default;
+
+  void advance();                                   // one game tick
+  void draw(BITMAP* target, int x, int y) const;    // frame on show, per-pixel alpha
+  BITMAP* currentFrame() const;                     // frame on show
+
+  int frameCount() const { return frameCount_; }
+  int frameIndex() const { return frameIndex_; }
+  int frameTicks() const { return frameTicks_; }
+  int duration(int i) const { return durations_[i]; }
+
+ private:
+  int frameCount_ = 0;              // number of frames N
+  int frameIndex_ = 0;              // frame on show, 0 to N-1
+  int frameTicks_ = 0;              // advances already spent on the frame on show
+  std::vector<BitmapPtr> frames_;   // N frame images, owned
+  std::vector<int> durations_;      // display time of each frame, in advances
+};

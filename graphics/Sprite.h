@@ -1,0 +1,25 @@
+#pragma once
+// The animations of one moving figure and the choice of the one on show.
+// Knows nothing of positions: the owner keeps those.
+#include <allegro.h>
+
+#include <vector>
+
+#include "graphics/Animation.h"
+
+class Sprite {
+ public:
+  void addAnimation(const Animation& animation);  // appends a copy
+  void setAnimation(int index);                   // nothing else changes
+  BITMAP* currentFrame() const;
+  void advance();                                 // only the current animation
+  void draw(BITMAP* target, int x, int y) const;
+
+  int animationIndex() const { return animationIndex_; }
+  int animationCount() const { return static_cast<int>(animations_.size()); }
+  const Animation& animation(int index) const { return animations_[index]; }
+
+ private:
+  std::vector<Animation> animations_;  // index = order of adding
+  int animationIndex_ = 0;             // current animation
+};

@@ -1,0 +1,62 @@
+#pragma once
+// The figure the user steers: motion parameters from player.inf, state
+// flags, lives, score and its five animations.
+#include <allegro.h>
+
+#include <string>
+
+#include "actors/Teleporter.h"
+#include "graphics/Sprite.h"
+#include "structures/Ladder.h"
+
+struct Player {
+  // Animation indices and their roles.
+  static constexpr int walkLeft = 0;
+  static constexpr int walkRight = 1;
+  static constexpr int airborneLeft = 2;
+  static constexpr int airborneRight = 3;
+  static constexpr int climb = 4;
+  static constexpr int animationCount = 5;
+
+  float x = 0.0f;            // horizontal centre
+  float y = 0.0f;            // lowest row covered (the feet)
+  float walkSpeed = 0.0f;    // pixels per tick walking
+  float fallSpeed = 0.0f;    // pixels per tick falling
+  float climbSpeed = 0.0f;   // pixels per tick on a ladder
+  float jumpSpeed = 0.0f;    // vertical pixels per tick in a jump
+  float jumpStride = 0.0f;   // sideways jump step = jumpSpeed * jumpStride
+  float slideFactor = 0.0f;  // applied to a chute's step on each slide tick
+  float jumpHeight = 0.0f;   // rise above the take-off row
+  float maxDrop = 0.0f;      // greatest drop survived on landing
+  int slideDx = 0;           // step of the slide in progress
+  int slideDy = 0;
+  int width = 0;             // current frame's width once an animation is selected
+  int height = 0;            // from player.inf, never changed
+  int lives = 3;             // the current one included
+  int score = 0;
+  int facing = 1;            // 0 left, 1 right
+  int climbDirection = 0;    // 1 up, 2 down
+  int jumpState = 0;         // 0 to 6
+  bool falling = false;
+  bool climbStep = false;    // a ladder step was requested this tick
+  bool onChute = false;      // a slide is in progress
+  bool hasControl = true;    // false during a slide
+  bool alive = true;         // clearing it ends the life
+  std::string animationNames[animationCount];  // by animation index
+  Sprite sprite;
+  Ladder currentLadder;          // the ladder found last under the player
+  Teleporter currentTeleporter;  // the teleporter found last around the player
+
+  int load();                // reads media/player.inf; -1 when it cannot be opened
+  void loadAnimations();     // the five animations into the sprite, or ends the program
+  void setPosition(float newX, float newY);
+  void move(float dx, float dy);
+  void setLives(int n);
+  void addScore(int points);
+  void setFacing(int newFacing);
+  void setClimbDirection(int direction);
+  void setJumpState(int state);
+  void setSlideVector(int dx, int dy);
+  void setAnimation(int index);  // also takes width from the frame on show
+  void draw(BITMAP* target) const;
+};

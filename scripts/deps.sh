@@ -1,0 +1,18 @@
+# Sourced by the other scripts: installs the Debian packages they need.
+# Usage: pwe_install_packages pkg...   (only missing ones are installed)
+pwe_install_packages() {
+  local missing=()
+  local pkg
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq || return 1
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" || return 1
+}
+
+PWE_BUILD_PACKAGES=(build-essential cmake pkg-config liballegro4-dev libloadpng4-dev)
+PWE_TEST_PACKAGES=(libgtest-dev xvfb xdotool x11-apps imagemagick python3 python3-pil)

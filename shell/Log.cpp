@@ -1,0 +1,48 @@
+#include "shell/Log.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+FILE* logFile = nullptr;
+std::vector<std::string>* captured = nullptr;
+
+bool loggingRequested() {
+  const char* value = std::getenv("PWE_LOG");
+  return value != nullptr && value[0] != '\0';
+}
+}  // namespace
+
+void log_open(const char* fileName) {
+  if (logFile != nullptr || !loggingRequested()) return;
+  logFile = std::fopen(fileName, "w");
+}
+
+void log_message(const char* format, ...) {
+  if (logFile == nullptr && captured == nullptr) return;
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  int length = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  std::string line(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+  if (length > 0) std::vsnprintf(&line[0], line.size() + 1, format, args);
+  va_end(args);
+
+  if (captured != nullptr) captured->push_back(line);
+  if (logFile != nullptr) {
+    std::fputs(line.c_str(), logFile);
+    std::fputc('\n', logFile);
+    std::fflush(logFile);
+  }
+}
+
+void log_close() {
+  if (logFile == nullptr) return;
+  std::fclose(logFile);
+  logFile = nullptr;
+}
+
+void log_capture(std::vector<std::string>* lines) { captured = lines; }

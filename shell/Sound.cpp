@@ -1,0 +1,18 @@
+#include "shell/Sound.h"
+
+namespace {
+std::vector<const SAMPLE*>* observed = nullptr;
+}
+
+int playSample(SAMPLE* sample) {
+  if (observed != nullptr) observed->push_back(sample);
+  if (sample == nullptr) return -1;
+  return play_sample(sample, 255, 128, 1000, 0);
+}
+
+SAMPLE* voiceSample(int voice) {
+  if (voice < 0) return nullptr;
+  return voice_check(voice);
+}
+
+void observePlayedSamples(std::vector<const SAMPLE*>* played) { observed = played; }

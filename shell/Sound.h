@@ -1,0 +1,16 @@
+#pragma once
+// Every sample in the game starts the same way: full volume, centred, at its
+// own pitch, once. Going through here also lets tests see what was played.
+#include <allegro.h>
+
+#include <vector>
+
+// play_sample(sample, 255, 128, 1000, 0); returns the voice (or -1).
+int playSample(SAMPLE* sample);
+
+// The sample a voice is playing (voice_check), nullptr for a free or
+// invalid voice.
+SAMPLE* voiceSample(int voice);
+
+// Tests: while set, every playSample call appends its sample here.
+void observePlayedSamples(std::vector<const SAMPLE*>* played);

@@ -1,0 +1,28 @@
+#pragma once
+#include <allegro.h>
+
+#include <string>
+#include <vector>
+
+#include "graphics/ImageSet.h"
+#include "structures/Chute.h"
+
+class ChuteManager {
+ public:
+  explicit ChuteManager(int horizontalTolerance);
+
+  int findImage(const std::string& name) const;
+  BITMAP* image(int index) const { return chuteImages_.image(index); }
+  void add(const Chute& chute);
+  void clear();
+  int createImages();  // 0, or -1 when an image cannot be created
+  void draw(BITMAP* target) const;
+  bool entryAt(float x, float y, Chute& out);  // first chute whose entry the point is at
+  const std::vector<Chute>& chutes() const { return chutes_; }
+
+ private:
+  std::vector<Chute> chutes_;  // current level, placement order
+  ImageSet chuteImages_;       // chutes/
+  int lastChute_ = -1;         // index found last by entryAt
+  int horizontalTolerance_;    // chute_horiz_tol
+};

@@ -1,0 +1,36 @@
+#pragma once
+// Owns the two floor tile image sets and the tiles of the current level;
+// answers the standing, containing and claiming questions about floors.
+#include <allegro.h>
+
+#include <string>
+#include <vector>
+
+#include "graphics/ImageSet.h"
+#include "structures/FloorTile.h"
+
+class FloorManager {
+ public:
+  FloorManager();  // loads the normal set, then the cleared set
+
+  int findImage(const std::string& name) const;
+  int findClearedImage(const std::string& name) const;
+  BITMAP* image(int index) const { return normalImages_.image(index); }
+  BITMAP* clearedImage(int index) const { return clearedImages_.image(index); }
+
+  void add(const FloorTile& tile);
+  void clear();
+  void draw(BITMAP* target) const;
+
+  bool isOnFloor(float x, float y) const;             // a tile's top row is trunc(y) + 1
+  bool tileAt(float x, float y, FloorTile& out) const; // first tile containing the point
+  int claimAt(float x, float y);                       // points of the tiles claimed
+  int tilesLeft() const { return tilesLeft_; }
+  const std::vector<FloorTile>& tiles() const { return tiles_; }
+
+ private:
+  std::vector<FloorTile> tiles_;  // current level, placement order
+  ImageSet normalImages_;         // floor tiles/normal/
+  ImageSet clearedImages_;        // floor tiles/clear/
+  int tilesLeft_ = 0;             // claimable tiles not yet cleared
+};
