@@ -1,0 +1,176 @@
+#include "game/LevelData.h"
+
+#include <fstream>
+#include <istream>
+#include <vector>
+
+#include "shell/Log.h"
+#include "shell/MediaPaths.h"
+
+namespace {
+
+// A read that fails leaves its field as it was. Extracting straight into
+// the field would not: a number that cannot be parsed stores 0 (or the
+// type's limit on overflow) before the stream goes bad. Once the stream has
+// failed, every later read fails too, so a short file keeps earlier values.
+template <typename T>
+void readField(std::istream& in, T& field) {
+  T value{};
+  if (in >> value) field = value;
+}
+
+// Reads one kind's count and sizes its list with default records. A count
+// that failed to read keeps the value the field already held (the previous
+// level's), and the list is still sized to it.
+//
+// Counts are bounded by LevelData::maxElementCount (10,000): far more than a
+// single screen can hold, and small enough that the allocation can never be
+// the thing that fails. A negative or larger count means the file is not a
+// level, so it is rejected like one that cannot be opened.
+template <typename Spec>
+bool readCount(std::istream& in, int& count, std::vector<Spec>& list, const char* kind) {
+  readField(in, count);
+  if (count < 0 || count > LevelData::maxElementCount) {
+    log_message("Level rejected: %d %s is outside 0 to %d.", count, kind,
+                LevelData::maxElementCount);
+    return false;
+  }
+  list.assign(static_cast<size_t>(count), Spec{});
+  return true;
+}
+
+}  // namespace
+
+int LevelData::load(const std::string& fileName) {
+  const std::string path = std::string(mediaDir) + fileName;
+  log_message("Loading level data from %s", path.c_str());
+
+  std::ifstream in(path);
+  if (!in.is_open()) return -1;
+
+  // Everything is read into a copy, so a rejected file changes nothing and
+  // failed reads fall back on the values of the level loaded before.
+  LevelData next = *this;
+
+  log_message("Reading countdown information");
+  readField(in, next.countdown_start);
+  readField(in, next.countdown_x);
+  readField(in, next.countdown_y);
+  readField(in, next.countdown_align);
+
+  log_message("Reading score information");
+  readField(in, next.score_x);
+  readField(in, next.score_y);
+  readField(in, next.score_align);
+
+  log_message("Reading life pip information");
+  readField(in, next.pip_offset);
+  readField(in, next.pip_spacing);
+
+  log_message("Reading player starting position");
+  readField(in, next.start_x);
+  readField(in, next.start_y);
+  readField(in, next.start_animation);
+
+  log_message("Reading number of tiles in level.");
+  if (!readCount(in, next.tileCount, next.tiles, "tiles")) return -1;
+  log_message("There are %d tiles.", next.tileCount);
+  for (int i = 0; i < next.tileCount; ++i) {
+    log_message("Reading and setting data for tile %d.", i);
+    TileSpec& tile = next.tiles[i];
+    readField(in, tile.x);
+    readField(in, tile.y);
+    readField(in, tile.tile_name);
+    readField(in, tile.cleared_name);
+    readField(in, tile.claimable);
+    readField(in, tile.points);
+  }
+
+  log_message("Reading number of ladders in level.");
+  if (!readCount(in, next.ladderCount, next.ladders, "ladders")) return -1;
+  log_message("There are %d ladders.", next.ladderCount);
+  for (int i = 0; i < next.ladderCount; ++i) {
+    log_message("Reading and setting data for ladder %d.", i);
+    LadderSpec& ladder = next.ladders[i];
+    readField(in, ladder.x);
+    readField(in, ladder.y);
+    readField(in, ladder.height);
+    readField(in, ladder.name);
+    log_message("x = %d, y = %d, height = %d, name = %s.", ladder.x, ladder.y, ladder.height,
+                ladder.name.c_str());
+  }
+
+  log_message("Reading number of chutes in level.");
+  if (!readCount(in, next.chuteCount, next.chutes, "chutes")) return -1;
+  log_message("There are %d chutes.", next.chuteCount);
+  for (int i = 0; i < next.chuteCount; ++i) {
+    log_message("Reading and setting data for chute %d.", i);
+    ChuteSpec& chute = next.chutes[i];
+    readField(in, chute.x);
+    readField(in, chute.y);
+    readField(in, chute.height);
+    readField(in, chute.dx);
+    readField(in, chute.direction);
+    readField(in, chute.name);
+    log_message("x = %d, y = %d, height = %d, dx = %d, direction = %d, name = %s.", chute.x,
+                chute.y, chute.height, chute.dx, chute.direction, chute.name.c_str());
+  }
+
+  log_message("Reading number of enemies in level.");
+  if (!readCount(in, next.enemyCount, next.enemies, "enemies")) return -1;
+  log_message("There are %d enemies.", next.enemyCount);
+  for (int i = 0; i < next.enemyCount; ++i) {
+    log_message("Reading and setting data for enemy %d.", i);
+    EnemySpec& enemy = next.enemies[i];
+    readField(in, enemy.x);
+    readField(in, enemy.y);
+    readField(in, enemy.direction);
+    readField(in, enemy.min_x);
+    readField(in, enemy.max_x);
+    readField(in, enemy.speed);
+    readField(in, enemy.changes);
+    readField(in, enemy.state);
+    readField(in, enemy.name);
+    readField(in, enemy.safe_time);
+    readField(in, enemy.points);
+    log_message(
+        "x = %d, y = %d, direction = %d, min_x = %d, max_x = %d, speed = %.3f, changes = %d, "
+        "state = %d, name = %s, safe_time = %d.",
+        enemy.x, enemy.y, enemy.direction, enemy.min_x, enemy.max_x,
+        static_cast<double>(enemy.speed), enemy.changes, enemy.state, enemy.name.c_str(),
+        enemy.safe_time);
+  }
+
+  log_message("Reading number of items in level.");
+  if (!readCount(in, next.itemCount, next.items, "items")) return -1;
+  log_message("There are %d items.", next.itemCount);
+  for (int i = 0; i < next.itemCount; ++i) {
+    log_message("Reading and setting data for item %d.", i);
+    ItemSpec& item = next.items[i];
+    readField(in, item.x);
+    readField(in, item.y);
+    readField(in, item.type);
+    readField(in, item.points);
+    log_message("x = %d, y = %d, type = %s, points = %d.", item.x, item.y, item.type.c_str(),
+                item.points);
+  }
+
+  log_message("Reading number of teleporters in level.");
+  if (!readCount(in, next.teleporterCount, next.teleporters, "teleporters")) return -1;
+  log_message("There are %d teleporters.", next.teleporterCount);
+  for (int i = 0; i < next.teleporterCount; ++i) {
+    log_message("Reading and setting data for teleporter %d.", i);
+    TeleporterSpec& teleporter = next.teleporters[i];
+    readField(in, teleporter.x);
+    readField(in, teleporter.y);
+    readField(in, teleporter.name);
+    readField(in, teleporter.cooldown_name);
+    readField(in, teleporter.number);
+    log_message("x = %d, y = %d, name = %s, number = %d.", teleporter.x, teleporter.y,
+                teleporter.name.c_str(), teleporter.number);
+  }
+
+  in.close();
+  *this = std::move(next);
+  return 0;
+}
