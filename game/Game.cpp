@@ -1,0 +1,162 @@
+// Building and tearing down the Game, level and life starts, the pacing
+// loop and the order of work inside one game tick.
+#include "game/Game.h"
+
+#include "shell/Fatal.h"
+#include "shell/Log.h"
+#include "shell/Sound.h"
+#include "shell/TickTimer.h"
+
+// The player and the floor, enemy, item and teleporter managers are members
+// declared in loading order, so they have already loaded their sets here.
+Game::Game(int width, int height, int updatesPerSecond) {
+  log_message("Creating game instance.");
+  this->width = width;
+  this->height = height;
+  this->updatesPerSecond = updatesPerSecond;
+  display = screen;
+
+  loadControls();
+  loadHud();
+  loadSounds();
+  // Both managers take tolerances that loadControls has just read.
+  chuteManager = std::make_unique<ChuteManager>(chuteTolerance);
+  ladderManager =
+      std::make_unique<LadderManager>(ladderHorizontalTolerance, ladderVerticalTolerance);
+
+  if (player.load() != 0) {
+    dataFailure("Error loading player.inf", "Error loading the player data. Exiting.");
+  }
+  player.loadAnimations();
+  player.setAnimation(Player::walkRight);
+
+  quit = false;
+  levelDone = false;
+  teleportCooldownActive = false;
+  walkVoice = 0;
+}
+
+// Everything the Game holds is an Allegro resource or owns some; all of it
+// must be gone before allegro_exit runs from the exit hook.
+Game::~Game() {
+  buffer.reset();
+  log_message("Game buffer BITMAP freed.");
+}
+
+void Game::startLevel(const std::string& fileName) {
+  enemyManager.clear();
+  floorManager.clear();
+  itemManager.clear();
+  chuteManager->clear();
+  ladderManager->clear();
+  levelDone = false;
+  if (level.load(fileName) != 0) {
+    dataFailure(formatText("Error loading \"%s\"", fileName.c_str()));
+  }
+}
+
+void Game::beginLife() {
+  tickCounter = 0;
+  player.alive = true;
+  // A new life never inherits a slide, a fall, a climb step or a jump from
+  // the life (or level) before it: it starts standing, under control.
+  player.falling = false;
+  player.climbStep = false;
+  player.onChute = false;
+  player.hasControl = true;
+  player.setJumpState(0);
+
+  enemyManager.clear();
+  floorManager.clear();
+  itemManager.clear();
+  chuteManager->clear();
+  ladderManager->clear();
+  teleporterManager.clear();
+  populateLevel(level);
+  lifeTicks = 0;
+}
+
+void Game::runLife() {
+  beginLife();
+  log_message("Beginning level.");
+  if (quit) return;
+  lifeTicks = 0;
+
+  const int idleWait = updatesPerSecond > 0 ? 100 / updatesPerSecond : 0;
+  for (;;) {
+    while (tickCounter.load() == 0) rest(idleWait);
+    while (tickCounter.load() > 0) {
+      int due = tickCounter.load();
+      if (tick()) return;
+      // The decrement is atomic, so an increment that the timer made while
+      // the tick ran is kept; seeing one means drawing is falling behind.
+      int left = --tickCounter;
+      if (left >= due) break;
+    }
+    drawFrame();
+    if (quit) return;
+  }
+}
+
+bool Game::tick() {
+  handleInput();
+  if (player.hasControl) {
+    if (player.climbStep) climbStep();
+    fallStep();
+    jumpStep();
+  }
+  chuteStep();
+  supportCheck();
+  cooldownCount();
+
+  // The player's frame stands with its bottom centre at (x, y).
+  float left = player.x - 0.5f * player.width;
+  float top = player.y - player.height + 1;
+  int points = 0;
+  if (itemManager.checkPlayer(player.sprite.currentFrame(), left, top, points)) {
+    player.addScore(points);
+    playSample(itemSample.get());
+    enemyManager.makeVulnerable();
+    ticksSinceItem = 0;
+  }
+
+  enemyManager.endVulnerability(ticksSinceItem);
+  ++ticksSinceItem;
+  enemyManager.update(floorManager);
+
+  left = player.x - 0.5f * player.width;
+  top = player.y - player.height + 1;
+  int killPoints = 0;
+  if (enemyManager.checkPlayer(player.sprite.currentFrame(), left, top, killPoints)) {
+    player.alive = false;
+    playSample(caughtSample.get());
+  } else {
+    player.addScore(killPoints);
+  }
+
+  // Before the life test: the last tile wins the level even in the tick
+  // in which the player is caught, drops too far or runs out of time.
+  if (floorManager.tilesLeft() == 0) {
+    log_message("All tiles on level cleared.");
+    levelDone = true;
+    return true;
+  }
+
+  ++lifeTicks;
+  if (lifeTicks > 3 * updatesPerSecond) {
+    lifeTicks = 0;
+    countdown -= 100;
+  }
+  if (countdown <= 0) player.alive = false;
+
+  if (!player.alive) {
+    player.setLives(player.lives - 1);
+    if (player.lives == 0) {
+      log_message("Lives = 0");
+      quit = true;
+    }
+    player.setJumpState(0);
+    return true;
+  }
+  return false;
+}

@@ -1,0 +1,156 @@
+// Placing a level's elements afresh at every life start. This is the one
+// place where the graphics names of a level file meet the loaded sets.
+#include "game/Game.h"
+
+#include "shell/Fatal.h"
+#include "shell/Log.h"
+
+namespace {
+
+[[noreturn]] void missingGraphics(const std::string& name) {
+  dataFailure(formatText("No graphics to correspond with name %s", name.c_str()),
+              formatText("No graphics to correspond with name %s. Exiting", name.c_str()));
+}
+
+[[noreturn]] void missingSprite(const std::string& name) {
+  dataFailure(formatText("No sprite to correspond with name %s", name.c_str()),
+              formatText("No sprite to correspond with name %s. Exiting", name.c_str()));
+}
+
+// Dangerous enemies walk in animations 0 (left) and 1 (right), vulnerable
+// ones in 2 (left); every other combination shows animation 3.
+int firstEnemyAnimation(int state, int direction) {
+  if (state == 0 && direction == 0) return 0;
+  if (state == 0 && direction == 1) return 1;
+  if (state == 1 && direction == 0) return 2;
+  return 3;
+}
+
+}  // namespace
+
+int Game::populateLevel(LevelData data) {
+  countdown = data.countdown_start;
+  fallDistance = 0.0f;
+  ticksSinceItem = 0;
+  player.setPosition(static_cast<float>(data.start_x), static_cast<float>(data.start_y));
+  // The player has exactly five animations; any other index would read
+  // past them.
+  if (data.start_animation < 0 || data.start_animation >= Player::animationCount) {
+    dataFailure(formatText("Start animation %d is not a player animation (0 to 4).",
+                           data.start_animation));
+  }
+  player.setAnimation(data.start_animation);
+
+  log_message("Adding floor tiles to floor manager.");
+  for (size_t i = 0; i < data.tiles.size(); ++i) {
+    const TileSpec& spec = data.tiles[i];
+    int imageIndex = floorManager.findImage(spec.tile_name);
+    if (imageIndex == -1) missingGraphics(spec.tile_name);
+    int clearedIndex = floorManager.findClearedImage(spec.cleared_name);
+    if (clearedIndex == -1) missingGraphics(spec.cleared_name);
+    FloorTile tile;
+    tile.x = spec.x;
+    tile.y = spec.y;
+    tile.tile_name = spec.tile_name;
+    tile.cleared_name = spec.cleared_name;
+    tile.claimable = spec.claimable;
+    tile.points = spec.points;
+    tile.image_index = imageIndex;
+    tile.cleared_image_index = clearedIndex;
+    tile.image = floorManager.image(imageIndex);
+    tile.cleared_image = floorManager.clearedImage(clearedIndex);
+    tile.width = tile.image->w;
+    tile.height = tile.image->h;
+    tile.cleared = false;
+    floorManager.add(tile);
+    log_message("Floor tile %d added to floor manager.", static_cast<int>(i));
+  }
+
+  log_message("Adding ladders to ladder manager.");
+  for (const LadderSpec& spec : data.ladders) {
+    int imageIndex = ladderManager->findImage(spec.name);
+    if (imageIndex == -1) missingGraphics(spec.name);
+    Ladder ladder;
+    ladder.x = spec.x;
+    ladder.y = spec.y;
+    ladder.height = spec.height;
+    ladder.name = spec.name;
+    ladder.image_index = imageIndex;
+    ladderManager->add(ladder);
+  }
+  if (ladderManager->createImages() != 0) return -1;
+
+  log_message("Adding chutes to chute manager.");
+  for (const ChuteSpec& spec : data.chutes) {
+    int imageIndex = chuteManager->findImage(spec.name);
+    if (imageIndex == -1) missingGraphics(spec.name);
+    Chute chute;
+    chute.x = spec.x;
+    chute.y = spec.y;
+    chute.height = spec.height;
+    chute.dx = spec.dx;
+    chute.direction = spec.direction;
+    chute.name = spec.name;
+    chute.image_index = imageIndex;
+    chute.graphic = chuteManager->image(imageIndex);
+    chuteManager->add(chute);
+  }
+  if (chuteManager->createImages() != 0) return -1;
+
+  log_message("Adding enemies to enemy manager.");
+  for (size_t i = 0; i < data.enemies.size(); ++i) {
+    const EnemySpec& spec = data.enemies[i];
+    Enemy enemy(spec.x, spec.y, spec.direction, spec.min_x, spec.max_x, spec.speed,
+                spec.changes, spec.state, spec.safe_time, spec.points,
+                enemyManager.deathSound());
+    int definition = enemyManager.findDefinition(spec.name);
+    if (definition == -1) missingSprite(spec.name);
+    enemy.sprite = enemyManager.definitionSprite(definition);
+    enemy.setAnimation(firstEnemyAnimation(spec.state, spec.direction));
+    enemyManager.add(enemy);
+    log_message("Enemy %d added to enemy manager.", static_cast<int>(i));
+  }
+
+  log_message("Adding items to item manager.");
+  for (size_t i = 0; i < data.items.size(); ++i) {
+    const ItemSpec& spec = data.items[i];
+    int imageIndex = itemManager.findImage(spec.type);
+    if (imageIndex == -1) missingGraphics(spec.type);
+    Item item;
+    item.x = spec.x;
+    item.y = spec.y;
+    item.type = spec.type;
+    item.points = spec.points;
+    item.present = true;
+    item.image_index = imageIndex;
+    item.image = itemManager.image(imageIndex);
+    item.width = item.image->w;
+    item.height = item.image->h;
+    itemManager.add(item);
+    log_message("Item %d added to item manager.", static_cast<int>(i));
+  }
+
+  log_message("Adding teleporters to teleporter manager.");
+  for (size_t i = 0; i < data.teleporters.size(); ++i) {
+    const TeleporterSpec& spec = data.teleporters[i];
+    int imageIndex = teleporterManager.findImage(spec.name);
+    if (imageIndex == -1) missingGraphics(spec.name);
+    int cooldownIndex = teleporterManager.findCooldownImage(spec.cooldown_name);
+    if (cooldownIndex == -1) missingGraphics(spec.cooldown_name);
+    Teleporter teleporter;
+    teleporter.x = spec.x;
+    teleporter.y = spec.y;
+    teleporter.name = spec.name;
+    teleporter.cooldown_name = spec.cooldown_name;
+    teleporter.number = spec.number;
+    teleporter.image_index = imageIndex;
+    teleporter.cooldown_image_index = cooldownIndex;
+    teleporter.image = teleporterManager.image(imageIndex);
+    teleporter.cooldown_image = teleporterManager.cooldownImage(cooldownIndex);
+    teleporter.width = teleporter.image->w;
+    teleporter.height = teleporter.image->h;
+    teleporterManager.add(teleporter);
+    log_message("Teleporter %d added to teleporter manager.", static_cast<int>(i));
+  }
+  return 0;
+}
