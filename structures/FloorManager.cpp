@@ -1,0 +1,88 @@
+#include "structures/FloorManager.h"
+
+#include "graphics/Pixel.h"
+#include "shell/Log.h"
+
+namespace {
+
+// Any non-zero claimable value is a tile the level asks the player to clear,
+// so it is counted as well as cleared: a tile that could be cleared without
+// being counted would pull tilesLeft below the number of tiles still to do.
+bool isClaimable(const FloorTile& tile) { return tile.claimable != 0; }
+
+bool standsOn(const FloorTile& tile, int px, int py) {
+  return tile.y == py + 1 && tile.x <= px && px <= tile.x + tile.width;
+}
+
+bool contains(const FloorTile& tile, int px, int py) {
+  return tile.y <= py && py <= tile.y + tile.height && tile.x <= px && px <= tile.x + tile.width;
+}
+
+}  // namespace
+
+FloorManager::FloorManager() {
+  log_message("Initializing floor manager.");
+  normalImages_.load("floor tiles/normal/", floorTileTexts);
+  clearedImages_.load("floor tiles/clear/", clearedFloorTileTexts);
+  log_message("Floor manager successfully initialized.");
+}
+
+int FloorManager::findImage(const std::string& name) const { return normalImages_.find(name); }
+
+int FloorManager::findClearedImage(const std::string& name) const {
+  return clearedImages_.find(name);
+}
+
+void FloorManager::add(const FloorTile& tile) {
+  tiles_.push_back(tile);
+  if (isClaimable(tile) && !tile.cleared) ++tilesLeft_;
+}
+
+void FloorManager::clear() {
+  tiles_.clear();
+  tilesLeft_ = 0;
+}
+
+void FloorManager::draw(BITMAP* target) const {
+  for (const FloorTile& tile : tiles_) {
+    BITMAP* shown = tile.cleared ? tile.cleared_image : tile.image;
+    if (shown != nullptr) draw_sprite(target, shown, tile.x, tile.y);
+  }
+}
+
+bool FloorManager::isOnFloor(float x, float y) const {
+  const int px = toPixel(x);
+  const int py = toPixel(y);
+  for (const FloorTile& tile : tiles_) {
+    if (standsOn(tile, px, py)) return true;
+  }
+  return false;
+}
+
+bool FloorManager::tileAt(float x, float y, FloorTile& out) const {
+  const int px = toPixel(x);
+  const int py = toPixel(y);
+  for (const FloorTile& tile : tiles_) {
+    if (contains(tile, px, py)) {
+      out = tile;
+      return true;
+    }
+  }
+  return false;
+}
+
+int FloorManager::claimAt(float x, float y) {
+  const int px = toPixel(x);
+  const int py = toPixel(y);
+  int gained = 0;
+  // Every tile under the point counts: where two tiles meet, the shared
+  // boundary column stands on both.
+  for (FloorTile& tile : tiles_) {
+    if (tile.cleared || !isClaimable(tile) || !standsOn(tile, px, py)) continue;
+    tile.cleared = true;
+    gained += tile.points;
+    --tilesLeft_;
+    log_message("Player gained %d points for clearing tile.", tile.points);
+  }
+  return gained;
+}
