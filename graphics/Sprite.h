@@ -20,6 +20,8 @@ class Sprite {
   const Animation& animation(int index) const { return animations_[index]; }
 
  private:
+  bool hasCurrent() const;  // the selected index names an added animation
+
   std::vector<Animation> animations_;  // index = order of adding
   int animationIndex_ = 0;             // current animation
 };

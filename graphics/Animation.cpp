@@ -1,0 +1,134 @@
+#include "graphics/Animation.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <utility>
+
+#include "shell/Fatal.h"
+#include "shell/Log.h"
+
+namespace {
+
+// More frames than any figure could use; a larger count is a damaged file,
+// refused before anything is allocated for it.
+const int maxFrameCount = 10000;
+
+enum class Token { number, missing, notNumber, outOfRange };
+
+// The whole token must be a decimal integer within [low, high]: "6x" and
+// "3.5" are refused rather than read as 6 and 3.
+Token readInt(std::istream& in, long long low, long long high, std::string& text, int& value) {
+  if (!(in >> text)) return Token::missing;
+  const char* start = text.c_str();
+  char* end = nullptr;
+  errno = 0;
+  long long parsed = std::strtoll(start, &end, 10);
+  if (end == start || *end != '\0') return Token::notNumber;
+  if (errno == ERANGE || parsed < low || parsed > high) return Token::outOfRange;
+  value = static_cast<int>(parsed);
+  return Token::number;
+}
+
+[[noreturn]] void malformed(const std::string& path, const std::string& problem) {
+  dataFailure(formatText("Error reading %s: %s.", path.c_str(), problem.c_str()));
+}
+
+// A fresh bitmap holding the same pixels as source, so copies never share
+// images. Clearing to the mask colour first keeps transparent pixels exact.
+BITMAP* duplicateFrame(BITMAP* source) {
+  int sourceDepth = bitmap_color_depth(source);
+  // 256-colour frames are expanded to the screen depth by draw_sprite.
+  int depth = sourceDepth == 8 ? get_color_depth() : sourceDepth;
+  BITMAP* copy = create_bitmap_ex(depth, source->w, source->h);
+  clear_to_color(copy, makeacol_depth(depth, 255, 0, 255, 0));
+  draw_sprite(copy, source, 0, 0);
+  return copy;
+}
+
+}  // namespace
+
+Animation::Animation() = default;
+
+Animation::Animation(const std::string& baseDir, const std::string& name) {
+  std::string path = baseDir + name + ".anm";
+  std::ifstream in(path);
+  if (!in.is_open()) dataFailure(formatText("Error opening %s.", path.c_str()));
+  log_message("Reading %s.anm", name.c_str());
+
+  std::string frameDir;
+  if (!(in >> frameDir)) malformed(path, "no frame directory");
+  std::string token;
+  int count = 0;
+  switch (readInt(in, 1, maxFrameCount, token, count)) {
+    case Token::number:
+      break;
+    case Token::missing:
+      malformed(path, "no frame count");
+    case Token::notNumber:
+      malformed(path, formatText("frame count \"%s\" is not a number", token.c_str()));
+    case Token::outOfRange:
+      malformed(path, formatText("frame count %s is not between 1 and %d", token.c_str(),
+                                 maxFrameCount));
+  }
+  log_message("Loading %d frames from %s%s directory", count, baseDir.c_str(), frameDir.c_str());
+
+  frames_.reserve(count);
+  durations_.reserve(count);
+  for (int i = 0; i < count; ++i) {
+    std::string framePath = formatText("%s%s/%d.png", baseDir.c_str(), frameDir.c_str(), i);
+    BITMAP* frame = load_bitmap(framePath.c_str(), nullptr);
+    if (frame == nullptr) dataFailure(formatText("Error loading \"%s\".", framePath.c_str()));
+    frames_.emplace_back(frame);
+    int duration = 0;
+    switch (readInt(in, INT_MIN, INT_MAX, token, duration)) {
+      case Token::number:
+        break;
+      case Token::missing:
+        malformed(path, formatText("no duration for frame %d", i));
+      case Token::notNumber:
+        malformed(path, formatText("duration \"%s\" of frame %d is not a number", token.c_str(), i));
+      case Token::outOfRange:
+        malformed(path, formatText("duration %s of frame %d is out of range", token.c_str(), i));
+    }
+    durations_.push_back(duration);
+    log_message("Frame %d loaded.", i);
+  }
+  frameCount_ = count;
+  frameIndex_ = 0;
+  frameTicks_ = 0;
+}
+
+Animation::Animation(const Animation& other)
+    : frameCount_(other.frameCount_),
+      frameIndex_(other.frameIndex_),
+      frameTicks_(other.frameTicks_),
+      durations_(other.durations_) {
+  frames_.reserve(other.frames_.size());
+  for (const BitmapPtr& frame : other.frames_) frames_.emplace_back(duplicateFrame(frame.get()));
+}
+
+Animation& Animation::operator=(const Animation& other) {
+  if (this == &other) return *this;
+  Animation copy(other);
+  *this = std::move(copy);
+  return *this;
+}
+
+void Animation::advance() {
+  if (frameCount_ == 0) return;
+  ++frameTicks_;
+  if (frameTicks_ < durations_[frameIndex_]) return;
+  frameTicks_ = 0;
+  frameIndex_ = (frameIndex_ + 1) % frameCount_;
+}
+
+void Animation::draw(BITMAP* target, int x, int y) const {
+  BITMAP* frame = currentFrame();
+  if (frame != nullptr) draw_trans_sprite(target, frame, x, y);
+}
+
+BITMAP* Animation::currentFrame() const {
+  return frameCount_ == 0 ? nullptr : frames_[frameIndex_].get();
+}
