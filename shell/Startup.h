@@ -1,11 +1,34 @@
 #pragma once
 // Brings up Allegro, reads the display and tick-rate settings from
 // media/pwe.cfg and opens the graphics mode.
+#include <string>
 
 // 0 on success with the three settings filled, -1 on failure (the reason
 // is logged and printed on standard error).
 int initialise(int& width, int& height, int& updatesPerSecond);
 
 // The tick rate actually used for a configured value: values that give no
-// usable timer period (0 or below, above 1193181) fall back to 100.
+// usable timer period (0 or below, above 1193181) fall back to 100, with a
+// log line saying so.
 int usableUpdatesPerSecond(int configured);
+
+// What start-up takes from the current configuration file.
+struct StartupSettings {
+  std::string mode;           // display mode text as configured
+  bool windowed = true;       // only the exact text "windowed" selects a window
+  int width = 640;            // screen width, pixels
+  int height = 480;           // screen height, pixels
+  int updatesPerSecond = 100; // game ticks per second, already made usable
+};
+
+// Reads [display] mode, width, height and [mechanics] updates_per_second,
+// each with its default when missing.
+StartupSettings readStartupSettings();
+
+// Whether the configured screen size can be asked for at all: both sides
+// positive and, for a window, no larger than the desktop. A desktop size of
+// 0 or below means the desktop could not be measured and is not checked.
+bool screenSizeUsable(const StartupSettings& settings, int desktopWidth, int desktopHeight);
+
+// The desktop's colour depth, or 32 when the driver cannot tell.
+int startupColourDepth();

@@ -1,0 +1,100 @@
+#include "shell/Startup.h"
+
+#include <allegro.h>
+// loadpng needs Allegro's declarations first.
+#include <loadpng.h>
+
+#include <cstdio>
+
+#include "shell/Log.h"
+
+namespace {
+
+const int defaultUpdatesPerSecond = 100;
+// Allegro's hardware timer runs at this many units a second; a faster rate
+// would give a period of 0.
+const int fastestUpdatesPerSecond = 1193181;
+
+// There is no message box for a failed start and the log is normally off,
+// so the reason also goes to standard error.
+int startupFailure(const char* reason) {
+  log_message("%s", reason);
+  std::fprintf(stderr, "pwe: %s\n", reason);
+  return -1;
+}
+
+}  // namespace
+
+int usableUpdatesPerSecond(int configured) {
+  if (configured > 0 && configured <= fastestUpdatesPerSecond) return configured;
+  log_message("updates_per_second %d unusable; using %d.", configured, defaultUpdatesPerSecond);
+  return defaultUpdatesPerSecond;
+}
+
+StartupSettings readStartupSettings() {
+  StartupSettings settings;
+  settings.mode = get_config_string("display", "mode", "windowed");
+  settings.windowed = settings.mode == "windowed";
+  settings.width = get_config_int("display", "width", 640);
+  settings.height = get_config_int("display", "height", 480);
+  settings.updatesPerSecond = usableUpdatesPerSecond(
+      get_config_int("mechanics", "updates_per_second", defaultUpdatesPerSecond));
+  return settings;
+}
+
+bool screenSizeUsable(const StartupSettings& settings, int desktopWidth, int desktopHeight) {
+  if (settings.width <= 0 || settings.height <= 0) return false;
+  if (!settings.windowed) return true;
+  // X11 accepts absurd window sizes and then spends seconds and gigabytes
+  // on them; a window larger than the desktop could never be seen anyway.
+  if (desktopWidth > 0 && settings.width > desktopWidth) return false;
+  if (desktopHeight > 0 && settings.height > desktopHeight) return false;
+  return true;
+}
+
+int startupColourDepth() {
+  int depth = desktop_color_depth();
+  return depth != 0 ? depth : 32;
+}
+
+int initialise(int& width, int& height, int& updatesPerSecond) {
+  log_open("pwe.log");
+  log_message("Initializing Allegro");
+  // Without a display this fails, and the next install_* call would crash.
+  if (allegro_init() != 0) return startupFailure("Allegro initialization failure.");
+
+  if (install_keyboard() != 0) return startupFailure("Keyboard initialization failure.");
+  log_message("Keyboard initialized.");
+
+  // A machine without a mouse or a sound card starts all the same.
+  install_timer();
+  install_mouse();
+  install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
+
+  // Stays selected for the whole run: the controls are read from it later.
+  set_config_file("media/pwe.cfg");
+  const StartupSettings settings = readStartupSettings();
+  width = settings.width;
+  height = settings.height;
+  updatesPerSecond = settings.updatesPerSecond;
+
+  set_color_depth(startupColourDepth());
+
+  int desktopWidth = 0;
+  int desktopHeight = 0;
+  if (get_desktop_resolution(&desktopWidth, &desktopHeight) != 0) {
+    desktopWidth = 0;
+    desktopHeight = 0;
+  }
+  if (!screenSizeUsable(settings, desktopWidth, desktopHeight)) {
+    return startupFailure("Couldn't set graphics mode!");
+  }
+  const int card = settings.windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
+  if (set_gfx_mode(card, width, height, 0, 0) != 0) {
+    return startupFailure("Couldn't set graphics mode!");
+  }
+
+  register_png_file_type();
+  set_alpha_blender();
+  return 0;
+}

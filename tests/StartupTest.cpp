@@ -1,0 +1,213 @@
+#include "shell/Startup.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "shell/Log.h"
+#include "tests/support/Headless.h"
+
+namespace {
+
+TEST(Startup, UnusableTickRatesFallBackToOneHundredAndSaySo) {
+  struct Case {
+    int configured;
+    int used;
+    const char* logLine;  // nullptr: nothing logged
+  };
+  const Case cases[] = {
+      {0, 100, "updates_per_second 0 unusable; using 100."},
+      {-5, 100, "updates_per_second -5 unusable; using 100."},
+      {1, 1, nullptr},
+      {100, 100, nullptr},
+      {1193181, 1193181, nullptr},
+      {1193182, 100, "updates_per_second 1193182 unusable; using 100."},
+      {2000000, 100, "updates_per_second 2000000 unusable; using 100."},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> lines;
+    log_capture(&lines);
+    int used = usableUpdatesPerSecond(c.configured);
+    log_capture(nullptr);
+    EXPECT_EQ(used, c.used) << c.configured;
+    if (c.logLine == nullptr) {
+      EXPECT_TRUE(lines.empty()) << c.configured;
+    } else {
+      EXPECT_EQ(lines, std::vector<std::string>{c.logLine}) << c.configured;
+    }
+  }
+}
+
+// Reads the settings from a pwe.cfg with the given text, or from no file
+// at all when the text is null.
+StartupSettings settingsFrom(const char* configText) {
+  MediaTree tree;
+  if (configText != nullptr) tree.writeText("media/pwe.cfg", configText);
+  set_config_file("media/pwe.cfg");
+  StartupSettings settings = readStartupSettings();
+  // Leave no file selected for the tests that follow.
+  set_config_file("media/pwe.cfg");
+  return settings;
+}
+
+TEST(Startup, MissingConfigurationGivesA640By480WindowAt100Ticks) {
+  StartupSettings settings = settingsFrom(nullptr);
+  EXPECT_EQ(settings.mode, "windowed");
+  EXPECT_TRUE(settings.windowed);
+  EXPECT_EQ(settings.width, 640);
+  EXPECT_EQ(settings.height, 480);
+  EXPECT_EQ(settings.updatesPerSecond, 100);
+}
+
+TEST(Startup, ReadsSizeAndTickRateFromTheirSections) {
+  StartupSettings settings = settingsFrom(
+      "[display]\nmode = windowed\nwidth = 800\nheight = 600\n"
+      "[mechanics]\nupdates_per_second = 60\n");
+  EXPECT_TRUE(settings.windowed);
+  EXPECT_EQ(settings.width, 800);
+  EXPECT_EQ(settings.height, 600);
+  EXPECT_EQ(settings.updatesPerSecond, 60);
+
+  // The keys count only in their own sections.
+  settings = settingsFrom("[mechanics]\nwidth = 800\n[display]\nupdates_per_second = 60\n");
+  EXPECT_EQ(settings.width, 640);
+  EXPECT_EQ(settings.updatesPerSecond, 100);
+}
+
+TEST(Startup, ConfiguredZeroTickRateIsReplacedByTheDefault) {
+  EXPECT_EQ(settingsFrom("[mechanics]\nupdates_per_second = 0\n").updatesPerSecond, 100);
+}
+
+TEST(Startup, OnlyTheExactWordWindowedSelectsAWindow) {
+  struct Case {
+    const char* mode;
+    bool windowed;
+  };
+  const Case cases[] = {
+      {"windowed", true}, {"Windowed", false}, {"WINDOWED", false},
+      {"fullscreen", false}, {"1", false}, {"window", false},
+  };
+  for (const Case& c : cases) {
+    StartupSettings settings = settingsFrom((std::string("[display]\nmode = ") + c.mode + "\n").c_str());
+    EXPECT_EQ(settings.mode, c.mode);
+    EXPECT_EQ(settings.windowed, c.windowed) << c.mode;
+  }
+}
+
+TEST(Startup, ScreenSizeMustBePositiveAndAWindowMustFitTheDesktop) {
+  struct Case {
+    bool windowed;
+    int width, height;
+    int desktopWidth, desktopHeight;
+    bool usable;
+  };
+  const Case cases[] = {
+      {true, 640, 480, 1024, 768, true},
+      {true, 1024, 768, 1024, 768, true},
+      {true, 1025, 768, 1024, 768, false},
+      {true, 1024, 769, 1024, 768, false},
+      {true, 0, 480, 1024, 768, false},
+      {true, 640, -1, 1024, 768, false},
+      {false, 0, 480, 1024, 768, false},
+      // Full screen may change the desktop's size, so only the mode decides.
+      {false, 1280, 1024, 1024, 768, true},
+      // A desktop that could not be measured is not held against the window.
+      {true, 2000, 2000, 0, 0, true},
+  };
+  for (const Case& c : cases) {
+    StartupSettings settings;
+    settings.windowed = c.windowed;
+    settings.width = c.width;
+    settings.height = c.height;
+    EXPECT_EQ(screenSizeUsable(settings, c.desktopWidth, c.desktopHeight), c.usable)
+        << (c.windowed ? "window " : "full screen ") << c.width << "x" << c.height << " on "
+        << c.desktopWidth << "x" << c.desktopHeight;
+  }
+}
+
+TEST(Startup, DesktopWithoutAKnownDepthGets32Bits) {
+  // The system without a display cannot tell the desktop's depth.
+  ensureHeadlessAllegro();
+  ASSERT_EQ(desktop_color_depth(), 0);
+  EXPECT_EQ(startupColourDepth(), 32);
+}
+
+// initialise brings up the real Allegro system, which can happen once per
+// process: each run is a child process of its own, started afresh.
+class StartupDeathTest : public testing::Test {
+ protected:
+  void SetUp() override { testing::GTEST_FLAG(death_test_style) = "threadsafe"; }
+};
+
+// Runs initialise in a media tree holding the given pwe.cfg (none when
+// null), prints its log lines, result and outputs on standard error and
+// exits with 3.
+[[noreturn]] void initialiseAndReport(const char* configText) {
+  std::vector<std::string> lines;
+  log_capture(&lines);
+  int result = 0;
+  int width = 0;
+  int height = 0;
+  int updatesPerSecond = 0;
+  {
+    MediaTree tree;
+    if (configText != nullptr) tree.writeText("media/pwe.cfg", configText);
+    result = initialise(width, height, updatesPerSecond);
+  }
+  log_capture(nullptr);
+  for (const std::string& line : lines) std::fprintf(stderr, "log: %s\n", line.c_str());
+  std::fprintf(stderr, "result %d size %dx%d ups %d\n", result, width, height, updatesPerSecond);
+  std::exit(3);
+}
+
+TEST_F(StartupDeathTest, WithoutADisplayInitialiseFailsInsteadOfCrashing) {
+  EXPECT_EXIT(
+      {
+        unsetenv("DISPLAY");
+        int width = 0;
+        int height = 0;
+        int updatesPerSecond = 0;
+        std::exit(initialise(width, height, updatesPerSecond) == -1 ? 3 : 4);
+      },
+      testing::ExitedWithCode(3), "pwe: Allegro initialization failure\\.");
+}
+
+bool haveDisplay() {
+  const char* display = std::getenv("DISPLAY");
+  return display != nullptr && display[0] != '\0';
+}
+
+TEST_F(StartupDeathTest, WithoutConfigurationOpensThe640By480Window) {
+  if (!haveDisplay()) GTEST_SKIP() << "needs an X display";
+  EXPECT_EXIT(initialiseAndReport(nullptr), testing::ExitedWithCode(3),
+              "log: Initializing Allegro\nlog: Keyboard initialized\\.\n"
+              "result 0 size 640x480 ups 100");
+}
+
+TEST_F(StartupDeathTest, OutputsHoldTheUsableTickRate) {
+  if (!haveDisplay()) GTEST_SKIP() << "needs an X display";
+  EXPECT_EXIT(initialiseAndReport("[display]\nwidth = 320\nheight = 200\n"
+                                  "[mechanics]\nupdates_per_second = -3\n"),
+              testing::ExitedWithCode(3),
+              "log: updates_per_second -3 unusable; using 100\\.\nresult 0 size 320x200 ups 100");
+}
+
+TEST_F(StartupDeathTest, SizesThatCannotBeShownFailWithTheReason) {
+  if (!haveDisplay()) GTEST_SKIP() << "needs an X display";
+  const char* configs[] = {
+      "[display]\nwidth = 0\n",
+      "[display]\nheight = -480\n",
+      "[display]\nmode = windowed\nwidth = 20000\nheight = 20000\n",
+  };
+  for (const char* config : configs) {
+    EXPECT_EXIT(initialiseAndReport(config), testing::ExitedWithCode(3),
+                "pwe: Couldn't set graphics mode!\n(.|\n)*"
+                "log: Couldn't set graphics mode!\nresult -1")
+        << config;
+  }
+}
+
+}  // namespace
