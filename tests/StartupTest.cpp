@@ -47,10 +47,7 @@ StartupSettings settingsFrom(const char* configText) {
   MediaTree tree;
   if (configText != nullptr) tree.writeText("media/pwe.cfg", configText);
   set_config_file("media/pwe.cfg");
-  StartupSettings settings = readStartupSettings();
-  // Leave no file selected for the tests that follow.
-  set_config_file("media/pwe.cfg");
-  return settings;
+  return readStartupSettings();
 }
 
 TEST(Startup, MissingConfigurationGivesA640By480WindowAt100Ticks) {
