@@ -88,7 +88,8 @@ Animation::Animation(const std::string& baseDir, const std::string& name) {
       case Token::missing:
         malformed(path, formatText("no duration for frame %d", i));
       case Token::notNumber:
-        malformed(path, formatText("duration \"%s\" of frame %d is not a number", token.c_str(), i));
+        malformed(path,
+                  formatText("duration \"%s\" of frame %d is not a number", token.c_str(), i));
       case Token::outOfRange:
         malformed(path, formatText("duration %s of frame %d is out of range", token.c_str(), i));
     }

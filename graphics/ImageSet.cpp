@@ -120,6 +120,7 @@ void ImageSet::search(const std::string& directory, const ImageSetTexts& texts) 
 }
 
 void ImageSet::loadImages() {
+  if (texts_ == nullptr) return;  // nothing was searched for
   const ImageSetTexts& texts = *texts_;
   images_.clear();
   imageNames_.clear();

@@ -24,7 +24,9 @@ void writeFrames(MediaTree& tree, const std::string& dir, int count, int size = 
   }
 }
 
-int redOnShow(const Animation& animation) { return getr32(getpixel(animation.currentFrame(), 0, 0)); }
+int redOnShow(const Animation& animation) {
+  return getr32(getpixel(animation.currentFrame(), 0, 0));
+}
 
 // The frame index on show after each of `advances` advances.
 std::vector<int> framesOverTicks(Animation& animation, int advances) {
@@ -296,7 +298,8 @@ TEST(AnimationDeathTest, MalformedDescriptionsStopTheProgramSayingWhatIsWrong) {
     MediaTree tree;
     writeFrames(tree, "run", 3);
     tree.writeText(base + "run.anm", c.anm);
-    std::string text = std::string("Error reading media/gfx/anim/player/run.anm: ") + c.message + ".";
+    std::string text =
+        std::string("Error reading media/gfx/anim/player/run.anm: ") + c.message + ".";
     std::string pattern;
     for (char ch : text) {
       if (ch == '.' || ch == '"' || ch == '-') pattern += '\\';
