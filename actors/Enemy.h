@@ -31,6 +31,9 @@ struct Enemy {
         int state, int safe_time, int points, SharedSample deathSample = nullptr);
 
   void setAnimation(int index);  // also refreshes width and height
+  // The animation an enemy shows when placed: 0 to 2 for (state, direction)
+  // (0, 0), (0, 1), (1, 0); 3 for every other combination.
+  void selectStartAnimation();
   void setPosition(float x, float y);
   void draw(BITMAP* target) const;
   void setState(int newState);

@@ -1,0 +1,138 @@
+#include "actors/Enemy.h"
+
+#include <string>
+
+#include "graphics/Collision.h"
+#include "graphics/Pixel.h"
+#include "shell/Fatal.h"
+#include "shell/Log.h"
+#include "shell/MediaPaths.h"
+#include "shell/Sound.h"
+
+namespace {
+
+// Animation indices by role: two per state, walking left then right.
+constexpr int dangerousLeft = 0;
+constexpr int dangerousRight = 1;
+constexpr int vulnerableLeft = 2;
+constexpr int vulnerableRight = 3;
+
+SharedSample loadDeathSound() {
+  std::string path = std::string(audioDir) + "enemy_death.wav";
+  log_message("%s", path.c_str());
+  SAMPLE* sample = load_wav(path.c_str());
+  if (sample == nullptr) dataFailure(formatText("Error loading %s.", path.c_str()));
+  return shareSample(sample);
+}
+
+}  // namespace
+
+Enemy::Enemy(int x, int y, int direction, int min_x, int max_x, float speed, int changes,
+             int state, int safe_time, int points, SharedSample deathSample)
+    : x(static_cast<float>(x)),
+      y(static_cast<float>(y)),
+      direction(direction),
+      min_x(static_cast<float>(min_x)),
+      max_x(static_cast<float>(max_x)),
+      speed(speed),
+      changes(changes != 0),
+      state(state),
+      safe_time(safe_time),
+      points(points),
+      death_sample(deathSample ? std::move(deathSample) : loadDeathSound()) {}
+
+void Enemy::setAnimation(int index) {
+  // A sprite only answers for animations it holds; anything else would read
+  // past its list, so such a choice leaves the enemy as it was.
+  if (index < 0 || index >= sprite.animationCount()) return;
+  sprite.setAnimation(index);
+  BITMAP* frame = sprite.currentFrame();
+  width = frame->w;
+  height = frame->h;
+}
+
+void Enemy::selectStartAnimation() {
+  if (state == 0 && direction == 0) {
+    setAnimation(dangerousLeft);
+  } else if (state == 0 && direction == 1) {
+    setAnimation(dangerousRight);
+  } else if (state == 1 && direction == 0) {
+    setAnimation(vulnerableLeft);
+  } else {
+    setAnimation(vulnerableRight);
+  }
+}
+
+void Enemy::setPosition(float newX, float newY) {
+  x = newX;
+  y = newY;
+}
+
+void Enemy::draw(BITMAP* target) const {
+  sprite.draw(target, toPixel(x) - width / 2, toPixel(y) - height + 1);
+}
+
+void Enemy::setState(int newState) {
+  state = newState;
+  if (state == 1) {
+    setAnimation(direction != 0 ? vulnerableRight : vulnerableLeft);
+  } else {
+    setAnimation(direction != 0 ? dangerousRight : dangerousLeft);
+  }
+}
+
+void Enemy::patrol() {
+  // A turning step does not move: the enemy may stand exactly on an end and
+  // turns only in the step that would carry it past.
+  if (direction == 1) {
+    float target = x + speed;
+    if (target <= max_x) {
+      x = target;
+    } else {
+      direction = 0;
+      setAnimation(state != 0 ? vulnerableLeft : dangerousLeft);
+    }
+  } else {
+    float target = x - speed;
+    if (target >= min_x) {
+      x = target;
+    } else {
+      direction = 1;
+      setAnimation(state != 0 ? vulnerableRight : dangerousRight);
+    }
+  }
+  sprite.advance();
+}
+
+bool Enemy::touches(BITMAP* frame, float left, float top) {
+  // A figure with no frame on show (a sprite without that animation) has
+  // nothing that could touch.
+  BITMAP* own = sprite.currentFrame();
+  if (frame == nullptr || own == nullptr) return false;
+  int playerLeft = toPixel(left);
+  int playerTop = toPixel(top);
+  int enemyX = toPixel(x);
+  int enemyY = toPixel(y);
+  int enemyLeft = enemyX - width / 2;
+  int enemyTop = enemyY - height + 1;
+  int enemyRight = enemyX + width / 2;
+  int enemyBottom = enemyY;
+  if (!rectanglesOverlap(static_cast<float>(playerLeft), static_cast<float>(playerTop),
+                         static_cast<float>(playerLeft + frame->w),
+                         static_cast<float>(playerTop + frame->h), static_cast<float>(enemyLeft),
+                         static_cast<float>(enemyTop), static_cast<float>(enemyRight),
+                         static_cast<float>(enemyBottom))) {
+    return false;
+  }
+  if (!imagesOverlap(static_cast<float>(playerLeft), static_cast<float>(playerTop), frame,
+                     static_cast<float>(enemyLeft), static_cast<float>(enemyTop), own)) {
+    return false;
+  }
+  log_message("Collision against enemy @: (%d, %d) - (%d, %d)", enemyLeft, enemyTop, enemyRight,
+              enemyBottom);
+  if (state == 1) {
+    playSample(death_sample.get());
+    alive = false;
+  }
+  return true;
+}
