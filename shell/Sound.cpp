@@ -1,7 +1,10 @@
 #include "shell/Sound.h"
 
+#include <utility>
+
 namespace {
 std::vector<const SAMPLE*>* observed = nullptr;
+std::function<SAMPLE*(int)> voiceQuery;
 }
 
 int playSample(SAMPLE* sample) {
@@ -11,8 +14,11 @@ int playSample(SAMPLE* sample) {
 }
 
 SAMPLE* voiceSample(int voice) {
+  if (voiceQuery) return voiceQuery(voice);
   if (voice < 0) return nullptr;
   return voice_check(voice);
 }
 
 void observePlayedSamples(std::vector<const SAMPLE*>* played) { observed = played; }
+
+void overrideVoiceQuery(std::function<SAMPLE*(int voice)> query) { voiceQuery = std::move(query); }

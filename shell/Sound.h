@@ -3,6 +3,7 @@
 // own pitch, once. Going through here also lets tests see what was played.
 #include <allegro.h>
 
+#include <functional>
 #include <vector>
 
 // play_sample(sample, 255, 128, 1000, 0); returns the voice (or -1).
@@ -14,3 +15,8 @@ SAMPLE* voiceSample(int voice);
 
 // Tests: while set, every playSample call appends its sample here.
 void observePlayedSamples(std::vector<const SAMPLE*>* played);
+
+// Tests: while set, voiceSample answers with this instead of voice_check, so
+// a test can make a voice look busy or free (headless, no voice ever plays).
+// Pass an empty function to go back to voice_check.
+void overrideVoiceQuery(std::function<SAMPLE*(int voice)> query);
