@@ -1,0 +1,28 @@
+#include "player/KeyRelease.h"
+
+#include <allegro.h>
+
+namespace {
+// One entry per scan code: the key was seen held and its release is awaited.
+bool pressed[KEY_MAX] = {};
+}  // namespace
+
+bool keyReleased(int code) {
+  // Digit codes grow with the number of teleporters on a level and can run
+  // past the table; such codes have no key and are never reported.
+  if (code < 0 || code >= KEY_MAX) return false;
+  bool held = key[code] != 0;
+  if (held && !pressed[code]) {
+    pressed[code] = true;
+    return false;
+  }
+  if (!held && pressed[code]) {
+    pressed[code] = false;
+    return true;
+  }
+  return false;
+}
+
+void resetKeyReleases() {
+  for (bool& entry : pressed) entry = false;
+}

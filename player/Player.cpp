@@ -1,0 +1,108 @@
+#include "player/Player.h"
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "graphics/Pixel.h"
+#include "shell/Fatal.h"
+#include "shell/Log.h"
+#include "shell/MediaPaths.h"
+
+namespace {
+
+// One whitespace-separated token read as a whole number; a token that is
+// not entirely a number (or does not fit) is refused, as is a missing one.
+template <typename Number>
+bool readNumber(std::istream& in, Number& field) {
+  std::string token;
+  if (!(in >> token)) return false;
+  std::istringstream parser(token);
+  Number value;
+  if (!(parser >> value) || parser.peek() != std::char_traits<char>::eof()) return false;
+  field = value;
+  return true;
+}
+
+bool readWord(std::istream& in, std::string& field) {
+  std::string token;
+  if (!(in >> token)) return false;
+  field = token;
+  return true;
+}
+
+}  // namespace
+
+int Player::load() {
+  std::string path = formatText("%splayer.inf", mediaDir);
+  log_message("Loading player data from %s.", path.c_str());
+  std::ifstream in(path);
+  if (!in.is_open()) return -1;
+
+  // The file lists the climb animation before the two airborne ones, so the
+  // file order is not the index order. The first token that is missing or
+  // malformed ends the reading: it and every later field keep their values.
+  static_cast<void>(
+      readWord(in, animationNames[walkLeft]) && readWord(in, animationNames[walkRight]) &&
+      readWord(in, animationNames[climb]) && readWord(in, animationNames[airborneLeft]) &&
+      readWord(in, animationNames[airborneRight]) && readNumber(in, width) &&
+      readNumber(in, height) && readNumber(in, walkSpeed) && readNumber(in, fallSpeed) &&
+      readNumber(in, climbSpeed) && readNumber(in, jumpSpeed) && readNumber(in, jumpStride) &&
+      readNumber(in, slideFactor) && readNumber(in, jumpHeight) && readNumber(in, maxDrop));
+  return 0;
+}
+
+void Player::loadAnimations() {
+  log_message("Creating player animations.");
+  Animation left(playerAnimDir, animationNames[walkLeft]);
+  Animation right(playerAnimDir, animationNames[walkRight]);
+  Animation climbing(playerAnimDir, animationNames[climb]);
+  Animation airLeft(playerAnimDir, animationNames[airborneLeft]);
+  Animation airRight(playerAnimDir, animationNames[airborneRight]);
+
+  log_message("Adding animations to player instance.");
+  sprite.addAnimation(left);
+  sprite.addAnimation(right);
+  sprite.addAnimation(airLeft);
+  sprite.addAnimation(airRight);
+  sprite.addAnimation(climbing);
+}
+
+void Player::setPosition(float newX, float newY) {
+  x = newX;
+  y = newY;
+}
+
+void Player::move(float dx, float dy) {
+  x += dx;
+  y += dy;
+}
+
+void Player::setLives(int n) {
+  log_message("Player lives going from %d to %d.", lives, n);
+  lives = n;
+}
+
+void Player::addScore(int points) { score += points; }
+
+void Player::setFacing(int newFacing) { facing = newFacing; }
+
+void Player::setClimbDirection(int direction) { climbDirection = direction; }
+
+void Player::setJumpState(int state) { jumpState = state; }
+
+void Player::setSlideVector(int dx, int dy) {
+  slideDx = dx;
+  slideDy = dy;
+}
+
+void Player::setAnimation(int index) {
+  sprite.setAnimation(index);
+  // The figure is as wide as the frame on show; the height stays as loaded.
+  BITMAP* frame = sprite.currentFrame();
+  if (frame != nullptr) width = frame->w;
+}
+
+void Player::draw(BITMAP* target) const {
+  sprite.draw(target, toPixel(x) - width / 2, toPixel(y) - height + 1);
+}
