@@ -1,0 +1,420 @@
+// The parts of a media tree that the Game loads while it is built: settings,
+// image directories, HUD pictures, fonts, sounds, enemy kinds, animations
+// and player.inf.
+#include <allegro.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <vector>
+
+#include "graphics/FileSearch.h"
+#include "graphics/Resources.h"
+#include "shell/Fatal.h"
+#include "tools/check/MediaChecker.h"
+#include "tools/check/TokenReader.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The 32-bit value that masked drawing skips: magenta with alpha 0.
+const unsigned maskColour = 0x00FF00FFu;
+// Counts above this are refused by the animation loader.
+const int maxFrameCount = 10000;
+// The tick timer's clock: a higher rate gives a timer period of 0.
+const int maxUpdatesPerSecond = 1193181;
+
+bool fileExists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(path, error);
+}
+
+// An image as the file holds it: 32 bits only when it has an alpha channel.
+// The engine's conversion to the screen depth keeps every pixel value of
+// such an image, so its pixels are the ones the engine draws.
+BITMAP* loadNative(const std::string& path) {
+  int previous = get_color_conversion();
+  set_color_conversion(COLORCONV_NONE);
+  BITMAP* bitmap = load_bitmap(path.c_str(), nullptr);
+  set_color_conversion(previous);
+  return bitmap;
+}
+
+std::string plural(int count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// Where a configuration value stands in pwe.cfg: the line of the key in its
+// section, at the value's first character. Allegro compares names without
+// regard to letter case.
+Position locateConfigValue(const TextFile& file, const std::string& section,
+                           const std::string& key) {
+  const std::string& text = file.text();
+  std::string current;
+  size_t lineStart = 0;
+  while (lineStart <= text.size()) {
+    size_t lineEnd = text.find('\n', lineStart);
+    if (lineEnd == std::string::npos) lineEnd = text.size();
+    std::string line = text.substr(lineStart, lineEnd - lineStart);
+    size_t first = line.find_first_not_of(" \t\r");
+    if (first != std::string::npos && line[first] == '[') {
+      size_t close = line.find(']', first);
+      current = line.substr(first + 1, close == std::string::npos ? std::string::npos
+                                                                  : close - first - 1);
+    } else if (first != std::string::npos && line[first] != '#') {
+      size_t equals = line.find('=', first);
+      if (equals != std::string::npos && strcasecmp(current.c_str(), section.c_str()) == 0) {
+        std::string name = line.substr(first, equals - first);
+        name.erase(name.find_last_not_of(" \t") + 1);
+        if (strcasecmp(name.c_str(), key.c_str()) == 0) {
+          size_t value = line.find_first_not_of(" \t", equals + 1);
+          if (value == std::string::npos) value = equals + 1;
+          return file.positionOf(lineStart + value);
+        }
+      }
+    }
+    lineStart = lineEnd + 1;
+  }
+  return Position{};
+}
+
+}  // namespace
+
+MediaChecker::MediaChecker(const std::string& root, Diagnostics& out) : root_(root), out_(out) {
+  while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
+}
+
+void MediaChecker::run() {
+  checkConfig();
+  checkImageSet("floor tiles/normal/", ImageUse::Masked, facts_.floorTiles);
+  checkImageSet("floor tiles/clear/", ImageUse::Masked, facts_.clearedTiles);
+  checkEnemyKinds();
+  checkImageSet("items/", ImageUse::Alpha, facts_.items);
+  checkImageSet("transportation/teleporters/normal/", ImageUse::Alpha, facts_.teleporters);
+  checkImageSet("transportation/teleporters/cooldown/", ImageUse::Alpha,
+                facts_.teleporterCooldowns);
+  checkHud();
+  checkFonts();
+  checkSounds();
+  checkImageSet("chutes/", ImageUse::Masked, facts_.chutes);
+  checkImageSet("ladders/", ImageUse::Masked, facts_.ladders);
+  checkPlayer();
+  for (const char* level : {"level1.inf", "level2.inf", "level3.inf", "level4.inf"}) {
+    checkLevel(level);
+  }
+}
+
+void MediaChecker::checkConfig() {
+  const std::string file = pathOf("pwe.cfg");
+  TextFile text;
+  // No configuration file is no problem: every key has its default.
+  if (!text.read(file)) return;
+  set_config_file(file.c_str());
+
+  struct Setting {
+    const char* section;
+    const char* key;
+    int low;    // usable range, inclusive
+    int high;
+    const char* meaning;  // why the range
+  };
+  const Setting settings[] = {
+      {"display", "width", 1, INT_MAX, "a screen width must be above 0"},
+      {"display", "height", 1, INT_MAX, "a screen height must be above 0"},
+      {"mechanics", "updates_per_second", 1, maxUpdatesPerSecond,
+       "the tick rate must be 1 to 1193181"},
+      {"mechanics", "teleport_cooldown", INT_MIN, INT_MAX, ""},
+      {"mechanics", "chute_horiz_tol", INT_MIN, INT_MAX, ""},
+      {"mechanics", "ladder_horiz_tol", INT_MIN, INT_MAX, ""},
+      {"mechanics", "ladder_vert_tol", INT_MIN, INT_MAX, ""},
+      {"keyboard", "left", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
+      {"keyboard", "right", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
+      {"keyboard", "up", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
+      {"keyboard", "down", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
+      {"keyboard", "jump", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
+  };
+  for (const Setting& setting : settings) {
+    const char* value = get_config_string(setting.section, setting.key, nullptr);
+    if (value == nullptr) continue;
+    Position at = locateConfigValue(text, setting.section, setting.key);
+    // Allegro reads the value with strtol in base 0: "0x10" is 16, "010" is 8
+    // and "64O" is 64.
+    int read = get_config_int(setting.section, setting.key, 0);
+    std::string text = value;
+    text.erase(text.find_last_not_of(" \t\r") + 1);
+    char* end = nullptr;
+    std::strtol(text.c_str(), &end, 0);
+    const bool whole = !text.empty() && *end == '\0';
+    long decimal = std::strtol(text.c_str(), &end, 10);
+    const bool plainDecimal = whole && *end == '\0' && decimal == read;
+    std::string name = std::string("[") + setting.section + "] " + setting.key;
+    if (!whole) {
+      out_.report(file, at,
+                  "'" + text + "' for " + name + " is not a whole number: the engine reads " +
+                      std::to_string(read));
+    } else if (!plainDecimal) {
+      out_.report(file, at,
+                  "'" + text + "' for " + name + " reads as " + std::to_string(read) +
+                      " (a leading 0 means octal, 0x hexadecimal)");
+    }
+    if (read < setting.low || read > setting.high) {
+      out_.report(file, at,
+                  name + " " + std::to_string(read) + " is not usable: " + setting.meaning);
+    }
+  }
+
+  int width = get_config_int("display", "width", 640);
+  int height = get_config_int("display", "height", 480);
+  facts_.screenWidth = width > 0 ? width : 640;
+  facts_.screenHeight = height > 0 ? height : 480;
+}
+
+bool MediaChecker::checkImage(const std::string& file, ImageUse use, int& width, int& height) {
+  BitmapPtr image(loadNative(file));
+  if (!image) {
+    out_.report(file, fileExists(file) ? "cannot be loaded as an image" : "missing picture");
+    return false;
+  }
+  width = image->w;
+  height = image->h;
+  const bool hasAlpha = bitmap_color_depth(image.get()) == 32;
+  if (use == ImageUse::Alpha && !hasAlpha) {
+    out_.report(file,
+                "has no alpha channel: the engine draws it by its own alpha, so none of it "
+                "shows");
+  }
+  // Without an alpha channel every pixel but exact magenta is drawn opaque,
+  // which is what the author of such an image means.
+  if (use != ImageUse::Masked || !hasAlpha) return true;
+
+  int clearCount = 0;
+  int partialCount = 0;
+  Position firstClear;
+  Position firstPartial;
+  for (int y = 0; y < image->h; ++y) {
+    for (int x = 0; x < image->w; ++x) {
+      unsigned pixel = static_cast<unsigned>(getpixel(image.get(), x, y));
+      int alpha = static_cast<int>(pixel >> 24);
+      if (alpha == 0 && pixel != maskColour) {
+        if (clearCount++ == 0) firstClear = Position{y + 1, x + 1};
+      } else if (alpha > 0 && alpha < 255) {
+        if (partialCount++ == 0) firstPartial = Position{y + 1, x + 1};
+      }
+    }
+  }
+  auto them = [](int count) { return count == 1 ? "it" : "them"; };
+  if (clearCount > 0) {
+    out_.report(file, firstClear,
+                plural(clearCount, "transparent pixel (alpha 0) is",
+                       "transparent pixels (alpha 0) are") +
+                    " not the mask colour 0x00FF00FF (255, 0, 255, alpha 0): masked drawing "
+                    "shows " + them(clearCount));
+  }
+  if (partialCount > 0) {
+    out_.report(file, firstPartial,
+                plural(partialCount, "pixel is", "pixels are") +
+                    " partially transparent (alpha 1 to 254): masked drawing shows " +
+                    them(partialCount) + " opaque");
+  }
+  return true;
+}
+
+void MediaChecker::checkImageSet(const std::string& directory, ImageUse use, NamedImages& set) {
+  const std::string dir = pathOf("gfx/static/" + directory);
+  std::vector<std::string> files = findFiles(dir + "*.png");
+  if (files.empty()) {
+    std::string shown = dir.substr(0, dir.size() - 1);
+    out_.report(shown, "no .png images: the engine needs at least one " + set.label);
+    return;
+  }
+  for (const std::string& fileName : files) {
+    int width = 0;
+    int height = 0;
+    checkImage(dir + fileName, use, width, height);
+    // A file that fails to load still gives its name, so levels naming it
+    // are not reported a second time.
+    set.names.push_back(fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : "");
+    set.widths.push_back(width);
+    set.heights.push_back(height);
+  }
+}
+
+void MediaChecker::checkHud() {
+  int width = 0;
+  int height = 0;
+  checkImage(pathOf("gfx/static/back.png"), ImageUse::Plain, width, height);
+  if (checkImage(pathOf("gfx/static/countdown_back.png"), ImageUse::Masked, width, height)) {
+    facts_.countdownPanelWidth = width;
+    facts_.countdownPanelHeight = height;
+  }
+  if (checkImage(pathOf("gfx/static/score_back.png"), ImageUse::Masked, width, height)) {
+    facts_.scorePanelWidth = width;
+    facts_.scorePanelHeight = height;
+  }
+  checkImage(pathOf("gfx/static/life_pip.png"), ImageUse::Masked, width, height);
+}
+
+void MediaChecker::checkFonts() {
+  for (const char* name : {"countdown_fnt.png", "score_fnt.png"}) {
+    const std::string file = pathOf(std::string("fonts/") + name);
+    FontPtr font(load_font(file.c_str(), nullptr, nullptr));
+    if (!font) out_.report(file, fileExists(file) ? "cannot be loaded as a font" : "missing font");
+  }
+}
+
+void MediaChecker::checkSounds() {
+  for (const char* name : {"walk.wav", "jump.wav", "player_death_fall.wav",
+                           "player_death_enemy.wav", "item.wav", "enemy_death.wav"}) {
+    const std::string file = pathOf(std::string("audio/") + name);
+    SamplePtr sample(load_wav(file.c_str()));
+    if (!sample) {
+      out_.report(file, fileExists(file) ? "cannot be loaded as a WAV sound" : "missing sound");
+    }
+  }
+}
+
+void MediaChecker::checkEnemyKinds() {
+  const std::string dir = pathOf("gfx/anim/enemy/");
+  std::vector<std::string> files = findFiles(dir + "*.nme");
+  if (files.empty()) {
+    out_.report(dir.substr(0, dir.size() - 1),
+                "no .nme enemy definitions: the engine needs at least one");
+    return;
+  }
+  const char* const roles[4] = {
+      "the animation of state 0 walking left", "the animation of state 0 walking right",
+      "the animation of state 1 walking left", "the animation of state 1 walking right"};
+  for (const std::string& fileName : files) {
+    facts_.enemyKinds.push_back(fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4)
+                                                     : "");
+    TextFile text;
+    if (!text.read(dir + fileName)) {
+      out_.report(dir + fileName, "cannot be read");
+      continue;
+    }
+    TokenReader reader(text, out_, NumberRule::WholeToken);
+    reader.setEndNote(" (an enemy definition names four animations)");
+    std::string names[4];
+    Position at[4];
+    bool complete = true;
+    for (int i = 0; i < 4; ++i) {
+      complete = reader.readWord(names[i], roles[i]) && complete;
+      at[i] = reader.lastPosition();
+    }
+    // The engine refuses a short definition before it loads any animation.
+    if (!complete) continue;
+    for (int i = 0; i < 4; ++i) checkAnimation(dir, names[i], text.path(), at[i]);
+  }
+}
+
+bool MediaChecker::checkAnimation(const std::string& baseDirectory, const std::string& name,
+                                  const std::string& namedIn, Position namedAt) {
+  const std::string file = baseDirectory + name + ".anm";
+  TextFile text;
+  if (!text.read(file)) {
+    out_.report(namedIn, namedAt, "no animation '" + name + "': " + file + " is missing");
+    return false;
+  }
+  auto known = animations_.find(file);
+  if (known != animations_.end()) return known->second;
+
+  TokenReader reader(text, out_, NumberRule::WholeToken);
+  std::string frameDirectory;
+  int count = 0;
+  bool ok = reader.readWord(frameDirectory, "the frame directory");
+  Position directoryAt = reader.lastPosition();
+  ok = ok && reader.readInt(count, "the frame count");
+  Position countAt = reader.lastPosition();
+  if (ok && (count < 1 || count > maxFrameCount)) {
+    out_.report(file, countAt,
+                "frame count " + std::to_string(count) + " is not between 1 and 10000");
+    ok = false;
+  }
+  if (!ok) {
+    animations_[file] = false;
+    return false;
+  }
+
+  // Missing frames are reported in runs, so a count that is far too high
+  // gives one line rather than hundreds.
+  int missingFrom = -1;
+  auto endMissingRun = [&](int next) {
+    if (missingFrom < 0) return;
+    auto framePath = [&](int i) {
+      return baseDirectory + frameDirectory + "/" + std::to_string(i) + ".png";
+    };
+    if (missingFrom == next - 1) {
+      out_.report(file, directoryAt,
+                  "frame " + std::to_string(missingFrom) +
+                      " is missing: " + framePath(missingFrom));
+    } else {
+      out_.report(file, directoryAt,
+                  "frames " + std::to_string(missingFrom) + " to " + std::to_string(next - 1) +
+                      " are missing: " + framePath(missingFrom) + " to " + framePath(next - 1));
+    }
+    missingFrom = -1;
+  };
+  for (int i = 0; i < count; ++i) {
+    const std::string frame = baseDirectory + frameDirectory + "/" + std::to_string(i) + ".png";
+    if (!fileExists(frame)) {
+      if (missingFrom < 0) missingFrom = i;
+      ok = false;
+      continue;
+    }
+    endMissingRun(i);
+    int width = 0;
+    int height = 0;
+    if (!checkImage(frame, ImageUse::Alpha, width, height)) ok = false;
+  }
+  endMissingRun(count);
+
+  reader.setEndNote(" (the frame count at " + std::to_string(countAt.line) + ":" +
+                    std::to_string(countAt.column) + " is " + std::to_string(count) + ")");
+  for (int i = 0; i < count; ++i) {
+    int duration = 0;
+    if (!reader.readInt(duration, "the duration of frame " + std::to_string(i))) ok = false;
+    if (reader.ended()) break;
+  }
+  reader.reportTrailing("the last duration");
+  animations_[file] = ok;
+  return ok;
+}
+
+void MediaChecker::checkPlayer() {
+  const std::string file = pathOf("player.inf");
+  TextFile text;
+  if (!text.read(file)) {
+    out_.report(file, "missing: the engine stops with \"Error loading player.inf\"");
+    return;
+  }
+  TokenReader reader(text, out_, NumberRule::WholeToken);
+  reader.setEndNote(" (player.inf holds 15 values)");
+  const char* const nameRoles[5] = {
+      "the walk-left animation", "the walk-right animation", "the climb animation",
+      "the airborne-left animation", "the airborne-right animation"};
+  std::string names[5];
+  Position at[5];
+  bool named[5];
+  for (int i = 0; i < 5; ++i) {
+    named[i] = reader.readWord(names[i], nameRoles[i]);
+    at[i] = reader.lastPosition();
+  }
+  int size = 0;
+  reader.readInt(size, "the width");
+  reader.readInt(size, "the height");
+  const char* const speeds[8] = {"the walk speed", "the fall speed",  "the climb speed",
+                                 "the jump speed", "the jump stride", "the slide factor",
+                                 "the jump height", "the greatest survivable drop"};
+  for (const char* speed : speeds) {
+    float value = 0.0f;
+    reader.readFloat(value, speed);
+  }
+  reader.reportTrailing("the 15 values");
+
+  const std::string base = pathOf("gfx/anim/player/");
+  for (int i = 0; i < 5; ++i) {
+    if (named[i]) checkAnimation(base, names[i], file, at[i]);
+  }
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Problems found in a media tree, each tied to a place in a file, printed
+// one per line as file:line:column: message. Line and column count from 1;
+// 0:0 stands for a problem of the file as a whole (a missing sound, an
+// empty directory), and a pixel problem of an image gives its row and
+// column, also counted from 1.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+struct Position {
+  int line = 0;    // 1-based; 0 for the whole file
+  int column = 0;  // 1-based; 0 for the whole file
+};
+
+struct Diagnostic {
+  std::string file;     // path as the tree was given, e.g. media/level1.inf
+  Position position;
+  std::string message;
+};
+
+class Diagnostics {
+ public:
+  void report(const std::string& file, Position position, const std::string& message);
+  void report(const std::string& file, const std::string& message) {
+    report(file, Position{}, message);
+  }
+
+  bool empty() const { return list_.empty(); }
+  const std::vector<Diagnostic>& all() const { return list_; }
+  void print(std::FILE* out) const;
+
+ private:
+  std::vector<Diagnostic> list_;
+};

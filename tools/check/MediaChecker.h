@@ -1,0 +1,57 @@
+#pragma once
+// Checks a whole media tree the way the engine reads it and reports every
+// problem at once instead of stopping at the first: configuration, image
+// directories, HUD pictures, fonts, sounds, enemy definitions, animations,
+// player.inf and the four level files.
+#include <map>
+#include <string>
+
+#include "tools/check/Diagnostics.h"
+#include "tools/check/TreeFacts.h"
+
+class TextFile;
+class TokenReader;
+
+class MediaChecker {
+ public:
+  // root: the directory that holds pwe.cfg, the level files, gfx/ and so on,
+  // as the user named it; reported paths begin with it.
+  MediaChecker(const std::string& root, Diagnostics& out);
+
+  void run();
+
+  const TreeFacts& facts() const { return facts_; }
+
+ private:
+  // How the engine draws an image decides what its transparent pixels must be.
+  enum class ImageUse {
+    Plain,   // copied whole (the background): anything goes
+    Masked,  // draw_sprite: transparent pixels must be exactly the mask colour
+    Alpha,   // draw_trans_sprite: needs an alpha channel
+  };
+
+  // tools/check/AssetChecks.cpp
+  void checkConfig();
+  void checkImageSet(const std::string& directory, ImageUse use, NamedImages& set);
+  void checkHud();
+  void checkFonts();
+  void checkSounds();
+  void checkEnemyKinds();
+  void checkPlayer();
+  // Checks base + name + ".anm" and its frames (once per file); a missing
+  // description is reported where it is named. True when it would load.
+  bool checkAnimation(const std::string& baseDirectory, const std::string& name,
+                      const std::string& namedIn, Position namedAt);
+  // False when the image cannot be loaded; width and height when it can.
+  bool checkImage(const std::string& file, ImageUse use, int& width, int& height);
+
+  // tools/check/LevelChecks.cpp
+  void checkLevel(const std::string& fileName);
+
+  std::string pathOf(const std::string& relative) const { return root_ + "/" + relative; }
+
+  std::string root_;
+  Diagnostics& out_;
+  TreeFacts facts_;
+  std::map<std::string, bool> animations_;  // .anm path -> loads
+};

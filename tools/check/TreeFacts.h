@@ -1,0 +1,42 @@
+#pragma once
+// What the level files are checked against: the names and sizes of the
+// images in each element directory, the enemy kinds, the screen and HUD
+// panel sizes, gathered while the rest of the tree is checked.
+#include <string>
+#include <vector>
+
+// The images of one element directory, named as the engine names them: the
+// file name less its last four characters, letter case counting.
+struct NamedImages {
+  std::string label;                 // "floor tile image", for messages
+  std::vector<std::string> names;    // in the order the file search gave them
+  std::vector<int> widths;           // 0 for an image that would not load
+  std::vector<int> heights;
+
+  int find(const std::string& name) const;  // first equal name, or -1
+  // A name that differs only in letter case, or empty.
+  std::string caseVariant(const std::string& name) const;
+};
+
+// A list of names compared the same way (enemy kinds).
+int findName(const std::vector<std::string>& names, const std::string& name);
+std::string caseVariantOf(const std::vector<std::string>& names, const std::string& name);
+
+struct TreeFacts {
+  int screenWidth = 640;    // [display] width, or the default when unusable
+  int screenHeight = 480;
+
+  NamedImages floorTiles{"floor tile image", {}, {}, {}};
+  NamedImages clearedTiles{"cleared floor tile image", {}, {}, {}};
+  NamedImages ladders{"ladder image", {}, {}, {}};
+  NamedImages chutes{"chute image", {}, {}, {}};
+  NamedImages items{"item image", {}, {}, {}};
+  NamedImages teleporters{"teleporter image", {}, {}, {}};
+  NamedImages teleporterCooldowns{"teleporter cooldown image", {}, {}, {}};
+  std::vector<std::string> enemyKinds;  // .nme file names less ".nme"
+
+  int countdownPanelWidth = 0;   // size of countdown_back.png; 0 when unknown
+  int countdownPanelHeight = 0;
+  int scorePanelWidth = 0;       // size of score_back.png; 0 when unknown
+  int scorePanelHeight = 0;
+};
