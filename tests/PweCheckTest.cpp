@@ -479,7 +479,8 @@ TEST(PweCheck, CleanTreesLoadInTheEngine) {
 
 TEST(PweCheck, TeleporterNumbersEndWithTheKeyCodes) {
   GameTree tree;
-  // 100 teleporters numbered 1 to 100: number 100 would need scan code 127.
+  // 100 teleporters numbered 1 to 100: number 32 is Escape's and number 100
+  // would need scan code 127.
   std::string text;
   for (size_t i = 0; i < 16; ++i) text += miniLevel[i] + "\n";
   text += "100\n";
@@ -489,9 +490,12 @@ TEST(PweCheck, TeleporterNumbersEndWithTheKeyCodes) {
   }
   tree.writeLevel("level1.inf", text);
   CheckRun run = runChecker();
-  EXPECT_EQ(run.lines, std::vector<std::string>{
-                           "media/level1.inf:117:22: teleporter number 100 cannot be reached: it "
-                           "would need key scan code 127, and the codes end at 126"});
+  EXPECT_EQ(run.lines,
+            (std::vector<std::string>{
+                "media/level1.inf:49:21: teleporter number 32 answers to the Escape key, which "
+                "ends the game instead",
+                "media/level1.inf:117:22: teleporter number 100 cannot be reached: it would need "
+                "key scan code 127, and the codes end at 126"}));
   EXPECT_EQ(run.status, 1);
 }
 

@@ -1,5 +1,7 @@
 // A level file read token by token as the engine's loader reads it, with
 // every record held against the images, enemy kinds and screen of the tree.
+#include <allegro.h>
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -327,6 +329,8 @@ void MediaChecker::checkLevel(const std::string& fileName) {
       } else if (n >= firstUnreachableNumber) {
         report(numberAt, number + " cannot be reached: it would need key scan code " +
                              std::to_string(27 + n) + ", and the codes end at 126");
+      } else if (27 + n == KEY_ESC) {
+        report(numberAt, number + " answers to the Escape key, which ends the game instead");
       }
       auto first = numbers.find(n);
       if (first != numbers.end()) {
