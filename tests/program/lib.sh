@@ -1,0 +1,118 @@
+# Shared by the whole-program tests: a private X server, a private copy of
+# the media tree, starting the game, waiting on it with bounds, and
+# stopping it the only safe way (SIGKILL) when it is stuck.
+#
+# A script sources this with the game executable and the source directory
+# as $1 and $2, then works in $work (the copy's root, the game's cwd).
+
+pwe="$1"
+src="$2"
+work="$(mktemp -d /tmp/pwe-program-XXXXXX)"
+game_pid=""
+xvfb_pid=""
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -f "$work/pwe.log" ]; then
+    echo "--- last log lines ---" >&2
+    tail -n 15 "$work/pwe.log" >&2
+  fi
+  exit 1
+}
+
+cleanup() {
+  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then
+    kill -KILL "$game_pid" 2>/dev/null
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+[ -x "$pwe" ] || fail "no game executable at $pwe"
+[ -f "$src/media/pwe.cfg" ] || fail "no media tree at $src/media"
+cp -r "$src/media" "$work/media"
+
+# Each test has an X server of its own, so games of tests running side by
+# side never cover each other's windows or take each other's keys.
+start_x() {
+  local n=$(( 600 + RANDOM % 300 ))
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$(( n + 1 )); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    sleep 0.05
+  done
+  [ -e "/tmp/.X11-unix/X$n" ] || fail "Xvfb :$n did not start"
+  export DISPLAY=":$n"
+}
+
+# Starts the game in $work with its log on; extra PATH entries first.
+start_game() {
+  (cd "$work" && PWE_LOG=1 PATH="${extra_path:+$extra_path:}$PATH" \
+     exec "$pwe" >"$work/stdout.txt" 2>"$work/stderr.txt") &
+  game_pid=$!
+}
+
+# Sets $wid to the game's window, once it is mapped (on this private
+# server the game's is the only one).
+wait_window() {
+  wid=$(timeout 10 xdotool search --sync --onlyvisible --name '^pwe$' 2>/dev/null | head -n 1)
+  [ -n "$wid" ] || fail "the game window did not appear"
+}
+
+# Waits up to $2 seconds until the log holds a line equal to $1.
+wait_log() {
+  local deadline=$(( SECONDS + $2 ))
+  while [ $SECONDS -lt $deadline ]; do
+    grep -qxF -- "$1" "$work/pwe.log" 2>/dev/null && return 0
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  grep -qxF -- "$1" "$work/pwe.log" 2>/dev/null
+}
+
+# Waits up to $1 seconds for the game to end; its exit status in $status.
+# A game that does not end is killed with SIGKILL and the test fails.
+wait_exit() {
+  local deadline=$(( SECONDS + $1 ))
+  while kill -0 "$game_pid" 2>/dev/null; do
+    if [ $SECONDS -ge $deadline ]; then
+      kill -KILL "$game_pid" 2>/dev/null
+      wait "$game_pid" 2>/dev/null
+      game_pid=""
+      fail "the game did not end within $1 seconds"
+    fi
+    sleep 0.1
+  done
+  wait "$game_pid"
+  status=$?
+  game_pid=""
+}
+
+# A key held long enough for at least one game tick to see it.
+# The game may be gone before the release (Escape), so xdotool's
+# complaints about a vanished window are not news.
+press() {
+  xdotool keydown --window "$1" "$2" 2>/dev/null
+  sleep "${3:-0.3}"
+  xdotool keyup --window "$1" "$2" 2>/dev/null
+}
+
+screenshot() {
+  xwd -root -display "$DISPLAY" | convert xwd:- "$1"
+}
+
+# Number of pixels that are not black in the box W x H at (X, Y) of a PNG.
+lit_pixels() {
+  convert "$1" -crop "$2x$3+$4+$5" +repage -fx 'r+g+b>0 ? 1 : 0' \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+
+count_log() {
+  grep -cxF -- "$1" "$work/pwe.log" 2>/dev/null || true
+}
