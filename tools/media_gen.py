@@ -1390,7 +1390,7 @@ def level_two():
     lv.floor(ROWS[1], 0, 256, "girder")
     lv.floor(ROWS[1], 352, 640, "girder")
     lv.floor(ROWS[2], 64, 288, "girder")
-    lv.floor(ROWS[2] - 32, 320, 384, "girder")        # a ledge reached by jumping
+    lv.floor(ROWS[2] - 32, 304, 384, "girder")        # a ledge reached by jumping
     lv.floor(ROWS[2], 416, 592, "girder")
     lv.floor(ROWS[3], 0, 176, "girder")
     lv.floor(ROWS[3], 240, 400, "steel", claimable=0)
@@ -1465,7 +1465,7 @@ def level_four():
     lv.floor(ROWS[1], 480, 640, "grass")
     lv.floor(ROWS[2], 64, 576, "grass")
     lv.floor(ROWS[3], 0, 224, "grass")
-    lv.floor(ROWS[3] - 32, 272, 368, "grass")         # a ledge reached by jumping
+    lv.floor(ROWS[3] - 32, 256, 384, "grass")         # a ledge reached by jumping
     lv.floor(ROWS[3], 416, 640, "grass")
     lv.floor(ROWS[4], 96, 112, "steel", claimable=0)  # covers the chute's top step
     lv.floor(ROWS[4], 112, 544, "grass")
