@@ -283,6 +283,18 @@ TEST_F(GameTest, LifeLostMidSlideStartsTheNextLifeClean) {
   EXPECT_EQ(game->player.y, 300.0f);
 }
 
+// Escape only raises quit: the tick in which it is seen runs to its end.
+TEST_F(GameTest, EscapeDoesNotCutATickShort) {
+  LevelText level = standingLevel();
+  level.countdown = 0;
+  auto game = play(level);
+  key[KEY_ESC] = 1;
+  EXPECT_TRUE(game->tick()) << "the countdown still ends the life";
+  EXPECT_TRUE(game->quit);
+  EXPECT_EQ(game->player.score, 10);
+  EXPECT_EQ(game->player.lives, 2);
+}
+
 // Escape: the life ends after the ticks that are due and one frame.
 TEST_F(GameTest, EscapeEndsTheLifeAfterAFrame) {
   auto game = play(standingLevel());
