@@ -1,0 +1,136 @@
+// pwe-render run as its users run it: the first frame of a small known level
+// drawn into a PNG file, checked pixel by pixel.
+#include <allegro.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "tests/support/GameTree.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RenderRun {
+  int status = -1;
+  std::string output;  // standard output and error
+};
+
+// The program is built beside this test: <build>/tools/pwe-render.
+RenderRun runRender(const std::string& arguments) {
+  fs::path self = fs::read_symlink("/proc/self/exe");
+  std::string command =
+      (self.parent_path().parent_path() / "tools" / "pwe-render").string() + " " + arguments +
+      " 2>&1";
+  RenderRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  while (fgets(buffer, sizeof buffer, pipe) != nullptr) run.output += buffer;
+  int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+// One of each kind of element where nothing overlaps the pixels looked at.
+const char* const knownLevel =
+    "3000\n"
+    "10 10 0\n"                              // countdown panel at (10, 10), left
+    "400 10 0\n"                             // score panel at (400, 10), left
+    "10 5\n"                                 // pip offset and spacing
+    "100 299 1\n"                            // player: columns 92..107, rows 276..299
+    "3\n"
+    "0 300 brick brick_clear 1 10\n"
+    "32 300 brick brick_clear 1 10\n"
+    "64 300 brick brick_clear 1 10\n"
+    "1\n200 236 64 rungs\n"                  // ladder: columns 200..215, rows 236..299
+    "0\n"
+    "1\n300 299 1 250 350 1 0 0 blob 0 0\n"  // enemy: columns 294..305, rows 288..299
+    "1\n150 280 gem 25\n"                    // item: columns 150..157, rows 280..287
+    "1\n500 268 pad pad_cool 1\n";           // teleporter: columns 500..523, rows 268..299
+
+struct Rgb {
+  int r, g, b;
+};
+
+Rgb pixelAt(BITMAP* picture, int x, int y) {
+  int c = getpixel(picture, x, y);
+  return Rgb{getr32(c), getg32(c), getb32(c)};
+}
+
+void expectColour(BITMAP* picture, int x, int y, Rgb want, int tolerance = 0) {
+  Rgb got = pixelAt(picture, x, y);
+  EXPECT_NEAR(got.r, want.r, tolerance) << "at " << x << ", " << y;
+  EXPECT_NEAR(got.g, want.g, tolerance) << "at " << x << ", " << y;
+  EXPECT_NEAR(got.b, want.b, tolerance) << "at " << x << ", " << y;
+}
+
+TEST(PweRender, DrawsTheFirstFrameOfALevel) {
+  GameTree tree;
+  tree.writeLevel("level2.inf", knownLevel);
+  fs::rename("media", "tree");  // any directory name will do
+  RenderRun run = runRender("level2.inf shot.png tree");
+  ASSERT_EQ(run.status, 0) << run.output;
+
+  BITMAP* shot = load_bitmap("shot.png", nullptr);
+  ASSERT_NE(shot, nullptr);
+  EXPECT_EQ(shot->w, 640);
+  EXPECT_EQ(shot->h, 480);
+  const Rgb background{20, 20, 40};
+  const Rgb panel{230, 230, 230};
+  expectColour(shot, 5, 200, background);
+  expectColour(shot, 5, 303, {150, 80, 40});      // first tile, uncleared
+  expectColour(shot, 100, 310, background);       // below the floor
+  expectColour(shot, 91, 290, background);        // the player's frame starts at column 92
+  expectColour(shot, 92, 290, {40, 200, 40});     // walk-right frame 0
+  expectColour(shot, 100, 275, background);       // and at row 276
+  expectColour(shot, 200, 240, {140, 90, 30});    // ladder rail
+  expectColour(shot, 205, 241, background);       // between rungs: mask colour, not drawn
+  expectColour(shot, 300, 295, {160, 0, 0});      // enemy walking right, dangerous
+  expectColour(shot, 153, 283, {250, 220, 0});    // item
+  expectColour(shot, 510, 280, {10, 110, 130}, 3);  // teleporter, half transparent
+  // Countdown panel with "3000" from column 0: the first glyph's ink starts
+  // one pixel into its cell; the space behind the text is the panel.
+  expectColour(shot, 109, 29, panel);
+  expectColour(shot, 11, 17, {0, 0, 0});
+  expectColour(shot, 10, 17, panel);
+  // Score "0" is one 6-pixel glyph; with 3 lives two 10-pixel pips follow
+  // at 6 + 10 and 6 + 10 + 15 within the panel, on rows 5..14.
+  expectColour(shot, 415, 20, panel);
+  expectColour(shot, 416, 20, {255, 40, 40});
+  expectColour(shot, 425, 20, {255, 40, 40});
+  expectColour(shot, 426, 20, panel);
+  expectColour(shot, 431, 20, {255, 40, 40});
+  expectColour(shot, 441, 20, panel);
+  destroy_bitmap(shot);
+}
+
+TEST(PweRender, FollowsTheConfiguredScreenSize) {
+  GameTree tree;
+  tree.writeText("media/pwe.cfg", "[display]\nwidth = 320\nheight = 240\n");
+  RenderRun run = runRender("level1.inf shot.png");
+  ASSERT_EQ(run.status, 0) << run.output;
+  BITMAP* shot = load_bitmap("shot.png", nullptr);
+  ASSERT_NE(shot, nullptr);
+  EXPECT_EQ(shot->w, 320);
+  EXPECT_EQ(shot->h, 240);
+  destroy_bitmap(shot);
+}
+
+TEST(PweRender, StopsWithTheEnginesMessageOnBadData) {
+  GameTree tree;
+  RenderRun run = runRender("level9.inf shot.png");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("Error loading \"level9.inf\""), std::string::npos) << run.output;
+  EXPECT_FALSE(fs::exists("shot.png"));
+
+  run = runRender("level1.inf");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.output.find("usage: pwe-render LEVEL OUTPUT.png"), std::string::npos);
+}
+
+}  // namespace
