@@ -17,15 +17,6 @@ namespace {
               formatText("No sprite to correspond with name %s. Exiting", name.c_str()));
 }
 
-// Dangerous enemies walk in animations 0 (left) and 1 (right), vulnerable
-// ones in 2 (left); every other combination shows animation 3.
-int firstEnemyAnimation(int state, int direction) {
-  if (state == 0 && direction == 0) return 0;
-  if (state == 0 && direction == 1) return 1;
-  if (state == 1 && direction == 0) return 2;
-  return 3;
-}
-
 }  // namespace
 
 int Game::populateLevel(LevelData data) {
@@ -106,7 +97,7 @@ int Game::populateLevel(LevelData data) {
     int definition = enemyManager.findDefinition(spec.name);
     if (definition == -1) missingSprite(spec.name);
     enemy.sprite = enemyManager.definitionSprite(definition);
-    enemy.setAnimation(firstEnemyAnimation(spec.state, spec.direction));
+    enemy.selectStartAnimation();
     enemyManager.add(enemy);
     log_message("Enemy %d added to enemy manager.", static_cast<int>(i));
   }
