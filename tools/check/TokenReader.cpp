@@ -1,5 +1,6 @@
 #include "tools/check/TokenReader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -15,20 +16,18 @@ bool TextFile::read(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in.is_open()) return false;
   text_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  lineStarts_.assign(1, 0);
+  for (size_t i = 0; i < text_.size(); ++i) {
+    if (text_[i] == '\n') lineStarts_.push_back(i + 1);
+  }
   return !in.bad();
 }
 
 Position TextFile::positionOf(size_t offset) const {
-  Position position{1, 1};
-  for (size_t i = 0; i < offset && i < text_.size(); ++i) {
-    if (text_[i] == '\n') {
-      ++position.line;
-      position.column = 1;
-    } else {
-      ++position.column;
-    }
-  }
-  return position;
+  // The last line starting at or before the offset.
+  auto after = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), offset);
+  size_t line = static_cast<size_t>(after - lineStarts_.begin());
+  return Position{static_cast<int>(line), static_cast<int>(offset - lineStarts_[line - 1]) + 1};
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // knowing where each token stands, so that every problem can be reported at
 // its line and column and reading can go on after it.
 #include <string>
+#include <vector>
 
 #include "tools/check/Diagnostics.h"
 
@@ -19,6 +20,7 @@ class TextFile {
  private:
   std::string path_;
   std::string text_;
+  std::vector<size_t> lineStarts_;  // offset of the first character of each line
 };
 
 // How the engine reads numbers from a kind of file.
