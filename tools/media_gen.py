@@ -1317,6 +1317,7 @@ class Level:
         self.start = (start_x, start_row - 1, 1)
         self.tiles, self.ladders, self.chutes = [], [], []
         self.enemies, self.items, self.teleporters = [], [], []
+        self.fallers = []
 
     def floor(self, row, x0, x1, look, claimable=1, points=10):
         for x in range(x0, x1, TILE_W):
@@ -1329,7 +1330,10 @@ class Level:
         self.chutes.append((x, row, height, dx, direction, look))
 
     def enemy(self, kind, row, x, min_x, max_x, speed, direction=1, safe_time=600, points=100,
-              changes=1, state=0):
+              changes=1, state=0, falls=False):
+        """falls: the patrol crosses a gap on purpose, so the enemy drops to a
+        lower floor (the validator plays it through)."""
+        self.fallers.append(falls)
         self.enemies.append((x, row - 1, direction, min_x, max_x, speed, changes, state, kind,
                              safe_time, points))
 
@@ -1359,71 +1363,74 @@ def fmt(v):
 
 
 def level_one():
-    lv = Level(4000, 56, ROWS[0])
+    """Brickworks: a zig-zag climb that teaches the basics. The cherry beside
+    the start scares the ground blob, the gap on the third floor needs a
+    jump, and the gem waits on the top floor."""
+    lv = Level(4000, 40, ROWS[0])
     lv.floor(ROWS[0], 0, 640, "brick")
-    lv.floor(ROWS[1], 80, 560, "brick")
-    lv.floor(ROWS[2], 0, 208, "brick")
-    lv.floor(ROWS[2], 336, 640, "brick")
-    lv.floor(ROWS[3], 112, 528, "brick")
-    lv.floor(ROWS[4], 32, 240, "brick")
-    lv.floor(ROWS[4], 400, 608, "brick")
-    lv.ladder(96, ROWS[1], ROWS[0])
-    lv.ladder(160, ROWS[2], ROWS[1])
-    lv.ladder(520, ROWS[2], ROWS[1])
-    lv.ladder(360, ROWS[3], ROWS[2])
+    lv.floor(ROWS[1], 64, 576, "brick")
+    lv.floor(ROWS[2], 0, 256, "brick")
+    lv.floor(ROWS[2], 304, 640, "brick")             # a 48 pixel gap to jump
+    lv.floor(ROWS[3], 96, 544, "brick")
+    lv.floor(ROWS[4], 160, 480, "brick")
+    lv.ladder(544, ROWS[1], ROWS[0])
+    lv.ladder(72, ROWS[2], ROWS[1])
+    lv.ladder(520, ROWS[3], ROWS[2])
     lv.ladder(176, ROWS[4], ROWS[3])
-    lv.ladder(448, ROWS[4], ROWS[3])
-    lv.chute(208, ROWS[2], 80, 1, "slide_right")
-    lv.enemy("blob", ROWS[0], 400, 220, 600, 0.6, direction=0)
-    lv.enemy("robot", ROWS[2], 480, 352, 624, 0.5)
-    lv.enemy("blob", ROWS[3], 300, 130, 500, 0.5, direction=0)
-    lv.item("gem", 64, ROWS[4], 100)
-    lv.item("cherry", 424, ROWS[1], 50)
-    lv.teleporter("pad", 8, ROWS[0], 1)
-    lv.teleporter("pad", 572, ROWS[4], 2)
+    lv.enemy("blob", ROWS[0], 420, 300, 600, 0.5, direction=0)
+    lv.enemy("blob", ROWS[3], 300, 200, 460, 0.4)
+    lv.item("cherry", 120, ROWS[0], 50)
+    lv.item("gem", 448, ROWS[4], 100)
     return lv
 
 
 def level_two():
+    """Girder Towers: two towers over an open middle. A robot that no item
+    tames guards the ground, a chute drops from the left tower onto the
+    middle span, and the top of the left tower is reached by teleporter."""
     lv = Level(4500, 40, ROWS[0], score_align=1)
     lv.floor(ROWS[0], 0, 640, "girder")
-    lv.floor(ROWS[1], 0, 256, "girder")
-    lv.floor(ROWS[1], 352, 640, "girder")
-    lv.floor(ROWS[2], 64, 288, "girder")
-    lv.floor(ROWS[2] - 32, 304, 384, "girder")        # a ledge reached by jumping
-    lv.floor(ROWS[2], 416, 592, "girder")
-    lv.floor(ROWS[3], 0, 176, "girder")
-    lv.floor(ROWS[3], 240, 400, "steel", claimable=0)
-    lv.floor(ROWS[3], 464, 640, "girder")
-    lv.floor(ROWS[4], 64, 576, "girder")
-    lv.floor(ROWS[5], 0, 112, "girder")
-    lv.floor(ROWS[5], 528, 640, "girder")
-    lv.ladder(200, ROWS[1], ROWS[0], "metal")
-    lv.ladder(600, ROWS[1], ROWS[0], "metal")
-    lv.ladder(96, ROWS[2], ROWS[1], "metal")
-    lv.ladder(560, ROWS[2], ROWS[1], "metal")
-    lv.ladder(144, ROWS[3], ROWS[2], "metal")
-    lv.ladder(480, ROWS[3], ROWS[2], "metal")
-    lv.ladder(128, ROWS[4], ROWS[3], "metal")
-    lv.ladder(256, ROWS[4], ROWS[3], "metal")
-    lv.ladder(512, ROWS[4], ROWS[3], "metal")
-    lv.ladder(72, ROWS[5], ROWS[4], "metal")
-    lv.ladder(544, ROWS[5], ROWS[4], "metal")
-    lv.chute(288, ROWS[2], 80, 1, "slide_right")
-    lv.enemy("robot", ROWS[0], 500, 360, 620, 0.7, direction=0, points=150)
-    lv.enemy("beetle", ROWS[1], 120, 20, 240, 0.6)
-    lv.enemy("beetle", ROWS[2], 500, 430, 580, 0.6, direction=0)
-    lv.enemy("blob", ROWS[4], 300, 150, 500, 0.5)
-    lv.item("star", 24, ROWS[5], 100)
-    lv.item("gem", 600, ROWS[5], 100)
-    lv.item("coin", 344, ROWS[2] - 32, 150)
-    lv.teleporter("gate", 300, ROWS[0], 1)
-    lv.teleporter("gate", 340, ROWS[3], 2)
+    # left tower
+    lv.floor(ROWS[1], 0, 224, "girder")
+    lv.floor(ROWS[2], 0, 208, "girder")
+    lv.floor(ROWS[3], 0, 224, "girder")
+    lv.floor(ROWS[4], 32, 224, "girder")
+    # the middle span, between two steel caps
+    lv.floor(ROWS[2], 240, 256, "steel", claimable=0)
+    lv.floor(ROWS[2], 256, 384, "girder")
+    lv.floor(ROWS[2], 384, 400, "steel", claimable=0)
+    # right tower
+    lv.floor(ROWS[1], 416, 640, "girder")
+    lv.floor(ROWS[2], 448, 640, "girder")
+    lv.floor(ROWS[3], 416, 640, "girder")
+    lv.floor(ROWS[4], 416, 608, "girder")
+    lv.ladder(176, ROWS[1], ROWS[0], "metal")
+    lv.ladder(24, ROWS[2], ROWS[1], "metal")
+    lv.ladder(160, ROWS[3], ROWS[2], "metal")
+    lv.ladder(192, ROWS[4], ROWS[3], "metal")
+    lv.ladder(440, ROWS[1], ROWS[0], "metal")
+    lv.ladder(600, ROWS[2], ROWS[1], "metal")
+    lv.ladder(464, ROWS[3], ROWS[2], "metal")
+    lv.ladder(576, ROWS[4], ROWS[3], "metal")
+    lv.chute(224, ROWS[3], 80, 1, "slide_right")
+    lv.enemy("robot", ROWS[0], 330, 240, 420, 0.6, direction=0, changes=0, points=150)
+    lv.enemy("beetle", ROWS[1], 520, 430, 630, 0.6, direction=0)
+    lv.enemy("beetle", ROWS[3], 60, 16, 200, 0.6)
+    lv.enemy("beetle", ROWS[3], 540, 430, 630, 0.5)
+    lv.item("coin", 620, ROWS[1], 100)
+    lv.item("cherry", 540, ROWS[2], 50)
+    lv.item("gem", 312, ROWS[2], 100)
+    lv.item("star", 200, ROWS[4], 150)
+    lv.teleporter("gate", 424, ROWS[4], 1)
+    lv.teleporter("gate", 40, ROWS[4], 2)
     return lv
 
 
 def level_three():
-    lv = Level(5000, 40, ROWS[0])
+    """Stone Cavern: a blob on the top floor walks into the gap and tumbles
+    from floor to floor, chutes run both ways and three pads link the
+    cavern's corners."""
+    lv = Level(4500, 40, ROWS[0])
     lv.floor(ROWS[0], 0, 640, "stone")
     lv.floor(ROWS[1], 0, 192, "stone")
     lv.floor(ROWS[1], 256, 400, "steel", claimable=0)
@@ -1432,7 +1439,9 @@ def level_three():
     lv.floor(ROWS[3], 0, 160, "stone")
     lv.floor(ROWS[3], 224, 416, "stone")
     lv.floor(ROWS[3], 480, 640, "stone")
-    lv.floor(ROWS[4], 80, 480, "stone")
+    lv.floor(ROWS[4], 96, 112, "steel", claimable=0)  # covers the left chute's top step
+    lv.floor(ROWS[4], 112, 272, "stone")
+    lv.floor(ROWS[4], 320, 480, "stone")              # the gap the blob falls through
     lv.ladder(160, ROWS[1], ROWS[0])
     lv.ladder(560, ROWS[1], ROWS[0])
     lv.ladder(64, ROWS[2], ROWS[1])
@@ -1441,24 +1450,27 @@ def level_three():
     lv.ladder(120, ROWS[3], ROWS[2])
     lv.ladder(368, ROWS[3], ROWS[2])
     lv.ladder(544, ROWS[3], ROWS[2])
-    lv.ladder(256, ROWS[4], ROWS[3])
+    lv.ladder(248, ROWS[4], ROWS[3])
+    lv.chute(96, ROWS[4], 80, 0, "slide_left")
     lv.chute(480, ROWS[4], 80, 1, "slide_right")
     lv.enemy("robot", ROWS[0], 480, 340, 620, 0.7, direction=0, points=150)
     lv.enemy("beetle", ROWS[2], 100, 60, 300, 0.6)
-    lv.enemy("beetle", ROWS[2], 500, 330, 580, 0.6, direction=0)
-    lv.enemy("blob", ROWS[4], 200, 96, 464, 0.5)
-    lv.enemy("robot", ROWS[3], 560, 490, 630, 0.5, direction=0, points=150)
-    lv.item("gem", 120, ROWS[4], 100)
+    lv.enemy("blob", ROWS[4], 150, 120, 440, 0.5, falls=True)
+    lv.enemy("robot", ROWS[3], 560, 490, 630, 0.5, direction=0, changes=0, points=150)
     lv.item("cherry", 40, ROWS[1], 50)
-    lv.item("coin", 600, ROWS[3], 150)
+    lv.item("coin", 300, ROWS[3], 150)
+    lv.item("gem", 200, ROWS[4], 100)
     lv.teleporter("pad", 300, ROWS[0], 1)
-    lv.teleporter("pad", 16, ROWS[3], 2)
-    lv.teleporter("pad", 360, ROWS[1], 3)
+    lv.teleporter("pad", 600, ROWS[3], 2)
+    lv.teleporter("pad", 136, ROWS[4], 3)
     return lv
 
 
 def level_four():
-    lv = Level(5000, 80, ROWS[0], score_align=1)
+    """Overgrown Garden: every trick at once. A ledge to jump up to, chutes
+    both ways, three gates, a beetle that drops off its bank, and robots
+    that no item tames."""
+    lv = Level(4000, 80, ROWS[0], score_align=1)
     lv.floor(ROWS[0], 0, 640, "grass")
     lv.floor(ROWS[1], 0, 160, "grass")
     lv.floor(ROWS[1], 224, 416, "grass")
@@ -1466,25 +1478,26 @@ def level_four():
     lv.floor(ROWS[2], 64, 576, "grass")
     lv.floor(ROWS[3], 0, 224, "grass")
     lv.floor(ROWS[3] - 32, 256, 384, "grass")         # a ledge reached by jumping
-    lv.floor(ROWS[3], 416, 640, "grass")
+    lv.floor(ROWS[3], 416, 528, "grass")
+    lv.floor(ROWS[3], 576, 640, "grass")              # the beetle's bank
     lv.floor(ROWS[4], 96, 112, "steel", claimable=0)  # covers the chute's top step
     lv.floor(ROWS[4], 112, 544, "grass")
     lv.ladder(120, ROWS[1], ROWS[0])
-    lv.ladder(304, ROWS[1], ROWS[0])
+    lv.ladder(304, ROWS[1], ROWS[0], "metal")
     lv.ladder(520, ROWS[1], ROWS[0])
     lv.ladder(80, ROWS[2], ROWS[1])
-    lv.ladder(360, ROWS[2], ROWS[1])
+    lv.ladder(360, ROWS[2], ROWS[1], "metal")
     lv.ladder(544, ROWS[2], ROWS[1])
     lv.ladder(160, ROWS[3], ROWS[2])
-    lv.ladder(456, ROWS[3], ROWS[2])
+    lv.ladder(456, ROWS[3], ROWS[2], "metal")
     lv.ladder(112, ROWS[4], ROWS[3])
     lv.ladder(504, ROWS[4], ROWS[3])
     lv.chute(96, ROWS[4], 80, 0, "slide_left")
+    lv.chute(416, ROWS[1], 80, 1, "slide_right")
     lv.enemy("blob", ROWS[0], 400, 200, 620, 0.7, direction=0)
     lv.enemy("blob", ROWS[1], 300, 236, 404, 0.5)
-    lv.enemy("beetle", ROWS[1], 560, 490, 630, 0.6, direction=0)
-    lv.enemy("robot", ROWS[2], 320, 80, 560, 0.6, points=150)
-    lv.enemy("beetle", ROWS[3], 520, 430, 630, 0.6)
+    lv.enemy("robot", ROWS[2], 320, 160, 480, 0.5, changes=0, points=150)
+    lv.enemy("beetle", ROWS[3], 600, 480, 630, 0.6, direction=0, falls=True)
     lv.enemy("robot", ROWS[4], 300, 150, 490, 0.5, direction=0, points=150)
     lv.item("star", 340, ROWS[3] - 32, 200)
     lv.item("gem", 140, ROWS[4], 100)
@@ -1502,6 +1515,45 @@ LEVELS = [level_one, level_two, level_three, level_four]
 def stands(tiles, px, row):
     """A point whose tile-top row is row stands on some tile at column px."""
     return any(t[1] == row and t[0] <= px <= t[0] + TILE_W for t in tiles)
+
+
+def containing(tiles, px, py):
+    for t in tiles:
+        if t[1] <= py <= t[1] + TILE_H and t[0] <= px <= t[0] + TILE_W:
+            return t
+    return None
+
+
+def enemy_rows(lv, e, ticks=20000):
+    """Plays one enemy's patrol the way the game does and returns the rows it
+    stands on in turn, or None when it falls off the screen."""
+    x, y, direction, lo, hi, speed = float(e[0]), float(e[1]), e[2], e[3], e[4], e[5]
+    falling = False
+    rows = [int(y)]
+    for _ in range(ticks):
+        if stands(lv.tiles, int(x), int(y) + 1):
+            if direction == 1:
+                if x + speed <= hi:
+                    x += speed
+                else:
+                    direction = 0
+            elif x - speed >= lo:
+                x -= speed
+            else:
+                direction = 1
+        else:
+            falling = True
+        if falling:
+            t = containing(lv.tiles, int(x), int(y))
+            if t:
+                y, falling = float(t[1] - 1), False
+                if rows[-1] != int(y):
+                    rows.append(int(y))
+            else:
+                y += 1.0
+                if y > SCREEN_H:
+                    return None
+    return rows
 
 
 def check_level(n, lv):
@@ -1546,13 +1598,23 @@ def check_level(n, lv):
             fail(f"chute at {x} does not end on a floor")
         if not (PLAYER_W // 2 <= px <= SCREEN_W - PLAYER_W // 2):
             fail(f"chute at {x} ends off screen")
-    for e in lv.enemies:
+    for e, falls in zip(lv.enemies, lv.fallers):
         x, y, _, lo, hi = e[:5]
         if not lo <= x <= hi:
             fail(f"enemy at {x} starts outside its patrol")
-        for px in range(lo, hi + 1):
-            if not stands(lv.tiles, px, y + 1):
-                fail(f"enemy at {x} would walk off its floor at {px}")
+        if not (stands(lv.tiles, lo, y + 1) and stands(lv.tiles, hi, y + 1)):
+            fail(f"enemy at {x} has a patrol end off its floor")
+        whole = all(stands(lv.tiles, px, y + 1) for px in range(lo, hi + 1))
+        if not falls and not whole:
+            fail(f"enemy at {x} would walk off its floor")
+        if falls:
+            rows = enemy_rows(lv, e)
+            if rows is None:
+                fail(f"enemy at {x} falls off the screen")
+            if len(rows) < 2:
+                fail(f"enemy at {x} never falls")
+            if not all(stands(lv.tiles, px, rows[-1] + 1) for px in range(lo, hi + 1)):
+                fail(f"enemy at {x} never finds a floor to patrol")
     for x, y, _, _ in lv.items:
         if not stands(lv.tiles, x + ITEM_SIZE // 2, y + ITEM_SIZE + 4):
             fail(f"item at {x} floats over no floor")

@@ -1,22 +1,32 @@
 // Records an input replay by playing a scripted route through the real game
 // tick, headlessly. A route is a text file of commands, one per line, that
-// read the player's state to decide how long to hold each key:
+// read the game's state to decide how long to hold each key:
 //
-//   walk right|left to <x>      hold the walk key until x passes <x>
-//   climb up|down to <y>        hold the climb key until y passes <y>
-//   jump up|left|right          start a jump, then wait until it has landed
-//   teleport <n>                press and release digit n
-//   hold <keys> <ticks>         hold raw keys (replay letters) for <ticks>
-//   wait <ticks>                no keys for <ticks>
-//   settle                      no keys until standing (no jump, fall or slide)
-//   # ...                       comment
+//   walk right|left to <x>         hold the walk key until x passes <x>
+//   climb up|down to <y>           hold the climb key until y passes <y>
+//   jump up|left|right             start a jump, then wait until it has landed
+//   teleport <n>                   press and release digit n
+//   hold <keys> <ticks>            hold raw keys (replay letters) for <ticks>
+//   wait <ticks>                   no keys for <ticks>
+//   settle                         no keys until standing (no jump, fall or slide)
+//   await enemy <n> left|right of <x>   no keys until enemy n (1 = first in
+//                                  the level file) is left or right of <x>
+//   await enemy <n> below <y>      no keys until enemy n's feet are below row <y>
+//   await enemy <n> dead           no keys until enemy n has been killed
+//   await cooldown                 no keys until the teleport cooldown is over
+//   # ...                          comment
 //
 // Usage, from the directory holding media/:
 //   pwe-record <level file> <route file> <replay file to write>
+// With PWE_RECORD_TRACE=1 in the environment every command prints the tick,
+// the player's state and every enemy after it has run: the way to plan the
+// next line of a route.
 #include <allegro.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -47,14 +57,66 @@ struct Recorder {
     const Player& p = game.player;
     return p.jumpState == 0 && !p.falling && !p.onChute;
   }
+
+  // Holds keys until done() holds; false (with a message) when it never does.
+  bool holdUntil(const std::string& keys, const std::function<bool()>& done, int line,
+                 const char* what);
 };
 
+void describe(const Game& game, FILE* out) {
+  const Player& p = game.player;
+  std::fprintf(out, "player at %.3f, %.3f, jump state %d, falling %d, chute %d, lives %d",
+               p.x, p.y, p.jumpState, p.falling ? 1 : 0, p.onChute ? 1 : 0, p.lives);
+}
+
 bool fail(int line, const std::string& what, const Game& game) {
-  std::fprintf(stderr,
-               "route line %d: %s (player at %.3f, %.3f, jump state %d, falling %d, lives %d)\n",
-               line, what.c_str(), game.player.x, game.player.y, game.player.jumpState,
-               game.player.falling ? 1 : 0, game.player.lives);
+  std::fprintf(stderr, "route line %d: %s (", line, what.c_str());
+  describe(game, stderr);
+  std::fprintf(stderr, ")\n");
   return false;
+}
+
+bool Recorder::holdUntil(const std::string& keys, const std::function<bool()>& done, int line,
+                         const char* what) {
+  for (int t = 0; !done(); ++t) {
+    if (t > commandLimit) return fail(line, what, game);
+    if (!step(keys)) return true;
+  }
+  return true;
+}
+
+const Enemy* enemyNumber(const Game& game, int n) {
+  const auto& enemies = game.enemyManager.enemies();
+  if (n < 1 || n > static_cast<int>(enemies.size())) return nullptr;
+  return &enemies[n - 1];
+}
+
+bool await(Recorder& r, std::istringstream& in, int line) {
+  std::string what;
+  in >> what;
+  if (what == "cooldown") {
+    return r.holdUntil("-", [&] { return !r.game.teleportCooldownActive; }, line,
+                       "the cooldown never ended");
+  }
+  int n = 0;
+  std::string relation;
+  in >> n >> relation;
+  const Enemy* enemy = enemyNumber(r.game, n);
+  if (what != "enemy" || !enemy) return fail(line, "no such enemy", r.game);
+  float value = 0;
+  if (relation == "left" || relation == "right") {
+    std::string of;
+    in >> of >> value;
+  } else {
+    in >> value;
+  }
+  std::function<bool()> done;
+  if (relation == "left") done = [=] { return enemy->x < value; };
+  else if (relation == "right") done = [=] { return enemy->x > value; };
+  else if (relation == "below") done = [=] { return enemy->y > value; };
+  else if (relation == "dead") done = [=] { return !enemy->alive; };
+  else return fail(line, "unknown enemy condition '" + relation + "'", r.game);
+  return r.holdUntil("-", done, line, "the enemy never got there");
 }
 
 bool runCommand(Recorder& r, const std::string& text, int line) {
@@ -74,28 +136,24 @@ bool runCommand(Recorder& r, const std::string& text, int line) {
       if (way == "up") return p.y <= target;
       return p.y >= target;
     };
-    for (int t = 0; !reached(); ++t) {
-      if (t > commandLimit) return fail(line, "target never reached", r.game);
-      if (!r.step(keys)) return true;
-    }
-    return true;
+    return r.holdUntil(keys, reached, line, "target never reached");
   }
   if (verb == "jump") {
     std::string way;
     in >> way;
     const std::string keys = way == "left" ? "JL" : way == "right" ? "JR" : "J";
     if (!r.step(keys)) return true;
-    for (int t = 0; !r.grounded(); ++t) {
-      if (t > commandLimit) return fail(line, "jump never landed", r.game);
-      if (!r.step("-")) return true;
-    }
-    return true;
+    if (p.jumpState == 0) return fail(line, "the jump did not start (on a ladder?)", r.game);
+    return r.holdUntil("-", [&] { return r.grounded(); }, line, "jump never landed");
   }
   if (verb == "teleport") {
     int n = 0;
     in >> n;
+    const float x = p.x;
+    const float y = p.y;
     if (!r.step(std::to_string(n))) return true;
-    r.step("-");
+    if (!r.step("-")) return true;
+    if (p.x == x && p.y == y) return fail(line, "the teleport did not happen", r.game);
     return true;
   }
   if (verb == "hold" || verb == "wait") {
@@ -109,13 +167,41 @@ bool runCommand(Recorder& r, const std::string& text, int line) {
     return true;
   }
   if (verb == "settle") {
-    for (int t = 0; !r.grounded(); ++t) {
-      if (t > commandLimit) return fail(line, "never settled", r.game);
-      if (!r.step("-")) return true;
-    }
-    return true;
+    return r.holdUntil("-", [&] { return r.grounded(); }, line, "never settled");
   }
+  if (verb == "await") return await(r, in, line);
   return fail(line, "unknown command '" + verb + "'", r.game);
+}
+
+void trace(const Recorder& r, int line) {
+  const Game& game = r.game;
+  std::printf("line %3d tick %5d: ", line, r.replay.tickCount());
+  describe(game, stdout);
+  std::printf(", score %d, tiles left %d\n", game.player.score, game.floorManager.tilesLeft());
+  int n = 1;
+  for (const Enemy& e : game.enemyManager.enemies()) {
+    std::printf("    enemy %d: %s at %.2f, %.2f going %s, state %d%s\n", n++,
+                e.alive ? "alive" : "dead", e.x, e.y, e.direction == 1 ? "right" : "left",
+                e.state, e.falling ? ", falling" : "");
+  }
+}
+
+// One line per run of neighbouring unclaimed tiles on a row.
+void listUnclaimed(const Game& game) {
+  const FloorTile* first = nullptr;
+  const FloorTile* last = nullptr;
+  auto flush = [&] {
+    if (first) std::fprintf(stderr, "  unclaimed on row %d: x %d to %d\n", first->y, first->x,
+                            last->x + last->width);
+    first = last = nullptr;
+  };
+  for (const FloorTile& t : game.floorManager.tiles()) {
+    if (t.claimable != 1 || t.cleared) continue;
+    if (last && (t.y != last->y || t.x != last->x + last->width)) flush();
+    if (!first) first = &t;
+    last = &t;
+  }
+  flush();
 }
 
 int record(const std::string& level, const std::string& routePath, const std::string& outPath) {
@@ -124,6 +210,7 @@ int record(const std::string& level, const std::string& routePath, const std::st
     std::fprintf(stderr, "cannot open %s\n", routePath.c_str());
     return 2;
   }
+  const bool tracing = std::getenv("PWE_RECORD_TRACE") != nullptr;
   set_config_file("media/pwe.cfg");
   const int ups = usableUpdatesPerSecond(get_config_int("mechanics", "updates_per_second", 100));
   auto game = std::make_unique<Game>(640, 480, ups);
@@ -141,16 +228,21 @@ int record(const std::string& level, const std::string& routePath, const std::st
     const std::size_t start = text.find_first_not_of(" \t");
     if (start == std::string::npos || text[start] == '#') continue;
     if (!runCommand(r, text.substr(start), line)) return 1;
+    if (tracing) trace(r, line);
     if (r.over) break;
   }
   releaseAllKeys(*game);
-  if (!game->levelDone) {
-    std::fprintf(stderr, "the route ends without clearing %s (%d tiles left, lives %d of %d)\n",
-                 level.c_str(), game->floorManager.tilesLeft(), game->player.lives, livesBefore);
+  if (game->player.lives != livesBefore) {
+    std::fprintf(stderr, "the route loses a life at line %d, tick %d (", line,
+                 r.replay.tickCount());
+    describe(*game, stderr);
+    std::fprintf(stderr, ", countdown %d)\n", game->countdown);
     return 1;
   }
-  if (game->player.lives != livesBefore) {
-    std::fprintf(stderr, "the route loses a life\n");
+  if (!game->levelDone) {
+    std::fprintf(stderr, "the route ends without clearing %s (%d tiles left)\n", level.c_str(),
+                 game->floorManager.tilesLeft());
+    listUnclaimed(*game);
     return 1;
   }
   r.replay.levelHash = fileHash("media/" + level);
@@ -160,8 +252,9 @@ int record(const std::string& level, const std::string& routePath, const std::st
     std::fprintf(stderr, "cannot write %s\n", outPath.c_str());
     return 2;
   }
-  std::printf("%s: cleared in %d ticks, score %d\n", level.c_str(), r.replay.tickCount(),
-              r.replay.expectScore);
+  std::printf("%s: cleared in %d ticks, score %d, countdown %d of %d left\n", level.c_str(),
+              r.replay.tickCount(), r.replay.expectScore, game->countdown,
+              game->level.countdown_start);
   return 0;
 }
 
