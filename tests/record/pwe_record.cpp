@@ -20,8 +20,10 @@
 //   pwe-record <level file> <route file> <replay file to write>
 // With PWE_RECORD_TRACE=1 in the environment every command prints the tick,
 // the player's state and every enemy after it has run: the way to plan the
-// next line of a route.
+// next line of a route. With PWE_RECORD_SHOT=TICK:FILE.png the frame of that
+// tick is drawn by the game and saved: a screenshot from the middle of play.
 #include <allegro.h>
+#include <loadpng.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +34,7 @@
 #include <string>
 
 #include "game/Game.h"
+#include "graphics/Resources.h"
 #include "shell/Startup.h"
 #include "tests/support/Headless.h"
 #include "tests/support/Replay.h"
@@ -44,13 +47,32 @@ struct Recorder {
   Game& game;
   Replay replay;
   bool over = false;  // the life ended (cleared or lost)
+  int shotTick = -1;  // the tick whose frame is saved, if any
+  std::string shotPath;
 
   bool step(const std::string& keys) {
     if (over) return false;
     applyKeys(game, keys);
     replay.append(keys);
     over = game.tick();
+    if (replay.tickCount() == shotTick) saveShot();
     return !over;
+  }
+
+  void saveShot() {
+    BitmapPtr frame(create_bitmap_ex(32, game.width, game.height));
+    // Drawing leaves the alpha bytes of the frame at 0, which a PNG would
+    // keep; a 24-bit copy is what the screen shows.
+    BitmapPtr opaque(create_bitmap_ex(24, game.width, game.height));
+    if (!frame || !opaque) return;
+    BITMAP* shown = game.display;
+    game.display = frame.get();
+    game.drawFrame();
+    game.display = shown;
+    blit(frame.get(), opaque.get(), 0, 0, 0, 0, game.width, game.height);
+    if (save_png(shotPath.c_str(), opaque.get(), nullptr) != 0) {
+      std::fprintf(stderr, "cannot save %s\n", shotPath.c_str());
+    }
   }
 
   bool grounded() const {
@@ -219,8 +241,16 @@ int record(const std::string& level, const std::string& routePath, const std::st
   const int livesBefore = game->player.lives;
   const int scoreBefore = game->player.score;
 
-  Recorder r{*game, {}, false};
+  Recorder r{*game, {}, false, -1, ""};
   r.replay.level = level;
+  if (const char* shot = std::getenv("PWE_RECORD_SHOT")) {
+    const std::string text = shot;
+    const std::size_t colon = text.find(':');
+    if (colon != std::string::npos) {
+      r.shotTick = std::atoi(text.substr(0, colon).c_str());
+      r.shotPath = text.substr(colon + 1);
+    }
+  }
   std::string text;
   int line = 0;
   while (std::getline(route, text)) {
