@@ -5,8 +5,10 @@
 // game/, movement and structure use in player/, drawing in presentation/.
 #include <allegro.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "actors/EnemyManager.h"
 #include "actors/ItemManager.h"
@@ -61,6 +63,11 @@ class Game {
   bool levelDone = false;    // every claimable tile is cleared
 
   BitmapPtr buffer;              // off-screen frame, width x height
+  // Background, ladders, chutes, items, teleporters and floor tiles as
+  // last composed, and what they were composed from (presentation/Hud.cpp).
+  BitmapPtr staticLayers;
+  std::vector<std::intptr_t> staticLayersKey;
+  std::vector<int> coveredAreas;  // x, y, w, h drawn over them in the buffer's last frame
   BitmapPtr background;          // back.png
   BitmapPtr countdownBuffer;     // countdown panel, composed each frame
   BitmapPtr countdownBackground; // countdown_back.png

@@ -1,9 +1,11 @@
 // Composing a frame off screen: background, level elements, player, then
 // the countdown and score panels, shown in one piece.
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "game/Game.h"
+#include "graphics/Pixel.h"
 #include "shell/Fatal.h"
 #include "shell/MediaPaths.h"
 
@@ -24,6 +26,70 @@ FONT* loadFontFile(const char* fileName) {
 }
 
 bool panelShown(int align) { return align >= 0 && align <= 2; }
+
+// Everything the pixels of the rarely changing layers depend on: where
+// each element stands and which image it shows. Built images (ladders,
+// chutes) are identified by their pointer together with what they were
+// built from, so an address that a rebuilt image happens to reuse still
+// tells a different image apart.
+void staticLayersState(const Game& game, std::vector<std::intptr_t>& key) {
+  auto add = [&key](auto value) { key.push_back(static_cast<std::intptr_t>(value)); };
+  auto addPointer = [&key](const void* p) { key.push_back(reinterpret_cast<std::intptr_t>(p)); };
+  key.clear();
+  addPointer(game.background.get());
+  add(game.width);
+  add(game.height);
+  add(game.ladderManager->ladders().size());
+  for (const Ladder& ladder : game.ladderManager->ladders()) {
+    add(ladder.x);
+    add(ladder.y);
+    add(ladder.height);
+    add(ladder.image_index);
+    addPointer(ladder.image.get());
+  }
+  add(game.chuteManager->chutes().size());
+  for (const Chute& chute : game.chuteManager->chutes()) {
+    add(chute.x);
+    add(chute.y);
+    add(chute.width);
+    add(chute.height);
+    add(chute.dx);
+    add(chute.direction);
+    add(chute.image_index);
+    addPointer(chute.image.get());
+  }
+  add(game.itemManager.items().size());
+  for (const Item& item : game.itemManager.items()) {
+    add(item.x);
+    add(item.y);
+    add(item.present);
+    addPointer(item.image);
+  }
+  add(game.teleporterManager.teleporters().size());
+  for (const Teleporter& teleporter : game.teleporterManager.teleporters()) {
+    add(teleporter.x);
+    add(teleporter.y);
+    addPointer(game.teleportCooldownActive ? teleporter.cooldown_image : teleporter.image);
+  }
+  add(game.floorManager.tiles().size());
+  for (const FloorTile& tile : game.floorManager.tiles()) {
+    add(tile.x);
+    add(tile.y);
+    addPointer(tile.cleared ? tile.cleared_image : tile.image);
+  }
+}
+
+// Background and the layers under the moving figures, in drawing order:
+// floors over the structures, items and teleporters.
+void drawStaticLayers(const Game& game, BITMAP* target) {
+  BITMAP* back = game.background.get();
+  blit(back, target, 0, 0, 0, 0, back->w, back->h);
+  game.ladderManager->draw(target);
+  game.chuteManager->draw(target);
+  game.itemManager.draw(target);
+  game.teleporterManager.draw(target, game.teleportCooldownActive);
+  game.floorManager.draw(target);
+}
 
 }  // namespace
 
@@ -46,15 +112,53 @@ void Game::loadHud() {
 
 void Game::drawFrame() {
   BITMAP* frame = buffer.get();
-  blit(background.get(), frame, 0, 0, 0, 0, background->w, background->h);
+  // Most ticks change none of the layers under the enemies and the player,
+  // so they are composed once and kept. The buffer then still holds them
+  // from the last frame except where figures and panels covered them, and
+  // only those areas are restored. A background smaller than the frame
+  // leaves the rest of the buffer as the last frame left it; only the
+  // direct drawing reproduces that.
+  if (background->w >= width && background->h >= height) {
+    std::vector<std::intptr_t> key;
+    key.reserve(staticLayersKey.size());
+    staticLayersState(*this, key);
+    if (!staticLayers || key != staticLayersKey) {
+      if (!staticLayers) staticLayers.reset(create_bitmap(width, height));
+      if (!staticLayers) dataFailure("Error creating main game buffer.");
+      drawStaticLayers(*this, staticLayers.get());
+      staticLayersKey.swap(key);
+      blit(staticLayers.get(), frame, 0, 0, 0, 0, width, height);
+    } else {
+      for (size_t i = 0; i + 3 < coveredAreas.size(); i += 4) {
+        blit(staticLayers.get(), frame, coveredAreas[i], coveredAreas[i + 1], coveredAreas[i],
+             coveredAreas[i + 1], coveredAreas[i + 2], coveredAreas[i + 3]);
+      }
+    }
+  } else {
+    drawStaticLayers(*this, frame);
+    staticLayersKey.clear();  // the next cached frame starts with a full copy
+  }
 
-  // Later layers cover earlier ones: floors over the structures, items and
-  // teleporters, the enemies and then the player on top.
-  ladderManager->draw(frame);
-  chuteManager->draw(frame);
-  itemManager.draw(frame);
-  teleporterManager.draw(frame, teleportCooldownActive);
-  floorManager.draw(frame);
+  // Where each figure and panel lands, as Enemy::draw, Player::draw and the
+  // panel code below place them.
+  coveredAreas.clear();
+  auto cover = [this](BITMAP* image, int x, int y) {
+    if (image == nullptr) return;
+    coveredAreas.insert(coveredAreas.end(), {x, y, image->w, image->h});
+  };
+  for (const Enemy& enemy : enemyManager.enemies()) {
+    if (!enemy.alive) continue;
+    cover(enemy.sprite.currentFrame(), toPixel(enemy.x) - enemy.width / 2,
+          toPixel(enemy.y) - enemy.height + 1);
+  }
+  cover(player.sprite.currentFrame(), toPixel(player.x) - player.width / 2,
+        toPixel(player.y) - player.height + 1);
+  if (panelShown(level.countdown_align)) {
+    cover(countdownBuffer.get(), level.countdown_x, level.countdown_y);
+  }
+  if (panelShown(level.score_align)) cover(scoreBuffer.get(), level.score_x, level.score_y);
+
+  // The enemies and then the player on top.
   enemyManager.draw(frame);
   player.draw(frame);
 
