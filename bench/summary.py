@@ -1,0 +1,179 @@
+#!/usr/bin/env python3
+"""Prints the performance table from one scripts/bench run.
+
+Reads micro.json (Google Benchmark, with median aggregates) and the
+/usr/bin/time -v reports bare-N.time and game-N.time from the results
+directory given as the only argument. Every figure is a median over the
+repetitions or runs. Exits 1 when a budget is missed.
+"""
+import json
+import os
+import re
+import statistics
+import sys
+
+LEVELS = ["level1", "level2", "level3", "level4"]
+
+
+def load_medians(path):
+    """name -> (real_time in ns per iteration, counters) of the median rows."""
+    with open(path) as f:
+        data = json.load(f)
+    scale = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+    medians = {}
+    for row in data["benchmarks"]:
+        if row.get("aggregate_name", "median") != "median":
+            continue
+        name = row.get("run_name", row["name"])
+        counters = {k: v for k, v in row.items() if isinstance(v, (int, float))}
+        counters["label"] = row.get("label") or "input"
+        medians[name] = (row["real_time"] * scale[row["time_unit"]], counters)
+    return medians
+
+
+def find(medians, prefix):
+    for name, value in medians.items():
+        if name == prefix or name.startswith(prefix + "/"):
+            return value
+    return None
+
+
+def read_time_report(path):
+    fields = {}
+    with open(path) as f:
+        for line in f:
+            key, _, value = line.strip().rpartition(": ")
+            fields[key] = value
+    elapsed = fields.get("Elapsed (wall clock) time (h:mm:ss or m:ss)", "0:0")
+    seconds = 0.0
+    for part in elapsed.split(":"):
+        seconds = seconds * 60 + float(part)
+    cpu = float(fields.get("User time (seconds)", 0)) + float(fields.get("System time (seconds)", 0))
+    rss_kib = int(fields.get("Maximum resident set size (kbytes)", 0))
+    return cpu, seconds, rss_kib
+
+
+def fmt_ns(ns):
+    if ns >= 1e6:
+        return "%.2f ms" % (ns / 1e6)
+    if ns >= 1e3:
+        return "%.2f µs" % (ns / 1e3)
+    return "%.1f ns" % ns
+
+
+def main():
+    results = sys.argv[1]
+    rows = []  # (figure, measured, floor, ratio, budget, ok)
+    medians = {}
+    micro = os.path.join(results, "micro.json")
+    if os.path.exists(micro):
+        medians = load_medians(micro)
+
+    def add(figure, measured, floor="", ratio="", budget="", ok=None):
+        rows.append((figure, measured, floor, ratio, budget, ok))
+
+    for level in LEVELS:
+        tick = find(medians, "Tick/" + level)
+        floor = find(medians, "TickFloor/" + level)
+        if tick:
+            per_tick = tick[0] / tick[1]["ticks"]
+            floor_per_tick = floor[0] / floor[1]["ticks"] if floor else 0
+            add("tick, %s (%d ticks of %s)" % (level, tick[1]["ticks"], tick[1].get("label", "input")),
+                fmt_ns(per_tick), fmt_ns(floor_per_tick) + " (keys alone)" if floor else "", "",
+                "< 5 µs", per_tick < 5000)
+
+    draw_floor = find(medians, "DrawFloor")
+    for level in LEVELS:
+        draw = find(medians, "DrawFrame/" + level)
+        if draw and draw_floor:
+            ratio = draw[0] / draw_floor[0]
+            add("drawFrame 640x480, " + level, fmt_ns(draw[0]),
+                fmt_ns(draw_floor[0]) + " (two copies)", "%.2fx" % ratio, "≤ 2.0x", ratio <= 2.0)
+
+    rect = {}
+    for name, value in medians.items():
+        if name.startswith("BM_RectanglesOverlap"):
+            rect[name.split("/", 1)[1]] = value[0]
+    for name, value in sorted(medians.items()):
+        if not name.startswith("BM_ImagesOverlap"):
+            continue
+        args = name.split("/", 1)[1]
+        label = {"dx:32/dy:32": "quarter overlap", "dx:63/dy:63": "corner pixel",
+                 "dx:64/dy:0": "side by side, no overlap"}.get(args, args)
+        floor = rect.get(args) or rect.get("dx:32/dy:32")
+        add("imagesOverlap 64x64 opaque, " + label, fmt_ns(value[0]),
+            fmt_ns(floor) + " (rectangles)" if floor else "",
+            "%.1fx" % (value[0] / floor) if floor else "")
+
+    build = find(medians, "BuildGame")
+    build_floor = find(medians, "BuildFloor")
+    if build:
+        add("building the Game (media tree)", fmt_ns(build[0]),
+            fmt_ns(build_floor[0]) + " (decode files)" if build_floor else "",
+            "%.2fx" % (build[0] / build_floor[0]) if build_floor else "", "< 150 ms",
+            build[0] < 150e6)
+    for level in LEVELS:
+        start = find(medians, "LevelStart/" + level)
+        life = find(medians, "LifeStart/" + level)
+        read = find(medians, "LevelFileRead/" + level)
+        floor_text = fmt_ns(read[0]) + " (read file)" if read else ""
+        if start:
+            add("level start + first life, " + level, fmt_ns(start[0]), floor_text,
+                "%.2fx" % (start[0] / read[0]) if read else "")
+        if life:
+            add("life start, " + level, fmt_ns(life[0]), "", "", "< 5 ms", life[0] < 5e6)
+
+    # Linear growth: past the tenfold level, where the fixed cost of a tick
+    # or frame no longer dominates, the cost per element stays within twice
+    # that of the tenfold level. Quadratic growth would multiply it by the
+    # scale. A level whose tiles were held to the loader's limit has a
+    # different mix of elements and is shown without a verdict.
+    for kind in ("StressTick", "StressFrame"):
+        reference = None
+        entries = [(n, v) for n, v in medians.items() if n.startswith(kind + "/")]
+        for name, value in sorted(entries, key=lambda kv: int(kv[0].split("/")[1])):
+            copies = int(name.split("/")[1])
+            elements = value[1]["elements"]
+            capped = value[1].get("capped", 0) > 0
+            cost = value[0] / value[1]["ticks"] if kind == "StressTick" else value[0]
+            per_element = cost / elements
+            if copies == 10:
+                reference = per_element
+            ok = None
+            if copies > 10 and reference and not capped:
+                ok = per_element <= 2 * reference
+            label = "%s, %s x%d (%d elements%s)" % (
+                "tick" if kind == "StressTick" else "frame",
+                value[1]["label"].replace(".inf", ""), copies, elements,
+                ", tiles held to 10000" if capped else "")
+            add(label, fmt_ns(cost), "", "%s / element" % fmt_ns(per_element),
+                "≤ 2x x10 per element" if ok is not None else "", ok)
+
+    bare = sorted(f for f in os.listdir(results) if re.match(r"bare-\d+\.time$", f))
+    game = sorted(f for f in os.listdir(results) if re.match(r"game-\d+\.time$", f))
+    if bare and game:
+        b = [read_time_report(os.path.join(results, f)) for f in bare]
+        g = [read_time_report(os.path.join(results, f)) for f in game]
+        b_share = statistics.median(cpu / wall for cpu, wall, _ in b)
+        g_share = statistics.median(cpu / wall for cpu, wall, _ in g)
+        b_rss = statistics.median(r for _, _, r in b) / 1024
+        g_rss = statistics.median(r for _, _, r in g) / 1024
+        ratio = g_share / b_share if b_share > 0 else float("inf")
+        add("whole program CPU (%d runs, %.0f s each)" % (len(g), statistics.median(w for _, w, _ in g)),
+            "%.1f%% of a core" % (100 * g_share), "%.1f%% (bare program)" % (100 * b_share),
+            "%.2fx" % ratio, "≤ 1.5x", ratio <= 1.5)
+        add("whole program peak resident memory", "%.1f MiB" % g_rss,
+            "%.1f MiB (bare program)" % b_rss, "%.2fx" % (g_rss / b_rss), "< 64 MiB", g_rss < 64)
+
+    print("| figure | median | floor | ratio | budget | met |")
+    print("| --- | --- | --- | --- | --- | --- |")
+    missed = False
+    for figure, measured, floor, ratio, budget, ok in rows:
+        verdict = "" if ok is None else ("yes" if ok else "NO")
+        missed = missed or ok is False
+        print("| %s | %s | %s | %s | %s | %s |" % (figure, measured, floor, ratio, budget, verdict))
+    return 1 if missed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
