@@ -8,7 +8,14 @@
 
 #include "shell/Log.h"
 
+namespace {
+DataFailureHandler failureHandler = nullptr;
+}
+
+void setDataFailureHandler(DataFailureHandler handler) { failureHandler = handler; }
+
 void dataFailure(const std::string& boxText, const std::string& logText) {
+  if (failureHandler != nullptr) failureHandler(boxText, logText);
   allegro_message("%s", boxText.c_str());
   std::fprintf(stderr, "%s\n", boxText.c_str());
   log_message("%s", logText.c_str());

@@ -10,5 +10,12 @@
 // Same text in the box and the log.
 [[noreturn]] void dataFailure(const std::string& text);
 
+// Fuzzing and regression runs: while a handler is set, dataFailure hands it
+// both texts instead of showing, logging and exiting, so one process can go
+// on after an orderly stop. The handler leaves by throwing; should it return,
+// the usual ending follows. Pass nullptr to restore the usual ending.
+using DataFailureHandler = void (*)(const std::string& boxText, const std::string& logText);
+void setDataFailureHandler(DataFailureHandler handler);
+
 // printf-style formatting into a std::string, for building those texts.
 std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));

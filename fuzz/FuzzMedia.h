@@ -1,0 +1,31 @@
+#pragma once
+// What every fuzz target shares: headless Allegro, a private copy of the
+// shipped media tree as the working directory, and orderly stops turned
+// into exceptions so that one process can try input after input.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class Game;
+
+// What dataFailure would have shown; thrown instead of ending the process.
+struct OrderlyStop {
+  std::string boxText;
+};
+
+// Once per process: Allegro under SYSTEM_NONE at 32 bits with PNG loading,
+// the shipped media tree copied into a temporary directory that becomes the
+// working directory (removed again at exit), and dataFailure throwing
+// OrderlyStop. Later calls do nothing.
+void fuzzSetUp();
+
+// Replaces the file at path (relative to the tree) with the bytes given.
+void writeInput(const std::string& path, const uint8_t* data, size_t size);
+
+// One Game built from the copied tree, on first use, kept for the process.
+Game& fuzzGame();
+
+// A short, fixed piece of play on what the Game holds now: a life start and
+// up to `ticks` game ticks with keys held in a fixed pattern. Stops early
+// when the life ends. Keys are released again afterwards.
+void playBriefly(Game& game, int ticks);
