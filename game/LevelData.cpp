@@ -39,6 +39,72 @@ bool readCount(std::istream& in, int& count, std::vector<Spec>& list, const char
   return true;
 }
 
+// Every other number of a level is a position, a size, a distance, a time
+// or points. Beyond a million, none of them means anything on a screen, and
+// sums of such values with image sizes or with each other would overflow int;
+// such a file is rejected like one with an impossible count. Reports the
+// first offending field, or returns true when all are within bounds.
+const int maxLevelNumber = 1000000;
+
+bool numbersWithinBounds(const LevelData& level) {
+  auto within = [](const char* field, int index, int value) {
+    if (value >= -maxLevelNumber && value <= maxLevelNumber) return true;
+    if (index < 0) {
+      log_message("Level rejected: %s %d is outside -%d to %d.", field, value, maxLevelNumber,
+                  maxLevelNumber);
+    } else {
+      log_message("Level rejected: %s %d of element %d is outside -%d to %d.", field, value,
+                  index, maxLevelNumber, maxLevelNumber);
+    }
+    return false;
+  };
+  const int header[] = {level.countdown_start, level.countdown_x, level.countdown_y,
+                        level.countdown_align, level.score_x,     level.score_y,
+                        level.score_align,     level.pip_offset,  level.pip_spacing,
+                        level.start_x,         level.start_y,     level.start_animation};
+  for (int value : header) {
+    if (!within("header value", -1, value)) return false;
+  }
+  for (size_t i = 0; i < level.tiles.size(); ++i) {
+    const TileSpec& t = level.tiles[i];
+    for (int value : {t.x, t.y, t.claimable, t.points}) {
+      if (!within("tile value", static_cast<int>(i), value)) return false;
+    }
+  }
+  for (size_t i = 0; i < level.ladders.size(); ++i) {
+    const LadderSpec& l = level.ladders[i];
+    for (int value : {l.x, l.y, l.height}) {
+      if (!within("ladder value", static_cast<int>(i), value)) return false;
+    }
+  }
+  for (size_t i = 0; i < level.chutes.size(); ++i) {
+    const ChuteSpec& c = level.chutes[i];
+    for (int value : {c.x, c.y, c.height, c.dx, c.direction}) {
+      if (!within("chute value", static_cast<int>(i), value)) return false;
+    }
+  }
+  for (size_t i = 0; i < level.enemies.size(); ++i) {
+    const EnemySpec& e = level.enemies[i];
+    for (int value : {e.x, e.y, e.direction, e.min_x, e.max_x, e.changes, e.state, e.safe_time,
+                      e.points}) {
+      if (!within("enemy value", static_cast<int>(i), value)) return false;
+    }
+  }
+  for (size_t i = 0; i < level.items.size(); ++i) {
+    const ItemSpec& it = level.items[i];
+    for (int value : {it.x, it.y, it.points}) {
+      if (!within("item value", static_cast<int>(i), value)) return false;
+    }
+  }
+  for (size_t i = 0; i < level.teleporters.size(); ++i) {
+    const TeleporterSpec& t = level.teleporters[i];
+    for (int value : {t.x, t.y, t.number}) {
+      if (!within("teleporter value", static_cast<int>(i), value)) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int LevelData::load(const std::string& fileName) {
@@ -170,6 +236,7 @@ int LevelData::load(const std::string& fileName) {
                 teleporter.name.c_str(), teleporter.number);
   }
 
+  if (!numbersWithinBounds(next)) return -1;
   in.close();
   *this = std::move(next);
   return 0;

@@ -16,6 +16,21 @@ int readKey(const char* name, int fallback) {
   return code;
 }
 
+// Tolerances and the cooldown go into pixel and tick arithmetic with
+// positions; beyond a million they mean nothing on a screen and their sums
+// would overflow int, so such a value keeps its default.
+const int maxMechanicsValue = 1000000;
+
+int readMechanics(const char* name, int fallback) {
+  int value = get_config_int("mechanics", name, fallback);
+  if (value < -maxMechanicsValue || value > maxMechanicsValue) {
+    log_message("Mechanics value %d for \"%s\" is outside -%d to %d; using %d.", value, name,
+                maxMechanicsValue, maxMechanicsValue, fallback);
+    return fallback;
+  }
+  return value;
+}
+
 }  // namespace
 
 void Game::loadControls() {
@@ -24,8 +39,8 @@ void Game::loadControls() {
   keyUp = readKey("up", KEY_UP);
   keyDown = readKey("down", KEY_DOWN);
   keyJump = readKey("jump", KEY_SPACE);
-  teleportCooldown = get_config_int("mechanics", "teleport_cooldown", 200);
-  chuteTolerance = get_config_int("mechanics", "chute_horiz_tol", 14);
-  ladderHorizontalTolerance = get_config_int("mechanics", "ladder_horiz_tol", 6);
-  ladderVerticalTolerance = get_config_int("mechanics", "ladder_vert_tol", 2);
+  teleportCooldown = readMechanics("teleport_cooldown", 200);
+  chuteTolerance = readMechanics("chute_horiz_tol", 14);
+  ladderHorizontalTolerance = readMechanics("ladder_horiz_tol", 6);
+  ladderVerticalTolerance = readMechanics("ladder_vert_tol", 2);
 }

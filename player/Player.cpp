@@ -1,5 +1,8 @@
 #include "player/Player.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -10,6 +13,9 @@
 #include "shell/MediaPaths.h"
 
 namespace {
+
+// Far larger than any screen; beyond it, sizes overflow drawing arithmetic.
+const int maxFigureSize = 1000000;
 
 // One whitespace-separated token read as a whole number; a token that is
 // not entirely a number (or does not fit) is refused, as is a missing one.
@@ -49,6 +55,14 @@ int Player::load() {
       readNumber(in, height) && readNumber(in, walkSpeed) && readNumber(in, fallSpeed) &&
       readNumber(in, climbSpeed) && readNumber(in, jumpSpeed) && readNumber(in, jumpStride) &&
       readNumber(in, slideFactor) && readNumber(in, jumpHeight) && readNumber(in, maxDrop));
+  // The figure's size goes into pixel arithmetic and Allegro's clipping; a
+  // size no screen could show is refused like an unreadable file.
+  if (width < -maxFigureSize || width > maxFigureSize || height < -maxFigureSize ||
+      height > maxFigureSize) {
+    log_message("Player size %d x %d is outside -%d to %d.", width, height, maxFigureSize,
+                maxFigureSize);
+    return -1;
+  }
   return 0;
 }
 
@@ -83,7 +97,12 @@ void Player::setLives(int n) {
   lives = n;
 }
 
-void Player::addScore(int points) { score += points; }
+// The score runs over every life and level; at int's ends it stays there
+// rather than wrapping to the other sign.
+void Player::addScore(int points) {
+  const int64_t sum = static_cast<int64_t>(score) + points;
+  score = static_cast<int>(std::clamp<int64_t>(sum, INT_MIN, INT_MAX));
+}
 
 void Player::setFacing(int newFacing) { facing = newFacing; }
 

@@ -1,5 +1,9 @@
 #include "structures/FloorManager.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 #include "graphics/Pixel.h"
 #include "shell/Log.h"
 
@@ -74,7 +78,8 @@ bool FloorManager::tileAt(float x, float y, FloorTile& out) const {
 int FloorManager::claimAt(float x, float y) {
   const int px = toPixel(x);
   const int py = toPixel(y);
-  int gained = 0;
+  // Summed wide: many stacked tiles of large points could pass int's range.
+  int64_t gained = 0;
   // Every tile under the point counts: where two tiles meet, the shared
   // boundary column stands on both.
   for (FloorTile& tile : tiles_) {
@@ -84,5 +89,5 @@ int FloorManager::claimAt(float x, float y) {
     --tilesLeft_;
     log_message("Player gained %d points for clearing tile.", tile.points);
   }
-  return gained;
+  return static_cast<int>(std::clamp<int64_t>(gained, INT_MIN, INT_MAX));
 }

@@ -1,0 +1,210 @@
+// Inputs kept from fuzzing (fuzz/regressions/), fed through the same loaders
+// and the same brief play as the fuzz targets, on a copy of the shipped tree.
+// Each once overflowed an int, cast an out-of-range float or crashed in
+// drawing; each now has a stated outcome.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/Game.h"
+#include "game/LevelData.h"
+#include "graphics/Pixel.h"
+#include "player/Player.h"
+#include "shell/Log.h"
+#include "tests/support/Headless.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path sourceRoot() {
+  const char* source = std::getenv("PWE_SOURCE_DIR");
+  if (source != nullptr && *source != '\0') return source;
+  return fs::exists("media/pwe.cfg") ? fs::current_path() : fs::current_path().parent_path();
+}
+
+std::string keptInput(const std::string& kind, const std::string& name) {
+  std::ifstream in(sourceRoot() / "fuzz" / "regressions" / kind / name, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool contains(const std::vector<std::string>& lines, const std::string& line) {
+  for (const std::string& logged : lines) {
+    if (logged == line) return true;
+  }
+  return false;
+}
+
+// The shipped media tree copied into a temporary working directory.
+class FuzzRegressionTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    tree_ = std::make_unique<MediaTree>();
+    fs::copy(sourceRoot() / "media", fs::path(tree_->root()) / "media",
+             fs::copy_options::recursive);
+    set_config_file("media/pwe.cfg");
+  }
+  void TearDown() override {
+    log_capture(nullptr);
+    for (int code : {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_SPACE}) key[code] = 0;
+    tree_.reset();
+  }
+
+  std::unique_ptr<MediaTree> tree_;
+};
+
+TEST_F(FuzzRegressionTest, LevelsWithNumbersBeyondAMillionAreRefusedNamingTheValue) {
+  struct Case {
+    const char* file;
+    const char* logLine;
+  };
+  const Case cases[] = {
+      {"enemy-at-int-max.inf",
+       "Level rejected: enemy value 2147483647 of element 0 is outside -1000000 to 1000000."},
+      {"enemy-at-int-min.inf",
+       "Level rejected: enemy value -2147483648 of element 0 is outside -1000000 to 1000000."},
+      {"item-at-int-max.inf",
+       "Level rejected: item value 2147483647 of element 0 is outside -1000000 to 1000000."},
+      {"start-at-int-max.inf",
+       "Level rejected: header value 2147483647 is outside -1000000 to 1000000."},
+      {"tile-points-int-max.inf",
+       "Level rejected: tile value 2147483647 of element 0 is outside -1000000 to 1000000."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::string text = keptInput("level", c.file);
+    ASSERT_FALSE(text.empty());
+    tree_->writeText("media/kept.inf", text);
+    std::vector<std::string> log;
+    log_capture(&log);
+    LevelData level;
+    level.countdown_start = 77;
+    EXPECT_EQ(level.load("kept.inf"), -1);
+    log_capture(nullptr);
+    EXPECT_TRUE(contains(log, c.logLine));
+    EXPECT_EQ(level.countdown_start, 77);  // nothing of the file was taken
+  }
+}
+
+TEST_F(FuzzRegressionTest, ARefusedLevelStopsTheGameWithTheMissingLevelMessage) {
+  testing::GTEST_FLAG(death_test_style) = "threadsafe";
+  tree_->writeText("media/level1.inf", keptInput("level", "enemy-at-int-max.inf"));
+  EXPECT_EXIT(
+      {
+        Game game(640, 480, 100);
+        game.startLevel("level1.inf");
+      },
+      testing::ExitedWithCode(1), "Error loading \"level1.inf\"");
+}
+
+TEST_F(FuzzRegressionTest, ScoresPastTheIntRangeStayAtItsTop) {
+  // 3000 stacked tiles of a million points each under the start: one tick
+  // claims them all, 3 billion points.
+  tree_->writeText("media/kept.inf", keptInput("level", "stacked-million-point-tiles.inf"));
+  Game game(640, 480, 100);
+  game.startLevel("kept.inf");
+  game.beginLife();
+  ASSERT_EQ(game.floorManager.tilesLeft(), 3001);
+  EXPECT_FALSE(game.tick());
+  EXPECT_EQ(game.floorManager.tilesLeft(), 1);
+  EXPECT_EQ(game.player.score, INT_MAX);
+  // A new life claims them again: the score stays at the top, never wraps.
+  game.beginLife();
+  EXPECT_FALSE(game.tick());
+  EXPECT_EQ(game.player.score, INT_MAX);
+}
+
+TEST_F(FuzzRegressionTest, PlayerSizesBeyondAMillionAreRefusedAndStopTheGame) {
+  struct Case {
+    const char* file;
+    const char* logLine;
+  };
+  const Case cases[] = {
+      {"height-int-max.inf", "Player size 18 x 2147483647 is outside -1000000 to 1000000."},
+      {"height-int-min.inf", "Player size 18 x -2147483648 is outside -1000000 to 1000000."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    tree_->writeText("media/player.inf", keptInput("player", c.file));
+    std::vector<std::string> log;
+    log_capture(&log);
+    Player player;
+    EXPECT_EQ(player.load(), -1);
+    log_capture(nullptr);
+    EXPECT_TRUE(contains(log, c.logLine));
+  }
+  testing::GTEST_FLAG(death_test_style) = "threadsafe";
+  EXPECT_EXIT(Game(640, 480, 100), testing::ExitedWithCode(1), "Error loading player.inf");
+}
+
+TEST_F(FuzzRegressionTest, HugePlayerSpeedsSendThePlayerFarOffButPlayOn) {
+  tree_->writeText("media/player.inf", keptInput("player", "speeds-1e38.inf"));
+  Game game(640, 480, 100);
+  ASSERT_EQ(game.player.walkSpeed, 1e38f);
+  game.startLevel("level1.inf");
+  game.beginLife();
+  key[game.keyRight] = 1;
+  EXPECT_FALSE(game.tick());
+  key[game.keyRight] = 0;
+  EXPECT_EQ(game.player.x, game.level.start_x + 1e38f);
+  // Far beyond any screen the pixel pins to a billion.
+  EXPECT_EQ(toPixel(game.player.x), 1000000000);
+  // With nothing below, it falls 1e38 a tick until the countdown ends the life.
+  for (int i = 0; i < 20; ++i) ASSERT_FALSE(game.tick());
+  EXPECT_TRUE(game.player.falling);
+  BitmapPtr target(create_bitmap(640, 480));
+  game.player.draw(target.get());
+}
+
+TEST_F(FuzzRegressionTest, MechanicsBeyondAMillionKeepTheirDefaults) {
+  for (const char* file : {"mechanics-int-min.cfg", "mechanics-int-max.cfg"}) {
+    SCOPED_TRACE(file);
+    tree_->writeText("media/pwe.cfg", keptInput("config", file));
+    set_config_file("media/pwe.cfg");
+    std::vector<std::string> log;
+    log_capture(&log);
+    Game game(640, 480, 100);
+    log_capture(nullptr);
+    EXPECT_EQ(game.teleportCooldown, 200);
+    EXPECT_EQ(game.chuteTolerance, 14);
+    EXPECT_EQ(game.ladderHorizontalTolerance, 6);
+    EXPECT_EQ(game.ladderVerticalTolerance, 2);
+    const std::string value =
+        std::string(file) == "mechanics-int-min.cfg" ? "-2147483648" : "2147483647";
+    EXPECT_TRUE(contains(log, "Mechanics value " + value +
+                                  " for \"ladder_vert_tol\" is outside -1000000 to 1000000; "
+                                  "using 2."));
+    // The player walks to and climbs what the first level holds.
+    game.startLevel("level1.inf");
+    game.beginLife();
+    for (int i = 0; i < 200; ++i) {
+      key[i % 40 < 20 ? game.keyRight : game.keyUp] = 1;
+      const bool over = game.tick();
+      key[game.keyRight] = key[game.keyUp] = 0;
+      if (over) break;
+    }
+  }
+}
+
+TEST(PixelTest, PositionsBeyondABillionPinAndNaNReadsAsZero) {
+  const struct {
+    float position;
+    int pixel;
+  } cases[] = {{9.9f, 9},           {-0.5f, 0},          {-9.9f, -9},
+               {1e9f, 1000000000},  {3e9f, 1000000000},  {1e38f, 1000000000},
+               {INFINITY, 1000000000}, {-1e38f, -1000000000}, {-INFINITY, -1000000000},
+               {NAN, 0}};
+  for (const auto& c : cases) EXPECT_EQ(toPixel(c.position), c.pixel) << c.position;
+}
+
+}  // namespace
