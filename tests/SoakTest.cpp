@@ -19,6 +19,17 @@
 
 namespace fs = std::filesystem;
 
+#if defined(__SANITIZE_ADDRESS__)
+#define PWE_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PWE_ADDRESS_SANITIZER 1
+#endif
+#endif
+#ifndef PWE_ADDRESS_SANITIZER
+#define PWE_ADDRESS_SANITIZER 0
+#endif
+
 namespace {
 
 double soakScale() {
@@ -193,8 +204,14 @@ TEST_F(SoakTest, TenThousandLivesDoNotGrowResidentMemory) {
     EXPECT_GT(uses[use], (warmUp + lives) / 5 / 2) << names[use];
   }
   EXPECT_GT(game.player.score, scoreBefore);
+#if !PWE_ADDRESS_SANITIZER
   EXPECT_LT(after - before, 512) << "resident memory grew from " << before << " KiB to "
                                  << after << " KiB over " << lives << " lives";
+#else
+  // AddressSanitizer keeps freed blocks in quarantine, so resident memory
+  // grows regardless; its leak check at exit stands in for this one.
+  static_cast<void>(after);
+#endif
 }
 
 // The counts and flags that every tick must leave consistent.
