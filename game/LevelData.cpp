@@ -236,6 +236,9 @@ int LevelData::load(const std::string& fileName) {
                 teleporter.name.c_str(), teleporter.number);
   }
 
+  // A read error (a directory in the file's place, say) is not a short
+  // file: the level cannot be read at all, so it is refused like a missing one.
+  if (in.bad()) return -1;
   if (!numbersWithinBounds(next)) return -1;
   in.close();
   *this = std::move(next);

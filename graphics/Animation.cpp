@@ -58,7 +58,12 @@ Animation::Animation(const std::string& baseDir, const std::string& name) {
   log_message("Reading %s.anm", name.c_str());
 
   std::string frameDir;
-  if (!(in >> frameDir)) malformed(path, "no frame directory");
+  if (!(in >> frameDir)) {
+    // A stream that opened but cannot be read (a directory named *.anm) is
+    // as unusable as one that did not open.
+    if (in.bad()) dataFailure(formatText("Error opening %s.", path.c_str()));
+    malformed(path, "no frame directory");
+  }
   std::string token;
   int count = 0;
   switch (readInt(in, 1, maxFrameCount, token, count)) {

@@ -55,6 +55,9 @@ int Player::load() {
       readNumber(in, height) && readNumber(in, walkSpeed) && readNumber(in, fallSpeed) &&
       readNumber(in, climbSpeed) && readNumber(in, jumpSpeed) && readNumber(in, jumpStride) &&
       readNumber(in, slideFactor) && readNumber(in, jumpHeight) && readNumber(in, maxDrop));
+  // A stream that opened but cannot be read (a directory named player.inf)
+  // is unreadable, not short.
+  if (in.bad()) return -1;
   // The figure's size goes into pixel arithmetic and Allegro's clipping; a
   // size no screen could show is refused like an unreadable file.
   if (width < -maxFigureSize || width > maxFigureSize || height < -maxFigureSize ||
