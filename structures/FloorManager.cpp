@@ -37,13 +37,22 @@ int FloorManager::findClearedImage(const std::string& name) const {
   return clearedImages_.find(name);
 }
 
+const std::vector<int>* FloorManager::row(int top) const {
+  auto found = rows_.find(top);
+  return found == rows_.end() ? nullptr : &found->second;
+}
+
 void FloorManager::add(const FloorTile& tile) {
+  rows_[tile.y].push_back(static_cast<int>(tiles_.size()));
+  tallest_ = std::max(tallest_, tile.height);
   tiles_.push_back(tile);
   if (isClaimable(tile) && !tile.cleared) ++tilesLeft_;
 }
 
 void FloorManager::clear() {
   tiles_.clear();
+  rows_.clear();
+  tallest_ = 0;
   tilesLeft_ = 0;
 }
 
@@ -57,8 +66,10 @@ void FloorManager::draw(BITMAP* target) const {
 bool FloorManager::isOnFloor(float x, float y) const {
   const int px = toPixel(x);
   const int py = toPixel(y);
-  for (const FloorTile& tile : tiles_) {
-    if (standsOn(tile, px, py)) return true;
+  const std::vector<int>* below = row(py + 1);
+  if (below == nullptr) return false;
+  for (int index : *below) {
+    if (standsOn(tiles_[index], px, py)) return true;
   }
   return false;
 }
@@ -66,13 +77,22 @@ bool FloorManager::isOnFloor(float x, float y) const {
 bool FloorManager::tileAt(float x, float y, FloorTile& out) const {
   const int px = toPixel(x);
   const int py = toPixel(y);
-  for (const FloorTile& tile : tiles_) {
-    if (contains(tile, px, py)) {
-      out = tile;
-      return true;
+  // The first tile in placement order wins, whichever row it starts in.
+  int first = -1;
+  for (int top = py - tallest_; top <= py; ++top) {
+    const std::vector<int>* tops = row(top);
+    if (tops == nullptr) continue;
+    for (int index : *tops) {
+      if (first != -1 && index > first) break;
+      if (contains(tiles_[index], px, py)) {
+        first = index;
+        break;
+      }
     }
   }
-  return false;
+  if (first == -1) return false;
+  out = tiles_[first];
+  return true;
 }
 
 int FloorManager::claimAt(float x, float y) {
@@ -82,7 +102,10 @@ int FloorManager::claimAt(float x, float y) {
   int64_t gained = 0;
   // Every tile under the point counts: where two tiles meet, the shared
   // boundary column stands on both.
-  for (FloorTile& tile : tiles_) {
+  const std::vector<int>* below = row(py + 1);
+  if (below == nullptr) return 0;
+  for (int index : *below) {
+    FloorTile& tile = tiles_[index];
     if (tile.cleared || !isClaimable(tile) || !standsOn(tile, px, py)) continue;
     tile.cleared = true;
     gained += tile.points;

@@ -4,6 +4,7 @@
 #include <allegro.h>
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "graphics/ImageSet.h"
@@ -33,4 +34,10 @@ class FloorManager {
   ImageSet normalImages_;         // floor tiles/normal/
   ImageSet clearedImages_;        // floor tiles/clear/
   int tilesLeft_ = 0;             // claimable tiles not yet cleared
+
+  // Every figure asks about floors every tick, so the queries look only at
+  // the tiles of the rows concerned instead of walking the whole level.
+  std::unordered_map<int, std::vector<int>> rows_;  // top row -> tile indices, ascending
+  int tallest_ = 0;                                 // greatest tile height
+  const std::vector<int>* row(int top) const;
 };
