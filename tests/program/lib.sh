@@ -60,7 +60,10 @@ start_game() {
 
 # Sets $wid to the game's window, once it is mapped (on this private
 # server the game's is the only one).
+# Asking the X server for windows while the game connects to it can make
+# allegro_init fail, so the search starts only once start-up is past that.
 wait_window() {
+  wait_log "Keyboard initialized." 10 || fail "the game did not get past start-up"
   wid=$(timeout 10 xdotool search --sync --onlyvisible --name '^pwe$' 2>/dev/null | head -n 1)
   [ -n "$wid" ] || fail "the game window did not appear"
 }
