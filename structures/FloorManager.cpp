@@ -37,13 +37,27 @@ int FloorManager::findClearedImage(const std::string& name) const {
   return clearedImages_.find(name);
 }
 
-const std::vector<int>* FloorManager::row(int top) const {
-  auto found = rows_.find(top);
-  return found == rows_.end() ? nullptr : &found->second;
+namespace {
+int bandOf(int column, int bandWidth) {
+  // Rounds toward minus infinity, so columns -1 and 0 fall in different bands.
+  return column >= 0 ? column / bandWidth : -((-column + bandWidth - 1) / bandWidth);
+}
+long long cellKey(int top, int band) {
+  return (static_cast<long long>(top) << 32) ^ static_cast<unsigned int>(band);
+}
+}  // namespace
+
+const std::vector<int>* FloorManager::cell(int top, int px) const {
+  auto found = cells_.find(cellKey(top, bandOf(px, bandWidth)));
+  return found == cells_.end() ? nullptr : &found->second;
 }
 
 void FloorManager::add(const FloorTile& tile) {
-  rows_[tile.y].push_back(static_cast<int>(tiles_.size()));
+  const int index = static_cast<int>(tiles_.size());
+  const int lastBand = bandOf(tile.x + std::max(tile.width, 0), bandWidth);
+  for (int band = bandOf(tile.x, bandWidth); band <= lastBand; ++band) {
+    cells_[cellKey(tile.y, band)].push_back(index);
+  }
   tallest_ = std::max(tallest_, tile.height);
   tiles_.push_back(tile);
   if (isClaimable(tile) && !tile.cleared) ++tilesLeft_;
@@ -51,7 +65,7 @@ void FloorManager::add(const FloorTile& tile) {
 
 void FloorManager::clear() {
   tiles_.clear();
-  rows_.clear();
+  cells_.clear();
   tallest_ = 0;
   tilesLeft_ = 0;
 }
@@ -66,7 +80,7 @@ void FloorManager::draw(BITMAP* target) const {
 bool FloorManager::isOnFloor(float x, float y) const {
   const int px = toPixel(x);
   const int py = toPixel(y);
-  const std::vector<int>* below = row(py + 1);
+  const std::vector<int>* below = cell(py + 1, px);
   if (below == nullptr) return false;
   for (int index : *below) {
     if (standsOn(tiles_[index], px, py)) return true;
@@ -80,7 +94,7 @@ bool FloorManager::tileAt(float x, float y, FloorTile& out) const {
   // The first tile in placement order wins, whichever row it starts in.
   int first = -1;
   for (int top = py - tallest_; top <= py; ++top) {
-    const std::vector<int>* tops = row(top);
+    const std::vector<int>* tops = cell(top, px);
     if (tops == nullptr) continue;
     for (int index : *tops) {
       if (first != -1 && index > first) break;
@@ -102,7 +116,7 @@ int FloorManager::claimAt(float x, float y) {
   int64_t gained = 0;
   // Every tile under the point counts: where two tiles meet, the shared
   // boundary column stands on both.
-  const std::vector<int>* below = row(py + 1);
+  const std::vector<int>* below = cell(py + 1, px);
   if (below == nullptr) return 0;
   for (int index : *below) {
     FloorTile& tile = tiles_[index];

@@ -36,8 +36,10 @@ class FloorManager {
   int tilesLeft_ = 0;             // claimable tiles not yet cleared
 
   // Every figure asks about floors every tick, so the queries look only at
-  // the tiles of the rows concerned instead of walking the whole level.
-  std::unordered_map<int, std::vector<int>> rows_;  // top row -> tile indices, ascending
-  int tallest_ = 0;                                 // greatest tile height
-  const std::vector<int>* row(int top) const;
+  // the tiles that share a top row and a band of columns with the point,
+  // instead of walking the whole level.
+  static constexpr int bandWidth = 32;                   // columns per band
+  std::unordered_map<long long, std::vector<int>> cells_; // (top row, band) -> tile indices, ascending
+  int tallest_ = 0;                                       // greatest tile height
+  const std::vector<int>* cell(int top, int px) const;
 };

@@ -129,6 +129,40 @@ TEST_F(FloorManagerTest, TileAtCopiesTheFirstContainingTile) {
   }
 }
 
+// The queries only look at tiles near the point; the answers must still be
+// those of a walk over the whole level in placement order, whatever rows and
+// columns the tiles start in (negative columns included).
+TEST_F(FloorManagerTest, QueriesAnswerInPlacementOrderAcrossRowsAndColumns) {
+  floor_->add(tile(-40, 96, 1, 3));   // rows 96..104, columns -40..-8
+  floor_->add(tile(-100, 100, 1, 4)); // spans several column bands
+  floor_->add(tile(200, 94, 1, 5));   // rows 94..102
+  floor_->add(tile(190, 100, 1, 6));  // placed later, also holds (200, 100)
+  floor_->add(tile(500, 100, 1, 7));
+  floor_->add(tile(-30, 92, 1, 8));   // a higher row, placed last, overlaps the first
+
+  struct Case {
+    float x, y;
+    int found;     // points of tileAt's tile, 0 for none
+    bool onFloor;  // isOnFloor
+  } cases[] = {
+      {-20, 100, 3, false}, {-20, 94, 8, false}, {-70, 99, 0, true},   {-99.5f, 99, 0, true},
+      {-101, 99, 0, false}, {-70, 104, 4, false}, {200, 100, 5, false}, {220, 99, 5, true},
+      {222, 103, 6, false}, {232, 93, 0, true},   {532, 99, 0, true},   {533, 99, 0, false},
+      {-8, 95, 8, true},    {-7, 95, 8, false},   {3, 95, 0, false},
+  };
+  for (const Case& c : cases) {
+    FloorTile out;
+    out.points = 0;
+    floor_->tileAt(c.x, c.y, out);
+    EXPECT_EQ(out.points, c.found) << c.x << ", " << c.y;
+    EXPECT_EQ(floor_->isOnFloor(c.x, c.y), c.onFloor) << c.x << ", " << c.y;
+  }
+  // Both tiles whose top is row 100 and hold column 222 are claimed.
+  EXPECT_EQ(floor_->claimAt(222, 99), 6);
+  EXPECT_EQ(floor_->claimAt(-70, 99), 4);
+  EXPECT_EQ(floor_->tilesLeft(), 4);
+}
+
 TEST_F(FloorManagerTest, ABoundaryColumnClaimsBothTilesForTheSumOfTheirPoints) {
   floor_->add(tile(64, 100, 1, 10));
   floor_->add(tile(96, 100, 1, 25));
