@@ -91,6 +91,62 @@ void drawStaticLayers(const Game& game, BITMAP* target) {
   game.floorManager.draw(target);
 }
 
+// The countdown on its panel, aligned as the level asks. Numbers are
+// formatted first and printed as plain text, never used as a format.
+void drawCountdownPanel(const Game& game, BITMAP* frame) {
+  const LevelData& level = game.level;
+  BITMAP* panel = game.countdownBuffer.get();
+  FONT* panelFont = game.countdownFont.get();
+  std::string text = formatText("%d", game.countdown);
+  blit(game.countdownBackground.get(), panel, 0, 0, 0, 0, panel->w, panel->h);
+  int textLength = text_length(panelFont, text.c_str());
+  int textY = (panel->h - text_height(panelFont)) / 2;
+  int textX = 0;
+  if (level.countdown_align == 1) textX = panel->w - textLength;
+  if (level.countdown_align == 2) textX = (panel->w - textLength) / 2;
+  textprintf_ex(panel, panelFont, textX, textY, 0, -1, "%s", text.c_str());
+  draw_sprite(frame, panel, level.countdown_x, level.countdown_y);
+}
+
+// The score and one pip per spare life on their panel.
+void drawScorePanel(const Game& game, BITMAP* frame) {
+  const LevelData& level = game.level;
+  BITMAP* panel = game.scoreBuffer.get();
+  FONT* panelFont = game.scoreFont.get();
+  BITMAP* pip = game.lifePip.get();
+  std::string text = formatText("%d", game.player.score);
+  blit(game.scoreBackground.get(), panel, 0, 0, 0, 0, panel->w, panel->h);
+
+  const int lives = game.player.lives;
+  const int pips = lives > 1 ? lives - 1 : 0;  // spare lives only
+  const int stride = pip->w + level.pip_spacing;
+  const int textLength = text_length(panelFont, text.c_str());
+  const int panelWidth = panel->w;
+  const int pipY = (panel->h - pip->h) / 2;
+
+  // Left: text, gap and pips from the left edge. Right: pips end one
+  // spacing short of the right edge, the text a gap before them. Centred:
+  // the same block in the middle.
+  int textX = 0;
+  const int block = stride * pips + textLength + level.pip_offset;
+  if (level.score_align == 1) textX = panelWidth - block;
+  if (level.score_align == 2) textX = (panelWidth - block) / 2;
+  textprintf_ex(panel, panelFont, textX, (panel->h - text_height(panelFont)) / 2, 0, -1, "%s",
+                text.c_str());
+
+  for (int k = 1; k <= pips; ++k) {
+    if (level.score_align == 0) {
+      draw_sprite(panel, pip, textLength + level.pip_offset + stride * (k - 1), pipY);
+    } else if (level.score_align == 1) {
+      draw_sprite(panel, pip, panelWidth - stride * k, pipY);
+    } else {
+      // The centred layout blends its pips through their own alpha.
+      draw_trans_sprite(panel, pip, panelWidth - textX - stride * lives + stride * k, pipY);
+    }
+  }
+  draw_sprite(frame, panel, level.score_x, level.score_y);
+}
+
 }  // namespace
 
 void Game::loadHud() {
@@ -162,63 +218,8 @@ void Game::drawFrame() {
   enemyManager.draw(frame);
   player.draw(frame);
 
-  // Numbers are formatted first and printed as plain text, never used as a
-  // format themselves.
-  if (panelShown(level.countdown_align)) {
-    BITMAP* panel = countdownBuffer.get();
-    FONT* panelFont = countdownFont.get();
-    std::string text = formatText("%d", countdown);
-    blit(countdownBackground.get(), panel, 0, 0, 0, 0, countdownBackground->w,
-         countdownBackground->h);
-    int textLength = text_length(panelFont, text.c_str());
-    int textY = (panel->h - text_height(panelFont)) / 2;
-    int textX = 0;
-    if (level.countdown_align == 1) textX = panel->w - textLength;
-    if (level.countdown_align == 2) textX = (panel->w - textLength) / 2;
-    textprintf_ex(panel, panelFont, textX, textY, 0, -1, "%s", text.c_str());
-    draw_sprite(frame, panel, level.countdown_x, level.countdown_y);
-  }
-
-  if (panelShown(level.score_align)) {
-    BITMAP* panel = scoreBuffer.get();
-    FONT* panelFont = scoreFont.get();
-    BITMAP* pip = lifePip.get();
-    std::string text = formatText("%d", player.score);
-    blit(scoreBackground.get(), panel, 0, 0, 0, 0, scoreBackground->w, scoreBackground->h);
-
-    const int lives = player.lives;
-    const int pips = lives > 1 ? lives - 1 : 0;  // spare lives only
-    const int stride = pip->w + level.pip_spacing;
-    const int textLength = text_length(panelFont, text.c_str());
-    const int panelWidth = panel->w;
-    const int textY = (panel->h - text_height(panelFont)) / 2;
-    const int pipY = (panel->h - pip->h) / 2;
-
-    int textX = 0;
-    std::vector<int> pipX;
-    if (level.score_align == 0) {
-      for (int k = 0; k < pips; ++k) pipX.push_back(textLength + level.pip_offset + stride * k);
-    } else if (level.score_align == 1) {
-      textX = panelWidth - stride * pips - textLength - level.pip_offset;
-      for (int k = 1; k <= pips; ++k) pipX.push_back(panelWidth - stride * k);
-    } else {
-      textX = (panelWidth - stride * pips - textLength - level.pip_offset) / 2;
-      for (int k = 1; k <= pips; ++k) {
-        pipX.push_back(panelWidth - textX - stride * lives + stride * k);
-      }
-    }
-
-    textprintf_ex(panel, panelFont, textX, textY, 0, -1, "%s", text.c_str());
-    for (int x : pipX) {
-      // The centred layout blends its pips through their own alpha.
-      if (level.score_align == 2) {
-        draw_trans_sprite(panel, pip, x, pipY);
-      } else {
-        draw_sprite(panel, pip, x, pipY);
-      }
-    }
-    draw_sprite(frame, panel, level.score_x, level.score_y);
-  }
+  if (panelShown(level.countdown_align)) drawCountdownPanel(*this, frame);
+  if (panelShown(level.score_align)) drawScorePanel(*this, frame);
 
   // Headless runs have no screen; they show frames on a bitmap of their own.
   if (display != nullptr) blit(frame, display, 0, 0, 0, 0, width, height);
