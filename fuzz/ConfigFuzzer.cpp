@@ -12,12 +12,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Game& game = fuzzGame();
   writeInput("media/pwe.cfg", data, size);
-  set_config_file("media/pwe.cfg");
-  StartupSettings settings = readStartupSettings();
-  static_cast<void>(screenSizeUsable(settings, 1920, 1080));
-  static_cast<void>(timerPeriod(settings.updatesPerSecond));
-  game.updatesPerSecond = settings.updatesPerSecond;
   try {
+    selectConfiguration("media/pwe.cfg");
+    StartupSettings settings = readStartupSettings();
+    static_cast<void>(screenSizeUsable(settings, 1920, 1080));
+    static_cast<void>(timerPeriod(settings.updatesPerSecond));
+    game.updatesPerSecond = settings.updatesPerSecond;
     game.loadControls();
     // As the Game's constructor does once the controls are read.
     game.chuteManager = std::make_unique<ChuteManager>(game.chuteTolerance);

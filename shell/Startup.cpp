@@ -5,7 +5,11 @@
 #include <loadpng.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
+#include "shell/Fatal.h"
 #include "shell/Log.h"
 
 namespace {
@@ -23,7 +27,39 @@ int startupFailure(const char* reason) {
   return -1;
 }
 
+// Offset of the first byte that could open a UTF-8 sequence of a code point
+// of 2^30 or more (a lead byte 0xFD to 0xFF followed by a continuation byte),
+// or -1. Allegro's UTF-8 routines never finish measuring such a character;
+// no UTF-8 text holds one, and Latin-1 text only by a freak pairing.
+long firstUnmeasurableCharacter(const std::string& text) {
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const auto next = static_cast<unsigned char>(text[i + 1]);
+    if (lead >= 0xFD && (next & 0xC0) == 0x80) return static_cast<long>(i);
+  }
+  return -1;
+}
+
 }  // namespace
+
+void selectConfiguration(const std::string& path) {
+  // Only a regular file is looked at: a directory in its place opens as a
+  // stream whose reads throw, and Allegro takes it for a missing file.
+  std::error_code error;
+  std::ifstream in;
+  if (std::filesystem::is_regular_file(path, error)) in.open(path, std::ios::binary);
+  if (in.is_open()) {
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    const std::string text = bytes.str();
+    const long offset = firstUnmeasurableCharacter(text);
+    if (offset >= 0) {
+      dataFailure(formatText("Error reading %s: byte %ld starts a character that cannot be read.",
+                             path.c_str(), offset));
+    }
+  }
+  set_config_file(path.c_str());
+}
 
 int usableUpdatesPerSecond(int configured) {
   if (configured > 0 && configured <= fastestUpdatesPerSecond) return configured;
@@ -72,7 +108,7 @@ int initialise(int& width, int& height, int& updatesPerSecond) {
   install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
 
   // Stays selected for the whole run: the controls are read from it later.
-  set_config_file("media/pwe.cfg");
+  selectConfiguration("media/pwe.cfg");
   const StartupSettings settings = readStartupSettings();
   width = settings.width;
   height = settings.height;

@@ -12,6 +12,13 @@ int initialise(int& width, int& height, int& updatesPerSecond);
 // log line saying so.
 int usableUpdatesPerSecond(int configured);
 
+// Makes path the current configuration file, as start-up does with
+// media/pwe.cfg. A file holding a character that Allegro's text routines
+// cannot measure (a UTF-8 lead byte 0xFD to 0xFF with a continuation byte
+// after it, on which they loop for ever) ends the program through
+// dataFailure instead. A missing file is no error.
+void selectConfiguration(const std::string& path);
+
 // What start-up takes from the current configuration file.
 struct StartupSettings {
   std::string mode;           // display mode text as configured

@@ -19,6 +19,7 @@
 #include "graphics/Pixel.h"
 #include "player/Player.h"
 #include "shell/Log.h"
+#include "shell/Startup.h"
 #include "tests/support/Headless.h"
 
 namespace fs = std::filesystem;
@@ -194,6 +195,43 @@ TEST_F(FuzzRegressionTest, MechanicsBeyondAMillionKeepTheirDefaults) {
       if (over) break;
     }
   }
+}
+
+TEST_F(FuzzRegressionTest, AConfigurationThatAllegroCouldNotMeasureStopsInsteadOfHanging) {
+  // Selecting it used to never return: Allegro loops measuring the
+  // character that its first six bytes decode to.
+  tree_->writeText("media/pwe.cfg", keptInput("config", "unmeasurable-character.cfg"));
+  testing::GTEST_FLAG(death_test_style) = "threadsafe";
+  EXPECT_EXIT(selectConfiguration("media/pwe.cfg"), testing::ExitedWithCode(1),
+              "Error reading media/pwe.cfg: byte 0 starts a character that cannot be read\\.");
+
+  // Text in UTF-8 or Latin-1 is read as before; so is a lone high byte.
+  const struct {
+    const char* comment;
+    int refusedAt;  // -1: the file is selected and read
+  } cases[] = {
+      {"# caf\xc3\xa9 in UTF-8\n", -1},
+      {"# caf\xe9 in Latin-1\n", -1},
+      {"# \xff\xfe\xfd alone\n", -1},
+      {"# \xfc\xbf\xbf\xbf\xbf\xbf is measured\n", -1},
+      {"# \xfd\x80\n", 2},
+      {"# \xfe\xbf\n", 2},
+      {"#x\xff\x80\n", 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.comment);
+    tree_->writeText("media/pwe.cfg", std::string(c.comment) + "[display]\nwidth = 800\n");
+    if (c.refusedAt < 0) {
+      selectConfiguration("media/pwe.cfg");
+      EXPECT_EQ(get_config_int("display", "width", 640), 800);
+    } else {
+      EXPECT_EXIT(selectConfiguration("media/pwe.cfg"), testing::ExitedWithCode(1),
+                  "byte " + std::to_string(c.refusedAt) + " starts a character");
+    }
+  }
+  tree_->remove("media/pwe.cfg");
+  selectConfiguration("media/pwe.cfg");  // missing: no error, defaults
+  EXPECT_EQ(get_config_int("display", "width", 640), 640);
 }
 
 TEST(PixelTest, PositionsBeyondABillionPinAndNaNReadsAsZero) {
