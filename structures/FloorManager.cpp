@@ -43,7 +43,10 @@ int bandOf(int column, int bandWidth) {
   return column >= 0 ? column / bandWidth : -((-column + bandWidth - 1) / bandWidth);
 }
 long long cellKey(int top, int band) {
-  return (static_cast<long long>(top) << 32) ^ static_cast<unsigned int>(band);
+  // Shifted as unsigned: a tile above the screen has a negative top, and
+  // shifting a negative value is undefined.
+  const unsigned long long high = static_cast<unsigned int>(top);
+  return static_cast<long long>((high << 32) | static_cast<unsigned int>(band));
 }
 }  // namespace
 

@@ -16,9 +16,11 @@
 
 #include "game/Game.h"
 #include "game/LevelData.h"
+#include "graphics/Animation.h"
 #include "graphics/Pixel.h"
 #include "player/Player.h"
 #include "shell/Log.h"
+#include "shell/MediaPaths.h"
 #include "shell/Startup.h"
 #include "tests/support/Headless.h"
 
@@ -232,6 +234,39 @@ TEST_F(FuzzRegressionTest, AConfigurationThatAllegroCouldNotMeasureStopsInsteadO
   tree_->remove("media/pwe.cfg");
   selectConfiguration("media/pwe.cfg");  // missing: no error, defaults
   EXPECT_EQ(get_config_int("display", "width", 640), 640);
+}
+
+TEST_F(FuzzRegressionTest, ATileAboveTheScreenIsStoodOnAndClaimed) {
+  tree_->writeText("media/kept.inf", keptInput("level", "tile-above-the-screen.inf"));
+  Game game(640, 480, 100);
+  game.startLevel("kept.inf");
+  game.beginLife();
+  EXPECT_TRUE(game.floorManager.isOnFloor(100.0f, -145.0f));
+  EXPECT_FALSE(game.tick());
+  EXPECT_EQ(game.player.score, 10);
+  EXPECT_EQ(game.floorManager.tilesLeft(), 1);
+}
+
+TEST_F(FuzzRegressionTest, FrameDirectoriesThatAreNotUtf8AreRefused) {
+  // Allegro's file routines read past the end of such a name.
+  testing::GTEST_FLAG(death_test_style) = "threadsafe";
+  const std::string dir = playerAnimDir;
+  tree_->writeText(dir + "kept.anm", keptInput("animation", "frame-directory-not-utf8.anm"));
+  EXPECT_EXIT(Animation(dir, "kept"), testing::ExitedWithCode(1),
+              "Error reading media/gfx/anim/player/kept.anm: the frame directory is not UTF-8 "
+              "text\\.");
+  for (const char* name : {"w\xe9lk", "w\xc3", "w\x80", "w\xf5\x80\x80\x80"}) {
+    SCOPED_TRACE(name);
+    tree_->writeText(dir + "kept.anm", std::string(name) + " 1 4\n");
+    EXPECT_EXIT(Animation(dir, "kept"), testing::ExitedWithCode(1), "is not UTF-8 text");
+  }
+  // A frame directory in UTF-8 outside ASCII loads.
+  const std::string unicodeDir = "w\xc3\xa4lk\xe2\x86\x92";
+  fs::copy(fs::path(dir) / "walk_left", fs::path(dir) / unicodeDir);
+  tree_->writeText(dir + "kept.anm", unicodeDir + " 1 4\n");
+  Animation loaded(dir, "kept");
+  EXPECT_EQ(loaded.frameCount(), 1);
+  EXPECT_NE(loaded.currentFrame(), nullptr);
 }
 
 TEST(PixelTest, PositionsBeyondABillionPinAndNaNReadsAsZero) {
