@@ -24,6 +24,7 @@ game_pid=$!
 # Searching for windows while the game connects to the X server can make
 # its start-up fail; it is up well within a second.
 sleep 1
+game_log_off=1
 wait_window
 press "$wid" x 0.1  # ends the title card
 sleep 1
