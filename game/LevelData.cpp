@@ -105,6 +105,110 @@ bool numbersWithinBounds(const LevelData& level) {
   return true;
 }
 
+// The log lines of one element kind.
+struct KindTexts {
+  const char* name;          // plural, for the count check
+  const char* readingCount;  // before the count
+  const char* thereAre;      // "%d" with the count
+  const char* readingOne;    // "%d" with the index
+};
+
+// Reads one kind's count and then that many records, each with its reader.
+template <typename Spec, typename Reader>
+bool readList(std::istream& in, int& count, std::vector<Spec>& list, const KindTexts& texts,
+              Reader readRecord) {
+  log_message("%s", texts.readingCount);
+  if (!readCount(in, count, list, texts.name)) return false;
+  log_message(texts.thereAre, count);
+  for (int i = 0; i < count; ++i) {
+    log_message(texts.readingOne, i);
+    readRecord(in, list[i]);
+  }
+  return true;
+}
+
+void readTile(std::istream& in, TileSpec& tile) {
+  readField(in, tile.x);
+  readField(in, tile.y);
+  readField(in, tile.tile_name);
+  readField(in, tile.cleared_name);
+  readField(in, tile.claimable);
+  readField(in, tile.points);
+}
+
+void readLadder(std::istream& in, LadderSpec& ladder) {
+  readField(in, ladder.x);
+  readField(in, ladder.y);
+  readField(in, ladder.height);
+  readField(in, ladder.name);
+  log_message("x = %d, y = %d, height = %d, name = %s.", ladder.x, ladder.y, ladder.height,
+              ladder.name.c_str());
+}
+
+void readChute(std::istream& in, ChuteSpec& chute) {
+  readField(in, chute.x);
+  readField(in, chute.y);
+  readField(in, chute.height);
+  readField(in, chute.dx);
+  readField(in, chute.direction);
+  readField(in, chute.name);
+  log_message("x = %d, y = %d, height = %d, dx = %d, direction = %d, name = %s.", chute.x,
+              chute.y, chute.height, chute.dx, chute.direction, chute.name.c_str());
+}
+
+void readEnemy(std::istream& in, EnemySpec& enemy) {
+  readField(in, enemy.x);
+  readField(in, enemy.y);
+  readField(in, enemy.direction);
+  readField(in, enemy.min_x);
+  readField(in, enemy.max_x);
+  readField(in, enemy.speed);
+  readField(in, enemy.changes);
+  readField(in, enemy.state);
+  readField(in, enemy.name);
+  readField(in, enemy.safe_time);
+  readField(in, enemy.points);
+  log_message(
+      "x = %d, y = %d, direction = %d, min_x = %d, max_x = %d, speed = %.3f, changes = %d, "
+      "state = %d, name = %s, safe_time = %d.",
+      enemy.x, enemy.y, enemy.direction, enemy.min_x, enemy.max_x,
+      static_cast<double>(enemy.speed), enemy.changes, enemy.state, enemy.name.c_str(),
+      enemy.safe_time);
+}
+
+void readItem(std::istream& in, ItemSpec& item) {
+  readField(in, item.x);
+  readField(in, item.y);
+  readField(in, item.type);
+  readField(in, item.points);
+  log_message("x = %d, y = %d, type = %s, points = %d.", item.x, item.y, item.type.c_str(),
+              item.points);
+}
+
+void readTeleporter(std::istream& in, TeleporterSpec& teleporter) {
+  readField(in, teleporter.x);
+  readField(in, teleporter.y);
+  readField(in, teleporter.name);
+  readField(in, teleporter.cooldown_name);
+  readField(in, teleporter.number);
+  log_message("x = %d, y = %d, name = %s, number = %d.", teleporter.x, teleporter.y,
+              teleporter.name.c_str(), teleporter.number);
+}
+
+const KindTexts tileTexts = {"tiles", "Reading number of tiles in level.", "There are %d tiles.",
+                             "Reading and setting data for tile %d."};
+const KindTexts ladderTexts = {"ladders", "Reading number of ladders in level.",
+                               "There are %d ladders.", "Reading and setting data for ladder %d."};
+const KindTexts chuteTexts = {"chutes", "Reading number of chutes in level.",
+                              "There are %d chutes.", "Reading and setting data for chute %d."};
+const KindTexts enemyTexts = {"enemies", "Reading number of enemies in level.",
+                              "There are %d enemies.", "Reading and setting data for enemy %d."};
+const KindTexts itemTexts = {"items", "Reading number of items in level.", "There are %d items.",
+                             "Reading and setting data for item %d."};
+const KindTexts teleporterTexts = {"teleporters", "Reading number of teleporters in level.",
+                                   "There are %d teleporters.",
+                                   "Reading and setting data for teleporter %d."};
+
 }  // namespace
 
 int LevelData::load(const std::string& fileName) {
@@ -138,102 +242,13 @@ int LevelData::load(const std::string& fileName) {
   readField(in, next.start_y);
   readField(in, next.start_animation);
 
-  log_message("Reading number of tiles in level.");
-  if (!readCount(in, next.tileCount, next.tiles, "tiles")) return -1;
-  log_message("There are %d tiles.", next.tileCount);
-  for (int i = 0; i < next.tileCount; ++i) {
-    log_message("Reading and setting data for tile %d.", i);
-    TileSpec& tile = next.tiles[i];
-    readField(in, tile.x);
-    readField(in, tile.y);
-    readField(in, tile.tile_name);
-    readField(in, tile.cleared_name);
-    readField(in, tile.claimable);
-    readField(in, tile.points);
-  }
-
-  log_message("Reading number of ladders in level.");
-  if (!readCount(in, next.ladderCount, next.ladders, "ladders")) return -1;
-  log_message("There are %d ladders.", next.ladderCount);
-  for (int i = 0; i < next.ladderCount; ++i) {
-    log_message("Reading and setting data for ladder %d.", i);
-    LadderSpec& ladder = next.ladders[i];
-    readField(in, ladder.x);
-    readField(in, ladder.y);
-    readField(in, ladder.height);
-    readField(in, ladder.name);
-    log_message("x = %d, y = %d, height = %d, name = %s.", ladder.x, ladder.y, ladder.height,
-                ladder.name.c_str());
-  }
-
-  log_message("Reading number of chutes in level.");
-  if (!readCount(in, next.chuteCount, next.chutes, "chutes")) return -1;
-  log_message("There are %d chutes.", next.chuteCount);
-  for (int i = 0; i < next.chuteCount; ++i) {
-    log_message("Reading and setting data for chute %d.", i);
-    ChuteSpec& chute = next.chutes[i];
-    readField(in, chute.x);
-    readField(in, chute.y);
-    readField(in, chute.height);
-    readField(in, chute.dx);
-    readField(in, chute.direction);
-    readField(in, chute.name);
-    log_message("x = %d, y = %d, height = %d, dx = %d, direction = %d, name = %s.", chute.x,
-                chute.y, chute.height, chute.dx, chute.direction, chute.name.c_str());
-  }
-
-  log_message("Reading number of enemies in level.");
-  if (!readCount(in, next.enemyCount, next.enemies, "enemies")) return -1;
-  log_message("There are %d enemies.", next.enemyCount);
-  for (int i = 0; i < next.enemyCount; ++i) {
-    log_message("Reading and setting data for enemy %d.", i);
-    EnemySpec& enemy = next.enemies[i];
-    readField(in, enemy.x);
-    readField(in, enemy.y);
-    readField(in, enemy.direction);
-    readField(in, enemy.min_x);
-    readField(in, enemy.max_x);
-    readField(in, enemy.speed);
-    readField(in, enemy.changes);
-    readField(in, enemy.state);
-    readField(in, enemy.name);
-    readField(in, enemy.safe_time);
-    readField(in, enemy.points);
-    log_message(
-        "x = %d, y = %d, direction = %d, min_x = %d, max_x = %d, speed = %.3f, changes = %d, "
-        "state = %d, name = %s, safe_time = %d.",
-        enemy.x, enemy.y, enemy.direction, enemy.min_x, enemy.max_x,
-        static_cast<double>(enemy.speed), enemy.changes, enemy.state, enemy.name.c_str(),
-        enemy.safe_time);
-  }
-
-  log_message("Reading number of items in level.");
-  if (!readCount(in, next.itemCount, next.items, "items")) return -1;
-  log_message("There are %d items.", next.itemCount);
-  for (int i = 0; i < next.itemCount; ++i) {
-    log_message("Reading and setting data for item %d.", i);
-    ItemSpec& item = next.items[i];
-    readField(in, item.x);
-    readField(in, item.y);
-    readField(in, item.type);
-    readField(in, item.points);
-    log_message("x = %d, y = %d, type = %s, points = %d.", item.x, item.y, item.type.c_str(),
-                item.points);
-  }
-
-  log_message("Reading number of teleporters in level.");
-  if (!readCount(in, next.teleporterCount, next.teleporters, "teleporters")) return -1;
-  log_message("There are %d teleporters.", next.teleporterCount);
-  for (int i = 0; i < next.teleporterCount; ++i) {
-    log_message("Reading and setting data for teleporter %d.", i);
-    TeleporterSpec& teleporter = next.teleporters[i];
-    readField(in, teleporter.x);
-    readField(in, teleporter.y);
-    readField(in, teleporter.name);
-    readField(in, teleporter.cooldown_name);
-    readField(in, teleporter.number);
-    log_message("x = %d, y = %d, name = %s, number = %d.", teleporter.x, teleporter.y,
-                teleporter.name.c_str(), teleporter.number);
+  if (!readList(in, next.tileCount, next.tiles, tileTexts, readTile) ||
+      !readList(in, next.ladderCount, next.ladders, ladderTexts, readLadder) ||
+      !readList(in, next.chuteCount, next.chutes, chuteTexts, readChute) ||
+      !readList(in, next.enemyCount, next.enemies, enemyTexts, readEnemy) ||
+      !readList(in, next.itemCount, next.items, itemTexts, readItem) ||
+      !readList(in, next.teleporterCount, next.teleporters, teleporterTexts, readTeleporter)) {
+    return -1;
   }
 
   // A read error (a directory in the file's place, say) is not a short
