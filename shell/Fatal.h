@@ -1,6 +1,7 @@
 #pragma once
 // The one way out for data that cannot be used: message box, log line,
 // log closed, exit status 1. Loaders call this; nobody calls exit directly.
+#include <cstdarg>
 #include <string>
 
 // Shows boxText with allegro_message (and on standard error, so a run from a
@@ -19,3 +20,4 @@ void setDataFailureHandler(DataFailureHandler handler);
 
 // printf-style formatting into a std::string, for building those texts.
 std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string formatTextV(const char* format, va_list args);

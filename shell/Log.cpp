@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "shell/Fatal.h"
+
 namespace {
 FILE* logFile = nullptr;
 std::vector<std::string>* captured = nullptr;
@@ -23,12 +25,7 @@ void log_message(const char* format, ...) {
   if (logFile == nullptr && captured == nullptr) return;
   va_list args;
   va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string line(length > 0 ? static_cast<size_t>(length) : 0, '\0');
-  if (length > 0) std::vsnprintf(&line[0], line.size() + 1, format, args);
+  const std::string line = formatTextV(format, args);
   va_end(args);
 
   if (captured != nullptr) captured->push_back(line);
