@@ -44,7 +44,7 @@ bool readCount(std::istream& in, int& count, std::vector<Spec>& list, const char
 // sums of such values with image sizes or with each other would overflow int;
 // such a file is rejected like one with an impossible count. Reports the
 // first offending field, or returns true when all are within bounds.
-const int maxLevelNumber = 1000000;
+const int maxLevelNumber = LevelData::maxNumber;
 
 bool numbersWithinBounds(const LevelData& level) {
   auto within = [](const char* field, int index, int value) {

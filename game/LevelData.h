@@ -61,6 +61,9 @@ struct TeleporterSpec {
 struct LevelData {
   // Counts outside 0..maxElementCount reject the file like an unopenable one.
   static constexpr int maxElementCount = 10000;
+  // Every other number (positions, sizes, times, points) beyond this bound,
+  // either way, rejects the file too.
+  static constexpr int maxNumber = 1000000;
 
   int countdown_start = 0;   // countdown at the start of every life
   int countdown_x = 0;       // countdown panel, top-left

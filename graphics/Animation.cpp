@@ -8,6 +8,7 @@
 
 #include "shell/Fatal.h"
 #include "shell/Log.h"
+#include "shell/Utf8.h"
 
 namespace {
 
@@ -29,32 +30,6 @@ Token readInt(std::istream& in, long long low, long long high, std::string& text
   if (errno == ERANGE || parsed < low || parsed > high) return Token::outOfRange;
   value = static_cast<int>(parsed);
   return Token::number;
-}
-
-// Allegro's file routines decode paths as UTF-8 and read past the end of
-// a name that is not, so a frame directory must be well-formed UTF-8
-// (sequences of at most four bytes, no stray continuation bytes).
-// Bytes in the UTF-8 sequence that lead starts, or 0 for a byte that
-// cannot start one.
-size_t sequenceLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead < 0xE0) return 2;
-  if (lead >= 0xE0 && lead < 0xF0) return 3;
-  if (lead >= 0xF0 && lead < 0xF5) return 4;
-  return 0;
-}
-
-bool wellFormedUtf8(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size()) {
-    const size_t length = sequenceLength(static_cast<unsigned char>(text[i]));
-    if (length == 0 || i + length > text.size()) return false;
-    for (size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += length;
-  }
-  return true;
 }
 
 [[noreturn]] void malformed(const std::string& path, const std::string& problem) {

@@ -14,8 +14,7 @@
 
 namespace {
 
-// Far larger than any screen; beyond it, sizes overflow drawing arithmetic.
-const int maxFigureSize = 1000000;
+const int maxFigureSize = Player::maxFigureSize;
 
 // One whitespace-separated token read as a whole number; a token that is
 // not entirely a number (or does not fit) is refused, as is a missing one.

@@ -17,6 +17,9 @@ struct Player {
   static constexpr int airborneRight = 3;
   static constexpr int climb = 4;
   static constexpr int animationCount = 5;
+  // Far larger than any screen; a width or height beyond it (either way)
+  // would overflow drawing arithmetic, so player.inf is refused.
+  static constexpr int maxFigureSize = 1000000;
 
   float x = 0.0f;            // horizontal centre
   float y = 0.0f;            // lowest row covered (the feet)

@@ -11,6 +11,7 @@
 
 #include "shell/Fatal.h"
 #include "shell/Log.h"
+#include "shell/Utf8.h"
 
 namespace {
 
@@ -24,19 +25,6 @@ const int fastestUpdatesPerSecond = 1193181;
 int startupFailure(const char* reason) {
   log_message("%s", reason);
   std::fprintf(stderr, "pwe: %s\n", reason);
-  return -1;
-}
-
-// Offset of the first byte that could open a UTF-8 sequence of a code point
-// of 2^30 or more (a lead byte 0xFD to 0xFF followed by a continuation byte),
-// or -1. Allegro's UTF-8 routines never finish measuring such a character;
-// no UTF-8 text holds one, and Latin-1 text only by a freak pairing.
-long firstUnmeasurableCharacter(const std::string& text) {
-  for (size_t i = 0; i + 1 < text.size(); ++i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const auto next = static_cast<unsigned char>(text[i + 1]);
-    if (lead >= 0xFD && (next & 0xC0) == 0x80) return static_cast<long>(i);
-  }
   return -1;
 }
 

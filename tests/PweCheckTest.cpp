@@ -364,6 +364,27 @@ const BrokenTree brokenTrees[] = {
       "media/player.inf:1:74: file ends early: expected the greatest survivable drop (player.inf "
       "holds 15 values)"},
      false},
+    {"numbers beyond a million",
+     [](GameTree& t) { writeMiniLevel(t, {{1, "1000001"}, {8, "32 300 brick brick_clear 1 -2000000"}}); },
+     {"media/level1.inf:1:1: countdown_start 1000001 is outside -1000000 to 1000000: the engine "
+      "rejects the level",
+      "media/level1.inf:8:28: points of tile 2 -2000000 is outside -1000000 to 1000000: the "
+      "engine rejects the level"},
+     true},
+    {"player size beyond a million",
+     [](GameTree& t) { t.writePlayerInf("16 2000000 2 2 2 2 1 0.5 40 100"); },
+     {"media/player.inf:1:50: the height 2000000 is outside -1000000 to 1000000: the engine "
+      "stops with \"Error loading player.inf\""},
+     true},
+    {"text Allegro cannot read",
+     [](GameTree& t) {
+       t.writeText("media/pwe.cfg", "[display]\nmode = win\xfe\x80" "dowed\n");
+       t.writeText("media/gfx/anim/player/climb.anm", "cl\xffimb 2 4 4\n");
+     },
+     {"media/pwe.cfg:2:11: byte 20 starts a character that cannot be read: the engine stops",
+      "media/gfx/anim/player/climb.anm:1:1: the frame directory is not UTF-8 text: the engine "
+      "stops"},
+     true},
     {"player.inf with a sixteenth value",
      [](GameTree& t) { t.writePlayerInf("16 24 2 2 2 2 1 0.5 40 100 7"); },
      {"media/player.inf:1:74: unexpected '7' after the 15 values: the engine does not read it"},

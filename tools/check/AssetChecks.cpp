@@ -11,7 +11,9 @@
 
 #include "graphics/FileSearch.h"
 #include "graphics/Resources.h"
+#include "player/Player.h"
 #include "shell/Fatal.h"
+#include "shell/Utf8.h"
 #include "tools/check/MediaChecker.h"
 #include "tools/check/TokenReader.h"
 
@@ -111,6 +113,14 @@ void MediaChecker::checkConfig() {
   TextFile text;
   // No configuration file is no problem: every key has its default.
   if (!text.read(file)) return;
+  // Allegro would never finish reading such a file; the engine refuses it.
+  const long unreadable = firstUnmeasurableCharacter(text.text());
+  if (unreadable >= 0) {
+    out_.report(file, text.positionOf(static_cast<size_t>(unreadable)),
+                "byte " + std::to_string(unreadable) +
+                    " starts a character that cannot be read: the engine stops");
+    return;
+  }
   set_config_file(file.c_str());
 
   struct Setting {
@@ -332,6 +342,10 @@ bool MediaChecker::checkAnimation(const std::string& baseDirectory, const std::s
                 "frame count " + std::to_string(count) + " is not between 1 and 10000");
     ok = false;
   }
+  if (ok && !wellFormedUtf8(frameDirectory)) {
+    out_.report(file, directoryAt, "the frame directory is not UTF-8 text: the engine stops");
+    ok = false;
+  }
   if (!ok) {
     animations_[file] = false;
     return false;
@@ -402,8 +416,10 @@ void MediaChecker::checkPlayer() {
     at[i] = reader.lastPosition();
   }
   int size = 0;
+  reader.setIntLimit(Player::maxFigureSize, "the engine stops with \"Error loading player.inf\"");
   reader.readInt(size, "the width");
   reader.readInt(size, "the height");
+  reader.setIntLimit(0, "");
   const char* const speeds[8] = {"the walk speed", "the fall speed",  "the climb speed",
                                  "the jump speed", "the jump stride", "the slide factor",
                                  "the jump height", "the greatest survivable drop"};

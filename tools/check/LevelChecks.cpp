@@ -38,6 +38,8 @@ void MediaChecker::checkLevel(const std::string& fileName) {
     return;
   }
   TokenReader reader(text, out_, NumberRule::Stream);
+  const int maxLevelNumber = LevelData::maxNumber;
+  reader.setIntLimit(maxLevelNumber, "the engine rejects the level");
   auto report = [&](Position where, const std::string& message) {
     out_.report(file, where, message);
   };
@@ -117,7 +119,11 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   // Each count, then its records. A count the engine cannot use ends the
   // check of the file: nothing after it can be told apart.
   auto readCount = [&](const char* kind, const char* kinds, int& count) {
-    if (!reader.readInt(count, std::string("the ") + kind + " count")) return false;
+    // Counts have bounds of their own, with their own message.
+    reader.setIntLimit(0, "");
+    const bool read = reader.readInt(count, std::string("the ") + kind + " count");
+    reader.setIntLimit(maxLevelNumber, "the engine rejects the level");
+    if (!read) return false;
     Position where = reader.lastPosition();
     if (count < 0 || count > LevelData::maxElementCount) {
       report(where, std::string(kind) + " count " + std::to_string(count) +

@@ -103,7 +103,16 @@ bool TokenReader::readNumber(Number& value, const std::string& what, const char*
 }
 
 bool TokenReader::readInt(int& value, const std::string& what) {
-  return readNumber(value, what, "an integer");
+  int read = value;
+  if (!readNumber(read, what, "an integer")) return false;
+  if (intLimit_ > 0 && (read < -intLimit_ || read > intLimit_)) {
+    out_.report(file_.path(), last_,
+                what + " " + std::to_string(read) + " is outside -" + std::to_string(intLimit_) +
+                    " to " + std::to_string(intLimit_) + ": " + limitConsequence_);
+    return false;
+  }
+  value = read;
+  return true;
 }
 
 bool TokenReader::readFloat(float& value, const std::string& what) {

@@ -55,6 +55,12 @@ class TokenReader {
   // Added to the message when the file ends early, e.g. a reminder of the
   // count that promised more records.
   void setEndNote(const std::string& note) { endNote_ = note; }
+  // From now on an integer beyond -limit..limit is reported with the
+  // consequence given and counts as not read; a limit of 0 lifts it.
+  void setIntLimit(int limit, const std::string& consequence) {
+    intLimit_ = limit;
+    limitConsequence_ = consequence;
+  }
   // Reports the first token left after everything the engine reads.
   void reportTrailing(const std::string& afterWhat);
 
@@ -70,4 +76,6 @@ class TokenReader {
   Position last_;
   bool ended_ = false;
   std::string endNote_;
+  int intLimit_ = 0;
+  std::string limitConsequence_;
 };
