@@ -41,13 +41,9 @@ int stressBaseTiles = 0;  // tiles of the base level, set with the stress levels
 
 std::string stressFile(int copies) { return "stress" + std::to_string(copies) + ".inf"; }
 
-// One tick under the level's script (its replay when recorded). One
-// iteration plays the whole script; starting lives and levels is untimed.
-void BM_Tick(benchmark::State& state, const std::string& level) {
-  Game& game = sharedGame();
-  const InputScript& script = scriptFor(level);
-  ScriptPlayer player(game, level, script);
-  long ticks = 0;
+// Plays the whole script once per iteration; starting lives and levels is
+// left out of the timing. Adds the ticks played to ticks.
+void timeScript(benchmark::State& state, ScriptPlayer& player, long& ticks) {
   for (auto _ : state) {
     state.PauseTiming();
     player.restart();
@@ -61,10 +57,24 @@ void BM_Tick(benchmark::State& state, const std::string& level) {
       }
     }
   }
+}
+
+// A counter that reports the time per tick.
+benchmark::Counter perTick(long ticks) {
+  return benchmark::Counter(static_cast<double>(ticks),
+                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// One tick under the level's script (its replay when recorded). One
+// iteration plays the whole script; starting lives and levels is untimed.
+void BM_Tick(benchmark::State& state, const std::string& level) {
+  Game& game = sharedGame();
+  const InputScript& script = scriptFor(level);
+  ScriptPlayer player(game, level, script);
+  long ticks = 0;
+  timeScript(state, player, ticks);
   state.counters["ticks"] = static_cast<double>(script.keys.size());
-  state.counters["per_tick"] = benchmark::Counter(static_cast<double>(ticks),
-                                                  benchmark::Counter::kIsRate |
-                                                      benchmark::Counter::kInvert);
+  state.counters["per_tick"] = perTick(ticks);
   state.SetLabel(script.source);
 }
 
@@ -81,9 +91,7 @@ void BM_TickFloor(benchmark::State& state, const std::string& level) {
     }
   }
   state.counters["ticks"] = static_cast<double>(script.keys.size());
-  state.counters["per_tick"] = benchmark::Counter(static_cast<double>(ticks),
-                                                  benchmark::Counter::kIsRate |
-                                                      benchmark::Counter::kInvert);
+  state.counters["per_tick"] = perTick(ticks);
 }
 
 // drawFrame onto a memory screen, in the states the script walks through:
@@ -192,26 +200,12 @@ void BM_StressTick(benchmark::State& state) {
   const int elements = game.level.tileCount + game.level.ladderCount + game.level.chuteCount +
                        game.level.enemyCount + game.level.itemCount +
                        game.level.teleporterCount;
-  for (auto _ : state) {
-    state.PauseTiming();
-    player.restart();
-    state.ResumeTiming();
-    while (!player.finished()) {
-      ++ticks;
-      if (player.step()) {
-        state.PauseTiming();
-        player.nextLife();
-        state.ResumeTiming();
-      }
-    }
-  }
+  timeScript(state, player, ticks);
   state.counters["elements"] = elements;
   state.counters["capped"] = game.level.tileCount < copies * stressBaseTiles ? 1 : 0;
   state.SetLabel(stressBase);
   state.counters["ticks"] = static_cast<double>(script.keys.size());
-  state.counters["per_tick"] = benchmark::Counter(static_cast<double>(ticks),
-                                                  benchmark::Counter::kIsRate |
-                                                      benchmark::Counter::kInvert);
+  state.counters["per_tick"] = perTick(ticks);
 }
 
 void BM_StressFrame(benchmark::State& state) {
