@@ -80,7 +80,6 @@ void Game::runLife() {
   beginLife();
   log_message("Beginning level.");
   if (quit) return;
-  lifeTicks = 0;
 
   const int idleWait = updatesPerSecond > 0 ? 100 / updatesPerSecond : 0;
   for (;;) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,10 +46,7 @@ class ChuteTest : public testing::Test {
   BITMAP* step() const { return chutes_->image(chutes_->findImage("step")); }
   int stepPixel(int x, int y) const { return getpixel(step(), x, y); }
   bool logged(const std::string& line) const {
-    for (const std::string& l : log_) {
-      if (l == line) return true;
-    }
-    return false;
+    return std::find(log_.begin(), log_.end(), line) != log_.end();
   }
 
   MediaTree tree_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,10 +42,7 @@ class LadderTest : public testing::Test {
   }
   BITMAP* graphic() const { return ladders_->image(ladders_->findImage("rungs")); }
   bool logged(const std::string& line) const {
-    for (const std::string& l : log_) {
-      if (l == line) return true;
-    }
-    return false;
+    return std::find(log_.begin(), log_.end(), line) != log_.end();
   }
 
   MediaTree tree_;
