@@ -4,6 +4,10 @@
 // 0:0 stands for a problem of the file as a whole (a missing sound, an
 // empty directory), and a pixel problem of an image gives its row and
 // column, also counted from 1.
+//
+// An error is something the engine refuses or plays plainly wrong; a
+// warning is something an author may mean (a huge picture, a lure) and is
+// printed as file:line:column: warning: message.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -17,6 +21,7 @@ struct Diagnostic {
   std::string file;     // path as the tree was given, e.g. media/level1.inf
   Position position;
   std::string message;
+  bool warning = false;  // may be intended; does not fail the check alone
 };
 
 class Diagnostics {
@@ -25,8 +30,13 @@ class Diagnostics {
   void report(const std::string& file, const std::string& message) {
     report(file, Position{}, message);
   }
+  void warn(const std::string& file, Position position, const std::string& message);
+  void warn(const std::string& file, const std::string& message) {
+    warn(file, Position{}, message);
+  }
 
   bool empty() const { return list_.empty(); }
+  int errorCount() const;
   const std::vector<Diagnostic>& all() const { return list_; }
   void print(std::FILE* out) const;
 

@@ -1,6 +1,7 @@
 // pwe-check: reads a media tree as the engine would and lists every problem
-// as file:line:column: message. Exit status 0 when the tree is clean, 1 when
-// anything was found (or the tree cannot be checked), 2 for a wrong call.
+// as file:line:column: message. Exit status 0 when the tree is clean or has
+// warnings only, 1 when an error was found (or the tree cannot be checked),
+// 2 for a wrong call. --werror counts warnings as errors.
 #include <allegro.h>
 #include <loadpng.h>
 
@@ -14,13 +15,28 @@
 #include "tools/check/MediaChecker.h"
 
 int main(int argc, char** argv) {
-  const bool help = argc == 2 && (std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help");
-  if (argc > 2 || help) {
-    std::fprintf(stderr, "usage: pwe-check [MEDIA-DIRECTORY]\n"
-                         "Checks the media tree (default: media) and lists every problem.\n");
+  bool werror = false;
+  bool usage = false;
+  std::string root = "media";
+  int positional = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--werror") {
+      werror = true;
+    } else if (arg == "-h" || arg == "--help" || (arg.size() > 1 && arg[0] == '-')) {
+      usage = true;
+    } else if (positional++ == 0) {
+      root = arg;
+    } else {
+      usage = true;
+    }
+  }
+  if (usage) {
+    std::fprintf(stderr, "usage: pwe-check [--werror] [MEDIA-DIRECTORY]\n"
+                         "Checks the media tree (default: media) and lists every problem.\n"
+                         "Warnings alone leave the exit status 0 unless --werror is given.\n");
     return 2;
   }
-  const std::string root = argc == 2 ? argv[1] : "media";
   std::error_code error;
   if (!std::filesystem::is_directory(root, error)) {
     std::printf(
@@ -43,5 +59,6 @@ int main(int argc, char** argv) {
     checker.run();
   }
   diagnostics.print(stdout);
-  return diagnostics.empty() ? 0 : 1;
+  const bool failed = werror ? !diagnostics.empty() : diagnostics.errorCount() > 0;
+  return failed ? 1 : 0;
 }
