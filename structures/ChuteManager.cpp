@@ -74,8 +74,10 @@ int ChuteManager::createImages() {
     const int64_t width = step->w + static_cast<int64_t>((chute.height - step->h) / step->h) *
                                         stepShift(chute);
     chute.width = width > INT_MAX ? INT_MAX : static_cast<int>(width);
-    chute.dy = step->h;
+    // A chute whose image could not be built keeps the step height it had:
+    // it never got one.
     if (buildImage(chute, step, width) != 0) return -1;
+    chute.dy = step->h;
     log_message("Chute image %d created.", static_cast<int>(i));
   }
   log_message("All chute images created.");

@@ -257,6 +257,10 @@ TEST_F(ChuteTest, AnImageTooLargeToCreateFailsAndStopsTheBuilding) {
                                             "Error creating image for chute."}));
   EXPECT_TRUE(chutes_->chutes()[0].image);
   EXPECT_FALSE(chutes_->chutes()[2].image);
+  // Only a built chute has its step height; the failed one and those after
+  // it keep the one they were added with.
+  const int dys[] = {16, 0, 0};
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(chutes_->chutes()[i].dy, dys[i]) << i;
 }
 
 }  // namespace
