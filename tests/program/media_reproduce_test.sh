@@ -12,17 +12,17 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-if ! "$python" "$source_dir/tools/media_gen.py" --out "$work/media" --sheet "$work/media-sheet.png"; then
+if ! "$python" "$source_dir/tools/mediagen" --out "$work/media" --sheet "$work/media-sheet.png"; then
   echo "FAIL: the generator failed"
   exit 1
 fi
 status=0
 if ! diff -r "$work/media" "$source_dir/media"; then
-  echo "FAIL: media/ differs from what tools/media_gen.py writes"
+  echo "FAIL: media/ differs from what tools/mediagen writes"
   status=1
 fi
 if ! cmp "$work/media-sheet.png" "$source_dir/docs/media-sheet.png"; then
-  echo "FAIL: docs/media-sheet.png differs from what tools/media_gen.py writes"
+  echo "FAIL: docs/media-sheet.png differs from what tools/mediagen writes"
   status=1
 fi
 [ "$status" -eq 0 ] && echo "media tree reproduced byte for byte"

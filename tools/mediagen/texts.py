@@ -1,0 +1,68 @@
+"""The text files of the tree: the settings, the player, animations and enemy kinds."""
+from .player import PLAYER_H, PLAYER_W
+
+
+PWE_CFG = """\
+# Settings of the game. Every key holds its default value; a key that is
+# removed, or a missing file, gives the same value.
+
+[display]
+# windowed opens a window; any other word uses the full screen
+mode = windowed
+# screen width in pixels (the levels are laid out for 640 x 480)
+width = 640
+# screen height in pixels
+height = 480
+
+[mechanics]
+# game ticks per second; every speed and time in the data files counts in ticks
+updates_per_second = 100
+# ticks after a teleport before the next teleport is possible
+teleport_cooldown = 200
+# pixels left of a chute's top step within which the player's left foot enters it
+chute_horiz_tol = 14
+# pixels by which each ladder is narrowed on both sides for climbing
+ladder_horiz_tol = 6
+# rows above a ladder's top (plus one) that still count as at the ladder
+ladder_vert_tol = 2
+
+[keyboard]
+# keys are Allegro scan codes: 82 left arrow, 83 right, 84 up, 85 down, 75 space
+# walk left (with jump: jump to the left)
+left = 82
+# walk right (with jump: jump to the right)
+right = 83
+# climb up a ladder
+up = 84
+# climb down a ladder
+down = 85
+# jump
+jump = 75
+"""
+
+# Motion at 100 ticks a second. The jump descends 2 pixels a tick, so its
+# two-row landing window can never be stepped over; 44 pixels of height
+# reach a ledge 32 pixels up; a drop of one floor (80 pixels), even at the
+# end of a jump (44 + 80), is survived, two floors are not.
+PLAYER = {
+    "walk_speed": 1.5, "fall_speed": 3.0, "climb_speed": 1.5, "jump_speed": 2.0,
+    "jump_stride": 1.0, "slide_factor": 0.5, "jump_height": 44.0, "max_drop": 128.0,
+}
+
+
+def player_inf():
+    names = "walk_left walk_right climb jump_left jump_right"
+    p = PLAYER
+    return (f"{names}\n{PLAYER_W} {PLAYER_H}\n"
+            f"{p['walk_speed']} {p['fall_speed']} {p['climb_speed']} {p['jump_speed']}\n"
+            f"{p['jump_stride']} {p['slide_factor']} {p['jump_height']} {p['max_drop']}\n")
+
+
+def anm_text(name, durations):
+    """An animation file: its name, its frame count, each frame's ticks."""
+    return f"{name}\n{len(durations)}\n" + " ".join(map(str, durations)) + "\n"
+
+
+def nme_text(animations):
+    """An enemy kind: its four animation names, one a line."""
+    return "\n".join(animations) + "\n"
