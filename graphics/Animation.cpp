@@ -6,6 +6,7 @@
 #include <fstream>
 #include <utility>
 
+#include "graphics/ImageFile.h"
 #include "shell/Fatal.h"
 #include "shell/Log.h"
 #include "shell/Utf8.h"
@@ -87,7 +88,7 @@ Animation::Animation(const std::string& baseDir, const std::string& name) {
   durations_.reserve(count);
   for (int i = 0; i < count; ++i) {
     std::string framePath = formatText("%s%s/%d.png", baseDir.c_str(), frameDir.c_str(), i);
-    BITMAP* frame = load_bitmap(framePath.c_str(), nullptr);
+    BITMAP* frame = loadImageFile(framePath);
     if (frame == nullptr) dataFailure(formatText("Error loading \"%s\".", framePath.c_str()));
     frames_.emplace_back(frame);
     int duration = 0;

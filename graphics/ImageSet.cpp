@@ -1,6 +1,7 @@
 #include "graphics/ImageSet.h"
 
 #include "graphics/FileSearch.h"
+#include "graphics/ImageFile.h"
 #include "shell/Fatal.h"
 #include "shell/Log.h"
 #include "shell/MediaPaths.h"
@@ -130,7 +131,7 @@ void ImageSet::loadImages() {
   for (size_t i = 0; i < fileNames_.size(); ++i) {
     std::string path = std::string(staticGfxDir) + directory_ + fileNames_[i];
     if (texts.logLoadingPath) log_message("Loading %s", path.c_str());
-    BITMAP* bitmap = load_bitmap(path.c_str(), nullptr);
+    BITMAP* bitmap = loadImageFile(path);
     if (bitmap == nullptr) {
       dataFailure(formatText("Error loading \"%s\".", path.c_str()),
                   formatText("Error loading \"%s\". Exiting.", path.c_str()));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game/Game.h"
+#include "graphics/ImageFile.h"
 #include "graphics/Pixel.h"
 #include "shell/Fatal.h"
 #include "shell/MediaPaths.h"
@@ -13,14 +14,14 @@ namespace {
 
 BITMAP* loadPicture(const char* directory, const char* fileName) {
   std::string path = formatText("%s%s", directory, fileName);
-  BITMAP* picture = load_bitmap(path.c_str(), nullptr);
+  BITMAP* picture = loadImageFile(path);
   if (picture == nullptr) dataFailure(formatText("Error loading \"%s\".", path.c_str()));
   return picture;
 }
 
-FONT* loadFontFile(const char* fileName) {
+FONT* loadHudFont(const char* fileName) {
   std::string path = formatText("%s%s", fontDir, fileName);
-  FONT* loaded = load_font(path.c_str(), nullptr, nullptr);
+  FONT* loaded = loadFontFile(path);
   if (loaded == nullptr) dataFailure(formatText("Error loading \"%s\".", path.c_str()));
   return loaded;
 }
@@ -162,8 +163,8 @@ void Game::loadHud() {
   scoreBuffer.reset(create_bitmap(scoreBackground->w, scoreBackground->h));
   if (!scoreBuffer) dataFailure("Error creating score buffer.");
   lifePip.reset(loadPicture(staticGfxDir, "life_pip.png"));
-  countdownFont.reset(loadFontFile("countdown_fnt.png"));
-  scoreFont.reset(loadFontFile("score_fnt.png"));
+  countdownFont.reset(loadHudFont("countdown_fnt.png"));
+  scoreFont.reset(loadHudFont("score_fnt.png"));
 }
 
 void Game::drawFrame() {

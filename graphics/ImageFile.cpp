@@ -1,0 +1,118 @@
+#include "graphics/ImageFile.h"
+
+// loadpng needs Allegro's declarations first.
+#include <loadpng.h>
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include "shell/Fatal.h"
+
+namespace {
+
+const unsigned char pngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+// Signature, then the IHDR chunk's length and type and its 13 bytes.
+const size_t headerSize = 8 + 4 + 4 + 13;
+
+std::uint32_t bigEndian(const unsigned char* p) {
+  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
+         std::uint32_t{p[3]};
+}
+
+// The bit depths each PNG colour type allows.
+bool depthFitsColourType(int depth, int colourType) {
+  switch (colourType) {
+    case 0:  // grey
+      return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
+    case 3:  // palette
+      return depth == 1 || depth == 2 || depth == 4 || depth == 8;
+    case 2:  // RGB
+    case 4:  // grey and alpha
+    case 6:  // RGBA
+      return depth == 8 || depth == 16;
+    default:
+      return false;
+  }
+}
+
+std::string sizeText(std::uint32_t width, std::uint32_t height) {
+  return formatText("%lu x %lu pixels", static_cast<unsigned long>(width),
+                    static_cast<unsigned long>(height));
+}
+
+// Why a declared size cannot be loaded, or empty when it can.
+std::string sizeProblem(std::uint32_t width, std::uint32_t height) {
+  if (width == 0 || height == 0 || width > 0x7FFFFFFFu || height > 0x7FFFFFFFu) {
+    return "has a damaged PNG header: it declares " + sizeText(width, height);
+  }
+  if (width > static_cast<std::uint32_t>(ImageFile::maxSide) ||
+      height > static_cast<std::uint32_t>(ImageFile::maxSide)) {
+    return formatText("declares %s: no side of a picture may be over %d pixels",
+                      sizeText(width, height).c_str(), ImageFile::maxSide);
+  }
+  if (ImageFile::bytesPerPixel * width * height > ImageFile::maxBytes) {
+    return formatText("declares %s: more than the %lld MiB a picture may take",
+                      sizeText(width, height).c_str(), (ImageFile::maxBytes + 1) >> 20);
+  }
+  return "";
+}
+
+}  // namespace
+
+ImageFile ImageFile::inspect(const unsigned char* bytes, size_t size) {
+  ImageFile file;
+  if (size < sizeof pngSignature || std::memcmp(bytes, pngSignature, sizeof pngSignature) != 0) {
+    file.problem = "is not a PNG file";
+    return file;
+  }
+  if (size < headerSize) {
+    file.problem = "has a damaged PNG header: the file ends inside it";
+    return file;
+  }
+  const unsigned char* chunk = bytes + sizeof pngSignature;
+  if (bigEndian(chunk) != 13 || std::memcmp(chunk + 4, "IHDR", 4) != 0) {
+    file.problem = "has a damaged PNG header: it does not start with its image header";
+    return file;
+  }
+  const unsigned char* fields = chunk + 8;
+  const std::uint32_t width = bigEndian(fields);
+  const std::uint32_t height = bigEndian(fields + 4);
+  const int depth = fields[8];
+  const int colourType = fields[9];
+  if (!depthFitsColourType(depth, colourType) || fields[10] != 0 || fields[11] != 0 ||
+      fields[12] > 1) {
+    file.problem = "has a damaged PNG header: its colour format is not one PNG knows";
+    return file;
+  }
+  file.problem = sizeProblem(width, height);
+  if (file.problem.empty()) {
+    file.width = static_cast<int>(width);
+    file.height = static_cast<int>(height);
+  }
+  return file;
+}
+
+ImageFile ImageFile::inspect(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<unsigned char> bytes(headerSize);
+  if (in.is_open()) in.read(reinterpret_cast<char*>(bytes.data()), headerSize);
+  if (!in.is_open() || in.bad()) {
+    ImageFile file;
+    file.problem = "cannot be read";
+    return file;
+  }
+  return inspect(bytes.data(), static_cast<size_t>(in.gcount()));
+}
+
+BITMAP* loadImageFile(const std::string& path) {
+  if (!ImageFile::inspect(path).loadable()) return nullptr;
+  return load_bitmap(path.c_str(), nullptr);
+}
+
+FONT* loadFontFile(const std::string& path) {
+  // A PNG font is a picture first: Allegro loads it as one, then cuts it.
+  if (!ImageFile::inspect(path).loadable()) return nullptr;
+  return load_font(path.c_str(), nullptr, nullptr);
+}
