@@ -19,6 +19,7 @@
 
 #include "game/Game.h"
 #include "tests/support/GameTree.h"
+#include "tests/support/PngBytes.h"
 
 namespace fs = std::filesystem;
 
@@ -344,7 +345,7 @@ const BrokenTree brokenTrees[] = {
        t.writeText("media/audio/jump.wav", "not a sound");
      },
      {"media/gfx/static/life_pip.png:0:0: missing picture",
-      "media/fonts/countdown_fnt.png:0:0: cannot be loaded as a font",
+      "media/fonts/countdown_fnt.png:0:0: is not a PNG file",
       "media/fonts/score_fnt.png:0:0: missing font", "media/audio/walk.wav:0:0: missing sound",
       "media/audio/jump.wav:0:0: cannot be loaded as a WAV sound"},
      true},
@@ -354,8 +355,23 @@ const BrokenTree brokenTrees[] = {
        t.writeText("media/gfx/static/items/junk.png", "not a picture");
        t.writeLevel("level1.inf", GameTree::simpleLevel());
      },
-     {"media/gfx/static/items/junk.png:0:0: cannot be loaded as an image",
+     {"media/gfx/static/items/junk.png:0:0: is not a PNG file",
       "media/gfx/static/chutes:0:0: no .png images: the engine needs at least one chute image"},
+     true},
+    {"pictures whose headers promise more than a picture may hold",
+     [](GameTree&) {
+       writeBytes("media/gfx/static/back.png", pngBytes({30000, 30000}));
+       writeBytes("media/gfx/static/items/gem.png", pngBytes({40000, 2}));
+       writeBytes("media/fonts/score_fnt.png", pngBytes({0, 8}));
+       writeBytes("media/gfx/anim/player/climb/0.png", pngBytes({8, 8, 3, 6}));
+     },
+     {"media/gfx/static/items/gem.png:0:0: declares 40000 x 2 pixels: no side of a picture may "
+      "be over 32767 pixels",
+      "media/gfx/static/back.png:0:0: declares 30000 x 30000 pixels: more than the 2048 MiB a "
+      "picture may take",
+      "media/fonts/score_fnt.png:0:0: has a damaged PNG header: it declares 0 x 8 pixels",
+      "media/gfx/anim/player/climb/0.png:0:0: has a damaged PNG header: its colour format is not "
+      "one PNG knows"},
      true},
     {"player.inf with malformed and missing values",
      [](GameTree& t) { t.writePlayerInf("16.5 24 2 fast 2 2 1 0.5 40"); },
@@ -496,6 +512,27 @@ TEST(PweCheck, CleanTreesLoadInTheEngine) {
   writeMiniLevel(tree);
   writeOpaquePng("media/gfx/static/ladders/rungs.png", 16, 16, 255, 0, 255);
   EXPECT_EXIT(loadLikeTheEngine(), testing::ExitedWithCode(0), "");
+}
+
+// A picture larger than the screen loads, so it is only a warning: the
+// check passes unless warnings are asked to count.
+TEST(PweCheck, PicturesLargerThanTheScreenAreWarnings) {
+  GameTree tree;
+  tree.writeSolidPng("media/gfx/static/back.png", 1100, 500, 0, 0, 40);
+  const std::vector<std::string> warning = {
+      "media/gfx/static/back.png:0:0: warning: 1100 x 500 pixels is larger than the 640 x 480 "
+      "screen; it takes 3 MiB of memory while the game runs"};
+  CheckRun run = runChecker();
+  EXPECT_EQ(run.lines, warning);
+  EXPECT_EQ(run.status, 0);
+  run = runChecker("--werror");
+  EXPECT_EQ(run.lines, warning);
+  EXPECT_EQ(run.status, 1);
+  // The screen it is measured against is the configured one.
+  tree.writeText("media/pwe.cfg", "[display]\nwidth = 1100\nheight = 500\n");
+  run = runChecker();
+  EXPECT_EQ(run.lines, std::vector<std::string>{});
+  EXPECT_EQ(run.status, 0);
 }
 
 TEST(PweCheck, TeleporterNumbersEndWithTheKeyCodes) {

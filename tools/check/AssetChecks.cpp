@@ -21,32 +21,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The 32-bit value that masked drawing skips: magenta with alpha 0.
-const unsigned maskColour = 0x00FF00FFu;
 // Counts above this are refused by the animation loader.
 const int maxFrameCount = 10000;
 // The tick timer's clock: a higher rate gives a timer period of 0.
 const int maxUpdatesPerSecond = 1193181;
-
-bool fileExists(const std::string& path) {
-  std::error_code error;
-  return fs::exists(path, error);
-}
-
-// An image as the file holds it: 32 bits only when it has an alpha channel.
-// The engine's conversion to the screen depth keeps every pixel value of
-// such an image, so its pixels are the ones the engine draws.
-BITMAP* loadNative(const std::string& path) {
-  int previous = get_color_conversion();
-  set_color_conversion(COLORCONV_NONE);
-  BITMAP* bitmap = load_bitmap(path.c_str(), nullptr);
-  set_color_conversion(previous);
-  return bitmap;
-}
-
-std::string plural(int count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
-}
 
 // Where a configuration value stands in pwe.cfg: the line of the key in its
 // section, at the value's first character. Allegro compares names without
@@ -83,6 +61,11 @@ Position locateConfigValue(const TextFile& file, const std::string& section,
 }
 
 }  // namespace
+
+bool fileExists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(path, error);
+}
 
 MediaChecker::MediaChecker(const std::string& root, Diagnostics& out) : root_(root), out_(out) {
   while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
@@ -179,99 +162,6 @@ void MediaChecker::checkConfig() {
   int height = get_config_int("display", "height", 480);
   facts_.screenWidth = width > 0 ? width : 640;
   facts_.screenHeight = height > 0 ? height : 480;
-}
-
-bool MediaChecker::checkImage(const std::string& file, ImageUse use, int& width, int& height) {
-  BitmapPtr image(loadNative(file));
-  if (!image) {
-    out_.report(file, fileExists(file) ? "cannot be loaded as an image" : "missing picture");
-    return false;
-  }
-  width = image->w;
-  height = image->h;
-  const bool hasAlpha = bitmap_color_depth(image.get()) == 32;
-  if (use == ImageUse::Alpha && !hasAlpha) {
-    out_.report(file,
-                "has no alpha channel: the engine draws it by its own alpha, so none of it "
-                "shows");
-  }
-  // Without an alpha channel every pixel but exact magenta is drawn opaque,
-  // which is what the author of such an image means.
-  if (use != ImageUse::Masked || !hasAlpha) return true;
-
-  int clearCount = 0;
-  int partialCount = 0;
-  Position firstClear;
-  Position firstPartial;
-  for (int y = 0; y < image->h; ++y) {
-    for (int x = 0; x < image->w; ++x) {
-      unsigned pixel = static_cast<unsigned>(getpixel(image.get(), x, y));
-      int alpha = static_cast<int>(pixel >> 24);
-      if (alpha == 0 && pixel != maskColour) {
-        if (clearCount++ == 0) firstClear = Position{y + 1, x + 1};
-      } else if (alpha > 0 && alpha < 255) {
-        if (partialCount++ == 0) firstPartial = Position{y + 1, x + 1};
-      }
-    }
-  }
-  auto them = [](int count) { return count == 1 ? "it" : "them"; };
-  if (clearCount > 0) {
-    out_.report(file, firstClear,
-                plural(clearCount, "transparent pixel (alpha 0) is",
-                       "transparent pixels (alpha 0) are") +
-                    " not the mask colour 0x00FF00FF (255, 0, 255, alpha 0): masked drawing "
-                    "shows " + them(clearCount));
-  }
-  if (partialCount > 0) {
-    out_.report(file, firstPartial,
-                plural(partialCount, "pixel is", "pixels are") +
-                    " partially transparent (alpha 1 to 254): masked drawing shows " +
-                    them(partialCount) + " opaque");
-  }
-  return true;
-}
-
-void MediaChecker::checkImageSet(const std::string& directory, ImageUse use, NamedImages& set) {
-  const std::string dir = pathOf("gfx/static/" + directory);
-  std::vector<std::string> files = findFiles(dir + "*.png");
-  if (files.empty()) {
-    std::string shown = dir.substr(0, dir.size() - 1);
-    out_.report(shown, "no .png images: the engine needs at least one " + set.label);
-    return;
-  }
-  for (const std::string& fileName : files) {
-    int width = 0;
-    int height = 0;
-    checkImage(dir + fileName, use, width, height);
-    // A file that fails to load still gives its name, so levels naming it
-    // are not reported a second time.
-    set.names.push_back(fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : "");
-    set.widths.push_back(width);
-    set.heights.push_back(height);
-  }
-}
-
-void MediaChecker::checkHud() {
-  int width = 0;
-  int height = 0;
-  checkImage(pathOf("gfx/static/back.png"), ImageUse::Plain, width, height);
-  if (checkImage(pathOf("gfx/static/countdown_back.png"), ImageUse::Masked, width, height)) {
-    facts_.countdownPanelWidth = width;
-    facts_.countdownPanelHeight = height;
-  }
-  if (checkImage(pathOf("gfx/static/score_back.png"), ImageUse::Masked, width, height)) {
-    facts_.scorePanelWidth = width;
-    facts_.scorePanelHeight = height;
-  }
-  checkImage(pathOf("gfx/static/life_pip.png"), ImageUse::Masked, width, height);
-}
-
-void MediaChecker::checkFonts() {
-  for (const char* name : {"countdown_fnt.png", "score_fnt.png"}) {
-    const std::string file = pathOf(std::string("fonts/") + name);
-    FontPtr font(load_font(file.c_str(), nullptr, nullptr));
-    if (!font) out_.report(file, fileExists(file) ? "cannot be loaded as a font" : "missing font");
-  }
 }
 
 void MediaChecker::checkSounds() {

@@ -11,6 +11,10 @@
 
 class TextFile;
 class TokenReader;
+struct ImageFile;
+
+// True when something (file or directory) is at the path.
+bool fileExists(const std::string& path);
 
 class MediaChecker {
  public:
@@ -32,9 +36,6 @@ class MediaChecker {
 
   // tools/check/AssetChecks.cpp
   void checkConfig();
-  void checkImageSet(const std::string& directory, ImageUse use, NamedImages& set);
-  void checkHud();
-  void checkFonts();
   void checkSounds();
   void checkEnemyKinds();
   void checkPlayer();
@@ -42,8 +43,14 @@ class MediaChecker {
   // description is reported where it is named. True when it would load.
   bool checkAnimation(const std::string& baseDirectory, const std::string& name,
                       const std::string& namedIn, Position namedAt);
+
+  // tools/check/ImageChecks.cpp
+  void checkImageSet(const std::string& directory, ImageUse use, NamedImages& set);
+  void checkHud();
+  void checkFonts();
   // False when the image cannot be loaded; width and height when it can.
   bool checkImage(const std::string& file, ImageUse use, int& width, int& height);
+  void warnIfOversized(const std::string& file, const ImageFile& header);
 
   // tools/check/LevelChecks.cpp
   void checkLevel(const std::string& fileName);
