@@ -24,7 +24,9 @@ export LC_ALL=C
 # change: remove, garbage (64 bytes that are no format at all), half
 #         (the first half of the file), empty (0 bytes), dir (an empty
 #         directory in its place), tokens N (the first N words only),
-#         text T (T with \n escapes), copy F (the file media/F instead)
+#         text T (T with \n escapes), copy F (the file media/F instead),
+#         claims "W H" (a PNG with valid checksums whose header declares
+#         W x H pixels over a few bytes of data)
 # In messages {path} is media/ and the path, {blob} the garbage bytes.
 cases=$(cat <<'TABLE'
 runs|0|remove|pwe.cfg||
@@ -210,6 +212,23 @@ stop|0|half|fonts/score_fnt.png||Error loading "{path}".
 stop|0|empty|fonts/score_fnt.png||Error loading "{path}".
 runs|0|copy|fonts/countdown_fnt.png|gfx/static/life_pip.png|
 runs|0|copy|fonts/score_fnt.png|gfx/static/back.png|
+stop|0|claims|gfx/static/back.png|30000 30000|Error loading "{path}".
+stop|0|claims|gfx/static/back.png|23171 23171|Error loading "{path}".
+stop|0|claims|gfx/static/back.png|40000 40000|Error loading "{path}".
+stop|0|claims|gfx/static/countdown_back.png|30000 30000|Error loading "{path}".
+stop|0|claims|gfx/static/score_back.png|30000 30000|Error loading "{path}".
+stop|0|claims|gfx/static/life_pip.png|0 7|Error loading "{path}".
+stop|0|claims|fonts/countdown_fnt.png|30000 30000|Error loading "{path}".
+stop|0|claims|fonts/score_fnt.png|65536 8192|Error loading "{path}".
+stop|0|claims|gfx/static/floor tiles/normal/brick.png|30000 30000|Error loading "{path}".
+stop|0|claims|gfx/static/floor tiles/clear/brick.png|30000 30000|Error loading "{path}".
+stop|0|claims|gfx/static/ladders/wood.png|30000 30000|Error loading "{path}".
+stop|0|claims|gfx/static/chutes/slide_left.png|30000 30000|Error loading "{path}".
+stop|0|claims|gfx/static/items/gem.png|30000 30000|Error loading "{path}".
+stop|0|claims|gfx/static/transportation/teleporters/normal/pad.png|30000 30000|Error loading "{path}".
+stop|0|claims|gfx/static/transportation/teleporters/cooldown/pad.png|30000 30000|Error loading "{path}".
+stop|0|claims|gfx/anim/player/walk_left/2.png|30000 30000|Error loading "{path}".
+stop|0|claims|gfx/anim/enemy/blob_left/0.png|30000 30000|Error loading "{path}".
 stop|0|remove|audio||Error loading media/audio/walk.wav.
 stop|0|remove|audio/walk.wav||Error loading {path}.
 stop|0|remove|audio/jump.wav||Error loading {path}.
@@ -330,6 +349,17 @@ STUB
 chmod +x "$work/bin/xmessage"
 
 # Damages the copy below $1 (a media directory) as case fields say.
+claiming_png() {
+  python3 - "$1" "$2" <<'PNG'
+import struct, sys, zlib
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+width, height = int(sys.argv[1]), int(sys.argv[2])
+sys.stdout.buffer.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
+                        + chunk(b"IDAT", zlib.compress(bytes(10))) + chunk(b"IEND", b""))
+PNG
+}
+
 apply_change() {
   local media="$1" change="$2" path="$3" argument="$4"
   local target="$media/$path"
@@ -342,6 +372,7 @@ apply_change() {
     tokens) tr -s ' \t\n' '\n\n\n' <"$target" | grep -v '^$' | head -n "$argument" | tr '\n' ' ' >"$target.cut" && mv "$target.cut" "$target" ;;
     text) printf '%b' "$argument" >"$target" ;;
     copy) cp "$media/$argument" "$target" ;;
+    claims) claiming_png $argument >"$target" ;;
     *) echo "unknown change $change" >&2; return 1 ;;
   esac
 }
