@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The committed media tree and contact sheet are generated: running the
-# generator again must reproduce them byte for byte.
+# The committed media tree and contact sheet are generated, all but the level
+# files: running the generator again must reproduce them byte for byte. The
+# levels (media/level*.inf) are sources that authors edit by hand, proven
+# clearable by the replays; the generator must not write them.
 # Usage: media_reproduce_test.sh <pwe-binary> <source-dir>
 set -u
 source_dir=${2:?usage: media_reproduce_test.sh <pwe-binary> <source-dir>}
@@ -12,18 +14,26 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-if ! "$python" "$source_dir/tools/mediagen" --out "$work/media" --sheet "$work/media-sheet.png"; then
+if ! "$python" -B "$source_dir/tools/mediagen" --out "$work/media" --sheet "$work/media-sheet.png"; then
   echo "FAIL: the generator failed"
   exit 1
 fi
 status=0
+written=$(cd "$work/media" && find . -name 'level*.inf')
+if [ -n "$written" ]; then
+  echo "FAIL: tools/mediagen wrote level files, which are sources edited by hand: $written"
+  status=1
+fi
+# Beside the committed level files, media/ must be exactly what the
+# generator writes: nothing more, nothing less, byte for byte.
+cp "$source_dir"/media/level*.inf "$work/media/"
 if ! diff -r "$work/media" "$source_dir/media"; then
-  echo "FAIL: media/ differs from what tools/mediagen writes"
+  echo "FAIL: media/ differs from what tools/mediagen writes (the level files are sources and not compared)"
   status=1
 fi
 if ! cmp "$work/media-sheet.png" "$source_dir/docs/media-sheet.png"; then
   echo "FAIL: docs/media-sheet.png differs from what tools/mediagen writes"
   status=1
 fi
-[ "$status" -eq 0 ] && echo "media tree reproduced byte for byte"
+[ "$status" -eq 0 ] && echo "media tree reproduced byte for byte (level files are sources, not generated)"
 exit "$status"

@@ -2,7 +2,8 @@
 
     /usr/bin/python3 tools/mediagen                 # rewrites media/ and docs/media-sheet.png
     /usr/bin/python3 tools/mediagen --out DIR --sheet PATH
-    /usr/bin/python3 tools/mediagen --mock DIR      # also renders each level as a screenshot mock
+
+It leaves the level files in media/ as they are: they are sources.
 """
 import argparse
 import os
@@ -14,9 +15,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[0] = os.path.dirname(HERE)
 
-from mediagen.levels import LEVELS  # noqa: E402
-from mediagen.mock import mock_level  # noqa: E402
-from mediagen.pngfile import png_bytes, save_png  # noqa: E402
+from mediagen.pngfile import png_bytes  # noqa: E402
 from mediagen.sheet import sheet  # noqa: E402
 from mediagen.tree import build_tree, write_tree  # noqa: E402
 
@@ -27,17 +26,12 @@ def main():
     ap.add_argument("--out", default=os.path.join(root, "media"), help="media directory to write")
     ap.add_argument("--sheet", default=os.path.join(root, "docs", "media-sheet.png"),
                     help="contact sheet to write")
-    ap.add_argument("--mock", help="directory for one mock screenshot per level (optional)")
     args = ap.parse_args()
     files = build_tree()
     write_tree(files, args.out)
     os.makedirs(os.path.dirname(os.path.abspath(args.sheet)), exist_ok=True)
     with open(args.sheet, "wb") as f:
         f.write(png_bytes(sheet(files)))
-    if args.mock:
-        os.makedirs(args.mock, exist_ok=True)
-        for n, make in enumerate(LEVELS, 1):
-            save_png(mock_level(files, make()), os.path.join(args.mock, f"level{n}.png"))
     return 0
 
 

@@ -1,4 +1,5 @@
-"""The whole media tree: every file by its path, and writing it to disk."""
+"""The generated part of the media tree: every file by its path, and writing it
+to disk. The level files are not among them: they are sources, edited by hand."""
 import os
 import shutil
 
@@ -12,8 +13,6 @@ from .glyphs import make_font
 from .hud import COUNTDOWN_PANEL, SCORE_PANEL, icon_hourglass, icon_star, life_pip, panel
 from .items import items
 from .ladders import ladders
-from .layout_check import check_level
-from .levels import LEVELS
 from .player import player_animations
 from .pngfile import save_png, save_text
 from .sounds import SOUNDS, write_wav
@@ -60,10 +59,6 @@ def build_tree():
         files[f"audio/{name}"] = voice()
     files["pwe.cfg"] = PWE_CFG
     files["player.inf"] = player_inf()
-    for n, make in enumerate(LEVELS, 1):
-        lv = make()
-        check_level(n, lv)
-        files[f"level{n}.inf"] = lv.text()
     return files
 
 
