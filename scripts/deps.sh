@@ -14,5 +14,8 @@ pwe_install_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" || return 1
 }
 
-PWE_BUILD_PACKAGES=(build-essential cmake pkg-config liballegro4-dev libloadpng4-dev)
+# Each list was found by running its scripts on a freshly bootstrapped
+# minimal Debian 12 (scripts/fresh-check). libloadpng4-dev's pkg-config file
+# links -lpng -lz without depending on their development packages.
+PWE_BUILD_PACKAGES=(build-essential cmake pkg-config liballegro4-dev libloadpng4-dev libpng-dev zlib1g-dev)
 PWE_TEST_PACKAGES=(libgtest-dev xvfb xdotool x11-apps imagemagick python3 python3-pil)
