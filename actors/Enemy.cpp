@@ -6,6 +6,7 @@
 #include "graphics/Pixel.h"
 #include "shell/Fatal.h"
 #include "shell/Log.h"
+#include "shell/SoundFile.h"
 #include "shell/MediaPaths.h"
 #include "shell/Sound.h"
 
@@ -20,7 +21,7 @@ constexpr int vulnerableRight = 3;
 SharedSample loadDeathSound() {
   std::string path = std::string(audioDir) + "enemy_death.wav";
   log_message("%s", path.c_str());
-  SAMPLE* sample = load_wav(path.c_str());
+  SAMPLE* sample = loadSoundFile(path);
   if (sample == nullptr) dataFailure(formatText("Error loading %s.", path.c_str()));
   return shareSample(sample);
 }

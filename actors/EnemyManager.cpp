@@ -6,6 +6,7 @@
 #include "graphics/FileSearch.h"
 #include "shell/Fatal.h"
 #include "shell/Log.h"
+#include "shell/SoundFile.h"
 #include "shell/MediaPaths.h"
 #include "structures/FloorManager.h"
 #include "structures/FloorTile.h"
@@ -79,7 +80,7 @@ SharedSample EnemyManager::deathSound() {
   if (!deathSound_) {
     std::string path = std::string(audioDir) + "enemy_death.wav";
     log_message("%s", path.c_str());
-    SAMPLE* sample = load_wav(path.c_str());
+    SAMPLE* sample = loadSoundFile(path);
     if (sample == nullptr) dataFailure(formatText("Error loading %s.", path.c_str()));
     deathSound_ = shareSample(sample);
   }

@@ -5,6 +5,7 @@
 #include "game/Game.h"
 #include "shell/Fatal.h"
 #include "shell/Log.h"
+#include "shell/SoundFile.h"
 #include "shell/MediaPaths.h"
 
 void Game::loadSounds() {
@@ -19,7 +20,7 @@ void Game::loadSounds() {
 SAMPLE* Game::loadSample(const std::string& fileName) {
   std::string path = std::string(audioDir) + fileName;
   log_message("%s", path.c_str());
-  SAMPLE* sample = load_wav(path.c_str());
+  SAMPLE* sample = loadSoundFile(path);
   if (sample == nullptr) dataFailure(formatText("Error loading %s.", path.c_str()));
   return sample;
 }

@@ -6,7 +6,7 @@
 #include "graphics/ImageFile.h"
 #include "graphics/Resources.h"
 #include "tests/support/Headless.h"
-#include "tests/support/PngBytes.h"
+#include "tests/support/FileBytes.h"
 
 namespace {
 

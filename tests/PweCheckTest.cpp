@@ -19,7 +19,7 @@
 
 #include "game/Game.h"
 #include "tests/support/GameTree.h"
-#include "tests/support/PngBytes.h"
+#include "tests/support/FileBytes.h"
 
 namespace fs = std::filesystem;
 
@@ -347,7 +347,7 @@ const BrokenTree brokenTrees[] = {
      {"media/gfx/static/life_pip.png:0:0: missing picture",
       "media/fonts/countdown_fnt.png:0:0: is not a PNG file",
       "media/fonts/score_fnt.png:0:0: missing font", "media/audio/walk.wav:0:0: missing sound",
-      "media/audio/jump.wav:0:0: cannot be loaded as a WAV sound"},
+      "media/audio/jump.wav:0:0: is not a WAV file"},
      true},
     {"empty image directory and an image that does not load",
      [](GameTree& t) {
@@ -358,18 +358,20 @@ const BrokenTree brokenTrees[] = {
      {"media/gfx/static/items/junk.png:0:0: is not a PNG file",
       "media/gfx/static/chutes:0:0: no .png images: the engine needs at least one chute image"},
      true},
-    {"pictures whose headers promise more than a picture may hold",
+    {"pictures and sounds whose headers promise more than they hold",
      [](GameTree&) {
        writeBytes("media/gfx/static/back.png", pngBytes({30000, 30000}));
        writeBytes("media/gfx/static/items/gem.png", pngBytes({40000, 2}));
        writeBytes("media/fonts/score_fnt.png", pngBytes({0, 8}));
        writeBytes("media/gfx/anim/player/climb/0.png", pngBytes({8, 8, 3, 6}));
+       writeBytes("media/audio/item.wav", wavBytes(0xFFFF485Au, 40));
      },
      {"media/gfx/static/items/gem.png:0:0: declares 40000 x 2 pixels: no side of a picture may "
       "be over 32767 pixels",
       "media/gfx/static/back.png:0:0: declares 30000 x 30000 pixels: more than the 2048 MiB a "
       "picture may take",
       "media/fonts/score_fnt.png:0:0: has a damaged PNG header: it declares 0 x 8 pixels",
+      "media/audio/item.wav:0:0: declares 4294920282 bytes of sound data but holds 40",
       "media/gfx/anim/player/climb/0.png:0:0: has a damaged PNG header: its colour format is not "
       "one PNG knows"},
      true},

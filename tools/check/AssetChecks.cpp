@@ -13,6 +13,7 @@
 #include "graphics/Resources.h"
 #include "player/Player.h"
 #include "shell/Fatal.h"
+#include "shell/SoundFile.h"
 #include "shell/Utf8.h"
 #include "tools/check/MediaChecker.h"
 #include "tools/check/TokenReader.h"
@@ -168,10 +169,17 @@ void MediaChecker::checkSounds() {
   for (const char* name : {"walk.wav", "jump.wav", "player_death_fall.wav",
                            "player_death_enemy.wav", "item.wav", "enemy_death.wav"}) {
     const std::string file = pathOf(std::string("audio/") + name);
-    SamplePtr sample(load_wav(file.c_str()));
-    if (!sample) {
-      out_.report(file, fileExists(file) ? "cannot be loaded as a WAV sound" : "missing sound");
+    if (!fileExists(file)) {
+      out_.report(file, "missing sound");
+      continue;
     }
+    const SoundFile header = SoundFile::inspect(file);
+    if (!header.loadable()) {
+      out_.report(file, header.problem);
+      continue;
+    }
+    SamplePtr sample(loadSoundFile(file));
+    if (!sample) out_.report(file, "cannot be loaded as a WAV sound");
   }
 }
 

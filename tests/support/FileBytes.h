@@ -1,6 +1,6 @@
 #pragma once
-// PNG files built byte by byte, so tests can hand the loaders headers that
-// promise what their data does not hold.
+// PNG and WAV files built byte by byte, so tests can hand the loaders
+// headers that promise what their data does not hold.
 #include <cstdint>
 #include <string>
 
@@ -14,5 +14,9 @@ struct PngHeader {
 // A PNG with valid checksums whose image data is a few zero bytes, far
 // fewer than its header declares for anything but the smallest sizes.
 std::string pngBytes(const PngHeader& header);
+
+// A RIFF WAVE file: a PCM format chunk (mono, 16 bits, 22050 Hz), then a
+// data chunk declaring dataLength bytes and holding `held` zero bytes.
+std::string wavBytes(std::uint32_t dataLength, std::uint32_t held);
 
 void writeBytes(const std::string& path, const std::string& bytes);

@@ -1,4 +1,4 @@
-#include "tests/support/PngBytes.h"
+#include "tests/support/FileBytes.h"
 
 #include <zlib.h>
 
@@ -41,6 +41,26 @@ std::string pngBytes(const PngHeader& header) {
   putChunk(png, "IDAT", deflated(std::string(10, '\0')));
   putChunk(png, "IEND", "");
   return png;
+}
+
+std::string wavBytes(std::uint32_t dataLength, std::uint32_t held) {
+  auto little = [](std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+  };
+  std::string body = "WAVEfmt ";
+  little(body, 16, 4);
+  little(body, 1, 2);          // PCM
+  little(body, 1, 2);          // mono
+  little(body, 22050, 4);      // samples a second
+  little(body, 22050 * 2, 4);  // bytes a second
+  little(body, 2, 2);          // bytes a frame
+  little(body, 16, 2);         // bits a sample
+  body += "data";
+  little(body, dataLength, 4);
+  body += std::string(held, '\0');
+  std::string wav = "RIFF";
+  little(wav, static_cast<std::uint32_t>(body.size()), 4);
+  return wav + body;
 }
 
 void writeBytes(const std::string& path, const std::string& bytes) {
