@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "graphics/BitmapSize.h"
 #include "shell/Fatal.h"
 #include "shell/Log.h"
 #include "shell/Utf8.h"
@@ -21,10 +22,15 @@ const int defaultUpdatesPerSecond = 100;
 const int fastestUpdatesPerSecond = 1193181;
 
 // There is no message box for a failed start and the log is normally off,
-// so the reason also goes to standard error.
-int startupFailure(const char* reason) {
-  log_message("%s", reason);
-  std::fprintf(stderr, "pwe: %s\n", reason);
+// so the reason also goes to standard error: the cause first, when there is
+// one to tell, then the failure itself.
+int startupFailure(const char* failure, const std::string& cause = "") {
+  if (!cause.empty()) {
+    log_message("%s", cause.c_str());
+    std::fprintf(stderr, "pwe: %s\n", cause.c_str());
+  }
+  log_message("%s", failure);
+  std::fprintf(stderr, "pwe: %s\n", failure);
   return -1;
 }
 
@@ -66,14 +72,35 @@ StartupSettings readStartupSettings() {
   return settings;
 }
 
-bool screenSizeUsable(const StartupSettings& settings, int desktopWidth, int desktopHeight) {
-  if (settings.width <= 0 || settings.height <= 0) return false;
-  if (!settings.windowed) return true;
+std::string screenSizeProblem(const StartupSettings& settings, int desktopWidth,
+                              int desktopHeight, int colourDepth) {
+  const int width = settings.width;
+  const int height = settings.height;
+  const char* what = settings.windowed ? "window" : "full screen";
+  if (width <= 0 || height <= 0) {
+    return formatText("a %d x %d %s has no pixels", width, height, what);
+  }
+  if (width > maxScreenSide || height > maxScreenSide) {
+    return formatText("a %d x %d %s is beyond %d pixels a side, the most a display can show",
+                      width, height, what, maxScreenSide);
+  }
+  if (!bitmapSizeFits(width, height, colourDepth)) {
+    return formatText("a %d x %d %s at %d bits a pixel needs more memory than Allegro can size",
+                      width, height, what, colourDepth);
+  }
+  if (!settings.windowed) return "";
   // X11 accepts absurd window sizes and then spends seconds and gigabytes
   // on them; a window larger than the desktop could never be seen anyway.
-  if (desktopWidth > 0 && settings.width > desktopWidth) return false;
-  if (desktopHeight > 0 && settings.height > desktopHeight) return false;
-  return true;
+  if ((desktopWidth > 0 && width > desktopWidth) || (desktopHeight > 0 && height > desktopHeight)) {
+    return formatText("a %d x %d window does not fit the %d x %d desktop", width, height,
+                      desktopWidth, desktopHeight);
+  }
+  return "";
+}
+
+bool screenSizeUsable(const StartupSettings& settings, int desktopWidth, int desktopHeight,
+                      int colourDepth) {
+  return screenSizeProblem(settings, desktopWidth, desktopHeight, colourDepth).empty();
 }
 
 int startupColourDepth() {
@@ -102,7 +129,8 @@ int initialise(int& width, int& height, int& updatesPerSecond) {
   height = settings.height;
   updatesPerSecond = settings.updatesPerSecond;
 
-  set_color_depth(startupColourDepth());
+  const int depth = startupColourDepth();
+  set_color_depth(depth);
 
   int desktopWidth = 0;
   int desktopHeight = 0;
@@ -110,12 +138,11 @@ int initialise(int& width, int& height, int& updatesPerSecond) {
     desktopWidth = 0;
     desktopHeight = 0;
   }
-  if (!screenSizeUsable(settings, desktopWidth, desktopHeight)) {
-    return startupFailure("Couldn't set graphics mode!");
-  }
+  const std::string problem = screenSizeProblem(settings, desktopWidth, desktopHeight, depth);
+  if (!problem.empty()) return startupFailure("Couldn't set graphics mode!", problem);
   const int card = settings.windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
   if (set_gfx_mode(card, width, height, 0, 0) != 0) {
-    return startupFailure("Couldn't set graphics mode!");
+    return startupFailure("Couldn't set graphics mode!", allegro_error);
   }
 
   register_png_file_type();

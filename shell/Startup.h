@@ -32,10 +32,21 @@ struct StartupSettings {
 // each with its default when missing.
 StartupSettings readStartupSettings();
 
-// Whether the configured screen size can be asked for at all: both sides
-// positive and, for a window, no larger than the desktop. A desktop size of
-// 0 or below means the desktop could not be measured and is not checked.
-bool screenSizeUsable(const StartupSettings& settings, int desktopWidth, int desktopHeight);
+// The widest and tallest screen start-up asks for, in any mode. X11 carries
+// window sizes and drawing coordinates in 16 bits: nothing beyond this can be
+// shown, and a full screen whose side wraps to 0 there (65536 pixels) ends in
+// an X error and an abort instead of a failed mode.
+inline constexpr int maxScreenSide = 32767;
+
+// Why the configured screen size cannot be asked for, or empty when it can:
+// both sides must be positive and at most maxScreenSide, the screen bitmap's
+// memory at the given colour depth must be one Allegro can size, and a
+// window must fit the desktop. A desktop size of 0 or below means the
+// desktop could not be measured and is not checked.
+std::string screenSizeProblem(const StartupSettings& settings, int desktopWidth,
+                              int desktopHeight, int colourDepth = 32);
+bool screenSizeUsable(const StartupSettings& settings, int desktopWidth, int desktopHeight,
+                      int colourDepth = 32);
 
 // The desktop's colour depth, or 32 when the driver cannot tell.
 int startupColourDepth();

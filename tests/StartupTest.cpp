@@ -99,29 +99,69 @@ TEST(Startup, ScreenSizeMustBePositiveAndAWindowMustFitTheDesktop) {
     bool windowed;
     int width, height;
     int desktopWidth, desktopHeight;
+    int depth;  // bits a pixel
     bool usable;
   };
   const Case cases[] = {
-      {true, 640, 480, 1024, 768, true},
-      {true, 1024, 768, 1024, 768, true},
-      {true, 1025, 768, 1024, 768, false},
-      {true, 1024, 769, 1024, 768, false},
-      {true, 0, 480, 1024, 768, false},
-      {true, 640, -1, 1024, 768, false},
-      {false, 0, 480, 1024, 768, false},
+      {true, 640, 480, 1024, 768, 32, true},
+      {true, 1024, 768, 1024, 768, 32, true},
+      {true, 1025, 768, 1024, 768, 32, false},
+      {true, 1024, 769, 1024, 768, 32, false},
+      {true, 0, 480, 1024, 768, 32, false},
+      {true, 640, -1, 1024, 768, 32, false},
+      {false, 0, 480, 1024, 768, 32, false},
       // Full screen may change the desktop's size, so only the mode decides.
-      {false, 1280, 1024, 1024, 768, true},
+      {false, 1280, 1024, 1024, 768, 32, true},
       // A desktop that could not be measured is not held against the window.
-      {true, 2000, 2000, 0, 0, true},
+      {true, 2000, 2000, 0, 0, 32, true},
+      // No display shows a side beyond 32767 pixels, in either mode.
+      {false, 32767, 480, 1024, 768, 32, true},
+      {false, 480, 32767, 1024, 768, 32, true},
+      {false, 32768, 480, 1024, 768, 32, false},
+      {false, 480, 32768, 1024, 768, 32, false},
+      {false, 65536, 480, 1024, 768, 32, false},
+      {false, 100000, 100000, 1024, 768, 32, false},
+      {true, 40000, 480, 0, 0, 32, false},
+      // The screen's pixel memory must be one Allegro can size at the depth.
+      {false, 23170, 23170, 1024, 768, 32, true},
+      {false, 23171, 23171, 1024, 768, 32, false},
+      {false, 23171, 23171, 1024, 768, 16, true},
+      {false, 32767, 32767, 1024, 768, 16, true},
+      {false, 32767, 32767, 1024, 768, 24, false},
   };
   for (const Case& c : cases) {
     StartupSettings settings;
     settings.windowed = c.windowed;
     settings.width = c.width;
     settings.height = c.height;
-    EXPECT_EQ(screenSizeUsable(settings, c.desktopWidth, c.desktopHeight), c.usable)
-        << (c.windowed ? "window " : "full screen ") << c.width << "x" << c.height << " on "
-        << c.desktopWidth << "x" << c.desktopHeight;
+    EXPECT_EQ(screenSizeUsable(settings, c.desktopWidth, c.desktopHeight, c.depth), c.usable)
+        << (c.windowed ? "window " : "full screen ") << c.width << "x" << c.height << " at "
+        << c.depth << " bits on " << c.desktopWidth << "x" << c.desktopHeight;
+  }
+}
+
+TEST(Startup, AnUnusableScreenSizeSaysWhy) {
+  struct Case {
+    bool windowed;
+    int width, height;
+    const char* problem;
+  };
+  const Case cases[] = {
+      {true, 0, 480, "a 0 x 480 window has no pixels"},
+      {false, 100000, 100000,
+       "a 100000 x 100000 full screen is beyond 32767 pixels a side, the most a display can "
+       "show"},
+      {false, 30000, 30000,
+       "a 30000 x 30000 full screen at 32 bits a pixel needs more memory than Allegro can size"},
+      {true, 1025, 768, "a 1025 x 768 window does not fit the 1024 x 768 desktop"},
+      {true, 1024, 768, ""},
+  };
+  for (const Case& c : cases) {
+    StartupSettings settings;
+    settings.windowed = c.windowed;
+    settings.width = c.width;
+    settings.height = c.height;
+    EXPECT_EQ(screenSizeProblem(settings, 1024, 768, 32), c.problem);
   }
 }
 
@@ -194,15 +234,40 @@ TEST_F(StartupDeathTest, OutputsHoldTheUsableTickRate) {
 
 TEST_F(StartupDeathTest, SizesThatCannotBeShownFailWithTheReason) {
   if (!haveDisplay()) GTEST_SKIP() << "needs an X display";
+  struct Case {
+    const char* config;
+    const char* reason;
+  };
+  // Each full screen here once ended in an X error or a heap abort.
+  const Case cases[] = {
+      {"[display]\nwidth = 0\n", "a 0 x 480 window has no pixels"},
+      {"[display]\nheight = -480\n", "a 640 x -480 window has no pixels"},
+      {"[display]\nmode = windowed\nwidth = 20000\nheight = 20000\n",
+       "a 20000 x 20000 window does not fit the [0-9]+ x [0-9]+ desktop"},
+      {"[display]\nmode = fullscreen\nwidth = 100000\nheight = 100000\n",
+       "a 100000 x 100000 full screen is beyond 32767 pixels a side"},
+      {"[display]\nmode = fullscreen\nwidth = 65536\nheight = 480\n",
+       "a 65536 x 480 full screen is beyond 32767 pixels a side"},
+      {"[display]\nmode = fullscreen\nwidth = 32768\nheight = 32768\n",
+       "a 32768 x 32768 full screen is beyond 32767 pixels a side"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EXIT(initialiseAndReport(c.config), testing::ExitedWithCode(3),
+                std::string("pwe: ") + c.reason + "(.|\n)*pwe: Couldn't set graphics mode!\n(.|\n)*"
+                "log: Couldn't set graphics mode!\nresult -1")
+        << c.config;
+  }
+}
+
+TEST_F(StartupDeathTest, FullScreensUpToTheLargestSideOpen) {
+  if (!haveDisplay()) GTEST_SKIP() << "needs an X display";
   const char* configs[] = {
-      "[display]\nwidth = 0\n",
-      "[display]\nheight = -480\n",
-      "[display]\nmode = windowed\nwidth = 20000\nheight = 20000\n",
+      "[display]\nmode = fullscreen\nwidth = 640\nheight = 480\n",
+      "[display]\nmode = fullscreen\nwidth = 32767\nheight = 200\n",
+      "[display]\nmode = fullscreen\nwidth = 200\nheight = 32767\n",
   };
   for (const char* config : configs) {
-    EXPECT_EXIT(initialiseAndReport(config), testing::ExitedWithCode(3),
-                "pwe: Couldn't set graphics mode!\n(.|\n)*"
-                "log: Couldn't set graphics mode!\nresult -1")
+    EXPECT_EXIT(initialiseAndReport(config), testing::ExitedWithCode(3), "\nresult 0 size ")
         << config;
   }
 }

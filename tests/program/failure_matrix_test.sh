@@ -36,6 +36,12 @@ runs|0|dir|pwe.cfg||
 quiet|0|text|pwe.cfg|[display]\nwidth = 0\n|pwe: Couldn't set graphics mode!
 quiet|0|text|pwe.cfg|[display]\nheight = -1\n|pwe: Couldn't set graphics mode!
 quiet|0|text|pwe.cfg|[display]\nwidth = 20000\nheight = 20000\n|pwe: Couldn't set graphics mode!
+quiet|0|text|pwe.cfg|[display]\nmode = fullscreen\nwidth = 100000\nheight = 100000\n|pwe: Couldn't set graphics mode!
+quiet|0|text|pwe.cfg|[display]\nmode = fullscreen\nwidth = 100000\nheight = 100000\n|pwe: a 100000 x 100000 full screen is beyond 32767 pixels a side, the most a display can show
+quiet|0|text|pwe.cfg|[display]\nmode = fullscreen\nwidth = 65536\nheight = 480\n|pwe: Couldn't set graphics mode!
+quiet|0|text|pwe.cfg|[display]\nmode = fullscreen\nwidth = 32768\nheight = 32768\n|pwe: Couldn't set graphics mode!
+quiet|0|text|pwe.cfg|[display]\nmode = fullscreen\nwidth = 0\nheight = 480\n|pwe: a 0 x 480 full screen has no pixels
+quiet|0|text|pwe.cfg|[display]\nmode = windowed\nwidth = 100000\nheight = 100000\n|pwe: Couldn't set graphics mode!
 runs|0|text|pwe.cfg|[mechanics]\nupdates_per_second = 0\n|updates_per_second 0 unusable; using 100.
 runs|0|text|pwe.cfg|[mechanics]\nupdates_per_second = -5\n|updates_per_second -5 unusable; using 100.
 runs|0|text|pwe.cfg|[mechanics]\nupdates_per_second = 2000000\n|updates_per_second 2000000 unusable; using 100.
