@@ -4,6 +4,7 @@
 #include <istream>
 #include <vector>
 
+#include "game/LevelFields.h"
 #include "shell/Log.h"
 #include "shell/MediaPaths.h"
 
@@ -39,70 +40,50 @@ bool readCount(std::istream& in, int& count, std::vector<Spec>& list, const char
   return true;
 }
 
-// Every other number of a level is a position, a size, a distance, a time
-// or points. Beyond a million, none of them means anything on a screen, and
-// sums of such values with image sizes or with each other would overflow int;
-// such a file is rejected like one with an impossible count. Reports the
-// first offending field, or returns true when all are within bounds.
-const int maxLevelNumber = LevelData::maxNumber;
-
-bool numbersWithinBounds(const LevelData& level) {
-  auto within = [](const char* field, int index, int value) {
-    if (value >= -maxLevelNumber && value <= maxLevelNumber) return true;
-    if (index < 0) {
-      log_message("Level rejected: %s %d is outside -%d to %d.", field, value, maxLevelNumber,
-                  maxLevelNumber);
-    } else {
-      log_message("Level rejected: %s %d of element %d is outside -%d to %d.", field, value,
-                  index, maxLevelNumber, maxLevelNumber);
+// The numbers positions, sizes, scores and counts are computed from are
+// held within a million either way (game/LevelFields.h lists which): beyond
+// that none of them means anything on a screen, and sums of such values with
+// image sizes or with each other would overflow int. A file holding one is
+// rejected like one with an impossible count. The others are only compared
+// and may hold anything. Reports the first offending field of a record.
+template <typename Record>
+bool withinBounds(const Record& record, int index) {
+  const char* kind = LevelNumbers<Record>::kind;
+  const int bound = LevelData::maxNumber;
+  for (const LevelNumber<Record>& number : LevelNumbers<Record>::list) {
+    if (!number.bounded) continue;
+    if (number.whole != nullptr && !withinLevelBound(record.*number.whole)) {
+      if (index < 0) {
+        log_message("Level rejected: %s value %d is outside -%d to %d.", kind,
+                    record.*number.whole, bound, bound);
+      } else {
+        log_message("Level rejected: %s value %d of element %d is outside -%d to %d.", kind,
+                    record.*number.whole, index, bound, bound);
+      }
+      return false;
     }
-    return false;
-  };
-  const int header[] = {level.countdown_start, level.countdown_x, level.countdown_y,
-                        level.countdown_align, level.score_x,     level.score_y,
-                        level.score_align,     level.pip_offset,  level.pip_spacing,
-                        level.start_x,         level.start_y,     level.start_animation};
-  for (int value : header) {
-    if (!within("header value", -1, value)) return false;
-  }
-  for (size_t i = 0; i < level.tiles.size(); ++i) {
-    const TileSpec& t = level.tiles[i];
-    for (int value : {t.x, t.y, t.claimable, t.points}) {
-      if (!within("tile value", static_cast<int>(i), value)) return false;
-    }
-  }
-  for (size_t i = 0; i < level.ladders.size(); ++i) {
-    const LadderSpec& l = level.ladders[i];
-    for (int value : {l.x, l.y, l.height}) {
-      if (!within("ladder value", static_cast<int>(i), value)) return false;
-    }
-  }
-  for (size_t i = 0; i < level.chutes.size(); ++i) {
-    const ChuteSpec& c = level.chutes[i];
-    for (int value : {c.x, c.y, c.height, c.dx, c.direction}) {
-      if (!within("chute value", static_cast<int>(i), value)) return false;
-    }
-  }
-  for (size_t i = 0; i < level.enemies.size(); ++i) {
-    const EnemySpec& e = level.enemies[i];
-    for (int value : {e.x, e.y, e.direction, e.min_x, e.max_x, e.changes, e.state, e.safe_time,
-                      e.points}) {
-      if (!within("enemy value", static_cast<int>(i), value)) return false;
-    }
-  }
-  for (size_t i = 0; i < level.items.size(); ++i) {
-    const ItemSpec& it = level.items[i];
-    for (int value : {it.x, it.y, it.points}) {
-      if (!within("item value", static_cast<int>(i), value)) return false;
-    }
-  }
-  for (size_t i = 0; i < level.teleporters.size(); ++i) {
-    const TeleporterSpec& t = level.teleporters[i];
-    for (int value : {t.x, t.y, t.number}) {
-      if (!within("teleporter value", static_cast<int>(i), value)) return false;
+    if (number.real != nullptr && !withinLevelBound(record.*number.real)) {
+      log_message("Level rejected: %s value %.3f of element %d is outside -%d to %d.", kind,
+                  static_cast<double>(record.*number.real), index, bound, bound);
+      return false;
     }
   }
   return true;
+}
+
+template <typename Record>
+bool listWithinBounds(const std::vector<Record>& list) {
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (!withinBounds(list[i], static_cast<int>(i))) return false;
+  }
+  return true;
+}
+
+bool numbersWithinBounds(const LevelData& level) {
+  return withinBounds(level, -1) && listWithinBounds(level.tiles) &&
+         listWithinBounds(level.ladders) && listWithinBounds(level.chutes) &&
+         listWithinBounds(level.enemies) && listWithinBounds(level.items) &&
+         listWithinBounds(level.teleporters);
 }
 
 // The log lines of one element kind.

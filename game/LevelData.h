@@ -61,8 +61,8 @@ struct TeleporterSpec {
 struct LevelData {
   // Counts outside 0..maxElementCount reject the file like an unopenable one.
   static constexpr int maxElementCount = 10000;
-  // Every other number (positions, sizes, times, points) beyond this bound,
-  // either way, rejects the file too.
+  // A number that positions, sizes or scores are computed from beyond this
+  // bound, either way, rejects the file too (game/LevelFields.h lists them).
   static constexpr int maxNumber = 1000000;
 
   int countdown_start = 0;   // countdown at the start of every life

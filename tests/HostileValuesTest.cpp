@@ -160,7 +160,7 @@ TEST(HostileLevelDeathTest, StartAnimationsThatThePlayerHasNotAreRefused) {
   testing::GTEST_FLAG(death_test_style) = "fast";
   GameTree tree;
   Game game(640, 480, 100);
-  for (int animation : {7, 5, -1}) {
+  for (int animation : {7, 5, -1, 2000000}) {
     LevelText level = floorLevel();
     level.start = "100 299 " + std::to_string(animation);
     tree.writeLevel("level1.inf", level.str());
@@ -274,6 +274,9 @@ TEST(HostileEnemies, OddDirectionsAndStatesPatrolAndMeetThePlayerAsStated) {
   const Case cases[] = {
       {2, 0, false, true}, {2, 5, false, true}, {2, 5, true, true}, {0, 5, true, true},
       {-7, 5, false, true}, {2, 1, true, false}, {-7, 1, false, false},
+      // Far beyond a million: only ever compared, so they play the same.
+      {2000000, -2000000, false, true}, {-2147483647, 2000000, true, true},
+      {2000000, 1, true, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("direction " + std::to_string(c.direction) + " state " +
@@ -338,6 +341,36 @@ TEST(HostileEnemies, AnEnemyWithAnOddDirectionTurnsAtTheEndOfItsPatrol) {
   EXPECT_EQ(xs[6], 32.0f);
   EXPECT_GE(*std::min_element(xs.begin(), xs.end()), 30.0f);
   EXPECT_LE(*std::max_element(xs.begin(), xs.end()), 60.0f);
+}
+
+// Any non-zero changes value turns the enemy at a pickup, and safe_time is
+// only compared with the ticks since it: far beyond a million it holds the
+// enemy vulnerable, far below zero it lets go in the pickup tick.
+TEST(HostileEnemies, ChangesAndSafeTimesOfAnySizeRunAsTickCounts) {
+  struct Case {
+    const char* changes;
+    const char* safeTime;
+    int stateAfter;  // after the pickup tick and 300 more
+  };
+  const Case cases[] = {
+      {"2000000", "2147483647", 1},
+      {"-2000000", "2000000", 1},
+      {"2000000", "-2000000", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("changes ") + c.changes + " safe_time " + c.safeTime);
+    LevelText level = floorLevel();
+    level.items.push_back("96 290 gem 5");  // under the player's start
+    // Patrols far from the player and never meets it.
+    level.enemies.push_back(std::string("600 299 0 590 610 1 ") + c.changes + " 0 blob " +
+                            c.safeTime + " 50");
+    Arena arena(level.str());
+    const Enemy& enemy = arena.game->enemyManager.enemies().at(0);
+    arena.tickHolding({});
+    ASSERT_FALSE(arena.game->itemManager.items().at(0).present);
+    for (int t = 0; t < 300; ++t) arena.tickHolding({});
+    EXPECT_EQ(enemy.state, c.stateAfter);
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -406,6 +439,8 @@ TEST(HostileTeleporters, APadNumberedAbove99IsNeverADestination) {
   level.teleporters.push_back("100 268 pad pad_cool 1");
   level.teleporters.push_back("400 268 pad pad_cool 150");
   level.teleporters.push_back("520 268 pad pad_cool 100");
+  level.teleporters.push_back("250 268 pad pad_cool 2000000");
+  level.teleporters.push_back("300 268 pad pad_cool -2147483648");
   Arena arena(level.str());
   arena.game->teleportCooldown = 0;
   for (int code = 1; code < KEY_MAX; ++code) {

@@ -193,7 +193,9 @@ TEST_F(HudTest, PanelsWithOtherAlignmentsAreHidden) {
     const char* scorePanel;
     bool countdownShown;
     bool scoreShown;
-  } cases[] = {{"20 30 3", "300 100 0", false, true}, {"20 30 0", "300 100 -1", true, false}};
+  } cases[] = {{"20 30 3", "300 100 0", false, true},
+               {"20 30 0", "300 100 -1", true, false},
+               {"20 30 2000000", "300 100 -2147483648", false, false}};
   for (const Case& c : cases) {
     LevelText level;
     level.countdownPanel = c.countdownPanel;

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "game/LevelFields.h"
 #include "shell/Log.h"
 #include "tests/support/Headless.h"
 
@@ -261,6 +264,101 @@ TEST(LevelDataLoad, CountAtTheBoundIsAccepted) {
   ASSERT_EQ(loadText(data, "0 0 0 0 0 0 0 0 0 0 0 0 10000"), 0);
   EXPECT_EQ(data.tileCount, 10000);
   EXPECT_EQ(data.tiles.size(), 10000u);
+}
+
+// fullLevel with its token at index `token` (counting from 0) replaced.
+std::string fullLevelWith(size_t token, const std::string& value) {
+  std::istringstream in(fullLevel);
+  std::string text;
+  std::string word;
+  for (size_t i = 0; in >> word; ++i) text += (i == token ? value : word) + " ";
+  return text;
+}
+
+// Numbers only ever compared load at any value; those positions, sizes and
+// scores are computed from are held within a million either way.
+TEST(LevelDataLoad, OnlyNumbersThatEnterArithmeticAreBounded) {
+  struct Case {
+    const char* field;
+    size_t token;        // index of the token in fullLevel
+    const char* value;
+    const char* result;  // a line of the loaded level, or the log line refusing it
+  };
+  const Case cases[] = {
+      {"countdown_align", 3, "2000000", "header 5000 10 20 2000000 600 20 2 8 12 320 400 3"},
+      {"score_align", 6, "-2147483648", "header 5000 10 20 1 600 20 -2147483648 8 12 320 400 3"},
+      {"start_animation", 11, "2000000", "header 5000 10 20 1 600 20 2 8 12 320 400 2000000"},
+      {"claimable", 17, "2147483647", "tile 100 416 [brick] [brick_done] 2147483647 10"},
+      {"chute direction", 35, "-2000000", "chute 400 200 64 8 -2000000 [slide]"},
+      {"enemy direction", 40, "2000000", "enemy 300 416 2000000 250 500 1.5 1 0 [blob] 300 200"},
+      {"changes", 44, "2000000", "enemy 300 416 1 250 500 1.5 2000000 0 [blob] 300 200"},
+      {"state", 45, "-2000000", "enemy 300 416 1 250 500 1.5 1 -2000000 [blob] 300 200"},
+      {"safe_time", 47, "2147483647", "enemy 300 416 1 250 500 1.5 1 0 [blob] 2147483647 200"},
+      {"teleporter number", 59, "2000000", "teleporter 10 100 [pad] [pad_cool] 2000000"},
+      {"enemy x at the bound", 38, "1000000", "enemy 1000000 416 1 250 500 1.5 1 0 [blob] 300 200"},
+      {"speed at the bound", 43, "1000000", "enemy 300 416 1 250 500 1e+06 1 0 [blob] 300 200"},
+      {"speed at the other bound", 43, "-1e6", "enemy 300 416 1 250 500 -1e+06 1 0 [blob] 300 200"},
+      {"countdown_start", 0, "1000001",
+       "Level rejected: header value 1000001 is outside -1000000 to 1000000."},
+      {"pip_offset", 7, "-1000001",
+       "Level rejected: header value -1000001 is outside -1000000 to 1000000."},
+      {"tile points", 18, "2000000",
+       "Level rejected: tile value 2000000 of element 0 is outside -1000000 to 1000000."},
+      {"ladder height", 28, "1000001",
+       "Level rejected: ladder value 1000001 of element 0 is outside -1000000 to 1000000."},
+      {"chute dx", 34, "-2000000",
+       "Level rejected: chute value -2000000 of element 0 is outside -1000000 to 1000000."},
+      {"enemy max_x", 42, "1000001",
+       "Level rejected: enemy value 1000001 of element 0 is outside -1000000 to 1000000."},
+      {"speed", 43, "1000000.5",
+       "Level rejected: enemy value 1000000.500 of element 0 is outside -1000000 to 1000000."},
+      {"speed", 43, "-1e7",
+       "Level rejected: enemy value -10000000.000 of element 0 is outside -1000000 to 1000000."},
+      {"enemy points", 48, "1000001",
+       "Level rejected: enemy value 1000001 of element 0 is outside -1000000 to 1000000."},
+      {"item points", 53, "-1000001",
+       "Level rejected: item value -1000001 of element 0 is outside -1000000 to 1000000."},
+      {"second teleporter y", 61, "1000001",
+       "Level rejected: teleporter value 1000001 of element 1 is outside -1000000 to 1000000."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.field) + " " + c.value);
+    LevelData data;
+    ASSERT_EQ(loadText(data, fullLevel), 0);
+    std::vector<std::string> lines;
+    log_capture(&lines);
+    const int result = loadText(data, fullLevelWith(c.token, c.value));
+    log_capture(nullptr);
+    const std::string expected = c.result;
+    if (expected.rfind("Level rejected:", 0) == 0) {
+      EXPECT_EQ(result, -1);
+      EXPECT_EQ(describe(data), fullLevelDescription);
+      ASSERT_FALSE(lines.empty());
+      EXPECT_EQ(lines.back(), expected);
+    } else {
+      EXPECT_EQ(result, 0);
+      // The level as before but for the one line holding the value.
+      std::istringstream before(fullLevelDescription);
+      std::istringstream after(describe(data));
+      std::vector<std::string> changed;
+      for (std::string was, is; std::getline(before, was) && std::getline(after, is);) {
+        if (is != was) changed.push_back(is);
+      }
+      EXPECT_EQ(changed, std::vector<std::string>{expected});
+    }
+  }
+}
+
+TEST(LevelBound, HoldsNumbersWithinAMillionEitherWayAndNoNaNOrInfinity) {
+  const float inf = std::numeric_limits<float>::infinity();
+  struct Case {
+    float value;
+    bool within;
+  };
+  const Case cases[] = {{1.0e6f, true},   {-1.0e6f, true},  {1000000.0625f, false},
+                        {-1.0e7f, false}, {std::nanf(""), false}, {inf, false},
+                        {-inf, false}};
+  for (const Case& c : cases) EXPECT_EQ(withinLevelBound(c.value), c.within) << c.value;
 }
 
 TEST(LevelDataLoad, MissingFileReturnsMinusOneAndChangesNothing) {

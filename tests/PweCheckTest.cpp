@@ -216,11 +216,6 @@ const BrokenTree brokenTrees[] = {
      {"media/level1.inf:8:1: tile 2 ('brick', 32x8 at 790, 300) is not wholly on the 800x600 "
       "screen"},
      false},
-    {"teleporter number above the count",
-     [](GameTree& t) { writeMiniLevel(t, {{19, "500 268 pad pad_cool 3"}}); },
-     {"media/level1.inf:19:22: teleporter number 3 cannot be reached: on a level with 2 "
-      "teleporters the keys reach 1 to 2"},
-     false},
     {"teleporter number 0 and a repeated number",
      [](GameTree& t) {
        t.writeText("media/level1.inf",
@@ -231,7 +226,7 @@ const BrokenTree brokenTrees[] = {
                                    "300 100 pad pad_cool 1\n";
                    }());
      },
-     {"media/level1.inf:18:21: teleporter number 0 cannot be reached: on a level with 3 "
+     {"media/level1.inf:18:21: warning: teleporter number 0 cannot be reached: on a level with 3 "
       "teleporters the keys reach 1 to 3",
       "media/level1.inf:20:22: teleporter number 1 of teleporter 3 repeats that of teleporter 2 "
       "(at 19:22): only the first is ever a destination"},
@@ -245,6 +240,36 @@ const BrokenTree brokenTrees[] = {
       "media/level1.inf:14:9: direction of enemy 1 must be 0 or 1, found 2",
       "media/level1.inf:14:24: state of enemy 1 must be 0 or 1, found 3"},
      false},
+    {"numbers the engine only compares, far beyond a million",
+     [](GameTree& t) {
+       writeMiniLevel(t, {{2, "10 10 2000000"},
+                          {3, "400 10 -2000000"},
+                          {7, "0 300 brick brick_clear 2000000 10"},
+                          {12, "300 236 64 16 -2000000 step"},
+                          {14, "100 299 2000000 50 200 1.5 2000000 -2000000 blob 2000000 50"},
+                          {19, "500 268 pad pad_cool 2000000"}});
+     },
+     {"media/level1.inf:7:25: claimable of tile 1 must be 0 or 1, found 2000000",
+      "media/level1.inf:14:9: direction of enemy 1 must be 0 or 1, found 2000000",
+      "media/level1.inf:14:36: state of enemy 1 must be 0 or 1, found -2000000",
+      "media/level1.inf:19:22: warning: teleporter number 2000000 cannot be reached: on a level "
+      "with 2 teleporters the keys reach 1 to 2"},
+     false},
+    {"start animation far beyond the player's",
+     [](GameTree& t) { writeMiniLevel(t, {{5, "100 299 2000000"}}); },
+     {"media/level1.inf:5:9: start_animation 2000000 is not a player animation (0 to 4)"},
+     true},
+    {"enemy speed beyond a million",
+     [](GameTree& t) {
+       writeMiniLevel(t, {{13, "2"},
+                          {14, "100 299 1 50 200 1000000.5 1 0 blob 300 50\n"
+                               "100 299 1 50 200 -2e6 1 0 blob 300 50"}});
+     },
+     {"media/level1.inf:14:18: speed of enemy 1 1000000.5 is outside -1000000 to 1000000: the "
+      "engine rejects the level",
+      "media/level1.inf:15:18: speed of enemy 2 -2000000 is outside -1000000 to 1000000: the "
+      "engine rejects the level"},
+     true},
     {"ladder and chute that cannot be drawn",
      [](GameTree& t) {
        writeMiniLevel(t, {{10, "200 236 0 rungs"}, {12, "300 236 64 -40 1 step"},
@@ -552,11 +577,30 @@ TEST(PweCheck, TeleporterNumbersEndWithTheKeyCodes) {
   CheckRun run = runChecker();
   EXPECT_EQ(run.lines,
             (std::vector<std::string>{
-                "media/level1.inf:49:21: teleporter number 32 answers to the Escape key, which "
-                "ends the game instead",
-                "media/level1.inf:117:22: teleporter number 100 cannot be reached: it would need "
-                "key scan code 127, and the codes end at 126"}));
+                "media/level1.inf:49:21: warning: teleporter number 32 answers to the Escape key, "
+                "which ends the game instead",
+                "media/level1.inf:117:22: warning: teleporter number 100 cannot be reached: it "
+                "would need key scan code 127, and the codes end at 126"}));
+  EXPECT_EQ(run.status, 0);
+}
+
+// A teleporter no key reaches can still be left: the engine plays it, so the
+// check passes unless warnings are asked to count.
+TEST(PweCheck, UnreachableTeleportersAreWarnings) {
+  GameTree tree;
+  writeMiniLevel(tree, {{18, "40 268 pad pad_cool 3"}, {19, "500 268 pad pad_cool -2000000"}});
+  const std::vector<std::string> warnings = {
+      "media/level1.inf:18:21: warning: teleporter number 3 cannot be reached: on a level with 2 "
+      "teleporters the keys reach 1 to 2",
+      "media/level1.inf:19:22: warning: teleporter number -2000000 cannot be reached: on a level "
+      "with 2 teleporters the keys reach 1 to 2"};
+  CheckRun run = runChecker();
+  EXPECT_EQ(run.lines, warnings);
+  EXPECT_EQ(run.status, 0);
+  run = runChecker("--werror");
+  EXPECT_EQ(run.lines, warnings);
   EXPECT_EQ(run.status, 1);
+  EXPECT_EXIT(loadLikeTheEngine(), testing::ExitedWithCode(0), "");
 }
 
 TEST(PweCheck, ReportsPathsAsTheTreeWasNamed) {

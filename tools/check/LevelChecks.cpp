@@ -3,10 +3,13 @@
 #include <allegro.h>
 
 #include <cstdint>
+#include <iterator>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "game/LevelData.h"
+#include "game/LevelFields.h"
 #include "tools/check/MediaChecker.h"
 #include "tools/check/TokenReader.h"
 
@@ -28,6 +31,57 @@ bool zeroOrOne(int value) { return value == 0 || value == 1; }
 // the key table ends below 127.
 const int firstUnreachableNumber = 127 - 27;
 
+const char* const rejected = "the engine rejects the level";
+
+// Reads the numbers of a level file, each held to the bound the engine holds
+// it to (game/LevelFields.h) and named as the messages name it: "x of tile 3",
+// or a header number by its name alone.
+class LevelNumberReader {
+ public:
+  LevelNumberReader(TokenReader& reader, Diagnostics& out, const std::string& file)
+      : reader_(reader), out_(out), file_(file) {}
+
+  // index: the record's, from 0; -1 for the header.
+  template <typename Record>
+  bool read(const LevelNumber<Record>& number, Record& record, int index) {
+    std::string what = number.name;
+    if (index >= 0) {
+      what += std::string(" of ") + LevelNumbers<Record>::kind + " " + std::to_string(index + 1);
+    }
+    if (number.whole != nullptr) {
+      reader_.setIntLimit(number.bounded ? LevelData::maxNumber : 0, rejected);
+      return reader_.readInt(record.*number.whole, what);
+    }
+    float value = record.*number.real;
+    if (!reader_.readFloat(value, what)) return false;
+    if (number.bounded && !withinLevelBound(value)) {
+      std::ostringstream shown;
+      shown.precision(9);
+      shown << value;
+      out_.report(file_, reader_.lastPosition(),
+                  what + " " + shown.str() + " is outside -" +
+                      std::to_string(LevelData::maxNumber) + " to " +
+                      std::to_string(LevelData::maxNumber) + ": " + rejected);
+      return false;
+    }
+    record.*number.real = value;
+    return true;
+  }
+
+  // The field's entry is looked up while building, so a field missing
+  // from its table does not build.
+  template <auto Field, typename Record>
+  bool read(Record& record, int index) {
+    static constexpr const LevelNumber<Record>& number = levelNumber(Field);
+    return read(number, record, index);
+  }
+
+ private:
+  TokenReader& reader_;
+  Diagnostics& out_;
+  const std::string& file_;
+};
+
 }  // namespace
 
 void MediaChecker::checkLevel(const std::string& fileName) {
@@ -38,11 +92,11 @@ void MediaChecker::checkLevel(const std::string& fileName) {
     return;
   }
   TokenReader reader(text, out_, NumberRule::Stream);
-  const int maxLevelNumber = LevelData::maxNumber;
-  reader.setIntLimit(maxLevelNumber, "the engine rejects the level");
+  LevelNumberReader in(reader, out_, file);
   auto report = [&](Position where, const std::string& message) {
     out_.report(file, where, message);
   };
+  auto warn = [&](Position where, const std::string& message) { out_.warn(file, where, message); };
   const int screenWidth = facts_.screenWidth;
   const int screenHeight = facts_.screenHeight;
   const std::string screen = size(screenWidth, screenHeight);
@@ -69,28 +123,16 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   // Header: HUD placement, life pips, the player's start.
   LevelData level;
   struct HeaderField {
-    int& value;
-    const char* name;
+    int value;
     Position where;
     bool read;
   };
-  HeaderField header[] = {
-      {level.countdown_start, "countdown_start", {}, false},
-      {level.countdown_x, "countdown_x", {}, false},
-      {level.countdown_y, "countdown_y", {}, false},
-      {level.countdown_align, "countdown_align", {}, false},
-      {level.score_x, "score_x", {}, false},
-      {level.score_y, "score_y", {}, false},
-      {level.score_align, "score_align", {}, false},
-      {level.pip_offset, "pip_offset", {}, false},
-      {level.pip_spacing, "pip_spacing", {}, false},
-      {level.start_x, "start_x", {}, false},
-      {level.start_y, "start_y", {}, false},
-      {level.start_animation, "start_animation", {}, false},
-  };
-  for (HeaderField& field : header) {
-    field.read = reader.readInt(field.value, field.name);
-    field.where = reader.lastPosition();
+  const auto& headerNumbers = LevelNumbers<LevelData>::list;
+  HeaderField header[std::size(headerNumbers)];
+  for (size_t f = 0; f < std::size(headerNumbers); ++f) {
+    header[f].read = in.read(headerNumbers[f], level, -1);
+    header[f].where = reader.lastPosition();
+    header[f].value = level.*headerNumbers[f].whole;
   }
   auto panel = [&](int first, const char* name, int width, int height) {
     if (!header[first].read || !header[first + 1].read || !header[first + 2].read) return;
@@ -121,9 +163,7 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   auto readCount = [&](const char* kind, const char* kinds, int& count) {
     // Counts have bounds of their own, with their own message.
     reader.setIntLimit(0, "");
-    const bool read = reader.readInt(count, std::string("the ") + kind + " count");
-    reader.setIntLimit(maxLevelNumber, "the engine rejects the level");
-    if (!read) return false;
+    if (!reader.readInt(count, std::string("the ") + kind + " count")) return false;
     Position where = reader.lastPosition();
     if (count < 0 || count > LevelData::maxElementCount) {
       report(where, std::string(kind) + " count " + std::to_string(count) +
@@ -146,16 +186,16 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   if (!readCount("tile", "tiles", count)) return;
   for (int i = 0; i < count && !reader.ended(); ++i) {
     TileSpec tile;
-    bool ok = reader.readInt(tile.x, of("x", "tile", i));
+    bool ok = in.read<&TileSpec::x>(tile, i);
     Position start = reader.lastPosition();
-    ok = reader.readInt(tile.y, of("y", "tile", i)) && ok;
+    ok = in.read<&TileSpec::y>(tile, i) && ok;
     bool named = reader.readWord(tile.tile_name, of("tile_name", "tile", i));
     Position nameAt = reader.lastPosition();
     bool clearedNamed = reader.readWord(tile.cleared_name, of("cleared_name", "tile", i));
     Position clearedAt = reader.lastPosition();
-    bool claimableRead = reader.readInt(tile.claimable, of("claimable", "tile", i));
+    bool claimableRead = in.read<&TileSpec::claimable>(tile, i);
     Position claimableAt = reader.lastPosition();
-    reader.readInt(tile.points, of("points", "tile", i));
+    in.read<&TileSpec::points>(tile, i);
     if (reader.ended()) break;
     int image = named ? lookUp(facts_.floorTiles, tile.tile_name, nameAt) : -1;
     if (clearedNamed) lookUp(facts_.clearedTiles, tile.cleared_name, clearedAt);
@@ -176,10 +216,10 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   if (!readCount("ladder", "ladders", count)) return;
   for (int i = 0; i < count && !reader.ended(); ++i) {
     LadderSpec ladder;
-    bool ok = reader.readInt(ladder.x, of("x", "ladder", i));
+    bool ok = in.read<&LadderSpec::x>(ladder, i);
     Position start = reader.lastPosition();
-    ok = reader.readInt(ladder.y, of("y", "ladder", i)) && ok;
-    bool heightRead = reader.readInt(ladder.height, of("height", "ladder", i));
+    ok = in.read<&LadderSpec::y>(ladder, i) && ok;
+    bool heightRead = in.read<&LadderSpec::height>(ladder, i);
     Position heightAt = reader.lastPosition();
     bool named = reader.readWord(ladder.name, of("name", "ladder", i));
     Position nameAt = reader.lastPosition();
@@ -202,14 +242,14 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   if (!readCount("chute", "chutes", count)) return;
   for (int i = 0; i < count && !reader.ended(); ++i) {
     ChuteSpec chute;
-    bool ok = reader.readInt(chute.x, of("x", "chute", i));
+    bool ok = in.read<&ChuteSpec::x>(chute, i);
     Position start = reader.lastPosition();
-    ok = reader.readInt(chute.y, of("y", "chute", i)) && ok;
-    bool heightRead = reader.readInt(chute.height, of("height", "chute", i));
+    ok = in.read<&ChuteSpec::y>(chute, i) && ok;
+    bool heightRead = in.read<&ChuteSpec::height>(chute, i);
     Position heightAt = reader.lastPosition();
-    bool dxRead = reader.readInt(chute.dx, of("dx", "chute", i));
+    bool dxRead = in.read<&ChuteSpec::dx>(chute, i);
     Position dxAt = reader.lastPosition();
-    ok = reader.readInt(chute.direction, of("direction", "chute", i)) && ok;
+    ok = in.read<&ChuteSpec::direction>(chute, i) && ok;
     bool named = reader.readWord(chute.name, of("name", "chute", i));
     Position nameAt = reader.lastPosition();
     if (reader.ended()) break;
@@ -240,22 +280,22 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   if (!readCount("enemy", "enemies", count)) return;
   for (int i = 0; i < count && !reader.ended(); ++i) {
     EnemySpec enemy;
-    bool placed = reader.readInt(enemy.x, of("x", "enemy", i));
+    bool placed = in.read<&EnemySpec::x>(enemy, i);
     Position start = reader.lastPosition();
-    placed = reader.readInt(enemy.y, of("y", "enemy", i)) && placed;
-    bool directionRead = reader.readInt(enemy.direction, of("direction", "enemy", i));
+    placed = in.read<&EnemySpec::y>(enemy, i) && placed;
+    bool directionRead = in.read<&EnemySpec::direction>(enemy, i);
     Position directionAt = reader.lastPosition();
-    bool patrolRead = reader.readInt(enemy.min_x, of("min_x", "enemy", i));
+    bool patrolRead = in.read<&EnemySpec::min_x>(enemy, i);
     Position patrolAt = reader.lastPosition();
-    patrolRead = reader.readInt(enemy.max_x, of("max_x", "enemy", i)) && patrolRead;
-    reader.readFloat(enemy.speed, of("speed", "enemy", i));
-    reader.readInt(enemy.changes, of("changes", "enemy", i));
-    bool stateRead = reader.readInt(enemy.state, of("state", "enemy", i));
+    patrolRead = in.read<&EnemySpec::max_x>(enemy, i) && patrolRead;
+    in.read<&EnemySpec::speed>(enemy, i);
+    in.read<&EnemySpec::changes>(enemy, i);
+    bool stateRead = in.read<&EnemySpec::state>(enemy, i);
     Position stateAt = reader.lastPosition();
     bool named = reader.readWord(enemy.name, of("name", "enemy", i));
     Position nameAt = reader.lastPosition();
-    reader.readInt(enemy.safe_time, of("safe_time", "enemy", i));
-    reader.readInt(enemy.points, of("points", "enemy", i));
+    in.read<&EnemySpec::safe_time>(enemy, i);
+    in.read<&EnemySpec::points>(enemy, i);
     if (reader.ended()) break;
     if (named && !facts_.enemyKinds.empty() && findName(facts_.enemyKinds, enemy.name) < 0) {
       std::string message = "no enemy kind named '" + enemy.name + "' (no " + enemy.name + ".nme)";
@@ -288,12 +328,12 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   if (!readCount("item", "items", count)) return;
   for (int i = 0; i < count && !reader.ended(); ++i) {
     ItemSpec item;
-    bool ok = reader.readInt(item.x, of("x", "item", i));
+    bool ok = in.read<&ItemSpec::x>(item, i);
     Position start = reader.lastPosition();
-    ok = reader.readInt(item.y, of("y", "item", i)) && ok;
+    ok = in.read<&ItemSpec::y>(item, i) && ok;
     bool named = reader.readWord(item.type, of("type", "item", i));
     Position nameAt = reader.lastPosition();
-    reader.readInt(item.points, of("points", "item", i));
+    in.read<&ItemSpec::points>(item, i);
     if (reader.ended()) break;
     int image = named ? lookUp(facts_.items, item.type, nameAt) : -1;
     if (ok && image >= 0 && facts_.items.widths[image] > 0) {
@@ -311,15 +351,15 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   std::map<int, std::pair<int, Position>> numbers;  // number -> first teleporter and place
   for (int i = 0; i < teleporterCount && !reader.ended(); ++i) {
     TeleporterSpec teleporter;
-    bool ok = reader.readInt(teleporter.x, of("x", "teleporter", i));
+    bool ok = in.read<&TeleporterSpec::x>(teleporter, i);
     Position start = reader.lastPosition();
-    ok = reader.readInt(teleporter.y, of("y", "teleporter", i)) && ok;
+    ok = in.read<&TeleporterSpec::y>(teleporter, i) && ok;
     bool named = reader.readWord(teleporter.name, of("name", "teleporter", i));
     Position nameAt = reader.lastPosition();
     bool cooldownNamed =
         reader.readWord(teleporter.cooldown_name, of("cooldown_name", "teleporter", i));
     Position cooldownAt = reader.lastPosition();
-    bool numberRead = reader.readInt(teleporter.number, of("number", "teleporter", i));
+    bool numberRead = in.read<&TeleporterSpec::number>(teleporter, i);
     Position numberAt = reader.lastPosition();
     if (reader.ended()) break;
     int image = named ? lookUp(facts_.teleporters, teleporter.name, nameAt) : -1;
@@ -327,16 +367,18 @@ void MediaChecker::checkLevel(const std::string& fileName) {
     if (numberRead) {
       const int n = teleporter.number;
       const std::string number = "teleporter number " + std::to_string(n);
+      // A teleporter no key reaches plays as one to leave by, never to
+      // arrive at: an author may mean it.
       if (n < 1 || n > teleporterCount) {
-        report(numberAt, number + " cannot be reached: on a level with " +
-                             std::to_string(teleporterCount) + " teleporter" +
-                             (teleporterCount == 1 ? "" : "s") + " the keys reach 1 to " +
-                             std::to_string(teleporterCount));
+        warn(numberAt, number + " cannot be reached: on a level with " +
+                           std::to_string(teleporterCount) + " teleporter" +
+                           (teleporterCount == 1 ? "" : "s") + " the keys reach 1 to " +
+                           std::to_string(teleporterCount));
       } else if (n >= firstUnreachableNumber) {
-        report(numberAt, number + " cannot be reached: it would need key scan code " +
-                             std::to_string(27 + n) + ", and the codes end at 126");
+        warn(numberAt, number + " cannot be reached: it would need key scan code " +
+                           std::to_string(27 + n) + ", and the codes end at 126");
       } else if (27 + n == KEY_ESC) {
-        report(numberAt, number + " answers to the Escape key, which ends the game instead");
+        warn(numberAt, number + " answers to the Escape key, which ends the game instead");
       }
       auto first = numbers.find(n);
       if (first != numbers.end()) {
