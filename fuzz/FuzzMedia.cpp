@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "game/Game.h"
+#include "graphics/ImageFile.h"
 #include "shell/Fatal.h"
 
 namespace fs = std::filesystem;
@@ -107,4 +108,8 @@ void playBriefly(Game& game, int ticks) {
     }
     if (over) break;
   }
+}
+
+bool withinFuzzBudget(const ImageFile& header) {
+  return header.loadable() && header.memoryBytes() <= fuzzImageBytes;
 }

@@ -17,10 +17,12 @@
 #include "game/Game.h"
 #include "game/LevelData.h"
 #include "graphics/Animation.h"
+#include "graphics/ImageFile.h"
 #include "graphics/Pixel.h"
 #include "player/Player.h"
 #include "shell/Log.h"
 #include "shell/MediaPaths.h"
+#include "shell/SoundFile.h"
 #include "shell/Startup.h"
 #include "tests/support/Headless.h"
 
@@ -267,6 +269,43 @@ TEST_F(FuzzRegressionTest, FrameDirectoriesThatAreNotUtf8AreRefused) {
   Animation loaded(dir, "kept");
   EXPECT_EQ(loaded.frameCount(), 1);
   EXPECT_NE(loaded.currentFrame(), nullptr);
+}
+
+// Every kept picture crashed or corrupted memory in the PNG loader; as an
+// element image it now stops the game with the directory's usual text.
+TEST_F(FuzzRegressionTest, PicturesThatCrashedTheLoaderStopTheGameInstead) {
+  testing::GTEST_FLAG(death_test_style) = "threadsafe";
+  const fs::path kept = sourceRoot() / "fuzz" / "regressions" / "image";
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator(kept)) {
+    SCOPED_TRACE(entry.path().filename().string());
+    ++count;
+    const std::string path = std::string(staticGfxDir) + "items/gem.png";
+    tree_->writeText(path, keptInput("image", entry.path().filename().string()));
+    EXPECT_FALSE(ImageFile::inspect(path).loadable());
+    EXPECT_EXIT(Game(640, 480, 100), testing::ExitedWithCode(1),
+                "Error loading \"media/gfx/static/items/gem\\.png\"\\.");
+  }
+  EXPECT_GT(count, 0);
+}
+
+// Every kept sound made Allegro ask for an allocation the size of its
+// address space; as a game sound it now stops the game with the sound's
+// usual text.
+TEST_F(FuzzRegressionTest, SoundsThatAskedForEndlessMemoryStopTheGameInstead) {
+  testing::GTEST_FLAG(death_test_style) = "threadsafe";
+  const fs::path kept = sourceRoot() / "fuzz" / "regressions" / "sound";
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator(kept)) {
+    SCOPED_TRACE(entry.path().filename().string());
+    ++count;
+    const std::string path = std::string(audioDir) + "jump.wav";
+    tree_->writeText(path, keptInput("sound", entry.path().filename().string()));
+    EXPECT_FALSE(SoundFile::inspect(path).loadable());
+    EXPECT_EXIT(Game(640, 480, 100), testing::ExitedWithCode(1),
+                "Error loading media/audio/jump\\.wav\\.");
+  }
+  EXPECT_GT(count, 0);
 }
 
 TEST(PixelTest, PositionsBeyondABillionPinAndNaNReadsAsZero) {
