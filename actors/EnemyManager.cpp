@@ -99,25 +99,28 @@ void EnemyManager::draw(BITMAP* target) const {
 
 void EnemyManager::update(const FloorManager& floors) {
   for (Enemy& enemy : enemies_) {
-    if (!enemy.alive) continue;
-    if (floors.isOnFloor(enemy.x, enemy.y)) {
-      enemy.patrol();
-    } else {
-      enemy.falling = true;
-    }
-    // A fall set in an earlier tick goes on even after a patrol step: the
-    // enemy only lands when a tile's rectangle holds its point.
-    if (enemy.falling) {
-      FloorTile tile;
-      if (floors.tileAt(enemy.x, enemy.y, tile)) {
-        enemy.y = static_cast<float>(tile.y - 1);
-        enemy.falling = false;
-      } else {
-        enemy.y += fallSpeed_;
-      }
-    }
-    enemy.sprite.advance();
+    if (enemy.alive) step(enemy, floors);
   }
+}
+
+void EnemyManager::step(Enemy& enemy, const FloorManager& floors) const {
+  if (floors.isOnFloor(enemy.x, enemy.y)) {
+    enemy.patrol();
+  } else {
+    enemy.falling = true;
+  }
+  // A fall set in an earlier tick goes on even after a patrol step: the
+  // enemy only lands when a tile's rectangle holds its point.
+  if (enemy.falling) {
+    FloorTile tile;
+    if (floors.tileAt(enemy.x, enemy.y, tile)) {
+      enemy.y = static_cast<float>(tile.y - 1);
+      enemy.falling = false;
+    } else {
+      enemy.y += fallSpeed_;
+    }
+  }
+  enemy.sprite.advance();
 }
 
 void EnemyManager::makeVulnerable() {

@@ -27,6 +27,8 @@ class EnemyManager {
   void draw(BITMAP* target) const;
 
   void update(const FloorManager& floors);
+  // One enemy's share of update: patrol or fall, land, animate.
+  void step(Enemy& enemy, const FloorManager& floors) const;
   void makeVulnerable();
   void endVulnerability(int ticksSinceItem);
   // true: the player is caught. Otherwise points holds what a kill scored (0 if none).
