@@ -108,11 +108,9 @@ bool Game::tick() {
   supportCheck();
   cooldownCount();
 
-  // The player's frame stands with its bottom centre at (x, y).
-  float left = player.x - 0.5f * player.width;
-  float top = player.y - player.height + 1;
   int points = 0;
-  if (itemManager.checkPlayer(player.sprite.currentFrame(), left, top, points)) {
+  if (itemManager.checkPlayer(player.sprite.currentFrame(), player.frameLeft(), player.frameTop(),
+                              points)) {
     player.addScore(points);
     playSample(itemSample.get());
     enemyManager.makeVulnerable();
@@ -123,10 +121,9 @@ bool Game::tick() {
   ++ticksSinceItem;
   enemyManager.update(floorManager);
 
-  left = player.x - 0.5f * player.width;
-  top = player.y - player.height + 1;
   int killPoints = 0;
-  if (enemyManager.checkPlayer(player.sprite.currentFrame(), left, top, killPoints)) {
+  if (enemyManager.checkPlayer(player.sprite.currentFrame(), player.frameLeft(),
+                               player.frameTop(), killPoints)) {
     player.alive = false;
     playSample(caughtSample.get());
   } else {

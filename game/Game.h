@@ -49,6 +49,7 @@ class Game {
   // player/StructureUse.cpp
   void climbStep();
   void chuteStep();
+  void enterChute(const Chute& chute);  // the slide starts at the chute's top step
   void climbKeys();     // step 8 of handleInput
   void teleportKeys();  // step 9 of handleInput
   void cooldownCount(); // after the support check
@@ -56,6 +57,8 @@ class Game {
   // presentation/Hud.cpp
   void loadHud();
   void drawFrame();
+  // Whether a panel with this alignment is drawn at all (0 to 2 are).
+  static bool panelShown(int align);
 
   int width;                 // screen size in pixels
   int height;

@@ -61,5 +61,9 @@ struct Player {
   void setJumpState(int state);
   void setSlideVector(int dx, int dy);
   void setAnimation(int index);  // also takes width from the frame on show
+  // Top-left corner of the frame on show, where collisions place it; its
+  // left edge is also the left foot that enters chutes.
+  float frameLeft() const { return x - 0.5f * width; }
+  float frameTop() const { return y - height + 1; }
   void draw(BITMAP* target) const;
 };

@@ -74,25 +74,7 @@ void Game::chuteStep() {
     // The left foot at a chute's upper end takes the player in, whatever it
     // was doing.
     Chute chute;
-    if (!chuteManager->entryAt(p.x - p.width * 0.5f, p.y, chute)) return;
-    log_message("Chute dx: %d dy: %d top: %d height: %d", chute.dx, chute.dy, chute.y,
-                chute.height);
-    slideTop = chute.y;
-    slideLength = chute.height;
-    int stepWidth = chute.graphic != nullptr ? chute.graphic->w : 0;
-    p.setPosition(static_cast<float>(chute.x + stepWidth / 2), static_cast<float>(chute.y));
-    p.hasControl = false;
-    p.onChute = true;
-    if (chute.direction == 0) {
-      p.setAnimation(Player::airborneLeft);
-      p.setFacing(0);
-    } else if (chute.direction == 1) {
-      p.setAnimation(Player::airborneRight);
-      p.setFacing(1);
-    } else {
-      p.setAnimation(p.facing == 1 ? Player::airborneRight : Player::airborneLeft);
-    }
-    p.setSlideVector(chute.direction == 0 ? -chute.dx : chute.dx, chute.dy);
+    if (chuteManager->entryAt(p.frameLeft(), p.y, chute)) enterChute(chute);
     return;
   }
 
@@ -110,6 +92,28 @@ void Game::chuteStep() {
   p.hasControl = true;
 }
 
+void Game::enterChute(const Chute& chute) {
+  Player& p = player;
+  log_message("Chute dx: %d dy: %d top: %d height: %d", chute.dx, chute.dy, chute.y,
+              chute.height);
+  slideTop = chute.y;
+  slideLength = chute.height;
+  int stepWidth = chute.graphic != nullptr ? chute.graphic->w : 0;
+  p.setPosition(static_cast<float>(chute.x + stepWidth / 2), static_cast<float>(chute.y));
+  p.hasControl = false;
+  p.onChute = true;
+  if (chute.direction == 0) {
+    p.setAnimation(Player::airborneLeft);
+    p.setFacing(0);
+  } else if (chute.direction == 1) {
+    p.setAnimation(Player::airborneRight);
+    p.setFacing(1);
+  } else {
+    p.setAnimation(p.facing == 1 ? Player::airborneRight : Player::airborneLeft);
+  }
+  p.setSlideVector(chute.direction == 0 ? -chute.dx : chute.dx, chute.dy);
+}
+
 void Game::teleportKeys() {
   Player& p = player;
   const int count = teleporterManager.count();
@@ -121,9 +125,9 @@ void Game::teleportKeys() {
     if (p.climbStep || p.falling || p.jumpState != 0 || teleportCooldownActive) continue;
     BITMAP* frame = p.sprite.currentFrame();
     if (frame == nullptr) continue;
-    const float left = p.x - p.width * 0.5f;
-    const float top = p.y - p.height + 1;
-    if (!teleporterManager.findOccupied(frame, left, top, p.currentTeleporter)) continue;
+    if (!teleporterManager.findOccupied(frame, p.frameLeft(), p.frameTop(), p.currentTeleporter)) {
+      continue;
+    }
     if (p.currentTeleporter.number == n) continue;
     float destinationX = 0.0f;
     float destinationY = 0.0f;

@@ -26,8 +26,6 @@ FONT* loadHudFont(const char* fileName) {
   return loaded;
 }
 
-bool panelShown(int align) { return align >= 0 && align <= 2; }
-
 // Everything the pixels of the rarely changing layers depend on: where
 // each element stands and which image it shows. Built images (ladders,
 // chutes) are identified by their pointer together with what they were
@@ -149,6 +147,8 @@ void drawScorePanel(const Game& game, BITMAP* frame) {
 }
 
 }  // namespace
+
+bool Game::panelShown(int align) { return align >= 0 && align <= 2; }
 
 void Game::loadHud() {
   buffer.reset(create_bitmap(width, height));

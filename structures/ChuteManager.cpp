@@ -86,12 +86,14 @@ int ChuteManager::createImages() {
 
 void ChuteManager::draw(BITMAP* target) const {
   for (const Chute& chute : chutes_) {
-    if (!chute.image) continue;
-    // A chute running left is drawn shifted so its top step still sits at x.
-    const int stepWidth = chuteImages_.image(chute.image_index)->w;
-    const int left = runsRight(chute) ? chute.x : chute.x + stepWidth - chute.width;
-    draw_sprite(target, chute.image.get(), left, chute.y);
+    if (chute.image) draw_sprite(target, chute.image.get(), drawnLeft(chute), chute.y);
   }
+}
+
+int ChuteManager::drawnLeft(const Chute& chute) const {
+  // A chute running left is drawn shifted so its top step still sits at x.
+  const int stepWidth = chuteImages_.image(chute.image_index)->w;
+  return runsRight(chute) ? chute.x : chute.x + stepWidth - chute.width;
 }
 
 bool ChuteManager::entryAt(float x, float y, Chute& out) {

@@ -17,6 +17,9 @@ class ChuteManager {
   void clear();
   int createImages();  // 0, or -1 when an image cannot be created
   void draw(BITMAP* target) const;
+  // Left column of the chute's built image: one running left reaches left
+  // of its top step.
+  int drawnLeft(const Chute& chute) const;
   bool entryAt(float x, float y, Chute& out);  // first chute whose entry the point is at
   const std::vector<Chute>& chutes() const { return chutes_; }
 
