@@ -3,50 +3,19 @@
 // engine's own loading and drawing and without a display.
 #include <allegro.h>
 #include <loadpng.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "game/Game.h"
 #include "graphics/Resources.h"
+#include "shell/MediaTreeEntry.h"
 #include "shell/Startup.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// The engine reads its tree as media/ in the working directory. A tree of
-// another name is reached through a link of that name in a scratch
-// directory, removed again however the program ends.
-char scratchDirectory[PATH_MAX] = "";
-
-void removeScratch() {
-  if (scratchDirectory[0] == '\0') return;
-  std::error_code ignored;
-  fs::remove_all(scratchDirectory, ignored);
-  scratchDirectory[0] = '\0';
-}
-
-bool enterTree(const fs::path& tree) {
-  fs::path absolute = fs::absolute(tree).lexically_normal();
-  if (absolute.filename().empty()) absolute = absolute.parent_path();
-  if (absolute.filename() == "media") return chdir(absolute.parent_path().c_str()) == 0;
-  std::string pattern = (fs::temp_directory_path() / "pwe-render-XXXXXX").string();
-  if (mkdtemp(&pattern[0]) == nullptr) return false;
-  std::snprintf(scratchDirectory, sizeof scratchDirectory, "%s", pattern.c_str());
-  std::atexit(removeScratch);
-  std::error_code error;
-  fs::create_directory_symlink(absolute, fs::path(pattern) / "media", error);
-  return !error && chdir(pattern.c_str()) == 0;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3 || argc > 4) {
@@ -64,7 +33,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "pwe-render: %s is not a directory\n", tree.c_str());
     return 1;
   }
-  if (!enterTree(tree)) {
+  if (!enterMediaTree(tree.string())) {
     std::fprintf(stderr, "pwe-render: cannot open the media tree %s\n", tree.c_str());
     return 1;
   }
@@ -108,6 +77,6 @@ int main(int argc, char** argv) {
       }
     }
   }
-  removeScratch();
+  leaveMediaTree();
   return result;
 }
