@@ -52,9 +52,10 @@ std::string sizeProblem(std::uint32_t width, std::uint32_t height) {
     return formatText("declares %s: no side of a picture may be over %d pixels",
                       sizeText(width, height).c_str(), ImageFile::maxSide);
   }
-  if (ImageFile::bytesPerPixel * width * height > ImageFile::maxBytes) {
+  if (!bitmapSizeFits(static_cast<int>(width), static_cast<int>(height), ImageFile::depth)) {
     return formatText("declares %s: more than the %lld MiB a picture may take",
-                      sizeText(width, height).c_str(), (ImageFile::maxBytes + 1) >> 20);
+                      sizeText(width, height).c_str(),
+                      static_cast<long long>((maxBitmapBytes + 1) >> 20));
   }
   return "";
 }

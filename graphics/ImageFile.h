@@ -11,18 +11,16 @@
 // looks at the declared size first, so this check does.
 #include <allegro.h>
 
-#include <climits>
 #include <cstddef>
 #include <string>
 
+#include "graphics/BitmapSize.h"
+
 struct ImageFile {
-  // X11 draws in 16-bit coordinates, and no side of a picture beyond the
-  // largest screen it could ever show means anything to a level.
-  static constexpr int maxSide = 32767;
+  static constexpr int maxSide = maxBitmapSide;
   // Every picture is held at up to 32 bits a pixel.
-  static constexpr long long bytesPerPixel = 4;
-  // The largest pixel memory Allegro's int arithmetic can size.
-  static constexpr long long maxBytes = INT_MAX;
+  static constexpr int depth = 32;
+  static constexpr long long bytesPerPixel = depth / 8;
 
   int width = 0;        // declared columns
   int height = 0;       // declared rows

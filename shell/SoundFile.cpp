@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -57,7 +58,10 @@ SoundFile SoundFile::inspect(const unsigned char* bytes, size_t size) {
 }
 
 SoundFile SoundFile::inspect(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  // A directory opens as a stream whose reads throw; it is no sound.
+  std::error_code error;
+  std::ifstream in;
+  if (std::filesystem::is_regular_file(path, error)) in.open(path, std::ios::binary);
   std::vector<unsigned char> bytes;
   if (in.is_open()) bytes.assign(std::istreambuf_iterator<char>(in), {});
   if (!in.is_open() || in.bad()) {

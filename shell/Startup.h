@@ -3,6 +3,8 @@
 // media/pwe.cfg and opens the graphics mode.
 #include <string>
 
+#include "graphics/BitmapSize.h"
+
 // 0 on success with the three settings filled, -1 on failure (the reason
 // is logged and printed on standard error).
 int initialise(int& width, int& height, int& updatesPerSecond);
@@ -32,11 +34,11 @@ struct StartupSettings {
 // each with its default when missing.
 StartupSettings readStartupSettings();
 
-// The widest and tallest screen start-up asks for, in any mode. X11 carries
-// window sizes and drawing coordinates in 16 bits: nothing beyond this can be
-// shown, and a full screen whose side wraps to 0 there (65536 pixels) ends in
-// an X error and an abort instead of a failed mode.
-inline constexpr int maxScreenSide = 32767;
+// The widest and tallest screen start-up asks for, in any mode: nothing
+// beyond it can be shown, and a full screen whose side wraps to 0 in X11's
+// 16 bits (65536 pixels) ends in an X error and an abort instead of a
+// failed mode.
+inline constexpr int maxScreenSide = maxBitmapSide;
 
 // Why the configured screen size cannot be asked for, or empty when it can:
 // both sides must be positive and at most maxScreenSide, the screen bitmap's

@@ -442,13 +442,26 @@ const BrokenTree brokenTrees[] = {
                    "[display]\nwidth = 0\nheight = 0x1E0\n[mechanics]\n"
                    "updates_per_second = 2000000\n[keyboard]\nleft = 127\njump = 7S\n");
      },
-     {"media/pwe.cfg:2:9: [display] width 0 is not usable: a screen width must be above 0",
+     {"media/pwe.cfg:2:9: [display] width 0 is not usable: a screen side must be 1 to 32767 "
+      "pixels",
       "media/pwe.cfg:3:10: '0x1E0' for [display] height reads as 480 (a leading 0 means octal, "
       "0x hexadecimal)",
       "media/pwe.cfg:5:22: [mechanics] updates_per_second 2000000 is not usable: the tick rate "
       "must be 1 to 1193181",
       "media/pwe.cfg:7:8: [keyboard] left 127 is not usable: a key scan code must be 0 to 126",
       "media/pwe.cfg:8:8: '7S' for [keyboard] jump is not a whole number: the engine reads 7"},
+     false},
+    {"screens no display can show",
+     [](GameTree& t) {
+       t.writeText("media/pwe.cfg", "[display]\nmode = fullscreen\nwidth = 30000\nheight = 30000\n");
+     },
+     {"media/pwe.cfg:3:9: a 30000 x 30000 full screen at 32 bits a pixel needs more memory than "
+      "Allegro can size: the engine stops with \"Couldn't set graphics mode!\""},
+     false},
+    {"a screen side beyond what a display can show",
+     [](GameTree& t) { t.writeText("media/pwe.cfg", "[display]\nwidth = 40000\n"); },
+     {"media/pwe.cfg:2:9: [display] width 40000 is not usable: a screen side must be 1 to 32767 "
+      "pixels"},
      false},
     {"missing level file",
      [](GameTree& t) { t.remove("media/level3.inf"); },

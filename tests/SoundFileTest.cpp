@@ -60,6 +60,8 @@ TEST(SoundFile, LongerFormatChunksAreSteppedOverAsTheLoaderDoes) {
   ASSERT_NE(fine, nullptr);
   EXPECT_EQ(fine->len, 20u);
   EXPECT_EQ(SoundFile::inspect("absent.wav").problem, "cannot be read");
+  tree.makeDirectory("folder.wav");
+  EXPECT_EQ(SoundFile::inspect("folder.wav").problem, "cannot be read");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "player/Player.h"
 #include "shell/Fatal.h"
 #include "shell/SoundFile.h"
+#include "shell/Startup.h"
 #include "shell/Utf8.h"
 #include "tools/check/MediaChecker.h"
 #include "tools/check/TokenReader.h"
@@ -115,8 +116,8 @@ void MediaChecker::checkConfig() {
     const char* meaning;  // why the range
   };
   const Setting settings[] = {
-      {"display", "width", 1, INT_MAX, "a screen width must be above 0"},
-      {"display", "height", 1, INT_MAX, "a screen height must be above 0"},
+      {"display", "width", 1, maxScreenSide, "a screen side must be 1 to 32767 pixels"},
+      {"display", "height", 1, maxScreenSide, "a screen side must be 1 to 32767 pixels"},
       {"mechanics", "updates_per_second", 1, maxUpdatesPerSecond,
        "the tick rate must be 1 to 1193181"},
       {"mechanics", "teleport_cooldown", INT_MIN, INT_MAX, ""},
@@ -159,6 +160,17 @@ void MediaChecker::checkConfig() {
     }
   }
 
+  // Sides within their range may still make a screen too large to size;
+  // the desktop it must fit is the player's, unknown here.
+  const StartupSettings screen = readStartupSettings();
+  if (screen.width > 0 && screen.width <= maxScreenSide && screen.height > 0 &&
+      screen.height <= maxScreenSide) {
+    const std::string problem = screenSizeProblem(screen, 0, 0);
+    if (!problem.empty()) {
+      out_.report(file, locateConfigValue(text, "display", "width"),
+                  problem + ": the engine stops with \"Couldn't set graphics mode!\"");
+    }
+  }
   int width = get_config_int("display", "width", 640);
   int height = get_config_int("display", "height", 480);
   facts_.screenWidth = width > 0 ? width : 640;
