@@ -16,9 +16,9 @@
 
 #include "bench/BenchSupport.h"
 #include "game/Game.h"
+#include "game/Replay.h"
 #include "graphics/Resources.h"
 #include "tests/support/Headless.h"
-#include "tests/support/Replay.h"
 
 namespace fs = std::filesystem;
 

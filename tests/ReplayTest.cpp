@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "game/Game.h"
@@ -97,6 +99,71 @@ TEST_F(ShippedReplays, AWholeRoundCarriesScoreAndLivesAndWrapsToTheFirstLevel) {
     EXPECT_EQ(outcome.ticks, replay.tickCount());
     EXPECT_EQ(game->player.score, expectedScore);
     EXPECT_EQ(game->player.lives, lives);
+  }
+}
+
+std::string bytesOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// One reader and one writer: what the writer makes of a recording the
+// reader took in is that recording again, byte for byte.
+TEST_P(EachLevel, TheRecordingIsWrittenBackByteForByte) {
+  const std::string path = replayPath(GetParam());
+  Replay replay;
+  std::string error;
+  ASSERT_TRUE(readReplay(path, replay, error)) << error;
+  EXPECT_FALSE(replay.enemiesAbsent);
+  MediaTree scratch;
+  ASSERT_TRUE(writeReplay("copy.replay", replay));
+  EXPECT_EQ(bytesOf("copy.replay"), bytesOf(std::string(std::getenv("PWE_SOURCE_DIR")) + "/" + path));
+}
+
+TEST(ReplayFormat, ARecordingWithoutEnemiesSaysSoAndReadsBack) {
+  MediaTree scratch;
+  Replay replay;
+  replay.level = "level3.inf";
+  replay.expectScore = 70;
+  replay.enemiesAbsent = true;
+  replay.append("LJ");
+  replay.append("LJ");
+  replay.append(replayKeyText(replayRight | replayUp, 0));
+  replay.append(replayKeyText(0, 2));
+  ASSERT_TRUE(writeReplay("route.replay", replay));
+  EXPECT_NE(bytesOf("route.replay").find("expect-score 70\nenemies absent\nkeys\n2 LJ\n1 RU\n1 2\n"),
+            std::string::npos)
+      << bytesOf("route.replay");
+  Replay back;
+  std::string error;
+  ASSERT_TRUE(readReplay("route.replay", back, error)) << error;
+  EXPECT_TRUE(back.enemiesAbsent);
+  EXPECT_EQ(back.tickCount(), 4);
+  EXPECT_EQ(back.keysAt(3), "2");
+
+  scratch.writeText("odd.replay", "pwe-replay 1\nenemies present\nkeys\n");
+  EXPECT_FALSE(readReplay("odd.replay", back, error));
+  EXPECT_NE(error.find("unknown field"), std::string::npos) << error;
+}
+
+// Every key state the format names, and the digits it has no letter for.
+TEST(ReplayFormat, KeyTextNamesHeldKeysInOneOrder) {
+  const struct {
+    unsigned keys;
+    int digit;
+    const char* text;
+  } cases[] = {
+      {0, 0, "-"},
+      {replayJump | replayLeft, 0, "LJ"},
+      {replayLeft | replayRight | replayDown, 0, "LRD"},
+      {replayUp, 9, "U9"},
+      {0, 1, "1"},
+      {replayRight, 10, ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(replayKeyText(c.keys, c.digit), c.text) << c.keys << " " << c.digit;
   }
 }
 

@@ -34,10 +34,10 @@
 #include <string>
 
 #include "game/Game.h"
+#include "game/Replay.h"
 #include "graphics/Resources.h"
 #include "shell/Startup.h"
 #include "tests/support/Headless.h"
-#include "tests/support/Replay.h"
 
 namespace {
 

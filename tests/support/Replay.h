@@ -1,62 +1,11 @@
 #pragma once
-// Input recordings: the key states of every tick of one life through a
-// level, with hashes of the level file and player.inf so that a recording
-// made for other data is refused with a clear message instead of failing
-// as if the engine were broken.
-//
-// Text format:
-//   pwe-replay 1
-//   level level1.inf
-//   level-hash <16 hex digits, FNV-1a 64 of media/<level>>
-//   player-hash <16 hex digits, FNV-1a 64 of media/player.inf>
-//   expect-score <score gained in the level>
-//   keys
-//   <ticks> <keys>      one line per run of equal key states
-// <keys> is "-" for none, or letters: L left, R right, U up, D down,
-// J jump, 1-9 the teleport digits.
+// Test support for the recordings of the shipped levels (the format itself
+// is game/Replay.h): telling a recording made for other data from an
+// engine fault.
 #include <string>
-#include <vector>
 
-class Game;
-
-struct ReplayRun {
-  int ticks = 0;     // how many ticks these keys are held
-  std::string keys;  // "-" or letters as above
-};
-
-struct Replay {
-  std::string level;           // level file name, e.g. "level1.inf"
-  std::string levelHash;       // of media/<level> when recorded
-  std::string playerHash;      // of media/player.inf when recorded
-  int expectScore = 0;         // score gained in the level
-  std::vector<ReplayRun> runs; // key states, tick by tick, run-length coded
-
-  int tickCount() const;
-  std::string keysAt(int tick) const;  // keys held in a tick (0-based)
-  void append(const std::string& keys);  // one more tick
-};
-
-// FNV-1a 64 of a file's bytes as 16 hex digits; empty when unreadable.
-std::string fileHash(const std::string& path);
-
-bool readReplay(const std::string& path, Replay& out, std::string& error);
-bool writeReplay(const std::string& path, const Replay& replay);
+#include "game/Replay.h"
 
 // Empty when the recording fits the media tree in the working directory,
 // otherwise a message saying what changed and how to record again.
 std::string staleReplayReason(const Replay& replay);
-
-// Holds exactly the keys of one tick (and releases all others of the set).
-void applyKeys(const Game& game, const std::string& keys);
-void releaseAllKeys(const Game& game);
-
-struct ReplayOutcome {
-  bool cleared = false;   // the level was cleared
-  int ticks = 0;          // ticks played
-  int scoreGained = 0;
-  int livesLost = 0;
-};
-
-// Plays one life of the level the Game has loaded from its start, feeding
-// the recorded keys tick by tick through the real game tick.
-ReplayOutcome playReplay(Game& game, const Replay& replay);

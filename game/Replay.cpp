@@ -1,0 +1,184 @@
+#include "game/Replay.h"
+
+#include <allegro.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+
+#include "actors/Teleporter.h"
+#include "game/Game.h"
+
+namespace {
+
+// Letters in the order they are written, with the key bit each holds.
+struct KeyLetter {
+  char letter;
+  unsigned bit;
+};
+const KeyLetter keyLetters[] = {
+    {'L', replayLeft}, {'R', replayRight}, {'U', replayUp}, {'D', replayDown}, {'J', replayJump},
+};
+
+int digitCode(char digit) { return Teleporter::keyCode(digit - '0'); }
+
+void hold(int code) {
+  if (code >= 0 && code < KEY_MAX) key[code] = 1;
+}
+
+}  // namespace
+
+std::string replayKeyText(unsigned keys, int digit) {
+  std::string text;
+  for (const KeyLetter& k : keyLetters) {
+    if ((keys & k.bit) != 0) text += k.letter;
+  }
+  if (digit != 0) {
+    if (digit < 1 || digit > 9) return "";
+    text += static_cast<char>('0' + digit);
+  }
+  return text.empty() ? "-" : text;
+}
+
+int Replay::tickCount() const {
+  int total = 0;
+  for (const ReplayRun& run : runs) total += run.ticks;
+  return total;
+}
+
+std::string Replay::keysAt(int tick) const {
+  for (const ReplayRun& run : runs) {
+    if (tick < run.ticks) return run.keys;
+    tick -= run.ticks;
+  }
+  return "-";
+}
+
+void Replay::append(const std::string& keys) {
+  const std::string normal = keys.empty() ? "-" : keys;
+  if (!runs.empty() && runs.back().keys == normal) {
+    ++runs.back().ticks;
+  } else {
+    runs.push_back({1, normal});
+  }
+}
+
+std::string fileHash(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "";
+  std::uint64_t hash = 1469598103934665603ull;
+  char c;
+  while (in.get(c)) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ull;
+  }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
+bool readReplay(const std::string& path, Replay& out, std::string& error) {
+  std::ifstream in(path);
+  if (!in) {
+    error = "cannot open " + path;
+    return false;
+  }
+  std::string word;
+  int version = 0;
+  if (!(in >> word >> version) || word != "pwe-replay" || version != 1) {
+    error = path + " is not a version 1 recording";
+    return false;
+  }
+  Replay replay;
+  while (in >> word && word != "keys") {
+    if (word == "level") {
+      in >> replay.level;
+    } else if (word == "level-hash") {
+      in >> replay.levelHash;
+    } else if (word == "player-hash") {
+      in >> replay.playerHash;
+    } else if (word == "expect-score") {
+      in >> replay.expectScore;
+    } else if (word == "enemies" && in >> word && word == "absent") {
+      replay.enemiesAbsent = true;
+    } else {
+      error = path + ": unknown field '" + word + "'";
+      return false;
+    }
+  }
+  if (word != "keys") {
+    error = path + ": no key section";
+    return false;
+  }
+  ReplayRun run;
+  while (in >> run.ticks >> run.keys) {
+    if (run.ticks <= 0) {
+      error = path + ": a run of no ticks";
+      return false;
+    }
+    replay.runs.push_back(run);
+  }
+  if (!in.eof()) {
+    error = path + ": unreadable key line";
+    return false;
+  }
+  out = replay;
+  return true;
+}
+
+bool writeReplay(const std::string& path, const Replay& replay) {
+  std::ofstream out(path);
+  out << "pwe-replay 1\n"
+      << "level " << replay.level << "\n"
+      << "level-hash " << replay.levelHash << "\n"
+      << "player-hash " << replay.playerHash << "\n"
+      << "expect-score " << replay.expectScore << "\n";
+  // Written only when set, so recordings with enemies stay as they were.
+  if (replay.enemiesAbsent) out << "enemies absent\n";
+  out << "keys\n";
+  for (const ReplayRun& run : replay.runs) out << run.ticks << " " << run.keys << "\n";
+  return static_cast<bool>(out);
+}
+
+void releaseAllKeys(const Game& game) {
+  for (int code : {game.keyLeft, game.keyRight, game.keyUp, game.keyDown, game.keyJump}) {
+    if (code >= 0 && code < KEY_MAX) key[code] = 0;
+  }
+  for (char d = '1'; d <= '9'; ++d) key[digitCode(d)] = 0;
+  key[KEY_ESC] = 0;
+}
+
+void applyKeys(const Game& game, const std::string& keys) {
+  releaseAllKeys(game);
+  for (char c : keys) {
+    switch (c) {
+      case 'L': hold(game.keyLeft); break;
+      case 'R': hold(game.keyRight); break;
+      case 'U': hold(game.keyUp); break;
+      case 'D': hold(game.keyDown); break;
+      case 'J': hold(game.keyJump); break;
+      default:
+        if (c >= '1' && c <= '9') hold(digitCode(c));
+        break;
+    }
+  }
+}
+
+ReplayOutcome playReplay(Game& game, const Replay& replay) {
+  ReplayOutcome outcome;
+  const int scoreBefore = game.player.score;
+  const int livesBefore = game.player.lives;
+  game.beginLife();
+  if (replay.enemiesAbsent) game.enemyManager.clear();
+  const int total = replay.tickCount();
+  for (int t = 0; t < total; ++t) {
+    applyKeys(game, replay.keysAt(t));
+    ++outcome.ticks;
+    if (game.tick()) break;
+  }
+  releaseAllKeys(game);
+  outcome.cleared = game.levelDone;
+  outcome.scoreGained = game.player.score - scoreBefore;
+  outcome.livesLost = livesBefore - game.player.lives;
+  return outcome;
+}
