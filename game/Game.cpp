@@ -57,14 +57,9 @@ void Game::startLevel(const std::string& fileName) {
 
 void Game::beginLife() {
   tickCounter = 0;
-  player.alive = true;
   // A new life never inherits a slide, a fall, a climb step or a jump from
-  // the life (or level) before it: it starts standing, under control.
-  player.falling = false;
-  player.climbStep = false;
-  player.onChute = false;
-  player.hasControl = true;
-  player.setJumpState(0);
+  // the life (or level) before it.
+  player.standAlive();
 
   enemyManager.clear();
   floorManager.clear();

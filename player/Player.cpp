@@ -112,6 +112,15 @@ void Player::setClimbDirection(int direction) { climbDirection = direction; }
 
 void Player::setJumpState(int state) { jumpState = state; }
 
+void Player::standAlive() {
+  alive = true;
+  falling = false;
+  climbStep = false;
+  onChute = false;
+  hasControl = true;
+  setJumpState(0);
+}
+
 void Player::setSlideVector(int dx, int dy) {
   slideDx = dx;
   slideDy = dy;

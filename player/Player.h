@@ -59,6 +59,8 @@ struct Player {
   void setFacing(int newFacing);
   void setClimbDirection(int direction);
   void setJumpState(int state);
+  // Alive, standing under control: no slide, fall, climb step or jump.
+  void standAlive();
   void setSlideVector(int dx, int dy);
   void setAnimation(int index);  // also takes width from the frame on show
   // Top-left corner of the frame on show, where collisions place it; its
