@@ -27,6 +27,7 @@ class Animation {
   int frameIndex() const { return frameIndex_; }
   int frameTicks() const { return frameTicks_; }
   int duration(int i) const { return durations_[i]; }
+  BITMAP* frame(int i) const { return frames_[i].get(); }  // 0 to frameCount() - 1
 
  private:
   int frameCount_ = 0;              // number of frames N

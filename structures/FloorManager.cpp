@@ -14,8 +14,13 @@ namespace {
 // being counted would pull tilesLeft below the number of tiles still to do.
 bool isClaimable(const FloorTile& tile) { return tile.claimable != 0; }
 
+// A figure stands on a tile when the tile's top row is just below its feet
+// and its centre lies over the tile's columns, the right edge included.
+FootRun runOf(const FloorTile& tile) { return FootRun{tile.y - 1, tile.x, tile.x + tile.width}; }
+
 bool standsOn(const FloorTile& tile, int px, int py) {
-  return tile.y == py + 1 && tile.x <= px && px <= tile.x + tile.width;
+  const FootRun run = runOf(tile);
+  return py == run.row && run.firstColumn <= px && px <= run.lastColumn;
 }
 
 bool contains(const FloorTile& tile, int px, int py) {
@@ -130,4 +135,31 @@ int FloorManager::claimAt(float x, float y) {
     log_message("Player gained %d points for clearing tile.", tile.points);
   }
   return static_cast<int>(std::clamp<int64_t>(gained, INT_MIN, INT_MAX));
+}
+
+FootRun FloorManager::standingRun(int index) const { return runOf(tiles_[index]); }
+
+std::vector<int> FloorManager::coveringTiles(int index, int* hiddenPixels) const {
+  const FloorTile& under = tiles_[index];
+  const int w = std::max(under.width, 0);
+  const int h = std::max(under.height, 0);
+  // Tiles are drawn in placement order, so only later ones can cover it.
+  std::vector<bool> hidden(static_cast<size_t>(w) * h, false);
+  std::vector<int> covering;
+  for (size_t i = static_cast<size_t>(index) + 1; i < tiles_.size(); ++i) {
+    const FloorTile& over = tiles_[i];
+    const int left = std::max(over.x, under.x) - under.x;
+    const int right = std::min(over.x + over.width, under.x + w) - under.x;
+    const int top = std::max(over.y, under.y) - under.y;
+    const int bottom = std::min(over.y + over.height, under.y + h) - under.y;
+    if (left >= right || top >= bottom) continue;
+    covering.push_back(static_cast<int>(i));
+    for (int row = top; row < bottom; ++row) {
+      for (int column = left; column < right; ++column) hidden[row * w + column] = true;
+    }
+  }
+  if (hiddenPixels != nullptr) {
+    *hiddenPixels = static_cast<int>(std::count(hidden.begin(), hidden.end(), true));
+  }
+  return covering;
 }

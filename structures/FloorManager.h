@@ -10,6 +10,14 @@
 #include "graphics/ImageSet.h"
 #include "structures/FloorTile.h"
 
+// Where a standing figure's feet can be on one tile: its lowest row and the
+// columns of its horizontal centre, both ends included.
+struct FootRun {
+  int row = 0;
+  int firstColumn = 0;
+  int lastColumn = 0;
+};
+
 class FloorManager {
  public:
   FloorManager();  // loads the normal set, then the cleared set
@@ -27,6 +35,11 @@ class FloorManager {
   bool tileAt(float x, float y, FloorTile& out) const; // first tile containing the point
   int claimAt(float x, float y);                       // points of the tiles claimed
   int tilesLeft() const { return tilesLeft_; }
+  // Level layout questions, asked by the checker and the editor.
+  FootRun standingRun(int index) const;  // where a figure stands on tile index
+  // The tiles drawn after tile index over part of its picture, in placement
+  // order; hiddenPixels (when given) receives how many of its pixels they hide.
+  std::vector<int> coveringTiles(int index, int* hiddenPixels = nullptr) const;
   const std::vector<FloorTile>& tiles() const { return tiles_; }
 
  private:
