@@ -1,6 +1,7 @@
 // Checks the shipped media tree the way the game reads it: every picture,
-// font, sound and text file loads, is named as the loaders expect, and the
-// level files only use what the tree holds.
+// font, sound and text file loads and is named as the loaders expect. The
+// level files are held to pwe-check's rules, layout rules included, in
+// PweCheckTest (ShippedTreePasses).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,9 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -78,7 +77,6 @@ using MediaTreeAnimations = ShippedMediaTest;
 using MediaTreeFonts = ShippedMediaTest;
 using MediaTreeSounds = ShippedMediaTest;
 using MediaTreeText = ShippedMediaTest;
-using MediaTreeLevels = ShippedMediaTest;
 
 TEST_F(MediaTreeImages, EveryPictureDecodesAsThirtyTwoBit) {
   int count = 0;
@@ -358,119 +356,6 @@ TEST_F(MediaTreeText, ConfigurationHoldsEveryKeyAtItsDefault) {
     EXPECT_EQ(get_config_int(k.section, k.key, -12345), k.value) << k.section << "/" << k.key;
   }
   set_config_file("/nonexistent/pwe.cfg");
-}
-
-struct Tile {
-  int x, y, w;
-};
-
-bool standsOn(const std::vector<Tile>& tiles, int px, int row) {
-  for (const Tile& t : tiles) {
-    if (t.y == row && t.x <= px && px <= t.x + t.w) return true;
-  }
-  return false;
-}
-
-// Reads each level with the token order of the game's loader and checks
-// that every name exists and that the figures start where they can stand.
-TEST_F(MediaTreeLevels, LevelsUseShippedNamesAndStartOnFloors) {
-  auto tileNames = namesIn(root / kStatic / "floor tiles/normal", ".png");
-  auto clearNames = namesIn(root / kStatic / "floor tiles/clear", ".png");
-  auto ladderNames = namesIn(root / kStatic / "ladders", ".png");
-  auto chuteNames = namesIn(root / kStatic / "chutes", ".png");
-  auto itemNames = namesIn(root / kStatic / "items", ".png");
-  auto teleNames = namesIn(root / kStatic / "transportation/teleporters/normal", ".png");
-  auto coolNames = namesIn(root / kStatic / "transportation/teleporters/cooldown", ".png");
-  auto enemyNames = namesIn(root / kEnemyAnim, ".nme");
-  Bitmap countdownPanel(root / kStatic / "countdown_back.png");
-  Bitmap scorePanel(root / kStatic / "score_back.png");
-  ASSERT_TRUE(countdownPanel.bmp && scorePanel.bmp);
-
-  for (int n = 1; n <= 4; ++n) {
-    std::string file = "level" + std::to_string(n) + ".inf";
-    SCOPED_TRACE(file);
-    std::ifstream in(root / file);
-    ASSERT_TRUE(in.good());
-    int countdown, cx, cy, calign, sx, sy, salign, pipOffset, pipSpacing, px, py, anim;
-    ASSERT_TRUE(in >> countdown >> cx >> cy >> calign >> sx >> sy >> salign >> pipOffset >>
-                pipSpacing >> px >> py >> anim);
-    EXPECT_GE(countdown, 1000);
-    EXPECT_TRUE(cx >= 0 && cy >= 0 && cx + countdownPanel.bmp->w <= 640 &&
-                cy + countdownPanel.bmp->h <= 480);
-    EXPECT_TRUE(sx >= 0 && sy >= 0 && sx + scorePanel.bmp->w <= 640 && sy + scorePanel.bmp->h <= 480);
-    EXPECT_TRUE(calign >= 0 && calign <= 2 && salign >= 0 && salign <= 2);
-    EXPECT_TRUE(anim >= 0 && anim <= 4);
-
-    int count;
-    std::vector<Tile> tiles;
-    int claimable = 0;
-    ASSERT_TRUE(in >> count);
-    for (int i = 0; i < count; ++i) {
-      Tile t;
-      std::string name, cleared;
-      int claim, points;
-      ASSERT_TRUE(in >> t.x >> t.y >> name >> cleared >> claim >> points);
-      EXPECT_TRUE(tileNames.count(name)) << name;
-      EXPECT_TRUE(clearNames.count(cleared)) << cleared;
-      t.w = 16;
-      tiles.push_back(t);
-      claimable += claim == 1;
-    }
-    EXPECT_GT(claimable, 0);
-    EXPECT_TRUE(standsOn(tiles, px, py + 1)) << "player start " << px << "," << py;
-
-    ASSERT_TRUE(in >> count);
-    for (int i = 0; i < count; ++i) {
-      int x, y, height;
-      std::string name;
-      ASSERT_TRUE(in >> x >> y >> height >> name);
-      EXPECT_TRUE(ladderNames.count(name)) << name;
-      EXPECT_TRUE(standsOn(tiles, x + 12, y)) << "ladder head at " << x;
-      EXPECT_TRUE(standsOn(tiles, x + 12, y + height)) << "ladder foot at " << x;
-    }
-    ASSERT_TRUE(in >> count);
-    for (int i = 0; i < count; ++i) {
-      int x, y, height, dx, direction;
-      std::string name;
-      ASSERT_TRUE(in >> x >> y >> height >> dx >> direction >> name);
-      EXPECT_TRUE(chuteNames.count(name)) << name;
-    }
-    ASSERT_TRUE(in >> count);
-    for (int i = 0; i < count; ++i) {
-      int x, y, direction, minX, maxX, changes, state, safeTime, points;
-      float speed;
-      std::string name;
-      ASSERT_TRUE(in >> x >> y >> direction >> minX >> maxX >> speed >> changes >> state >> name >>
-                  safeTime >> points);
-      EXPECT_TRUE(enemyNames.count(name)) << name;
-      EXPECT_TRUE(standsOn(tiles, minX, y + 1) && standsOn(tiles, maxX, y + 1))
-          << "enemy patrol " << minX << ".." << maxX;
-    }
-    ASSERT_TRUE(in >> count);
-    for (int i = 0; i < count; ++i) {
-      int x, y, points;
-      std::string type;
-      ASSERT_TRUE(in >> x >> y >> type >> points);
-      EXPECT_TRUE(itemNames.count(type)) << type;
-    }
-    ASSERT_TRUE(in >> count);
-    std::set<int> numbers;
-    for (int i = 0; i < count; ++i) {
-      int x, y, number;
-      std::string name, cooldown;
-      ASSERT_TRUE(in >> x >> y >> name >> cooldown >> number);
-      EXPECT_TRUE(teleNames.count(name)) << name;
-      EXPECT_TRUE(coolNames.count(cooldown)) << cooldown;
-      Bitmap tele(root / kStatic / "transportation/teleporters/normal" / (name + ".png"));
-      ASSERT_NE(tele.bmp, nullptr);
-      // The arrival point is the teleporter's bottom row: it must stand on a floor.
-      EXPECT_TRUE(standsOn(tiles, x + tele.bmp->w / 2, y + tele.bmp->h)) << "teleporter " << number;
-      numbers.insert(number);
-    }
-    for (int k = 1; k <= count; ++k) EXPECT_TRUE(numbers.count(k)) << "teleporter " << k;
-    std::string rest;
-    EXPECT_FALSE(in >> rest) << "unread token " << rest;
-  }
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "game/Game.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/FileBytes.h"
 
@@ -52,7 +52,9 @@ CheckRun runChecker(const std::string& arguments = "") {
 }
 
 // A small level using every kind of element, each line one header row,
-// count or record, so positions in the expectations read off easily.
+// count or record, so positions in the expectations read off easily. A
+// floor across the screen and a tile above it hold every element where it
+// can be used, so the level keeps the layout rules.
 const std::vector<std::string> miniLevel = {
     "3000",                                    // 1 countdown_start
     "10 10 0",                                 // 2 countdown panel
@@ -60,12 +62,12 @@ const std::vector<std::string> miniLevel = {
     "10 5",                                    // 4 pips
     "100 299 1",                               // 5 player start
     "2",                                       // 6 tiles
-    "0 300 brick brick_clear 1 10",            // 7
-    "32 300 brick brick_clear 1 10",           // 8
+    "0 300 floor floor_clear 1 10",            // 7 640 wide
+    "192 236 brick brick_clear 1 10",          // 8
     "1",                                       // 9 ladders
     "200 236 64 rungs",                        // 10
     "1",                                       // 11 chutes
-    "300 236 64 16 1 step",                    // 12
+    "224 236 64 16 1 step",                    // 12
     "1",                                       // 13 enemies
     "100 299 1 50 200 1.5 1 0 blob 300 50",    // 14
     "1",                                       // 15 items
@@ -85,6 +87,8 @@ void writeMiniLevel(GameTree& tree, const std::map<int, std::string>& replaced =
     text += (line == replaced.end() ? miniLevel[i] : line->second) + "\n";
   }
   tree.writeLevel("level1.inf", text);
+  tree.writeSolidPng("media/gfx/static/floor tiles/normal/floor.png", 640, 8, 150, 80, 40);
+  tree.writeSolidPng("media/gfx/static/floor tiles/clear/floor_clear.png", 640, 8, 60, 160, 60);
 }
 
 // A 24-bit PNG has no alpha channel.
@@ -515,17 +519,10 @@ std::vector<BrokenTree> engineStopping() {
   return trees;
 }
 
-std::string caseName(const testing::TestParamInfo<BrokenTree>& info) {
-  std::string name;
-  for (const char* c = info.param.name; *c != '\0'; ++c) {
-    if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
-    else if (*c == ' ') name += '_';
-  }
-  return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Trees, PweCheckBroken, testing::ValuesIn(brokenTrees), caseName);
-INSTANTIATE_TEST_SUITE_P(Trees, PweCheckAgreement, testing::ValuesIn(engineStopping()), caseName);
+INSTANTIATE_TEST_SUITE_P(Trees, PweCheckBroken, testing::ValuesIn(brokenTrees),
+                         caseName<BrokenTree>);
+INSTANTIATE_TEST_SUITE_P(Trees, PweCheckAgreement, testing::ValuesIn(engineStopping()),
+                         caseName<BrokenTree>);
 
 TEST(PweCheck, CleanTreesPass) {
   GameTree tree;
@@ -577,20 +574,21 @@ TEST(PweCheck, PicturesLargerThanTheScreenAreWarnings) {
 
 TEST(PweCheck, TeleporterNumbersEndWithTheKeyCodes) {
   GameTree tree;
+  writeMiniLevel(tree);
   // 100 teleporters numbered 1 to 100: number 32 is Escape's and number 100
   // would need scan code 127.
   std::string text;
   for (size_t i = 0; i < 16; ++i) text += miniLevel[i] + "\n";
   text += "100\n";
   for (int i = 0; i < 100; ++i) {
-    text += std::to_string(i % 20 * 30) + " " + std::to_string(i / 20 * 40) +
-            " pad pad_cool " + std::to_string(i + 1) + "\n";
+    // Side by side on the floor, each one a pad the player can stand in.
+    text += std::to_string(i * 6) + " 268 pad pad_cool " + std::to_string(i + 1) + "\n";
   }
   tree.writeLevel("level1.inf", text);
   CheckRun run = runChecker();
   EXPECT_EQ(run.lines,
             (std::vector<std::string>{
-                "media/level1.inf:49:21: warning: teleporter number 32 answers to the Escape key, "
+                "media/level1.inf:49:22: warning: teleporter number 32 answers to the Escape key, "
                 "which ends the game instead",
                 "media/level1.inf:117:22: warning: teleporter number 100 cannot be reached: it "
                 "would need key scan code 127, and the codes end at 126"}));
@@ -636,7 +634,40 @@ TEST(PweCheck, ReportsPathsAsTheTreeWasNamed) {
   EXPECT_EQ(run.status, 1);
 }
 
-// The media tree that ships with the engine must pass.
+// Layout findings name the record they are about, and the record another
+// element repeats; errors fail the check, warnings only with --werror.
+TEST(PweCheck, LayoutFindingsNameTheirRecords) {
+  GameTree tree;
+  writeMiniLevel(tree, {{16, "150 100 gem 25"}});
+  const std::string lure =
+      "level1.inf:16:1: warning: item at 150, 100 ('gem'): no standing or climbing player "
+      "touches it";
+  CheckRun run = runChecker();
+  EXPECT_EQ(run.lines, std::vector<std::string>{"media/" + lure});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(runChecker("--werror").status, 1);
+
+  writeMiniLevel(tree, {{10, "200 226 74 rungs"}, {16, "150 100 gem 25"},
+                        {19, "40 268 pad pad_cool 2"}});
+  const std::vector<std::string> expected = {
+      "level1.inf:10:1: ladder at 200, 226: its top (row 226) has no floor within 2 rows", lure,
+      "level1.inf:19:1: teleporter at 40, 268 is exactly on top of teleporter 1 (at 18:1)"};
+  run = runChecker();
+  std::vector<std::string> shown;
+  for (const std::string& line : expected) shown.push_back("media/" + line);
+  EXPECT_EQ(run.lines, shown);
+  EXPECT_EQ(run.status, 1);
+  // A tree of another name is played through a link to it.
+  fs::rename("media", "levels");
+  run = runChecker("levels");
+  shown.clear();
+  for (const std::string& line : expected) shown.push_back("levels/" + line);
+  EXPECT_EQ(run.lines, shown);
+  EXPECT_EQ(run.status, 1);
+}
+
+// The media tree that ships with the engine must pass: no errors, and only
+// the warnings its levels mean.
 TEST(PweCheck, ShippedTreePasses) {
   const char* source = std::getenv("PWE_SOURCE_DIR");
   fs::path root = source != nullptr ? fs::path(source)
@@ -646,7 +677,17 @@ TEST(PweCheck, ShippedTreePasses) {
     GTEST_SKIP() << "no shipped media tree at " << media;
   }
   CheckRun run = runChecker("'" + media.string() + "'");
-  EXPECT_EQ(run.lines, std::vector<std::string>{});
+  const std::string at = media.string() + "/";
+  EXPECT_EQ(run.lines,
+            (std::vector<std::string>{
+                // Stone Cavern: the top blob is meant to walk into a gap
+                // and tumble down floor after floor.
+                at + "level3.inf:186:1: warning: enemy at 150, 143: its patrol (120 to 440) "
+                     "leaves its floor at 273, 143: it falls and goes on at row 303",
+                // Overgrown Garden: the beetle is meant to drop off its
+                // bank onto the floor below.
+                at + "level4.inf:194:1: warning: enemy at 600, 223: its patrol (480 to 630) "
+                     "leaves its floor at 575, 223: it falls and goes on at row 383"}));
   EXPECT_EQ(run.status, 0);
 }
 

@@ -93,6 +93,14 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   }
   TokenReader reader(text, out_, NumberRule::Stream);
   LevelNumberReader in(reader, out_, file);
+  // Where each record begins, for the layout rules that run once all is read.
+  LevelRecords& records = levels_.emplace_back();
+  records.fileName = fileName;
+  const int errorsBefore = out_.errorCount();
+  auto begins = [&](std::vector<Position>& list) {
+    list.push_back(reader.lastPosition());
+    return reader.lastPosition();
+  };
   auto report = [&](Position where, const std::string& message) {
     out_.report(file, where, message);
   };
@@ -147,6 +155,9 @@ void MediaChecker::checkLevel(const std::string& fileName) {
                                       " screen");
     }
   };
+  records.countdownPanel = header[1].where;
+  records.scorePanel = header[4].where;
+  records.start = header[9].where;
   panel(1, "countdown", facts_.countdownPanelWidth, facts_.countdownPanelHeight);
   panel(4, "score", facts_.scorePanelWidth, facts_.scorePanelHeight);
   if (header[9].read && header[10].read && !pointOnScreen(level.start_x, level.start_y)) {
@@ -184,10 +195,11 @@ void MediaChecker::checkLevel(const std::string& fileName) {
 
   int count = 0;
   if (!readCount("tile", "tiles", count)) return;
+  records.tileCount = reader.lastPosition();
   for (int i = 0; i < count && !reader.ended(); ++i) {
     TileSpec tile;
     bool ok = in.read<&TileSpec::x>(tile, i);
-    Position start = reader.lastPosition();
+    Position start = begins(records.tiles);
     ok = in.read<&TileSpec::y>(tile, i) && ok;
     bool named = reader.readWord(tile.tile_name, of("tile_name", "tile", i));
     Position nameAt = reader.lastPosition();
@@ -217,7 +229,7 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   for (int i = 0; i < count && !reader.ended(); ++i) {
     LadderSpec ladder;
     bool ok = in.read<&LadderSpec::x>(ladder, i);
-    Position start = reader.lastPosition();
+    Position start = begins(records.ladders);
     ok = in.read<&LadderSpec::y>(ladder, i) && ok;
     bool heightRead = in.read<&LadderSpec::height>(ladder, i);
     Position heightAt = reader.lastPosition();
@@ -243,7 +255,7 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   for (int i = 0; i < count && !reader.ended(); ++i) {
     ChuteSpec chute;
     bool ok = in.read<&ChuteSpec::x>(chute, i);
-    Position start = reader.lastPosition();
+    Position start = begins(records.chutes);
     ok = in.read<&ChuteSpec::y>(chute, i) && ok;
     bool heightRead = in.read<&ChuteSpec::height>(chute, i);
     Position heightAt = reader.lastPosition();
@@ -281,7 +293,7 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   for (int i = 0; i < count && !reader.ended(); ++i) {
     EnemySpec enemy;
     bool placed = in.read<&EnemySpec::x>(enemy, i);
-    Position start = reader.lastPosition();
+    Position start = begins(records.enemies);
     placed = in.read<&EnemySpec::y>(enemy, i) && placed;
     bool directionRead = in.read<&EnemySpec::direction>(enemy, i);
     Position directionAt = reader.lastPosition();
@@ -329,7 +341,7 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   for (int i = 0; i < count && !reader.ended(); ++i) {
     ItemSpec item;
     bool ok = in.read<&ItemSpec::x>(item, i);
-    Position start = reader.lastPosition();
+    Position start = begins(records.items);
     ok = in.read<&ItemSpec::y>(item, i) && ok;
     bool named = reader.readWord(item.type, of("type", "item", i));
     Position nameAt = reader.lastPosition();
@@ -352,7 +364,7 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   for (int i = 0; i < teleporterCount && !reader.ended(); ++i) {
     TeleporterSpec teleporter;
     bool ok = in.read<&TeleporterSpec::x>(teleporter, i);
-    Position start = reader.lastPosition();
+    Position start = begins(records.teleporters);
     ok = in.read<&TeleporterSpec::y>(teleporter, i) && ok;
     bool named = reader.readWord(teleporter.name, of("name", "teleporter", i));
     Position nameAt = reader.lastPosition();
@@ -400,4 +412,5 @@ void MediaChecker::checkLevel(const std::string& fileName) {
     }
   }
   reader.reportTrailing("the last record");
+  records.readable = out_.errorCount() == errorsBefore;
 }

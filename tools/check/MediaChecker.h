@@ -2,9 +2,11 @@
 // Checks a whole media tree the way the engine reads it and reports every
 // problem at once instead of stopping at the first: configuration, image
 // directories, HUD pictures, fonts, sounds, enemy definitions, animations,
-// player.inf and the four level files.
+// player.inf and the four level files, and then the layout of every level
+// that reads cleanly.
 #include <map>
 #include <string>
+#include <vector>
 
 #include "tools/check/Diagnostics.h"
 #include "tools/check/TreeFacts.h"
@@ -12,6 +14,19 @@
 class TextFile;
 class TokenReader;
 struct ImageFile;
+struct LayoutFinding;
+
+// Where the records of one level file begin, so that a layout finding can
+// be reported at the record it is about.
+struct LevelRecords {
+  std::string fileName;    // level1.inf
+  bool readable = false;   // the engine reads the file as the checker did
+  Position countdownPanel; // countdown_x
+  Position scorePanel;     // score_x
+  Position start;          // start_x
+  Position tileCount;
+  std::vector<Position> tiles, ladders, chutes, enemies, items, teleporters;
+};
 
 // True when something (file or directory) is at the path.
 bool fileExists(const std::string& path);
@@ -55,10 +70,15 @@ class MediaChecker {
   // tools/check/LevelChecks.cpp
   void checkLevel(const std::string& fileName);
 
+  // tools/check/LayoutChecks.cpp
+  void checkLayouts();
+  void reportLayout(const LevelRecords& records, const LayoutFinding& finding);
+
   std::string pathOf(const std::string& relative) const { return root_ + "/" + relative; }
 
   std::string root_;
   Diagnostics& out_;
   TreeFacts facts_;
   std::map<std::string, bool> animations_;  // .anm path -> loads
+  std::vector<LevelRecords> levels_;         // in checking order
 };

@@ -1,0 +1,112 @@
+// The layout rules (game/LayoutRules) run on every level that reads
+// cleanly, in a Game built from the tree as the engine builds it, and each
+// finding is reported at the record it is about. They run only when the
+// rest of the tree is free of errors (AssetChecks.cpp, run).
+#include <string>
+#include <vector>
+
+#include "game/Game.h"
+#include "game/LayoutRules.h"
+#include "shell/Fatal.h"
+#include "shell/MediaTreeEntry.h"
+#include "shell/Startup.h"
+#include "tools/check/MediaChecker.h"
+
+namespace {
+
+// What dataFailure would have shown, thrown instead of ending the check.
+struct EngineStop {
+  std::string text;
+};
+
+[[noreturn]] void throwStop(const std::string& boxText, const std::string&) {
+  throw EngineStop{boxText};
+}
+
+Position recordAt(const std::vector<Position>& records, int index) {
+  return index >= 0 && index < static_cast<int>(records.size()) ? records[index] : Position{};
+}
+
+const std::vector<Position>* listOf(const LevelRecords& records, LayoutElement element) {
+  switch (element) {
+    case LayoutElement::Tile:
+      return &records.tiles;
+    case LayoutElement::Ladder:
+      return &records.ladders;
+    case LayoutElement::Chute:
+      return &records.chutes;
+    case LayoutElement::Enemy:
+      return &records.enemies;
+    case LayoutElement::Item:
+      return &records.items;
+    case LayoutElement::Teleporter:
+      return &records.teleporters;
+    default:
+      return nullptr;
+  }
+}
+
+Position positionOf(const LevelRecords& records, LayoutElement element, int index) {
+  if (const std::vector<Position>* list = listOf(records, element)) return recordAt(*list, index);
+  switch (element) {
+    case LayoutElement::CountdownPanel:
+      return records.countdownPanel;
+    case LayoutElement::ScorePanel:
+      return records.scorePanel;
+    case LayoutElement::Start:
+      return records.start;
+    default:
+      return records.tileCount;
+  }
+}
+
+std::string at(Position position) {
+  return std::to_string(position.line) + ":" + std::to_string(position.column);
+}
+
+}  // namespace
+
+void MediaChecker::checkLayouts() {
+  std::vector<const LevelRecords*> readable;
+  for (const LevelRecords& records : levels_) {
+    if (records.readable) readable.push_back(&records);
+  }
+  if (readable.empty() || !enterMediaTree(root_)) return;
+  setDataFailureHandler(throwStop);
+  try {
+    selectConfiguration("media/pwe.cfg");
+    const StartupSettings settings = readStartupSettings();
+    Game game(settings.width, settings.height, settings.updatesPerSecond);
+    for (const LevelRecords* records : readable) {
+      try {
+        game.startLevel(records->fileName);
+        game.beginLife();
+        for (const LayoutFinding& finding : LayoutRules(game).check()) {
+          reportLayout(*records, finding);
+        }
+      } catch (const EngineStop& stop) {
+        out_.report(pathOf(records->fileName),
+                    "the engine stops when it places this level: " + stop.text);
+      }
+    }
+  } catch (const EngineStop& stop) {
+    // The checks before found nothing the engine would stop on.
+    out_.report(root_, "the engine stops while loading the tree: " + stop.text);
+  }
+  setDataFailureHandler(nullptr);
+  leaveMediaTree();
+}
+
+void MediaChecker::reportLayout(const LevelRecords& records, const LayoutFinding& finding) {
+  std::string message = finding.message;
+  if (finding.other >= 0) {
+    message += " (at " + at(positionOf(records, finding.element, finding.other)) + ")";
+  }
+  const std::string file = pathOf(records.fileName);
+  const Position where = positionOf(records, finding.element, finding.index);
+  if (finding.warning) {
+    out_.warn(file, where, message);
+  } else {
+    out_.report(file, where, message);
+  }
+}
