@@ -15,6 +15,7 @@
 #include "actors/TeleporterManager.h"
 #include "game/LevelData.h"
 #include "graphics/Resources.h"
+#include "player/InputGate.h"
 #include "player/Player.h"
 #include "structures/ChuteManager.h"
 #include "structures/FloorManager.h"
@@ -40,6 +41,12 @@ class Game {
   void loadControls();
   void loadSounds();
   SAMPLE* loadSample(const std::string& fileName);
+
+  // player/Controls.cpp
+  // Holds back the game's keys that are down now (the key that skipped the
+  // title card) until each is released once.
+  void holdBackHeldKeys();
+  bool held(int code) const { return input.held(code); }
 
   // player/Movement.cpp
   void handleInput();
@@ -115,6 +122,9 @@ class Game {
   int keyUp = KEY_UP;
   int keyDown = KEY_DOWN;
   int keyJump = KEY_SPACE;
+  InputGate input;                   // keys held back until released
+  // Teleporter n is chosen with scan code firstDigitCode + n (KEY_1 = 28).
+  static constexpr int firstDigitCode = 27;
 
   int lifeTicks = 0;                 // paces the countdown within a life
   BITMAP* display = nullptr;         // where frames are shown: Allegro's screen unless replaced

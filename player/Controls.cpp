@@ -1,5 +1,7 @@
 #include <allegro.h>
 
+#include <vector>
+
 #include "game/Game.h"
 #include "shell/Log.h"
 
@@ -43,4 +45,13 @@ void Game::loadControls() {
   chuteTolerance = readMechanics("chute_horiz_tol", 14);
   ladderHorizontalTolerance = readMechanics("ladder_horiz_tol", 6);
   ladderVerticalTolerance = readMechanics("ladder_vert_tol", 2);
+}
+
+void Game::holdBackHeldKeys() {
+  std::vector<int> codes = {keyLeft, keyRight, keyUp, keyDown, keyJump};
+  // Every code a teleporter number can be chosen with; Escape still quits.
+  for (int code = firstDigitCode + 1; code < KEY_MAX; ++code) {
+    if (code != KEY_ESC) codes.push_back(code);
+  }
+  input.holdBackHeld(codes);
 }

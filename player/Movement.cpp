@@ -2,12 +2,11 @@
 
 #include "game/Game.h"
 #include "graphics/Pixel.h"
+#include "shell/CloseButton.h"
 #include "shell/Log.h"
 #include "shell/Sound.h"
 
 namespace {
-
-bool held(int code) { return key[code] != 0; }
 
 // Jump states: 0 ground; 1, 3, 5 rising straight, left, right; 2, 4, 6 the
 // matching descents.
@@ -86,7 +85,8 @@ bool landingTest(Game& game) {
 }  // namespace
 
 void Game::handleInput() {
-  if (held(KEY_ESC)) quit = true;
+  input.update();
+  if (held(KEY_ESC) || closeRequested()) quit = true;
   if (!player.hasControl) return;
 
   Player& p = player;

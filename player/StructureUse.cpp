@@ -7,11 +7,8 @@
 
 namespace {
 
-bool held(int code) { return key[code] != 0; }
-
 constexpr int climbingUp = 1;
 constexpr int climbingDown = 2;
-constexpr int firstDigitCode = 27;  // teleporter n is chosen with code 27 + n (KEY_1 = 28)
 
 }  // namespace
 
@@ -120,6 +117,9 @@ void Game::teleportKeys() {
   for (int n = 1; n <= count; ++n) {
     // Asked for every number every tick, so the detector sees each press
     // and release even when the teleport is refused.
+    // A digit held since before play began is neither a press nor, when it
+    // comes up, a release.
+    if (input.heldBack(firstDigitCode + n)) continue;
     if (!keyReleased(firstDigitCode + n)) continue;
     // A release while busy is used up: the key has to be pressed again.
     if (p.climbStep || p.falling || p.jumpState != 0 || teleportCooldownActive) continue;

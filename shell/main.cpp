@@ -27,6 +27,7 @@ int main() {
     std::exit(1);
   }
   auto game = std::make_unique<Game>(width, height, updatesPerSecond);
+  game->holdBackHeldKeys();
   runLevelSequence(*game);
   log_close();
   // Every bitmap, font and sample goes here, before Allegro shuts down.
