@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "graphics/Resources.h"
+#include "shell/CloseButton.h"
 #include "shell/TickTimer.h"
 
 void composeSplash(BITMAP* card, int width) {
@@ -21,7 +22,7 @@ void waitOnSplash(int updatesPerSecond) {
   const int limit = 4 * updatesPerSecond;
   if (limit <= 0) return;
   // The key is only noticed, not read: it stays in the buffer.
-  while (!keypressed()) {
+  while (!keypressed() && !closeRequested()) {
     rest(1);
     if (tickCounter >= limit) return;
   }

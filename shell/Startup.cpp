@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "graphics/BitmapSize.h"
+#include "shell/CloseButton.h"
 #include "shell/Fatal.h"
 #include "shell/Log.h"
 #include "shell/Utf8.h"
@@ -20,6 +21,9 @@ const int defaultUpdatesPerSecond = 100;
 // Allegro's hardware timer runs at this many units a second; a faster rate
 // would give a period of 0.
 const int fastestUpdatesPerSecond = 1193181;
+// Allegro's digital volume runs from silent to this; samples keep their own
+// volume on top of it.
+const int fullVolume = 255;
 
 // There is no message box for a failed start and the log is normally off,
 // so the reason also goes to standard error: the cause first, when there is
@@ -61,6 +65,12 @@ int usableUpdatesPerSecond(int configured) {
   return defaultUpdatesPerSecond;
 }
 
+int usableVolume(int configured) {
+  if (configured >= 0 && configured <= fullVolume) return configured;
+  log_message("Sound volume %d is outside 0 to %d; using %d.", configured, fullVolume, fullVolume);
+  return fullVolume;
+}
+
 StartupSettings readStartupSettings() {
   StartupSettings settings;
   settings.mode = get_config_string("display", "mode", "windowed");
@@ -69,6 +79,7 @@ StartupSettings readStartupSettings() {
   settings.height = get_config_int("display", "height", 480);
   settings.updatesPerSecond = usableUpdatesPerSecond(
       get_config_int("mechanics", "updates_per_second", defaultUpdatesPerSecond));
+  settings.volume = usableVolume(get_config_int("sound", "volume", fullVolume));
   return settings;
 }
 
@@ -128,6 +139,8 @@ int initialise(int& width, int& height, int& updatesPerSecond) {
   width = settings.width;
   height = settings.height;
   updatesPerSecond = settings.updatesPerSecond;
+  // Only the digital volume: the MIDI volume is left as it is.
+  set_volume(settings.volume, -1);
 
   const int depth = startupColourDepth();
   set_color_depth(depth);
@@ -140,11 +153,13 @@ int initialise(int& width, int& height, int& updatesPerSecond) {
   }
   const std::string problem = screenSizeProblem(settings, desktopWidth, desktopHeight, depth);
   if (!problem.empty()) return startupFailure("Couldn't set graphics mode!", problem);
+  set_window_title(windowTitle);
   const int card = settings.windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
   if (set_gfx_mode(card, width, height, 0, 0) != 0) {
     return startupFailure("Couldn't set graphics mode!", allegro_error);
   }
 
+  watchCloseButton();
   register_png_file_type();
   set_alpha_blender();
   return 0;

@@ -28,10 +28,18 @@ struct StartupSettings {
   int width = 640;            // screen width, pixels
   int height = 480;           // screen height, pixels
   int updatesPerSecond = 100; // game ticks per second, already made usable
+  int volume = 255;           // [sound] volume: Allegro's digital volume, 0 to 255
 };
 
-// Reads [display] mode, width, height and [mechanics] updates_per_second,
-// each with its default when missing.
+// The title of the game's window.
+inline constexpr const char* windowTitle = "Pitwick Engine";
+
+// The digital volume used for a configured [sound] volume: values outside
+// 0 to 255 keep the full volume, with a log line.
+int usableVolume(int configured);
+
+// Reads [display] mode, width, height, [mechanics] updates_per_second and
+// [sound] volume, each with its default when missing.
 StartupSettings readStartupSettings();
 
 // The widest and tallest screen start-up asks for, in any mode: nothing

@@ -41,6 +41,29 @@ TEST(Startup, UnusableTickRatesFallBackToOneHundredAndSaySo) {
   }
 }
 
+TEST(Startup, VolumesOutsideTheRangeKeepFullVolumeAndSaySo) {
+  const struct {
+    int configured;
+    int used;
+    const char* logLine;  // nullptr: nothing logged
+  } cases[] = {
+      {0, 0, nullptr},
+      {128, 128, nullptr},
+      {255, 255, nullptr},
+      {256, 255, "Sound volume 256 is outside 0 to 255; using 255."},
+      {-1, 255, "Sound volume -1 is outside 0 to 255; using 255."},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> lines;
+    log_capture(&lines);
+    EXPECT_EQ(usableVolume(c.configured), c.used) << c.configured;
+    log_capture(nullptr);
+    EXPECT_EQ(lines, c.logLine == nullptr ? std::vector<std::string>{}
+                                          : std::vector<std::string>{c.logLine})
+        << c.configured;
+  }
+}
+
 // Reads the settings from a pwe.cfg with the given text, or from no file
 // at all when the text is null.
 StartupSettings settingsFrom(const char* configText) {

@@ -46,6 +46,7 @@ runs|0|text|pwe.cfg|[mechanics]\nupdates_per_second = 0\n|updates_per_second 0 u
 runs|0|text|pwe.cfg|[mechanics]\nupdates_per_second = -5\n|updates_per_second -5 unusable; using 100.
 runs|0|text|pwe.cfg|[mechanics]\nupdates_per_second = 2000000\n|updates_per_second 2000000 unusable; using 100.
 runs|0|text|pwe.cfg|[keyboard]\nleft = 100000\njump = -1\n|Key code 100000 for "left" is not a key; using 82.
+runs|0|text|pwe.cfg|[sound]\nvolume = 300\n|Sound volume 300 is outside 0 to 255; using 255.
 stop|0|remove|player.inf||Error loading player.inf
 stop|0|dir|player.inf||Error loading player.inf
 stop|0|garbage|player.inf||Error opening media/gfx/anim/player/{blob}.anm.
@@ -426,7 +427,7 @@ run_case() {
   # The window, or the end of a game that never opens one.
   local wid=""
   for (( tries = 0; tries < 100; tries++ )); do
-    wid=$(xdotool search --onlyvisible --name '^pwe$' 2>/dev/null | head -n 1)
+    wid=$(xdotool search --onlyvisible --name '^Pitwick Engine$' 2>/dev/null | head -n 1)
     [ -n "$wid" ] && break
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.05

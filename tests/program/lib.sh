@@ -69,7 +69,7 @@ wait_window() {
   else
     wait_log "Keyboard initialized." 10 || fail "the game did not get past start-up"
   fi
-  wid=$(timeout 10 xdotool search --sync --onlyvisible --name '^pwe$' 2>/dev/null | head -n 1)
+  wid=$(timeout 10 xdotool search --sync --onlyvisible --name '^Pitwick Engine$' 2>/dev/null | head -n 1)
   [ -n "$wid" ] || fail "the game window did not appear"
 }
 
