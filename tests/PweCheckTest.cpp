@@ -444,7 +444,8 @@ const BrokenTree brokenTrees[] = {
      [](GameTree& t) {
        t.writeText("media/pwe.cfg",
                    "[display]\nwidth = 0\nheight = 0x1E0\n[mechanics]\n"
-                   "updates_per_second = 2000000\n[keyboard]\nleft = 127\njump = 7S\n");
+                   "updates_per_second = 2000000\n[keyboard]\nleft = 127\njump = 7S\n"
+                   "[sound]\nvolume = 300\n");
      },
      {"media/pwe.cfg:2:9: [display] width 0 is not usable: a screen side must be 1 to 32767 "
       "pixels",
@@ -453,7 +454,8 @@ const BrokenTree brokenTrees[] = {
       "media/pwe.cfg:5:22: [mechanics] updates_per_second 2000000 is not usable: the tick rate "
       "must be 1 to 1193181",
       "media/pwe.cfg:7:8: [keyboard] left 127 is not usable: a key scan code must be 0 to 126",
-      "media/pwe.cfg:8:8: '7S' for [keyboard] jump is not a whole number: the engine reads 7"},
+      "media/pwe.cfg:8:8: '7S' for [keyboard] jump is not a whole number: the engine reads 7",
+      "media/pwe.cfg:10:10: [sound] volume 300 is not usable: the volume must be 0 to 255"},
      false},
     {"screens no display can show",
      [](GameTree& t) {

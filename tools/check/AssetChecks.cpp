@@ -133,6 +133,7 @@ void MediaChecker::checkConfig() {
       {"keyboard", "up", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
       {"keyboard", "down", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
       {"keyboard", "jump", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
+      {"sound", "volume", 0, 255, "the volume must be 0 to 255"},
   };
   for (const Setting& setting : settings) {
     const char* value = get_config_string(setting.section, setting.key, nullptr);

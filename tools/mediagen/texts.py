@@ -38,6 +38,10 @@ up = 84
 down = 85
 # jump
 jump = 75
+
+[sound]
+# loudness of every sound, from 0 (silent) to 255 (full)
+volume = 255
 """
 
 # Motion at 100 ticks a second. The jump descends 2 pixels a tick, so its
