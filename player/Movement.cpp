@@ -8,24 +8,15 @@
 
 namespace {
 
-// Jump states: 0 ground; 1, 3, 5 rising straight, left, right; 2, 4, 6 the
-// matching descents.
-constexpr int notJumping = 0;
-constexpr int risingUp = 1;
-constexpr int descendingDown = 2;
-constexpr int risingLeft = 3;
-constexpr int descendingLeft = 4;
-constexpr int risingRight = 5;
-constexpr int descendingRight = 6;
 
 void startJump(Game& game, int state) {
   Player& p = game.player;
   game.jumpApexY = p.y - p.jumpHeight;
   p.setJumpState(state);
-  if (state == risingLeft) {
+  if (state == Player::risingLeft) {
     log_message("Player @ %.3f, %.3f jumping. Switching jump state to up left.", p.x, p.y);
     p.setAnimation(Player::airborneLeft);
-  } else if (state == risingRight) {
+  } else if (state == Player::risingRight) {
     log_message("Player @ %.3f, %.3f jumping. Switching jump state to up right.", p.x, p.y);
     p.setAnimation(Player::airborneRight);
   } else {
@@ -71,7 +62,7 @@ bool landingTest(Game& game) {
     p.alive = false;
     return false;
   }
-  p.setJumpState(notJumping);
+  p.setJumpState(Player::notJumping);
   game.fallDistance = 0.0f;
   log_message("Player @ %.3f, %.3f back on floor. Switching jump state to not jumping.", p.x, p.y);
   float feet = static_cast<float>(row);
@@ -96,12 +87,12 @@ void Game::handleInput() {
   // cannot walk away.
   auto freeToWalk = [&]() {
     const Ladder& ladder = p.currentLadder;
-    return !p.falling && p.jumpState == notJumping &&
+    return !p.falling && p.jumpState == Player::notJumping &&
            (!ladder.isOn(p.x, p.y, H, V) || ladder.isAtTop(p.x, p.y, H, V) ||
             ladder.isAtBottom(p.x, p.y, H, V));
   };
   auto freeToJump = [&]() {
-    return !p.falling && !p.currentLadder.isOn(p.x, p.y, H, V) && p.jumpState == notJumping;
+    return !p.falling && !p.currentLadder.isOn(p.x, p.y, H, V) && p.jumpState == Player::notJumping;
   };
 
   if (held(keyLeft) && freeToWalk()) {
@@ -126,10 +117,10 @@ void Game::handleInput() {
   }
 
   // Walking came first, so a jump starts from where the walk left the player.
-  if (held(keyJump) && held(keyLeft) && freeToJump()) startJump(*this, risingLeft);
-  if (held(keyJump) && held(keyRight) && freeToJump()) startJump(*this, risingRight);
+  if (held(keyJump) && held(keyLeft) && freeToJump()) startJump(*this, Player::risingLeft);
+  if (held(keyJump) && held(keyRight) && freeToJump()) startJump(*this, Player::risingRight);
   if (held(keyJump) && !held(keyLeft) && !held(keyRight) && freeToJump()) {
-    startJump(*this, risingUp);
+    startJump(*this, Player::risingUp);
   }
 
   climbKeys();
@@ -143,17 +134,17 @@ void Game::jumpStep() {
 
   // Rising handlers first, so the tick that reaches the apex also takes the
   // first step down.
-  if (p.jumpState == risingUp) {
+  if (p.jumpState == Player::risingUp) {
     p.move(0.0f, -v);
     if (p.y <= jumpApexY) {
       log_message(
           "Player @ %.3f, %.3f has exceeded jump height (%.3f). Switching jump state to down.", p.x,
           p.y, jumpApexY);
       p.move(0.0f, v);
-      p.setJumpState(descendingDown);
+      p.setJumpState(Player::descendingDown);
     }
   }
-  if (p.jumpState == risingLeft) {
+  if (p.jumpState == Player::risingLeft) {
     p.move(-h, -v);
     if (p.y <= jumpApexY) {
       log_message(
@@ -161,11 +152,11 @@ void Game::jumpStep() {
           "left.",
           p.x, p.y, jumpApexY);
       p.move(h, v);
-      p.setJumpState(descendingLeft);
+      p.setJumpState(Player::descendingLeft);
     }
     leftEdge(p, h);
   }
-  if (p.jumpState == risingRight) {
+  if (p.jumpState == Player::risingRight) {
     p.move(h, -v);
     if (p.y <= jumpApexY) {
       log_message(
@@ -173,22 +164,22 @@ void Game::jumpStep() {
           "right.",
           p.x, p.y, jumpApexY);
       p.move(-h, v);
-      p.setJumpState(descendingRight);
+      p.setJumpState(Player::descendingRight);
     }
     rightEdge(p, h, width);
   }
-  if (p.jumpState == descendingDown) {
+  if (p.jumpState == Player::descendingDown) {
     p.move(0.0f, v);
     fallDistance += v;
     if (!landingTest(*this)) return;
   }
-  if (p.jumpState == descendingLeft) {
+  if (p.jumpState == Player::descendingLeft) {
     p.move(-h, v);
     fallDistance += v;
     leftEdge(p, h);
     if (!landingTest(*this)) return;
   }
-  if (p.jumpState == descendingRight) {
+  if (p.jumpState == Player::descendingRight) {
     p.move(h, v);
     fallDistance += v;
     rightEdge(p, h, width);
@@ -228,7 +219,7 @@ void Game::supportCheck() {
   }
   if (!p.falling &&
       !p.currentLadder.isOn(p.x, p.y, ladderHorizontalTolerance, ladderVerticalTolerance) &&
-      p.jumpState == notJumping) {
+      p.jumpState == Player::notJumping) {
     log_message("Player @ %.3f, %.3f now falling.", p.x, p.y);
     p.falling = true;
   }

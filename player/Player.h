@@ -10,6 +10,16 @@
 #include "structures/Ladder.h"
 
 struct Player {
+  // Jump states: on the ground; rising straight, left or right; and the
+  // descent that follows each rise.
+  static constexpr int notJumping = 0;
+  static constexpr int risingUp = 1;
+  static constexpr int descendingDown = 2;
+  static constexpr int risingLeft = 3;
+  static constexpr int descendingLeft = 4;
+  static constexpr int risingRight = 5;
+  static constexpr int descendingRight = 6;
+
   // Animation indices and their roles.
   static constexpr int walkLeft = 0;
   static constexpr int walkRight = 1;
@@ -39,7 +49,7 @@ struct Player {
   int score = 0;
   int facing = 1;            // 0 left, 1 right
   int climbDirection = 0;    // 1 up, 2 down
-  int jumpState = 0;         // 0 to 6
+  int jumpState = notJumping; // one of the jump states above
   bool falling = false;
   bool climbStep = false;    // a ladder step was requested this tick
   bool onChute = false;      // a slide is in progress

@@ -19,7 +19,7 @@ void Game::climbKeys() {
 
   // A ladder's head or foot where the player already stands on a floor is
   // no place to climb further in that direction.
-  if (held(keyUp) && !p.falling && p.jumpState == 0 &&
+  if (held(keyUp) && !p.falling && p.jumpState == Player::notJumping &&
       ladderManager->ladderAt(p.x, p.y, p.currentLadder)) {
     if (!(p.currentLadder.isAtTop(p.x, p.y, H, V) && floorManager.isOnFloor(p.x, p.y))) {
       if (p.climbDirection != climbingUp) p.setClimbDirection(climbingUp);
@@ -30,7 +30,7 @@ void Game::climbKeys() {
     }
   }
   // Down comes second, so with both keys held it decides the direction.
-  if (held(keyDown) && !p.falling && p.jumpState == 0 &&
+  if (held(keyDown) && !p.falling && p.jumpState == Player::notJumping &&
       ladderManager->ladderAt(p.x, p.y, p.currentLadder)) {
     if (!(p.currentLadder.isAtBottom(p.x, p.y, H, V) && floorManager.isOnFloor(p.x, p.y))) {
       if (p.climbDirection != climbingDown) p.setClimbDirection(climbingDown);
@@ -122,7 +122,7 @@ void Game::teleportKeys() {
     if (input.heldBack(firstDigitCode + n)) continue;
     if (!keyReleased(firstDigitCode + n)) continue;
     // A release while busy is used up: the key has to be pressed again.
-    if (p.climbStep || p.falling || p.jumpState != 0 || teleportCooldownActive) continue;
+    if (p.climbStep || p.falling || p.jumpState != Player::notJumping || teleportCooldownActive) continue;
     BITMAP* frame = p.sprite.currentFrame();
     if (frame == nullptr) continue;
     if (!teleporterManager.findOccupied(frame, p.frameLeft(), p.frameTop(), p.currentTeleporter)) {

@@ -59,7 +59,7 @@ TEST(Chute, SlideRunsItsLengthAndEndsOnTheFloorBelow) {
       ASSERT_EQ(p.y, 100.0f + 4 * step) << "step " << step;
       ASSERT_EQ(p.x, 204.0f + c.dx * step) << "step " << step;
       ASSERT_TRUE(p.onChute);
-      EXPECT_EQ(p.jumpState, 0);
+      EXPECT_EQ(p.jumpState, Player::notJumping);
     }
     // The step to 168 passes the chute's length: it is taken back and the
     // slide ends there, the tile below claimed.
@@ -136,14 +136,14 @@ TEST(Chute, AJumpIntoAChuteGoesOnAfterTheSlide) {
   }
   ASSERT_TRUE(p.onChute);
   EXPECT_EQ(ticks, 6);
-  EXPECT_EQ(p.jumpState, 6);
+  EXPECT_EQ(p.jumpState, Player::descendingRight);
   while (p.onChute && ticks < 40) {
     field.tick();
     ++ticks;
   }
   EXPECT_EQ(p.y, 164.0f);
   EXPECT_EQ(p.x, 214.0f);
-  EXPECT_EQ(p.jumpState, 6);
+  EXPECT_EQ(p.jumpState, Player::descendingRight);
   // The descending-right jump takes up again from where the slide left it.
   field.tick();
   EXPECT_EQ(p.x, 218.0f);

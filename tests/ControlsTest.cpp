@@ -55,7 +55,7 @@ TEST(Controls, ConfiguredValuesAreUsed) {
   field.tickHolding({KEY_LEFT});
   EXPECT_EQ(p.x, 100.0f);
   field.tickHolding({KEY_A});
-  EXPECT_EQ(p.jumpState, 3);
+  EXPECT_EQ(p.jumpState, Player::risingLeft);
   EXPECT_EQ(p.x, 96.0f);  // a walking step, then the jump's first step
   EXPECT_EQ(p.y, 297.0f);
 }

@@ -168,10 +168,10 @@ TEST_F(GameTest, CountdownOfZeroEndsEveryLifeInItsFirstTick) {
   log_capture(&log);
   for (int life = 1; life <= 3; ++life) {
     if (life > 1) game->beginLife();
-    game->player.setJumpState(3);
+    game->player.setJumpState(Player::risingLeft);
     EXPECT_TRUE(game->tick()) << life;
     EXPECT_EQ(game->player.lives, 3 - life);
-    EXPECT_EQ(game->player.jumpState, 0);
+    EXPECT_EQ(game->player.jumpState, Player::notJumping);
     EXPECT_EQ(game->quit, life == 3);
   }
   EXPECT_EQ(countOf(log, "Lives = 0"), 1);

@@ -35,7 +35,7 @@ TEST(Jump, StraightUpRisesTurnsAtTheApexAndLandsWithItsDrop) {
 
   // The first rising step is taken in the tick of the key press.
   field.tickHolding({KEY_SPACE});
-  EXPECT_EQ(p.jumpState, 1);
+  EXPECT_EQ(p.jumpState, Player::risingUp);
   EXPECT_TRUE(field.logged("Player @ 100.000, 300.000 jumping. Switching jump state to up."));
   ASSERT_EQ(field.played.size(), 1u);
   EXPECT_EQ(field.played[0], field.game->jumpSample.get());
@@ -53,18 +53,18 @@ TEST(Jump, StraightUpRisesTurnsAtTheApexAndLandsWithItsDrop) {
       EXPECT_TRUE(field.logged(
           "Player @ 100.000, 260.000 has exceeded jump height (260.000). Switching jump "
           "state to down."));
-      EXPECT_EQ(p.jumpState, 2);
+      EXPECT_EQ(p.jumpState, Player::descendingDown);
       EXPECT_EQ(field.game->fallDistance, 4.0f);
     }
     if (t == 17) {
-      EXPECT_EQ(p.jumpState, 2);
+      EXPECT_EQ(p.jumpState, Player::descendingDown);
       EXPECT_EQ(field.game->fallDistance, 32.0f);
     }
   }
   EXPECT_EQ(seen, std::vector<float>(std::begin(expected), std::end(expected)));
   EXPECT_TRUE(field.logged(
       "Player @ 100.000, 300.000 back on floor. Switching jump state to not jumping."));
-  EXPECT_EQ(p.jumpState, 0);
+  EXPECT_EQ(p.jumpState, Player::notJumping);
   EXPECT_EQ(field.game->fallDistance, 0.0f);
   EXPECT_EQ(p.sprite.animationIndex(), Player::walkRight);
   EXPECT_TRUE(p.alive);
@@ -104,7 +104,8 @@ TEST(Jump, SidewaysStepOffTheScreenIsTakenBack) {
     float startX;
     int risingState;
   };
-  const Case cases[] = {{"left", KEY_LEFT, 9.0f, 3}, {"right", KEY_RIGHT, 631.0f, 5}};
+  const Case cases[] = {{"left", KEY_LEFT, 9.0f, Player::risingLeft},
+                         {"right", KEY_RIGHT, 631.0f, Player::risingRight}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.side);
     PlayField field(floorAt301(static_cast<int>(c.startX)),
@@ -148,7 +149,7 @@ TEST(Jump, SidewaysJumpTravelsBothWaysAndLandsFacingItsWay) {
 
     field.tickHolding({KEY_SPACE, c.walkKey});  // 296
     field.tick();                               // 292 reached, back to 296, down to 300
-    EXPECT_EQ(p.jumpState, 0);
+    EXPECT_EQ(p.jumpState, Player::notJumping);
     EXPECT_EQ(p.y, 300.0f);
     // Two rising steps, one taken back at the apex, and one descending step.
     EXPECT_EQ(p.x, 300.0f + c.dx * 2 * 2);
@@ -180,9 +181,9 @@ TEST(Jump, LandsOnATileWhoseTopIsOneOrTwoRowsBelowTheFeet) {
     field.tickHolding({KEY_SPACE, KEY_RIGHT});
     for (int t = 2; t <= 19; ++t) field.tick();
     EXPECT_EQ(p.y, 304.0f);
-    EXPECT_EQ(p.jumpState, 6);
+    EXPECT_EQ(p.jumpState, Player::descendingRight);
     field.tick();  // tick 20
-    EXPECT_EQ(p.jumpState, 0);
+    EXPECT_EQ(p.jumpState, Player::notJumping);
     EXPECT_EQ(p.x, 96.0f);
     EXPECT_EQ(p.y, 308.0f);
     EXPECT_TRUE(field.logged(
@@ -200,13 +201,13 @@ TEST(Jump, LeftAndRightWithJumpGoLeftAndNoJumpStartsInTheAir) {
   Player& p = field.player();
   p.walkSpeed = 0.0f;
   field.tickHolding({KEY_SPACE, KEY_LEFT, KEY_RIGHT});
-  EXPECT_EQ(p.jumpState, 3);
+  EXPECT_EQ(p.jumpState, Player::risingLeft);
   EXPECT_TRUE(field.logged("Player @ 300.000, 300.000 jumping. Switching jump state to up left."));
 
   // Pressing jump again mid-air neither restarts the jump nor plays a sound.
   const float y = p.y;
   field.tickHolding({KEY_SPACE});
-  EXPECT_EQ(p.jumpState, 3);
+  EXPECT_EQ(p.jumpState, Player::risingLeft);
   EXPECT_EQ(p.y, y - p.jumpSpeed);
   EXPECT_EQ(std::count(field.played.begin(), field.played.end(), field.game->jumpSample.get()), 1);
 }

@@ -118,7 +118,7 @@ TEST(Ladder, NoJumpFromTheLadder) {
   Player& p = field.player();
   field.tickHolding({KEY_UP});
   field.tickHolding({KEY_SPACE});
-  EXPECT_EQ(p.jumpState, 0);
+  EXPECT_EQ(p.jumpState, Player::notJumping);
   EXPECT_EQ(p.y, 248.0f);
 }
 

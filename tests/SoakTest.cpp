@@ -224,11 +224,11 @@ void expectConsistent(const Game& game, const std::string& where) {
   ASSERT_EQ(game.floorManager.tilesLeft(), uncleared) << where;
   ASSERT_GE(p.x, 0.0f) << where;
   ASSERT_LE(p.x, 640.0f) << where;
-  ASSERT_FALSE(p.falling && p.jumpState != 0) << where << ": falling during jump state "
+  ASSERT_FALSE(p.falling && p.jumpState != Player::notJumping) << where << ": falling during jump state "
                                               << p.jumpState;
   ASSERT_FALSE(p.onChute && p.hasControl) << where << ": under control on a chute";
-  ASSERT_GE(p.jumpState, 0) << where;
-  ASSERT_LE(p.jumpState, 6) << where;
+  ASSERT_GE(p.jumpState, Player::notJumping) << where;
+  ASSERT_LE(p.jumpState, Player::descendingRight) << where;
   ASSERT_GE(p.lives, 0) << where;
 }
 

@@ -115,13 +115,13 @@ TEST(Teleport, ADigitReleasedInTheAirIsUsedUp) {
     Player& p = field.player();
     if (c.jump) {
       field.tickHolding({KEY_SPACE, KEY_2});
-      ASSERT_NE(p.jumpState, 0);
+      ASSERT_NE(p.jumpState, Player::notJumping);
     } else {
       field.tickHolding({KEY_2});
       ASSERT_TRUE(p.falling);
     }
     int ticks = 0;
-    while ((p.jumpState != 0 || p.falling) && ticks < 100) {
+    while ((p.jumpState != Player::notJumping || p.falling) && ticks < 100) {
       if (c.holdToLanding) {
         field.tickHolding({KEY_2});
       } else {

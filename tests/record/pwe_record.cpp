@@ -77,7 +77,7 @@ struct Recorder {
 
   bool grounded() const {
     const Player& p = game.player;
-    return p.jumpState == 0 && !p.falling && !p.onChute;
+    return p.jumpState == Player::notJumping && !p.falling && !p.onChute;
   }
 
   // Holds keys until done() holds; false (with a message) when it never does.
@@ -165,7 +165,7 @@ bool runCommand(Recorder& r, const std::string& text, int line) {
     in >> way;
     const std::string keys = way == "left" ? "JL" : way == "right" ? "JR" : "J";
     if (!r.step(keys)) return true;
-    if (p.jumpState == 0) return fail(line, "the jump did not start (on a ladder?)", r.game);
+    if (p.jumpState == Player::notJumping) return fail(line, "the jump did not start (on a ladder?)", r.game);
     return r.holdUntil("-", [&] { return r.grounded(); }, line, "jump never landed");
   }
   if (verb == "teleport") {
