@@ -135,6 +135,12 @@ void Animation::advance() {
   frameIndex_ = (frameIndex_ + 1) % frameCount_;
 }
 
+void Animation::seek(int frameIndex, int frameTicks) {
+  if (frameIndex < 0 || frameIndex >= frameCount_) return;
+  frameIndex_ = frameIndex;
+  frameTicks_ = frameTicks;
+}
+
 void Animation::draw(BITMAP* target, int x, int y) const {
   BITMAP* frame = currentFrame();
   if (frame != nullptr) draw_trans_sprite(target, frame, x, y);

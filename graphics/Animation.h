@@ -26,6 +26,10 @@ class Animation {
   int frameCount() const { return frameCount_; }
   int frameIndex() const { return frameIndex_; }
   int frameTicks() const { return frameTicks_; }
+  // Goes back to a point frameIndex() and frameTicks() once gave, so the
+  // advances that follow repeat those that followed then. A frame it does
+  // not have leaves it where it is.
+  void seek(int frameIndex, int frameTicks);
   int duration(int i) const { return durations_[i]; }
   BITMAP* frame(int i) const { return frames_[i].get(); }  // 0 to frameCount() - 1
 

@@ -14,6 +14,12 @@ void Sprite::advance() {
   if (hasCurrent()) animations_[animationIndex_].advance();
 }
 
+void Sprite::seek(int animation, int frameIndex, int frameTicks) {
+  if (animation >= 0 && animation < static_cast<int>(animations_.size())) {
+    animations_[animation].seek(frameIndex, frameTicks);
+  }
+}
+
 void Sprite::draw(BITMAP* target, int x, int y) const {
   if (hasCurrent()) animations_[animationIndex_].draw(target, x, y);
 }

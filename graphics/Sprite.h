@@ -13,6 +13,8 @@ class Sprite {
   void setAnimation(int index);                   // nothing else changes
   BITMAP* currentFrame() const;
   void advance();                                 // only the current animation
+  // Animation::seek on one of the animations; an index never added is ignored.
+  void seek(int animation, int frameIndex, int frameTicks);
   void draw(BITMAP* target, int x, int y) const;
 
   int animationIndex() const { return animationIndex_; }
