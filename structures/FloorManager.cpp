@@ -76,6 +76,7 @@ void FloorManager::clear() {
   cells_.clear();
   tallest_ = 0;
   tilesLeft_ = 0;
+  claimed_.clear();
 }
 
 void FloorManager::draw(BITMAP* target) const {
@@ -132,9 +133,18 @@ int FloorManager::claimAt(float x, float y) {
     tile.cleared = true;
     gained += tile.points;
     --tilesLeft_;
+    claimed_.push_back(index);
     log_message("Player gained %d points for clearing tile.", tile.points);
   }
   return static_cast<int>(std::clamp<int64_t>(gained, INT_MIN, INT_MAX));
+}
+
+void FloorManager::undoClaims(size_t mark) {
+  while (claimed_.size() > mark) {
+    tiles_[claimed_.back()].cleared = false;
+    ++tilesLeft_;
+    claimed_.pop_back();
+  }
 }
 
 FootRun FloorManager::standingRun(int index) const { return runOf(tiles_[index]); }

@@ -34,6 +34,13 @@ class FloorManager {
   bool isOnFloor(float x, float y) const;             // a tile's top row is trunc(y) + 1
   bool tileAt(float x, float y, FloorTile& out) const; // first tile containing the point
   int claimAt(float x, float y);                       // points of the tiles claimed
+  // Claims are journalled since the tiles were placed, so that a search
+  // can try a tick and take back what it claimed: claimCount() marks a
+  // point, claimedTile(n) is the tile of the n-th claim, and undoClaims
+  // unclaims every tile claimed after the mark, latest first.
+  size_t claimCount() const { return claimed_.size(); }
+  int claimedTile(size_t n) const { return claimed_[n]; }
+  void undoClaims(size_t mark);
   int tilesLeft() const { return tilesLeft_; }
   // Level layout questions, asked by the checker and the editor.
   FootRun standingRun(int index) const;  // where a figure stands on tile index
@@ -47,6 +54,7 @@ class FloorManager {
   ImageSet normalImages_;         // floor tiles/normal/
   ImageSet clearedImages_;        // floor tiles/clear/
   int tilesLeft_ = 0;             // claimable tiles not yet cleared
+  std::vector<int> claimed_;      // tile indices in the order they were claimed
 
   // Every figure asks about floors every tick, so the queries look only at
   // the tiles that share a top row and a band of columns with the point,

@@ -244,6 +244,30 @@ TEST_F(FloorManagerTest, TilesLeftFollowsAddClearAndClaimSequences) {
   EXPECT_EQ(floor_->tilesLeft(), 2);
 }
 
+// A search tries a tick and takes back what it claimed: undoing to a mark
+// unclaims exactly the tiles claimed since, which give their points again.
+TEST_F(FloorManagerTest, ClaimsTakenBackToAMarkCanBeClaimedAgain) {
+  for (int x : {0, 32, 64, 128}) floor_->add(tile(x, 100, 1, x + 1));
+  EXPECT_EQ(floor_->claimAt(140, 99), 129);
+  const size_t mark = floor_->claimCount();
+  EXPECT_EQ(floor_->claimAt(32, 99), 1 + 33);  // the shared column claims both
+  EXPECT_EQ(floor_->claimCount(), mark + 2);
+  EXPECT_EQ(floor_->claimedTile(mark), 0);
+  EXPECT_EQ(floor_->claimedTile(mark + 1), 1);
+  EXPECT_EQ(floor_->tilesLeft(), 1);
+
+  floor_->undoClaims(mark);
+  EXPECT_EQ(floor_->claimCount(), mark);
+  EXPECT_EQ(floor_->tilesLeft(), 3);
+  EXPECT_FALSE(floor_->tiles()[0].cleared);
+  EXPECT_TRUE(floor_->tiles()[3].cleared);
+  EXPECT_EQ(floor_->claimAt(32, 99), 34);
+  EXPECT_EQ(floor_->claimAt(140, 99), 0);
+
+  floor_->clear();
+  EXPECT_EQ(floor_->claimCount(), 0u);
+}
+
 TEST_F(FloorManagerTest, DrawsTheNormalLookMaskedThenTheClearedLook) {
   BitmapPtr target(create_bitmap(200, 200));
   clear_to_color(target.get(), blue);
