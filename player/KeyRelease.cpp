@@ -23,6 +23,12 @@ bool keyReleased(int code) {
   return false;
 }
 
+bool keyReleasePending(int code) { return code >= 0 && code < KEY_MAX && pressed[code]; }
+
+void setKeyReleasePending(int code, bool pending) {
+  if (code >= 0 && code < KEY_MAX) pressed[code] = pending;
+}
+
 void resetKeyReleases() {
   for (bool& entry : pressed) entry = false;
 }

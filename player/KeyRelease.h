@@ -4,3 +4,8 @@
 
 bool keyReleased(int code);
 void resetKeyReleases();  // forget every press (tests, new runs)
+// Whether a press of the key has been seen and its release is awaited, and
+// setting that: a search that takes a game back to an earlier tick takes the
+// table back with it. Codes outside the table are never pending.
+bool keyReleasePending(int code);
+void setKeyReleasePending(int code, bool pending);
