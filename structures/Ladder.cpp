@@ -11,8 +11,15 @@ bool withinBand(const Ladder& ladder, int px, int H) {
 }  // namespace
 
 bool Ladder::isOn(float px, float py, int H, int V) const {
+  const LadderSpan on = span(H, V);
+  const int column = toPixel(px);
   const int row = toPixel(py);
-  return withinBand(*this, toPixel(px), H) && y - V - 1 <= row && row < y + height;
+  return on.firstColumn <= column && column <= on.lastColumn && on.firstRow <= row &&
+         row <= on.lastRow;
+}
+
+LadderSpan Ladder::span(int H, int V) const {
+  return LadderSpan{x + H, x + width - H, y - V - 1, y + height - 1};
 }
 
 bool Ladder::isAtTop(float px, float py, int H, int V) const {

@@ -7,6 +7,15 @@
 
 #include "graphics/Resources.h"
 
+// The columns and rows of the points that count as on a ladder, both ends
+// included; there are none when a first is past its last.
+struct LadderSpan {
+  int firstColumn = 0;
+  int lastColumn = 0;
+  int firstRow = 0;
+  int lastRow = 0;
+};
+
 struct Ladder {
   int x = 0;              // left column
   int y = 0;              // top row
@@ -18,6 +27,7 @@ struct Ladder {
 
   // H narrows the usable band on each side; V widens the top by V + 1 rows.
   bool isOn(float px, float py, int H, int V) const;
+  LadderSpan span(int H, int V) const;  // where isOn holds
   bool isAtTop(float px, float py, int H, int V) const;
   bool isAtBottom(float px, float py, int H, int V) const;
 };
