@@ -22,4 +22,5 @@ class InputGate {
 
  private:
   std::array<bool, KEY_MAX> heldBack_{};  // by scan code
+  bool any_ = false;                      // some code is held back
 };
