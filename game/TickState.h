@@ -1,0 +1,100 @@
+#pragma once
+// A game tick reads and writes more of the player and the Game than a
+// position: the jump and the fall, the climb, the slide, the teleport
+// cooldown, the ladder last found, where each animation stands and the
+// key-release table. A TickState holds all of that, less what only the
+// score, the sounds, the countdown and the enemies use, so that a Game
+// given a state back runs its next tick as it ran when the state was taken.
+//
+// Claimed tiles and collected items are left out on purpose: neither
+// changes how the player moves. FloorManager's standing and containing
+// tests look at every tile, claimed or not, and an item is only touched.
+#include <array>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "structures/Ladder.h"
+
+class Game;
+
+// One tick's keys: ReplayKey bits (game/Replay.h) and the teleport digit
+// held, 0 for none.
+struct TickInput {
+  std::uint8_t keys = 0;
+  std::uint8_t digit = 0;
+};
+
+struct TickState {
+  static constexpr int animationCount = 5;  // the player's animations
+  // Bits of flags: the player's falling, climbStep, onChute and hasControl,
+  // and the Game's teleportCooldownActive. Waits is no field of the Game:
+  // a search sets it on a state whose next tick with no key held
+  // changes nothing but the cooldown; capture leaves it clear and restore
+  // ignores it.
+  static constexpr std::uint8_t falling = 1, climbStep = 2, onChute = 4, hasControl = 8,
+                                cooldownActive = 16, waits = 32;
+  // Neither is a field of the Game either: a search sets unsure on a state
+  // whose animations may stand elsewhere than on any way to it.
+  static constexpr std::uint8_t unsure = 64;
+
+  struct AnimationPoint {
+    std::int32_t frame = 0;  // Animation::frameIndex
+    std::int32_t ticks = 0;  // Animation::frameTicks
+  };
+
+  float x = 0.0f;             // the player's bottom centre
+  float y = 0.0f;
+  float fallDistance = 0.0f;  // Game: dropped since the last landing
+  float jumpApexY = 0.0f;     // Game: where the rising half of a jump ends
+  std::int32_t width = 0;     // the player's: its frame's when an animation was chosen
+  std::int32_t slideDx = 0;   // the player's slide step
+  std::int32_t slideDy = 0;
+  std::int32_t slideTop = 0;  // Game: the chute being slid
+  std::int32_t slideLength = 0;
+  std::int32_t cooldownTicks = 0;  // Game: teleportCooldownTicks
+  std::int32_t ladder = -1;   // the player's currentLadder: index in the level's list, or -1
+                              // for the one held when the TickStates were made
+  std::int8_t jumpState = 0;  // the player's
+  std::int8_t facing = 0;
+  std::int8_t climbDirection = 0;
+  std::int8_t animation = 0;  // the sprite's animation on show
+  std::uint8_t flags = 0;
+  AnimationPoint points[animationCount];
+  std::uint64_t pendingKeys[2] = {0, 0};  // key-release entries of codes 0 to 127, one bit each
+
+  bool has(std::uint8_t flag) const { return (flags & flag) != 0; }
+  bool pending(int code) const { return (pendingKeys[code / 64] >> (code % 64) & 1u) != 0; }
+  // Every field equal, floats bit for bit.
+  bool operator==(const TickState& other) const;
+};
+
+// Takes TickStates from one Game and gives them back to it. Built once a
+// level is placed; it indexes that level's ladders and teleport keys, so a
+// new level or life needs a new one.
+class TickStates {
+ public:
+  explicit TickStates(Game& game);
+
+  TickState capture() const;
+  // The player is alive in every state; the countdown, score, lives and
+  // sounds are left as they are.
+  void restore(const TickState& state) const;
+  // The ladder a state's ladder index stands for.
+  const Ladder& ladder(int index) const;
+  // The scan codes whose key-release entries a tick reads: the teleport keys.
+  const std::vector<int>& teleportCodes() const { return teleportCodes_; }
+
+ private:
+  using Span = std::array<int, 4>;  // x, y, width, height
+  static Span spanOf(const Ladder& ladder);
+  int ladderIndex() const;  // of the player's currentLadder
+
+  Game& game_;
+  std::vector<int> teleportCodes_;
+  Ladder startLadder_;  // held when this was made: state ladder -1
+  // A ladder is told apart by its place and size, the only fields a tick
+  // reads of it; equal ones behave alike, so the first stands for all.
+  std::map<Span, int> laddersBySpan_;
+  mutable int lastLadder_ = -1;  // found last: the player keeps a ladder for many ticks
+};
