@@ -1,0 +1,373 @@
+#include "game/Reachability.h"
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+
+#include "actors/Teleporter.h"
+#include "game/Game.h"
+#include "game/Replay.h"
+#include "graphics/Pixel.h"
+#include "player/KeyRelease.h"
+
+namespace {
+
+double secondsNow() {
+  using clock = std::chrono::steady_clock;
+  return std::chrono::duration<double>(clock::now().time_since_epoch()).count();
+}
+
+bool pressable(int code) { return code >= 0 && code < KEY_MAX && code != KEY_ESC; }
+
+}  // namespace
+
+Reachability::Reachability(Game& game, ReachabilityLimits limits)
+    : game_(game), limits_(limits), states_(game) {
+  game_.enemyManager.clear();
+  start_ = states_.capture();
+  items_ = game_.itemManager.items();
+  for (Item& item : items_) item.present = true;
+  tileReached_.assign(game_.floorManager.tiles().size(), false);
+  itemReached_.assign(items_.size(), false);
+  mayTouch_.assign(items_.size(), 0);
+  claimMark_ = game_.floorManager.claimCount();
+  lives_ = game_.player.lives;
+  for (const FloorTile& tile : game_.floorManager.tiles()) lowest_ = std::max(lowest_, tile.y + tile.height);
+  for (const Item& item : items_) lowest_ = std::max(lowest_, item.y + item.height);
+  for (const Chute& chute : game_.chuteManager->chutes()) lowest_ = std::max(lowest_, chute.y);
+  score_ = game_.player.score;
+  chooseInputs();
+  chooseDigits();
+  collectFrames();
+}
+
+Reachability::~Reachability() = default;
+
+std::size_t Reachability::stateCount() const { return graph_ ? graph_->size() : 0; }
+
+// The 16 combinations argued for in the header when the five keys have
+// five codes, all 32 otherwise; each kept once per set of codes it holds.
+void Reachability::chooseInputs() {
+  const int codeOf[] = {game_.keyLeft, game_.keyRight, game_.keyUp, game_.keyDown, game_.keyJump};
+  std::vector<int> actionCodes(std::begin(codeOf), std::end(codeOf));
+  std::sort(actionCodes.begin(), actionCodes.end());
+  const bool distinct =
+      std::adjacent_find(actionCodes.begin(), actionCodes.end()) == actionCodes.end();
+  std::vector<unsigned> combinations;
+  if (distinct) {
+    for (unsigned walk : {0u, +replayLeft, +replayRight, replayLeft | replayRight}) {
+      for (unsigned other : {0u, +replayJump, +replayUp, +replayDown}) {
+        combinations.push_back(walk | other);
+      }
+    }
+  } else {
+    for (unsigned keys = 0; keys < 32; ++keys) combinations.push_back(keys);
+  }
+  for (unsigned keys : combinations) {
+    Input input;
+    input.keys.keys = static_cast<std::uint8_t>(keys);
+    bool usable = true;
+    for (int bit = 0; bit < 5; ++bit) {
+      if ((keys & (1u << bit)) == 0) continue;
+      usable = usable && pressable(codeOf[bit]);
+      input.codes.push_back(codeOf[bit]);
+    }
+    std::sort(input.codes.begin(), input.codes.end());
+    input.codes.erase(std::unique(input.codes.begin(), input.codes.end()), input.codes.end());
+    const bool repeated = std::any_of(groundInputs_.begin(), groundInputs_.end(),
+                                      [&](const Input& other) { return other.codes == input.codes; });
+    if (usable && !repeated) groundInputs_.push_back(input);
+  }
+  idleInputs_.push_back(groundInputs_.front());  // no key held comes first
+  for (int code : actionCodes) {
+    if (code >= 0 && code < KEY_MAX) usedCodes_.push_back(code);
+  }
+  usedCodes_.push_back(KEY_ESC);
+}
+
+// Digits that can carry the player somewhere: a teleporter of that number
+// exists, and its key neither ends the run nor is one of the five keys
+// (which then press it themselves, and the search follows that through
+// the key-release table).
+void Reachability::chooseDigits() {
+  const int actionCodes[] = {game_.keyLeft, game_.keyRight, game_.keyUp, game_.keyDown,
+                             game_.keyJump};
+  for (int code : states_.teleportCodes()) {
+    const int number = code - Teleporter::firstKeyCode;
+    usedCodes_.push_back(code);
+    const bool shared =
+        std::find(std::begin(actionCodes), std::end(actionCodes), code) != std::end(actionCodes);
+    float x = 0.0f;
+    float y = 0.0f;
+    game_.teleporterManager.destination(number, x, y);
+    if (!pressable(code) || shared || x == -1.0f) continue;
+    Input digit;
+    digit.keys.digit = static_cast<std::uint8_t>(number);
+    digit.codes.push_back(code);
+    digits_.push_back(digit);
+  }
+}
+
+void Reachability::run() {
+  startedAt_ = secondsNow();
+  ticks_ = 0;
+  expansions_ = 0;
+  // Items change nothing of the motion; they are touched on copies, and
+  // the tick is spared looking at them.
+  game_.itemManager.clear();
+  graph_ = std::make_unique<StateGraph>(uniformFrames_ ? StateKey::Motion : StateKey::Full, -1);
+  // Chains are remembered only where the animations do not move the player.
+  memoizing_ = uniformFrames_;
+  afterFirst_ = Memo();
+  byState_ = Memo();
+  complete_ = search(*graph_, true);
+  memoizing_ = false;
+  afterFirst_ = Memo();
+  byState_ = Memo();
+  std::vector<Stretch>().swap(wholeStretches_);
+  std::vector<std::uint32_t>().swap(wholeSlots_);
+  std::vector<int>().swap(memoClaims_);
+  if (complete_) decideItems();
+  restoreGame();
+}
+
+void Reachability::restoreGame() const {
+  holdOnly({});
+  states_.restore(start_);
+  game_.itemManager.clear();
+  for (const Item& item : items_) {
+    Item placed = item;
+    placed.present = true;
+    game_.itemManager.add(placed);
+  }
+  game_.player.lives = lives_;
+  game_.player.score = score_;
+  game_.quit = false;
+  game_.levelDone = false;
+}
+
+bool Reachability::search(StateGraph& graph, bool keepEdges) {
+  nearTeleporter_.clear();
+  stillness_ = std::make_unique<StateGraph>(StateKey::Motion, -1);
+  waitsAt_.clear();
+  bool added = false;
+  graph.add(start_, added);
+  for (std::uint32_t i = 0; i < graph.size(); ++i) {
+    if (overLimit(graph)) return false;
+    expand(graph, i, keepEdges);
+  }
+  return true;
+}
+
+bool Reachability::overLimit(const StateGraph& graph) {
+  if (graph.size() >= limits_.maxStates || ticks_ >= limits_.maxTicks) return true;
+  // The clock is asked now and then: it costs more than a tick.
+  return ++expansions_ % 4096 == 0 && secondsNow() - startedAt_ > limits_.maxSeconds;
+}
+
+void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges) {
+  const TickState state = graph.state(from);  // the graph grows below
+  if (keepEdges) graph.begin(from);
+  if (state.has(TickState::cooldownActive) && state.has(TickState::waits)) {
+    addWait(graph, state, keepEdges);
+  }
+  const bool choosing = state.has(TickState::hasControl) && !state.has(TickState::falling) &&
+                        state.jumpState == 0;
+  const bool climbable = choosing && ladderWithinStep(state);
+  const bool pressed = state.pendingKeys[0] != 0 || state.pendingKeys[1] != 0;
+  // A first tick without the climbing keys reads the ladder held only
+  // where the player stands and walks, and with no digit pressed nothing
+  // of the cooldown: the whole chain may have been played before.
+  std::uint32_t memoState = UINT32_MAX;
+  if (memoizing_ && state.pendingKeys[0] == 0 && state.pendingKeys[1] == 0) {
+    bool known = false;
+    memoState = remember(byState_, state, known);
+    const std::size_t slots = (memoState + 1) * groundInputs_.size();
+    if (wholeSlots_.size() < slots) wholeSlots_.resize(slots, 0);
+  }
+  for (const Input& input : choosing ? groundInputs_ : idleInputs_) {
+    // Up and down act only where the climbing keys find a ladder.
+    if (!climbable && (input.keys.keys & (replayUp | replayDown)) != 0) continue;
+    // With a digit pressed, a jump that starts uses the release up and goes
+    // where it goes from the same state without the digit, which is found
+    // too; a jump that cannot start leaves the input without the jump.
+    if (pressed && (input.keys.keys & replayJump) != 0) continue;
+    const bool climbs = (input.keys.keys & (replayUp | replayDown)) != 0;
+    std::uint32_t* slot = memoState == UINT32_MAX || climbs
+                              ? nullptr
+                              : &wholeSlots_[memoState * groundInputs_.size() +
+                                             static_cast<std::size_t>(&input - groundInputs_.data())];
+    if (!follow(state, input, slot, slot ? &byState_.keys->state(memoState) : nullptr)) continue;
+    // A digit held in the chain's last tick changes nothing but its
+    // key-release entry, and only when the input step reaches the teleport
+    // keys; it is asked where the chain ended.
+    TickState after = chainEnd_;
+    markWaits(after);
+    StateEdge edge;
+    edge.input = input.keys;
+    edge.ticks = chainTicks_;
+    edge.to = add(graph, after);
+    if (keepEdges) graph.addEdge(edge, chainClaims_);
+    if (!lastUnderControl_ || digits_.empty()) continue;
+    // Whether a teleport may follow depends on nothing the key leaves out.
+    if (nearTeleporter_.size() <= edge.to) nearTeleporter_.resize(graph.size(), unknown);
+    if (nearTeleporter_[edge.to] == unknown) {
+      nearTeleporter_[edge.to] = mayTeleportNext(after) ? yes : no;
+    }
+    if (nearTeleporter_[edge.to] == no) continue;
+    for (const Input& digit : digits_) {
+      const int code = digit.codes.front();
+      // Pressed already when the last tick began: holding it on would have
+      // kept it from being released in that tick.
+      if (!releasedBeforeLast_ && state.pending(code)) continue;
+      TickState pressed = after;
+      pressed.pendingKeys[code / 64] |= std::uint64_t{1} << (code % 64);
+      StateEdge armed = edge;
+      armed.input.digit = digit.keys.digit;
+      armed.to = add(graph, pressed);
+      if (keepEdges) graph.addEdge(armed, chainClaims_);
+    }
+  }
+}
+
+// A state found again is kept as first found, except that one whose
+// animations are known takes the place of an unsure one not yet expanded.
+std::uint32_t Reachability::add(StateGraph& graph, const TickState& state) {
+  bool added = false;
+  const std::uint32_t index = graph.add(state, added);
+  if (!added && index >= graph.expanded() && graph.state(index).has(TickState::unsure) &&
+      !state.has(TickState::unsure)) {
+    graph.replace(index, state);
+  }
+  return index;
+}
+
+void Reachability::holdOnly(const std::vector<int>& codes) const {
+  for (int code : usedCodes_) key[code] = 0;
+  for (int code : codes) key[code] = 1;
+}
+
+// The countdown never reaches 0 within one tick from here.
+void Reachability::holdOffCountdown() const {
+  game_.countdown = INT_MAX;
+  game_.lifeTicks = 0;
+}
+
+bool Reachability::tickOnce(const std::vector<int>& codes) {
+  holdOnly(codes);
+  holdOffCountdown();
+  FloorManager& floor = game_.floorManager;
+  const std::size_t mark = floor.claimCount();
+  game_.tick();
+  ++ticks_;
+  claimed_.clear();
+  for (std::size_t n = mark; n < floor.claimCount(); ++n) claimed_.push_back(floor.claimedTile(n));
+  floor.undoClaims(mark);
+  if (game_.player.alive) return true;
+  game_.player.lives = lives_;
+  game_.quit = false;
+  return false;
+}
+
+// Standing still for a tick, where it changes nothing but the cooldown,
+// can be done for as long as the cooldown runs.
+// The answer depends on nothing of the cooldown, so it is remembered
+// without it.
+void Reachability::markWaits(TickState& state) {
+  if (!state.has(TickState::cooldownActive)) return;
+  TickState still = state;
+  still.flags = static_cast<std::uint8_t>(still.flags & ~TickState::cooldownActive);
+  still.cooldownTicks = 0;
+  bool added = false;
+  const std::uint32_t index = stillness_->add(still, added);
+  if (added) {
+    states_.restore(state);
+    bool waits = tickOnce(idleInputs_.front().codes);
+    if (waits) {
+      TickState after = states_.capture();
+      after.cooldownTicks = state.cooldownTicks;
+      const std::uint8_t kept = TickState::cooldownActive | TickState::unsure;
+      after.flags = static_cast<std::uint8_t>((after.flags & ~kept) | (state.flags & kept));
+      waits = after == state;
+    }
+    waitsAt_.push_back(waits);
+  }
+  if (waitsAt_[index]) state.flags |= TickState::waits;
+}
+
+// The cooldown counted down with the engine's own count: standing still
+// changes nothing else.
+void Reachability::addWait(StateGraph& graph, const TickState& state, bool keepEdges) {
+  states_.restore(state);
+  std::uint32_t ticks = 0;
+  while (game_.teleportCooldownActive && ticks < maxWait) {
+    game_.cooldownCount();
+    ++ticks;
+  }
+  if (game_.teleportCooldownActive) return;  // a cooldown longer than any search
+  states_.restore(state);
+  tickOnce(idleInputs_.front().codes);  // what standing claims
+  TickState over = state;
+  over.flags = static_cast<std::uint8_t>(over.flags & ~(TickState::cooldownActive | TickState::waits));
+  StateEdge edge;
+  edge.wait = true;
+  edge.ticks = ticks;
+  bool added = false;
+  edge.to = graph.add(over, added);
+  if (keepEdges) graph.addEdge(edge, claimed_);
+}
+
+// Whether a digit released in the tick after `end` may teleport: the
+// teleport keys then need the player under control, standing, the cooldown
+// over and a teleporter overlapped where that tick's walking leaves the
+// player.
+bool Reachability::mayTeleportNext(const TickState& end) {
+  if (!end.has(TickState::hasControl) || end.has(TickState::falling) || end.jumpState != 0 ||
+      end.has(TickState::cooldownActive)) {
+    return false;
+  }
+  Player& p = game_.player;
+  const float x = p.x;
+  const float y = p.y;
+  const int width = p.width;
+  bool near = false;
+  for (int walk = 0; walk < 4 && !near; ++walk) {
+    p.setPosition(end.x, end.y);
+    if (walk == 1 || walk == 3) p.move(-p.walkSpeed, 0.0f);
+    if (walk == 2 || walk == 3) p.move(p.walkSpeed, 0.0f);
+    for (BITMAP* frame : frameSizes_) {
+      p.width = frame->w;
+      Teleporter occupied;
+      near = near || game_.teleporterManager.findOccupied(frame, p.frameLeft(), p.frameTop(),
+                                                          occupied);
+    }
+  }
+  p.setPosition(x, y);
+  p.width = width;
+  return near;
+}
+
+// Whether the climbing keys can find a ladder in a tick from the state:
+// they look where that tick's walking leaves the player.
+bool Reachability::ladderWithinStep(const TickState& state) {
+  if (game_.ladderManager->ladders().empty()) return false;
+  Player& p = game_.player;
+  Ladder found;
+  for (int walk = 0; walk < 4; ++walk) {
+    p.setPosition(state.x, state.y);
+    if (walk == 1 || walk == 3) p.move(-p.walkSpeed, 0.0f);
+    if (walk == 2 || walk == 3) p.move(p.walkSpeed, 0.0f);
+    if (game_.ladderManager->ladderAt(p.x, p.y, found)) return true;
+  }
+  return false;
+}
+
+std::vector<int> Reachability::unreachedTiles() const {
+  std::vector<int> unreached;
+  const std::vector<FloorTile>& tiles = game_.floorManager.tiles();
+  for (size_t i = 0; i < tiles.size(); ++i) {
+    if (tiles[i].claimable != 0 && !tileReached_[i]) unreached.push_back(static_cast<int>(i));
+  }
+  return unreached;
+}
+

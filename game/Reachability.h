@@ -1,0 +1,242 @@
+#pragma once
+// What the player can reach on a level: every state one life can be in
+// under any sequence of key states, found by playing the engine's own tick
+// (Game::tick) from saved TickStates, with the enemies taken away and the
+// countdown held off. It tells which claimable tiles some sequence claims,
+// which items the player's frame touches, and gives a route that claims
+// every tile it can.
+//
+// States and chains. A state is kept where the player has a choice of keys:
+// standing or on a ladder, under control. From there each input is played
+// for one tick and then with nothing held until the next choice: while the
+// player falls, jumps or slides the tick reads none of the five keys (the
+// input step stops at a slide; walking, jumping and climbing each need the
+// ground), so those ticks need no choice. A chain that ends in a death, or
+// falls below everything the player could stand on, enter or touch,
+// claims nothing that counts; one longer than Reachability::chainLimit ticks
+// is stored where it stands and played on from there.
+//
+// Inputs on the ground. With the five keys on five different scan codes,
+// 16 of the 32 combinations are kept:
+// - up and down together act as one of them: both find the same ladder at
+//   the same place, and down, asked second, decides whenever it climbs;
+// - jump with up or down acts as one of them: a jump that starts blocks
+//   climbing in the same tick, and a jump that cannot start reads nothing;
+// - left and right together are kept: the two walks leave x where it was
+//   only up to rounding, turn the player right and advance both walks.
+// Up and down are not tried where the climbing keys find no ladder after
+// the tick's walking (LadderManager::ladderAt at each place it can leave
+// the player): there they act as nothing. When two keys share a scan code,
+// all 32 are tried, since one of a pair may then not be pressable alone. A
+// key that shares Escape's code is never pressed: it ends the run.
+//
+// Teleport digits. A teleport happens in the tick a digit is released, so a
+// press held for many ticks does no more than a press in the tick before
+// the release: the search holds at most one digit, in a chain's last tick,
+// and only where the tick after could teleport (under control, standing, no
+// cooldown, a teleporter overlapped after at most one walking step). With a
+// digit pressed, inputs with jump are left out: a jump that starts uses the
+// release up, and one that cannot start leaves the input without it.
+//
+// The dedup key (game/StateGraph.h). Two states are one when every field a
+// tick can still read is equal, floats compared bit for bit. Left out are
+// fields a tick writes before it reads them: the jump apex when not
+// jumping, the slide when not sliding, the cooldown count when no cooldown
+// runs, the climb direction without a climb step. Where standing still
+// changes nothing but the cooldown, the count is left out too: the first
+// state found stands for all counts, since it can wait for any later count
+// and an earlier one only delays a teleport; the route waits as needed.
+// When every frame of every player animation has the same size, the
+// facing, the animation on show and where each animation stands are left
+// out: they choose frames, and then no frame changes how the player moves.
+//
+// Items. Those fields decide what an item touches, so every tick tries the
+// frame on show (a touch found) and every frame of every animation (an
+// upper bound). An item no frame of any animation touches anywhere is out
+// of reach; one that some animation's frames might touch is decided by a
+// second search whose key holds the animation on show and where that
+// animation stands, which is closed under the tick since motion does not
+// depend on the rest.
+//
+// Stretches remembered. A chain played once is played again for states
+// that differ only where it cannot matter: the ladder held (read only
+// where the player stands on it, so any ladder whose span the chain never
+// entered gives the same ticks), the cooldown (read only by the teleport
+// keys, which a chain without a choice never passes) and, in the motion
+// search, the animations. A state whose animations may then not be the
+// ones a way to it leaves is marked unsure, and its frame on show is not
+// taken as a touch.
+//
+// Limits. The search stops after a number of states, of ticks or of
+// seconds, whichever comes first; what it found is then a lower bound.
+#include <allegro.h>
+
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "actors/Item.h"
+#include "game/StateGraph.h"
+#include "game/TickState.h"
+
+class Game;
+
+struct ReachabilityLimits {
+  std::size_t maxStates = 600000;   // about 400 MB with what is remembered beside them
+  std::size_t maxTicks = 30000000;
+  double maxSeconds = 25.0;
+};
+
+class Reachability {
+ public:
+  // game: a level started and a life begun. The enemies are taken away for
+  // good; everything else is as it was given when the search is over.
+  Reachability(Game& game, ReachabilityLimits limits = {});
+  ~Reachability();
+  Reachability(const Reachability&) = delete;
+  Reachability& operator=(const Reachability&) = delete;
+
+  void run();
+
+  bool complete() const { return complete_; }  // false: stopped at a limit
+  std::size_t stateCount() const;
+  std::size_t tickCount() const { return ticks_; }
+  // Claimable tiles and items, by index in the level's lists.
+  bool tileReached(int index) const { return tileReached_[index]; }
+  bool itemReached(int index) const { return itemReached_[index]; }
+  std::vector<int> unreachedTiles() const;  // claimable tiles no tick claims
+  std::vector<int> unreachedItems() const;
+
+  // Nearest unclaimed tile next, along the states found: a tile claimed on
+  // the way counts too, and a way that leaves behind tiles it cannot come
+  // back to is taken only when no other is left.
+  struct Route {
+    std::vector<TickInput> ticks;
+    int tilesLeft = 0;     // reachable claimable tiles it does not claim
+    int scoreGained = 0;   // played from the start, enemies absent, countdown held off
+    bool clears = false;   // the played route leaves no claimable tile
+    bool followed = true;  // played, every step ended where the search said it would
+  };
+  Route route() const;
+
+ private:
+  struct Input {
+    TickInput keys;
+    std::vector<int> codes;  // scan codes held
+  };
+  // Pixels at which a stretch of ticks read the ladder held.
+  struct Box {
+    int left = 0, top = 0, right = -1, bottom = -1;  // empty while right < left
+    void add(int column, int row);
+    void add(const Box& other);
+    bool apart(const LadderSpan& span) const;
+  };
+  // Where a stretch of ticks without a choice led, as played once. The
+  // ladder held is read in them only where the player stands, and the
+  // cooldown not at all, so the same ticks follow for any ladder the player
+  // is not on there, and for any cooldown.
+  struct Stretch {            // played from the state of its memo key
+    TickState end;            // where it ended
+    std::uint32_t ticks = 0;  // played from start
+    std::uint32_t claimsBegin = 0;  // in memoClaims_
+    std::uint32_t claimCount = 0;
+    Box box;
+    bool died = false;
+    bool lastUnderControl = false;    // its last tick began under control
+    bool releasedBeforeLast = false;  // and so did one before it
+    bool ladderFree = false;          // the ladder held at start was never read where it is
+  };
+  struct Memo {
+    std::unique_ptr<StateGraph> keys = std::make_unique<StateGraph>(StateKey::Chain, -1);
+    std::vector<Stretch> stretches;  // by keys index
+  };
+  static constexpr std::uint32_t chainLimit = 256;  // ticks of a chain before it is stored
+  static constexpr std::uint32_t maxWait = 256000;  // a longer cooldown is never waited for
+
+  // game/Reachability.cpp
+  void chooseInputs();
+  void chooseDigits();
+  void collectFrames();
+  bool search(StateGraph& graph, bool keepEdges);
+  void expand(StateGraph& graph, std::uint32_t from, bool keepEdges);
+  std::uint32_t add(StateGraph& graph, const TickState& state);
+  // Plays from the state: one tick with the input held, then ticks with
+  // nothing held until the player has a choice of keys again (standing
+  // under control), has died, or chainLimit ticks have passed. False when
+  // the player died. Leaves the Game where the chain ended, with what it
+  // claimed in chainClaims_ and taken back.
+  // memoSlot: where the stretch of this state and input is remembered, or
+  // null when it is not to be.
+  bool follow(const TickState& state, const Input& input, std::uint32_t* memoSlot,
+              const TickState* memoPlayed);
+  bool stepChain(const std::vector<int>& codes, bool sure, bool later);
+  bool fits(const Stretch& stretch, const TickState& played, const TickState& from) const;
+  bool reuse(const Stretch& stretch, const TickState& played, const TickState& from);
+  std::uint32_t remember(Memo& memo, const TickState& from, bool& known) const;
+  void store(Stretch& stretch, const TickState& from, const Box& box,
+             const std::vector<int>& claims, std::uint32_t ticks, bool releasedBefore,
+             bool died);
+  bool tickOnce(const std::vector<int>& codes);  // false when the player died
+  void holdOnly(const std::vector<int>& codes) const;
+  void holdOffCountdown() const;
+  bool mayTeleportNext(const TickState& end);
+  bool ladderWithinStep(const TickState& state);
+  bool fallenAway(float above) const;
+  void markWaits(TickState& state);
+  void addWait(StateGraph& graph, const TickState& state, bool keepEdges);
+  void touchItems(bool sure);
+  void decideItems();
+  bool overLimit(const StateGraph& graph);
+  void restoreGame() const;  // as given, with the enemies gone
+
+  // game/ReachabilityRoute.cpp
+  std::vector<std::uint32_t> components() const;
+  // Plays the edges from the start and writes down every tick's keys.
+  Route play(const std::vector<std::uint32_t>& edges) const;
+
+  Game& game_;
+  ReachabilityLimits limits_;
+  TickStates states_;
+  TickState start_;
+  std::unique_ptr<StateGraph> graph_;  // the motion search, kept for the route
+  std::vector<Input> groundInputs_;
+  std::vector<Input> idleInputs_;     // nothing held: all a player without a choice has
+  std::vector<Input> digits_;         // one teleport digit each
+  std::vector<int> usedCodes_;        // every code the search may hold or must keep released
+  bool uniformFrames_ = true;         // every player frame has one size
+  std::vector<std::vector<BITMAP*>> frames_;  // by animation, every frame
+  std::vector<BITMAP*> frameSizes_;            // one frame of each size
+  std::vector<Item> items_;                    // the level's, as placed
+  std::vector<bool> tileReached_;
+  std::vector<bool> itemReached_;
+  std::vector<std::uint8_t> mayTouch_;  // by item: bits of the animations some frame of which touched it
+  float widest_ = 0.0f;               // of the player's frames
+  float tallest_ = 0.0f;
+  enum Answer : std::int8_t { unknown, yes, no };
+  std::vector<Answer> nearTeleporter_;  // by state of the search under way: mayTeleportNext
+  std::unique_ptr<StateGraph> stillness_;  // states without their cooldown, for markWaits
+  std::vector<bool> waitsAt_;         // by stillness_ index
+  std::vector<int> claimed_;          // by the last tick played
+  std::vector<int> chainClaims_;      // by the last chain followed, each tile once
+  std::uint32_t chainTicks_ = 0;
+  TickState chainEnd_;                // where the last chain followed ended
+  std::vector<int> laterClaims_;      // by its ticks after the first, each tile once
+  bool memoizing_ = false;            // stretches are remembered (the motion search)
+  Memo afterFirst_;                   // keyed by the state after a first tick
+  Memo byState_;                      // keyed by the state a chain starts at; no stretches
+  std::vector<Stretch> wholeStretches_;   // played from a state of byState_ with an input
+  std::vector<std::uint32_t> wholeSlots_;  // by byState_ index and input: stretch + 1, or 0
+  std::vector<int> memoClaims_;
+  bool lastUnderControl_ = false;     // the chain's last tick began under control
+  bool releasedBeforeLast_ = false;   // and a tick before it did too
+  std::size_t claimMark_ = 0;         // the floor's claim journal when the search began
+  bool complete_ = true;
+  std::size_t ticks_ = 0;
+  std::size_t expansions_ = 0;
+  double startedAt_ = 0.0;
+  int lives_ = 0;                     // restored after every death
+  int lowest_ = INT_MIN;              // lowest row a tile or item covers or a chute starts at
+  int score_ = 0;
+};

@@ -1,0 +1,231 @@
+// The ticks between two choices of keys (a jump, a fall, a slide), played
+// with the engine's tick, or taken from a stretch played before where that
+// gives the same ticks: see Reachability::Stretch.
+#include <algorithm>
+#include <climits>
+
+#include "game/Game.h"
+#include "game/Reachability.h"
+#include "game/Replay.h"
+#include "graphics/Pixel.h"
+
+namespace {
+
+const std::uint32_t none = UINT32_MAX;
+
+bool hasChoice(const Player& p) { return p.hasControl && !p.falling && p.jumpState == 0; }
+
+bool samePose(const TickState& a, const TickState& b) {
+  if (a.facing != b.facing || a.animation != b.animation) return false;
+  for (int i = 0; i < TickState::animationCount; ++i) {
+    if (a.points[i].frame != b.points[i].frame || a.points[i].ticks != b.points[i].ticks) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void addOnce(std::vector<int>& tiles, int tile) {
+  if (std::find(tiles.begin(), tiles.end(), tile) == tiles.end()) tiles.push_back(tile);
+}
+
+}  // namespace
+
+void Reachability::Box::add(int column, int row) {
+  if (right < left) {
+    left = right = column;
+    top = bottom = row;
+    return;
+  }
+  left = std::min(left, column);
+  right = std::max(right, column);
+  top = std::min(top, row);
+  bottom = std::max(bottom, row);
+}
+
+void Reachability::Box::add(const Box& other) {
+  if (other.right < other.left) return;
+  add(other.left, other.top);
+  add(other.right, other.bottom);
+}
+
+bool Reachability::Box::apart(const LadderSpan& on) const {
+  return right < left || right < on.firstColumn || on.lastColumn < left ||
+         bottom < on.firstRow || on.lastRow < top;
+}
+
+bool Reachability::stepChain(const std::vector<int>& codes, bool sure, bool later) {
+  const bool alive = tickOnce(codes);
+  ++chainTicks_;
+  if (!alive) return false;
+  touchItems(sure);
+  for (int tile : claimed_) {
+    addOnce(chainClaims_, tile);
+    if (later) addOnce(laterClaims_, tile);
+  }
+  return true;
+}
+
+// Falling, or jumping, down and below everything the player can stand on,
+// enter or touch, the player meets none of it again: a fall moves only
+// down, and so does the way down of a jump, edges aside.
+bool Reachability::fallenAway(float above) const {
+  const Player& p = game_.player;
+  return (p.falling || p.jumpState != 0) && p.hasControl && p.y > above && p.height > 0 &&
+         p.frameTop() > static_cast<float>(lowest_);
+}
+
+std::uint32_t Reachability::remember(Memo& memo, const TickState& from, bool& known) const {
+  bool added = false;
+  const std::uint32_t index = memo.keys->add(from, added);
+  known = !added;
+  return index;
+}
+
+void Reachability::store(Stretch& stretch, const TickState& from, const Box& box,
+                         const std::vector<int>& claims, std::uint32_t ticks,
+                         bool releasedBefore, bool died) {
+  stretch.end = chainEnd_;
+  stretch.ticks = ticks;
+  stretch.claimsBegin = static_cast<std::uint32_t>(memoClaims_.size());
+  stretch.claimCount = static_cast<std::uint32_t>(claims.size());
+  memoClaims_.insert(memoClaims_.end(), claims.begin(), claims.end());
+  stretch.box = box;
+  stretch.died = died;
+  stretch.lastUnderControl = lastUnderControl_;
+  stretch.releasedBeforeLast = releasedBefore;
+  stretch.ladderFree = box.apart(states_.ladder(from.ladder).span(
+      game_.ladderHorizontalTolerance, game_.ladderVerticalTolerance));
+}
+
+// played: the state the stretch was played from.
+bool Reachability::fits(const Stretch& stretch, const TickState& played,
+                        const TickState& from) const {
+  if (stretch.ticks == 0) return false;  // not played to its end
+  if (played.ladder == from.ladder) return true;
+  return stretch.ladderFree &&
+         stretch.box.apart(states_.ladder(from.ladder).span(game_.ladderHorizontalTolerance,
+                                                            game_.ladderVerticalTolerance));
+}
+
+// The stretch, for a start that may differ from the one it was played from
+// in the ladder held (never read where it is), the cooldown and the
+// animations. The cooldown is counted on with the engine's own count; the
+// animations end as they ended then only if they began the same.
+bool Reachability::reuse(const Stretch& stretch, const TickState& played,
+                         const TickState& from) {
+  if (stretch.died) return false;
+  const bool later = chainTicks_ > 0;
+  releasedBeforeLast_ =
+      (later && (releasedBeforeLast_ || lastUnderControl_)) || stretch.releasedBeforeLast;
+  lastUnderControl_ = stretch.lastUnderControl;
+  chainTicks_ += stretch.ticks;
+  for (std::uint32_t n = 0; n < stretch.claimCount; ++n) {
+    addOnce(chainClaims_, memoClaims_[stretch.claimsBegin + n]);
+  }
+  chainEnd_ = stretch.end;
+  chainEnd_.ladder = from.ladder;
+  game_.teleportCooldownActive = from.has(TickState::cooldownActive);
+  game_.teleportCooldownTicks = from.cooldownTicks;
+  for (std::uint32_t t = 0; t < stretch.ticks && game_.teleportCooldownActive; ++t) {
+    game_.cooldownCount();
+  }
+  chainEnd_.cooldownTicks = game_.teleportCooldownTicks;
+  const auto kept = static_cast<std::uint8_t>(~(TickState::cooldownActive | TickState::unsure));
+  chainEnd_.flags = static_cast<std::uint8_t>(
+      (chainEnd_.flags & kept) | (game_.teleportCooldownActive ? TickState::cooldownActive : 0));
+  if (from.has(TickState::unsure) || !samePose(from, played)) {
+    chainEnd_.flags |= TickState::unsure;
+  }
+  return true;
+}
+
+bool Reachability::follow(const TickState& state, const Input& input, std::uint32_t* memoSlot,
+                          const TickState* memoPlayed) {
+  const bool sure = !state.has(TickState::unsure);
+  chainClaims_.clear();
+  laterClaims_.clear();
+  chainTicks_ = 0;
+  lastUnderControl_ = state.has(TickState::hasControl);
+  releasedBeforeLast_ = false;
+  auto kept = [&](bool alive) {
+    // Only a way the player survives keeps what it claimed.
+    if (alive) {
+      for (int tile : chainClaims_) tileReached_[tile] = true;
+    }
+    return alive;
+  };
+  if (memoSlot != nullptr && *memoSlot != 0) {
+    const Stretch& stretch = wholeStretches_[*memoSlot - 1];
+    if (fits(stretch, *memoPlayed, state)) return kept(reuse(stretch, *memoPlayed, state));
+    memoSlot = nullptr;  // the first one played stays
+  }
+
+  Player& p = game_.player;
+  Box box;
+  states_.restore(state);
+  for (int walk = 0; walk < 4; ++walk) {
+    p.setPosition(state.x, state.y);
+    if (walk == 1 || walk == 3) p.move(-p.walkSpeed, 0.0f);
+    if (walk == 2 || walk == 3) p.move(p.walkSpeed, 0.0f);
+    box.add(toPixel(p.x), toPixel(p.y));
+  }
+  p.setPosition(state.x, state.y);
+  bool alive = stepChain(input.codes, sure, false);
+  box.add(toPixel(p.x), toPixel(p.y));
+
+  if (alive && !hasChoice(p)) {
+    TickState first = states_.capture();
+    if (!sure) first.flags |= TickState::unsure;
+    std::uint32_t afterIndex = none;
+    bool reused = false;
+    if (memoizing_) {
+      bool known = false;
+      const std::uint32_t index = remember(afterFirst_, first, known);
+      const TickState& played = afterFirst_.keys->state(index);
+      if (known && index < afterFirst_.stretches.size() &&
+          fits(afterFirst_.stretches[index], played, first)) {
+        const Stretch& stretch = afterFirst_.stretches[index];
+        box.add(stretch.box);
+        alive = reuse(stretch, played, first);
+        reused = true;
+      }
+      if (!known) afterIndex = index;
+    }
+    if (!reused) {
+      Box later;
+      bool releasedLater = false;
+      while (!hasChoice(p) && chainTicks_ < chainLimit) {
+        // A tick under control asks the key-release table about every
+        // digit, which lets go of all of them.
+        releasedBeforeLast_ = releasedBeforeLast_ || lastUnderControl_;
+        if (chainTicks_ > 1) releasedLater = releasedLater || lastUnderControl_;
+        lastUnderControl_ = p.hasControl;
+        const float above = p.y;
+        alive = stepChain(idleInputs_.front().codes, sure, true) && !fallenAway(above);
+        later.add(toPixel(p.x), toPixel(p.y));
+        if (!alive) break;
+      }
+      if (alive) {
+        chainEnd_ = states_.capture();
+        if (!sure) chainEnd_.flags |= TickState::unsure;
+      }
+      if (afterIndex != none) {
+        if (afterFirst_.stretches.size() <= afterIndex) afterFirst_.stretches.resize(afterIndex + 1);
+        store(afterFirst_.stretches[afterIndex], first, later, laterClaims_, chainTicks_ - 1,
+              releasedLater, !alive);
+      }
+      box.add(later);
+    }
+  } else if (alive) {
+    chainEnd_ = states_.capture();
+    if (!sure) chainEnd_.flags |= TickState::unsure;
+  }
+  if (memoSlot != nullptr) {
+    wholeStretches_.emplace_back();
+    *memoSlot = static_cast<std::uint32_t>(wholeStretches_.size());
+    store(wholeStretches_.back(), state, box, chainClaims_, chainTicks_, releasedBeforeLast_,
+          !alive);
+  }
+  return kept(alive);
+}

@@ -1,0 +1,155 @@
+#include "game/StateGraph.h"
+
+#include <cstring>
+
+namespace {
+
+std::uint32_t bitsOf(float value) {
+  std::uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+std::uint32_t word(std::int32_t value) { return static_cast<std::uint32_t>(value); }
+
+}  // namespace
+
+StateGraph::StateGraph(StateKey key, int animation)
+    : key_(key), animation_(animation), slots_(1024, 0) {}
+
+// Fields a tick writes before it reads them count as 0 in the key: the
+// jump apex when not jumping (a jump's start sets it), the slide when not
+// sliding (entering a chute sets it), the cooldown count when no cooldown
+// runs (a teleport sets it) and the climb direction without a climb step
+// (the climbing keys set both together).
+int StateGraph::keyOf(const TickState& s, std::uint32_t* words) const {
+  const bool sliding = s.has(TickState::onChute);
+  const bool climbing = s.has(TickState::climbStep);
+  const bool chain = key_ == StateKey::Chain;
+  const bool counted =
+      !chain && s.has(TickState::cooldownActive) && !s.has(TickState::waits);
+  std::uint8_t flags = s.flags & ~TickState::unsure;
+  if (chain) flags &= ~(TickState::cooldownActive | TickState::waits);
+  int n = 0;
+  words[n++] = bitsOf(s.x);
+  words[n++] = bitsOf(s.y);
+  words[n++] = bitsOf(s.fallDistance);
+  words[n++] = s.jumpState == 0 ? 0u : bitsOf(s.jumpApexY);
+  words[n++] = word(s.width);
+  words[n++] = sliding ? word(s.slideDx) : 0u;
+  words[n++] = sliding ? word(s.slideDy) : 0u;
+  words[n++] = sliding ? word(s.slideTop) : 0u;
+  words[n++] = sliding ? word(s.slideLength) : 0u;
+  words[n++] = counted ? word(s.cooldownTicks) : 0u;
+  words[n++] = chain ? 0u : word(s.ladder);
+  words[n++] = static_cast<std::uint8_t>(s.jumpState) | std::uint32_t{flags} << 8 |
+               (climbing ? std::uint32_t{static_cast<std::uint8_t>(s.climbDirection)} : 0u)
+                   << 16;
+  for (std::uint64_t pending : s.pendingKeys) {
+    words[n++] = static_cast<std::uint32_t>(pending);
+    words[n++] = static_cast<std::uint32_t>(pending >> 32);
+  }
+  if (key_ == StateKey::Motion || chain) return n;
+  words[n++] = static_cast<std::uint8_t>(s.facing) |
+               std::uint32_t{static_cast<std::uint8_t>(s.animation)} << 8;
+  for (int a = 0; a < TickState::animationCount; ++a) {
+    if (key_ == StateKey::Animation && a != animation_) continue;
+    words[n++] = word(s.points[a].frame);
+    words[n++] = word(s.points[a].ticks);
+  }
+  return n;
+}
+
+std::uint64_t StateGraph::hashOf(const TickState& state) const {
+  std::uint32_t words[maxWords];
+  const int n = keyOf(state, words);
+  std::uint64_t hash = 0x9E3779B97F4A7C15ull;
+  for (int i = 0; i < n; ++i) {
+    hash = (hash ^ words[i]) * 0xBF58476D1CE4E5B9ull;
+    hash ^= hash >> 31;
+  }
+  return hash;
+}
+
+bool StateGraph::sameKey(const TickState& a, const TickState& b) const {
+  std::uint32_t left[maxWords];
+  std::uint32_t right[maxWords];
+  const int n = keyOf(a, left);
+  keyOf(b, right);
+  return std::memcmp(left, right, n * sizeof left[0]) == 0;
+}
+
+namespace {
+
+std::uint64_t slotOf(std::uint64_t hash, std::uint32_t index) {
+  return (hash & 0xFFFFFFFF00000000ull) | (index + 1u);
+}
+
+}  // namespace
+
+std::uint32_t StateGraph::add(const TickState& state, bool& added) {
+  const std::size_t mask = slots_.size() - 1;
+  const std::uint64_t hash = hashOf(state);
+  const std::uint64_t tag = hash & 0xFFFFFFFF00000000ull;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const std::uint64_t held = slots_[slot];
+    if (held == 0) {
+      const auto index = static_cast<std::uint32_t>(states_.size());
+      states_.push_back(state);
+      hashes_.push_back(hash);
+      slots_[slot] = slotOf(hash, index);
+      added = true;
+      if (states_.size() * 2 > slots_.size()) grow();
+      return index;
+    }
+    const auto index = static_cast<std::uint32_t>(held & 0xFFFFFFFFu) - 1u;
+    if ((held & 0xFFFFFFFF00000000ull) == tag && hashes_[index] == hash &&
+        sameKey(states_[index], state)) {
+      added = false;
+      return index;
+    }
+  }
+}
+
+void StateGraph::grow() {
+  std::vector<std::uint64_t> larger(slots_.size() * 2, 0);
+  const std::size_t mask = larger.size() - 1;
+  for (std::uint32_t i = 0; i < states_.size(); ++i) {
+    std::size_t slot = hashes_[i] & mask;
+    while (larger[slot] != 0) slot = (slot + 1) & mask;
+    larger[slot] = slotOf(hashes_[i], i);
+  }
+  slots_.swap(larger);
+}
+
+void StateGraph::begin(std::uint32_t from) {
+  if (from == firstEdge_.size()) firstEdge_.push_back(static_cast<std::uint32_t>(edges_.size()));
+}
+
+void StateGraph::addEdge(const StateEdge& edge, const std::vector<int>& claimedTiles) {
+  for (std::size_t e = firstEdge_.back(); e < edges_.size(); ++e) {
+    if (edges_[e].to == edge.to) return;
+  }
+  StateEdge added = edge;
+  added.claimsBegin = static_cast<std::uint32_t>(claims_.size());
+  added.claimCount = static_cast<std::uint16_t>(claimedTiles.size());
+  for (int tile : claimedTiles) claims_.push_back(static_cast<std::uint16_t>(tile));
+  edges_.push_back(added);
+}
+
+std::uint32_t StateGraph::firstEdge(std::uint32_t from) const {
+  return from < firstEdge_.size() ? firstEdge_[from] : 0;
+}
+
+std::uint32_t StateGraph::endEdge(std::uint32_t from) const {
+  if (from >= firstEdge_.size()) return 0;
+  return from + 1 < firstEdge_.size() ? firstEdge_[from + 1]
+                                      : static_cast<std::uint32_t>(edges_.size());
+}
+
+std::size_t StateGraph::bytes() const {
+  return states_.capacity() * sizeof(TickState) + hashes_.capacity() * sizeof(std::uint64_t) +
+         slots_.capacity() * sizeof(std::uint64_t) +
+         firstEdge_.capacity() * sizeof(std::uint32_t) + edges_.capacity() * sizeof(StateEdge) +
+         claims_.capacity() * sizeof(std::uint16_t);
+}
