@@ -101,6 +101,7 @@ void Reachability::chooseDigits() {
     float y = 0.0f;
     game_.teleporterManager.destination(number, x, y);
     if (!pressable(code) || shared || x == -1.0f) continue;
+    digitKeys_[code / 64] |= std::uint64_t{1} << (code % 64);
     Input digit;
     digit.keys.digit = static_cast<std::uint8_t>(number);
     digit.codes.push_back(code);
@@ -148,6 +149,7 @@ void Reachability::restoreGame() const {
 
 bool Reachability::search(StateGraph& graph, bool keepEdges) {
   nearTeleporter_.clear();
+  armed_.clear();
   stillness_ = std::make_unique<StateGraph>(StateKey::Motion, -1);
   waitsAt_.clear();
   bool added = false;
@@ -174,7 +176,13 @@ void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges)
   const bool choosing = state.has(TickState::hasControl) && !state.has(TickState::falling) &&
                         state.jumpState == 0;
   const bool climbable = choosing && ladderWithinStep(state);
-  const bool pressed = state.pendingKeys[0] != 0 || state.pendingKeys[1] != 0;
+  // A state the search pressed a digit in has its twin without the digit,
+  // found with it. Every input releases the digit; one that does not
+  // teleport goes where the twin goes with it, and in the motion search
+  // every one that does arrives at one state: the first is enough.
+  const bool digitPressed = (state.pendingKeys[0] | state.pendingKeys[1]) != 0 &&
+                            (state.pendingKeys[0] & ~digitKeys_[0]) == 0 &&
+                            (state.pendingKeys[1] & ~digitKeys_[1]) == 0;
   // A first tick without the climbing keys reads the ladder held only
   // where the player stands and walks, and with no digit pressed nothing
   // of the cooldown: the whole chain may have been played before.
@@ -188,10 +196,8 @@ void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges)
   for (const Input& input : choosing ? groundInputs_ : idleInputs_) {
     // Up and down act only where the climbing keys find a ladder.
     if (!climbable && (input.keys.keys & (replayUp | replayDown)) != 0) continue;
-    // With a digit pressed, a jump that starts uses the release up and goes
-    // where it goes from the same state without the digit, which is found
-    // too; a jump that cannot start leaves the input without the jump.
-    if (pressed && (input.keys.keys & replayJump) != 0) continue;
+    // Jumping or climbing keeps a released digit from teleporting.
+    if (digitPressed && (input.keys.keys & ~(replayLeft | replayRight)) != 0) continue;
     const bool climbs = (input.keys.keys & (replayUp | replayDown)) != 0;
     std::uint32_t* slot = memoState == UINT32_MAX || climbs
                               ? nullptr
@@ -208,18 +214,30 @@ void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges)
     edge.ticks = chainTicks_;
     edge.to = add(graph, after);
     if (keepEdges) graph.addEdge(edge, chainClaims_);
+    if (digitPressed && after.has(TickState::cooldownActive) && graph.key() != StateKey::Full) {
+      break;
+    }
     if (!lastUnderControl_ || digits_.empty()) continue;
     // Whether a teleport may follow depends on nothing the key leaves out.
-    if (nearTeleporter_.size() <= edge.to) nearTeleporter_.resize(graph.size(), unknown);
+    if (nearTeleporter_.size() <= edge.to) {
+      nearTeleporter_.resize(graph.size(), unknown);
+      armed_.resize(graph.size(), false);
+    }
     if (nearTeleporter_[edge.to] == unknown) {
       nearTeleporter_[edge.to] = mayTeleportNext(after) ? yes : no;
     }
-    if (nearTeleporter_[edge.to] == no) continue;
+    // The digits pressed on the way to a state are pressed once: another
+    // way to it reaches the same pressed states.
+    if (nearTeleporter_[edge.to] == no || armed_[edge.to]) continue;
+    armed_[edge.to] = true;
     for (const Input& digit : digits_) {
       const int code = digit.codes.front();
       // Pressed already when the last tick began: holding it on would have
-      // kept it from being released in that tick.
-      if (!releasedBeforeLast_ && state.pending(code)) continue;
+      // kept it from being released in that tick; another way may press it.
+      if (!releasedBeforeLast_ && state.pending(code)) {
+        armed_[edge.to] = false;
+        continue;
+      }
       TickState pressed = after;
       pressed.pendingKeys[code / 64] |= std::uint64_t{1} << (code % 64);
       StateEdge armed = edge;

@@ -204,6 +204,7 @@ class Reachability {
   std::vector<Input> groundInputs_;
   std::vector<Input> idleInputs_;     // nothing held: all a player without a choice has
   std::vector<Input> digits_;         // one teleport digit each
+  std::uint64_t digitKeys_[2] = {0, 0};  // their codes, as TickState::pendingKeys holds them
   std::vector<int> usedCodes_;        // every code the search may hold or must keep released
   bool uniformFrames_ = true;         // every player frame has one size
   std::vector<std::vector<BITMAP*>> frames_;  // by animation, every frame
@@ -216,6 +217,7 @@ class Reachability {
   float tallest_ = 0.0f;
   enum Answer : std::int8_t { unknown, yes, no };
   std::vector<Answer> nearTeleporter_;  // by state of the search under way: mayTeleportNext
+  std::vector<bool> armed_;             // and whether its pressed states have been added
   std::unique_ptr<StateGraph> stillness_;  // states without their cooldown, for markWaits
   std::vector<bool> waitsAt_;         // by stillness_ index
   std::vector<int> claimed_;          // by the last tick played

@@ -127,9 +127,10 @@ void StateGraph::begin(std::uint32_t from) {
 }
 
 void StateGraph::addEdge(const StateEdge& edge, const std::vector<int>& claimedTiles) {
-  for (std::size_t e = firstEdge_.back(); e < edges_.size(); ++e) {
-    if (edges_[e].to == edge.to) return;
-  }
+  const auto from = static_cast<std::uint32_t>(firstEdge_.size());  // the state being expanded
+  if (edgedFrom_.size() <= edge.to) edgedFrom_.resize(states_.size(), 0);
+  if (edgedFrom_[edge.to] == from) return;
+  edgedFrom_[edge.to] = from;
   StateEdge added = edge;
   added.claimsBegin = static_cast<std::uint32_t>(claims_.size());
   added.claimCount = static_cast<std::uint16_t>(claimedTiles.size());
@@ -151,5 +152,6 @@ std::size_t StateGraph::bytes() const {
   return states_.capacity() * sizeof(TickState) + hashes_.capacity() * sizeof(std::uint64_t) +
          slots_.capacity() * sizeof(std::uint64_t) +
          firstEdge_.capacity() * sizeof(std::uint32_t) + edges_.capacity() * sizeof(StateEdge) +
+         edgedFrom_.capacity() * sizeof(std::uint32_t) +
          claims_.capacity() * sizeof(std::uint16_t);
 }

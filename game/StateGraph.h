@@ -45,6 +45,7 @@ class StateGraph {
   // The index of the state with the same key, added when there is none.
   std::uint32_t add(const TickState& state, bool& added);
   std::size_t size() const { return states_.size(); }
+  StateKey key() const { return key_; }
   const TickState& state(std::uint32_t index) const { return states_[index]; }
   // Puts a state of the same key in the place of the one held.
   void replace(std::uint32_t index, const TickState& state) { states_[index] = state; }
@@ -80,5 +81,6 @@ class StateGraph {
   std::vector<std::uint64_t> slots_;
   std::vector<std::uint32_t> firstEdge_;  // by expanded state
   std::vector<StateEdge> edges_;
+  std::vector<std::uint32_t> edgedFrom_;  // by state: the last state + 1 an edge to it left
   std::vector<std::uint16_t> claims_;     // tile indices (a level has at most 10000)
 };
