@@ -95,6 +95,7 @@ void MediaChecker::run() {
     checkLevel(level);
   }
   if (othersClean) checkLayouts();
+  checkReachability(othersClean);
 }
 
 void MediaChecker::checkConfig() {

@@ -11,6 +11,8 @@
 #include "tools/check/Diagnostics.h"
 #include "tools/check/TreeFacts.h"
 
+class Game;
+class Reachability;
 class TextFile;
 class TokenReader;
 struct ImageFile;
@@ -38,6 +40,9 @@ class MediaChecker {
   MediaChecker(const std::string& root, Diagnostics& out);
 
   void run();
+  // pwe-check --route: the route found for the level (level1.inf to
+  // level4.inf) is written to the output path as a replay.
+  void requestRoute(const std::string& level, const std::string& output);
 
   const TreeFacts& facts() const { return facts_; }
 
@@ -74,6 +79,11 @@ class MediaChecker {
   void checkLayouts();
   void reportLayout(const LevelRecords& records, const LayoutFinding& finding);
 
+  // tools/check/ReachabilityChecks.cpp
+  void checkReachability(bool treeLoads);
+  void reportReachability(const LevelRecords& records, Game& game, const Reachability& search,
+                          bool writeRoute);
+
   std::string pathOf(const std::string& relative) const { return root_ + "/" + relative; }
 
   std::string root_;
@@ -81,4 +91,6 @@ class MediaChecker {
   TreeFacts facts_;
   std::map<std::string, bool> animations_;  // .anm path -> loads
   std::vector<LevelRecords> levels_;         // in checking order
+  std::string routeLevel_;                   // --route: the level, or empty
+  std::string routeOutput_;                  // and where its replay goes
 };

@@ -1,7 +1,8 @@
 // pwe-check: reads a media tree as the engine would and lists every problem
 // as file:line:column: message. Exit status 0 when the tree is clean or has
 // warnings only, 1 when an error was found (or the tree cannot be checked),
-// 2 for a wrong call. --werror counts warnings as errors.
+// 2 for a wrong call. --werror counts warnings as errors; --route LEVEL OUT
+// also writes the route the reachability search found through LEVEL.
 #include <allegro.h>
 #include <loadpng.h>
 
@@ -18,11 +19,17 @@ int main(int argc, char** argv) {
   bool werror = false;
   bool usage = false;
   std::string root = "media";
+  std::string routeLevel;
+  std::string routeOutput;
   int positional = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--werror") {
       werror = true;
+    } else if (arg == "--route" && i + 2 < argc) {
+      routeLevel = argv[++i];
+      // The tree is read from a working directory of its own.
+      routeOutput = std::filesystem::absolute(argv[++i]).string();
     } else if (arg == "-h" || arg == "--help" || (arg.size() > 1 && arg[0] == '-')) {
       usage = true;
     } else if (positional++ == 0) {
@@ -32,9 +39,11 @@ int main(int argc, char** argv) {
     }
   }
   if (usage) {
-    std::fprintf(stderr, "usage: pwe-check [--werror] [MEDIA-DIRECTORY]\n"
+    std::fprintf(stderr, "usage: pwe-check [--werror] [--route LEVEL OUT] [MEDIA-DIRECTORY]\n"
                          "Checks the media tree (default: media) and lists every problem.\n"
-                         "Warnings alone leave the exit status 0 unless --werror is given.\n");
+                         "Warnings alone leave the exit status 0 unless --werror is given.\n"
+                         "--route writes the route found through LEVEL (e.g. level1.inf)\n"
+                         "to OUT as a replay played without enemies.\n");
     return 2;
   }
   std::error_code error;
@@ -56,6 +65,7 @@ int main(int argc, char** argv) {
   Diagnostics diagnostics;
   {
     MediaChecker checker(root, diagnostics);
+    if (!routeLevel.empty()) checker.requestRoute(routeLevel, routeOutput);
     checker.run();
   }
   diagnostics.print(stdout);

@@ -1,0 +1,160 @@
+// pwe-check's reachability findings and --route, run as users run them on
+// small media trees: the lines about what cannot be reached, the countdown
+// warning, and a written route that the replay player plays to a cleared
+// level with the enemies taken away.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/Game.h"
+#include "game/Replay.h"
+#include "tests/support/GameTree.h"
+#include "tests/support/LevelText.h"
+#include "tests/support/PlayField.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CheckRun {
+  int status = -1;
+  std::vector<std::string> lines;  // standard output and error, line by line
+};
+
+// The checker is built beside this test: <build>/tools/pwe-check.
+CheckRun runChecker(const std::string& arguments = "") {
+  const fs::path self = fs::read_symlink("/proc/self/exe");
+  const std::string command =
+      (self.parent_path().parent_path() / "tools" / "pwe-check").string() + " " + arguments +
+      " 2>&1";
+  CheckRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  std::string output;
+  while (fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+  const int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::istringstream lines(output);
+  for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
+  return run;
+}
+
+// The lines the reachability search is behind; the layout rules may say
+// more about the same levels.
+std::vector<std::string> reachabilityLines(const CheckRun& run) {
+  std::vector<std::string> found;
+  for (const std::string& line : run.lines) {
+    for (const char* mark : {"cannot be reached", "cannot be cleared", "route", "search stopped"}) {
+      if (line.find(mark) != std::string::npos) {
+        found.push_back(line);
+        break;
+      }
+    }
+  }
+  return found;
+}
+
+LevelText floorWithLedge() {
+  LevelText level;
+  for (int x = 0; x < 640; x += GameTree::tileWidth) {
+    level.tiles.push_back(std::to_string(x) + " 300 brick brick_clear 1 10");
+  }
+  level.tiles.push_back("300 256 brick brick_clear 1 10");  // above the jump's reach
+  return level;
+}
+
+TEST(PweCheckReachability, NamesEveryTileAndItemOutOfReachAtItsRecord) {
+  GameTree tree;
+  LevelText level = floorWithLedge();
+  level.items = {"300 200 gem 5", "500 290 gem 5"};
+  tree.writeLevel("level1.inf", level.str());
+  const CheckRun run = runChecker();
+  EXPECT_EQ(reachabilityLines(run),
+            (std::vector<std::string>{
+                "media/level1.inf:27:1: claimable tile at 300, 256 cannot be reached from the "
+                "start position",
+                "media/level1.inf:32:1: warning: item at 300, 200 cannot be reached from the start "
+                "position",
+                "media/level1.inf:0:0: the level cannot be cleared: 1 claimable tile cannot be "
+                "reached"}));
+  EXPECT_EQ(run.status, 1);
+}
+
+TEST(PweCheckReachability, WarnsWhenTheRouteTakesLongerThanTheCountdown) {
+  GameTree tree;
+  // 100 on the countdown ends the life after 301 ticks; the floor takes
+  // longer to walk.
+  tree.writeLevel("level1.inf", GameTree::simpleLevel(100));
+  const CheckRun run = runChecker();
+  const std::vector<std::string> lines = reachabilityLines(run);
+  ASSERT_EQ(lines.size(), 1u) << testing::PrintToString(run.lines);
+  const std::string start = "media/level1.inf:0:0: warning: the quickest route found takes ";
+  const std::string end = " s; the countdown allows 3.0 s";
+  EXPECT_EQ(lines[0].rfind(start, 0), 0u) << lines[0];
+  EXPECT_EQ(lines[0].substr(lines[0].size() - end.size()), end) << lines[0];
+  EXPECT_EQ(run.status, 0);
+}
+
+TEST(PweCheckReachability, WritesARouteTheReplayPlayerClearsTheLevelWith) {
+  GameTree tree;
+  LevelText level;
+  for (int x = 0; x < 320; x += GameTree::tileWidth) {
+    level.tiles.push_back(std::to_string(x) + " 300 brick brick_clear 1 10");
+  }
+  level.tiles.push_back("480 100 brick brick_clear 1 10");  // only teleporter 2 leads there
+  level.tiles.push_back("512 100 brick brick_clear 1 10");
+  level.teleporters = {"40 268 pad pad_cool 1", "500 68 pad pad_cool 2"};
+  level.enemies = {"200 299 1 50 300 1.5 1 0 blob 300 50"};
+  tree.writeLevel("level1.inf", level.str());
+  const CheckRun run = runChecker("--route level1.inf route.replay");
+  EXPECT_EQ(reachabilityLines(run), std::vector<std::string>{});
+
+  Replay replay;
+  std::string error;
+  ASSERT_TRUE(readReplay("route.replay", replay, error)) << error;
+  EXPECT_EQ(replay.level, "level1.inf");
+  EXPECT_EQ(replay.levelHash, fileHash("media/level1.inf"));
+  EXPECT_EQ(replay.playerHash, fileHash("media/player.inf"));
+  EXPECT_TRUE(replay.enemiesAbsent);
+  bool teleports = false;
+  for (const ReplayRun& keys : replay.runs) teleports = teleports || keys.keys.find('2') != std::string::npos;
+  EXPECT_TRUE(teleports);
+
+  releaseAllKeys();
+  auto game = std::make_unique<Game>(640, 480, 100);
+  game->startLevel("level1.inf");
+  const ReplayOutcome outcome = playReplay(*game, replay);
+  EXPECT_TRUE(outcome.cleared);
+  EXPECT_EQ(outcome.livesLost, 0);
+  EXPECT_EQ(outcome.ticks, replay.tickCount());
+  EXPECT_EQ(outcome.scoreGained, replay.expectScore);
+  EXPECT_EQ(outcome.scoreGained, 12 * 10);
+  EXPECT_TRUE(game->enemyManager.enemies().empty());
+}
+
+TEST(PweCheckReachability, WritesNoRouteForALevelNoRouteClears) {
+  GameTree tree;
+  tree.writeLevel("level1.inf", floorWithLedge().str());
+  const CheckRun run = runChecker("--route level1.inf route.replay");
+  const std::vector<std::string> lines = reachabilityLines(run);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "media/level1.inf:0:0: no route is written: no route clears the level");
+  EXPECT_FALSE(fs::exists("route.replay"));
+  EXPECT_EQ(run.status, 1);
+
+  const CheckRun unknown = runChecker("--route level9.inf route.replay");
+  ASSERT_FALSE(reachabilityLines(unknown).empty());
+  EXPECT_EQ(reachabilityLines(unknown).front(),
+            "media:0:0: no route is written: level9.inf is none of the levels level1.inf to "
+            "level4.inf");
+  EXPECT_EQ(runChecker("--route level1.inf").status, 2);
+}
+
+}  // namespace
