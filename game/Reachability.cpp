@@ -199,10 +199,12 @@ void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges)
     // Jumping or climbing keeps a released digit from teleporting.
     if (digitPressed && (input.keys.keys & ~(replayLeft | replayRight)) != 0) continue;
     const bool climbs = (input.keys.keys & (replayUp | replayDown)) != 0;
+    // Nothing held is the first ground input too.
+    const std::size_t inputIndex =
+        choosing ? static_cast<std::size_t>(&input - groundInputs_.data()) : 0;
     std::uint32_t* slot = memoState == UINT32_MAX || climbs
                               ? nullptr
-                              : &wholeSlots_[memoState * groundInputs_.size() +
-                                             static_cast<std::size_t>(&input - groundInputs_.data())];
+                              : &wholeSlots_[memoState * groundInputs_.size() + inputIndex];
     if (!follow(state, input, slot, slot ? &byState_.keys->state(memoState) : nullptr)) continue;
     // A digit held in the chain's last tick changes nothing but its
     // key-release entry, and only when the input step reaches the teleport
