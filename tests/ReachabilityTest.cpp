@@ -224,6 +224,11 @@ class ShippedLevel : public testing::TestWithParam<const char*> {
 };
 
 TEST_P(ShippedLevel, IsClearableWithinItsCountdown) {
+#ifdef __SANITIZE_ADDRESS__
+  // The search stops at its time budget, which is set for optimised builds;
+  // an unoptimised, instrumented build reaches it before the search ends.
+  GTEST_SKIP() << "the search's time budget is for optimised builds";
+#endif
   auto game = std::make_unique<Game>(640, 480, 100);
   game->startLevel(GetParam());
   game->beginLife();
