@@ -34,9 +34,12 @@
 // press held for many ticks does no more than a press in the tick before
 // the release: the search holds at most one digit, in a chain's last tick,
 // and only where the tick after could teleport (under control, standing, no
-// cooldown, a teleporter overlapped after at most one walking step). With a
-// digit pressed, inputs with jump are left out: a jump that starts uses the
-// release up, and one that cannot start leaves the input without it.
+// cooldown, a teleporter overlapped after at most one walking step), and
+// only once for each state so reached. From a state with a digit pressed
+// only walking (or nothing) is tried, up to the first that teleports: every
+// input releases the digit, one that does not teleport goes where the same
+// state without the digit goes with it, and jumping or climbing keeps the
+// release from teleporting.
 //
 // The dedup key (game/StateGraph.h). Two states are one when every field a
 // tick can still read is equal, floats compared bit for bit. Left out are

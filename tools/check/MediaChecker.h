@@ -43,6 +43,8 @@ class MediaChecker {
   // pwe-check --route: the route found for the level (level1.inf to
   // level4.inf) is written to the output path as a replay.
   void requestRoute(const std::string& level, const std::string& output);
+  // How long the reachability search may take on one level, in seconds.
+  void setSearchSeconds(double seconds) { searchSeconds_ = seconds; }
 
   const TreeFacts& facts() const { return facts_; }
 
@@ -93,4 +95,5 @@ class MediaChecker {
   std::vector<LevelRecords> levels_;         // in checking order
   std::string routeLevel_;                   // --route: the level, or empty
   std::string routeOutput_;                  // and where its replay goes
+  double searchSeconds_ = 0.0;               // 0: the search's own limit
 };

@@ -69,7 +69,9 @@ void MediaChecker::checkReachability(bool treeLoads) {
       Game game(settings.width, settings.height, settings.updatesPerSecond);
       game.startLevel(records->fileName);
       game.beginLife();
-      Reachability search(game);
+      ReachabilityLimits limits;
+      if (searchSeconds_ > 0.0) limits.maxSeconds = searchSeconds_;
+      Reachability search(game, limits);
       search.run();
       reportReachability(*records, game, search, records == routed);
     } catch (const EngineStop& stop) {

@@ -3,6 +3,7 @@
 // warnings only, 1 when an error was found (or the tree cannot be checked),
 // 2 for a wrong call. --werror counts warnings as errors; --route LEVEL OUT
 // also writes the route the reachability search found through LEVEL.
+// PWE_SEARCH_SECONDS in the environment sets the search's time limit.
 #include <allegro.h>
 #include <loadpng.h>
 
@@ -66,6 +67,9 @@ int main(int argc, char** argv) {
   {
     MediaChecker checker(root, diagnostics);
     if (!routeLevel.empty()) checker.requestRoute(routeLevel, routeOutput);
+    // Slow builds (the sanitizer run) give the search more time.
+    const char* seconds = std::getenv("PWE_SEARCH_SECONDS");
+    if (seconds != nullptr) checker.setSearchSeconds(std::atof(seconds));
     checker.run();
   }
   diagnostics.print(stdout);
