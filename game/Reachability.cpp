@@ -30,6 +30,7 @@ Reachability::Reachability(Game& game, ReachabilityLimits limits)
   tileReached_.assign(game_.floorManager.tiles().size(), false);
   itemReached_.assign(items_.size(), false);
   mayTouch_.assign(items_.size(), 0);
+  itemsLeft_ = items_.size();
   claimMark_ = game_.floorManager.claimCount();
   lives_ = game_.player.lives;
   for (const FloorTile& tile : game_.floorManager.tiles()) lowest_ = std::max(lowest_, tile.y + tile.height);

@@ -215,6 +215,7 @@ class Reachability {
   std::vector<Item> items_;                    // the level's, as placed
   std::vector<bool> tileReached_;
   std::vector<bool> itemReached_;
+  std::size_t itemsLeft_ = 0;         // not reached yet
   std::vector<std::uint8_t> mayTouch_;  // by item: bits of the animations some frame of which touched it
   float widest_ = 0.0f;               // of the player's frames
   float tallest_ = 0.0f;

@@ -41,6 +41,7 @@ void Reachability::collectFrames() {
 // them), and every frame of every animation is tried as well, for the
 // animations whose frames might touch it somewhere.
 void Reachability::touchItems(bool sure) {
+  if (itemsLeft_ == 0) return;
   const Player& p = game_.player;
   const float left = p.frameLeft();
   const float top = p.frameTop();
@@ -59,6 +60,7 @@ void Reachability::touchItems(bool sure) {
     }
     if (sure && item.touches(shown, left, top)) {
       itemReached_[i] = true;
+      --itemsLeft_;
       continue;
     }
     for (size_t a = 0; a < frames_.size() && a < 8; ++a) {

@@ -62,7 +62,10 @@ int StateGraph::keyOf(const TickState& s, std::uint32_t* words) const {
 
 std::uint64_t StateGraph::hashOf(const TickState& state) const {
   std::uint32_t words[maxWords];
-  const int n = keyOf(state, words);
+  return hashOfWords(words, keyOf(state, words));
+}
+
+std::uint64_t StateGraph::hashOfWords(const std::uint32_t* words, int n) {
   std::uint64_t hash = 0x9E3779B97F4A7C15ull;
   for (int i = 0; i < n; ++i) {
     hash = (hash ^ words[i]) * 0xBF58476D1CE4E5B9ull;
@@ -89,7 +92,9 @@ std::uint64_t slotOf(std::uint64_t hash, std::uint32_t index) {
 
 std::uint32_t StateGraph::add(const TickState& state, bool& added) {
   const std::size_t mask = slots_.size() - 1;
-  const std::uint64_t hash = hashOf(state);
+  std::uint32_t words[maxWords];
+  const int n = keyOf(state, words);
+  const std::uint64_t hash = hashOfWords(words, n);
   const std::uint64_t tag = hash & 0xFFFFFFFF00000000ull;
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
     const std::uint64_t held = slots_[slot];
@@ -103,8 +108,9 @@ std::uint32_t StateGraph::add(const TickState& state, bool& added) {
       return index;
     }
     const auto index = static_cast<std::uint32_t>(held & 0xFFFFFFFFu) - 1u;
-    if ((held & 0xFFFFFFFF00000000ull) == tag && hashes_[index] == hash &&
-        sameKey(states_[index], state)) {
+    std::uint32_t stored[maxWords];
+    if ((held & 0xFFFFFFFF00000000ull) == tag && keyOf(states_[index], stored) == n &&
+        std::memcmp(stored, words, n * sizeof words[0]) == 0) {
       added = false;
       return index;
     }

@@ -70,6 +70,7 @@ class StateGraph {
   static constexpr int maxWords = 28;
   int keyOf(const TickState& state, std::uint32_t* words) const;
   std::uint64_t hashOf(const TickState& state) const;
+  static std::uint64_t hashOfWords(const std::uint32_t* words, int n);
   void grow();
 
   StateKey key_;
