@@ -9,6 +9,9 @@
 // Claimed tiles and collected items are left out on purpose: neither
 // changes how the player moves. FloorManager's standing and containing
 // tests look at every tile, claimed or not, and an item is only touched.
+// So is the Game's input gate: it holds back only keys that were down when
+// play began, a tick only ever lets them go, and a Game built by a tool or
+// a test holds none back.
 #include <array>
 #include <cstdint>
 #include <map>
