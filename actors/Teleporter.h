@@ -5,10 +5,6 @@
 #include <string>
 
 struct Teleporter {
-  // Teleporter n answers to the key with scan code 27 + n: KEY_1 for 1.
-  static constexpr int firstKeyCode = 27;
-  static constexpr int keyCode(int number) { return firstKeyCode + number; }
-
   int x = 0;                         // left column
   int y = 0;                         // top row
   int width = 0;                     // of the normal image

@@ -94,7 +94,7 @@ void Reachability::chooseDigits() {
   const int actionCodes[] = {game_.keyLeft, game_.keyRight, game_.keyUp, game_.keyDown,
                              game_.keyJump};
   for (int code : states_.teleportCodes()) {
-    const int number = code - Teleporter::firstKeyCode;
+    const int number = code - Game::firstDigitCode;
     usedCodes_.push_back(code);
     const bool shared =
         std::find(std::begin(actionCodes), std::end(actionCodes), code) != std::end(actionCodes);

@@ -5,7 +5,6 @@
 #include <functional>
 #include <queue>
 
-#include "actors/Teleporter.h"
 #include "game/Game.h"
 #include "game/Reachability.h"
 
@@ -279,7 +278,7 @@ Reachability::Route Reachability::play(const std::vector<std::uint32_t>& edges) 
     for (int bit = 0; bit < 5; ++bit) {
       if ((input.keys & (1u << bit)) != 0) codes.push_back(codeOf[bit]);
     }
-    if (input.digit != 0) codes.push_back(Teleporter::keyCode(input.digit));
+    if (input.digit != 0) codes.push_back(Game::firstDigitCode + input.digit);
     holdOnly(codes);
     holdOffCountdown();
     game_.tick();

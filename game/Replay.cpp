@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <fstream>
 
-#include "actors/Teleporter.h"
 #include "game/Game.h"
 
 namespace {
@@ -20,7 +19,7 @@ const KeyLetter keyLetters[] = {
     {'L', replayLeft}, {'R', replayRight}, {'U', replayUp}, {'D', replayDown}, {'J', replayJump},
 };
 
-int digitCode(char digit) { return Teleporter::keyCode(digit - '0'); }
+int digitCode(char digit) { return Game::firstDigitCode + (digit - '0'); }
 
 void hold(int code) {
   if (code >= 0 && code < KEY_MAX) key[code] = 1;

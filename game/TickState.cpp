@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "actors/Teleporter.h"
 #include "game/Game.h"
 #include "player/KeyRelease.h"
 
@@ -32,8 +31,8 @@ TickStates::TickStates(Game& game) : game_(game), startLadder_(game.player.curre
   // The tick asks the key-release table about teleporters 1 to the number
   // on the level, and about no other key.
   const int count = game.teleporterManager.count();
-  for (int n = 1; n <= count && Teleporter::keyCode(n) < KEY_MAX; ++n) {
-    teleportCodes_.push_back(Teleporter::keyCode(n));
+  for (int n = 1; n <= count && Game::firstDigitCode + n < KEY_MAX; ++n) {
+    teleportCodes_.push_back(Game::firstDigitCode + n);
   }
   const std::vector<Ladder>& ladders = game.ladderManager->ladders();
   for (size_t i = 0; i < ladders.size(); ++i) {
