@@ -18,15 +18,15 @@ constexpr int dangerousRight = 1;
 constexpr int vulnerableLeft = 2;
 constexpr int vulnerableRight = 3;
 
-SharedSample loadDeathSound() {
+}  // namespace
+
+SharedSample loadEnemyDeathSound() {
   std::string path = std::string(audioDir) + "enemy_death.wav";
   log_message("%s", path.c_str());
   SAMPLE* sample = loadSoundFile(path);
   if (sample == nullptr) dataFailure(formatText("Error loading %s.", path.c_str()));
   return shareSample(sample);
 }
-
-}  // namespace
 
 Enemy::Enemy(int x, int y, int direction, int min_x, int max_x, float speed, int changes,
              int state, int safe_time, int points, SharedSample deathSample)
@@ -40,7 +40,7 @@ Enemy::Enemy(int x, int y, int direction, int min_x, int max_x, float speed, int
       state(state),
       safe_time(safe_time),
       points(points),
-      death_sample(deathSample ? std::move(deathSample) : loadDeathSound()) {}
+      death_sample(deathSample ? std::move(deathSample) : loadEnemyDeathSound()) {}
 
 void Enemy::setAnimation(int index) {
   // A sprite only answers for animations it holds; anything else would read

@@ -7,6 +7,9 @@
 
 class FloorManager;
 
+// Loads "enemy_death.wav", or stops the program as every sound load does.
+SharedSample loadEnemyDeathSound();
+
 struct Enemy {
   bool alive = true;          // false once killed: not moved, tested or drawn
   float x = 0.0f;             // horizontal centre

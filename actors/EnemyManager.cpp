@@ -77,13 +77,7 @@ int EnemyManager::findDefinition(const std::string& name) const {
 SharedSample EnemyManager::deathSound() {
   // One copy serves every enemy of every life; the first placement loads it,
   // so a missing file still stops the program when an enemy is built.
-  if (!deathSound_) {
-    std::string path = std::string(audioDir) + "enemy_death.wav";
-    log_message("%s", path.c_str());
-    SAMPLE* sample = loadSoundFile(path);
-    if (sample == nullptr) dataFailure(formatText("Error loading %s.", path.c_str()));
-    deathSound_ = shareSample(sample);
-  }
+  if (!deathSound_) deathSound_ = loadEnemyDeathSound();
   return deathSound_;
 }
 
