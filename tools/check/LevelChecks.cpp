@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "game/Game.h"
 #include "game/LevelData.h"
 #include "game/LevelFields.h"
 #include "tools/check/MediaChecker.h"
@@ -27,9 +28,9 @@ std::string size(int width, int height) {
 
 bool zeroOrOne(int value) { return value == 0 || value == 1; }
 
-// The player's teleport keys: teleporter n answers to scan code 27 + n, and
-// the key table ends below 127.
-const int firstUnreachableNumber = 127 - 27;
+// The player's teleport keys: teleporter n answers to scan code
+// Game::firstDigitCode + n, and the key table ends below KEY_MAX.
+const int firstUnreachableNumber = KEY_MAX - Game::firstDigitCode;
 
 const char* const rejected = "the engine rejects the level";
 
@@ -388,8 +389,9 @@ void MediaChecker::checkLevel(const std::string& fileName) {
                            std::to_string(teleporterCount));
       } else if (n >= firstUnreachableNumber) {
         warn(numberAt, number + " cannot be reached: it would need key scan code " +
-                           std::to_string(27 + n) + ", and the codes end at 126");
-      } else if (27 + n == KEY_ESC) {
+                           std::to_string(Game::firstDigitCode + n) + ", and the codes end at " +
+                           std::to_string(KEY_MAX - 1));
+      } else if (Game::firstDigitCode + n == KEY_ESC) {
         warn(numberAt, number + " answers to the Escape key, which ends the game instead");
       }
       auto first = numbers.find(n);
