@@ -53,6 +53,23 @@ BITMAP* duplicateFrame(BITMAP* source) {
 
 Animation::Animation() = default;
 
+Animation::Animation(Animation&& other) noexcept
+    : frameCount_(std::exchange(other.frameCount_, 0)),
+      frameIndex_(std::exchange(other.frameIndex_, 0)),
+      frameTicks_(std::exchange(other.frameTicks_, 0)),
+      frames_(std::exchange(other.frames_, {})),
+      durations_(std::exchange(other.durations_, {})) {}
+
+Animation& Animation::operator=(Animation&& other) noexcept {
+  if (this == &other) return *this;
+  frameCount_ = std::exchange(other.frameCount_, 0);
+  frameIndex_ = std::exchange(other.frameIndex_, 0);
+  frameTicks_ = std::exchange(other.frameTicks_, 0);
+  frames_ = std::exchange(other.frames_, {});
+  durations_ = std::exchange(other.durations_, {});
+  return *this;
+}
+
 Animation::Animation(const std::string& baseDir, const std::string& name) {
   std::string path = baseDir + name + ".anm";
   std::ifstream in(path);

@@ -16,8 +16,10 @@ class Animation {
   // Copies own fresh duplicates of every frame and continue at the same point.
   Animation(const Animation& other);
   Animation& operator=(const Animation& other);
-  Animation(Animation&& other) noexcept = default;
-  Animation& operator=(Animation&& other) noexcept = default;
+  // A moved-from Animation is left empty (no frames), so advancing or
+  // drawing it afterwards does nothing instead of reading frames it lost.
+  Animation(Animation&& other) noexcept;
+  Animation& operator=(Animation&& other) noexcept;
 
   void advance();                                   // one game tick
   void draw(BITMAP* target, int x, int y) const;    // frame on show, per-pixel alpha

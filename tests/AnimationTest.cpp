@@ -194,6 +194,35 @@ TEST_F(AnimationCopy, ContinuesAtTheSamePointThenRunsOnItsOwn) {
   EXPECT_EQ(source->frameTicks(), 1);
 }
 
+// Moving hands the frames over at the same point; what is left behind is
+// an empty animation that advancing and drawing leave alone.
+TEST_F(AnimationCopy, MovingLeavesAnEmptyAnimationBehind) {
+  BitmapPtr target(create_bitmap(16, 16));
+  auto check = [&](Animation& into, Animation& moved) {
+    EXPECT_EQ(into.frameCount(), 4);
+    EXPECT_EQ(into.frameIndex(), 2);
+    EXPECT_EQ(framesOverTicks(into, 2), (std::vector<int>{2, 3}));
+    EXPECT_EQ(moved.frameCount(), 0);
+    EXPECT_EQ(moved.currentFrame(), nullptr);
+    for (int i = 0; i < 10; ++i) moved.advance();
+    moved.draw(target.get(), 0, 0);
+    EXPECT_EQ(moved.frameIndex(), 0);
+  };
+  {
+    SCOPED_TRACE("construction");
+    Animation moved(*source);
+    Animation into(std::move(moved));
+    check(into, moved);
+  }
+  {
+    SCOPED_TRACE("assignment");
+    Animation moved(*source);
+    Animation into;
+    into = std::move(moved);
+    check(into, moved);
+  }
+}
+
 TEST_F(AnimationCopy, OwnsPixelIdenticalFramesThatOutliveTheSource) {
   // One full round (the durations add up to 9) sees every frame and comes
   // back to where it started.
