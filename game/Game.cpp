@@ -94,15 +94,27 @@ void Game::runLife() {
 
 bool Game::tick() {
   handleInput();
-  if (player.hasControl) {
-    if (player.climbStep) climbStep();
-    fallStep();
-    jumpStep();
-  }
+  playerMotion();
   chuteStep();
   supportCheck();
   cooldownCount();
+  itemStep();
+  enemyStep();
+  // Before the life test: the last tile wins the level even in the tick
+  // in which the player is caught, drops too far or runs out of time.
+  if (levelCleared()) return true;
+  countdownStep();
+  return lifeEnded();
+}
 
+void Game::playerMotion() {
+  if (!player.hasControl) return;
+  if (player.climbStep) climbStep();
+  fallStep();
+  jumpStep();
+}
+
+void Game::itemStep() {
   int points = 0;
   if (itemManager.checkPlayer(player.sprite.currentFrame(), player.frameLeft(), player.frameTop(),
                               points)) {
@@ -111,7 +123,9 @@ bool Game::tick() {
     enemyManager.makeVulnerable();
     ticksSinceItem = 0;
   }
+}
 
+void Game::enemyStep() {
   enemyManager.endVulnerability(ticksSinceItem);
   ++ticksSinceItem;
   enemyManager.update(floorManager);
@@ -124,30 +138,31 @@ bool Game::tick() {
   } else {
     player.addScore(killPoints);
   }
+}
 
-  // Before the life test: the last tile wins the level even in the tick
-  // in which the player is caught, drops too far or runs out of time.
-  if (floorManager.tilesLeft() == 0) {
-    log_message("All tiles on level cleared.");
-    levelDone = true;
-    return true;
-  }
+bool Game::levelCleared() {
+  if (floorManager.tilesLeft() != 0) return false;
+  log_message("All tiles on level cleared.");
+  levelDone = true;
+  return true;
+}
 
+void Game::countdownStep() {
   ++lifeTicks;
   if (lifeTicks > 3 * updatesPerSecond) {
     lifeTicks = 0;
     countdown -= 100;
   }
   if (countdown <= 0) player.alive = false;
+}
 
-  if (!player.alive) {
-    player.setLives(player.lives - 1);
-    if (player.lives == 0) {
-      log_message("Lives = 0");
-      quit = true;
-    }
-    player.setJumpState(0);
-    return true;
+bool Game::lifeEnded() {
+  if (player.alive) return false;
+  player.setLives(player.lives - 1);
+  if (player.lives == 0) {
+    log_message("Lives = 0");
+    quit = true;
   }
-  return false;
+  player.setJumpState(Player::notJumping);
+  return true;
 }

@@ -33,6 +33,13 @@ class Game {
   void runLife();
   void beginLife();  // life start: counter reset, lists emptied, population
   bool tick();       // one game tick; true when the life is over (runLife returns)
+  // The steps of a tick, in the order it takes them.
+  void playerMotion();   // climb, fall and jump while the player has control
+  void itemStep();       // a pickup scores and makes the changing enemies vulnerable
+  void enemyStep();      // vulnerability ends, enemies move, contact kills or catches
+  bool levelCleared();   // the last claimable tile is gone
+  void countdownStep();  // 100 off every three seconds; none left ends the life
+  bool lifeEnded();      // a life lost: lives down, the run over after the last
 
   // game/Population.cpp
   int populateLevel(LevelData data);
