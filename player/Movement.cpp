@@ -127,65 +127,64 @@ void Game::handleInput() {
   teleportKeys();
 }
 
+namespace {
+
+// One half of a jump in one direction: its state, which way it goes
+// sideways (-1 left, 0 straight, 1 right), and for a rise the descent
+// that follows it.
+struct JumpHalf {
+  int state;
+  float side;
+  int next;          // the descent after a rise; unused for a descent
+  const char* name;  // the descent's name in the log
+};
+
+// Rising halves first, so the tick that reaches the apex also takes the
+// first step down.
+const JumpHalf rises[] = {
+    {Player::risingUp, 0.0f, Player::descendingDown, "down"},
+    {Player::risingLeft, -1.0f, Player::descendingLeft, "down left"},
+    {Player::risingRight, 1.0f, Player::descendingRight, "down right"},
+};
+const JumpHalf descents[] = {
+    {Player::descendingDown, 0.0f, 0, ""},
+    {Player::descendingLeft, -1.0f, 0, ""},
+    {Player::descendingRight, 1.0f, 0, ""},
+};
+
+// Keeps a sideways step on the screen.
+void keepOnScreen(Player& p, float side, float h, int width) {
+  if (side < 0.0f) leftEdge(p, h);
+  if (side > 0.0f) rightEdge(p, h, width);
+}
+
+}  // namespace
+
 void Game::jumpStep() {
   Player& p = player;
   const float v = p.jumpSpeed;
   const float h = p.jumpSpeed * p.jumpStride;
-
-  // Rising handlers first, so the tick that reaches the apex also takes the
-  // first step down.
-  if (p.jumpState == Player::risingUp) {
-    p.move(0.0f, -v);
+  for (const JumpHalf& rise : rises) {
+    if (p.jumpState != rise.state) continue;
+    const float dx = rise.side == 0.0f ? 0.0f : rise.side * h;
+    p.move(dx, -v);
     if (p.y <= jumpApexY) {
       log_message(
-          "Player @ %.3f, %.3f has exceeded jump height (%.3f). Switching jump state to down.", p.x,
-          p.y, jumpApexY);
-      p.move(0.0f, v);
-      p.setJumpState(Player::descendingDown);
+          "Player @ %.3f, %.3f has exceeded jump height (%.3f). Switching jump state to %s.", p.x,
+          p.y, jumpApexY, rise.name);
+      p.move(-dx, v);
+      p.setJumpState(rise.next);
     }
+    keepOnScreen(p, rise.side, h, width);
   }
-  if (p.jumpState == Player::risingLeft) {
-    p.move(-h, -v);
-    if (p.y <= jumpApexY) {
-      log_message(
-          "Player @ %.3f, %.3f has exceeded jump height (%.3f). Switching jump state to down "
-          "left.",
-          p.x, p.y, jumpApexY);
-      p.move(h, v);
-      p.setJumpState(Player::descendingLeft);
-    }
-    leftEdge(p, h);
-  }
-  if (p.jumpState == Player::risingRight) {
-    p.move(h, -v);
-    if (p.y <= jumpApexY) {
-      log_message(
-          "Player @ %.3f, %.3f has exceeded jump height (%.3f). Switching jump state to down "
-          "right.",
-          p.x, p.y, jumpApexY);
-      p.move(-h, v);
-      p.setJumpState(Player::descendingRight);
-    }
-    rightEdge(p, h, width);
-  }
-  if (p.jumpState == Player::descendingDown) {
-    p.move(0.0f, v);
+  for (const JumpHalf& descent : descents) {
+    if (p.jumpState != descent.state) continue;
+    p.move(descent.side == 0.0f ? 0.0f : descent.side * h, v);
     fallDistance += v;
-    if (!landingTest(*this)) return;
-  }
-  if (p.jumpState == Player::descendingLeft) {
-    p.move(-h, v);
-    fallDistance += v;
-    leftEdge(p, h);
-    if (!landingTest(*this)) return;
-  }
-  if (p.jumpState == Player::descendingRight) {
-    p.move(h, v);
-    fallDistance += v;
-    rightEdge(p, h, width);
+    keepOnScreen(p, descent.side, h, width);
     if (!landingTest(*this)) return;
     // the descending-right state is the only jump state that animates
-    p.sprite.advance();
+    if (descent.state == Player::descendingRight) p.sprite.advance();
   }
 }
 
