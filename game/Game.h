@@ -57,6 +57,8 @@ class Game {
 
   // player/Movement.cpp
   void handleInput();
+  void walkKeys();      // steps of handleInput: walking, then jump starts
+  void jumpKeys();
   void jumpStep();
   void fallStep();
   void supportCheck();

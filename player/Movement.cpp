@@ -75,56 +75,70 @@ bool landingTest(Game& game) {
 
 }  // namespace
 
+namespace {
+
+// Between a ladder's top and bottom zones the player hangs on it and
+// cannot walk away.
+bool freeToWalk(const Game& game) {
+  const Player& p = game.player;
+  const Ladder& ladder = p.currentLadder;
+  const int H = game.ladderHorizontalTolerance;
+  const int V = game.ladderVerticalTolerance;
+  return !p.falling && p.jumpState == Player::notJumping &&
+         (!ladder.isOn(p.x, p.y, H, V) || ladder.isAtTop(p.x, p.y, H, V) ||
+          ladder.isAtBottom(p.x, p.y, H, V));
+}
+
+bool freeToJump(const Game& game) {
+  const Player& p = game.player;
+  return !p.falling &&
+         !p.currentLadder.isOn(p.x, p.y, game.ladderHorizontalTolerance,
+                               game.ladderVerticalTolerance) &&
+         p.jumpState == Player::notJumping;
+}
+
+// One tick of walking, left (facing 0) or right (facing 1), stopping at
+// the screen's edge.
+void walk(Game& game, int facing) {
+  Player& p = game.player;
+  const int animation = facing == 0 ? Player::walkLeft : Player::walkRight;
+  if (p.sprite.animationIndex() != animation) {
+    log_message("Player changing direction to %s.", facing == 0 ? "left" : "right");
+    p.setFacing(facing);
+    p.setAnimation(animation);
+  }
+  if (facing == 0 && p.x >= static_cast<float>(p.width / 2)) p.move(-p.walkSpeed, 0.0f);
+  if (facing == 1 && p.x <= static_cast<float>(game.width - p.width / 2)) {
+    p.move(p.walkSpeed, 0.0f);
+  }
+  p.sprite.advance();
+  walkSound(game);
+}
+
+}  // namespace
+
 void Game::handleInput() {
   input.update();
   if (held(KEY_ESC) || closeRequested()) quit = true;
   if (!player.hasControl) return;
-
-  Player& p = player;
-  const int H = ladderHorizontalTolerance;
-  const int V = ladderVerticalTolerance;
-  // Between a ladder's top and bottom zones the player hangs on it and
-  // cannot walk away.
-  auto freeToWalk = [&]() {
-    const Ladder& ladder = p.currentLadder;
-    return !p.falling && p.jumpState == Player::notJumping &&
-           (!ladder.isOn(p.x, p.y, H, V) || ladder.isAtTop(p.x, p.y, H, V) ||
-            ladder.isAtBottom(p.x, p.y, H, V));
-  };
-  auto freeToJump = [&]() {
-    return !p.falling && !p.currentLadder.isOn(p.x, p.y, H, V) && p.jumpState == Player::notJumping;
-  };
-
-  if (held(keyLeft) && freeToWalk()) {
-    if (p.sprite.animationIndex() != Player::walkLeft) {
-      log_message("Player changing direction to left.");
-      p.setFacing(0);
-      p.setAnimation(Player::walkLeft);
-    }
-    if (p.x >= static_cast<float>(p.width / 2)) p.move(-p.walkSpeed, 0.0f);
-    p.sprite.advance();
-    walkSound(*this);
-  }
-  if (held(keyRight) && freeToWalk()) {
-    if (p.sprite.animationIndex() != Player::walkRight) {
-      log_message("Player changing direction to right.");
-      p.setFacing(1);
-      p.setAnimation(Player::walkRight);
-    }
-    if (p.x <= static_cast<float>(width - p.width / 2)) p.move(p.walkSpeed, 0.0f);
-    p.sprite.advance();
-    walkSound(*this);
-  }
-
+  walkKeys();
   // Walking came first, so a jump starts from where the walk left the player.
-  if (held(keyJump) && held(keyLeft) && freeToJump()) startJump(*this, Player::risingLeft);
-  if (held(keyJump) && held(keyRight) && freeToJump()) startJump(*this, Player::risingRight);
-  if (held(keyJump) && !held(keyLeft) && !held(keyRight) && freeToJump()) {
-    startJump(*this, Player::risingUp);
-  }
-
+  jumpKeys();
   climbKeys();
   teleportKeys();
+}
+
+void Game::walkKeys() {
+  if (held(keyLeft) && freeToWalk(*this)) walk(*this, 0);
+  if (held(keyRight) && freeToWalk(*this)) walk(*this, 1);
+}
+
+void Game::jumpKeys() {
+  if (held(keyJump) && held(keyLeft) && freeToJump(*this)) startJump(*this, Player::risingLeft);
+  if (held(keyJump) && held(keyRight) && freeToJump(*this)) startJump(*this, Player::risingRight);
+  if (held(keyJump) && !held(keyLeft) && !held(keyRight) && freeToJump(*this)) {
+    startJump(*this, Player::risingUp);
+  }
 }
 
 namespace {
