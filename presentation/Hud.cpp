@@ -167,61 +167,75 @@ void Game::loadHud() {
   scoreFont.reset(loadHudFont("score_fnt.png"));
 }
 
-void Game::drawFrame() {
-  BITMAP* frame = buffer.get();
-  // Most ticks change none of the layers under the enemies and the player,
-  // so they are composed once and kept. The buffer then still holds them
-  // from the last frame except where figures and panels covered them, and
-  // only those areas are restored. A background smaller than the frame
-  // leaves the rest of the buffer as the last frame left it; only the
-  // direct drawing reproduces that.
-  if (background->w >= width && background->h >= height) {
-    std::vector<std::intptr_t> key;
-    key.reserve(staticLayersKey.size());
-    staticLayersState(*this, key);
-    if (!staticLayers || key != staticLayersKey) {
-      if (!staticLayers) staticLayers.reset(create_bitmap(width, height));
-      if (!staticLayers) dataFailure("Error creating main game buffer.");
-      drawStaticLayers(*this, staticLayers.get());
-      staticLayersKey.swap(key);
-      blit(staticLayers.get(), frame, 0, 0, 0, 0, width, height);
-    } else {
-      for (size_t i = 0; i + 3 < coveredAreas.size(); i += 4) {
-        blit(staticLayers.get(), frame, coveredAreas[i], coveredAreas[i + 1], coveredAreas[i],
-             coveredAreas[i + 1], coveredAreas[i + 2], coveredAreas[i + 3]);
-      }
-    }
-  } else {
-    drawStaticLayers(*this, frame);
-    staticLayersKey.clear();  // the next cached frame starts with a full copy
-  }
+namespace {
 
-  // Where each figure and panel lands, as Enemy::draw, Player::draw and the
-  // panel code below place them.
-  coveredAreas.clear();
-  auto cover = [this](BITMAP* image, int x, int y) {
+// Most ticks change none of the layers under the enemies and the player,
+// so they are composed once and kept. The buffer then still holds them
+// from the last frame except where figures and panels covered them, and
+// only those areas are restored. A background smaller than the frame
+// leaves the rest of the buffer as the last frame left it; only the
+// direct drawing reproduces that.
+void restoreStaticLayers(Game& game, BITMAP* frame) {
+  if (game.background->w < game.width || game.background->h < game.height) {
+    drawStaticLayers(game, frame);
+    game.staticLayersKey.clear();  // the next cached frame starts with a full copy
+    return;
+  }
+  std::vector<std::intptr_t> key;
+  key.reserve(game.staticLayersKey.size());
+  staticLayersState(game, key);
+  if (!game.staticLayers || key != game.staticLayersKey) {
+    if (!game.staticLayers) game.staticLayers.reset(create_bitmap(game.width, game.height));
+    if (!game.staticLayers) dataFailure("Error creating main game buffer.");
+    drawStaticLayers(game, game.staticLayers.get());
+    game.staticLayersKey.swap(key);
+    blit(game.staticLayers.get(), frame, 0, 0, 0, 0, game.width, game.height);
+    return;
+  }
+  const std::vector<int>& areas = game.coveredAreas;
+  for (size_t i = 0; i + 3 < areas.size(); i += 4) {
+    blit(game.staticLayers.get(), frame, areas[i], areas[i + 1], areas[i], areas[i + 1],
+         areas[i + 2], areas[i + 3]);
+  }
+}
+
+// Where each figure and panel lands, as Enemy::draw, Player::draw and the
+// panel code place them.
+void recordCoveredAreas(Game& game) {
+  std::vector<int>& areas = game.coveredAreas;
+  areas.clear();
+  auto cover = [&areas](BITMAP* image, int x, int y) {
     if (image == nullptr) return;
-    coveredAreas.insert(coveredAreas.end(), {x, y, image->w, image->h});
+    areas.insert(areas.end(), {x, y, image->w, image->h});
   };
-  for (const Enemy& enemy : enemyManager.enemies()) {
+  for (const Enemy& enemy : game.enemyManager.enemies()) {
     if (!enemy.alive) continue;
     cover(enemy.sprite.currentFrame(), toPixel(enemy.x) - enemy.width / 2,
           toPixel(enemy.y) - enemy.height + 1);
   }
+  const Player& player = game.player;
   cover(player.sprite.currentFrame(), toPixel(player.x) - player.width / 2,
         toPixel(player.y) - player.height + 1);
-  if (panelShown(level.countdown_align)) {
-    cover(countdownBuffer.get(), level.countdown_x, level.countdown_y);
+  const LevelData& level = game.level;
+  if (Game::panelShown(level.countdown_align)) {
+    cover(game.countdownBuffer.get(), level.countdown_x, level.countdown_y);
   }
-  if (panelShown(level.score_align)) cover(scoreBuffer.get(), level.score_x, level.score_y);
+  if (Game::panelShown(level.score_align)) {
+    cover(game.scoreBuffer.get(), level.score_x, level.score_y);
+  }
+}
 
-  // The enemies and then the player on top.
+}  // namespace
+
+void Game::drawFrame() {
+  BITMAP* frame = buffer.get();
+  restoreStaticLayers(*this, frame);
+  recordCoveredAreas(*this);
+  // The enemies and then the player on top, then the panels.
   enemyManager.draw(frame);
   player.draw(frame);
-
   if (panelShown(level.countdown_align)) drawCountdownPanel(*this, frame);
   if (panelShown(level.score_align)) drawScorePanel(*this, frame);
-
   // Headless runs have no screen; they show frames on a bitmap of their own.
   if (display != nullptr) blit(frame, display, 0, 0, 0, 0, width, height);
 }
