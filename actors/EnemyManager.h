@@ -18,6 +18,7 @@ class EnemyManager {
   int findDefinition(const std::string& name) const;  // index or -1
   const Sprite& definitionSprite(int index) const { return definitionSprites_[index]; }
   int definitionCount() const { return definitionCount_; }
+  const std::string& definitionName(int index) const { return definitionNames_[index]; }
   // "enemy_death.wav", loaded at the first call and shared by all enemies;
   // a load failure ends the program.
   SharedSample deathSound();

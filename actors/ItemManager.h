@@ -13,6 +13,7 @@ class ItemManager {
 
   int findImage(const std::string& name) const;
   BITMAP* image(int index) const { return itemImages_.image(index); }
+  const ImageSet& images() const { return itemImages_; }  // for tools that offer the looks
   void add(const Item& item);
   void clear();
   // true when an item was collected; points is then its points.

@@ -15,6 +15,9 @@ class TeleporterManager {
   int findCooldownImage(const std::string& name) const;
   BITMAP* image(int index) const { return normalImages_.image(index); }
   BITMAP* cooldownImage(int index) const { return cooldownImages_.image(index); }
+  // The looks a level may name, for tools that offer them.
+  const ImageSet& normalImages() const { return normalImages_; }
+  const ImageSet& cooldownImages() const { return cooldownImages_; }
   void add(const Teleporter& teleporter);
   void clear();
   bool findOccupied(BITMAP* frame, float left, float top, Teleporter& out) const;

@@ -13,6 +13,7 @@ class ChuteManager {
 
   int findImage(const std::string& name) const;
   BITMAP* image(int index) const { return chuteImages_.image(index); }
+  const ImageSet& images() const { return chuteImages_; }  // for tools that offer the looks
   void add(const Chute& chute);
   void clear();
   int createImages();  // 0, or -1 when an image cannot be created

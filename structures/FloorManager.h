@@ -26,6 +26,9 @@ class FloorManager {
   int findClearedImage(const std::string& name) const;
   BITMAP* image(int index) const { return normalImages_.image(index); }
   BITMAP* clearedImage(int index) const { return clearedImages_.image(index); }
+  // The looks a level may name, for tools that offer them.
+  const ImageSet& normalImages() const { return normalImages_; }
+  const ImageSet& clearedImages() const { return clearedImages_; }
 
   void add(const FloorTile& tile);
   void clear();

@@ -13,6 +13,7 @@ class LadderManager {
 
   int findImage(const std::string& name) const;
   BITMAP* image(int index) const { return ladderImages_.image(index); }
+  const ImageSet& images() const { return ladderImages_; }  // for tools that offer the looks
   void add(const Ladder& ladder);
   void clear();
   int createImages();  // 0, or -1 when an image cannot be created

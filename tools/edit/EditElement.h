@@ -1,0 +1,36 @@
+#pragma once
+// What the editor works on: its tools, one per element kind of a level file
+// and one for the player start; a reference to one element of the edited
+// level; and rectangles on the screen, in the game's own pixels.
+#include <string>
+
+// In the order of the keys 1 to 7 that choose them.
+enum class EditTool { Tile, Ladder, Chute, Enemy, Item, Teleporter, Start };
+constexpr int editToolCount = 7;
+
+const char* toolName(EditTool tool);  // "tile", "ladder", ..., "player start"
+EditTool toolAt(int index);           // 0 to editToolCount - 1, in key order
+int toolIndex(EditTool tool);
+
+struct ElementRef {
+  EditTool kind = EditTool::Tile;
+  int index = -1;  // in the kind's list of the level; 0 for the start; -1: none
+
+  bool valid() const { return index >= 0; }
+  bool operator==(const ElementRef& other) const {
+    return kind == other.kind && index == other.index;
+  }
+  bool operator!=(const ElementRef& other) const { return !(*this == other); }
+};
+
+struct Rect {
+  int x = 0;  // left column
+  int y = 0;  // top row
+  int w = 0;  // columns; an empty rectangle has none
+  int h = 0;  // rows
+
+  bool empty() const { return w <= 0 || h <= 0; }
+  bool contains(int px, int py) const {
+    return px >= x && px < x + w && py >= y && py < y + h;
+  }
+};

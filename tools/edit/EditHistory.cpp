@@ -1,0 +1,28 @@
+#include "tools/edit/EditHistory.h"
+
+void EditHistory::reset(const LevelData& level) {
+  states_.assign(1, level);
+  serials_.assign(1, next_);
+  saved_ = next_++;
+  at_ = 0;
+}
+
+void EditHistory::push(const LevelData& level) {
+  states_.resize(at_ + 1);
+  serials_.resize(at_ + 1);
+  states_.push_back(level);
+  serials_.push_back(next_++);
+  at_ = states_.size() - 1;
+}
+
+bool EditHistory::undo() {
+  if (!canUndo()) return false;
+  --at_;
+  return true;
+}
+
+bool EditHistory::redo() {
+  if (!canRedo()) return false;
+  ++at_;
+  return true;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// Undo and redo by whole snapshots of the level: levels are small (the
+// largest shipped one is a few kilobytes), and a snapshot cannot miss a field
+// the way a hand-written inverse command could. Unbounded while it lives.
+#include <vector>
+
+#include "game/LevelData.h"
+
+class EditHistory {
+ public:
+  // A fresh history holding one state, taken as saved.
+  void reset(const LevelData& level);
+  const LevelData& current() const { return states_[at_]; }
+  // A new state after the current one; the redo branch is dropped.
+  void push(const LevelData& level);
+  bool canUndo() const { return at_ > 0; }
+  bool canRedo() const { return at_ + 1 < states_.size(); }
+  bool undo();
+  bool redo();
+  // The current state is what the file holds.
+  void markSaved() { saved_ = serials_[at_]; }
+  bool modified() const { return serials_[at_] != saved_; }
+
+ private:
+  std::vector<LevelData> states_ = {LevelData{}};
+  std::vector<unsigned> serials_ = {1};  // one per state ever pushed; 0 is none
+  std::size_t at_ = 0;
+  unsigned next_ = 2;
+  unsigned saved_ = 1;
+};

@@ -1,0 +1,215 @@
+// The document side of the editor: new, open, save, autosave and recovery,
+// the history, and keeping the Game in step with the edited level.
+#include "tools/edit/LevelEditor.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+
+#include "game/Game.h"
+#include "shell/Fatal.h"
+#include "tools/edit/LevelFile.h"
+#include "tools/edit/LookCatalog.h"
+
+namespace {
+
+// What dataFailure would have shown, thrown instead of ending the editor.
+struct PlacementStop {
+  std::string text;
+};
+
+[[noreturn]] void throwStop(const std::string& boxText, const std::string&) {
+  throw PlacementStop{boxText};
+}
+
+bool fileExists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
+}  // namespace
+
+LevelEditor::LevelEditor(Game& game, const LookCatalog& looks) : game_(game), looks_(looks) {
+  defaultTemplates();
+  newLevel();
+}
+
+// A new level is one the game can play at once: the shipped levels' HUD
+// places (countdown at the top left, score at the top right, both centred),
+// their countdown and pips, one floor row of claimable tiles along the
+// bottom of the screen in the first tile look, and the player standing on
+// it near the left edge.
+void LevelEditor::newLevel() {
+  LevelData data;
+  data.countdown_start = 4000;
+  data.countdown_x = 8;
+  data.countdown_y = 4;
+  data.countdown_align = 2;
+  const int scoreWidth = game_.scoreBackground ? game_.scoreBackground->w : 0;
+  data.score_x = game_.width - scoreWidth - 8;
+  data.score_y = 4;
+  data.score_align = 2;
+  data.pip_offset = 6;
+  data.pip_spacing = 4;
+  const int tileWidth = looks_.width(EditTool::Tile, 0);
+  const int tileHeight = looks_.height(EditTool::Tile, 0);
+  const int floorRow = game_.height - tileHeight;
+  for (int x = 0; x + tileWidth <= game_.width; x += tileWidth) {
+    TileSpec tile;
+    tile.x = x;
+    tile.y = floorRow;
+    tile.tile_name = looks_.name(EditTool::Tile, 0);
+    tile.cleared_name = pairedName(looks_.clearedTileNames(), tile.tile_name);
+    tile.claimable = 1;
+    tile.points = 10;
+    data.tiles.push_back(tile);
+  }
+  data.tileCount = static_cast<int>(data.tiles.size());
+  data.start_x = 40;
+  data.start_y = floorRow - 1;
+  data.start_animation = looks_.playerAnimationCount() > 1 ? 1 : 0;
+  startDocument(data);
+  recoveryOffered_ = false;
+}
+
+int LevelEditor::open(const std::string& path) {
+  if (!fileExists(path)) {
+    newLevel();
+    path_ = path;
+    recoveryOffered_ = autosaveIsNewer(path);
+    return 1;
+  }
+  LevelData data;
+  if (readLevelFile(path, data) != 0) return -1;
+  path_ = path;
+  startDocument(data);
+  recoveryOffered_ = autosaveIsNewer(path);
+  return 0;
+}
+
+int LevelEditor::save() {
+  endGestures();
+  if (path_.empty()) {
+    saveError_ = "the level has no file name";
+    return -1;
+  }
+  if (writeLevelFile(path_, level_, saveError_) != 0) return -1;
+  saveError_.clear();
+  history_.markSaved();
+  discardAutosave();
+  return 0;
+}
+
+int LevelEditor::saveAs(const std::string& path) {
+  const std::string previous = path_;
+  path_ = path;
+  if (save() == 0) return 0;
+  path_ = previous;
+  return -1;
+}
+
+void LevelEditor::restoreGame() { placeInGame(); }
+
+std::string LevelEditor::autosavePath() const {
+  return path_.empty() ? std::string() : autosavePathOf(path_);
+}
+
+bool LevelEditor::autosaveIfDue(double now) {
+  if (!modified() || path_.empty() || revision_ == autosaved_) {
+    unsavedSince_ = -1.0;
+    return false;
+  }
+  if (unsavedSince_ < 0.0) unsavedSince_ = now;
+  if (now - unsavedSince_ < autosaveInterval) return false;
+  std::string error;
+  unsavedSince_ = now;
+  if (writeLevelFile(autosavePath(), level_, error) != 0) return false;
+  autosaved_ = revision_;
+  return true;
+}
+
+int LevelEditor::recover() {
+  LevelData data;
+  if (!recoveryOffered_ || readLevelFile(autosavePath(), data) != 0) return -1;
+  endGestures();
+  level_ = data;
+  commit();
+  recoveryOffered_ = false;
+  return 0;
+}
+
+void LevelEditor::discardAutosave() {
+  if (!path_.empty()) std::remove(autosavePath().c_str());
+  recoveryOffered_ = false;
+  autosaved_ = 0;
+  unsavedSince_ = -1.0;
+}
+
+bool LevelEditor::undo() {
+  endGestures();
+  if (!history_.undo()) return false;
+  level_ = history_.current();
+  changed();
+  return true;
+}
+
+bool LevelEditor::redo() {
+  endGestures();
+  if (!history_.redo()) return false;
+  level_ = history_.current();
+  changed();
+  return true;
+}
+
+int LevelEditor::replaceLevel(const LevelData& edited) {
+  endGestures();
+  level_ = edited;
+  commit();
+  return 0;
+}
+
+void LevelEditor::startDocument(const LevelData& data) {
+  painting_ = false;
+  moving_ = ElementRef{};
+  level_ = data;
+  history_.reset(data);
+  autosaved_ = 0;
+  unsavedSince_ = -1.0;
+  changed();
+}
+
+void LevelEditor::commit() {
+  history_.push(level_);
+  changed();
+}
+
+void LevelEditor::changed() {
+  ++revision_;
+  placeInGame();
+}
+
+void LevelEditor::endGestures() {
+  if (painting_) endPaint();
+  if (moving()) endMove();
+}
+
+// As a level start and a life start place it; a name without an image
+// stops the engine there, and the Game is then left without elements.
+void LevelEditor::placeInGame() {
+  game_.level = level_;
+  game_.levelDone = false;
+  placementError_.clear();
+  setDataFailureHandler(throwStop);
+  try {
+    game_.beginLife();
+  } catch (const PlacementStop& stop) {
+    placementError_ = stop.text;
+    game_.enemyManager.clear();
+    game_.floorManager.clear();
+    game_.itemManager.clear();
+    game_.chuteManager->clear();
+    game_.ladderManager->clear();
+    game_.teleporterManager.clear();
+  }
+  setDataFailureHandler(nullptr);
+}

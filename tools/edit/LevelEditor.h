@@ -1,0 +1,178 @@
+#pragma once
+// The level being edited: the document (file, unsaved changes, autosave),
+// the current tool and look, the edits a mouse makes, and the history that
+// undoes and redoes them. Headless: the front end turns keys and mouse
+// samples into these calls and draws the Game the editor keeps in step.
+//
+// The Game. After every change the editor places the edited level in the
+// Game it was given, exactly as a life start does, so the Game's drawFrame
+// shows what the game will show, and every size the editor hit-tests and
+// snaps with is the one the engine placed. A level the engine cannot place
+// (a name with no image) leaves the Game empty and placementError() says why.
+//
+// Every call that changes the level is one step of the history, however
+// many mouse samples a paint or a move takes.
+#include <string>
+#include <vector>
+
+#include "game/LayoutRules.h"
+#include "game/LevelData.h"
+#include "tools/edit/EditElement.h"
+#include "tools/edit/EditHistory.h"
+
+class Game;
+class LookCatalog;
+
+class LevelEditor {
+ public:
+  // Seconds between autosaves while there are unsaved changes.
+  static constexpr double autosaveInterval = 30.0;
+
+  // game: built from the tree; looks: of the same Game. Starts on a new level.
+  LevelEditor(Game& game, const LookCatalog& looks);
+
+  // --- The document ---
+  // An empty level with the defaults of the shipped levels (see newLevel in
+  // LevelEditor.cpp); the path is kept. Clears the history.
+  void newLevel();
+  // Reads a level file (any path): 0. A path where no file is yet starts a
+  // new level that will be saved there: 1. -1 when the file cannot be read
+  // or holds more than the loader accepts; the editor is unchanged then.
+  // Clears the history and tells whether an autosave is offered
+  // (recoveryOffered).
+  int open(const std::string& path);
+  // Writes the level to path() through a temporary file renamed over it.
+  // 0, or -1 (nothing was changed on disk but perhaps the temporary file).
+  int save();
+  int saveAs(const std::string& path);
+  const std::string& saveError() const { return saveError_; }  // why the last save failed
+  const std::string& path() const { return path_; }
+  void setPath(const std::string& path) { path_ = path; }
+  const LevelData& level() const { return level_; }
+  bool modified() const { return history_.modified(); }
+  // Changes with every edit, undo, redo, open and new level: results of the
+  // live checks carry the revision they were made for.
+  unsigned revision() const { return revision_; }
+  const std::string& placementError() const { return placementError_; }
+  // Places the level in the Game again (after a play-test ran in it).
+  void restoreGame();
+
+  // --- Autosave and recovery ---
+  std::string autosavePath() const;  // path() + ".autosave"; empty without a path
+  // Call every frame with a clock in seconds: writes the autosave copy once
+  // autosaveInterval has passed since the first unsaved change or the last
+  // autosave. True when it wrote one.
+  bool autosaveIfDue(double now);
+  // After open: an autosave copy newer than the file (or of a file never
+  // saved) is there to be recovered.
+  bool recoveryOffered() const { return recoveryOffered_; }
+  // Loads the autosave copy as an unsaved change of the opened file. 0 or -1.
+  int recover();
+  // Removes the autosave copy (after a save, on a clean exit, or when the
+  // offer is declined).
+  void discardAutosave();
+
+  // --- Tools ---
+  EditTool tool() const { return tool_; }
+  void setTool(EditTool tool);
+  int look() const { return look_[toolIndex(tool_)]; }  // index into the catalog
+  std::string lookName() const;  // of the current tool; empty for the start
+  void cycleLook(int step);      // wraps around
+  bool snapping() const { return snapping_; }
+  void setSnapping(bool on) { snapping_ = on; }
+  // The grid is the size of the current tile look.
+  int gridWidth() const;
+  int gridHeight() const;
+  // The point, snapped down to the grid when snapping is on.
+  void snap(int& x, int& y) const;
+
+  // --- Queries ---
+  // The element drawn topmost at the point (figures over tiles over
+  // teleporters over items over chutes over ladders, later over earlier),
+  // the player start included; an invalid reference when there is none.
+  ElementRef elementAt(int x, int y) const;
+  // Where the element is drawn; empty when the Game could not place it.
+  Rect bounds(ElementRef element) const;
+  // Where a finding of the live checks (LiveChecks.h) is to be marked: its
+  // element, or a panel; empty for the level as a whole.
+  Rect findingArea(LayoutElement element, int index) const;
+
+  // --- Edits ---
+  // The current tool's element at the point (snapped): structures, items and
+  // teleporters by their top-left corner, figures standing on the bottom of
+  // the grid cell, centred in it. Fields other than position and look come
+  // from the tool's template. The start tool moves the start. Returns the
+  // element placed, or an invalid reference when an equal one is already there.
+  ElementRef place(int x, int y);
+  // Tile tool drag: a row of tiles from each sample to the next, without gaps.
+  void beginPaint(int x, int y);
+  void paintTo(int x, int y);
+  void endPaint();
+  // The topmost element at the point, never the start. False when none.
+  bool removeAt(int x, int y);
+  // Tool and look of the topmost element, its record becoming the template.
+  bool pickAt(int x, int y);
+  // Drag with Shift: the topmost element follows the point by whole grid
+  // cells when snapping (an enemy's patrol goes with it).
+  bool beginMove(int x, int y);
+  void moveTo(int x, int y);
+  void endMove();
+  bool moving() const { return moving_.valid(); }
+  // The level as a form changed it, as one step. -1 when it holds a value
+  // out of the loader's bounds (nothing changes then).
+  int replaceLevel(const LevelData& edited);
+
+  // --- History ---
+  bool canUndo() const { return history_.canUndo(); }
+  bool canRedo() const { return history_.canRedo(); }
+  bool undo();
+  bool redo();
+
+ private:
+  struct Templates {
+    TileSpec tile;
+    LadderSpec ladder;
+    ChuteSpec chute;
+    EnemySpec enemy;
+    ItemSpec item;
+    TeleporterSpec teleporter;
+  };
+
+  // LevelEditor.cpp
+  void changed();             // after any change: revision, Game placement
+  void commit();              // level_ becomes a step of the history
+  void placeInGame();
+  void startDocument(const LevelData& data);
+  void endGestures();
+  // LevelEditorEdits.cpp
+  void defaultTemplates();
+  ElementRef topmost(int x, int y, bool withStart) const;
+  ElementRef add(int x, int y);   // at a snapped or raw cell origin
+  bool paintCell(int column, int row);
+  void shift(ElementRef element, int dx, int dy);
+
+  Game& game_;
+  const LookCatalog& looks_;
+  EditHistory history_;        // committed states; level_ is ahead of it during a gesture
+  LevelData level_;
+  std::string path_;
+  std::string saveError_;
+  unsigned revision_ = 0;
+  std::string placementError_;
+  EditTool tool_ = EditTool::Tile;
+  int look_[editToolCount] = {};
+  bool snapping_ = true;
+  Templates templates_;
+
+  // Gestures in progress, each ending in one history step.
+  bool gestureChanged_ = false;
+  bool painting_ = false;
+  int paintOriginX_ = 0, paintOriginY_ = 0;  // where the paint grid is anchored
+  int paintColumn_ = 0, paintRow_ = 0;       // last painted cell of that grid
+  ElementRef moving_;
+  int moveX_ = 0, moveY_ = 0;       // point the element was last moved to
+
+  bool recoveryOffered_ = false;
+  double unsavedSince_ = -1.0;      // clock of the first change not autosaved; -1: none
+  unsigned autosaved_ = 0;          // revision last written to the autosave copy
+};

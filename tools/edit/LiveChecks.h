@@ -1,0 +1,68 @@
+#pragma once
+// The layout rules and the reachability search of pwe-check, run on the
+// level as it is being edited, in the background.
+//
+// Why a child process: the search plays the engine's tick, which reads and
+// writes Allegro's global key[] array, and the editor's keyboard thread
+// writes that array too. So each run forks; the child places its copy of the
+// level in its copy of a Game that nothing else uses, runs the checks with
+// the sounds silenced, writes the findings to a pipe and ends with _exit.
+// The parent reads the pipe without blocking between frames and kills a
+// child whose level has been changed since.
+#include <sys/types.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/LayoutRules.h"
+#include "game/LevelData.h"
+
+class Game;
+
+struct CheckFinding {
+  LayoutElement element = LayoutElement::Tiles;
+  int index = -1;          // in the element's list; -1: the level as a whole
+  int other = -1;          // an element of the same list the message names, or -1
+  bool warning = false;
+  bool unreachable = false;  // a claimable tile or an item no key sequence reaches
+  std::string message;     // as pwe-check words it
+};
+
+class LiveChecks {
+ public:
+  // Builds the Game the children check in, from the tree in the working
+  // directory, as pwe-check builds one.
+  LiveChecks(int width, int height, int updatesPerSecond);
+  ~LiveChecks();  // kills and reaps a child still running
+  LiveChecks(const LiveChecks&) = delete;
+  LiveChecks& operator=(const LiveChecks&) = delete;
+
+  // Starts checking this level; a run still going for an older revision is
+  // killed first.
+  void start(const LevelData& level, unsigned revision);
+  // Reads what the child has written so far; true when a run finished and
+  // its findings replaced the ones held. Never blocks.
+  bool poll();
+  bool running() const { return child_ > 0; }
+  // The revision the findings held belong to (0: none yet).
+  unsigned revision() const { return revision_; }
+  const std::vector<CheckFinding>& findings() const { return findings_; }
+  int errorCount() const;
+  int warningCount() const;
+  // For tests: how long a search may take, seconds (0: the search's own limit).
+  void setSearchSeconds(double seconds) { searchSeconds_ = seconds; }
+
+ private:
+  void stop();
+  void finish();
+
+  std::unique_ptr<Game> game_;
+  pid_t child_ = -1;
+  int pipe_ = -1;             // read end
+  unsigned pending_ = 0;      // revision the running child checks
+  std::string received_;      // of the running child so far
+  unsigned revision_ = 0;
+  std::vector<CheckFinding> findings_;
+  double searchSeconds_ = 0.0;
+};

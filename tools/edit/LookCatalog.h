@@ -1,0 +1,51 @@
+#pragma once
+// The looks each tool offers, as the engine's managers loaded them from the
+// tree: image names in the order the file search found them (enemy kinds
+// for enemies), with the images themselves for previews and sizes. The
+// player start has one look, the player's first frame.
+#include <allegro.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/edit/EditElement.h"
+
+class Game;
+
+// The look of the second set that goes with a look of the first: the same
+// name when the second set has it, else its first look (empty when it has
+// none).
+std::string pairedName(const std::vector<std::string>& second, const std::string& name);
+
+class LookCatalog {
+ public:
+  // game: built from the tree; its managers must outlive the catalog,
+  // which borrows their images.
+  explicit LookCatalog(const Game& game);
+
+  int count(EditTool tool) const;
+  const std::string& name(EditTool tool, int look) const;
+  int find(EditTool tool, const std::string& name) const;  // index, or -1; case counts
+  // The image a look shows (an enemy kind: the first frame of its first
+  // animation), for previews and sizes.
+  BITMAP* image(EditTool tool, int look) const;
+  int width(EditTool tool, int look) const { return image(tool, look)->w; }
+  int height(EditTool tool, int look) const { return image(tool, look)->h; }
+
+  // The second image set of tiles and teleporters.
+  const std::vector<std::string>& clearedTileNames() const { return clearedNames_; }
+  const std::vector<std::string>& cooldownNames() const { return cooldownNames_; }
+  int playerAnimationCount() const { return playerAnimations_; }
+
+ private:
+  struct Looks {
+    std::vector<std::string> names;
+    std::vector<BITMAP*> images;  // borrowed from the managers
+  };
+  const Looks& of(EditTool tool) const { return looks_[toolIndex(tool)]; }
+
+  Looks looks_[editToolCount];
+  std::vector<std::string> clearedNames_;
+  std::vector<std::string> cooldownNames_;
+  int playerAnimations_ = 0;
+};
