@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "graphics/Resources.h"
+#include "shell/BuildInfo.h"
 #include "shell/CloseButton.h"
 #include "shell/TickTimer.h"
 
@@ -14,7 +15,7 @@ void composeSplash(BITMAP* card, int width) {
   // -1 sets every bit of the built-in font's ink (white) and draws no box.
   textout_centre_ex(card, font, "Pitwick Engine", middle, 200, -1, -1);
   textout_centre_ex(card, font, "by the Pitwick team", middle, 240, -1, -1);
-  textout_centre_ex(card, font, "v0.7 - 20/04/2010", middle, 320, -1, -1);
+  textout_centre_ex(card, font, pweVersionLine, middle, 320, -1, -1);
 }
 
 void waitOnSplash(int updatesPerSecond) {
