@@ -12,6 +12,7 @@
 
 #include "game/Game.h"
 #include "graphics/Resources.h"
+#include "shell/Installation.h"
 #include "shell/MediaTreeEntry.h"
 #include "shell/Startup.h"
 
@@ -22,12 +23,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: pwe-render LEVEL OUTPUT.png [MEDIA-DIRECTORY]\n"
                  "Draws the first frame of LEVEL (e.g. level1.inf) of the media tree\n"
-                 "(default: media) into OUTPUT.png.\n");
+                 "(default: ./media, else the installed one) into OUTPUT.png.\n");
     return 2;
   }
   const std::string level = argv[1];
   const std::string output = fs::absolute(argv[2]).string();
-  const fs::path tree = argc == 4 ? argv[3] : "media";
+  const fs::path tree = argc == 4 ? fs::path(argv[3]) : fs::path(defaultMediaTree());
   std::error_code error;
   if (!fs::is_directory(tree, error)) {
     std::fprintf(stderr, "pwe-render: %s is not a directory\n", tree.c_str());

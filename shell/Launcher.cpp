@@ -1,0 +1,58 @@
+#include "shell/Launcher.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+const char* const launchUsage =
+    "usage: pwe [DIRECTORY]\n"
+    "       pwe --help | --version\n"
+    "Plays Pitwick Engine. Without DIRECTORY the installed game is played;\n"
+    "with one, the game reads the media tree DIRECTORY/media instead, as\n"
+    "level authors do with their own trees.\n";
+
+namespace {
+
+LaunchRequest misuse(const std::string& problem) {
+  LaunchRequest request;
+  request.action = LaunchAction::misuse;
+  request.problem = problem;
+  return request;
+}
+
+}  // namespace
+
+LaunchRequest readLaunchArguments(const std::vector<std::string>& arguments) {
+  LaunchRequest request;
+  bool optionsEnded = false;
+  int directories = 0;
+  for (const std::string& argument : arguments) {
+    const bool option = !optionsEnded && argument.size() > 1 && argument[0] == '-';
+    if (!option) {
+      if (argument.empty()) return misuse("pwe: the directory name is empty");
+      if (++directories > 1) return misuse("pwe: give one directory at most");
+      request.directory = argument;
+    } else if (argument == "--") {
+      optionsEnded = true;
+    } else if (argument == "-h" || argument == "--help") {
+      request.action = LaunchAction::help;
+      return request;
+    } else if (argument == "--version") {
+      request.action = LaunchAction::version;
+      return request;
+    } else {
+      return misuse("pwe: unknown option " + argument);
+    }
+  }
+  return request;
+}
+
+std::string playDirectoryProblem(const std::string& directory) {
+  std::error_code error;
+  if (!fs::is_directory(directory, error)) return "pwe: " + directory + " is not a directory";
+  if (!fs::is_directory(fs::path(directory) / "media", error)) {
+    return "pwe: " + directory +
+           " holds no media directory; give the directory that holds the game's media tree";
+  }
+  return "";
+}

@@ -1,0 +1,104 @@
+// The pwe command's reading of its arguments, and its test of the
+// directory it is asked to play in.
+#include "shell/Launcher.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/CaseName.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ArgumentCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  LaunchAction action;
+  const char* directory;
+  const char* problemMentions;  // for misuse: a part of the message
+};
+
+const ArgumentCase argumentCases[] = {
+    {"nothing plays the installed game", {}, LaunchAction::play, "", ""},
+    {"a directory is played", {"trees/mine"}, LaunchAction::play, "trees/mine", ""},
+    {"the working directory by dot", {"."}, LaunchAction::play, ".", ""},
+    {"a lone dash is a name", {"-"}, LaunchAction::play, "-", ""},
+    {"help", {"--help"}, LaunchAction::help, "", ""},
+    {"short help", {"-h"}, LaunchAction::help, "", ""},
+    {"version", {"--version"}, LaunchAction::version, "", ""},
+    {"help after a directory", {"trees/mine", "--help"}, LaunchAction::help, "", ""},
+    {"the first of help and version wins", {"--version", "--help"}, LaunchAction::version, "", ""},
+    {"a dashed name after the end of options", {"--", "-tree"}, LaunchAction::play, "-tree", ""},
+    {"help after the end of options is a name", {"--", "--help"}, LaunchAction::play, "--help", ""},
+    {"unknown option", {"--fullscreen"}, LaunchAction::misuse, "", "unknown option --fullscreen"},
+    {"unknown short option", {"-x", "trees/mine"}, LaunchAction::misuse, "", "unknown option -x"},
+    {"two directories", {"one", "two"}, LaunchAction::misuse, "", "one directory at most"},
+    {"an empty name", {""}, LaunchAction::misuse, "", "empty"},
+};
+
+class LaunchArguments : public testing::TestWithParam<ArgumentCase> {};
+
+TEST_P(LaunchArguments, AskForWhatTheUserMeant) {
+  const ArgumentCase& c = GetParam();
+  const LaunchRequest request = readLaunchArguments(c.arguments);
+  EXPECT_EQ(request.action, c.action);
+  if (c.action == LaunchAction::play) {
+    EXPECT_EQ(request.directory, c.directory);
+  }
+  if (c.action == LaunchAction::misuse) {
+    EXPECT_NE(request.problem.find(c.problemMentions), std::string::npos) << request.problem;
+  } else {
+    EXPECT_EQ(request.problem, "");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, LaunchArguments, testing::ValuesIn(argumentCases),
+                         caseName<ArgumentCase>);
+
+struct DirectoryCase {
+  const char* name;
+  const char* media;  // what the directory holds as "media": "dir", "file" or ""
+  bool named;         // false: the directory itself does not exist
+  bool playable;
+};
+
+const DirectoryCase directoryCases[] = {
+    {"holds a media tree", "dir", true, true},
+    {"holds no media", "", true, false},
+    {"media is a file", "file", true, false},
+    {"does not exist", "", false, false},
+};
+
+class PlayDirectory : public testing::TestWithParam<DirectoryCase> {
+ protected:
+  void SetUp() override {
+    root = fs::temp_directory_path() / ("pwe-launcher-" + std::string(GetParam().name));
+    fs::remove_all(root);
+  }
+  void TearDown() override { fs::remove_all(root); }
+  fs::path root;
+};
+
+TEST_P(PlayDirectory, IsPlayableOnlyWithAMediaTree) {
+  const DirectoryCase& c = GetParam();
+  if (c.named) fs::create_directories(root);
+  if (std::string(c.media) == "dir") fs::create_directories(root / "media");
+  if (std::string(c.media) == "file") std::ofstream(root / "media") << "not a tree\n";
+  const std::string problem = playDirectoryProblem(root.string());
+  if (c.playable) {
+    EXPECT_EQ(problem, "");
+  } else {
+    // The message names the directory, so the user sees which one is meant.
+    EXPECT_NE(problem.find(root.string()), std::string::npos) << problem;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Directories, PlayDirectory, testing::ValuesIn(directoryCases),
+                         caseName<DirectoryCase>);
+
+}  // namespace

@@ -1,0 +1,60 @@
+// pwe: the command that starts the game. It reads its arguments, moves to
+// the directory whose media/ tree is to be played and becomes the game, so
+// the game's exit status is the command's.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "shell/BuildInfo.h"
+#include "shell/Installation.h"
+#include "shell/Launcher.h"
+
+namespace {
+
+int play(const std::string& chosen) {
+  const std::string commands = programDirectory();
+  const std::string directory = chosen.empty() ? installedDataDir(commands) : chosen;
+  const std::string problem = playDirectoryProblem(directory);
+  if (!problem.empty()) {
+    std::fprintf(stderr, "%s\n", problem.c_str());
+    // Without a directory named, the installation itself is broken.
+    if (chosen.empty()) {
+      std::fprintf(stderr, "pwe: the game's data is not installed where it belongs\n");
+      return 1;
+    }
+    return launchMisuseStatus;
+  }
+  if (chdir(directory.c_str()) != 0) {
+    std::fprintf(stderr, "pwe: cannot enter %s: %s\n", directory.c_str(), std::strerror(errno));
+    return launchMisuseStatus;
+  }
+  const std::string game = installedGame(commands);
+  char* const gameArguments[] = {const_cast<char*>(game.c_str()), nullptr};
+  execv(game.c_str(), gameArguments);
+  std::fprintf(stderr, "pwe: cannot start %s: %s\n", game.c_str(), std::strerror(errno));
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const LaunchRequest request = readLaunchArguments(std::vector<std::string>(argv + 1, argv + argc));
+  switch (request.action) {
+    case LaunchAction::help:
+      std::fputs(launchUsage, stdout);
+      return 0;
+    case LaunchAction::version:
+      std::printf("pwe %s\nPitwick Engine %s\n", pweVersion, pweVersionLine);
+      return 0;
+    case LaunchAction::misuse:
+      std::fprintf(stderr, "%s\n%s", request.problem.c_str(), launchUsage);
+      return launchMisuseStatus;
+    case LaunchAction::play:
+      break;
+  }
+  return play(request.directory);
+}
