@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The committed media tree and contact sheet are generated, all but the level
-# files: running the generator again must reproduce them byte for byte. The
+# The committed media tree, contact sheet and desktop icons are generated,
+# all but the level files: running the generator again must reproduce them
+# byte for byte. The
 # levels (media/level*.inf) are sources that authors edit by hand, proven
 # clearable by the replays; the generator must not write them.
 # Usage: media_reproduce_test.sh <pwe-binary> <source-dir>
@@ -14,7 +15,8 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-if ! "$python" -B "$source_dir/tools/mediagen" --out "$work/media" --sheet "$work/media-sheet.png"; then
+if ! "$python" -B "$source_dir/tools/mediagen" --out "$work/media" --sheet "$work/media-sheet.png" \
+     --icons "$work/icons"; then
   echo "FAIL: the generator failed"
   exit 1
 fi
@@ -35,5 +37,9 @@ if ! cmp "$work/media-sheet.png" "$source_dir/docs/media-sheet.png"; then
   echo "FAIL: docs/media-sheet.png differs from what tools/mediagen writes"
   status=1
 fi
-[ "$status" -eq 0 ] && echo "media tree reproduced byte for byte (level files are sources, not generated)"
+if ! diff -r "$work/icons" "$source_dir/dist/icons"; then
+  echo "FAIL: dist/icons/ differs from what tools/mediagen writes"
+  status=1
+fi
+[ "$status" -eq 0 ] && echo "media tree and icons reproduced byte for byte (level files are sources, not generated)"
 exit "$status"

@@ -1,7 +1,8 @@
-"""Writes the media tree and the contact sheet. From the repository root:
+"""Writes the media tree, the contact sheet and the desktop icons. From the
+repository root:
 
-    /usr/bin/python3 tools/mediagen                 # rewrites media/ and docs/media-sheet.png
-    /usr/bin/python3 tools/mediagen --out DIR --sheet PATH
+    /usr/bin/python3 tools/mediagen    # rewrites media/, docs/media-sheet.png, dist/icons/
+    /usr/bin/python3 tools/mediagen --out DIR --sheet PATH --icons DIR
 
 It leaves the level files in media/ as they are: they are sources.
 """
@@ -15,7 +16,8 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[0] = os.path.dirname(HERE)
 
-from mediagen.pngfile import png_bytes  # noqa: E402
+from mediagen.icons import icons  # noqa: E402
+from mediagen.pngfile import png_bytes, save_png  # noqa: E402
 from mediagen.sheet import sheet  # noqa: E402
 from mediagen.tree import build_tree, write_tree  # noqa: E402
 
@@ -26,12 +28,16 @@ def main():
     ap.add_argument("--out", default=os.path.join(root, "media"), help="media directory to write")
     ap.add_argument("--sheet", default=os.path.join(root, "docs", "media-sheet.png"),
                     help="contact sheet to write")
+    ap.add_argument("--icons", default=os.path.join(root, "dist", "icons"),
+                    help="directory for the desktop icons, pwe-SIZE.png")
     args = ap.parse_args()
     files = build_tree()
     write_tree(files, args.out)
     os.makedirs(os.path.dirname(os.path.abspath(args.sheet)), exist_ok=True)
     with open(args.sheet, "wb") as f:
         f.write(png_bytes(sheet(files)))
+    for size, picture in icons().items():
+        save_png(picture, os.path.join(args.icons, f"pwe-{size}.png"))
     return 0
 
 
