@@ -2,11 +2,13 @@
 
 #include <fstream>
 #include <istream>
+#include <string>
 #include <vector>
 
 #include "game/LevelFields.h"
 #include "shell/Log.h"
 #include "shell/MediaPaths.h"
+#include "shell/Fatal.h"
 
 namespace {
 
@@ -15,9 +17,49 @@ namespace {
 // type's limit on overflow) before the stream goes bad. Once the stream has
 // failed, every later read fails too, so a short file keeps earlier values.
 template <typename T>
-void readField(std::istream& in, T& field) {
+void readValue(std::istream& in, T& field) {
   T value{};
   if (in >> value) field = value;
+}
+
+template <typename Record>
+void readField(std::istream& in, const LevelField<Record>& entry, Record& record) {
+  if (entry.whole != nullptr) readValue(in, record.*entry.whole);
+  if (entry.real != nullptr) readValue(in, record.*entry.real);
+  if (entry.text != nullptr) readValue(in, record.*entry.text);
+}
+
+// The loader's line about a record: "x = 8, y = 4, name = wood." with the
+// fields it logs, in file order.
+template <typename Record>
+std::string describe(const Record& record) {
+  std::string line;
+  for (const LevelField<Record>& entry : LevelFields<Record>::list) {
+    if (!entry.isLogged()) continue;
+    if (!line.empty()) line += ", ";
+    line += std::string(entry.name) + " = ";
+    if (entry.whole != nullptr) line += std::to_string(record.*entry.whole);
+    if (entry.real != nullptr) {
+      line += formatText("%.3f", static_cast<double>(record.*entry.real));
+    }
+    if (entry.text != nullptr) line += record.*entry.text;
+  }
+  return line + ".";
+}
+
+template <typename Record>
+void readRecord(std::istream& in, Record& record) {
+  for (const LevelField<Record>& entry : LevelFields<Record>::list) {
+    readField(in, entry, record);
+  }
+  if (LevelFields<Record>::logsRecords) log_message("%s", describe(record).c_str());
+}
+
+void readHeader(std::istream& in, LevelData& level) {
+  for (const LevelField<LevelData>& entry : LevelFields<LevelData>::list) {
+    if (entry.heading != nullptr) log_message("%s", entry.heading);
+    readField(in, entry, level);
+  }
 }
 
 // Reads one kind's count and sizes its list with default records. A count
@@ -28,15 +70,21 @@ void readField(std::istream& in, T& field) {
 // single screen can hold, and small enough that the allocation can never be
 // the thing that fails. A negative or larger count means the file is not a
 // level, so it is rejected like one that cannot be opened.
-template <typename Spec>
-bool readCount(std::istream& in, int& count, std::vector<Spec>& list, const char* kind) {
-  readField(in, count);
+template <typename Record, typename Fields>
+bool readList(std::istream& in, std::vector<Record>& list, int& count, Fields) {
+  log_message("Reading number of %s in level.", Fields::kinds);
+  readValue(in, count);
   if (count < 0 || count > LevelData::maxElementCount) {
-    log_message("Level rejected: %d %s is outside 0 to %d.", count, kind,
+    log_message("Level rejected: %d %s is outside 0 to %d.", count, Fields::kinds,
                 LevelData::maxElementCount);
     return false;
   }
-  list.assign(static_cast<size_t>(count), Spec{});
+  list.assign(static_cast<size_t>(count), Record{});
+  log_message("There are %d %s.", count, Fields::kinds);
+  for (int i = 0; i < count; ++i) {
+    log_message("Reading and setting data for %s %d.", Fields::kind, i);
+    readRecord(in, list[i]);
+  }
   return true;
 }
 
@@ -45,198 +93,65 @@ bool readCount(std::istream& in, int& count, std::vector<Spec>& list, const char
 // that none of them means anything on a screen, and sums of such values with
 // image sizes or with each other would overflow int. A file holding one is
 // rejected like one with an impossible count. The others are only compared
-// and may hold anything. Reports the first offending field of a record.
+// and may hold anything. Reports the first offending field of a record;
+// index is the record's, or -1 for the header.
 template <typename Record>
 bool withinBounds(const Record& record, int index) {
-  const char* kind = LevelNumbers<Record>::kind;
+  const char* kind = LevelFields<Record>::kind;
   const int bound = LevelData::maxNumber;
-  for (const LevelNumber<Record>& number : LevelNumbers<Record>::list) {
-    if (!number.bounded) continue;
-    if (number.whole != nullptr && !withinLevelBound(record.*number.whole)) {
+  for (const LevelField<Record>& entry : LevelFields<Record>::list) {
+    if (!entry.isBounded()) continue;
+    if (entry.whole != nullptr && !withinLevelBound(record.*entry.whole)) {
       if (index < 0) {
         log_message("Level rejected: %s value %d is outside -%d to %d.", kind,
-                    record.*number.whole, bound, bound);
+                    record.*entry.whole, bound, bound);
       } else {
         log_message("Level rejected: %s value %d of element %d is outside -%d to %d.", kind,
-                    record.*number.whole, index, bound, bound);
+                    record.*entry.whole, index, bound, bound);
       }
       return false;
     }
-    if (number.real != nullptr && !withinLevelBound(record.*number.real)) {
+    if (entry.real != nullptr && !withinLevelBound(record.*entry.real)) {
       log_message("Level rejected: %s value %.3f of element %d is outside -%d to %d.", kind,
-                  static_cast<double>(record.*number.real), index, bound, bound);
+                  static_cast<double>(record.*entry.real), index, bound, bound);
       return false;
     }
   }
   return true;
 }
 
-template <typename Record>
-bool listWithinBounds(const std::vector<Record>& list) {
-  for (size_t i = 0; i < list.size(); ++i) {
-    if (!withinBounds(list[i], static_cast<int>(i))) return false;
-  }
-  return true;
+bool numbersWithinBounds(LevelData& level) {
+  bool within = withinBounds(level, -1);
+  forEachRecordList(level, [&](auto& list, int&, auto) {
+    for (size_t i = 0; within && i < list.size(); ++i) {
+      within = withinBounds(list[i], static_cast<int>(i));
+    }
+  });
+  return within;
 }
-
-bool numbersWithinBounds(const LevelData& level) {
-  return withinBounds(level, -1) && listWithinBounds(level.tiles) &&
-         listWithinBounds(level.ladders) && listWithinBounds(level.chutes) &&
-         listWithinBounds(level.enemies) && listWithinBounds(level.items) &&
-         listWithinBounds(level.teleporters);
-}
-
-// The log lines of one element kind.
-struct KindTexts {
-  const char* name;          // plural, for the count check
-  const char* readingCount;  // before the count
-  const char* thereAre;      // "%d" with the count
-  const char* readingOne;    // "%d" with the index
-};
-
-// Reads one kind's count and then that many records, each with its reader.
-template <typename Spec, typename Reader>
-bool readList(std::istream& in, int& count, std::vector<Spec>& list, const KindTexts& texts,
-              Reader readRecord) {
-  log_message("%s", texts.readingCount);
-  if (!readCount(in, count, list, texts.name)) return false;
-  log_message(texts.thereAre, count);
-  for (int i = 0; i < count; ++i) {
-    log_message(texts.readingOne, i);
-    readRecord(in, list[i]);
-  }
-  return true;
-}
-
-void readTile(std::istream& in, TileSpec& tile) {
-  readField(in, tile.x);
-  readField(in, tile.y);
-  readField(in, tile.tile_name);
-  readField(in, tile.cleared_name);
-  readField(in, tile.claimable);
-  readField(in, tile.points);
-}
-
-void readLadder(std::istream& in, LadderSpec& ladder) {
-  readField(in, ladder.x);
-  readField(in, ladder.y);
-  readField(in, ladder.height);
-  readField(in, ladder.name);
-  log_message("x = %d, y = %d, height = %d, name = %s.", ladder.x, ladder.y, ladder.height,
-              ladder.name.c_str());
-}
-
-void readChute(std::istream& in, ChuteSpec& chute) {
-  readField(in, chute.x);
-  readField(in, chute.y);
-  readField(in, chute.height);
-  readField(in, chute.dx);
-  readField(in, chute.direction);
-  readField(in, chute.name);
-  log_message("x = %d, y = %d, height = %d, dx = %d, direction = %d, name = %s.", chute.x,
-              chute.y, chute.height, chute.dx, chute.direction, chute.name.c_str());
-}
-
-void readEnemy(std::istream& in, EnemySpec& enemy) {
-  readField(in, enemy.x);
-  readField(in, enemy.y);
-  readField(in, enemy.direction);
-  readField(in, enemy.min_x);
-  readField(in, enemy.max_x);
-  readField(in, enemy.speed);
-  readField(in, enemy.changes);
-  readField(in, enemy.state);
-  readField(in, enemy.name);
-  readField(in, enemy.safe_time);
-  readField(in, enemy.points);
-  log_message(
-      "x = %d, y = %d, direction = %d, min_x = %d, max_x = %d, speed = %.3f, changes = %d, "
-      "state = %d, name = %s, safe_time = %d.",
-      enemy.x, enemy.y, enemy.direction, enemy.min_x, enemy.max_x,
-      static_cast<double>(enemy.speed), enemy.changes, enemy.state, enemy.name.c_str(),
-      enemy.safe_time);
-}
-
-void readItem(std::istream& in, ItemSpec& item) {
-  readField(in, item.x);
-  readField(in, item.y);
-  readField(in, item.type);
-  readField(in, item.points);
-  log_message("x = %d, y = %d, type = %s, points = %d.", item.x, item.y, item.type.c_str(),
-              item.points);
-}
-
-void readTeleporter(std::istream& in, TeleporterSpec& teleporter) {
-  readField(in, teleporter.x);
-  readField(in, teleporter.y);
-  readField(in, teleporter.name);
-  readField(in, teleporter.cooldown_name);
-  readField(in, teleporter.number);
-  log_message("x = %d, y = %d, name = %s, number = %d.", teleporter.x, teleporter.y,
-              teleporter.name.c_str(), teleporter.number);
-}
-
-const KindTexts tileTexts = {"tiles", "Reading number of tiles in level.", "There are %d tiles.",
-                             "Reading and setting data for tile %d."};
-const KindTexts ladderTexts = {"ladders", "Reading number of ladders in level.",
-                               "There are %d ladders.", "Reading and setting data for ladder %d."};
-const KindTexts chuteTexts = {"chutes", "Reading number of chutes in level.",
-                              "There are %d chutes.", "Reading and setting data for chute %d."};
-const KindTexts enemyTexts = {"enemies", "Reading number of enemies in level.",
-                              "There are %d enemies.", "Reading and setting data for enemy %d."};
-const KindTexts itemTexts = {"items", "Reading number of items in level.", "There are %d items.",
-                             "Reading and setting data for item %d."};
-const KindTexts teleporterTexts = {"teleporters", "Reading number of teleporters in level.",
-                                   "There are %d teleporters.",
-                                   "Reading and setting data for teleporter %d."};
 
 }  // namespace
+
+int LevelData::read(std::istream& in) {
+  // Everything is read into a copy, so a rejected file changes nothing and
+  // failed reads fall back on the values of the level loaded before.
+  LevelData next = *this;
+  readHeader(in, next);
+  bool readable = true;
+  forEachRecordList(next, [&](auto& list, int& count, auto fields) {
+    readable = readable && readList(in, list, count, fields);
+  });
+  // A read error (a directory in the file's place, say) is not a short
+  // file: the level cannot be read at all, so it is refused like a missing one.
+  if (!readable || in.bad() || !numbersWithinBounds(next)) return -1;
+  *this = std::move(next);
+  return 0;
+}
 
 int LevelData::load(const std::string& fileName) {
   const std::string path = std::string(mediaDir) + fileName;
   log_message("Loading level data from %s", path.c_str());
-
   std::ifstream in(path);
   if (!in.is_open()) return -1;
-
-  // Everything is read into a copy, so a rejected file changes nothing and
-  // failed reads fall back on the values of the level loaded before.
-  LevelData next = *this;
-
-  log_message("Reading countdown information");
-  readField(in, next.countdown_start);
-  readField(in, next.countdown_x);
-  readField(in, next.countdown_y);
-  readField(in, next.countdown_align);
-
-  log_message("Reading score information");
-  readField(in, next.score_x);
-  readField(in, next.score_y);
-  readField(in, next.score_align);
-
-  log_message("Reading life pip information");
-  readField(in, next.pip_offset);
-  readField(in, next.pip_spacing);
-
-  log_message("Reading player starting position");
-  readField(in, next.start_x);
-  readField(in, next.start_y);
-  readField(in, next.start_animation);
-
-  if (!readList(in, next.tileCount, next.tiles, tileTexts, readTile) ||
-      !readList(in, next.ladderCount, next.ladders, ladderTexts, readLadder) ||
-      !readList(in, next.chuteCount, next.chutes, chuteTexts, readChute) ||
-      !readList(in, next.enemyCount, next.enemies, enemyTexts, readEnemy) ||
-      !readList(in, next.itemCount, next.items, itemTexts, readItem) ||
-      !readList(in, next.teleporterCount, next.teleporters, teleporterTexts, readTeleporter)) {
-    return -1;
-  }
-
-  // A read error (a directory in the file's place, say) is not a short
-  // file: the level cannot be read at all, so it is refused like a missing one.
-  if (in.bad()) return -1;
-  if (!numbersWithinBounds(next)) return -1;
-  in.close();
-  *this = std::move(next);
-  return 0;
+  return read(in);
 }

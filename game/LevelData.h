@@ -1,6 +1,7 @@
 #pragma once
 // One level file in memory: HUD placement, the player's start and the six
 // element lists, read token by token with the stream's formatted-input rules.
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -95,4 +96,8 @@ struct LevelData {
   // Reads media/<fileName>. 0 when the file was opened, -1 when it could
   // not be (or held an impossible count).
   int load(const std::string& fileName);
+  // The same from any stream: 0 when it was read, -1 when the text cannot
+  // be a level (an impossible count or number, or a read error). A rejected
+  // text changes nothing; fields a short text lacks keep their values.
+  int read(std::istream& in);
 };
