@@ -25,6 +25,7 @@ enum class LayoutElement {
   Enemy,
   Item,
   Teleporter,
+  Level,           // the level as a whole (the reachability verdict)
 };
 
 struct LayoutFinding {
@@ -33,6 +34,7 @@ struct LayoutFinding {
   bool warning = false;  // may be meant; an error is unplayable or plainly broken
   std::string message;   // in the author's terms: "ladder at 112, 240: ..."
   int other = -1;        // an element of the same list the message ends by naming, or -1
+  bool unreachable = false;  // a claimable tile or an item no key sequence reaches
 };
 
 class LayoutRules {

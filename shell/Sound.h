@@ -13,6 +13,12 @@ int playSample(SAMPLE* sample);
 // invalid voice.
 SAMPLE* voiceSample(int voice);
 
+// While silenced, playSample plays nothing and voiceSample sees every voice
+// free. A forked process that ticks a Game (the editor's background checks)
+// must not reach the sound driver, whose lock a thread of its parent may
+// have held at the fork, and which no thread of its own drives.
+void silenceSamples(bool silenced);
+
 // Tests: while set, every playSample call appends its sample here.
 void observePlayedSamples(std::vector<const SAMPLE*>* played);
 

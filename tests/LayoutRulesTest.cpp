@@ -48,6 +48,7 @@ const char* kindOf(LayoutElement element) {
     case LayoutElement::Enemy: return "enemy";
     case LayoutElement::Item: return "item";
     case LayoutElement::Teleporter: return "teleporter";
+    case LayoutElement::Level: return "level";
   }
   return "?";
 }

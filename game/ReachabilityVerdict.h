@@ -1,0 +1,32 @@
+#pragma once
+// What the reachability search (game/Reachability.h) tells an author about
+// a level, worded once for pwe-check and the editor: the claimable tiles
+// and items no key sequence reaches, whether the level can be cleared, and
+// how long the route found takes against the countdown. Also the wording of
+// a level the engine stops on while placing it.
+#include <string>
+#include <vector>
+
+#include "game/LayoutRules.h"
+#include "game/Replay.h"
+
+class Game;
+class Reachability;
+
+struct ReachabilityVerdict {
+  // In the order pwe-check lists them; element Level for the level as a whole.
+  std::vector<LayoutFinding> findings;
+  // The route found, as a replay's keys (enemies absent, score expected),
+  // when it clears the level and the replay format can hold it; the level
+  // name and the hashes are the caller's to fill.
+  Replay route;
+  bool routeWritable = false;
+  std::string noRoute;  // otherwise, why no route can be written (may be empty)
+};
+
+// game: the one the search ran on, as the search left it. Replays the route
+// on it, as the game plays it, countdown and all.
+ReachabilityVerdict judgeReachability(Game& game, const Reachability& search);
+
+// "the engine stops when it places this level: " and the engine's own text.
+std::string placementStopMessage(const std::string& stopText);

@@ -1,0 +1,122 @@
+// The live checks in their forked children: the same findings the engine's
+// layout rules and the reachability verdict give for the level, an answer
+// for the latest revision only, and a level the engine cannot place.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "game/Game.h"
+#include "game/LayoutRules.h"
+#include "tests/support/GameTree.h"
+#include "tests/support/LevelText.h"
+#include "tools/edit/LiveChecks.h"
+
+namespace {
+
+// A floor at row 300, a claimable tile high above it that nothing leads
+// to, and a ladder standing in the air.
+LevelText brokenLevel() {
+  LevelText level;
+  for (int x = 0; x < 640; x += 32) {
+    level.tiles.push_back(std::to_string(x) + " 300 brick brick_clear 1 10");
+  }
+  level.tiles.push_back("400 100 brick brick_clear 1 10");
+  level.ladders = {"200 150 64 rungs"};
+  return level;
+}
+
+LevelData loaded(GameTree& tree, const LevelText& text) {
+  tree.writeLevel("level1.inf", text.str());
+  LevelData data;
+  data.load("level1.inf");
+  return data;
+}
+
+// Polls as a front end would between frames, for at most 30 s.
+bool waitFor(LiveChecks& checks) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (std::chrono::steady_clock::now() < until) {
+    if (checks.poll()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
+}
+
+std::vector<std::string> messagesOf(const std::vector<CheckFinding>& findings) {
+  std::vector<std::string> messages;
+  for (const CheckFinding& f : findings) messages.push_back(f.message);
+  return messages;
+}
+
+TEST(EditorChecks, ReportWhatTheEngineFindsWhereItIs) {
+  GameTree tree;
+  set_config_file("media/pwe.cfg");
+  const LevelData level = loaded(tree, brokenLevel());
+  // The layout rules as pwe-check runs them, in this process.
+  Game game(640, 480, 100);
+  game.startLevel("level1.inf");
+  game.beginLife();
+  std::vector<std::string> expected;
+  for (const LayoutFinding& f : LayoutRules(game).check()) expected.push_back(f.message);
+  ASSERT_FALSE(expected.empty());
+  expected.push_back("claimable tile at 400, 100 cannot be reached from the start position");
+  expected.push_back("the level cannot be cleared: 1 claimable tile cannot be reached");
+
+  LiveChecks checks(640, 480, 100);
+  checks.start(level, 7);
+  EXPECT_TRUE(checks.running());
+  ASSERT_TRUE(waitFor(checks));
+  EXPECT_FALSE(checks.running());
+  EXPECT_EQ(checks.revision(), 7u);
+  EXPECT_EQ(messagesOf(checks.findings()), expected);
+  const CheckFinding& tile = checks.findings()[checks.findings().size() - 2];
+  EXPECT_EQ(tile.element, LayoutElement::Tile);
+  EXPECT_EQ(tile.index, 20);
+  EXPECT_TRUE(tile.unreachable);
+  EXPECT_FALSE(tile.warning);
+  const CheckFinding& whole = checks.findings().back();
+  EXPECT_EQ(whole.element, LayoutElement::Level);
+  EXPECT_EQ(whole.index, -1);
+  EXPECT_FALSE(whole.unreachable);
+  EXPECT_EQ(checks.errorCount() + checks.warningCount(),
+            static_cast<int>(checks.findings().size()));
+}
+
+TEST(EditorChecks, AnswerOnlyForTheLatestRevision) {
+  GameTree tree;
+  set_config_file("media/pwe.cfg");
+  const LevelData broken = loaded(tree, brokenLevel());
+  const LevelData sound = loaded(tree, LevelText{[] {
+    LevelText level;
+    for (int x = 0; x < 640; x += 32) {
+      level.tiles.push_back(std::to_string(x) + " 300 brick brick_clear 1 10");
+    }
+    return level;
+  }()});
+  LiveChecks checks(640, 480, 100);
+  checks.start(broken, 1);
+  checks.start(sound, 2);  // the first child is killed unanswered
+  ASSERT_TRUE(waitFor(checks));
+  EXPECT_EQ(checks.revision(), 2u);
+  EXPECT_EQ(messagesOf(checks.findings()), std::vector<std::string>{});
+  EXPECT_FALSE(checks.poll());  // nothing more comes
+}
+
+TEST(EditorChecks, TellWhyTheEngineCannotPlaceTheLevel) {
+  GameTree tree;
+  set_config_file("media/pwe.cfg");
+  LevelText text = brokenLevel();
+  text.items = {"10 10 ruby 5"};
+  const LevelData level = loaded(tree, text);
+  LiveChecks checks(640, 480, 100);
+  checks.start(level, 3);
+  ASSERT_TRUE(waitFor(checks));
+  ASSERT_EQ(checks.findings().size(), 1u);
+  EXPECT_EQ(checks.findings()[0].message,
+            "the engine stops when it places this level: No graphics to correspond with name "
+            "ruby");
+  EXPECT_EQ(checks.errorCount(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,260 @@
+// The editor's model driven headless by scripts of mouse and key actions, as
+// the front end would turn them into calls: what the level holds after each
+// script, what lies under a point, and how undo and redo walk the history.
+// The tree's tiles are 32 x 8 (the grid), ladders 16 wide, chute steps
+// 16 x 16, items 8 x 8, pads 24 x 32, enemies 12 x 12, the player 16 x 24.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/CaseName.h"
+#include "tests/support/EditorFixture.h"
+
+namespace {
+
+// Actions separated by ';':
+//   tool N (the key 1 to 7)   snap on|off   click X Y   erase X Y   pick X Y
+//   paint X Y X Y ...         move X Y X Y ...          undo   redo
+void perform(LevelEditor& editor, const std::string& script) {
+  std::istringstream actions(script);
+  std::string action;
+  while (std::getline(actions, action, ';')) {
+    std::istringstream words(action);
+    std::string verb;
+    words >> verb;
+    std::vector<int> numbers;
+    std::string flag;
+    for (int n; words >> n;) numbers.push_back(n);
+    words.clear();
+    words >> flag;
+    if (verb == "tool") editor.setTool(toolAt(numbers.at(0) - 1));
+    else if (verb == "snap") editor.setSnapping(flag == "on");
+    else if (verb == "click") editor.place(numbers.at(0), numbers.at(1));
+    else if (verb == "erase") editor.removeAt(numbers.at(0), numbers.at(1));
+    else if (verb == "pick") editor.pickAt(numbers.at(0), numbers.at(1));
+    else if (verb == "undo") editor.undo();
+    else if (verb == "redo") editor.redo();
+    else if (verb == "paint" || verb == "move") {
+      const bool paint = verb == "paint";
+      if (paint) editor.beginPaint(numbers.at(0), numbers.at(1));
+      else editor.beginMove(numbers.at(0), numbers.at(1));
+      for (size_t i = 2; i + 1 < numbers.size(); i += 2) {
+        if (paint) editor.paintTo(numbers[i], numbers[i + 1]);
+        else editor.moveTo(numbers[i], numbers[i + 1]);
+      }
+      if (paint) editor.endPaint();
+      else editor.endMove();
+    } else if (!verb.empty()) {
+      ADD_FAILURE() << "unknown action " << verb;
+    }
+  }
+}
+
+struct EditRow {
+  const char* name;
+  std::vector<std::string> ladders;  // of the starting level, as LevelText lines
+  const char* script;
+  const char* expected;  // levelSummary of the level afterwards
+};
+
+class EditScripts : public testing::TestWithParam<EditRow> {};
+
+TEST_P(EditScripts, LeaveTheLevelAsExpected) {
+  const EditRow& row = GetParam();
+  EditorFixture fixture;
+  LevelText start = EditorFixture::emptyLevel();
+  start.ladders = row.ladders;
+  fixture.startWith(start);
+  perform(*fixture.editor, row.script);
+  const LevelData& level = fixture.editor->level();
+  EXPECT_EQ(levelSummary(level), row.expected);
+  EXPECT_EQ(level.tileCount, static_cast<int>(level.tiles.size()));
+  EXPECT_EQ(level.ladderCount, static_cast<int>(level.ladders.size()));
+  EXPECT_EQ(level.teleporterCount, static_cast<int>(level.teleporters.size()));
+}
+
+const EditRow editRows[] = {
+    {"a click places a tile on the grid", {}, "click 40 13",
+     "tile 32 8 brick brick_clear 1 10\nstart 100 299\n"},
+    {"without snapping at the very point", {}, "snap off; click 41 13",
+     "tile 41 13 brick brick_clear 1 10\nstart 100 299\n"},
+    {"a drag paints every cell between two samples", {}, "paint 0 100 200 100",
+     "tile 0 96 brick brick_clear 1 10\ntile 32 96 brick brick_clear 1 10\n"
+     "tile 64 96 brick brick_clear 1 10\ntile 96 96 brick brick_clear 1 10\n"
+     "tile 128 96 brick brick_clear 1 10\ntile 160 96 brick brick_clear 1 10\n"
+     "tile 192 96 brick brick_clear 1 10\nstart 100 299\n"},
+    {"a diagonal drag steps cell by cell", {}, "paint 0 0 96 24",
+     "tile 0 0 brick brick_clear 1 10\ntile 32 8 brick brick_clear 1 10\n"
+     "tile 64 16 brick brick_clear 1 10\ntile 96 24 brick brick_clear 1 10\nstart 100 299\n"},
+    {"painting back over a row adds nothing twice", {}, "click 32 96; paint 0 100 100 100 0 100",
+     "tile 32 96 brick brick_clear 1 10\ntile 0 96 brick brick_clear 1 10\n"
+     "tile 64 96 brick brick_clear 1 10\ntile 96 96 brick brick_clear 1 10\nstart 100 299\n"},
+    {"an unsnapped drag lays tiles a tile apart from where it began", {},
+     "snap off; paint 5 50 90 52",
+     "tile 5 50 brick brick_clear 1 10\ntile 37 50 brick brick_clear 1 10\n"
+     "tile 69 50 brick brick_clear 1 10\nstart 100 299\n"},
+    {"a ladder five tile rows long", {}, "tool 2; click 70 50",
+     "ladder 64 48 40 rungs\nstart 100 299\n"},
+    {"a chute shifting half a tile to the right", {}, "tool 3; click 5 5",
+     "chute 0 0 40 16 1 step\nstart 100 299\n"},
+    {"an enemy stands on the cell's bottom with its patrol around it", {}, "tool 4; click 40 100",
+     "enemy 48 103 0 -80 176 0.5 1 0 blob 600 100\nstart 100 299\n"},
+    {"an item sits on the cell's bottom", {}, "tool 5; click 40 100",
+     "item 32 96 gem 100\nstart 100 299\n"},
+    {"teleporters take the lowest free numbers", {}, "tool 6; click 0 200; click 64 200",
+     "teleporter 0 176 pad pad_cool 1\nteleporter 64 176 pad pad_cool 2\nstart 100 299\n"},
+    {"the start tool moves the start", {}, "tool 7; click 200 300", "start 208 303\n"},
+    {"erasing takes the tile drawn over the ladder", {"32 88 40 rungs"},
+     "click 40 100; erase 40 97", "ladder 32 88 40 rungs\nstart 100 299\n"},
+    {"erasing where only the ladder is", {"32 88 40 rungs"}, "click 40 100; erase 40 120",
+     "tile 32 96 brick brick_clear 1 10\nstart 100 299\n"},
+    {"the start is never erased", {}, "erase 100 290", "start 100 299\n"},
+    {"undo takes back the last click", {}, "click 40 13; click 100 13; undo",
+     "tile 32 8 brick brick_clear 1 10\nstart 100 299\n"},
+    {"redo gives it again", {}, "click 40 13; click 100 13; undo; redo",
+     "tile 32 8 brick brick_clear 1 10\ntile 96 8 brick brick_clear 1 10\nstart 100 299\n"},
+    {"a new edit drops what could be redone", {}, "click 40 13; undo; click 100 13; redo",
+     "tile 96 8 brick brick_clear 1 10\nstart 100 299\n"},
+    {"a whole drag is one step of undo", {}, "click 300 300; paint 0 100 200 100; undo",
+     "tile 288 296 brick brick_clear 1 10\nstart 100 299\n"},
+    {"undo of an erase brings the tile back in its place", {},
+     "click 0 0; click 40 0; erase 40 0; undo",
+     "tile 0 0 brick brick_clear 1 10\ntile 32 0 brick brick_clear 1 10\nstart 100 299\n"},
+    {"a move goes by whole cells", {}, "click 40 13; move 40 10 110 30",
+     "tile 96 24 brick brick_clear 1 10\nstart 100 299\n"},
+    {"a move is one step of undo", {}, "click 40 13; move 40 10 80 10 110 30; undo",
+     "tile 32 8 brick brick_clear 1 10\nstart 100 299\n"},
+    {"an enemy moves with its patrol", {}, "tool 4; click 40 100; move 48 100 112 100",
+     "enemy 112 103 0 -16 240 0.5 1 0 blob 600 100\nstart 100 299\n"},
+    {"the start can be moved", {}, "move 100 290 164 274", "start 164 283\n"},
+    {"an unsnapped move follows the point", {}, "snap off; click 41 13; move 45 15 50 17",
+     "tile 46 15 brick brick_clear 1 10\nstart 100 299\n"},
+    {"a pick takes tool and fields of what it picks", {"64 48 64 rungs"},
+     "pick 70 60; click 200 0", "ladder 64 48 64 rungs\nladder 192 0 64 rungs\nstart 100 299\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Editor, EditScripts, testing::ValuesIn(editRows), caseName<EditRow>);
+
+struct PointRow {
+  const char* name;
+  int x, y;
+  EditTool kind;
+  int index;  // -1: nothing there
+};
+
+class ElementUnderPoint : public testing::TestWithParam<PointRow> {};
+
+// A ladder at 32, 88 (40 rows), a tile over it at 32, 96, a gem above the
+// tile at 36, 80, an enemy standing on the tile's right half, two tiles at
+// one place, and the player start at 100, 299.
+TEST_P(ElementUnderPoint, IsTheOneDrawnTopmost) {
+  const PointRow& row = GetParam();
+  EditorFixture fixture;
+  LevelText start = EditorFixture::emptyLevel();
+  start.ladders = {"32 88 40 rungs"};
+  start.tiles = {"32 96 brick brick_clear 1 10", "300 50 brick brick_clear 1 10",
+                 "300 50 brick brick_clear 0 0"};
+  start.items = {"36 80 gem 10"};
+  start.enemies = {"50 95 0 40 60 0.5 1 0 blob 600 100"};
+  fixture.startWith(start);
+  const ElementRef found = fixture.editor->elementAt(row.x, row.y);
+  EXPECT_EQ(found.index, row.index);
+  if (row.index >= 0) {
+    EXPECT_EQ(toolName(found.kind), std::string(toolName(row.kind)));
+  }
+}
+
+const PointRow pointRows[] = {
+    {"tile over ladder", 34, 97, EditTool::Tile, 0},
+    {"ladder below the tile", 40, 110, EditTool::Ladder, 0},
+    {"item over ladder", 40, 85, EditTool::Item, 0},
+    {"enemy over tile", 50, 95, EditTool::Enemy, 0},
+    {"the later of two equal tiles", 310, 52, EditTool::Tile, 2},
+    {"player start", 100, 290, EditTool::Start, 0},
+    {"right of the start", 108, 290, EditTool::Tile, -1},
+    {"empty screen", 500, 400, EditTool::Tile, -1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Editor, ElementUnderPoint, testing::ValuesIn(pointRows),
+                         caseName<PointRow>);
+
+TEST(EditorHistory, TellsWhatIsUnsavedAsTheHistoryMoves) {
+  EditorFixture fixture;
+  LevelEditor& editor = *fixture.editor;
+  EXPECT_FALSE(editor.modified());
+  EXPECT_FALSE(editor.canUndo());
+  const unsigned before = editor.revision();
+  editor.place(40, 13);
+  EXPECT_TRUE(editor.modified());
+  EXPECT_NE(editor.revision(), before);
+  EXPECT_TRUE(editor.undo());
+  EXPECT_FALSE(editor.modified());  // back where the document began
+  EXPECT_FALSE(editor.undo());
+  EXPECT_TRUE(editor.redo());
+  EXPECT_TRUE(editor.modified());
+  EXPECT_FALSE(editor.redo());
+  // A click where an equal element is changes nothing and adds no step.
+  const unsigned after = editor.revision();
+  EXPECT_FALSE(editor.place(40, 13).valid());
+  EXPECT_EQ(editor.revision(), after);
+  EXPECT_TRUE(editor.undo());
+  EXPECT_FALSE(editor.canUndo());
+}
+
+TEST(EditorHistory, KeepsEveryStepOfALongSession) {
+  EditorFixture fixture;
+  LevelEditor& editor = *fixture.editor;
+  const std::size_t floor = editor.level().tiles.size();
+  for (int i = 0; i < 300; ++i) editor.place((i % 20) * 32, (i / 20) * 8);
+  EXPECT_EQ(editor.level().tiles.size(), floor + 300);
+  int undone = 0;
+  while (editor.undo()) ++undone;
+  EXPECT_EQ(undone, 300);
+  EXPECT_EQ(editor.level().tiles.size(), floor);
+}
+
+TEST(EditorLooks, CycleThroughTheTreeAndSetTheGrid) {
+  EditorFixture fixture(false);
+  fixture.tree.writeSolidPng("media/gfx/static/floor tiles/normal/stone.png", 16, 12, 90, 90, 90);
+  fixture.build();
+  LevelEditor& editor = *fixture.editor;
+  const LookCatalog& looks = *fixture.looks;
+  ASSERT_EQ(looks.count(EditTool::Tile), 2);
+  for (int step = 0; step < 3; ++step) {
+    EXPECT_EQ(editor.gridWidth(), looks.width(EditTool::Tile, editor.look()));
+    EXPECT_EQ(editor.gridHeight(), looks.height(EditTool::Tile, editor.look()));
+    const int stone = looks.find(EditTool::Tile, "stone");
+    EXPECT_EQ(editor.gridWidth(), editor.look() == stone ? 16 : 32);
+    editor.cycleLook(1);
+  }
+  EXPECT_EQ(editor.look(), 1);  // wrapped round after two looks
+  editor.cycleLook(-3);
+  EXPECT_EQ(editor.look(), 0);
+  // The stone tile has no cleared look of its own: it takes the set's first.
+  editor.setTool(EditTool::Tile);
+  while (editor.lookName() != "stone") editor.cycleLook(1);
+  editor.setSnapping(false);
+  editor.place(5, 5);
+  EXPECT_EQ(editor.level().tiles.back().cleared_name, "brick_clear");
+}
+
+TEST(EditorGame, DrawsWhatTheEditorHolds) {
+  EditorFixture fixture;
+  LevelEditor& editor = *fixture.editor;
+  editor.setTool(EditTool::Ladder);
+  editor.place(64, 48);
+  ASSERT_EQ(fixture.game->ladderManager->ladders().size(), 1u);
+  EXPECT_EQ(editor.bounds(ElementRef{EditTool::Ladder, 0}).h, 40);
+  editor.undo();
+  EXPECT_TRUE(fixture.game->ladderManager->ladders().empty());
+  // A name the tree has no image for: the engine's own words, nothing placed.
+  LevelText broken = EditorFixture::emptyLevel();
+  broken.items = {"10 10 ruby 5"};
+  fixture.startWith(broken);
+  EXPECT_EQ(editor.placementError(), "No graphics to correspond with name ruby");
+  EXPECT_TRUE(editor.bounds(ElementRef{EditTool::Item, 0}).empty());
+}
+
+}  // namespace
