@@ -12,6 +12,12 @@ const char* toolName(EditTool tool);  // "tile", "ladder", ..., "player start"
 EditTool toolAt(int index);           // 0 to editToolCount - 1, in key order
 int toolIndex(EditTool tool);
 
+// The grid cell a coordinate lies in, rounding toward minus infinity so that
+// cells left of and above 0 are whole too.
+inline int gridCell(int value, int size) {
+  return value >= 0 ? value / size : -((-value + size - 1) / size);
+}
+
 struct ElementRef {
   EditTool kind = EditTool::Tile;
   int index = -1;  // in the kind's list of the level; 0 for the start; -1: none

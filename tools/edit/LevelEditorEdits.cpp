@@ -1,5 +1,5 @@
 // The edits a mouse makes: placing, painting, removing, picking and moving
-// elements, and the queries they aim with.
+// elements.
 #include <cstdlib>
 
 #include "game/Game.h"
@@ -7,11 +7,6 @@
 #include "tools/edit/LookCatalog.h"
 
 namespace {
-
-// Rounds toward minus infinity, so cells left of and above 0 are whole too.
-int cellOf(int value, int size) {
-  return value >= 0 ? value / size : -((-value + size - 1) / size);
-}
 
 template <typename Spec>
 void eraseAt(std::vector<Spec>& list, int& count, int index) {
@@ -43,142 +38,7 @@ int unusedTeleporterNumber(const std::vector<TeleporterSpec>& teleporters) {
   }
 }
 
-Rect rectOf(int x, int y, int w, int h) { return Rect{x, y, w, h}; }
-
 }  // namespace
-
-// Taken from the shipped levels: claimable tiles worth 10, ladders and
-// chutes five tile rows long (their floor spacing), chutes shifting half a
-// tile per step to the right, enemies patrolling four tiles either side at
-// half a pixel per step, tamed by items for 600 ticks and worth 100, items
-// worth 100.
-void LevelEditor::defaultTemplates() {
-  const int tileWidth = looks_.width(EditTool::Tile, 0);
-  const int tileHeight = looks_.height(EditTool::Tile, 0);
-  templates_.tile = TileSpec{0, 0, "", "", 1, 10};
-  templates_.ladder = LadderSpec{0, 0, 5 * tileHeight, ""};
-  templates_.chute = ChuteSpec{0, 0, 5 * tileHeight, tileWidth / 2, 1, ""};
-  templates_.enemy = EnemySpec{0, 0, 0, -4 * tileWidth, 4 * tileWidth, 0.5f, 1, 0, "", 600, 100};
-  templates_.item = ItemSpec{0, 0, "", 100};
-  templates_.teleporter = TeleporterSpec{0, 0, "", "", 0};
-}
-
-void LevelEditor::setTool(EditTool tool) { tool_ = tool; }
-
-std::string LevelEditor::lookName() const {
-  if (tool_ == EditTool::Start) return std::string();
-  return looks_.name(tool_, look());
-}
-
-void LevelEditor::cycleLook(int step) {
-  const int count = looks_.count(tool_);
-  int& look = look_[toolIndex(tool_)];
-  look = ((look + step) % count + count) % count;
-}
-
-int LevelEditor::gridWidth() const { return looks_.width(EditTool::Tile, look_[0]); }
-int LevelEditor::gridHeight() const { return looks_.height(EditTool::Tile, look_[0]); }
-
-void LevelEditor::snap(int& x, int& y) const {
-  if (!snapping_) return;
-  x = cellOf(x, gridWidth()) * gridWidth();
-  y = cellOf(y, gridHeight()) * gridHeight();
-}
-
-ElementRef LevelEditor::elementAt(int x, int y) const { return topmost(x, y, true); }
-
-// Drawing order (presentation/Hud.cpp): ladders, chutes, items,
-// teleporters, tiles, enemies, the player; each list in placement order.
-ElementRef LevelEditor::topmost(int x, int y, bool withStart) const {
-  if (withStart && bounds(ElementRef{EditTool::Start, 0}).contains(x, y)) {
-    return ElementRef{EditTool::Start, 0};
-  }
-  const std::pair<EditTool, std::size_t> lists[] = {
-      {EditTool::Enemy, level_.enemies.size()},   {EditTool::Tile, level_.tiles.size()},
-      {EditTool::Teleporter, level_.teleporters.size()}, {EditTool::Item, level_.items.size()},
-      {EditTool::Chute, level_.chutes.size()},    {EditTool::Ladder, level_.ladders.size()}};
-  for (const auto& list : lists) {
-    for (int i = static_cast<int>(list.second) - 1; i >= 0; --i) {
-      const ElementRef element{list.first, i};
-      if (bounds(element).contains(x, y)) return element;
-    }
-  }
-  return ElementRef{};
-}
-
-Rect LevelEditor::bounds(ElementRef element) const {
-  const auto within = [&](std::size_t size) { return element.index < static_cast<int>(size); };
-  const int i = element.index;
-  switch (element.kind) {
-    case EditTool::Tile: {
-      if (!within(game_.floorManager.tiles().size())) break;
-      const FloorTile& tile = game_.floorManager.tiles()[i];
-      return rectOf(tile.x, tile.y, tile.width, tile.height);
-    }
-    case EditTool::Ladder: {
-      if (!within(game_.ladderManager->ladders().size())) break;
-      const Ladder& ladder = game_.ladderManager->ladders()[i];
-      return rectOf(ladder.x, ladder.y, ladder.width, ladder.height);
-    }
-    case EditTool::Chute: {
-      if (!within(game_.chuteManager->chutes().size())) break;
-      const Chute& chute = game_.chuteManager->chutes()[i];
-      return rectOf(game_.chuteManager->drawnLeft(chute), chute.y, chute.width, chute.height);
-    }
-    case EditTool::Enemy: {
-      if (!within(game_.enemyManager.enemies().size())) break;
-      const Enemy& enemy = game_.enemyManager.enemies()[i];
-      return rectOf(static_cast<int>(enemy.x) - enemy.width / 2,
-                    static_cast<int>(enemy.y) - enemy.height + 1, enemy.width, enemy.height);
-    }
-    case EditTool::Item: {
-      if (!within(game_.itemManager.items().size())) break;
-      const Item& item = game_.itemManager.items()[i];
-      return rectOf(item.x, item.y, item.width, item.height);
-    }
-    case EditTool::Teleporter: {
-      if (!within(game_.teleporterManager.teleporters().size())) break;
-      const Teleporter& teleporter = game_.teleporterManager.teleporters()[i];
-      return rectOf(teleporter.x, teleporter.y, teleporter.width, teleporter.height);
-    }
-    case EditTool::Start: {
-      if (i != 0 || !placementError_.empty()) break;
-      const Player& player = game_.player;
-      return rectOf(static_cast<int>(player.x) - player.width / 2,
-                    static_cast<int>(player.y) - player.height + 1, player.width, player.height);
-    }
-  }
-  return Rect{};
-}
-
-Rect LevelEditor::findingArea(LayoutElement element, int index) const {
-  switch (element) {
-    case LayoutElement::CountdownPanel: {
-      const BITMAP* panel = game_.countdownBackground.get();
-      return rectOf(level_.countdown_x, level_.countdown_y, panel->w, panel->h);
-    }
-    case LayoutElement::ScorePanel: {
-      const BITMAP* panel = game_.scoreBackground.get();
-      return rectOf(level_.score_x, level_.score_y, panel->w, panel->h);
-    }
-    case LayoutElement::Start:
-      return bounds(ElementRef{EditTool::Start, 0});
-    case LayoutElement::Tile:
-      return bounds(ElementRef{EditTool::Tile, index});
-    case LayoutElement::Ladder:
-      return bounds(ElementRef{EditTool::Ladder, index});
-    case LayoutElement::Chute:
-      return bounds(ElementRef{EditTool::Chute, index});
-    case LayoutElement::Enemy:
-      return bounds(ElementRef{EditTool::Enemy, index});
-    case LayoutElement::Item:
-      return bounds(ElementRef{EditTool::Item, index});
-    case LayoutElement::Teleporter:
-      return bounds(ElementRef{EditTool::Teleporter, index});
-    default:
-      return Rect{};
-  }
-}
 
 ElementRef LevelEditor::place(int x, int y) {
   endGestures();
@@ -287,8 +147,8 @@ void LevelEditor::beginPaint(int x, int y) {
   // Without snapping the row of tiles is laid from where the drag began.
   paintOriginX_ = snapping_ ? 0 : x;
   paintOriginY_ = snapping_ ? 0 : y;
-  paintColumn_ = cellOf(x - paintOriginX_, gridWidth());
-  paintRow_ = cellOf(y - paintOriginY_, gridHeight());
+  paintColumn_ = gridCell(x - paintOriginX_, gridWidth());
+  paintRow_ = gridCell(y - paintOriginY_, gridHeight());
   if (paintCell(paintColumn_, paintRow_)) changed();
 }
 
@@ -296,8 +156,8 @@ void LevelEditor::beginPaint(int x, int y) {
 // drag leaves no gaps between two mouse samples.
 void LevelEditor::paintTo(int x, int y) {
   if (!painting_) return;
-  const int column = cellOf(x - paintOriginX_, gridWidth());
-  const int row = cellOf(y - paintOriginY_, gridHeight());
+  const int column = gridCell(x - paintOriginX_, gridWidth());
+  const int row = gridCell(y - paintOriginY_, gridHeight());
   const int dx = std::abs(column - paintColumn_);
   const int dy = -std::abs(row - paintRow_);
   const int stepX = column > paintColumn_ ? 1 : -1;
