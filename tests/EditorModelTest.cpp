@@ -14,44 +14,6 @@
 
 namespace {
 
-// Actions separated by ';':
-//   tool N (the key 1 to 7)   snap on|off   click X Y   erase X Y   pick X Y
-//   paint X Y X Y ...         move X Y X Y ...          undo   redo
-void perform(LevelEditor& editor, const std::string& script) {
-  std::istringstream actions(script);
-  std::string action;
-  while (std::getline(actions, action, ';')) {
-    std::istringstream words(action);
-    std::string verb;
-    words >> verb;
-    std::vector<int> numbers;
-    std::string flag;
-    for (int n; words >> n;) numbers.push_back(n);
-    words.clear();
-    words >> flag;
-    if (verb == "tool") editor.setTool(toolAt(numbers.at(0) - 1));
-    else if (verb == "snap") editor.setSnapping(flag == "on");
-    else if (verb == "click") editor.place(numbers.at(0), numbers.at(1));
-    else if (verb == "erase") editor.removeAt(numbers.at(0), numbers.at(1));
-    else if (verb == "pick") editor.pickAt(numbers.at(0), numbers.at(1));
-    else if (verb == "undo") editor.undo();
-    else if (verb == "redo") editor.redo();
-    else if (verb == "paint" || verb == "move") {
-      const bool paint = verb == "paint";
-      if (paint) editor.beginPaint(numbers.at(0), numbers.at(1));
-      else editor.beginMove(numbers.at(0), numbers.at(1));
-      for (size_t i = 2; i + 1 < numbers.size(); i += 2) {
-        if (paint) editor.paintTo(numbers[i], numbers[i + 1]);
-        else editor.moveTo(numbers[i], numbers[i + 1]);
-      }
-      if (paint) editor.endPaint();
-      else editor.endMove();
-    } else if (!verb.empty()) {
-      ADD_FAILURE() << "unknown action " << verb;
-    }
-  }
-}
-
 struct EditRow {
   const char* name;
   std::vector<std::string> ladders;  // of the starting level, as LevelText lines

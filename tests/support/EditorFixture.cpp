@@ -1,6 +1,9 @@
 #include "tests/support/EditorFixture.h"
 
+#include <gtest/gtest.h>
+
 #include <sstream>
+#include <vector>
 
 std::string levelSummary(const LevelData& level) {
   std::ostringstream out;
@@ -29,4 +32,39 @@ std::string levelSummary(const LevelData& level) {
   }
   out << "start " << level.start_x << " " << level.start_y << "\n";
   return out.str();
+}
+
+void perform(LevelEditor& editor, const std::string& script) {
+  std::istringstream actions(script);
+  std::string action;
+  while (std::getline(actions, action, ';')) {
+    std::istringstream words(action);
+    std::string verb;
+    words >> verb;
+    std::vector<int> numbers;
+    std::string flag;
+    for (int n; words >> n;) numbers.push_back(n);
+    words.clear();
+    words >> flag;
+    if (verb == "tool") editor.setTool(toolAt(numbers.at(0) - 1));
+    else if (verb == "snap") editor.setSnapping(flag == "on");
+    else if (verb == "click") editor.place(numbers.at(0), numbers.at(1));
+    else if (verb == "erase") editor.removeAt(numbers.at(0), numbers.at(1));
+    else if (verb == "pick") editor.pickAt(numbers.at(0), numbers.at(1));
+    else if (verb == "undo") editor.undo();
+    else if (verb == "redo") editor.redo();
+    else if (verb == "paint" || verb == "move") {
+      const bool paint = verb == "paint";
+      if (paint) editor.beginPaint(numbers.at(0), numbers.at(1));
+      else editor.beginMove(numbers.at(0), numbers.at(1));
+      for (size_t i = 2; i + 1 < numbers.size(); i += 2) {
+        if (paint) editor.paintTo(numbers[i], numbers[i + 1]);
+        else editor.moveTo(numbers[i], numbers[i + 1]);
+      }
+      if (paint) editor.endPaint();
+      else editor.endMove();
+    } else if (!verb.empty()) {
+      ADD_FAILURE() << "unknown action " << verb;
+    }
+  }
 }

@@ -43,6 +43,11 @@ struct EditorFixture {
   }
 };
 
+// Actions separated by ';', as the front end would make the calls:
+//   tool N (the key 1 to 7)   snap on|off   click X Y   erase X Y   pick X Y
+//   paint X Y X Y ...         move X Y X Y ...          undo   redo
+void perform(LevelEditor& editor, const std::string& script);
+
 // One line per element in the level's order, as "kind field field ...",
 // and the start: what a table of edits expects.
 std::string levelSummary(const LevelData& level);

@@ -20,6 +20,9 @@ struct FormField {
   std::string text;    // as typed
   std::string error;   // why the text cannot be saved; empty when it can
   std::vector<std::string> choices;  // a name field: the looks it may name
+  bool bounded = false;  // a number held within ±LevelData::maxNumber
+  int lowest = 0;        // a number with a range of its own (start_animation):
+  int highest = -1;      // lowest to highest; none while highest < lowest
 };
 
 class FieldForm {
@@ -45,10 +48,9 @@ class FieldForm {
   bool applyTo(LevelData& level) const;
 
  private:
-  void check(FormField& field) const;
+  static void check(FormField& field);
 
   std::string title_;
   ElementRef element_;   // invalid: the level's own fields
   std::vector<FormField> fields_;
-  const LookCatalog* looks_ = nullptr;
 };

@@ -162,6 +162,7 @@ bool LevelEditor::redo() {
 }
 
 int LevelEditor::replaceLevel(const LevelData& edited) {
+  if (!levelIsLoadable(edited)) return -1;
   endGestures();
   level_ = edited;
   commit();

@@ -1,0 +1,169 @@
+// The property forms: every field of a record in file order, values checked
+// as they are typed against the loader's bounds and the tree's looks, and a
+// valid form written back as one step the editor can undo.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/CaseName.h"
+#include "tests/support/EditorFixture.h"
+#include "tools/edit/FieldForm.h"
+
+namespace {
+
+// One element of each kind; the start at 100, 299.
+LevelText everyKind() {
+  LevelText level = EditorFixture::emptyLevel();
+  level.tiles = {"0 300 brick brick_clear 1 10"};
+  level.ladders = {"64 236 64 rungs"};
+  level.chutes = {"128 236 64 16 1 step"};
+  level.enemies = {"300 299 0 250 350 0.5 1 0 blob 600 100"};
+  level.items = {"400 290 gem 25"};
+  level.teleporters = {"500 268 pad pad_cool 1"};
+  return level;
+}
+
+struct FieldsRow {
+  const char* name;
+  ElementRef element;  // invalid: the level's own form
+  const char* fields;  // name=text, space separated
+};
+
+class FormFields : public testing::TestWithParam<FieldsRow> {};
+
+TEST_P(FormFields, ListEveryFieldInFileOrder) {
+  const FieldsRow& row = GetParam();
+  EditorFixture fixture;
+  fixture.startWith(everyKind());
+  const LevelData& level = fixture.editor->level();
+  const FieldForm form = row.element.valid()
+                             ? FieldForm::forElement(level, row.element, *fixture.looks)
+                             : FieldForm::forLevel(level, *fixture.looks);
+  std::string fields;
+  for (int i = 0; i < form.fieldCount(); ++i) {
+    fields += (i > 0 ? " " : "") + form.field(i).name + "=" + form.field(i).text;
+    EXPECT_EQ(form.field(i).error, "") << form.field(i).name;
+  }
+  EXPECT_EQ(fields, row.fields);
+  EXPECT_TRUE(form.valid());
+}
+
+const FieldsRow fieldsRows[] = {
+    {"tile", {EditTool::Tile, 0},
+     "x=0 y=300 tile_name=brick cleared_name=brick_clear claimable=1 points=10"},
+    {"ladder", {EditTool::Ladder, 0}, "x=64 y=236 height=64 name=rungs"},
+    {"chute", {EditTool::Chute, 0}, "x=128 y=236 height=64 dx=16 direction=1 name=step"},
+    {"enemy", {EditTool::Enemy, 0},
+     "x=300 y=299 direction=0 min_x=250 max_x=350 speed=0.5 changes=1 state=0 name=blob "
+     "safe_time=600 points=100"},
+    {"item", {EditTool::Item, 0}, "x=400 y=290 type=gem points=25"},
+    {"teleporter", {EditTool::Teleporter, 0},
+     "x=500 y=268 name=pad cooldown_name=pad_cool number=1"},
+    {"player start", {EditTool::Start, 0}, "start_x=100 start_y=299 start_animation=1"},
+    {"level", {},
+     "countdown_start=3000 countdown_x=10 countdown_y=10 countdown_align=0 score_x=400 "
+     "score_y=10 score_align=0 pip_offset=10 pip_spacing=5 start_x=100 start_y=299 "
+     "start_animation=1"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Editor, FormFields, testing::ValuesIn(fieldsRows), caseName<FieldsRow>);
+
+struct TypedRow {
+  const char* name;
+  ElementRef element;
+  const char* field;
+  const char* text;
+  const char* error;  // empty: accepted
+};
+
+class TypedValues : public testing::TestWithParam<TypedRow> {};
+
+TEST_P(TypedValues, AreCheckedAsTheyAreTyped) {
+  const TypedRow& row = GetParam();
+  EditorFixture fixture;
+  fixture.startWith(everyKind());
+  FieldForm form = row.element.valid()
+                       ? FieldForm::forElement(fixture.editor->level(), row.element, *fixture.looks)
+                       : FieldForm::forLevel(fixture.editor->level(), *fixture.looks);
+  const int index = form.find(row.field);
+  ASSERT_GE(index, 0) << row.field;
+  EXPECT_EQ(form.set(index, row.text), std::string(row.error).empty());
+  EXPECT_EQ(form.field(index).error, row.error);
+  EXPECT_EQ(form.valid(), std::string(row.error).empty());
+  LevelData level = fixture.editor->level();
+  EXPECT_EQ(form.applyTo(level), form.valid());
+}
+
+const ElementRef tile{EditTool::Tile, 0};
+const ElementRef enemy{EditTool::Enemy, 0};
+const ElementRef start{EditTool::Start, 0};
+const ElementRef teleporter{EditTool::Teleporter, 0};
+
+const TypedRow typedRows[] = {
+    {"a whole number", tile, "points", "250", ""},
+    {"a negative one", tile, "x", "-32", ""},
+    {"at the bound", tile, "points", "1000000", ""},
+    {"past the bound", tile, "points", "1000001", "beyond ±1000000"},
+    {"past the other bound", tile, "y", "-1000001", "beyond ±1000000"},
+    {"past int", tile, "claimable", "99999999999", "not a whole number"},
+    {"an unbounded flag takes any int", tile, "claimable", "-7", ""},
+    {"a fraction where a whole is read", tile, "x", "2.5", "not a whole number"},
+    {"letters", tile, "x", "ten", "not a whole number"},
+    {"empty", tile, "x", "", "not a whole number"},
+    {"a space inside", tile, "x", "1 2", "not a whole number"},
+    {"a real speed", enemy, "speed", "0.75", ""},
+    {"a whole speed", enemy, "speed", "2", ""},
+    {"a speed past the bound", enemy, "speed", "2e6", "beyond ±1000000"},
+    {"not a number speed", enemy, "speed", "nan", "beyond ±1000000"},
+    {"a speed with a tail", enemy, "speed", "1.5x", "not a number"},
+    {"a look of the tree", tile, "tile_name", "brick", ""},
+    {"a look the tree lacks", tile, "tile_name", "marble", "the tree has no look named marble"},
+    {"a look of the other set", tile, "cleared_name", "brick", "the tree has no look named brick"},
+    {"a cooldown look", teleporter, "cooldown_name", "pad_cool", ""},
+    {"an enemy kind the tree lacks", enemy, "name", "ghost", "the tree has no look named ghost"},
+    {"a name with a space", enemy, "name", "bl ob", "a name has no spaces"},
+    {"no name", tile, "cleared_name", "", "a name is needed"},
+    {"an animation of the player", start, "start_animation", "4", ""},
+    {"an animation the player lacks", start, "start_animation", "5", "from 0 to 4"},
+    {"a hidden panel is a choice", ElementRef{}, "score_align", "3", ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Editor, TypedValues, testing::ValuesIn(typedRows), caseName<TypedRow>);
+
+TEST(EditorForms, WriteBackAsOneStepOfUndo) {
+  EditorFixture fixture;
+  fixture.startWith(everyKind());
+  LevelEditor& editor = *fixture.editor;
+  FieldForm form = FieldForm::forElement(editor.level(), {EditTool::Ladder, 0}, *fixture.looks);
+  ASSERT_TRUE(form.set(form.find("height"), "96"));
+  ASSERT_TRUE(form.set(form.find("x"), "80"));
+  LevelData edited = editor.level();
+  ASSERT_TRUE(form.applyTo(edited));
+  ASSERT_EQ(editor.replaceLevel(edited), 0);
+  EXPECT_EQ(editor.level().ladders[0].height, 96);
+  EXPECT_EQ(editor.bounds({EditTool::Ladder, 0}).h, 96);  // the Game placed it so
+  EXPECT_EQ(editor.bounds({EditTool::Ladder, 0}).x, 80);
+  FieldForm speed = FieldForm::forElement(editor.level(), {EditTool::Enemy, 0}, *fixture.looks);
+  ASSERT_TRUE(speed.set(speed.find("speed"), "0.4"));
+  ASSERT_TRUE(speed.applyTo(edited));
+  ASSERT_EQ(editor.replaceLevel(edited), 0);
+  EXPECT_EQ(editor.level().enemies[0].speed, 0.4f);
+  editor.undo();
+  EXPECT_EQ(editor.level().enemies[0].speed, 0.5f);
+  EXPECT_EQ(editor.level().ladders[0].height, 96);
+  editor.undo();
+  EXPECT_EQ(editor.level().ladders[0].height, 64);
+}
+
+TEST(EditorForms, GiveNoFormForNothing) {
+  EditorFixture fixture;
+  const FieldForm form = FieldForm::forElement(fixture.editor->level(), {EditTool::Item, 3},
+                                               *fixture.looks);
+  EXPECT_EQ(form.fieldCount(), 0);
+  EXPECT_FALSE(form.valid());
+  LevelData level = fixture.editor->level();
+  EXPECT_FALSE(form.applyTo(level));
+}
+
+}  // namespace
