@@ -7,6 +7,7 @@
 
 #include "game/Game.h"
 #include "game/LayoutRules.h"
+#include "game/ReachabilityVerdict.h"
 #include "shell/Fatal.h"
 #include "shell/MediaTreeEntry.h"
 #include "shell/Startup.h"
@@ -55,6 +56,8 @@ Position positionOf(const LevelRecords& records, LayoutElement element, int inde
       return records.scorePanel;
     case LayoutElement::Start:
       return records.start;
+    case LayoutElement::Level:
+      return Position{};  // the file as a whole
     default:
       return records.tileCount;
   }
@@ -85,8 +88,7 @@ void MediaChecker::checkLayouts() {
           reportLayout(*records, finding);
         }
       } catch (const EngineStop& stop) {
-        out_.report(pathOf(records->fileName),
-                    "the engine stops when it places this level: " + stop.text);
+        out_.report(pathOf(records->fileName), placementStopMessage(stop.text));
       }
     }
   } catch (const EngineStop& stop) {

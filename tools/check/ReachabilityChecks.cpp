@@ -1,13 +1,13 @@
 // The reachability search (game/Reachability) on every level that reads
-// cleanly, each in a Game built afresh as a run builds it: the claimable
-// tiles and the items no sequence of keys reaches, each at its record, and
-// how long the route found takes against the countdown. With --route the
-// route of one level is written as a replay.
+// cleanly, each in a Game built afresh as a run builds it, and its verdict
+// (game/ReachabilityVerdict) reported at the records it is about. With
+// --route the route of one level is written as a replay.
 #include <string>
 #include <vector>
 
 #include "game/Game.h"
 #include "game/Reachability.h"
+#include "game/ReachabilityVerdict.h"
 #include "game/Replay.h"
 #include "shell/Fatal.h"
 #include "shell/MediaTreeEntry.h"
@@ -23,16 +23,6 @@ struct EngineStop {
 
 [[noreturn]] void throwStop(const std::string& boxText, const std::string&) {
   throw EngineStop{boxText};
-}
-
-Position recordAt(const std::vector<Position>& records, int index) {
-  return index >= 0 && index < static_cast<int>(records.size()) ? records[index] : Position{};
-}
-
-std::string point(int x, int y) { return std::to_string(x) + ", " + std::to_string(y); }
-
-std::string seconds(int ticks, int updatesPerSecond) {
-  return formatText("%.1f s", static_cast<double>(ticks) / updatesPerSecond);
 }
 
 }  // namespace
@@ -75,8 +65,7 @@ void MediaChecker::checkReachability(bool treeLoads) {
       search.run();
       reportReachability(*records, game, search, records == routed);
     } catch (const EngineStop& stop) {
-      out_.report(pathOf(records->fileName),
-                  "the engine stops when it places this level: " + stop.text);
+      out_.report(pathOf(records->fileName), placementStopMessage(stop.text));
     }
   }
   setDataFailureHandler(nullptr);
@@ -85,77 +74,18 @@ void MediaChecker::checkReachability(bool treeLoads) {
 
 void MediaChecker::reportReachability(const LevelRecords& records, Game& game,
                                       const Reachability& search, bool writeRoute) {
-  const std::string file = pathOf(records.fileName);
-  if (!search.complete()) {
-    out_.warn(file, "search stopped after " + std::to_string(search.stateCount()) +
-                        " states: which tiles and items can be reached is not known");
-  }
-  const std::vector<int> tiles = search.unreachedTiles();
-  if (search.complete()) {
-    for (int i : tiles) {
-      const FloorTile& tile = game.floorManager.tiles()[i];
-      out_.report(file, recordAt(records.tiles, i),
-                  "claimable tile at " + point(tile.x, tile.y) +
-                      " cannot be reached from the start position");
-    }
-    for (int i : search.unreachedItems()) {
-      const Item& item = game.itemManager.items()[i];
-      out_.warn(file, recordAt(records.items, i),
-                "item at " + point(item.x, item.y) + " cannot be reached from the start position");
-    }
-    if (!tiles.empty()) {
-      out_.report(file, "the level cannot be cleared: " + std::to_string(tiles.size()) +
-                            " claimable tile" + (tiles.size() == 1 ? "" : "s") +
-                            " cannot be reached");
-    }
-  }
-  if (!tiles.empty()) {
-    if (writeRoute) out_.report(file, "no route is written: no route clears the level");
+  ReachabilityVerdict verdict = judgeReachability(game, search);
+  for (const LayoutFinding& finding : verdict.findings) reportLayout(records, finding);
+  if (!writeRoute) return;
+  if (!verdict.routeWritable) {
+    if (!verdict.noRoute.empty()) out_.report(pathOf(records.fileName), verdict.noRoute);
     return;
   }
-  const Reachability::Route route = search.route();
-  if (!route.followed) {
-    out_.report(file, "the route found does not play as the search found it: the search and "
-                      "the game disagree");
-    return;
-  }
-  if (!route.clears) {
-    out_.warn(file, "the route found leaves " + std::to_string(route.tilesLeft) +
-                        " claimable tile" + (route.tilesLeft == 1 ? "" : "s") +
-                        " unclaimed: the search found no way to claim them all in one life");
-    if (writeRoute) out_.report(file, "no route is written: no route found clears the level");
-    return;
-  }
-  Replay replay;
+  Replay& replay = verdict.route;
   replay.level = records.fileName;
   replay.levelHash = fileHash("media/" + records.fileName);
   replay.playerHash = fileHash("media/player.inf");
-  replay.expectScore = route.scoreGained;
-  replay.enemiesAbsent = true;
-  for (const TickInput& tick : route.ticks) {
-    const std::string keys = replayKeyText(tick.keys, tick.digit);
-    if (keys.empty()) {
-      if (writeRoute) {
-        out_.report(file, "no route is written: it needs the key of teleporter " +
-                              std::to_string(tick.digit) +
-                              ", and a replay holds the digits 1 to 9 only");
-      }
-      return;  // nor can the replay player time it
-    }
-    replay.append(keys);
-  }
-  // Played as the game plays it, countdown and all: a route that takes
-  // longer than the countdown allows loses the life before its end.
-  const ReplayOutcome outcome = playReplay(game, replay);
-  const int ups = game.updatesPerSecond;
-  if (!outcome.cleared && game.countdown <= 0) {
-    out_.warn(file, "the quickest route found takes " + seconds(replay.tickCount(), ups) +
-                        "; the countdown allows " + seconds(outcome.ticks, ups));
-  } else if (!outcome.cleared) {
-    out_.report(file, "the route found does not clear the level when replayed: the search and "
-                      "the game disagree");
-  }
-  if (writeRoute && !writeReplay(routeOutput_, replay)) {
+  if (!writeReplay(routeOutput_, replay)) {
     out_.report(routeOutput_, "cannot write the route here");
   }
 }
