@@ -1,0 +1,102 @@
+# Sourced by scripts/fresh-check: the check of the Debian package. One
+# chroot builds it with scripts/package; a second, fresh one installs it
+# with apt-get as a user would, plays it, checks it and removes it again.
+
+# Runs inside the second chroot as root, with the package in /srv. The game
+# and the tools run as an ordinary user, with a user's PATH, from a home
+# directory that holds no media.
+read -r -d '' install_driver <<'EOF_DRIVER'
+fail() { echo "FAIL: $*"; exit 1; }
+export DEBIAN_FRONTEND=noninteractive
+deb=$(ls /srv/pwe_*.deb) || fail "no package in /srv"
+apt-get update -qq || fail "apt-get update"
+apt-get install -y -qq "$deb" >/srv/install.log 2>&1 || { tail -n 20 /srv/install.log; fail "apt-get install $deb"; }
+echo "apt-get installed $(dpkg-query -W -f='${Package} ${Version}' pwe)"
+dpkg -L pwe | sort >/srv/files
+# Nothing else is installed yet: whatever the programs link must have come
+# with the package's dependencies.
+for file in $(cat /srv/files); do
+  [ -f "$file" ] && [ -x "$file" ] || continue
+  missing=$(ldd "$file" | grep 'not found') && fail "$file lacks: $missing"
+done
+echo "every library the installed programs link came with the package"
+apt-get install -y -qq --no-install-recommends xvfb xdotool desktop-file-utils appstream man-db \
+  >/srv/harness.log 2>&1 || { tail -n 20 /srv/harness.log; fail "installing the check's own tools"; }
+
+useradd --create-home player || fail "useradd"
+cd /home/player
+# setpriv becomes the command, where runuser would wait on it: a game
+# started in the background is then the process started here.
+player=(setpriv --reuid=player --regid=player --init-groups /usr/bin/env -i HOME=/home/player
+  USER=player LANG=C.UTF-8 PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games)
+as_player() { "${player[@]}" ${DISPLAY:+DISPLAY=$DISPLAY} "$@"; }
+press() { as_player xdotool keydown --window "$1" "$2" 2>/dev/null; sleep 0.3; as_player xdotool keyup --window "$1" "$2" 2>/dev/null; }
+
+as_player pwe --version || fail "pwe --version ended with $?"
+as_player pwe --help >/dev/null || fail "pwe --help ended with $?"
+as_player pwe /tmp; status=$?
+[ "$status" -eq 2 ] || fail "pwe /tmp, a directory without media, ended with $status instead of 2"
+echo "pwe --version and --help answer; pwe /tmp says it holds no media and ends with 2"
+
+# The host's abstract X sockets are shared: pick a display nobody uses.
+n=$(( 4000 + RANDOM % 2000 ))
+while grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix; do n=$(( n + 1 )); done
+as_player Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+[ -e "/tmp/.X11-unix/X$n" ] || { cat /tmp/xvfb.log; fail "Xvfb :$n did not start"; }
+export DISPLAY=":$n"
+"${player[@]}" DISPLAY="$DISPLAY" pwe &
+pid=$!
+# setpriv and env become pwe, and pwe becomes the game.
+for _ in $(seq 100); do [ "$(readlink /proc/$pid/exe)" = /usr/lib/games/pwe/pwe ] && break; sleep 0.1; done
+[ "$(readlink /proc/$pid/exe)" = /usr/lib/games/pwe/pwe ] || { kill -KILL "$pid"; fail "pwe did not become the game"; }
+echo "pwe became the game, in $(readlink /proc/$pid/cwd)"
+sleep 2
+wid=$(as_player timeout 30 xdotool search --sync --onlyvisible --class allegro | head -n 1)
+[ -n "$wid" ] || { kill -KILL "$pid"; fail "the game's window did not show"; }
+press "$wid" x
+# The game loads the installed tree once the title card ends; a data
+# failure would end it with 1.
+sleep 2
+kill -0 "$pid" 2>/dev/null || { wait "$pid"; fail "the game ended with $? after the title card"; }
+press "$wid" Escape
+for _ in $(seq 150); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fail "the game did not end on Escape"; fi
+wait "$pid"
+status=$?
+[ "$status" -eq 0 ] || fail "the game ended with status $status after Escape"
+echo "pwe opened the game from a directory without media; Escape ended it with 0"
+unset DISPLAY
+
+as_player pwe-check >/tmp/check.txt || { cat /tmp/check.txt; fail "pwe-check on the installed tree"; }
+grep -q '^/usr/share/games/pwe/media/' /tmp/check.txt || [ ! -s /tmp/check.txt ] ||
+  { cat /tmp/check.txt; fail "pwe-check did not read the installed tree"; }
+as_player pwe-render level1.inf /tmp/level1.png && [ -s /tmp/level1.png ] || fail "pwe-render on the installed tree"
+echo "pwe-check passes on the installed tree; pwe-render draws its level1.inf"
+
+for command in $(grep '^/usr/games/' /srv/files); do
+  man -w 6 "${command##*/}" >/dev/null || fail "man -w 6 ${command##*/} finds no page"
+done
+echo "man -w 6 pwe finds $(man -w 6 pwe)"
+desktop=$(grep '^/usr/share/applications/.*\.desktop$' /srv/files)
+metainfo=$(grep '^/usr/share/metainfo/.*\.xml$' /srv/files)
+desktop-file-validate "$desktop" || fail "desktop-file-validate $desktop"
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate --no-net $metainfo"
+id=$(sed -n 's|.*<id>\(.*\)</id>.*|\1|p' "$metainfo")
+[ "/usr/share/applications/$id.desktop" = "$desktop" ] || fail "the metainfo id $id does not name $desktop"
+icon=$(sed -n 's/^Icon=//p' "$desktop")
+for size in 16 22 24 32 48 64 128 256; do
+  [ -f "/usr/share/icons/hicolor/${size}x$size/apps/$icon.png" ] || fail "no $size px icon $icon"
+done
+echo "the menu entry and the metainfo validate and share the id $id; icons 16 to 256 px"
+
+apt-get remove -y -qq pwe >/srv/remove.log 2>&1 || { cat /srv/remove.log; fail "apt-get remove pwe"; }
+left=""
+for path in $(cat /srv/files); do
+  # Directories such as /usr/games belong to others as well.
+  if [ -d "$path" ]; then case "$path" in */pwe|*/pwe/*) [ -e "$path" ] && left+=" $path" ;; esac
+  elif [ -e "$path" ]; then left+=" $path"; fi
+done
+[ -z "$left" ] || fail "apt-get remove left:$left"
+echo "apt-get remove left none of the package's $(wc -l </srv/files) paths"
+EOF_DRIVER
