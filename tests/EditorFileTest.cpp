@@ -37,6 +37,8 @@ struct SaveRow {
   const char* file;  // after the header
 };
 
+void PrintTo(const SaveRow& row, std::ostream* out) { *out << row.name; }
+
 class SavedSession : public testing::TestWithParam<SaveRow> {};
 
 TEST_P(SavedSession, WritesTheFileExpected) {
@@ -179,6 +181,8 @@ struct AutosaveRow {
   std::vector<double> clock;   // calls of autosaveIfDue, after one change
   std::vector<bool> written;
 };
+
+void PrintTo(const AutosaveRow& row, std::ostream* out) { *out << row.name; }
 
 class Autosave : public testing::TestWithParam<AutosaveRow> {};
 

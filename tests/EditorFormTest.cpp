@@ -30,6 +30,8 @@ struct FieldsRow {
   const char* fields;  // name=text, space separated
 };
 
+void PrintTo(const FieldsRow& row, std::ostream* out) { *out << row.name; }
+
 class FormFields : public testing::TestWithParam<FieldsRow> {};
 
 TEST_P(FormFields, ListEveryFieldInFileOrder) {
@@ -76,6 +78,8 @@ struct TypedRow {
   const char* text;
   const char* error;  // empty: accepted
 };
+
+void PrintTo(const TypedRow& row, std::ostream* out) { *out << row.name; }
 
 class TypedValues : public testing::TestWithParam<TypedRow> {};
 

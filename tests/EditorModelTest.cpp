@@ -21,6 +21,8 @@ struct EditRow {
   const char* expected;  // levelSummary of the level afterwards
 };
 
+void PrintTo(const EditRow& row, std::ostream* out) { *out << row.name; }
+
 class EditScripts : public testing::TestWithParam<EditRow> {};
 
 TEST_P(EditScripts, LeaveTheLevelAsExpected) {
@@ -105,6 +107,8 @@ struct PointRow {
   EditTool kind;
   int index;  // -1: nothing there
 };
+
+void PrintTo(const PointRow& row, std::ostream* out) { *out << row.name; }
 
 class ElementUnderPoint : public testing::TestWithParam<PointRow> {};
 
