@@ -1,0 +1,94 @@
+#include "tools/edit/EditorOverlay.h"
+
+#include "game/Game.h"
+#include "tools/edit/LevelEditor.h"
+
+namespace {
+
+bool toolOf(LayoutElement element, EditTool& tool) {
+  switch (element) {
+    case LayoutElement::Start: tool = EditTool::Start; return true;
+    case LayoutElement::Tile: tool = EditTool::Tile; return true;
+    case LayoutElement::Ladder: tool = EditTool::Ladder; return true;
+    case LayoutElement::Chute: tool = EditTool::Chute; return true;
+    case LayoutElement::Enemy: tool = EditTool::Enemy; return true;
+    case LayoutElement::Item: tool = EditTool::Item; return true;
+    case LayoutElement::Teleporter: tool = EditTool::Teleporter; return true;
+    default: return false;
+  }
+}
+
+Rect panelPlace(const BITMAP* panel, int x, int y) {
+  if (panel == nullptr) return Rect{};
+  return Rect{x, y, panel->w, panel->h};
+}
+
+int markColour(const CheckFinding& finding) {
+  if (finding.unreachable) return makecol(190, 90, 255);
+  if (finding.warning) return makecol(255, 190, 40);
+  return makecol(255, 50, 50);
+}
+
+void outline(BITMAP* target, const Rect& r, int thickness, int colour) {
+  for (int i = 0; i < thickness; ++i) {
+    rect(target, r.x - 1 - i, r.y - 1 - i, r.x + r.w + i, r.y + r.h + i, colour);
+  }
+}
+
+// Unreachable places are hatched as well, so they read apart from a plain
+// error even where the colours are hard to tell.
+void hatch(BITMAP* target, const Rect& r, int colour) {
+  set_clip_rect(target, r.x, r.y, r.x + r.w - 1, r.y + r.h - 1);
+  for (int d = -r.h; d < r.w; d += 6) line(target, r.x + d, r.y + r.h, r.x + d + r.h, r.y, colour);
+  set_clip_rect(target, 0, 0, target->w - 1, target->h - 1);
+}
+
+}  // namespace
+
+Rect findingPlace(const CheckFinding& finding, const LevelEditor& editor, const Game& game) {
+  const LevelData& level = editor.level();
+  if (finding.element == LayoutElement::CountdownPanel) {
+    return panelPlace(game.countdownBuffer.get(), level.countdown_x, level.countdown_y);
+  }
+  if (finding.element == LayoutElement::ScorePanel) {
+    return panelPlace(game.scoreBuffer.get(), level.score_x, level.score_y);
+  }
+  EditTool tool = EditTool::Tile;
+  if (!toolOf(finding.element, tool)) return Rect{};
+  const int index = tool == EditTool::Start ? 0 : finding.index;
+  if (index < 0) return Rect{};
+  return editor.bounds(ElementRef{tool, index});
+}
+
+void drawMarks(BITMAP* target, const std::vector<CheckFinding>& findings, int current,
+               const LevelEditor& editor, const Game& game) {
+  for (int i = 0; i < static_cast<int>(findings.size()); ++i) {
+    const CheckFinding& finding = findings[i];
+    const Rect place = findingPlace(finding, editor, game);
+    if (place.empty()) continue;
+    const int colour = markColour(finding);
+    if (finding.unreachable) hatch(target, place, colour);
+    outline(target, place, i == current ? 3 : 1, colour);
+  }
+}
+
+void drawPath(BITMAP* target, const std::vector<PathPoint>& path) {
+  const int colour = makecol(40, 230, 255);
+  for (size_t i = 1; i < path.size(); ++i) {
+    line(target, path[i - 1].x, path[i - 1].y, path[i].x, path[i].y, colour);
+  }
+  if (!path.empty()) circlefill(target, path.back().x, path.back().y, 2, colour);
+}
+
+void drawCursor(BITMAP* target, const LevelEditor& editor, int x, int y) {
+  int cellX = x;
+  int cellY = y;
+  editor.snap(cellX, cellY);
+  const int grid = makecol(255, 255, 255);
+  if (editor.snapping()) {
+    rect(target, cellX, cellY, cellX + editor.gridWidth() - 1,
+         cellY + editor.gridHeight() - 1, grid);
+  }
+  hline(target, x - 4, y, x + 4, grid);
+  vline(target, x, y - 4, y + 4, grid);
+}

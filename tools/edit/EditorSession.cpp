@@ -1,0 +1,273 @@
+#include "tools/edit/EditorSession.h"
+
+#include <allegro.h>
+
+#include <filesystem>
+
+#include "game/Game.h"
+#include "shell/CloseButton.h"
+#include "tools/edit/EditorDialogs.h"
+#include "tools/edit/EditorOverlay.h"
+#include "tools/edit/EditorWindow.h"
+#include "tools/edit/FieldForm.h"
+#include "tools/edit/LevelEditor.h"
+#include "tools/edit/LiveChecks.h"
+#include "tools/edit/LookCatalog.h"
+
+namespace {
+
+constexpr int noticeMilliseconds = 4000;
+constexpr int frameRest = 10;  // milliseconds between frames while idle
+
+std::string bareName(const std::string& path) {
+  return path.empty() ? std::string() : std::filesystem::path(path).filename().string();
+}
+
+std::vector<std::string> messagesOf(const std::vector<CheckFinding>& findings) {
+  std::vector<std::string> messages;
+  for (const CheckFinding& finding : findings) {
+    messages.push_back((finding.warning ? "warning: " : "error: ") + finding.message);
+  }
+  return messages;
+}
+
+// Findings of an older revision may name elements the level no longer has.
+bool stillThere(const CheckFinding& finding, const LevelData& level) {
+  const int i = finding.index;
+  switch (finding.element) {
+    case LayoutElement::Tile: return i < static_cast<int>(level.tiles.size());
+    case LayoutElement::Ladder: return i < static_cast<int>(level.ladders.size());
+    case LayoutElement::Chute: return i < static_cast<int>(level.chutes.size());
+    case LayoutElement::Enemy: return i < static_cast<int>(level.enemies.size());
+    case LayoutElement::Item: return i < static_cast<int>(level.items.size());
+    case LayoutElement::Teleporter: return i < static_cast<int>(level.teleporters.size());
+    default: return true;
+  }
+}
+
+const char* endText(PlaytestOutcome::End end) {
+  switch (end) {
+    case PlaytestOutcome::Cleared: return "Play-test: level cleared";
+    case PlaytestOutcome::LifeLost: return "Play-test: life lost";
+    case PlaytestOutcome::Closed: return "Play-test: window closed";
+    default: return "Play-test: left with Escape";
+  }
+}
+
+}  // namespace
+
+EditorSession::EditorSession(Game& game, const LookCatalog& looks, LevelEditor& editor,
+                             LiveChecks& checks, EditorWindow& window)
+    : game_(game), looks_(looks), editor_(editor), checks_(checks), window_(window) {}
+
+void EditorSession::offerRecovery() {
+  if (!editor_.recoveryOffered()) return;
+  if (askRecover(bareName(editor_.path())) && editor_.recover() == 0) {
+    notice("Recovered the autosave copy; it is not saved yet");
+  } else {
+    editor_.discardAutosave();
+  }
+}
+
+void EditorSession::run() {
+  clear_keybuf();
+  watchMousePresses();
+  while (!done_) {
+    readKeys();
+    readMouse();
+    if (closeRequested()) {
+      setCloseRequested(false);
+      leave();
+    }
+    followChecks();
+    if (editor_.autosaveIfDue(milliseconds() / 1000.0)) notice("Autosaved");
+    updateTitle();
+    draw();
+    rest(frameRest);
+  }
+}
+
+void EditorSession::readKeys() {
+  while (keypressed() && !done_) {
+    const int code = readkey();
+    command(commandForKey(code, key_shifts));
+  }
+}
+
+void EditorSession::readMouse() {
+  poll_mouse();
+  MouseSample sample;
+  sample.x = mouse_x;
+  sample.y = mouse_y;
+  sample.buttons = mouse_b;
+  sample.pressed = takeMousePresses();
+  sample.wheel = mouse_z;
+  sample.shift = (key_shifts & KB_SHIFT_FLAG) != 0;
+  sample.time = milliseconds();
+  mouseX_ = sample.x;
+  mouseY_ = sample.y;
+  MouseRequest request = MouseRequest::None;
+  gestures_.update(sample, window_.inLevel(sample.x, sample.y), editor_, request);
+  if (request == MouseRequest::Properties) elementProperties();
+}
+
+void EditorSession::command(const KeyCommand& key) {
+  switch (key.command) {
+    case EditorCommand::ChooseTool: editor_.setTool(key.tool); break;
+    case EditorCommand::PreviousLook: editor_.cycleLook(-1); break;
+    case EditorCommand::NextLook: editor_.cycleLook(1); break;
+    case EditorCommand::ToggleSnap: editor_.setSnapping(!editor_.snapping()); break;
+    case EditorCommand::Undo:
+      if (!editor_.undo()) notice("Nothing to undo");
+      break;
+    case EditorCommand::Redo:
+      if (!editor_.redo()) notice("Nothing to redo");
+      break;
+    case EditorCommand::Save: save(); break;
+    case EditorCommand::ElementProperties: elementProperties(); break;
+    case EditorCommand::LevelProperties: levelProperties(); break;
+    case EditorCommand::NextMessage:
+      messages_.next();
+      noticeUntil_ = 0;
+      break;
+    case EditorCommand::Playtest: playtest(false); break;
+    case EditorCommand::PlaytestFromCursor: playtest(true); break;
+    case EditorCommand::Leave: leave(); break;
+    case EditorCommand::None: break;
+  }
+}
+
+// A change starts a new run (the model kills one still going); finished
+// runs replace the messages.
+void EditorSession::followChecks() {
+  if (editor_.revision() != checkedRevision_) {
+    checkedRevision_ = editor_.revision();
+    checks_.start(editor_.level(), checkedRevision_);
+  }
+  if (checks_.poll()) messages_.setMessages(messagesOf(checks_.findings()));
+}
+
+void EditorSession::draw() {
+  window_.drawLevel();
+  BITMAP* view = window_.levelView();
+  const LevelData& level = editor_.level();
+  std::vector<CheckFinding> shown;
+  for (const CheckFinding& finding : checks_.findings()) {
+    if (stillThere(finding, level)) shown.push_back(finding);
+  }
+  const bool current = checks_.revision() == editor_.revision();
+  drawMarks(view, shown, current ? messages_.current() : -1, editor_, game_);
+  if (pathRevision_ == editor_.revision()) drawPath(view, path_);
+  if (window_.inLevel(mouseX_, mouseY_)) drawCursor(view, editor_, mouseX_, mouseY_);
+
+  StatusFacts facts;
+  facts.inLevel = window_.inLevel(mouseX_, mouseY_);
+  facts.x = mouseX_;
+  facts.y = mouseY_;
+  facts.tool = toolName(editor_.tool());
+  facts.look = editor_.lookName();
+  facts.snapping = editor_.snapping();
+  facts.file = bareName(editor_.path());
+  facts.modified = editor_.modified();
+  facts.checking = !current;
+  facts.errors = checks_.errorCount();
+  facts.warnings = checks_.warningCount();
+  std::string second = messages_.line();
+  if (milliseconds() < noticeUntil_) second = notice_;
+  if (!editor_.placementError().empty()) second = editor_.placementError();
+  if (second.empty()) second = "No problems found. F5 play-test, L level fields, Enter properties";
+  window_.drawStatus(statusLine(facts), second);
+  window_.present();
+}
+
+void EditorSession::save() {
+  if (editor_.path().empty()) {
+    std::string path = "level.inf";
+    if (!askSavePath(path)) return;
+    if (editor_.saveAs(path) != 0) {
+      tell("The level could not be saved as", path);
+      return;
+    }
+  } else if (editor_.save() != 0) {
+    tell("The level could not be saved to", editor_.path());
+    return;
+  }
+  notice("Saved " + bareName(editor_.path()));
+}
+
+void EditorSession::leave() {
+  if (!editor_.modified()) {
+    done_ = true;
+    return;
+  }
+  switch (askLeave(bareName(editor_.path()))) {
+    case LeaveChoice::Save:
+      save();
+      done_ = !editor_.modified();
+      break;
+    case LeaveChoice::Discard:
+      editor_.discardAutosave();
+      done_ = true;
+      break;
+    case LeaveChoice::Stay: break;
+  }
+}
+
+void EditorSession::elementProperties() {
+  const ElementRef element = editor_.elementAt(mouseX_, mouseY_);
+  if (!element.valid()) {
+    notice("Nothing under the cursor to open");
+    return;
+  }
+  FieldForm form = FieldForm::forElement(editor_.level(), element, looks_);
+  LevelData edited = editor_.level();
+  if (editForm(form) && form.applyTo(edited)) editor_.replaceLevel(edited);
+}
+
+void EditorSession::levelProperties() {
+  FieldForm form = FieldForm::forLevel(editor_.level(), looks_);
+  LevelData edited = editor_.level();
+  if (editForm(form) && form.applyTo(edited)) editor_.replaceLevel(edited);
+}
+
+void EditorSession::playtest(bool fromCursor) {
+  if (!editor_.placementError().empty()) {
+    tell("This level cannot be played:", editor_.placementError());
+    return;
+  }
+  const bool atCursor = fromCursor && window_.inLevel(mouseX_, mouseY_);
+  const LevelData level =
+      atCursor ? startingAt(editor_.level(), mouseX_, mouseY_) : editor_.level();
+  window_.drawStatus("Play-test: Escape returns to the editor", "");
+  window_.present();
+  const PlaytestOutcome outcome = playTest(game_, window_, level);
+  editor_.restoreGame();
+  path_ = outcome.path;
+  pathRevision_ = editor_.revision();
+  notice(std::string(endText(outcome.end)) + " after " + std::to_string(outcome.ticks) +
+         " ticks");
+  if (outcome.end == PlaytestOutcome::Closed) {
+    setCloseRequested(false);
+    leave();
+  }
+}
+
+void EditorSession::notice(const std::string& text) {
+  notice_ = text;
+  noticeUntil_ = milliseconds() + noticeMilliseconds;
+}
+
+void EditorSession::updateTitle() {
+  const std::string name = bareName(editor_.path());
+  std::string title = "pwe-edit - " + (name.empty() ? std::string("new level") : name);
+  if (editor_.modified()) title += " *";
+  if (title == title_) return;
+  title_ = title;
+  set_window_title(title_.c_str());
+}
+
+int EditorSession::milliseconds() const {
+  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now() - started_)
+                              .count());
+}

@@ -1,0 +1,63 @@
+#pragma once
+// One run of the editor's window: reads the keys and the mouse, hands them
+// to the editing model, keeps the live checks on the level as it stands,
+// and draws the game's frame with the marks, the last play-test's path,
+// the cursor and the status bar, until the user leaves.
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "tools/edit/EditorInput.h"
+#include "tools/edit/EditorPlaytest.h"
+#include "tools/edit/EditorStatusBar.h"
+
+class EditorWindow;
+class Game;
+class LevelEditor;
+class LiveChecks;
+class LookCatalog;
+
+class EditorSession {
+ public:
+  EditorSession(Game& game, const LookCatalog& looks, LevelEditor& editor, LiveChecks& checks,
+                EditorWindow& window);
+
+  // Offers the autosave copy of the opened file when it is newer.
+  void offerRecovery();
+  void run();  // until the user leaves
+
+ private:
+  void readKeys();
+  void readMouse();
+  void command(const KeyCommand& key);
+  void followChecks();
+  void draw();
+
+  void save();
+  void leave();
+  void elementProperties();
+  void levelProperties();
+  void playtest(bool fromCursor);
+  void notice(const std::string& text);
+  void updateTitle();
+  int milliseconds() const;
+
+  Game& game_;
+  const LookCatalog& looks_;
+  LevelEditor& editor_;
+  LiveChecks& checks_;
+  EditorWindow& window_;
+
+  MouseGestures gestures_;
+  MessageCycle messages_;
+  int mouseX_ = 0;  // last sample, game-area pixels
+  int mouseY_ = 0;
+  bool done_ = false;
+  unsigned checkedRevision_ = 0;    // the revision the checks were last started on
+  std::vector<PathPoint> path_;     // of the last play-test
+  unsigned pathRevision_ = 0;       // shown while the level is still this revision
+  std::string notice_;
+  int noticeUntil_ = 0;             // milliseconds
+  std::string title_;
+  std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+};

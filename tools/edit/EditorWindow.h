@@ -1,0 +1,54 @@
+#pragma once
+// The editor's window: the game's screen, drawn by the Game itself, with a
+// status bar below it. Everything is composed on an off-screen canvas and
+// shown whole once a frame, so nothing flickers.
+#include <allegro.h>
+
+#include <string>
+
+#include "graphics/Resources.h"
+
+class Game;
+
+// Allegro, the keyboard, mouse, timer and sound, the configuration of the
+// tree in the working directory and a window of the game's size plus the
+// status bar. 0, or -1 with the reason on standard error. width, height and
+// updatesPerSecond come back as the game would use them.
+int openEditorDisplay(const std::string& title, int& width, int& height,
+                      int& updatesPerSecond);
+
+class EditorWindow {
+ public:
+  // Two lines of the built-in font with a margin round them.
+  static constexpr int statusBarHeight = 22;
+
+  // game: built; its frames are shown on the window's level view from now on.
+  explicit EditorWindow(Game& game);
+  EditorWindow(const EditorWindow&) = delete;
+  EditorWindow& operator=(const EditorWindow&) = delete;
+
+  BITMAP* canvas() const { return canvas_.get(); }
+  BITMAP* levelView() const { return levelView_.get(); }  // the game's screen on the canvas
+  int levelWidth() const { return width_; }
+  int levelHeight() const { return height_; }
+  bool inLevel(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+
+  // The Game's frame as it stands, drawn by the engine onto the level view.
+  void drawLevel();
+  // The two lines of the status bar.
+  void drawStatus(const std::string& first, const std::string& second);
+  // The canvas onto the screen.
+  void present();
+  // The frames of a play-test go straight to the screen's game area.
+  BITMAP* screenView() const { return screenView_.get(); }
+  void showOnScreen();   // the Game shows on the screen
+  void showOnCanvas();   // the Game shows on the level view again
+
+ private:
+  Game& game_;
+  int width_;
+  int height_;
+  BitmapPtr canvas_;
+  BitmapPtr levelView_;   // sub-bitmap of canvas_
+  BitmapPtr screenView_;  // sub-bitmap of screen
+};
