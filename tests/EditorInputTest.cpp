@@ -1,0 +1,233 @@
+// The editor's front end without a window: which command each key gives,
+// what sequences of mouse samples do to the level (on the model and a real
+// Game, as the window hands them over once a frame), and what the status
+// bar says. The tree's tiles are 32 x 8, the grid.
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/CaseName.h"
+#include "tests/support/EditorFixture.h"
+#include "tools/edit/EditorInput.h"
+#include "tools/edit/EditorStatusBar.h"
+
+namespace {
+
+struct KeyRow {
+  const char* name;
+  int key;     // readkey() code: scan code << 8 | character
+  int shifts;  // key_shifts
+  EditorCommand command;
+  EditTool tool;  // for ChooseTool
+};
+
+class KeyCommands : public testing::TestWithParam<KeyRow> {};
+
+TEST_P(KeyCommands, AreTheOnesTheKeysName) {
+  const KeyRow& row = GetParam();
+  const KeyCommand got = commandForKey(row.key, row.shifts);
+  EXPECT_EQ(static_cast<int>(got.command), static_cast<int>(row.command));
+  if (row.command == EditorCommand::ChooseTool) {
+    EXPECT_EQ(toolIndex(got.tool), toolIndex(row.tool));
+  }
+}
+
+constexpr int code(int scan, int character) { return scan << 8 | character; }
+constexpr int none = 0;
+constexpr int ctrl = KB_CTRL_FLAG;
+constexpr int shift = KB_SHIFT_FLAG;
+
+const KeyRow keyRows[] = {
+    {"one is the tile tool", code(KEY_1, '1'), none, EditorCommand::ChooseTool, EditTool::Tile},
+    {"four is the enemy tool", code(KEY_4, '4'), none, EditorCommand::ChooseTool, EditTool::Enemy},
+    {"seven is the player start", code(KEY_7, '7'), none, EditorCommand::ChooseTool,
+     EditTool::Start},
+    {"eight is no tool", code(KEY_8, '8'), none, EditorCommand::None, EditTool::Tile},
+    {"open bracket goes back a look", code(KEY_OPENBRACE, '['), none,
+     EditorCommand::PreviousLook, EditTool::Tile},
+    {"close bracket goes on a look", code(KEY_CLOSEBRACE, ']'), none, EditorCommand::NextLook,
+     EditTool::Tile},
+    {"g toggles snapping", code(KEY_G, 'g'), none, EditorCommand::ToggleSnap, EditTool::Tile},
+    {"shifted G too", code(KEY_G, 'G'), shift, EditorCommand::ToggleSnap, EditTool::Tile},
+    {"ctrl z undoes", code(KEY_Z, 26), ctrl, EditorCommand::Undo, EditTool::Tile},
+    {"ctrl y redoes", code(KEY_Y, 25), ctrl, EditorCommand::Redo, EditTool::Tile},
+    {"ctrl s saves", code(KEY_S, 19), ctrl, EditorCommand::Save, EditTool::Tile},
+    {"ctrl z already let go of when the key is read", code(KEY_Z, 26), none,
+     EditorCommand::Undo, EditTool::Tile},
+    {"ctrl s likewise", code(KEY_S, 19), none, EditorCommand::Save, EditTool::Tile},
+    {"a plain z does nothing", code(KEY_Z, 'z'), none, EditorCommand::None, EditTool::Tile},
+    {"a plain s does nothing", code(KEY_S, 's'), none, EditorCommand::None, EditTool::Tile},
+    {"ctrl with a digit chooses no tool", code(KEY_1, '1'), ctrl, EditorCommand::None,
+     EditTool::Tile},
+    {"enter opens the element", code(KEY_ENTER, '\r'), none, EditorCommand::ElementProperties,
+     EditTool::Tile},
+    {"so does the keypad's enter", code(KEY_ENTER_PAD, '\r'), none,
+     EditorCommand::ElementProperties, EditTool::Tile},
+    {"l opens the level", code(KEY_L, 'l'), none, EditorCommand::LevelProperties,
+     EditTool::Tile},
+    {"n shows the next message", code(KEY_N, 'n'), none, EditorCommand::NextMessage,
+     EditTool::Tile},
+    {"f5 plays from the start", code(KEY_F5, 0), none, EditorCommand::Playtest, EditTool::Tile},
+    {"f6 plays from the cursor", code(KEY_F6, 0), none, EditorCommand::PlaytestFromCursor,
+     EditTool::Tile},
+    {"escape leaves", code(KEY_ESC, 27), none, EditorCommand::Leave, EditTool::Tile},
+};
+
+INSTANTIATE_TEST_SUITE_P(EditorInput, KeyCommands, testing::ValuesIn(keyRows),
+                         caseName<KeyRow>);
+
+// Samples separated by ';', 100 ms apart: "down X Y" (left held), "up X Y"
+// (nothing held), "flick X Y" (a left click begun and ended between two
+// samples), "again X Y" (left held, its press reported late), "right X Y",
+// "middle X Y", "shift X Y" (left held with Shift), "outside X Y" (left held
+// off the game area), "wait" (a second passes), "tool N" (the key N).
+struct GestureRow {
+  const char* name;
+  const char* samples;
+  const char* expected;  // levelSummary afterwards
+  int propertyRequests;
+};
+
+int play(LevelEditor& editor, const std::string& samples) {
+  MouseGestures gestures;
+  std::istringstream steps(samples);
+  std::string step;
+  int time = 0;
+  int requests = 0;
+  while (std::getline(steps, step, ';')) {
+    std::istringstream words(step);
+    std::string op;
+    MouseSample sample;
+    words >> op >> sample.x >> sample.y;
+    time += 100;
+    if (op == "wait") time += 1000;
+    if (op == "tool") editor.setTool(toolAt(sample.x - 1));
+    if (op == "wait" || op == "tool") continue;
+    sample.time = time;
+    if (op == "down" || op == "again" || op == "shift" || op == "outside") sample.buttons = 1;
+    if (op == "flick" || op == "again") sample.pressed = 1;
+    if (op == "right") sample.buttons = 2;
+    if (op == "middle") sample.buttons = 4;
+    sample.shift = op == "shift";
+    MouseRequest request = MouseRequest::None;
+    gestures.update(sample, op != "outside", editor, request);
+    if (request == MouseRequest::Properties) ++requests;
+  }
+  return requests;
+}
+
+class Gestures : public testing::TestWithParam<GestureRow> {};
+
+TEST_P(Gestures, MakeTheEditsTheyStandFor) {
+  const GestureRow& row = GetParam();
+  EditorFixture fixture;
+  fixture.startWith(EditorFixture::emptyLevel());
+  const int requests = play(*fixture.editor, row.samples);
+  EXPECT_EQ(levelSummary(fixture.editor->level()), row.expected);
+  EXPECT_EQ(requests, row.propertyRequests);
+}
+
+const char* const oneTile = "tile 32 8 brick brick_clear 1 10\nstart 100 299\n";
+
+const GestureRow gestureRows[] = {
+    {"a press and release places a tile", "down 40 13; up 40 13", oneTile, 0},
+    {"a click between two samples places it all the same", "flick 40 13; up 40 13", oneTile, 0},
+    {"a press reported after mouse_b showed it is one press", "down 40 13; again 40 13; up 40 13",
+     oneTile, 0},
+    {"a drag paints the row between samples far apart", "down 0 100; down 200 100; up 200 100",
+     "tile 0 96 brick brick_clear 1 10\ntile 32 96 brick brick_clear 1 10\n"
+     "tile 64 96 brick brick_clear 1 10\ntile 96 96 brick brick_clear 1 10\n"
+     "tile 128 96 brick brick_clear 1 10\ntile 160 96 brick brick_clear 1 10\n"
+     "tile 192 96 brick brick_clear 1 10\nstart 100 299\n",
+     0},
+    {"a quick second press opens the element and places nothing",
+     "down 40 13; up 40 13; down 41 14; up 41 14", oneTile, 1},
+    {"a second press elsewhere is a click of its own", "down 40 13; up 40 13; down 100 13; up 100 13",
+     "tile 32 8 brick brick_clear 1 10\ntile 96 8 brick brick_clear 1 10\nstart 100 299\n", 0},
+    {"a late second press is a click again", "down 40 13; up 40 13; wait; down 40 13; up 40 13",
+     oneTile, 0},
+    {"a right press deletes the tile", "down 40 13; up 40 13; wait; right 40 10; up 40 10",
+     "start 100 299\n", 0},
+    {"shift and a drag move the tile by whole cells",
+     "down 40 13; up 40 13; wait; shift 40 13; shift 104 13; up 104 13",
+     "tile 96 8 brick brick_clear 1 10\nstart 100 299\n", 0},
+    {"a middle press picks the tile tool back",
+     "down 40 13; up 40 13; tool 2; wait; middle 40 10; up 40 10; wait; down 200 203; up 200 203",
+     "tile 32 8 brick brick_clear 1 10\ntile 192 200 brick brick_clear 1 10\nstart 100 299\n", 0},
+    {"a press off the game area places nothing", "outside 40 13; up 40 13", "start 100 299\n", 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(EditorInput, Gestures, testing::ValuesIn(gestureRows),
+                         caseName<GestureRow>);
+
+struct StatusRow {
+  const char* name;
+  StatusFacts facts;
+  const char* expected;
+};
+
+class StatusLines : public testing::TestWithParam<StatusRow> {};
+
+TEST_P(StatusLines, SayWhatTheEditorStandsAt) {
+  EXPECT_EQ(statusLine(GetParam().facts), GetParam().expected);
+}
+
+StatusFacts facts(bool in, const char* tool, const char* look, bool snap, const char* file,
+                  bool modified, bool checking, int errors, int warnings) {
+  StatusFacts f;
+  f.inLevel = in;
+  f.x = 123;
+  f.y = 45;
+  f.tool = tool;
+  f.look = look;
+  f.snapping = snap;
+  f.file = file;
+  f.modified = modified;
+  f.checking = checking;
+  f.errors = errors;
+  f.warnings = warnings;
+  return f;
+}
+
+const StatusRow statusRows[] = {
+    {"a saved level without problems",
+     facts(true, "tile", "brick", true, "level1.inf", false, false, 0, 0),
+     "123,45  tile: brick  level1.inf  0 errors, 0 warnings"},
+    {"unsaved, one of each, still checking",
+     facts(true, "ladder", "rungs", true, "level1.inf", true, true, 1, 1),
+     "123,45  ladder: rungs  level1.inf *  1 error, 1 warning ..."},
+    {"off the map, a new level, placing freely",
+     facts(false, "player start", "", false, "", true, false, 3, 2),
+     "-,-  player start (free)  (new level) *  3 errors, 2 warnings"},
+};
+
+INSTANTIATE_TEST_SUITE_P(EditorInput, StatusLines, testing::ValuesIn(statusRows),
+                         caseName<StatusRow>);
+
+TEST(EditorMessages, CycleRoundAndStartAgainOnlyWhenTheyChange) {
+  MessageCycle cycle;
+  EXPECT_EQ(cycle.current(), -1);
+  EXPECT_EQ(cycle.line(), "");
+  cycle.next();  // nothing to step through
+  EXPECT_EQ(cycle.current(), -1);
+
+  const std::vector<std::string> three = {"error: a", "warning: b", "error: c"};
+  cycle.setMessages(three);
+  cycle.next();
+  EXPECT_EQ(cycle.line(), "2/3 warning: b");
+  cycle.setMessages(three);  // the same findings again keep the place
+  EXPECT_EQ(cycle.current(), 1);
+  cycle.next();
+  cycle.next();
+  EXPECT_EQ(cycle.line(), "1/3 error: a");
+  cycle.next();
+  cycle.setMessages({"error: a", "error: d"});
+  EXPECT_EQ(cycle.line(), "1/2 error: a");
+  cycle.setMessages({});
+  EXPECT_EQ(cycle.current(), -1);
+}
+
+}  // namespace
