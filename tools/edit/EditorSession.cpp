@@ -95,7 +95,9 @@ void EditorSession::readKeys() {
 }
 
 void EditorSession::readMouse() {
-  poll_mouse();
+  // Polling once would switch Allegro to polling for good, and a click
+  // between two polls would never be reported.
+  if (mouse_needs_poll()) poll_mouse();
   MouseSample sample;
   sample.x = mouse_x;
   sample.y = mouse_y;
@@ -175,6 +177,7 @@ void EditorSession::draw() {
   std::string second = messages_.line();
   if (milliseconds() < noticeUntil_) second = notice_;
   if (!editor_.placementError().empty()) second = editor_.placementError();
+  if (second.empty() && !current) second = "Checking the level...";
   if (second.empty()) second = "No problems found. F5 play-test, L level fields, Enter properties";
   window_.drawStatus(statusLine(facts), second);
   window_.present();
