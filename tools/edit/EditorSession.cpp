@@ -62,6 +62,10 @@ EditorSession::EditorSession(Game& game, const LookCatalog& looks, LevelEditor& 
 
 void EditorSession::offerRecovery() {
   if (!editor_.recoveryOffered()) return;
+  // Asked over the level, not over a blank window; the title names the
+  // file from here on.
+  updateTitle();
+  draw();
   if (askRecover(bareName(editor_.path())) && editor_.recover() == 0) {
     notice("Recovered the autosave copy; it is not saved yet");
   } else {
