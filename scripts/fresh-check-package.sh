@@ -100,3 +100,18 @@ done
 [ -z "$left" ] || fail "apt-get remove left:$left"
 echo "apt-get remove left none of the package's $(wc -l </srv/files) paths"
 EOF_DRIVER
+
+# The package check: scripts/package in a fresh chroot, then lintian on what
+# it built, as Debian holds its own packages to it. The package is kept in
+# $work for the install check. Output goes to the log $1.
+package_check() {
+  local log="$1" deb
+  in_chroot "$log" scripts/package || return 1
+  deb="$(tail -n 1 "$log")"
+  cp "$chroot_dir$deb" "$work/" || return 1
+  if ! in_chroot "$log.lintian" "apt-get install -y -qq --no-install-recommends lintian >/dev/null &&
+         lintian --fail-on error,warning --tag-display-limit 0 '$deb'"; then
+    { echo "lintian on $deb:"; cat "$log.lintian"; } >>"$log"
+    return 1
+  fi
+}
