@@ -5,6 +5,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ struct KeyRow {
   EditorCommand command;
   EditTool tool;  // for ChooseTool
 };
+
+void PrintTo(const KeyRow& row, std::ostream* out) { *out << row.name; }
 
 class KeyCommands : public testing::TestWithParam<KeyRow> {};
 
@@ -119,6 +122,8 @@ int play(LevelEditor& editor, const std::string& samples) {
   return requests;
 }
 
+void PrintTo(const GestureRow& row, std::ostream* out) { *out << row.name; }
+
 class Gestures : public testing::TestWithParam<GestureRow> {};
 
 TEST_P(Gestures, MakeTheEditsTheyStandFor) {
@@ -168,6 +173,8 @@ struct StatusRow {
   StatusFacts facts;
   const char* expected;
 };
+
+void PrintTo(const StatusRow& row, std::ostream* out) { *out << row.name; }
 
 class StatusLines : public testing::TestWithParam<StatusRow> {};
 
