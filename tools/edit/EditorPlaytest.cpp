@@ -82,6 +82,9 @@ PlaytestOutcome playTest(Game& game, EditorWindow& window, const LevelData& leve
   game.beginLife();
   notePosition(game, outcome);
   game.drawFrame();
+  // The screen still shows the editor's marks; the play-test starts from
+  // the game's whole frame, whatever part of it the Game showed.
+  window.showWholeFrame(window.screenView());
   outcome.end = playOneLife(game, outcome);
   window.showOnCanvas();
   before.restore(game);

@@ -67,7 +67,17 @@ EditorWindow::EditorWindow(Game& game) : game_(game), width_(game.width), height
   showOnCanvas();
 }
 
-void EditorWindow::drawLevel() { game_.drawFrame(); }
+// The Game may show only what changed since its last frame, while the
+// editor draws marks and the cursor over the view every frame: the whole
+// composed frame is copied over them.
+void EditorWindow::drawLevel() {
+  game_.drawFrame();
+  showWholeFrame(levelView_.get());
+}
+
+void EditorWindow::showWholeFrame(BITMAP* target) const {
+  blit(game_.buffer.get(), target, 0, 0, 0, 0, width_, height_);
+}
 
 void EditorWindow::drawStatus(const std::string& first, const std::string& second) {
   BITMAP* target = canvas_.get();

@@ -35,6 +35,8 @@ class EditorWindow {
 
   // The Game's frame as it stands, drawn by the engine onto the level view.
   void drawLevel();
+  // The Game's last composed frame, all of it, onto target.
+  void showWholeFrame(BITMAP* target) const;
   // The two lines of the status bar.
   void drawStatus(const std::string& first, const std::string& second);
   // The canvas onto the screen.
