@@ -8,6 +8,7 @@
 #include <string>
 
 #include "game/Game.h"
+#include "shell/Installation.h"
 #include "shell/MediaTreeEntry.h"
 #include "tools/edit/EditorSession.h"
 #include "tools/edit/EditorWindow.h"
@@ -24,7 +25,8 @@ int usage() {
   std::fprintf(stderr,
                "usage: pwe-edit [LEVEL-FILE] [MEDIA-DIRECTORY]\n"
                "Edits LEVEL-FILE (any path; a new level when it does not exist yet)\n"
-               "with the images and rules of the media tree (default: media).\n");
+               "with the images and rules of the media tree (default: ./media, else\n"
+               "the installed one).\n");
   return 2;
 }
 
@@ -61,7 +63,7 @@ int edit(const std::string& level) {
 int main(int argc, char** argv) {
   if (argc > 3) return usage();
   const std::string level = argc >= 2 ? fs::absolute(argv[1]).string() : std::string();
-  const fs::path tree = argc == 3 ? argv[2] : "media";
+  const fs::path tree = argc == 3 ? fs::path(argv[2]) : fs::path(defaultMediaTree());
   std::error_code error;
   if (!fs::is_directory(tree, error)) {
     std::fprintf(stderr, "pwe-edit: %s is not a directory\n", tree.c_str());
