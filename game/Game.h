@@ -17,7 +17,6 @@
 #include "graphics/Resources.h"
 #include "player/InputGate.h"
 #include "player/Player.h"
-#include "presentation/FramePresenter.h"
 #include "structures/ChuteManager.h"
 #include "structures/FloorManager.h"
 #include "structures/LadderManager.h"
@@ -138,5 +137,4 @@ class Game {
 
   int lifeTicks = 0;                 // paces the countdown within a life
   BITMAP* display = nullptr;         // where frames are shown: Allegro's screen unless replaced
-  FramePresenter presenter;          // shows on display only what changed, scaled
 };
