@@ -17,6 +17,7 @@
 #include "graphics/Resources.h"
 #include "player/InputGate.h"
 #include "player/Player.h"
+#include "presentation/FramePresenter.h"
 #include "structures/ChuteManager.h"
 #include "structures/FloorManager.h"
 #include "structures/LadderManager.h"
@@ -137,4 +138,5 @@ class Game {
 
   int lifeTicks = 0;                 // paces the countdown within a life
   BITMAP* display = nullptr;         // where frames are shown: Allegro's screen unless replaced
+  FramePresenter presenter;          // shows on display only what changed, scaled
 };

@@ -179,6 +179,7 @@ void restoreStaticLayers(Game& game, BITMAP* frame) {
   if (game.background->w < game.width || game.background->h < game.height) {
     drawStaticLayers(game, frame);
     game.staticLayersKey.clear();  // the next cached frame starts with a full copy
+    game.presenter.touchAll();
     return;
   }
   std::vector<std::intptr_t> key;
@@ -190,12 +191,14 @@ void restoreStaticLayers(Game& game, BITMAP* frame) {
     drawStaticLayers(game, game.staticLayers.get());
     game.staticLayersKey.swap(key);
     blit(game.staticLayers.get(), frame, 0, 0, 0, 0, game.width, game.height);
+    game.presenter.touchAll();
     return;
   }
   const std::vector<int>& areas = game.coveredAreas;
   for (size_t i = 0; i + 3 < areas.size(); i += 4) {
     blit(game.staticLayers.get(), frame, areas[i], areas[i + 1], areas[i], areas[i + 1],
          areas[i + 2], areas[i + 3]);
+    game.presenter.touch(areas[i], areas[i + 1], areas[i + 2], areas[i + 3]);
   }
 }
 
@@ -204,9 +207,10 @@ void restoreStaticLayers(Game& game, BITMAP* frame) {
 void recordCoveredAreas(Game& game) {
   std::vector<int>& areas = game.coveredAreas;
   areas.clear();
-  auto cover = [&areas](BITMAP* image, int x, int y) {
+  auto cover = [&areas, &game](BITMAP* image, int x, int y) {
     if (image == nullptr) return;
     areas.insert(areas.end(), {x, y, image->w, image->h});
+    game.presenter.touch(x, y, image->w, image->h);
   };
   for (const Enemy& enemy : game.enemyManager.enemies()) {
     if (!enemy.alive) continue;
@@ -237,5 +241,7 @@ void Game::drawFrame() {
   if (panelShown(level.countdown_align)) drawCountdownPanel(*this, frame);
   if (panelShown(level.score_align)) drawScorePanel(*this, frame);
   // Headless runs have no screen; they show frames on a bitmap of their own.
-  if (display != nullptr) blit(frame, display, 0, 0, 0, 0, width, height);
+  // Only what the restored layers, figures and panels touched can differ
+  // from the frame shown last.
+  if (display != nullptr) presenter.show(frame, display);
 }

@@ -1,0 +1,188 @@
+#include "presentation/FramePresenter.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "shell/Fatal.h"
+
+namespace {
+
+// Game rows scaled into the strip before it goes to the display in one
+// blit: few enough to keep the strip small at any scale.
+const int stripRows = 8;
+
+int bytesPerPixel(BITMAP* bitmap) { return (bitmap_color_depth(bitmap) + 7) / 8; }
+
+const unsigned char* pixelAt(BITMAP* bitmap, int x, int y, int bytes) {
+  return bitmap->line[y] + static_cast<size_t>(x) * static_cast<size_t>(bytes);
+}
+
+template <int Bytes>
+void widenRow(const unsigned char* from, unsigned char* to, int count, int scale) {
+  for (int i = 0; i < count; ++i, from += Bytes) {
+    for (int k = 0; k < scale; ++k, to += Bytes) std::memcpy(to, from, Bytes);
+  }
+}
+
+// One row of count pixels, each repeated scale times.
+void widen(const unsigned char* from, unsigned char* to, int count, int scale, int bytes) {
+  switch (bytes) {
+    case 1: widenRow<1>(from, to, count, scale); break;
+    case 2: widenRow<2>(from, to, count, scale); break;
+    case 3: widenRow<3>(from, to, count, scale); break;
+    default: widenRow<4>(from, to, count, scale); break;
+  }
+}
+
+bool rowsEqual(BITMAP* a, BITMAP* b, int x, int y, int w, int bytes) {
+  return std::memcmp(pixelAt(a, x, y, bytes), pixelAt(b, x, y, bytes),
+                     static_cast<size_t>(w) * static_cast<size_t>(bytes)) == 0;
+}
+
+bool pixelsEqual(BITMAP* a, BITMAP* b, int x, int y, int bytes) {
+  return std::memcmp(pixelAt(a, x, y, bytes), pixelAt(b, x, y, bytes),
+                     static_cast<size_t>(bytes)) == 0;
+}
+
+}  // namespace
+
+PictureLayout fitPicture(int width, int height, int displayWidth, int displayHeight) {
+  PictureLayout layout;
+  if (width <= 0 || height <= 0) return layout;
+  const int scale = std::min(displayWidth / width, displayHeight / height);
+  if (scale < 1) return layout;
+  layout.scale = scale;
+  layout.left = (displayWidth - width * scale) / 2;
+  layout.top = (displayHeight - height * scale) / 2;
+  return layout;
+}
+
+void FramePresenter::setLayout(const PictureLayout& layout) {
+  layout_ = layout;
+  layout_.scale = std::max(1, layout.scale);
+  unknown_ = true;
+}
+
+void FramePresenter::touch(int x, int y, int w, int h) {
+  if (w > 0 && h > 0) touched_.push_back({x, y, w, h});
+}
+
+void FramePresenter::touchAll() { whole_ = true; }
+
+bool FramePresenter::clip(Area& area, const BITMAP* frame) const {
+  const long long left = std::max<long long>(area.x, 0);
+  const long long top = std::max<long long>(area.y, 0);
+  const long long right = std::min<long long>(static_cast<long long>(area.x) + area.w, frame->w);
+  const long long bottom =
+      std::min<long long>(static_cast<long long>(area.y) + area.h, frame->h);
+  if (right <= left || bottom <= top) return false;
+  area = {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+          static_cast<int>(bottom - top)};
+  return true;
+}
+
+void FramePresenter::show(BITMAP* frame, BITMAP* display) {
+  const bool sameFrame = shown_ && shown_->w == frame->w && shown_->h == frame->h &&
+                         bitmap_color_depth(shown_.get()) == bitmap_color_depth(frame);
+  if (unknown_ || display != lastDisplay_ || !sameFrame) {
+    showAll(frame, display);
+  } else {
+    for (Area area : forced_) {
+      if (!clip(area, frame)) continue;
+      send(frame, area.x, area.y, area.w, area.h, area.x, area.y, display);
+      blit(frame, shown_.get(), area.x, area.y, area.x, area.y, area.w, area.h);
+    }
+    if (whole_) {
+      sendChanged(frame, display, {0, 0, frame->w, frame->h});
+    } else {
+      for (const Area& area : touched_) sendChanged(frame, display, area);
+    }
+  }
+  touched_.clear();
+  forced_.clear();
+  whole_ = false;
+  lastDisplay_ = display;
+}
+
+void FramePresenter::showAll(BITMAP* frame, BITMAP* display) {
+  const int w = frame->w;
+  const int h = frame->h;
+  // Borders around a centred or undersized picture are black.
+  const int s = layout_.scale;
+  if (layout_.left > 0 || layout_.top > 0 || w * s < display->w || h * s < display->h) {
+    clear_bitmap(display);
+  }
+  send(frame, 0, 0, w, h, 0, 0, display);
+  if (!shown_ || shown_->w != w || shown_->h != h ||
+      bitmap_color_depth(shown_.get()) != bitmap_color_depth(frame)) {
+    shown_.reset(create_bitmap_ex(bitmap_color_depth(frame), w, h));
+  }
+  // Without a copy to compare with, every show sends the whole frame.
+  unknown_ = !shown_;
+  if (shown_) blit(frame, shown_.get(), 0, 0, 0, 0, w, h);
+}
+
+// Runs of rows that differ from the shown copy, each narrowed to the
+// columns that differ in it, go to the display and into the copy.
+void FramePresenter::sendChanged(BITMAP* frame, BITMAP* display, const Area& touched) {
+  Area area = touched;
+  if (!clip(area, frame)) return;
+  BITMAP* shown = shown_.get();
+  const int bytes = bytesPerPixel(frame);
+  const int end = area.y + area.h;
+  int y = area.y;
+  while (y < end) {
+    while (y < end && rowsEqual(frame, shown, area.x, y, area.w, bytes)) ++y;
+    if (y == end) return;
+    const int first = y;
+    int low = area.x + area.w - 1;
+    int high = area.x;
+    for (; y < end && !rowsEqual(frame, shown, area.x, y, area.w, bytes); ++y) {
+      int left = area.x;
+      while (pixelsEqual(frame, shown, left, y, bytes)) ++left;
+      int right = area.x + area.w - 1;
+      while (pixelsEqual(frame, shown, right, y, bytes)) --right;
+      low = std::min(low, left);
+      high = std::max(high, right);
+    }
+    const int w = high - low + 1;
+    send(frame, low, first, w, y - first, low, first, display);
+    blit(frame, shown, low, first, low, first, w, y - first);
+  }
+}
+
+void FramePresenter::overlay(BITMAP* picture, int x, int y, BITMAP* display) {
+  send(picture, 0, 0, picture->w, picture->h, x, y, display);
+  forced_.push_back({x, y, picture->w, picture->h});
+}
+
+// A w x h block of source at (sx, sy) onto the display where game pixel
+// (dx, dy) is shown. Scaled blocks are built a few rows at a time.
+void FramePresenter::send(BITMAP* source, int sx, int sy, int w, int h, int dx, int dy,
+                          BITMAP* display) {
+  pixelsSent_ += static_cast<long long>(w) * h;
+  const int s = layout_.scale;
+  const int x = layout_.left + dx * s;
+  const int y = layout_.top + dy * s;
+  if (s == 1) {
+    blit(source, display, sx, sy, x, y, w, h);
+    return;
+  }
+  const int depth = bitmap_color_depth(source);
+  if (!strip_ || strip_->w < w * s || bitmap_color_depth(strip_.get()) != depth) {
+    const int stripWidth = std::max(w * s, strip_ ? strip_->w : 0);
+    strip_.reset(create_bitmap_ex(depth, stripWidth, stripRows * s));
+    if (!strip_) dataFailure("Error creating main game buffer.");
+  }
+  const int bytes = bytesPerPixel(source);
+  const size_t rowBytes = static_cast<size_t>(w) * s * bytes;
+  for (int r = 0; r < h; r += stripRows) {
+    const int rows = std::min(stripRows, h - r);
+    for (int i = 0; i < rows; ++i) {
+      unsigned char* wide = strip_->line[i * s];
+      widen(pixelAt(source, sx, sy + r + i, bytes), wide, w, s, bytes);
+      for (int k = 1; k < s; ++k) std::memcpy(strip_->line[i * s + k], wide, rowBytes);
+    }
+    blit(strip_.get(), display, 0, 0, x, y + r * s, w * s, rows * s);
+  }
+}

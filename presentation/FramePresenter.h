@@ -1,0 +1,67 @@
+#pragma once
+// Shows composed frames on the display. Only the parts of a frame that
+// differ from the frame shown last are sent, each game pixel as a sharp
+// scale x scale block (no filtering), the picture placed at (left, top) of
+// the display. After every show the display holds exactly what copying
+// the whole frame, scaled, would have put there.
+#include <allegro.h>
+
+#include <vector>
+
+#include "graphics/Resources.h"
+
+struct PictureLayout {
+  int scale = 1;  // display pixels per game pixel, each way
+  int left = 0;   // display column of the picture's left edge
+  int top = 0;    // display row of the picture's top edge
+};
+
+// The largest whole scale at which a width x height picture fits a
+// displayWidth x displayHeight display, centred on it; 1 when not even
+// that fits (the picture then starts at the top-left corner).
+PictureLayout fitPicture(int width, int height, int displayWidth, int displayHeight);
+
+class FramePresenter {
+ public:
+  void setLayout(const PictureLayout& layout);
+  const PictureLayout& layout() const { return layout_; }
+
+  // An area of the frame (game pixels) that may differ from the frame
+  // shown last; parts off the frame are ignored.
+  void touch(int x, int y, int w, int h);
+  // Any part of the frame may differ.
+  void touchAll();
+  // The next show sends the whole frame without comparing: the display's
+  // contents are unknown (first frame, another display, a new layout).
+  void invalidate() { unknown_ = true; }
+
+  // Brings the display up to date with the frame: within the touched
+  // areas, rows that differ from the frame shown last are sent.
+  void show(BITMAP* frame, BITMAP* display);
+
+  // Draws picture over the display with its top-left corner at (x, y) of
+  // the frame, at the same scale. The next show puts the frame back there.
+  void overlay(BITMAP* picture, int x, int y, BITMAP* display);
+
+  // Game pixels sent to the display so far; what showing costs.
+  long long pixelsSent() const { return pixelsSent_; }
+
+ private:
+  struct Area {
+    int x, y, w, h;
+  };
+  void showAll(BITMAP* frame, BITMAP* display);
+  void sendChanged(BITMAP* frame, BITMAP* display, const Area& area);
+  void send(BITMAP* source, int sx, int sy, int w, int h, int dx, int dy, BITMAP* display);
+  bool clip(Area& area, const BITMAP* frame) const;
+
+  PictureLayout layout_;
+  std::vector<Area> touched_;   // may differ from the frame shown last
+  std::vector<Area> forced_;    // overlays to cover again, whatever the frame holds
+  bool whole_ = false;          // touchAll was called
+  bool unknown_ = true;         // the display's contents are not known
+  BITMAP* lastDisplay_ = nullptr;
+  BitmapPtr shown_;             // the frame as the display shows it
+  BitmapPtr strip_;             // rows scaled on their way to the display
+  long long pixelsSent_ = 0;
+};
