@@ -15,6 +15,7 @@
 #include "actors/TeleporterManager.h"
 #include "game/LevelData.h"
 #include "graphics/Resources.h"
+#include "player/Gamepad.h"
 #include "player/InputGate.h"
 #include "player/Player.h"
 #include "presentation/FramePresenter.h"
@@ -51,10 +52,14 @@ class Game {
   SAMPLE* loadSample(const std::string& fileName);
 
   // player/Controls.cpp
-  // Holds back the game's keys that are down now (the key that skipped the
-  // title card) until each is released once.
+  // Holds back the game's keys and the joystick's controls that are down
+  // now (the key or button that skipped the title card) until each is
+  // released once.
   void holdBackHeldKeys();
-  bool held(int code) const { return input.held(code); }
+  // A key, or a joystick control acting as it, is down and not held back.
+  bool held(int code) const {
+    return input.held(code) || gamepad.actsAs(code, {keyLeft, keyRight, keyUp, keyDown, keyJump});
+  }
 
   // player/Movement.cpp
   void handleInput();
@@ -133,6 +138,7 @@ class Game {
   int keyDown = KEY_DOWN;
   int keyJump = KEY_SPACE;
   InputGate input;                   // keys held back until released
+  Gamepad gamepad;                   // the first joystick, read once a tick
   // Teleporter n is chosen with scan code firstDigitCode + n (KEY_1 = 28).
   static constexpr int firstDigitCode = 27;
 

@@ -33,6 +33,27 @@ int readMechanics(const char* name, int fallback) {
   return value;
 }
 
+// The jump button indexes joy[0]'s buttons and the dead zone is compared
+// with stick positions; values no joystick can report keep their defaults.
+Gamepad::Settings readJoystick() {
+  Gamepad::Settings settings;
+  const int button = get_config_int("joystick", "jump", Gamepad::defaultJumpButton);
+  if (button < 0 || button >= Gamepad::buttonCount) {
+    log_message("Joystick button %d for \"jump\" is not a button; using %d.", button,
+                Gamepad::defaultJumpButton);
+  } else {
+    settings.jumpButton = button;
+  }
+  const int zone = get_config_int("joystick", "dead_zone", Gamepad::defaultDeadZone);
+  if (zone < 0 || zone > Gamepad::fullTravel) {
+    log_message("Joystick dead zone %d is outside 0 to %d; using %d.", zone, Gamepad::fullTravel,
+                Gamepad::defaultDeadZone);
+  } else {
+    settings.deadZone = zone;
+  }
+  return settings;
+}
+
 }  // namespace
 
 void Game::loadControls() {
@@ -41,6 +62,7 @@ void Game::loadControls() {
   keyUp = readKey("up", KEY_UP);
   keyDown = readKey("down", KEY_DOWN);
   keyJump = readKey("jump", KEY_SPACE);
+  gamepad.settings = readJoystick();
   teleportCooldown = readMechanics("teleport_cooldown", 200);
   chuteTolerance = readMechanics("chute_horiz_tol", 14);
   ladderHorizontalTolerance = readMechanics("ladder_horiz_tol", 6);
@@ -54,4 +76,5 @@ void Game::holdBackHeldKeys() {
     if (code != KEY_ESC) codes.push_back(code);
   }
   input.holdBackHeld(codes);
+  gamepad.holdBackHeld();
 }

@@ -118,6 +118,7 @@ void walk(Game& game, int facing) {
 }  // namespace
 
 void Game::handleInput() {
+  gamepad.read();
   input.update();
   if (held(KEY_ESC) || closeRequested()) quit = true;
   if (!player.hasControl) return;

@@ -127,6 +127,13 @@ int initialise(int& width, int& height, int& updatesPerSecond) {
 
   if (install_keyboard() != 0) return startupFailure("Keyboard initialization failure.");
   log_message("Keyboard initialized.");
+  // The keyboard alone plays the game: a joystick driver that fails is
+  // said once and left out. With no joystick the driver starts and finds none.
+  if (install_joystick(JOY_TYPE_AUTODETECT) != 0) {
+    log_message("Joystick initialization failure: %s", allegro_error);
+  } else if (num_joysticks > 0) {
+    log_message("Joystick initialized.");
+  }
 
   // A machine without a mouse or a sound card starts all the same.
   install_timer();

@@ -1,0 +1,58 @@
+#include "player/Gamepad.h"
+
+namespace {
+
+unsigned bit(int control) { return 1u << control; }
+
+// An axis counts one way when its digital pad says so or its position is
+// at least the dead zone out; a dead zone of 0 still leaves the centre itself.
+void readAxis(const JOYSTICK_AXIS_INFO& axis, int deadZone, int less, int more, unsigned& down) {
+  if (axis.d1 != 0 || (axis.pos < 0 && -axis.pos >= deadZone)) down |= bit(less);
+  if (axis.d2 != 0 || (axis.pos > 0 && axis.pos >= deadZone)) down |= bit(more);
+}
+
+// Only the axes and buttons the driver reports are looked at: the rest of
+// joy[0] holds nothing.
+unsigned controlsDown(const Gamepad::Settings& settings) {
+  const JOYSTICK_INFO& pad = joy[0];
+  unsigned down = 0;
+  if (pad.num_sticks > 0) {
+    const JOYSTICK_STICK_INFO& stick = pad.stick[0];
+    const int zone = settings.deadZone;
+    if (stick.num_axis > 0) readAxis(stick.axis[0], zone, Gamepad::left, Gamepad::right, down);
+    if (stick.num_axis > 1) readAxis(stick.axis[1], zone, Gamepad::up, Gamepad::down, down);
+  }
+  const int button = settings.jumpButton;
+  if (button >= 0 && button < pad.num_buttons && pad.button[button].b != 0) {
+    down |= bit(Gamepad::jump);
+  }
+  return down;
+}
+
+}  // namespace
+
+// Without a joystick nothing is polled: the keyboard alone costs what it did.
+void Gamepad::read() {
+  if (num_joysticks <= 0) {
+    down_ = heldBack_ = 0;
+    return;
+  }
+  // A failed poll leaves joy[0] as it was last seen, which is all there is.
+  poll_joystick();
+  down_ = controlsDown(settings);
+  heldBack_ &= down_;
+}
+
+void Gamepad::holdBackHeld() {
+  read();
+  heldBack_ = down_;
+}
+
+bool Gamepad::actsAs(int code, const Codes& codes) const {
+  const unsigned acting = down_ & ~heldBack_;
+  if (acting == 0) return false;
+  for (int control = 0; control < controlCount; ++control) {
+    if ((acting & bit(control)) != 0 && codes[static_cast<size_t>(control)] == code) return true;
+  }
+  return false;
+}

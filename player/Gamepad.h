@@ -1,0 +1,43 @@
+#pragma once
+// The first joystick, read as the keyboard's five game keys: its stick or
+// pad walks and climbs, one button jumps. Each tick reads it once, so that
+// every question asked in that tick gets the same answer.
+#include <allegro.h>
+
+#include <array>
+
+class Gamepad {
+ public:
+  // The controls, in the order of the key codes they act as.
+  enum Control { left, right, up, down, jump, controlCount };
+  using Codes = std::array<int, controlCount>;  // key code each control acts as
+
+  // Allegro's analogue positions run from -fullTravel to fullTravel.
+  static constexpr int fullTravel = 128;
+  // Allegro reports this many buttons at most; a jump button is an index below it.
+  static constexpr int buttonCount = MAX_JOYSTICK_BUTTONS;
+  static constexpr int defaultJumpButton = 0;  // the first button
+  // A stick resting off centre, or drifting with wear, must not walk the
+  // player; 48 of 128 is well clear of that and still inside half a push.
+  static constexpr int defaultDeadZone = 48;
+
+  struct Settings {
+    int jumpButton = defaultJumpButton;  // button index, 0 to buttonCount - 1
+    int deadZone = defaultDeadZone;      // stick positions nearer centre than this are centred
+  };
+
+  // Polls joy[0], when there is a joystick, and keeps what it shows; once a
+  // tick, before any control is asked for. A control held back is let go
+  // once it is up.
+  void read();
+  // Reads, and holds back every control down now until it is released once.
+  void holdBackHeld();
+  // Some control down at the last read, and not held back, acts as code.
+  bool actsAs(int code, const Codes& codes) const;
+
+  Settings settings;
+
+ private:
+  unsigned down_ = 0;      // controls down at the last read, one bit each
+  unsigned heldBack_ = 0;  // controls held back until released
+};

@@ -1,0 +1,216 @@
+// The first joystick walks, climbs and jumps as the game's keys do: a tick
+// with the pad in some state must do exactly what a tick with the matching
+// keys held does.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/PlayField.h"
+
+namespace {
+
+// The floor's top row is 300; a ladder stands around x 212 from row 236,
+// where a ledge meets its head, down to the floor.
+LevelLayout playground(int startX, int startY) {
+  LevelLayout layout;
+  layout.startX = startX;
+  layout.startY = startY;
+  layout.floor(0, 640, 300);
+  layout.floor(160, 256, 236);
+  layout.ladders.push_back("204 236 64 rungs");
+  return layout;
+}
+
+// Allegro's joystick globals as a test leaves them: a test sets them as it
+// sets key[], and they are put back afterwards.
+class JoystickGlobals {
+ public:
+  JoystickGlobals() : count_(num_joysticks), first_(joy[0]) {}
+  ~JoystickGlobals() {
+    num_joysticks = count_;
+    joy[0] = first_;
+  }
+  JoystickGlobals(const JoystickGlobals&) = delete;
+  JoystickGlobals& operator=(const JoystickGlobals&) = delete;
+
+ private:
+  int count_;
+  JOYSTICK_INFO first_;
+};
+
+// A pad seen by Allegro: positions of the first stick's two axes, its
+// digital directions (-1 for d1, 1 for d2, 0 for neither) and the buttons
+// down, one bit each of four.
+struct Pad {
+  int x = 0;
+  int y = 0;
+  int digitalX = 0;
+  int digitalY = 0;
+  unsigned buttons = 0;
+  int joysticks = 1;
+};
+
+void setAxis(JOYSTICK_AXIS_INFO& axis, int pos, int digital) {
+  axis.pos = pos;
+  axis.d1 = digital < 0;
+  axis.d2 = digital > 0;
+}
+
+void showPad(const Pad& pad) {
+  num_joysticks = pad.joysticks;
+  joy[0].num_sticks = 1;
+  joy[0].stick[0].num_axis = 2;
+  setAxis(joy[0].stick[0].axis[0], pad.x, pad.digitalX);
+  setAxis(joy[0].stick[0].axis[1], pad.y, pad.digitalY);
+  joy[0].num_buttons = 4;
+  for (int b = 0; b < 4; ++b) joy[0].button[b].b = (pad.buttons >> b) & 1u;
+}
+
+struct PadCase {
+  const char* name;
+  Pad pad;
+  std::vector<int> keys;  // the keys the pad acts as: a tick holding them does the same
+  int startX = 300;
+  int startY = 299;
+  const char* config = "";  // pwe.cfg
+};
+
+void PrintTo(const PadCase& c, std::ostream* out) { *out << c.name; }
+
+const int atLadderX = 212;
+const int ledgeY = 235;
+
+const PadCase padCases[] = {
+    {"centred", {}, {}},
+    {"left inside the dead zone", {-47}, {}},
+    {"left at the dead zone", {-48}, {KEY_LEFT}},
+    {"right inside the dead zone", {47}, {}},
+    {"right at the dead zone", {48}, {KEY_RIGHT}},
+    {"right all the way", {128}, {KEY_RIGHT}},
+    {"digital left", {0, 0, -1}, {KEY_LEFT}},
+    {"digital right", {0, 0, 1}, {KEY_RIGHT}},
+    {"first button", {0, 0, 0, 0, 1}, {KEY_SPACE}},
+    {"first button pushed left", {-100, 0, 0, 0, 1}, {KEY_SPACE, KEY_LEFT}},
+    {"digital right with the first button", {0, 0, 1, 0, 1}, {KEY_SPACE, KEY_RIGHT}},
+    {"second button", {0, 0, 0, 0, 2}, {}},
+    {"no joystick", {-128, 0, -1, 0, 1, 0}, {}},
+    {"up at the ladder's foot", {0, -128}, {KEY_UP}, atLadderX},
+    {"digital up at the ladder's foot", {0, 0, 0, -1}, {KEY_UP}, atLadderX},
+    {"up inside the dead zone", {0, -47}, {}, atLadderX},
+    {"down at the ladder's head", {0, 48}, {KEY_DOWN}, atLadderX, ledgeY},
+    {"digital down at the ladder's head", {0, 0, 0, 1}, {KEY_DOWN}, atLadderX, ledgeY},
+    {"configured button", {0, 0, 0, 0, 4}, {KEY_SPACE}, 300, 299, "[joystick]\njump = 2\n"},
+    {"first button when another jumps", {0, 0, 0, 0, 1}, {}, 300, 299, "[joystick]\njump = 2\n"},
+    {"inside a configured dead zone", {99}, {}, 300, 299, "[joystick]\ndead_zone = 100\n"},
+    {"at a configured dead zone", {100}, {KEY_RIGHT}, 300, 299, "[joystick]\ndead_zone = 100\n"},
+    {"any push with no dead zone", {-1}, {KEY_LEFT}, 300, 299, "[joystick]\ndead_zone = 0\n"},
+    // Left is the A key, which also jumps: the pad's left does both.
+    {"left on a configured key", {-128}, {KEY_A}, 300, 299, "[keyboard]\nleft = 1\njump = 1\n"},
+};
+
+// What one tick did to the player.
+struct Outcome {
+  float x;
+  float y;
+  int jumpState;
+  bool operator==(const Outcome& o) const {
+    return x == o.x && y == o.y && jumpState == o.jumpState;
+  }
+};
+
+Outcome outcome(const Player& p) { return {p.x, p.y, p.jumpState}; }
+
+void PrintTo(const Outcome& o, std::ostream* out) {
+  *out << o.x << ", " << o.y << " jump state " << o.jumpState;
+}
+
+PlayField fieldFor(const PadCase& c) {
+  const std::string config = c.config;
+  return PlayField(playground(c.startX, c.startY), [config](GameTree& tree) {
+    if (config.empty()) return;
+    tree.writeText("media/pwe.cfg", config);
+    set_config_file("media/pwe.cfg");
+  });
+}
+
+class PadState : public testing::TestWithParam<PadCase> {};
+
+TEST_P(PadState, ActsAsTheMatchingKeys) {
+  const PadCase& c = GetParam();
+  JoystickGlobals restore;
+  const Outcome expected = [&] {
+    PlayField keyboard = fieldFor(c);
+    showPad(Pad{0, 0, 0, 0, 0, 0});
+    for (int code : c.keys) key[code] = 1;
+    keyboard.tick();
+    return outcome(keyboard.player());
+  }();
+  PlayField pad = fieldFor(c);
+  const Outcome before = outcome(pad.player());
+  showPad(c.pad);
+  pad.tickHolding({});
+  EXPECT_EQ(outcome(pad.player()), expected);
+  // Keys that act must have moved the player, or the comparison proves nothing.
+  EXPECT_EQ(!(outcome(pad.player()) == before), !c.keys.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Pads, PadState, testing::ValuesIn(padCases));
+
+TEST(Gamepad, AControlDownWhenPlayBeginsWaitsUntilReleased) {
+  JoystickGlobals restore;
+  PlayField field(playground(300, 299));
+  Player& p = field.player();
+  showPad(Pad{-128, 0, 0, 0, 1});
+  field.game->holdBackHeldKeys();
+  for (int i = 0; i < 5; ++i) field.tickHolding({});
+  EXPECT_EQ(p.x, 300.0f);
+  EXPECT_EQ(p.jumpState, Player::notJumping);
+  // Still pushed left, the button let go and pressed again jumps.
+  showPad(Pad{-128});
+  field.tickHolding({});
+  showPad(Pad{-128, 0, 0, 0, 1});
+  field.tickHolding({});
+  EXPECT_EQ(p.jumpState, Player::risingUp);
+  EXPECT_EQ(p.x, 300.0f);
+}
+
+TEST(Gamepad, AHeldBackKeyStillLetsThePadAct) {
+  JoystickGlobals restore;
+  PlayField field(playground(300, 299));
+  showPad(Pad{});
+  key[KEY_RIGHT] = 1;
+  field.game->holdBackHeldKeys();
+  showPad(Pad{0, 0, 1});
+  field.tick();
+  releaseAllKeys();
+  EXPECT_GT(field.player().x, 300.0f);
+}
+
+TEST(Gamepad, SettingsNoJoystickCanHaveFallBackToDefaults) {
+  struct Case {
+    const char* config;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"[joystick]\njump = 32\ndead_zone = 129\n",
+       {"Joystick button 32 for \"jump\" is not a button; using 0.",
+        "Joystick dead zone 129 is outside 0 to 128; using 48."}},
+      {"[joystick]\njump = -1\ndead_zone = -1\n",
+       {"Joystick button -1 for \"jump\" is not a button; using 0.",
+        "Joystick dead zone -1 is outside 0 to 128; using 48."}},
+  };
+  for (const Case& c : cases) {
+    JoystickGlobals restore;
+    PlayField field(playground(300, 299));
+    set_config_data(c.config, static_cast<int>(std::string(c.config).size()));
+    field.game->loadControls();
+    EXPECT_EQ(field.log, c.lines) << c.config;
+    // The defaults are in force: the first button jumps, 48 walks.
+    showPad(Pad{48, 0, 0, 0, 1});
+    field.tickHolding({});
+    EXPECT_EQ(field.player().jumpState, Player::risingRight) << c.config;
+  }
+}
+
+}  // namespace
