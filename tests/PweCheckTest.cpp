@@ -457,6 +457,14 @@ const BrokenTree brokenTrees[] = {
       "media/pwe.cfg:8:8: '7S' for [keyboard] jump is not a whole number: the engine reads 7",
       "media/pwe.cfg:10:10: [sound] volume 300 is not usable: the volume must be 0 to 255"},
      false},
+    {"joystick settings no joystick can have",
+     [](GameTree& t) {
+       t.writeText("media/pwe.cfg", "[joystick]\njump = 32\ndead_zone = 129\n");
+     },
+     {"media/pwe.cfg:2:8: [joystick] jump 32 is not usable: a joystick button must be 0 to 31",
+      "media/pwe.cfg:3:13: [joystick] dead_zone 129 is not usable: the dead zone must be 0 to "
+      "128"},
+     false},
     {"screens no display can show",
      [](GameTree& t) {
        t.writeText("media/pwe.cfg", "[display]\nmode = fullscreen\nwidth = 30000\nheight = 30000\n");

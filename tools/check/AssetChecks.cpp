@@ -11,6 +11,7 @@
 
 #include "graphics/FileSearch.h"
 #include "graphics/Resources.h"
+#include "player/Gamepad.h"
 #include "player/Player.h"
 #include "shell/Fatal.h"
 #include "shell/SoundFile.h"
@@ -134,6 +135,8 @@ void MediaChecker::checkConfig() {
       {"keyboard", "up", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
       {"keyboard", "down", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
       {"keyboard", "jump", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
+      {"joystick", "jump", 0, Gamepad::buttonCount - 1, "a joystick button must be 0 to 31"},
+      {"joystick", "dead_zone", 0, Gamepad::fullTravel, "the dead zone must be 0 to 128"},
       {"sound", "volume", 0, 255, "the volume must be 0 to 255"},
   };
   for (const Setting& setting : settings) {
