@@ -39,6 +39,14 @@ down = 85
 # jump
 jump = 75
 
+[joystick]
+# the first joystick or gamepad plays beside the keyboard: its stick or pad
+# walks and climbs, and this button jumps (0 is the first button, up to 31)
+jump = 0
+# how far from centre, out of 128, the stick must be pushed to count; less
+# lets a stick that rests or drifts a little off centre walk the player
+dead_zone = 48
+
 [sound]
 # loudness of every sound, from 0 (silent) to 255 (full)
 volume = 255
