@@ -56,3 +56,12 @@ bool Gamepad::actsAs(int code, const Codes& codes) const {
   }
   return false;
 }
+
+bool joystickButtonDown() {
+  if (num_joysticks <= 0) return false;
+  poll_joystick();
+  for (int b = 0; b < joy[0].num_buttons; ++b) {
+    if (joy[0].button[b].b != 0) return true;
+  }
+  return false;
+}

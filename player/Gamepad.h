@@ -41,3 +41,7 @@ class Gamepad {
   unsigned down_ = 0;      // controls down at the last read, one bit each
   unsigned heldBack_ = 0;  // controls held back until released
 };
+
+// Some button of the first joystick is down: any of them skips the title
+// card, as any key does. Polls it; without a joystick, nothing is polled.
+bool joystickButtonDown();

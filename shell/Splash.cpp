@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "graphics/Resources.h"
+#include "player/Gamepad.h"
 #include "shell/BuildInfo.h"
 #include "shell/CloseButton.h"
 #include "shell/TickTimer.h"
@@ -22,8 +23,9 @@ void waitOnSplash(int updatesPerSecond) {
   tickCounter = 0;
   const int limit = 4 * updatesPerSecond;
   if (limit <= 0) return;
-  // The key is only noticed, not read: it stays in the buffer.
-  while (!keypressed() && !closeRequested()) {
+  // The key is only noticed, not read: it stays in the buffer. The game
+  // holds back whatever key or button is still down when it ends.
+  while (!keypressed() && !joystickButtonDown() && !closeRequested()) {
     rest(1);
     if (tickCounter >= limit) return;
   }

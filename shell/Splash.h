@@ -1,5 +1,6 @@
 #pragma once
-// The title card, shown for up to four seconds or until a key is pressed.
+// The title card, shown for up to four seconds or until a key or a joystick
+// button is pressed.
 #include <allegro.h>
 
 // 0 when shown, -1 when its buffer cannot be created.
@@ -13,5 +14,6 @@ int showSplash(int width, int height, int updatesPerSecond);
 void composeSplash(BITMAP* card, int width);
 
 // Restarts the tick count and returns once four seconds' worth of ticks
-// have come or a key is waiting; returns at once when that is no ticks.
+// have come, a key is waiting or a joystick button is down; returns at
+// once when that is no ticks.
 void waitOnSplash(int updatesPerSecond);

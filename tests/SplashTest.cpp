@@ -210,6 +210,28 @@ TEST(Splash, AWaitingKeyEndsTheWaitAtOnce) {
   tickCounter = 0;
 }
 
+TEST(Splash, AJoystickButtonEndsTheWaitAtOnce) {
+  ensureHeadlessAllegro();
+  const int joysticks = num_joysticks;
+  const JOYSTICK_INFO first = joy[0];
+  num_joysticks = 1;
+  joy[0].num_buttons = 3;
+  for (int b = 0; b < 3; ++b) joy[0].button[b].b = 0;
+  {
+    SplashWait wait(100);
+    wait.ticks(10);
+    EXPECT_FALSE(wait.endsWithin(50));
+  }
+  joy[0].button[2].b = 1;
+  {
+    SplashWait wait(100);
+    EXPECT_TRUE(wait.endsWithin(500));
+  }
+  num_joysticks = joysticks;
+  joy[0] = first;
+  tickCounter = 0;
+}
+
 // On a real display with the real timer: initialise opens the window, the
 // timer runs at 100 ticks a second and the card is asked to stay for four
 // seconds at 5 ticks a second, that is 20 ticks or a fifth of a second.
