@@ -28,7 +28,8 @@ for kind in range(6):  # tiles, ladders, chutes, enemies, items, teleporters
     at += 1 + count
 open(path, "w").write("\n".join(lines))
 PY
-printf '\n[display]\nscale = 2\n' >>"$work/media/pwe.cfg"
+sed -i 's/^scale = 1$/scale = 2/' "$work/media/pwe.cfg"
+grep -qx 'scale = 2' "$work/media/pwe.cfg" || fail "no [display] scale to set in pwe.cfg"
 x_screen=1600x1200
 start_x
 start_game
