@@ -96,11 +96,14 @@ void BM_TickFloor(benchmark::State& state, const std::string& level) {
 
 // drawFrame onto a memory screen, in the states the script walks through:
 // each iteration ticks once (untimed) and composes one frame (timed).
-void BM_DrawFrame(benchmark::State& state, const std::string& level) {
+// Composed and shown on a memory bitmap that stands for the screen, each
+// game pixel as a scale x scale block.
+void BM_DrawFrame(benchmark::State& state, const std::string& level, int scale) {
   Game& game = sharedGame();
-  BitmapPtr screenBitmap(create_bitmap(game.width, game.height));
+  BitmapPtr screenBitmap(create_bitmap(game.width * scale, game.height * scale));
   BITMAP* before = game.display;
   game.display = screenBitmap.get();
+  game.presenter.setLayout({scale, 0, 0});
   const InputScript& script = scriptFor(level);
   ScriptPlayer player(game, level, script);
   player.restart();
@@ -113,6 +116,22 @@ void BM_DrawFrame(benchmark::State& state, const std::string& level) {
     state.SetIterationTime(end - start);
   }
   game.display = before;
+  game.presenter.setLayout({});
+}
+
+// What the bare program shows each tick: an empty frame copied whole.
+void BM_EmptyFrame(benchmark::State& state) {
+  Game& game = sharedGame();
+  BitmapPtr screenBitmap(create_bitmap(game.width, game.height));
+  BitmapPtr empty(create_bitmap(game.width, game.height));
+  clear_bitmap(empty.get());
+  for (auto _ : state) {
+    const double start = threadSeconds();
+    blit(empty.get(), screenBitmap.get(), 0, 0, 0, 0, game.width, game.height);
+    const double end = threadSeconds();
+    benchmark::DoNotOptimize(screenBitmap->line[0][0]);
+    state.SetIterationTime(end - start);
+  }
 }
 
 // The two full-frame copies no frame can do without: the background into
@@ -247,10 +266,16 @@ void registerBenchmarks() {
       ->Unit(benchmark::kMicrosecond);
   for (const std::string& level : shippedLevels) {
     const std::string name = level.substr(0, level.find('.'));
-    benchmark::RegisterBenchmark(("DrawFrame/" + name).c_str(), BM_DrawFrame, level)
-        ->UseManualTime()
-        ->Unit(benchmark::kMicrosecond);
+    for (int scale : {1, 3}) {
+      const std::string label = scale == 1 ? "DrawFrame/" : "DrawFrameScale3/";
+      benchmark::RegisterBenchmark((label + name).c_str(), BM_DrawFrame, level, scale)
+          ->UseManualTime()
+          ->Unit(benchmark::kMicrosecond);
+    }
   }
+  benchmark::RegisterBenchmark("EmptyFrame", BM_EmptyFrame)
+      ->UseManualTime()
+      ->Unit(benchmark::kMicrosecond);
   benchmark::RegisterBenchmark("BuildGame", BM_BuildGame)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("BuildFloor", BM_BuildFloor)->Unit(benchmark::kMillisecond);
   for (const std::string& level : shippedLevels) {

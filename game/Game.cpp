@@ -79,17 +79,22 @@ void Game::runLife() {
   const int idleWait = updatesPerSecond > 0 ? 100 / updatesPerSecond : 0;
   for (;;) {
     while (tickCounter.load() == 0) rest(idleWait);
-    while (tickCounter.load() > 0) {
-      int due = tickCounter.load();
-      if (tick()) return;
-      // The decrement is atomic, so an increment that the timer made while
-      // the tick ran is kept; seeing one means drawing is falling behind.
-      int left = --tickCounter;
-      if (left >= due) break;
-    }
-    drawFrame();
-    if (quit) return;
+    if (pacingStep()) return;
   }
+}
+
+bool Game::pacingStep() {
+  if (updatePause()) return quit;
+  while (tickCounter.load() > 0) {
+    int due = tickCounter.load();
+    if (tick()) return true;
+    // The decrement is atomic, so an increment that the timer made while
+    // the tick ran is kept; seeing one means drawing is falling behind.
+    int left = --tickCounter;
+    if (left >= due) break;
+  }
+  drawFrame();
+  return quit;
 }
 
 bool Game::tick() {

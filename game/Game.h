@@ -35,6 +35,9 @@ class Game {
   void runLife();
   void beginLife();  // life start: counter reset, lists emptied, population
   bool tick();       // one game tick; true when the life is over (runLife returns)
+  // One pass of runLife's loop once a tick is due: the pause, the due
+  // ticks and the frame; true when runLife returns.
+  bool pacingStep();
   // The steps of a tick, in the order it takes them.
   void playerMotion();   // climb, fall and jump while the player has control
   void itemStep();       // a pickup scores and makes the changing enemies vulnerable
@@ -42,6 +45,12 @@ class Game {
   bool levelCleared();   // the last claimable tile is gone
   void countdownStep();  // 100 off every three seconds; none left ends the life
   bool lifeEnded();      // a life lost: lives down, the run over after the last
+
+  // game/Pause.cpp
+  // Takes the pause key and the focus; true while paused (and on the pass
+  // that resumes), when no tick may run and the due ticks are dropped.
+  bool updatePause();
+  void showPaused();  // the "Paused" card over the last frame shown
 
   // game/Population.cpp
   int populateLevel(LevelData data);
@@ -137,6 +146,11 @@ class Game {
   int keyUp = KEY_UP;
   int keyDown = KEY_DOWN;
   int keyJump = KEY_SPACE;
+  int keyPause = KEY_P;
+  bool paused = false;               // no tick runs until the pause key again
+  bool pauseKeyDown = false;         // at the last look: a press is its going down
+  int focusOutPasses = 0;            // passes of the pacing loop in a row without the focus
+  BitmapPtr pausedCard;              // drawn over the frame while paused
   InputGate input;                   // keys held back until released
   Gamepad gamepad;                   // the first joystick, read once a tick
   // Teleporter n is chosen with scan code firstDigitCode + n (KEY_1 = 28).

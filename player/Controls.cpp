@@ -62,6 +62,7 @@ void Game::loadControls() {
   keyUp = readKey("up", KEY_UP);
   keyDown = readKey("down", KEY_DOWN);
   keyJump = readKey("jump", KEY_SPACE);
+  keyPause = readKey("pause", KEY_P);
   gamepad.settings = readJoystick();
   teleportCooldown = readMechanics("teleport_cooldown", 200);
   chuteTolerance = readMechanics("chute_horiz_tol", 14);
@@ -70,7 +71,7 @@ void Game::loadControls() {
 }
 
 void Game::holdBackHeldKeys() {
-  std::vector<int> codes = {keyLeft, keyRight, keyUp, keyDown, keyJump};
+  std::vector<int> codes = {keyLeft, keyRight, keyUp, keyDown, keyJump, keyPause};
   // Every code a teleporter number can be chosen with; Escape still quits.
   for (int code = firstDigitCode + 1; code < KEY_MAX; ++code) {
     if (code != KEY_ESC) codes.push_back(code);

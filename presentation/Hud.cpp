@@ -1,5 +1,6 @@
 // Composing a frame off screen: background, level elements, player, then
 // the countdown and score panels, shown in one piece.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -169,6 +170,60 @@ void Game::loadHud() {
 
 namespace {
 
+struct Area {
+  int x, y, w, h;
+};
+
+// Claiming a tile changes only that tile's picture: when every entry of
+// the key but some tiles' images is as before, and each of those tiles now
+// shows the other image of its own pair, the areas those tiles cover are
+// all that differ. Anything else is answered by composing afresh.
+bool changedTiles(const Game& game, const std::vector<std::intptr_t>& before,
+                  const std::vector<std::intptr_t>& now, std::vector<Area>& areas) {
+  const std::vector<FloorTile>& tiles = game.floorManager.tiles();
+  if (before.size() != now.size() || now.size() < 3 * tiles.size()) return false;
+  const size_t first = now.size() - 3 * tiles.size();
+  if (!std::equal(now.begin(), now.begin() + static_cast<std::ptrdiff_t>(first), before.begin())) {
+    return false;
+  }
+  areas.clear();
+  for (size_t i = 0; i < tiles.size(); ++i) {
+    const size_t at = first + 3 * i;
+    if (before[at + 2] == now[at + 2]) continue;
+    const FloorTile& tile = tiles[i];
+    const auto shown = [&](std::intptr_t p) {
+      return p == reinterpret_cast<std::intptr_t>(tile.image) ||
+             p == reinterpret_cast<std::intptr_t>(tile.cleared_image);
+    };
+    if (before[at] != now[at] || before[at + 1] != now[at + 1] || !shown(before[at + 2])) {
+      return false;
+    }
+    int w = 0;
+    int h = 0;
+    for (BITMAP* image : {tile.image, tile.cleared_image}) {
+      if (image == nullptr) continue;
+      w = std::max(w, image->w);
+      h = std::max(h, image->h);
+    }
+    areas.push_back({static_cast<int>(now[at]), static_cast<int>(now[at + 1]), w, h});
+  }
+  return true;
+}
+
+// The layers composed again within each area only: the same drawing,
+// clipped, gives the same pixels there for a fraction of the cost.
+void recomposeAreas(Game& game, const std::vector<Area>& areas, BITMAP* frame) {
+  BITMAP* layers = game.staticLayers.get();
+  for (const Area& area : areas) {
+    if (area.w <= 0 || area.h <= 0) continue;
+    set_clip_rect(layers, area.x, area.y, area.x + area.w - 1, area.y + area.h - 1);
+    drawStaticLayers(game, layers);
+    set_clip_rect(layers, 0, 0, layers->w - 1, layers->h - 1);
+    blit(layers, frame, area.x, area.y, area.x, area.y, area.w, area.h);
+    game.presenter.touch(area.x, area.y, area.w, area.h);
+  }
+}
+
 // Most ticks change none of the layers under the enemies and the player,
 // so they are composed once and kept. The buffer then still holds them
 // from the last frame except where figures and panels covered them, and
@@ -185,7 +240,12 @@ void restoreStaticLayers(Game& game, BITMAP* frame) {
   std::vector<std::intptr_t> key;
   key.reserve(game.staticLayersKey.size());
   staticLayersState(game, key);
-  if (!game.staticLayers || key != game.staticLayersKey) {
+  std::vector<Area> claimed;
+  if (game.staticLayers && key != game.staticLayersKey &&
+      changedTiles(game, game.staticLayersKey, key, claimed)) {
+    recomposeAreas(game, claimed, frame);
+    game.staticLayersKey.swap(key);
+  } else if (!game.staticLayers || key != game.staticLayersKey) {
     if (!game.staticLayers) game.staticLayers.reset(create_bitmap(game.width, game.height));
     if (!game.staticLayers) dataFailure("Error creating main game buffer.");
     drawStaticLayers(game, game.staticLayers.get());

@@ -4,6 +4,7 @@
 
 #include "graphics/Resources.h"
 #include "player/Gamepad.h"
+#include "presentation/FramePresenter.h"
 #include "shell/BuildInfo.h"
 #include "shell/CloseButton.h"
 #include "shell/TickTimer.h"
@@ -31,7 +32,7 @@ void waitOnSplash(int updatesPerSecond) {
   }
 }
 
-int showSplash(int width, int height, int updatesPerSecond) {
+int showSplash(int width, int height, int updatesPerSecond, const PictureLayout& layout) {
   BitmapPtr card(create_bitmap(width, height));
   if (!card) {
     allegro_message("Error creating splash screen buffer.");
@@ -39,7 +40,10 @@ int showSplash(int width, int height, int updatesPerSecond) {
     return -1;
   }
   composeSplash(card.get(), width);
-  blit(card.get(), screen, 0, 0, 0, 0, width, height);
+  // Shown as the game's frames will be, at their scale and place.
+  FramePresenter presenter;
+  presenter.setLayout(layout);
+  presenter.show(card.get(), screen);
   waitOnSplash(updatesPerSecond);
   clear_bitmap(screen);
   return 0;

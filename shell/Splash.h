@@ -3,8 +3,10 @@
 // button is pressed.
 #include <allegro.h>
 
+#include "graphics/PictureLayout.h"
+
 // 0 when shown, -1 when its buffer cannot be created.
-int showSplash(int width, int height, int updatesPerSecond);
+int showSplash(int width, int height, int updatesPerSecond, const PictureLayout& layout = {});
 
 // The steps of showSplash that need no screen, so they can be checked
 // without a display.

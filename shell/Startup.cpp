@@ -12,6 +12,7 @@
 #include "graphics/BitmapSize.h"
 #include "shell/CloseButton.h"
 #include "shell/Fatal.h"
+#include "shell/FocusLoss.h"
 #include "shell/Log.h"
 #include "shell/Utf8.h"
 
@@ -71,12 +72,19 @@ int usableVolume(int configured) {
   return fullVolume;
 }
 
+int usableScale(int configured) {
+  if (configured >= 0) return configured;
+  log_message("Display scale %d is below 0; using 1.", configured);
+  return 1;
+}
+
 StartupSettings readStartupSettings() {
   StartupSettings settings;
   settings.mode = get_config_string("display", "mode", "windowed");
   settings.windowed = settings.mode == "windowed";
   settings.width = get_config_int("display", "width", 640);
   settings.height = get_config_int("display", "height", 480);
+  settings.scale = usableScale(get_config_int("display", "scale", 1));
   settings.updatesPerSecond = usableUpdatesPerSecond(
       get_config_int("mechanics", "updates_per_second", defaultUpdatesPerSecond));
   settings.volume = usableVolume(get_config_int("sound", "volume", fullVolume));
@@ -114,12 +122,86 @@ bool screenSizeUsable(const StartupSettings& settings, int desktopWidth, int des
   return screenSizeProblem(settings, desktopWidth, desktopHeight, colourDepth).empty();
 }
 
+namespace {
+
+bool desktopKnown(int desktopWidth, int desktopHeight) {
+  return desktopWidth > 0 && desktopHeight > 0;
+}
+
+// A window scale times the game's size; 0 picks the largest the desktop
+// holds, and 1 when the desktop cannot be measured.
+ScreenPlan planWindow(const StartupSettings& settings, int desktopWidth, int desktopHeight,
+                      int colourDepth) {
+  ScreenPlan plan;
+  int scale = settings.scale;
+  if (scale == 0) {
+    scale = desktopKnown(desktopWidth, desktopHeight)
+                ? fitPicture(settings.width, settings.height, desktopWidth, desktopHeight).scale
+                : 1;
+  }
+  // Checked before multiplying: the product must not overflow.
+  if (scale > maxScreenSide / settings.width || scale > maxScreenSide / settings.height) {
+    plan.problem = formatText("a %d x %d window at scale %d is beyond %d pixels a side, the "
+                              "most a display can show",
+                              settings.width, settings.height, scale, maxScreenSide);
+    return plan;
+  }
+  StartupSettings scaled = settings;
+  scaled.width = settings.width * scale;
+  scaled.height = settings.height * scale;
+  plan.problem = screenSizeProblem(scaled, desktopWidth, desktopHeight, colourDepth);
+  if (!plan.problem.empty() && scale != 1) plan.problem += formatText(" (scale %d)", scale);
+  plan.width = scaled.width;
+  plan.height = scaled.height;
+  plan.layout.scale = scale;
+  return plan;
+}
+
+// A full screen the desktop's size with the frame as large as it fits;
+// a desktop that cannot be measured, or one smaller than the frame, gets
+// the game's own mode.
+ScreenPlan planFullScreen(const StartupSettings& settings, int desktopWidth, int desktopHeight,
+                          int colourDepth) {
+  ScreenPlan plan;
+  plan.width = settings.width;
+  plan.height = settings.height;
+  const bool fits = desktopKnown(desktopWidth, desktopHeight) &&
+                    settings.width <= desktopWidth && settings.height <= desktopHeight;
+  if (settings.scale == 1 || !fits) return plan;
+  StartupSettings desktop = settings;
+  desktop.width = desktopWidth;
+  desktop.height = desktopHeight;
+  plan.problem = screenSizeProblem(desktop, desktopWidth, desktopHeight, colourDepth);
+  plan.width = desktopWidth;
+  plan.height = desktopHeight;
+  plan.layout = fitPicture(settings.width, settings.height, desktopWidth, desktopHeight);
+  return plan;
+}
+
+}  // namespace
+
+ScreenPlan planScreen(const StartupSettings& settings, int desktopWidth, int desktopHeight,
+                      int colourDepth) {
+  // The game's own size must be one a display can show before any scale.
+  StartupSettings unscaled = settings;
+  unscaled.scale = 1;
+  ScreenPlan plan;
+  plan.width = settings.width;
+  plan.height = settings.height;
+  plan.problem = screenSizeProblem(unscaled, desktopWidth, desktopHeight, colourDepth);
+  if (settings.scale == 1) return plan;
+  plan.problem = screenSizeProblem(unscaled, 0, 0, colourDepth);
+  if (!plan.problem.empty()) return plan;
+  return settings.windowed ? planWindow(settings, desktopWidth, desktopHeight, colourDepth)
+                           : planFullScreen(settings, desktopWidth, desktopHeight, colourDepth);
+}
+
 int startupColourDepth() {
   int depth = desktop_color_depth();
   return depth != 0 ? depth : 32;
 }
 
-int initialise(int& width, int& height, int& updatesPerSecond) {
+int initialise(int& width, int& height, int& updatesPerSecond, PictureLayout* layout) {
   log_open("pwe.log");
   log_message("Initializing Allegro");
   // Without a display this fails, and the next install_* call would crash.
@@ -158,15 +240,17 @@ int initialise(int& width, int& height, int& updatesPerSecond) {
     desktopWidth = 0;
     desktopHeight = 0;
   }
-  const std::string problem = screenSizeProblem(settings, desktopWidth, desktopHeight, depth);
-  if (!problem.empty()) return startupFailure("Couldn't set graphics mode!", problem);
+  const ScreenPlan plan = planScreen(settings, desktopWidth, desktopHeight, depth);
+  if (!plan.problem.empty()) return startupFailure("Couldn't set graphics mode!", plan.problem);
   set_window_title(windowTitle);
   const int card = settings.windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
-  if (set_gfx_mode(card, width, height, 0, 0) != 0) {
+  if (set_gfx_mode(card, plan.width, plan.height, 0, 0) != 0) {
     return startupFailure("Couldn't set graphics mode!", allegro_error);
   }
+  if (layout != nullptr) *layout = plan.layout;
 
   watchCloseButton();
+  watchFocus();
   register_png_file_type();
   set_alpha_blender();
   return 0;

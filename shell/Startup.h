@@ -4,10 +4,12 @@
 #include <string>
 
 #include "graphics/BitmapSize.h"
+#include "graphics/PictureLayout.h"
 
 // 0 on success with the three settings filled, -1 on failure (the reason
-// is logged and printed on standard error).
-int initialise(int& width, int& height, int& updatesPerSecond);
+// is logged and printed on standard error). The game's frame is width x
+// height whatever the display; where it is shown goes to layout.
+int initialise(int& width, int& height, int& updatesPerSecond, PictureLayout* layout = nullptr);
 
 // The tick rate actually used for a configured value: values that give no
 // usable timer period (0 or below, above 1193181) fall back to 100, with a
@@ -29,6 +31,7 @@ struct StartupSettings {
   int height = 480;           // screen height, pixels
   int updatesPerSecond = 100; // game ticks per second, already made usable
   int volume = 255;           // [sound] volume: Allegro's digital volume, 0 to 255
+  int scale = 1;              // [display] scale: 1 or more as given, 0 the largest that fits
 };
 
 // The title of the game's window.
@@ -38,8 +41,12 @@ inline constexpr const char* windowTitle = "Pitwick Engine";
 // 0 to 255 keep the full volume, with a log line.
 int usableVolume(int configured);
 
-// Reads [display] mode, width, height, [mechanics] updates_per_second and
-// [sound] volume, each with its default when missing.
+// The scale used for a configured [display] scale: below 0 keeps one
+// screen pixel per game pixel, with a log line.
+int usableScale(int configured);
+
+// Reads [display] mode, width, height, scale, [mechanics]
+// updates_per_second and [sound] volume, each with its default when missing.
 StartupSettings readStartupSettings();
 
 // The widest and tallest screen start-up asks for, in any mode: nothing
@@ -60,3 +67,17 @@ bool screenSizeUsable(const StartupSettings& settings, int desktopWidth, int des
 
 // The desktop's colour depth, or 32 when the driver cannot tell.
 int startupColourDepth();
+
+// The graphics mode start-up asks for and where the frame goes on it. A
+// window is the game's size times the scale (scale 0: the largest that
+// fits the desktop). A full screen at scale 1 is the game's size, as it
+// always was; at any other scale it takes the desktop's size, and the
+// frame is shown at the largest scale that fits it, centred on black.
+struct ScreenPlan {
+  int width = 0;          // the mode asked for, pixels
+  int height = 0;
+  PictureLayout layout;   // the frame's place on it
+  std::string problem;    // why no mode can be asked for; empty when one can
+};
+ScreenPlan planScreen(const StartupSettings& settings, int desktopWidth, int desktopHeight,
+                      int colourDepth = 32);

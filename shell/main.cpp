@@ -17,16 +17,18 @@ int main() {
   int width = 0;
   int height = 0;
   int updatesPerSecond = 0;
-  if (initialise(width, height, updatesPerSecond) != 0) {
+  PictureLayout layout;
+  if (initialise(width, height, updatesPerSecond, &layout) != 0) {
     log_close();
     std::exit(1);
   }
   startTimer(updatesPerSecond);
-  if (showSplash(width, height, updatesPerSecond) != 0) {
+  if (showSplash(width, height, updatesPerSecond, layout) != 0) {
     log_close();
     std::exit(1);
   }
   auto game = std::make_unique<Game>(width, height, updatesPerSecond);
+  game->presenter.setLayout(layout);
   game->holdBackHeldKeys();
   runLevelSequence(*game);
   log_close();

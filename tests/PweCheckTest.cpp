@@ -477,6 +477,19 @@ const BrokenTree brokenTrees[] = {
      {"media/pwe.cfg:2:9: [display] width 40000 is not usable: a screen side must be 1 to 32767 "
       "pixels"},
      false},
+    {"a scale below 0 and a pause key off the keyboard",
+     [](GameTree& t) {
+       t.writeText("media/pwe.cfg", "[display]\nscale = -1\n[keyboard]\npause = 200\n");
+     },
+     {"media/pwe.cfg:2:9: [display] scale -1 is not usable: a scale must be 0 (the largest "
+      "that fits) to 32767",
+      "media/pwe.cfg:4:9: [keyboard] pause 200 is not usable: a key scan code must be 0 to 126"},
+     false},
+    {"a scale that makes the window too wide for any display",
+     [](GameTree& t) { t.writeText("media/pwe.cfg", "[display]\nscale = 60\n"); },
+     {"media/pwe.cfg:0:0: a 640 x 480 window at scale 60 is beyond 32767 pixels a side, the most "
+      "a display can show: the engine stops with \"Couldn't set graphics mode!\""},
+     false},
     {"missing level file",
      [](GameTree& t) { t.remove("media/level3.inf"); },
      {"media/level3.inf:0:0: missing: the engine stops with \"Error loading \"level3.inf\"\""},

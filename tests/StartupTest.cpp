@@ -188,6 +188,71 @@ TEST(Startup, AnUnusableScreenSizeSaysWhy) {
   }
 }
 
+TEST(Startup, ScaleSetsTheModeAndWhereTheFrameGoes) {
+  struct Case {
+    bool windowed;
+    int scale;
+    int desktopWidth, desktopHeight;
+    int modeWidth, modeHeight;
+    PictureLayout layout;
+    const char* problem;
+  };
+  const Case cases[] = {
+      {true, 1, 1920, 1080, 640, 480, {1, 0, 0}, ""},
+      {true, 2, 1920, 1080, 1280, 960, {2, 0, 0}, ""},
+      {true, 0, 1920, 1080, 1280, 960, {2, 0, 0}, ""},
+      {true, 0, 3840, 2160, 2560, 1920, {4, 0, 0}, ""},
+      {true, 0, 1024, 768, 640, 480, {1, 0, 0}, ""},
+      // A desktop that could not be measured holds no larger window.
+      {true, 0, 0, 0, 640, 480, {1, 0, 0}, ""},
+      {true, 3, 0, 0, 1920, 1440, {3, 0, 0}, ""},
+      {true, 3, 1920, 1080, 1920, 1440, {3, 0, 0},
+       "a 1920 x 1440 window does not fit the 1920 x 1080 desktop (scale 3)"},
+      {true, 52, 0, 0, 0, 0, {52, 0, 0},
+       "a 640 x 480 window at scale 52 is beyond 32767 pixels a side, the most a display can "
+       "show"},
+      {true, 2000000000, 0, 0, 0, 0, {2000000000, 0, 0},
+       "a 640 x 480 window at scale 2000000000 is beyond 32767 pixels a side, the most a "
+       "display can show"},
+      // A full screen at scale 1 is the game's own mode, as it always was.
+      {false, 1, 1920, 1080, 640, 480, {1, 0, 0}, ""},
+      // At any other scale it is the desktop's, the frame centred.
+      {false, 0, 1920, 1080, 1920, 1080, {2, 320, 60}, ""},
+      {false, 2, 1920, 1200, 1920, 1200, {2, 320, 120}, ""},
+      {false, 5, 1920, 1080, 1920, 1080, {2, 320, 60}, ""},
+      {false, 0, 800, 600, 800, 600, {1, 80, 60}, ""},
+      {false, 3, 600, 400, 640, 480, {1, 0, 0}, ""},
+      {false, 3, 0, 0, 640, 480, {1, 0, 0}, ""},
+  };
+  for (const Case& c : cases) {
+    StartupSettings settings;
+    settings.windowed = c.windowed;
+    settings.scale = c.scale;
+    const ScreenPlan plan = planScreen(settings, c.desktopWidth, c.desktopHeight);
+    const std::string name = std::string(c.windowed ? "window" : "full screen") + " scale " +
+                             std::to_string(c.scale) + " on " + std::to_string(c.desktopWidth) +
+                             "x" + std::to_string(c.desktopHeight);
+    EXPECT_EQ(plan.problem, c.problem) << name;
+    if (!plan.problem.empty()) continue;
+    EXPECT_EQ(plan.width, c.modeWidth) << name;
+    EXPECT_EQ(plan.height, c.modeHeight) << name;
+    EXPECT_EQ(plan.layout.scale, c.layout.scale) << name;
+    EXPECT_EQ(plan.layout.left, c.layout.left) << name;
+    EXPECT_EQ(plan.layout.top, c.layout.top) << name;
+  }
+}
+
+TEST(Startup, ANegativeScaleKeepsOnePixelAndSaysSo) {
+  std::vector<std::string> lines;
+  log_capture(&lines);
+  const StartupSettings settings = settingsFrom("[display]\nscale = -2\n");
+  log_capture(nullptr);
+  EXPECT_EQ(settings.scale, 1);
+  EXPECT_EQ(lines, std::vector<std::string>{"Display scale -2 is below 0; using 1."});
+  EXPECT_EQ(settingsFrom(nullptr).scale, 1);
+  EXPECT_EQ(settingsFrom("[display]\nscale = 0\n").scale, 0);
+}
+
 TEST(Startup, DesktopWithoutAKnownDepthGets32Bits) {
   // The system without a display cannot tell the desktop's depth.
   ensureHeadlessAllegro();

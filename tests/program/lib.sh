@@ -37,11 +37,12 @@ trap cleanup EXIT
 cp -r "$src/media" "$work/media"
 
 # Each test has an X server of its own, so games of tests running side by
-# side never cover each other's windows or take each other's keys.
+# side never cover each other's windows or take each other's keys. Its
+# desktop is $x_screen, 1024x768 unless a test sets it.
 start_x() {
   local n=$(( 600 + RANDOM % 300 ))
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$(( n + 1 )); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${x_screen:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     [ -e "/tmp/.X11-unix/X$n" ] && break

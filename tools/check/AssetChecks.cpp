@@ -124,6 +124,8 @@ void MediaChecker::checkConfig() {
   const Setting settings[] = {
       {"display", "width", 1, maxScreenSide, "a screen side must be 1 to 32767 pixels"},
       {"display", "height", 1, maxScreenSide, "a screen side must be 1 to 32767 pixels"},
+      {"display", "scale", 0, maxScreenSide,
+       "a scale must be 0 (the largest that fits) to 32767"},
       {"mechanics", "updates_per_second", 1, maxUpdatesPerSecond,
        "the tick rate must be 1 to 1193181"},
       {"mechanics", "teleport_cooldown", INT_MIN, INT_MAX, ""},
@@ -135,6 +137,7 @@ void MediaChecker::checkConfig() {
       {"keyboard", "up", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
       {"keyboard", "down", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
       {"keyboard", "jump", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
+      {"keyboard", "pause", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
       {"joystick", "jump", 0, Gamepad::buttonCount - 1, "a joystick button must be 0 to 31"},
       {"joystick", "dead_zone", 0, Gamepad::fullTravel, "the dead zone must be 0 to 128"},
       {"sound", "volume", 0, 255, "the volume must be 0 to 255"},
@@ -174,7 +177,7 @@ void MediaChecker::checkConfig() {
   const StartupSettings screen = readStartupSettings();
   if (screen.width > 0 && screen.width <= maxScreenSide && screen.height > 0 &&
       screen.height <= maxScreenSide) {
-    const std::string problem = screenSizeProblem(screen, 0, 0);
+    const std::string problem = planScreen(screen, 0, 0).problem;
     if (!problem.empty()) {
       out_.report(file, locateConfigValue(text, "display", "width"),
                   problem + ": the engine stops with \"Couldn't set graphics mode!\"");

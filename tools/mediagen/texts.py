@@ -13,6 +13,10 @@ mode = windowed
 width = 640
 # screen height in pixels
 height = 480
+# each game pixel shown as a scale x scale block: 2 doubles the window;
+# 0 takes the largest that fits the desktop (a full screen at any scale
+# but 1 fills the desktop, the picture as large as fits and centred)
+scale = 1
 
 [mechanics]
 # game ticks per second; every speed and time in the data files counts in ticks
@@ -38,6 +42,8 @@ up = 84
 down = 85
 # jump
 jump = 75
+# pause and go on (16 is P); losing the window's focus pauses as well
+pause = 16
 
 [joystick]
 # the first joystick or gamepad plays beside the keyboard: its stick or pad

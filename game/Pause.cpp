@@ -1,0 +1,60 @@
+// Pausing between ticks: the pause key, or the window losing the focus,
+// stops the game where it stands; only the key lets it go on.
+#include <allegro.h>
+
+#include "game/Game.h"
+#include "shell/CloseButton.h"
+#include "shell/FocusLoss.h"
+#include "shell/Log.h"
+#include "shell/TickTimer.h"
+
+namespace {
+
+// A black card with a white edge: readable over any level.
+BitmapPtr composePausedCard() {
+  const char* text = "Paused";
+  const int margin = 8;
+  BitmapPtr card(create_bitmap(text_length(font, text) + 2 * margin,
+                               text_height(font) + 2 * margin));
+  if (!card) return card;
+  const int white = makecol(255, 255, 255);
+  clear_to_color(card.get(), makecol(0, 0, 0));
+  rect(card.get(), 0, 0, card->w - 1, card->h - 1, white);
+  textout_centre_ex(card.get(), font, text, card->w / 2, margin, white, -1);
+  return card;
+}
+
+}  // namespace
+
+bool Game::updatePause() {
+  const bool down = held(keyPause);
+  const bool pressed = down && !pauseKeyDown;
+  pauseKeyDown = down;
+  // Giving a window the focus can take it away for a moment first (X11
+  // sends a FocusOut and a FocusIn back to back); only a focus still
+  // elsewhere at the next look pauses.
+  focusOutPasses = focusOut() ? focusOutPasses + 1 : 0;
+  const bool focusLost = focusOutPasses == 2;
+  if (!paused && !pressed && !focusLost) return false;
+  if (!paused) {
+    paused = true;
+    log_message(focusLost && !pressed ? "Paused: the window lost the focus." : "Paused.");
+    showPaused();
+  } else if (pressed) {
+    paused = false;
+    log_message("Resumed.");
+  }
+  // Ticks that came due while paused are dropped, so nothing jumps ahead:
+  // play goes on from the next tick that comes due.
+  tickCounter = 0;
+  if (held(KEY_ESC) || closeRequested()) quit = true;
+  return true;
+}
+
+void Game::showPaused() {
+  if (display == nullptr) return;
+  if (!pausedCard) pausedCard = composePausedCard();
+  if (!pausedCard) return;
+  presenter.overlay(pausedCard.get(), (width - pausedCard->w) / 2,
+                    (height - pausedCard->h) / 2, display);
+}

@@ -1,0 +1,132 @@
+// Pausing between ticks: the pause key and the lost focus stop the game
+// where it stands, due ticks are dropped, the same key resumes, and Escape
+// still quits.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "game/Game.h"
+#include "shell/CloseButton.h"
+#include "shell/FocusLoss.h"
+#include "shell/TickTimer.h"
+#include "tests/support/GameTree.h"
+#include "tests/support/LevelText.h"
+
+namespace {
+
+class PauseTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    LevelText level;
+    level.tiles = {"96 300 brick brick_clear 1 10", "400 300 brick brick_clear 1 10"};
+    // Walking to and fro far from the player: it moves every tick.
+    level.enemies = {"300 299 0 200 500 1 0 0 blob 100 50"};
+    tree.writeLevel("level1.inf", level.str());
+    game = std::make_unique<Game>(640, 480, 100);
+    game->startLevel("level1.inf");
+    game->beginLife();
+    shown.reset(create_bitmap(640, 480));
+    game->display = shown.get();
+  }
+  void TearDown() override {
+    key[KEY_P] = key[KEY_ESC] = 0;
+    setFocusOut(false);
+    tickCounter = 0;
+  }
+
+  // One pass of the pacing loop with these ticks due; how many ran.
+  int pass(bool pauseDown, bool focusOut, int due) {
+    key[KEY_P] = pauseDown ? 1 : 0;
+    setFocusOut(focusOut);
+    tickCounter = due;
+    const int before = ticksRun();
+    game->pacingStep();
+    EXPECT_EQ(tickCounter.load(), 0) << "due ticks left over";
+    return ticksRun() - before;
+  }
+  // Every tick moves the enemy one pixel and counts towards the countdown.
+  int ticksRun() const { return game->lifeTicks + 301 * (3000 - game->countdown) / 100; }
+
+  GameTree tree;
+  std::unique_ptr<Game> game;
+  BitmapPtr shown;
+};
+
+TEST_F(PauseTest, PausedPassesRunNoTickAndDropWhatCameDue) {
+  struct Pass {
+    bool pauseDown;
+    bool focusOut;  // at the pass
+    int due;
+    bool paused;  // after the pass
+    int ran;      // ticks run in it
+  };
+  const Pass passes[] = {
+      {false, false, 2, false, 2},
+      {true, false, 3, true, 0},    // the press pauses before any due tick
+      {true, false, 500, true, 0},  // held: still paused; the countdown would have fallen
+      {false, false, 4, true, 0},   // released: still paused
+      {true, false, 5, false, 0},   // pressed again: resumes, what came due is dropped
+      {true, false, 1, false, 1},   // held after resuming: plays on
+      {false, false, 3, false, 3},
+      {false, true, 2, false, 2},   // the focus away for a moment is no loss
+      {false, false, 1, false, 1},
+      {false, true, 2, false, 2},   // still away at the next look: a loss,
+      {false, true, 2, true, 0},    // which pauses
+      {false, true, 2, true, 0},
+      {false, false, 2, true, 0},   // getting it back does not resume
+      {true, false, 2, false, 0},   // only the key does
+      {false, false, 1, false, 1},
+  };
+  int step = 0;
+  for (const Pass& p : passes) {
+    const float enemyX = game->enemyManager.enemies()[0].x;
+    const int countdown = game->countdown;
+    EXPECT_EQ(pass(p.pauseDown, p.focusOut, p.due), p.ran) << "pass " << step;
+    EXPECT_EQ(game->paused, p.paused) << "pass " << step;
+    if (p.ran == 0) {
+      EXPECT_EQ(game->enemyManager.enemies()[0].x, enemyX) << "pass " << step;
+      EXPECT_EQ(game->countdown, countdown) << "pass " << step;
+    }
+    EXPECT_FALSE(game->quit) << "pass " << step;
+    ++step;
+  }
+}
+
+TEST_F(PauseTest, TheCardCoversTheMiddleUntilPlayGoesOn) {
+  pass(false, false, 1);
+  BitmapPtr frame(create_bitmap(640, 480));
+  blit(shown.get(), frame.get(), 0, 0, 0, 0, 640, 480);
+  pass(true, false, 1);
+  const int white = makecol(255, 255, 255);
+  int whiteInMiddle = 0;
+  for (int x = 280; x < 360; ++x) whiteInMiddle += getpixel(shown.get(), x, 240) == white;
+  EXPECT_GT(whiteInMiddle, 0) << "no card in the middle";
+  EXPECT_EQ(getpixel(shown.get(), 20, 240), getpixel(frame.get(), 20, 240));
+  pass(false, false, 1);
+  pass(true, false, 1);
+  pass(false, false, 1);
+  for (int y = 0; y < 480; ++y) {
+    ASSERT_EQ(std::memcmp(shown->line[y], game->buffer->line[y], 640 * 4), 0)
+        << "after resuming, display row " << y << " is not the frame";
+  }
+}
+
+TEST_F(PauseTest, EscapeAndTheCloseButtonStillQuitWhilePaused) {
+  for (bool closeButton : {false, true}) {
+    game->quit = false;
+    game->paused = false;
+    pass(true, false, 1);
+    ASSERT_TRUE(game->paused);
+    key[KEY_P] = 0;
+    key[KEY_ESC] = closeButton ? 0 : 1;
+    setCloseRequested(closeButton);
+    tickCounter = 1;
+    EXPECT_TRUE(game->pacingStep()) << (closeButton ? "close button" : "Escape");
+    EXPECT_TRUE(game->quit);
+    key[KEY_ESC] = 0;
+    setCloseRequested(false);
+  }
+}
+
+}  // namespace
