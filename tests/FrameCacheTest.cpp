@@ -25,11 +25,8 @@ const char* const levels[] = {"level1.inf", "level2.inf", "level3.inf", "level4.
 class ShippedGame : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* root = std::getenv("PWE_SOURCE_DIR");
-    ASSERT_NE(root, nullptr) << "PWE_SOURCE_DIR must name the repository root";
-    source = root;
-    fs::copy(source + "/media", fs::path(tree.root()) / "media", fs::copy_options::recursive);
-    set_config_file("media/pwe.cfg");
+    source = tree.copyShippedMedia();
+    ASSERT_FALSE(source.empty()) << "PWE_SOURCE_DIR must name the repository root";
     game = std::make_unique<Game>(640, 480, 100);
     shown.reset(create_bitmap(640, 480));
     expected.reset(create_bitmap(640, 480));

@@ -74,6 +74,16 @@ wait_window() {
   [ -n "$wid" ] || fail "the game window did not appear"
 }
 
+# Starts the game on this test's X server and plays into the first level:
+# its window in $wid, the title card skipped, the level begun.
+play_first_level() {
+  start_x
+  start_game
+  wait_window
+  press "$wid" x 0.1
+  wait_log "Beginning level." 15 || fail "the first level did not begin"
+}
+
 # Waits up to $2 seconds until the log holds a line equal to $1.
 wait_log() {
   local deadline=$(( SECONDS + $2 ))

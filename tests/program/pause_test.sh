@@ -3,11 +3,7 @@
 # pauses it by itself, and Escape still ends a paused game with status 0.
 source "$(dirname "$0")/lib.sh" "$@"
 claim="Player gained 10 points for clearing tile."
-start_x
-start_game
-wait_window
-press "$wid" x 0.1
-wait_log "Beginning level." 15 || fail "the first level did not begin"
+play_first_level
 xdotool windowfocus --sync "$wid" 2>/dev/null
 sleep 0.3
 press "$wid" p 0.1

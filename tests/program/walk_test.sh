@@ -2,11 +2,7 @@
 # after another; Escape then ends the run with status 0.
 source "$(dirname "$0")/lib.sh" "$@"
 claim="Player gained 10 points for clearing tile."
-start_x
-start_game
-wait_window
-press "$wid" x 0.1
-wait_log "Beginning level." 15 || fail "the first level did not begin"
+play_first_level
 sleep 0.5
 standing=$(count_log "$claim")
 xdotool windowfocus --sync "$wid" 2>/dev/null

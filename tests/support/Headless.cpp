@@ -43,6 +43,14 @@ void MediaTree::makeDirectory(const std::string& path) { fs::create_directories(
 
 void MediaTree::remove(const std::string& path) { fs::remove_all(root_ + "/" + path); }
 
+std::string MediaTree::copyShippedMedia() {
+  const char* source = std::getenv("PWE_SOURCE_DIR");
+  if (source == nullptr) return "";
+  fs::copy(fs::path(source) / "media", fs::path(root_) / "media", fs::copy_options::recursive);
+  set_config_file("media/pwe.cfg");
+  return source;
+}
+
 void MediaTree::writeText(const std::string& path, const std::string& content) {
   fs::path full = fs::path(root_) / path;
   fs::create_directories(full.parent_path());

@@ -33,6 +33,9 @@ class MediaTree {
   void writeWav(const std::string& path, int sampleCount = 200);
   void makeDirectory(const std::string& path);
   void remove(const std::string& path);
+  // Copies the repository's media tree in and selects its pwe.cfg; the
+  // repository's path (PWE_SOURCE_DIR), or empty when that is not set.
+  std::string copyShippedMedia();
 
  private:
   std::string root_;
