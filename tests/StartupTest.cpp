@@ -332,6 +332,8 @@ TEST_F(StartupDeathTest, SizesThatCannotBeShownFailWithTheReason) {
       {"[display]\nheight = -480\n", "a 640 x -480 window has no pixels"},
       {"[display]\nmode = windowed\nwidth = 20000\nheight = 20000\n",
        "a 20000 x 20000 window does not fit the [0-9]+ x [0-9]+ desktop"},
+      {"[display]\nscale = 40\n",
+       "a 25600 x 19200 window does not fit the [0-9]+ x [0-9]+ desktop \\(scale 40\\)"},
       {"[display]\nmode = fullscreen\nwidth = 100000\nheight = 100000\n",
        "a 100000 x 100000 full screen is beyond 32767 pixels a side"},
       {"[display]\nmode = fullscreen\nwidth = 65536\nheight = 480\n",
