@@ -10,8 +10,8 @@ press "$wid" p 0.1
 wait_log "Paused." 5 || fail "P did not pause"
 sleep 0.3
 screenshot "$work/paused.png"
-# The card is black with a white edge and white letters, over a light
-# level: lit are its edge and letters, about a fifth of it.
+# The card is black with a white edge and white letters, over a level
+# that is nowhere black: lit are its edge and letters, about a fifth of it.
 card=$(lit_pixels "$work/paused.png" 64 24 288 228)
 [ "$card" -gt 150 ] && [ "$card" -lt 600 ] ||
   fail "no card in the middle of the paused frame ($card of 1536 pixels lit)"
