@@ -18,7 +18,7 @@ pwe_install_packages() {
 # minimal Debian 12 (scripts/fresh-check). libloadpng4-dev's pkg-config file
 # links -lpng -lz without depending on their development packages.
 PWE_BUILD_PACKAGES=(build-essential cmake pkg-config liballegro4-dev libloadpng4-dev libpng-dev zlib1g-dev)
-PWE_TEST_PACKAGES=(libgtest-dev xvfb xdotool x11-apps imagemagick python3 python3-pil)
+PWE_TEST_PACKAGES=(libgtest-dev xvfb xdotool x11-apps x11-utils imagemagick python3 python3-pil)
 # scripts/package: dpkg-shlibdeps names the package's dependencies, and
 # CPack asks file which installed files are programs.
 PWE_PACKAGE_PACKAGES=(dpkg-dev file)
