@@ -19,6 +19,7 @@
 #include "player/InputGate.h"
 #include "player/Player.h"
 #include "presentation/FramePresenter.h"
+#include "presentation/PanelCache.h"
 #include "structures/ChuteManager.h"
 #include "structures/FloorManager.h"
 #include "structures/LadderManager.h"
@@ -101,13 +102,15 @@ class Game {
   // last composed, and what they were composed from (presentation/Hud.cpp).
   BitmapPtr staticLayers;
   std::vector<std::intptr_t> staticLayersKey;
-  std::vector<int> coveredAreas;  // x, y, w, h drawn over them in the buffer's last frame
+  std::vector<FrameArea> coveredAreas;  // the figures drawn over them in the buffer's last frame
+  PanelCache countdownPanel;     // the panels as they stand on the buffer
+  PanelCache scorePanel;
   BitmapPtr background;          // back.png
-  BitmapPtr countdownBuffer;     // countdown panel, composed each frame
+  BitmapPtr countdownBuffer;     // countdown panel, composed when its look changes
   BitmapPtr countdownBackground; // countdown_back.png
   FontPtr countdownFont;         // countdown_fnt.png
   FontPtr scoreFont;             // score_fnt.png
-  BitmapPtr scoreBuffer;         // score panel, composed each frame
+  BitmapPtr scoreBuffer;         // score panel, composed when its look changes
   BitmapPtr scoreBackground;     // score_back.png
   BitmapPtr lifePip;             // life_pip.png
 

@@ -91,62 +91,6 @@ void drawStaticLayers(const Game& game, BITMAP* target) {
   game.floorManager.draw(target);
 }
 
-// The countdown on its panel, aligned as the level asks. Numbers are
-// formatted first and printed as plain text, never used as a format.
-void drawCountdownPanel(const Game& game, BITMAP* frame) {
-  const LevelData& level = game.level;
-  BITMAP* panel = game.countdownBuffer.get();
-  FONT* panelFont = game.countdownFont.get();
-  std::string text = formatText("%d", game.countdown);
-  blit(game.countdownBackground.get(), panel, 0, 0, 0, 0, panel->w, panel->h);
-  int textLength = text_length(panelFont, text.c_str());
-  int textY = (panel->h - text_height(panelFont)) / 2;
-  int textX = 0;
-  if (level.countdown_align == 1) textX = panel->w - textLength;
-  if (level.countdown_align == 2) textX = (panel->w - textLength) / 2;
-  textprintf_ex(panel, panelFont, textX, textY, 0, -1, "%s", text.c_str());
-  draw_sprite(frame, panel, level.countdown_x, level.countdown_y);
-}
-
-// The score and one pip per spare life on their panel.
-void drawScorePanel(const Game& game, BITMAP* frame) {
-  const LevelData& level = game.level;
-  BITMAP* panel = game.scoreBuffer.get();
-  FONT* panelFont = game.scoreFont.get();
-  BITMAP* pip = game.lifePip.get();
-  std::string text = formatText("%d", game.player.score);
-  blit(game.scoreBackground.get(), panel, 0, 0, 0, 0, panel->w, panel->h);
-
-  const int lives = game.player.lives;
-  const int pips = lives > 1 ? lives - 1 : 0;  // spare lives only
-  const int stride = pip->w + level.pip_spacing;
-  const int textLength = text_length(panelFont, text.c_str());
-  const int panelWidth = panel->w;
-  const int pipY = (panel->h - pip->h) / 2;
-
-  // Left: text, gap and pips from the left edge. Right: pips end one
-  // spacing short of the right edge, the text a gap before them. Centred:
-  // the same block in the middle.
-  int textX = 0;
-  const int block = stride * pips + textLength + level.pip_offset;
-  if (level.score_align == 1) textX = panelWidth - block;
-  if (level.score_align == 2) textX = (panelWidth - block) / 2;
-  textprintf_ex(panel, panelFont, textX, (panel->h - text_height(panelFont)) / 2, 0, -1, "%s",
-                text.c_str());
-
-  for (int k = 1; k <= pips; ++k) {
-    if (level.score_align == 0) {
-      draw_sprite(panel, pip, textLength + level.pip_offset + stride * (k - 1), pipY);
-    } else if (level.score_align == 1) {
-      draw_sprite(panel, pip, panelWidth - stride * k, pipY);
-    } else {
-      // The centred layout blends its pips through their own alpha.
-      draw_trans_sprite(panel, pip, panelWidth - textX - stride * lives + stride * k, pipY);
-    }
-  }
-  draw_sprite(frame, panel, level.score_x, level.score_y);
-}
-
 }  // namespace
 
 bool Game::panelShown(int align) { return align >= 0 && align <= 2; }
@@ -170,16 +114,12 @@ void Game::loadHud() {
 
 namespace {
 
-struct Area {
-  int x, y, w, h;
-};
-
 // Claiming a tile changes only that tile's picture: when every entry of
 // the key but some tiles' images is as before, and each of those tiles now
 // shows the other image of its own pair, the areas those tiles cover are
 // all that differ. Anything else is answered by composing afresh.
 bool changedTiles(const Game& game, const std::vector<std::intptr_t>& before,
-                  const std::vector<std::intptr_t>& now, std::vector<Area>& areas) {
+                  const std::vector<std::intptr_t>& now, std::vector<FrameArea>& areas) {
   const std::vector<FloorTile>& tiles = game.floorManager.tiles();
   if (before.size() != now.size() || now.size() < 3 * tiles.size()) return false;
   const size_t first = now.size() - 3 * tiles.size();
@@ -210,11 +150,18 @@ bool changedTiles(const Game& game, const std::vector<std::intptr_t>& before,
   return true;
 }
 
+// What this frame draws again under the figures and panels: the whole
+// frame, or only these areas.
+struct Redrawn {
+  bool whole = false;
+  std::vector<FrameArea> areas;
+};
+
 // The layers composed again within each area only: the same drawing,
 // clipped, gives the same pixels there for a fraction of the cost.
-void recomposeAreas(Game& game, const std::vector<Area>& areas, BITMAP* frame) {
+void recomposeAreas(Game& game, const std::vector<FrameArea>& areas, BITMAP* frame) {
   BITMAP* layers = game.staticLayers.get();
-  for (const Area& area : areas) {
+  for (const FrameArea& area : areas) {
     if (area.w <= 0 || area.h <= 0) continue;
     set_clip_rect(layers, area.x, area.y, area.x + area.w - 1, area.y + area.h - 1);
     drawStaticLayers(game, layers);
@@ -225,52 +172,44 @@ void recomposeAreas(Game& game, const std::vector<Area>& areas, BITMAP* frame) {
 }
 
 // Most ticks change none of the layers under the enemies and the player,
-// so they are composed once and kept. The buffer then still holds them
-// from the last frame except where figures and panels covered them, and
-// only those areas are restored. A background smaller than the frame
-// leaves the rest of the buffer as the last frame left it; only the
-// direct drawing reproduces that.
-void restoreStaticLayers(Game& game, BITMAP* frame) {
+// so they are composed once and kept, and the buffer still holds them from
+// the last frame wherever nothing was drawn over them. A background
+// smaller than the frame leaves the rest of the buffer as the last frame
+// left it; only the direct drawing reproduces that.
+Redrawn refreshStaticLayers(Game& game, BITMAP* frame) {
+  Redrawn redrawn;
   if (game.background->w < game.width || game.background->h < game.height) {
     drawStaticLayers(game, frame);
     game.staticLayersKey.clear();  // the next cached frame starts with a full copy
-    game.presenter.touchAll();
-    return;
-  }
-  std::vector<std::intptr_t> key;
-  key.reserve(game.staticLayersKey.size());
-  staticLayersState(game, key);
-  std::vector<Area> claimed;
-  if (game.staticLayers && key != game.staticLayersKey &&
-      changedTiles(game, game.staticLayersKey, key, claimed)) {
-    recomposeAreas(game, claimed, frame);
+    redrawn.whole = true;
+  } else {
+    std::vector<std::intptr_t> key;
+    key.reserve(game.staticLayersKey.size());
+    staticLayersState(game, key);
+    if (!game.staticLayers || key == game.staticLayersKey) {
+      redrawn.whole = !game.staticLayers;
+    } else if (changedTiles(game, game.staticLayersKey, key, redrawn.areas)) {
+      recomposeAreas(game, redrawn.areas, frame);
+    } else {
+      redrawn.whole = true;
+    }
+    if (redrawn.whole) {
+      if (!game.staticLayers) game.staticLayers.reset(create_bitmap(game.width, game.height));
+      if (!game.staticLayers) dataFailure("Error creating main game buffer.");
+      drawStaticLayers(game, game.staticLayers.get());
+      blit(game.staticLayers.get(), frame, 0, 0, 0, 0, game.width, game.height);
+    }
     game.staticLayersKey.swap(key);
-  } else if (!game.staticLayers || key != game.staticLayersKey) {
-    if (!game.staticLayers) game.staticLayers.reset(create_bitmap(game.width, game.height));
-    if (!game.staticLayers) dataFailure("Error creating main game buffer.");
-    drawStaticLayers(game, game.staticLayers.get());
-    game.staticLayersKey.swap(key);
-    blit(game.staticLayers.get(), frame, 0, 0, 0, 0, game.width, game.height);
-    game.presenter.touchAll();
-    return;
   }
-  const std::vector<int>& areas = game.coveredAreas;
-  for (size_t i = 0; i + 3 < areas.size(); i += 4) {
-    blit(game.staticLayers.get(), frame, areas[i], areas[i + 1], areas[i], areas[i + 1],
-         areas[i + 2], areas[i + 3]);
-    game.presenter.touch(areas[i], areas[i + 1], areas[i + 2], areas[i + 3]);
-  }
+  if (redrawn.whole) game.presenter.touchAll();
+  return redrawn;
 }
 
-// Where each figure and panel lands, as Enemy::draw, Player::draw and the
-// panel code place them.
-void recordCoveredAreas(Game& game) {
-  std::vector<int>& areas = game.coveredAreas;
-  areas.clear();
-  auto cover = [&areas, &game](BITMAP* image, int x, int y) {
-    if (image == nullptr) return;
-    areas.insert(areas.end(), {x, y, image->w, image->h});
-    game.presenter.touch(x, y, image->w, image->h);
+// Where each figure lands, as Enemy::draw and Player::draw place it.
+std::vector<FrameArea> figureAreas(const Game& game) {
+  std::vector<FrameArea> areas;
+  auto cover = [&areas](BITMAP* image, int x, int y) {
+    if (image != nullptr) areas.push_back({x, y, image->w, image->h});
   };
   for (const Enemy& enemy : game.enemyManager.enemies()) {
     if (!enemy.alive) continue;
@@ -280,26 +219,90 @@ void recordCoveredAreas(Game& game) {
   const Player& player = game.player;
   cover(player.sprite.currentFrame(), toPixel(player.x) - player.width / 2,
         toPixel(player.y) - player.height + 1);
-  const LevelData& level = game.level;
-  if (Game::panelShown(level.countdown_align)) {
-    cover(game.countdownBuffer.get(), level.countdown_x, level.countdown_y);
+  return areas;
+}
+
+// One panel's part in a frame: what it is to show, and whether it is drawn.
+struct PanelStep {
+  PanelCache& cache;
+  PanelCache::View view;
+  void (*compose)(const Game&);
+  BITMAP* picture;
+  bool draw = false;
+};
+
+// Which panels are drawn again, and the areas of the buffer to restore
+// for them: where a drawn panel stood and where it will stand. Restoring
+// one panel's area can wipe part of another, which is then drawn too.
+std::vector<FrameArea> choosePanels(std::vector<PanelStep>& panels,
+                                    const std::vector<FrameArea>& drawnUnder, bool whole) {
+  std::vector<FrameArea> restore;
+  auto take = [&restore](PanelStep& panel) {
+    if (panel.cache.onBuffer()) restore.push_back(panel.cache.place());
+    if (panel.view.shown) restore.push_back(panel.view.place);
+    panel.draw = panel.view.shown;
+  };
+  for (PanelStep& panel : panels) {
+    const bool drawn = panel.view.shown && (whole || panel.cache.mustDraw(panel.view, drawnUnder));
+    if (drawn || (!panel.view.shown && panel.cache.onBuffer())) take(panel);
   }
-  if (Game::panelShown(level.score_align)) {
-    cover(game.scoreBuffer.get(), level.score_x, level.score_y);
+  for (bool more = true; more;) {
+    more = false;
+    for (PanelStep& panel : panels) {
+      if (panel.draw || !panel.view.shown || !overlapsAny(panel.view.place, restore)) continue;
+      take(panel);
+      more = true;
+    }
   }
+  return restore;
+}
+
+void restoreAreas(Game& game, const std::vector<FrameArea>& areas, BITMAP* frame) {
+  for (const FrameArea& a : areas) {
+    blit(game.staticLayers.get(), frame, a.x, a.y, a.x, a.y, a.w, a.h);
+    game.presenter.touch(a.x, a.y, a.w, a.h);
+  }
+}
+
+// A panel composed only when what it shows changed, drawn over the frame.
+void drawPanel(Game& game, PanelStep& panel, BITMAP* frame) {
+  if (!panel.view.shown) panel.cache.removed();
+  if (!panel.draw) return;
+  if (panel.cache.stale(panel.view)) {
+    panel.compose(game);
+    panel.cache.composed(panel.view);
+  }
+  const FrameArea& at = panel.view.place;
+  draw_sprite(frame, panel.picture, at.x, at.y);
+  game.presenter.touch(at.x, at.y, at.w, at.h);
+  panel.cache.drawn(panel.view);
 }
 
 }  // namespace
 
 void Game::drawFrame() {
   BITMAP* frame = buffer.get();
-  restoreStaticLayers(*this, frame);
-  recordCoveredAreas(*this);
+  const Redrawn redrawn = refreshStaticLayers(*this, frame);
+  const std::vector<FrameArea> figures = figureAreas(*this);
+  // Under a panel, anything drawn again this frame or the last one makes
+  // its pixels on the buffer out of date.
+  std::vector<FrameArea> drawnUnder = redrawn.areas;
+  drawnUnder.insert(drawnUnder.end(), coveredAreas.begin(), coveredAreas.end());
+  drawnUnder.insert(drawnUnder.end(), figures.begin(), figures.end());
+  std::vector<PanelStep> panels = {
+      {countdownPanel, countdownView(*this), composeCountdown, countdownBuffer.get()},
+      {scorePanel, scoreView(*this), composeScore, scoreBuffer.get()}};
+  const std::vector<FrameArea> panelAreas = choosePanels(panels, drawnUnder, redrawn.whole);
+  if (!redrawn.whole) {
+    restoreAreas(*this, coveredAreas, frame);
+    restoreAreas(*this, panelAreas, frame);
+  }
+  for (const FrameArea& a : figures) presenter.touch(a.x, a.y, a.w, a.h);
+  coveredAreas = figures;
   // The enemies and then the player on top, then the panels.
   enemyManager.draw(frame);
   player.draw(frame);
-  if (panelShown(level.countdown_align)) drawCountdownPanel(*this, frame);
-  if (panelShown(level.score_align)) drawScorePanel(*this, frame);
+  for (PanelStep& panel : panels) drawPanel(*this, panel, frame);
   // Headless runs have no screen; they show frames on a bitmap of their own.
   // Only what the restored layers, figures and panels touched can differ
   // from the frame shown last.
