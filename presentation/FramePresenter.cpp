@@ -1,6 +1,7 @@
 #include "presentation/FramePresenter.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "shell/Fatal.h"
@@ -39,9 +40,19 @@ bool rowsEqual(BITMAP* a, BITMAP* b, int x, int y, int w, int bytes) {
                      static_cast<size_t>(w) * static_cast<size_t>(bytes)) == 0;
 }
 
-bool pixelsEqual(BITMAP* a, BITMAP* b, int x, int y, int bytes) {
-  return std::memcmp(pixelAt(a, x, y, bytes), pixelAt(b, x, y, bytes),
-                     static_cast<size_t>(bytes)) == 0;
+// The first and last columns of a row, known to differ, where a and b
+// differ: found byte by byte without a call per pixel.
+void differingColumns(BITMAP* a, BITMAP* b, int x, int y, int w, int bytes, int& left,
+                      int& right) {
+  const unsigned char* p = pixelAt(a, x, y, bytes);
+  const unsigned char* q = pixelAt(b, x, y, bytes);
+  const std::ptrdiff_t length = static_cast<std::ptrdiff_t>(w) * bytes;
+  std::ptrdiff_t first = 0;
+  while (first < length && p[first] == q[first]) ++first;
+  std::ptrdiff_t last = length - 1;
+  while (last > first && p[last] == q[last]) --last;
+  left = x + static_cast<int>(first / bytes);
+  right = x + static_cast<int>(last / bytes);
 }
 
 }  // namespace
@@ -127,10 +138,9 @@ void FramePresenter::sendChanged(BITMAP* frame, BITMAP* display, const Area& tou
     int low = area.x + area.w - 1;
     int high = area.x;
     for (; y < end && !rowsEqual(frame, shown, area.x, y, area.w, bytes); ++y) {
-      int left = area.x;
-      while (pixelsEqual(frame, shown, left, y, bytes)) ++left;
-      int right = area.x + area.w - 1;
-      while (pixelsEqual(frame, shown, right, y, bytes)) --right;
+      int left = 0;
+      int right = 0;
+      differingColumns(frame, shown, area.x, y, area.w, bytes, left, right);
       low = std::min(low, left);
       high = std::max(high, right);
     }
