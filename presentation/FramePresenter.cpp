@@ -81,6 +81,32 @@ bool FramePresenter::clip(Area& area, const BITMAP* frame) const {
   return true;
 }
 
+// A figure's area before and after a move overlap, as do a panel's and
+// the figure under it: each group becomes its bounding box, so that no
+// row is compared twice and each goes to the display in one piece.
+void FramePresenter::joinOverlapping(const BITMAP* frame) {
+  std::vector<Area> joined;
+  for (Area area : touched_) {
+    if (!clip(area, frame)) continue;
+    for (size_t i = 0; i < joined.size();) {
+      const Area& other = joined[i];
+      if (area.x < other.x + other.w && other.x < area.x + area.w && area.y < other.y + other.h &&
+          other.y < area.y + area.h) {
+        const int left = std::min(area.x, other.x);
+        const int top = std::min(area.y, other.y);
+        area = {left, top, std::max(area.x + area.w, other.x + other.w) - left,
+                std::max(area.y + area.h, other.y + other.h) - top};
+        joined.erase(joined.begin() + static_cast<std::ptrdiff_t>(i));
+        i = 0;  // the larger box may now meet one already passed
+      } else {
+        ++i;
+      }
+    }
+    joined.push_back(area);
+  }
+  touched_.swap(joined);
+}
+
 void FramePresenter::show(BITMAP* frame, BITMAP* display) {
   const bool sameFrame = shown_ && shown_->w == frame->w && shown_->h == frame->h &&
                          bitmap_color_depth(shown_.get()) == bitmap_color_depth(frame);
@@ -95,6 +121,7 @@ void FramePresenter::show(BITMAP* frame, BITMAP* display) {
     if (whole_) {
       sendChanged(frame, display, {0, 0, frame->w, frame->h});
     } else {
+      joinOverlapping(frame);
       for (const Area& area : touched_) sendChanged(frame, display, area);
     }
   }

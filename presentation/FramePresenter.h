@@ -44,6 +44,7 @@ class FramePresenter {
   void sendChanged(BITMAP* frame, BITMAP* display, const Area& area);
   void send(BITMAP* source, int sx, int sy, int w, int h, int dx, int dy, BITMAP* display);
   bool clip(Area& area, const BITMAP* frame) const;
+  void joinOverlapping(const BITMAP* frame);
 
   PictureLayout layout_;
   std::vector<Area> touched_;   // may differ from the frame shown last
