@@ -10,15 +10,22 @@ ItemManager::ItemManager() {
 
 int ItemManager::findImage(const std::string& name) const { return itemImages_.find(name); }
 
-void ItemManager::add(const Item& item) { items_.push_back(item); }
+void ItemManager::add(const Item& item) {
+  items_.push_back(item);
+  stamp_.renew();
+}
 
-void ItemManager::clear() { items_.clear(); }
+void ItemManager::clear() {
+  items_.clear();
+  stamp_.renew();
+}
 
 bool ItemManager::checkPlayer(BITMAP* frame, float left, float top, int& points) {
   // One pickup per tick: an item touched at the same moment waits for the next.
   for (Item& item : items_) {
     if (item.touches(frame, left, top)) {
       points = item.points;
+      stamp_.renew();  // it is taken
       return true;
     }
   }

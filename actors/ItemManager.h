@@ -6,6 +6,7 @@
 
 #include "actors/Item.h"
 #include "graphics/ImageSet.h"
+#include "structures/ChangeStamp.h"
 
 class ItemManager {
  public:
@@ -20,8 +21,11 @@ class ItemManager {
   bool checkPlayer(BITMAP* frame, float left, float top, int& points);
   void draw(BITMAP* target) const;
   const std::vector<Item>& items() const { return items_; }
+  // Renewed by every change to what the manager draws.
+  const ChangeStamp& stamp() const { return stamp_; }
 
  private:
+  ChangeStamp stamp_;
   std::vector<Item> items_;  // current level, placement order
   ImageSet itemImages_;      // items/
 };

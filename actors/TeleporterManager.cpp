@@ -20,9 +20,15 @@ int TeleporterManager::findCooldownImage(const std::string& name) const {
   return cooldownImages_.find(name);
 }
 
-void TeleporterManager::add(const Teleporter& teleporter) { teleporters_.push_back(teleporter); }
+void TeleporterManager::add(const Teleporter& teleporter) {
+  teleporters_.push_back(teleporter);
+  stamp_.renew();
+}
 
-void TeleporterManager::clear() { teleporters_.clear(); }
+void TeleporterManager::clear() {
+  teleporters_.clear();
+  stamp_.renew();
+}
 
 bool TeleporterManager::findOccupied(BITMAP* frame, float left, float top,
                                      Teleporter& out) const {

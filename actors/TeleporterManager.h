@@ -6,6 +6,7 @@
 
 #include "actors/Teleporter.h"
 #include "graphics/ImageSet.h"
+#include "structures/ChangeStamp.h"
 
 class TeleporterManager {
  public:
@@ -26,8 +27,11 @@ class TeleporterManager {
   void draw(BITMAP* target, bool cooldown) const;
   int count() const { return static_cast<int>(teleporters_.size()); }
   const std::vector<Teleporter>& teleporters() const { return teleporters_; }
+  // Renewed by every change to what the manager draws.
+  const ChangeStamp& stamp() const { return stamp_; }
 
  private:
+  ChangeStamp stamp_;
   std::vector<Teleporter> teleporters_;  // current level, placement order
   ImageSet normalImages_;                // transportation/teleporters/normal/
   ImageSet cooldownImages_;              // transportation/teleporters/cooldown/

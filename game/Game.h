@@ -5,6 +5,7 @@
 // game/, movement and structure use in player/, drawing in presentation/.
 #include <allegro.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -102,6 +103,7 @@ class Game {
   // last composed, and what they were composed from (presentation/Hud.cpp).
   BitmapPtr staticLayers;
   std::vector<std::intptr_t> staticLayersKey;
+  std::array<std::uint64_t, 9> staticLayersMarks{};  // the same at a glance
   std::vector<FrameArea> coveredAreas;  // the figures drawn over them in the buffer's last frame
   PanelCache countdownPanel;     // the panels as they stand on the buffer
   PanelCache scorePanel;

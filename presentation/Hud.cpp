@@ -1,6 +1,7 @@
 // Composing a frame off screen: background, level elements, player, then
 // the countdown and score panels, shown in one piece.
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -77,6 +78,21 @@ void staticLayersState(const Game& game, std::vector<std::intptr_t>& key) {
     add(tile.y);
     addPointer(tile.cleared ? tile.cleared_image : tile.image);
   }
+}
+
+// What the rarely changing layers depend on, at a glance: the change stamp
+// of every element owner and the few values besides. While these hold,
+// nothing in the walk above can differ.
+std::array<std::uint64_t, 9> staticLayersMarks(const Game& game) {
+  return {reinterpret_cast<std::uintptr_t>(game.background.get()),
+          static_cast<std::uint64_t>(game.width),
+          static_cast<std::uint64_t>(game.height),
+          game.ladderManager->stamp().value(),
+          game.chuteManager->stamp().value(),
+          game.itemManager.stamp().value(),
+          game.teleporterManager.stamp().value(),
+          game.floorManager.stamp().value(),
+          game.teleportCooldownActive ? 1u : 0u};
 }
 
 // Background and the layers under the moving figures, in drawing order:
@@ -183,6 +199,9 @@ Redrawn refreshStaticLayers(Game& game, BITMAP* frame) {
     game.staticLayersKey.clear();  // the next cached frame starts with a full copy
     redrawn.whole = true;
   } else {
+    const std::array<std::uint64_t, 9> marks = staticLayersMarks(game);
+    if (game.staticLayers && marks == game.staticLayersMarks) return redrawn;
+    game.staticLayersMarks = marks;
     std::vector<std::intptr_t> key;
     key.reserve(game.staticLayersKey.size());
     staticLayersState(game, key);

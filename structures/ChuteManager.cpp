@@ -59,13 +59,20 @@ ChuteManager::ChuteManager(int horizontalTolerance) : horizontalTolerance_(horiz
 
 int ChuteManager::findImage(const std::string& name) const { return chuteImages_.find(name); }
 
-void ChuteManager::add(const Chute& chute) { chutes_.push_back(chute); }
+void ChuteManager::add(const Chute& chute) {
+  chutes_.push_back(chute);
+  stamp_.renew();
+}
 
 // The built images go with the chutes; a copy still held elsewhere keeps its
 // own image alive until it is replaced.
-void ChuteManager::clear() { chutes_.clear(); }
+void ChuteManager::clear() {
+  chutes_.clear();
+  stamp_.renew();
+}
 
 int ChuteManager::createImages() {
+  stamp_.renew();
   log_message("Creating images for %d chutes.", static_cast<int>(chutes_.size()));
   for (size_t i = 0; i < chutes_.size(); ++i) {
     Chute& chute = chutes_[i];

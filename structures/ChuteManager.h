@@ -6,6 +6,7 @@
 
 #include "graphics/ImageSet.h"
 #include "structures/Chute.h"
+#include "structures/ChangeStamp.h"
 
 class ChuteManager {
  public:
@@ -23,8 +24,11 @@ class ChuteManager {
   int drawnLeft(const Chute& chute) const;
   bool entryAt(float x, float y, Chute& out);  // first chute whose entry the point is at
   const std::vector<Chute>& chutes() const { return chutes_; }
+  // Renewed by every change to what the manager draws.
+  const ChangeStamp& stamp() const { return stamp_; }
 
  private:
+  ChangeStamp stamp_;
   std::vector<Chute> chutes_;  // current level, placement order
   ImageSet chuteImages_;       // chutes/
   int lastChute_ = -1;         // index found last by entryAt

@@ -69,6 +69,7 @@ void FloorManager::add(const FloorTile& tile) {
   tallest_ = std::max(tallest_, tile.height);
   tiles_.push_back(tile);
   if (isClaimable(tile) && !tile.cleared) ++tilesLeft_;
+  stamp_.renew();
 }
 
 void FloorManager::clear() {
@@ -77,6 +78,7 @@ void FloorManager::clear() {
   tallest_ = 0;
   tilesLeft_ = 0;
   claimed_.clear();
+  stamp_.renew();
 }
 
 void FloorManager::draw(BITMAP* target) const {
@@ -134,6 +136,7 @@ int FloorManager::claimAt(float x, float y) {
     gained += tile.points;
     --tilesLeft_;
     claimed_.push_back(index);
+    stamp_.renew();
     log_message("Player gained %d points for clearing tile.", tile.points);
   }
   return static_cast<int>(std::clamp<int64_t>(gained, INT_MIN, INT_MAX));
@@ -142,6 +145,7 @@ int FloorManager::claimAt(float x, float y) {
 void FloorManager::undoClaims(size_t mark) {
   while (claimed_.size() > mark) {
     tiles_[claimed_.back()].cleared = false;
+    stamp_.renew();
     ++tilesLeft_;
     claimed_.pop_back();
   }

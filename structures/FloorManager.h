@@ -9,6 +9,7 @@
 
 #include "graphics/ImageSet.h"
 #include "structures/FloorTile.h"
+#include "structures/ChangeStamp.h"
 
 // Where a standing figure's feet can be on one tile: its lowest row and the
 // columns of its horizontal centre, both ends included.
@@ -51,8 +52,11 @@ class FloorManager {
   // order; hiddenPixels (when given) receives how many of its pixels they hide.
   std::vector<int> coveringTiles(int index, int* hiddenPixels = nullptr) const;
   const std::vector<FloorTile>& tiles() const { return tiles_; }
+  // Renewed by every change to what the manager draws.
+  const ChangeStamp& stamp() const { return stamp_; }
 
  private:
+  ChangeStamp stamp_;
   std::vector<FloorTile> tiles_;  // current level, placement order
   ImageSet normalImages_;         // floor tiles/normal/
   ImageSet clearedImages_;        // floor tiles/clear/

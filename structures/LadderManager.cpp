@@ -36,13 +36,20 @@ LadderManager::LadderManager(int horizontalTolerance, int verticalTolerance)
 
 int LadderManager::findImage(const std::string& name) const { return ladderImages_.find(name); }
 
-void LadderManager::add(const Ladder& ladder) { ladders_.push_back(ladder); }
+void LadderManager::add(const Ladder& ladder) {
+  ladders_.push_back(ladder);
+  stamp_.renew();
+}
 
 // The built images go with the ladders; a copy the player still holds keeps
 // its own image alive until it is replaced.
-void LadderManager::clear() { ladders_.clear(); }
+void LadderManager::clear() {
+  ladders_.clear();
+  stamp_.renew();
+}
 
 int LadderManager::createImages() {
+  stamp_.renew();
   log_message("Creating images for %d ladders.", static_cast<int>(ladders_.size()));
   for (size_t i = 0; i < ladders_.size(); ++i) {
     Ladder& ladder = ladders_[i];

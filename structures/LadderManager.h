@@ -6,6 +6,7 @@
 
 #include "graphics/ImageSet.h"
 #include "structures/Ladder.h"
+#include "structures/ChangeStamp.h"
 
 class LadderManager {
  public:
@@ -20,8 +21,11 @@ class LadderManager {
   void draw(BITMAP* target) const;
   bool ladderAt(float x, float y, Ladder& out);  // first ladder the point is on
   const std::vector<Ladder>& ladders() const { return ladders_; }
+  // Renewed by every change to what the manager draws.
+  const ChangeStamp& stamp() const { return stamp_; }
 
  private:
+  ChangeStamp stamp_;
   std::vector<Ladder> ladders_;  // current level, placement order
   ImageSet ladderImages_;        // ladders/
   int horizontalTolerance_;      // ladder_horiz_tol
