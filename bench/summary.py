@@ -2,9 +2,9 @@
 """Prints the performance table from one scripts/bench run.
 
 Reads micro.json (Google Benchmark, with median aggregates) and the
-/usr/bin/time -v reports bare-N.time, game-N.time (scale 1) and
-game3-N.time (scale 3) from the results
-directory given as the only argument. Every figure is a median over the
+/usr/bin/time -v reports bare-N.time, pacing-N.time (the bare program
+showing nothing), game-N.time (scale 1) and game3-N.time (scale 3) from
+the results directory given as the only argument. Every figure is a median over the
 repetitions or runs. Exits 1 when a budget is missed.
 """
 import json
@@ -188,6 +188,23 @@ def main():
         add("whole program peak resident memory at scale %d" % scale, "%.1f MiB" % rss(game),
             "%.1f MiB (bare program)" % rss(bare), "%.2fx" % (rss(game) / rss(bare)),
             "< 64 MiB", rss(game) < 64)
+
+    # Pacing alone (the bare program showing nothing) is what both programs
+    # pay whatever they draw. Above it, the game's ticks and frames against
+    # the bare program's empty copies: the part that drawing decides.
+    pacing = runs("pacing")
+    game = runs("game")
+    if bare and pacing:
+        add("pacing alone at scale 1 (bare program showing nothing)",
+            "%.1f%% of a core" % (100 * share(pacing)),
+            "%.1f%% (bare program, scale 1)" % (100 * share(bare)),
+            "%.2fx" % (share(pacing) / share(bare)) if share(bare) > 0 else "")
+        above_bare = share(bare) - share(pacing)
+        if game and above_bare > 0:
+            add("whole program CPU above pacing alone at scale 1",
+                "%.2f%% of a core" % (100 * (share(game) - share(pacing))),
+                "%.2f%% (bare program)" % (100 * above_bare),
+                "%.2fx" % ((share(game) - share(pacing)) / above_bare))
 
     print("| figure | median | floor | ratio | budget | met |")
     print("| --- | --- | --- | --- | --- | --- |")
