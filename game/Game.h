@@ -20,7 +20,7 @@
 #include "player/InputGate.h"
 #include "player/Player.h"
 #include "presentation/FramePresenter.h"
-#include "presentation/PanelCache.h"
+#include "presentation/KeptPicture.h"
 #include "structures/ChuteManager.h"
 #include "structures/FloorManager.h"
 #include "structures/LadderManager.h"
@@ -104,9 +104,11 @@ class Game {
   BitmapPtr staticLayers;
   std::vector<std::intptr_t> staticLayersKey;
   std::array<std::uint64_t, 9> staticLayersMarks{};  // the same at a glance
-  std::vector<FrameArea> coveredAreas;  // the figures drawn over them in the buffer's last frame
-  PanelCache countdownPanel;     // the panels as they stand on the buffer
-  PanelCache scorePanel;
+  // The pictures over them as they stand on the buffer: the enemies in
+  // order, then the player; and the two panels.
+  std::vector<KeptPicture> keptFigures;
+  KeptPicture countdownPanel;
+  KeptPicture scorePanel;
   BitmapPtr background;          // back.png
   BitmapPtr countdownBuffer;     // countdown panel, composed when its look changes
   BitmapPtr countdownBackground; // countdown_back.png

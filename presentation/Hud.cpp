@@ -224,56 +224,79 @@ Redrawn refreshStaticLayers(Game& game, BITMAP* frame) {
   return redrawn;
 }
 
-// Where each figure lands, as Enemy::draw and Player::draw place it.
-std::vector<FrameArea> figureAreas(const Game& game) {
-  std::vector<FrameArea> areas;
-  auto cover = [&areas](BITMAP* image, int x, int y) {
-    if (image != nullptr) areas.push_back({x, y, image->w, image->h});
-  };
-  for (const Enemy& enemy : game.enemyManager.enemies()) {
-    if (!enemy.alive) continue;
-    cover(enemy.sprite.currentFrame(), toPixel(enemy.x) - enemy.width / 2,
-          toPixel(enemy.y) - enemy.height + 1);
-  }
-  const Player& player = game.player;
-  cover(player.sprite.currentFrame(), toPixel(player.x) - player.width / 2,
-        toPixel(player.y) - player.height + 1);
-  return areas;
-}
-
-// One panel's part in a frame: what it is to show, and whether it is drawn.
-struct PanelStep {
-  PanelCache& cache;
-  PanelCache::View view;
-  void (*compose)(const Game&);
-  BITMAP* picture;
+// One picture's part in a frame, in drawing order: the enemies, the
+// player, then the panels. A panel's buffer is composed only when what it
+// shows changed.
+struct Piece {
+  enum Kind { enemy, player, countdown, score };
+  Kind kind;
+  int index;  // of the enemy
+  KeptPicture& kept;
+  KeptPicture::View view;
   bool draw = false;
 };
 
-// Which panels are drawn again, and the areas of the buffer to restore
-// for them: where a drawn panel stood and where it will stand. Restoring
-// one panel's area can wipe part of another, which is then drawn too.
-std::vector<FrameArea> choosePanels(std::vector<PanelStep>& panels,
-                                    const std::vector<FrameArea>& drawnUnder, bool whole) {
-  std::vector<FrameArea> restore;
-  auto take = [&restore](PanelStep& panel) {
-    if (panel.cache.onBuffer()) restore.push_back(panel.cache.place());
-    if (panel.view.shown) restore.push_back(panel.view.place);
-    panel.draw = panel.view.shown;
+// Each figure placed as Enemy::draw and Player::draw place it.
+std::vector<Piece> framePieces(Game& game) {
+  std::vector<KeptPicture>& figures = game.keptFigures;
+  const std::vector<Enemy>& enemies = game.enemyManager.enemies();
+  std::vector<Piece> pieces;
+  pieces.reserve(enemies.size() + 3);
+  for (size_t i = 0; i < enemies.size(); ++i) {
+    const Enemy& e = enemies[i];
+    KeptPicture::View view;
+    if (e.alive) {
+      view = figureView(e.sprite.currentFrame(), toPixel(e.x) - e.width / 2,
+                        toPixel(e.y) - e.height + 1);
+    }
+    pieces.push_back({Piece::enemy, static_cast<int>(i), figures[i], view});
+  }
+  const Player& p = game.player;
+  pieces.push_back({Piece::player, 0, figures.back(),
+                    figureView(p.sprite.currentFrame(), toPixel(p.x) - p.width / 2,
+                               toPixel(p.y) - p.height + 1)});
+  pieces.push_back({Piece::countdown, 0, game.countdownPanel, countdownView(game)});
+  pieces.push_back({Piece::score, 0, game.scorePanel, scoreView(game)});
+  return pieces;
+}
+
+// A different number of enemies: every figure on the buffer is taken off.
+void matchFigureCount(Game& game, std::vector<FrameArea>& restore) {
+  const size_t count = game.enemyManager.enemies().size() + 1;
+  if (game.keptFigures.size() == count) return;
+  for (const KeptPicture& figure : game.keptFigures) {
+    if (figure.onBuffer()) restore.push_back(figure.place());
+  }
+  game.keptFigures.assign(count, KeptPicture());
+}
+
+// Which pictures are drawn again, and the areas of the buffer to restore
+// for them: where each stood and where it will stand. Anything restored
+// or drawn again under or over a picture left standing wipes part of it,
+// so it is drawn again too, until no picture left standing meets one.
+void choosePieces(std::vector<Piece>& pieces, const std::vector<FrameArea>& recomposed,
+                  bool whole, std::vector<FrameArea>& restore) {
+  auto take = [&restore](Piece& piece) {
+    if (piece.kept.onBuffer()) restore.push_back(piece.kept.place());
+    if (piece.view.shown) restore.push_back(piece.view.place);
+    piece.draw = piece.view.shown;
   };
-  for (PanelStep& panel : panels) {
-    const bool drawn = panel.view.shown && (whole || panel.cache.mustDraw(panel.view, drawnUnder));
-    if (drawn || (!panel.view.shown && panel.cache.onBuffer())) take(panel);
+  for (Piece& piece : pieces) {
+    if (piece.view.shown ? whole || piece.kept.changed(piece.view) : piece.kept.onBuffer()) {
+      take(piece);
+    }
   }
   for (bool more = true; more;) {
     more = false;
-    for (PanelStep& panel : panels) {
-      if (panel.draw || !panel.view.shown || !overlapsAny(panel.view.place, restore)) continue;
-      take(panel);
+    for (Piece& piece : pieces) {
+      if (piece.draw || !piece.view.shown) continue;
+      if (!overlapsAny(piece.view.place, restore) && !overlapsAny(piece.view.place, recomposed)) {
+        continue;
+      }
+      take(piece);
       more = true;
     }
   }
-  return restore;
 }
 
 void restoreAreas(Game& game, const std::vector<FrameArea>& areas, BITMAP* frame) {
@@ -283,18 +306,23 @@ void restoreAreas(Game& game, const std::vector<FrameArea>& areas, BITMAP* frame
   }
 }
 
-// A panel composed only when what it shows changed, drawn over the frame.
-void drawPanel(Game& game, PanelStep& panel, BITMAP* frame) {
-  if (!panel.view.shown) panel.cache.removed();
-  if (!panel.draw) return;
-  if (panel.cache.stale(panel.view)) {
-    panel.compose(game);
-    panel.cache.composed(panel.view);
+void drawPiece(Game& game, Piece& piece, BITMAP* frame) {
+  if (!piece.view.shown) piece.kept.removed();
+  if (!piece.draw) return;
+  const FrameArea& at = piece.view.place;
+  if (piece.kind == Piece::enemy) game.enemyManager.enemies()[piece.index].draw(frame);
+  if (piece.kind == Piece::player) game.player.draw(frame);
+  if (piece.kind == Piece::countdown || piece.kind == Piece::score) {
+    if (piece.kept.stale(piece.view)) {
+      (piece.kind == Piece::countdown ? composeCountdown : composeScore)(game);
+    }
+    BITMAP* panel = piece.kind == Piece::countdown ? game.countdownBuffer.get()
+                                                   : game.scoreBuffer.get();
+    draw_sprite(frame, panel, at.x, at.y);
   }
-  const FrameArea& at = panel.view.place;
-  draw_sprite(frame, panel.picture, at.x, at.y);
+  piece.kept.know(piece.view);
+  piece.kept.drawn(piece.view);
   game.presenter.touch(at.x, at.y, at.w, at.h);
-  panel.cache.drawn(panel.view);
 }
 
 }  // namespace
@@ -302,28 +330,14 @@ void drawPanel(Game& game, PanelStep& panel, BITMAP* frame) {
 void Game::drawFrame() {
   BITMAP* frame = buffer.get();
   const Redrawn redrawn = refreshStaticLayers(*this, frame);
-  const std::vector<FrameArea> figures = figureAreas(*this);
-  // Under a panel, anything drawn again this frame or the last one makes
-  // its pixels on the buffer out of date.
-  std::vector<FrameArea> drawnUnder = redrawn.areas;
-  drawnUnder.insert(drawnUnder.end(), coveredAreas.begin(), coveredAreas.end());
-  drawnUnder.insert(drawnUnder.end(), figures.begin(), figures.end());
-  std::vector<PanelStep> panels = {
-      {countdownPanel, countdownView(*this), composeCountdown, countdownBuffer.get()},
-      {scorePanel, scoreView(*this), composeScore, scoreBuffer.get()}};
-  const std::vector<FrameArea> panelAreas = choosePanels(panels, drawnUnder, redrawn.whole);
-  if (!redrawn.whole) {
-    restoreAreas(*this, coveredAreas, frame);
-    restoreAreas(*this, panelAreas, frame);
-  }
-  for (const FrameArea& a : figures) presenter.touch(a.x, a.y, a.w, a.h);
-  coveredAreas = figures;
-  // The enemies and then the player on top, then the panels.
-  enemyManager.draw(frame);
-  player.draw(frame);
-  for (PanelStep& panel : panels) drawPanel(*this, panel, frame);
+  std::vector<FrameArea> restore;
+  matchFigureCount(*this, restore);
+  std::vector<Piece> pieces = framePieces(*this);
+  choosePieces(pieces, redrawn.areas, redrawn.whole, restore);
+  if (!redrawn.whole) restoreAreas(*this, restore, frame);
+  for (Piece& piece : pieces) drawPiece(*this, piece, frame);
   // Headless runs have no screen; they show frames on a bitmap of their own.
-  // Only what the restored layers, figures and panels touched can differ
-  // from the frame shown last.
+  // Only what the restored layers and the pictures drawn again touched can
+  // differ from the frame shown last.
   if (display != nullptr) presenter.show(frame, display);
 }

@@ -1,4 +1,4 @@
-#include "presentation/PanelCache.h"
+#include "presentation/KeptPicture.h"
 
 #include <string>
 
@@ -19,14 +19,18 @@ bool overlapsAny(const FrameArea& a, const std::vector<FrameArea>& areas) {
   return false;
 }
 
-bool PanelCache::mustDraw(const View& view, const std::vector<FrameArea>& drawnUnder) const {
+bool KeptPicture::changed(const View& view) const {
   if (!onBuffer_ || stale(view)) return true;
   const FrameArea& p = view.place;
-  if (p.x != place_.x || p.y != place_.y || p.w != place_.w || p.h != place_.h) return true;
-  return overlapsAny(p, drawnUnder);
+  return p.x != place_.x || p.y != place_.y || p.w != place_.w || p.h != place_.h;
 }
 
-PanelCache::View countdownView(const Game& game) {
+KeptPicture::View figureView(BITMAP* picture, int left, int top) {
+  if (picture == nullptr) return {};
+  return {true, {left, top, picture->w, picture->h}, {reinterpret_cast<std::intptr_t>(picture)}};
+}
+
+KeptPicture::View countdownView(const Game& game) {
   const LevelData& level = game.level;
   const BITMAP* panel = game.countdownBuffer.get();
   return {Game::panelShown(level.countdown_align),
@@ -34,7 +38,7 @@ PanelCache::View countdownView(const Game& game) {
           {game.countdown, level.countdown_align, 0, 0, 0, 0}};
 }
 
-PanelCache::View scoreView(const Game& game) {
+KeptPicture::View scoreView(const Game& game) {
   const LevelData& level = game.level;
   const BITMAP* panel = game.scoreBuffer.get();
   return {Game::panelShown(level.score_align),

@@ -1,0 +1,65 @@
+#pragma once
+// A picture drawn over the kept layers (a figure or a panel) as it stands
+// on the frame buffer. Most frames change neither what such a picture
+// shows nor anything under or over it, and then its pixels from the last
+// frame are still right: it is neither restored nor drawn again, and
+// nothing there needs showing.
+#include <allegro.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// A rectangle of the frame, in game pixels.
+struct FrameArea {
+  int x, y, w, h;
+};
+bool overlap(const FrameArea& a, const FrameArea& b);
+bool overlapsAny(const FrameArea& a, const std::vector<FrameArea>& areas);
+
+class KeptPicture {
+ public:
+  // What a picture is to show this frame. The look holds every value its
+  // pixels depend on besides the pictures and fonts, which a Game loads
+  // once and keeps for its life.
+  struct View {
+    bool shown = false;
+    FrameArea place{};
+    std::array<std::intptr_t, 6> look{};
+  };
+
+  // Its look differs from the one last drawn (or composed, for a panel).
+  bool stale(const View& view) const { return !known_ || view.look != look_; }
+  // It cannot stay as it stands: it is new there, moved or looks different.
+  bool changed(const View& view) const;
+  bool onBuffer() const { return onBuffer_; }
+  const FrameArea& place() const { return place_; }
+
+  void know(const View& view) {
+    look_ = view.look;
+    known_ = true;
+  }
+  void drawn(const View& view) {
+    place_ = view.place;
+    onBuffer_ = true;
+  }
+  void removed() { onBuffer_ = false; }
+
+ private:
+  bool known_ = false;
+  bool onBuffer_ = false;
+  FrameArea place_{};
+  std::array<std::intptr_t, 6> look_{};
+};
+
+class Game;
+
+// A figure showing picture with its top-left corner at (left, top); none
+// is shown without a picture.
+KeptPicture::View figureView(BITMAP* picture, int left, int top);
+// The panels of a Game as they are to be shown now, and their composition
+// onto the Game's panel buffers.
+KeptPicture::View countdownView(const Game& game);
+KeptPicture::View scoreView(const Game& game);
+void composeCountdown(const Game& game);
+void composeScore(const Game& game);
