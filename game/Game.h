@@ -109,6 +109,7 @@ class Game {
   std::vector<KeptPicture> keptFigures;
   KeptPicture countdownPanel;
   KeptPicture scorePanel;
+  FrameScratch frameScratch;
   BitmapPtr background;          // back.png
   BitmapPtr countdownBuffer;     // countdown panel, composed when its look changes
   BitmapPtr countdownBackground; // countdown_back.png

@@ -85,7 +85,8 @@ bool FramePresenter::clip(Area& area, const BITMAP* frame) const {
 // the figure under it: each group becomes its bounding box, so that no
 // row is compared twice and each goes to the display in one piece.
 void FramePresenter::joinOverlapping(const BITMAP* frame) {
-  std::vector<Area> joined;
+  std::vector<Area>& joined = joined_;
+  joined.clear();
   for (Area area : touched_) {
     if (!clip(area, frame)) continue;
     for (size_t i = 0; i < joined.size();) {

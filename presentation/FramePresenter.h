@@ -48,6 +48,7 @@ class FramePresenter {
 
   PictureLayout layout_;
   std::vector<Area> touched_;   // may differ from the frame shown last
+  std::vector<Area> joined_;    // touched_ joined; kept to spare an allocation a frame
   std::vector<Area> forced_;    // overlays to cover again, whatever the frame holds
   bool whole_ = false;          // touchAll was called
   bool unknown_ = true;         // the display's contents are not known

@@ -167,12 +167,6 @@ bool changedTiles(const Game& game, const std::vector<std::intptr_t>& before,
   return true;
 }
 
-// What this frame draws again under the figures and panels: the whole
-// frame, or only these areas.
-struct Redrawn {
-  bool whole = false;
-  std::vector<FrameArea> areas;
-};
 
 // The layers composed again within the claimed tiles' bounding box only:
 // the same drawing, clipped, gives the same pixels there for a fraction of
@@ -211,27 +205,31 @@ void recomposeAreas(Game& game, std::vector<FrameArea>& areas, BITMAP* frame) {
 // the last frame wherever nothing was drawn over them. A background
 // smaller than the frame leaves the rest of the buffer as the last frame
 // left it; only the direct drawing reproduces that.
-Redrawn refreshStaticLayers(Game& game, BITMAP* frame) {
-  Redrawn redrawn;
+// Returns whether the whole frame was drawn again; otherwise the areas of
+// the layers composed again are in the scratch's recomposed.
+bool refreshStaticLayers(Game& game, BITMAP* frame) {
+  std::vector<FrameArea>& recomposed = game.frameScratch.recomposed;
+  recomposed.clear();
+  bool whole = false;
   if (game.background->w < game.width || game.background->h < game.height) {
     drawStaticLayers(game, frame);
     game.staticLayersKey.clear();  // the next cached frame starts with a full copy
-    redrawn.whole = true;
+    whole = true;
   } else {
     const std::array<std::uint64_t, 9> marks = staticLayersMarks(game);
-    if (game.staticLayers && marks == game.staticLayersMarks) return redrawn;
+    if (game.staticLayers && marks == game.staticLayersMarks) return false;
     game.staticLayersMarks = marks;
-    std::vector<std::intptr_t> key;
-    key.reserve(game.staticLayersKey.size());
+    std::vector<std::intptr_t>& key = game.frameScratch.layersKey;
+    key.clear();
     staticLayersState(game, key);
     if (!game.staticLayers || key == game.staticLayersKey) {
-      redrawn.whole = !game.staticLayers;
-    } else if (changedTiles(game, game.staticLayersKey, key, redrawn.areas)) {
-      recomposeAreas(game, redrawn.areas, frame);
+      whole = !game.staticLayers;
+    } else if (changedTiles(game, game.staticLayersKey, key, recomposed)) {
+      recomposeAreas(game, recomposed, frame);
     } else {
-      redrawn.whole = true;
+      whole = true;
     }
-    if (redrawn.whole) {
+    if (whole) {
       if (!game.staticLayers) game.staticLayers.reset(create_bitmap(game.width, game.height));
       if (!game.staticLayers) dataFailure("Error creating main game buffer.");
       drawStaticLayers(game, game.staticLayers.get());
@@ -239,28 +237,16 @@ Redrawn refreshStaticLayers(Game& game, BITMAP* frame) {
     }
     game.staticLayersKey.swap(key);
   }
-  if (redrawn.whole) game.presenter.touchAll();
-  return redrawn;
+  if (whole) game.presenter.touchAll();
+  return whole;
 }
 
-// One picture's part in a frame, in drawing order: the enemies, the
-// player, then the panels. A panel's buffer is composed only when what it
-// shows changed.
-struct Piece {
-  enum Kind { enemy, player, countdown, score };
-  Kind kind;
-  int index;  // of the enemy
-  KeptPicture& kept;
-  KeptPicture::View view;
-  bool draw = false;
-};
-
-// Each figure placed as Enemy::draw and Player::draw place it.
-std::vector<Piece> framePieces(Game& game) {
+// Each figure placed as Enemy::draw and Player::draw place it. A panel's
+// buffer is composed only when what it shows changed.
+void framePieces(Game& game, std::vector<FramePiece>& pieces) {
   std::vector<KeptPicture>& figures = game.keptFigures;
   const std::vector<Enemy>& enemies = game.enemyManager.enemies();
-  std::vector<Piece> pieces;
-  pieces.reserve(enemies.size() + 3);
+  pieces.clear();
   for (size_t i = 0; i < enemies.size(); ++i) {
     const Enemy& e = enemies[i];
     KeptPicture::View view;
@@ -268,15 +254,14 @@ std::vector<Piece> framePieces(Game& game) {
       view = figureView(e.sprite.currentFrame(), toPixel(e.x) - e.width / 2,
                         toPixel(e.y) - e.height + 1);
     }
-    pieces.push_back({Piece::enemy, static_cast<int>(i), figures[i], view});
+    pieces.push_back({FramePiece::enemy, static_cast<int>(i), &figures[i], view});
   }
   const Player& p = game.player;
-  pieces.push_back({Piece::player, 0, figures.back(),
+  pieces.push_back({FramePiece::player, 0, &figures.back(),
                     figureView(p.sprite.currentFrame(), toPixel(p.x) - p.width / 2,
                                toPixel(p.y) - p.height + 1)});
-  pieces.push_back({Piece::countdown, 0, game.countdownPanel, countdownView(game)});
-  pieces.push_back({Piece::score, 0, game.scorePanel, scoreView(game)});
-  return pieces;
+  pieces.push_back({FramePiece::countdown, 0, &game.countdownPanel, countdownView(game)});
+  pieces.push_back({FramePiece::score, 0, &game.scorePanel, scoreView(game)});
 }
 
 // A different number of enemies: every figure on the buffer is taken off.
@@ -293,21 +278,21 @@ void matchFigureCount(Game& game, std::vector<FrameArea>& restore) {
 // for them: where each stood and where it will stand. Anything restored
 // or drawn again under or over a picture left standing wipes part of it,
 // so it is drawn again too, until no picture left standing meets one.
-void choosePieces(std::vector<Piece>& pieces, const std::vector<FrameArea>& recomposed,
+void choosePieces(std::vector<FramePiece>& pieces, const std::vector<FrameArea>& recomposed,
                   bool whole, std::vector<FrameArea>& restore) {
-  auto take = [&restore](Piece& piece) {
-    if (piece.kept.onBuffer()) restore.push_back(piece.kept.place());
+  auto take = [&restore](FramePiece& piece) {
+    if (piece.kept->onBuffer()) restore.push_back(piece.kept->place());
     if (piece.view.shown) restore.push_back(piece.view.place);
     piece.draw = piece.view.shown;
   };
-  for (Piece& piece : pieces) {
-    if (piece.view.shown ? whole || piece.kept.changed(piece.view) : piece.kept.onBuffer()) {
+  for (FramePiece& piece : pieces) {
+    if (piece.view.shown ? whole || piece.kept->changed(piece.view) : piece.kept->onBuffer()) {
       take(piece);
     }
   }
   for (bool more = true; more;) {
     more = false;
-    for (Piece& piece : pieces) {
+    for (FramePiece& piece : pieces) {
       if (piece.draw || !piece.view.shown) continue;
       if (!overlapsAny(piece.view.place, restore) && !overlapsAny(piece.view.place, recomposed)) {
         continue;
@@ -325,22 +310,22 @@ void restoreAreas(Game& game, const std::vector<FrameArea>& areas, BITMAP* frame
   }
 }
 
-void drawPiece(Game& game, Piece& piece, BITMAP* frame) {
-  if (!piece.view.shown) piece.kept.removed();
+void drawPiece(Game& game, FramePiece& piece, BITMAP* frame) {
+  if (!piece.view.shown) piece.kept->removed();
   if (!piece.draw) return;
   const FrameArea& at = piece.view.place;
-  if (piece.kind == Piece::enemy) game.enemyManager.enemies()[piece.index].draw(frame);
-  if (piece.kind == Piece::player) game.player.draw(frame);
-  if (piece.kind == Piece::countdown || piece.kind == Piece::score) {
-    if (piece.kept.stale(piece.view)) {
-      (piece.kind == Piece::countdown ? composeCountdown : composeScore)(game);
+  if (piece.kind == FramePiece::enemy) game.enemyManager.enemies()[piece.index].draw(frame);
+  if (piece.kind == FramePiece::player) game.player.draw(frame);
+  if (piece.kind == FramePiece::countdown || piece.kind == FramePiece::score) {
+    if (piece.kept->stale(piece.view)) {
+      (piece.kind == FramePiece::countdown ? composeCountdown : composeScore)(game);
     }
-    BITMAP* panel = piece.kind == Piece::countdown ? game.countdownBuffer.get()
+    BITMAP* panel = piece.kind == FramePiece::countdown ? game.countdownBuffer.get()
                                                    : game.scoreBuffer.get();
     draw_sprite(frame, panel, at.x, at.y);
   }
-  piece.kept.know(piece.view);
-  piece.kept.drawn(piece.view);
+  piece.kept->know(piece.view);
+  piece.kept->drawn(piece.view);
   game.presenter.touch(at.x, at.y, at.w, at.h);
 }
 
@@ -348,13 +333,14 @@ void drawPiece(Game& game, Piece& piece, BITMAP* frame) {
 
 void Game::drawFrame() {
   BITMAP* frame = buffer.get();
-  const Redrawn redrawn = refreshStaticLayers(*this, frame);
-  std::vector<FrameArea> restore;
-  matchFigureCount(*this, restore);
-  std::vector<Piece> pieces = framePieces(*this);
-  choosePieces(pieces, redrawn.areas, redrawn.whole, restore);
-  if (!redrawn.whole) restoreAreas(*this, restore, frame);
-  for (Piece& piece : pieces) drawPiece(*this, piece, frame);
+  FrameScratch& scratch = frameScratch;
+  const bool whole = refreshStaticLayers(*this, frame);
+  scratch.restore.clear();
+  matchFigureCount(*this, scratch.restore);
+  framePieces(*this, scratch.pieces);
+  choosePieces(scratch.pieces, scratch.recomposed, whole, scratch.restore);
+  if (!whole) restoreAreas(*this, scratch.restore, frame);
+  for (FramePiece& piece : scratch.pieces) drawPiece(*this, piece, frame);
   // Headless runs have no screen; they show frames on a bitmap of their own.
   // Only what the restored layers and the pictures drawn again touched can
   // differ from the frame shown last.

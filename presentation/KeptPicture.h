@@ -52,6 +52,27 @@ class KeptPicture {
   std::array<std::intptr_t, 6> look_{};
 };
 
+// One picture's part in a frame, in drawing order: the enemies, the
+// player, then the panels.
+struct FramePiece {
+  enum Kind { enemy, player, countdown, score };
+  Kind kind;
+  int index;  // of the enemy
+  KeptPicture* kept;
+  KeptPicture::View view;
+  bool draw = false;
+};
+
+// What composing a frame works in, kept from frame to frame: after the
+// first frames of a level, composing one allocates nothing. Cold memory
+// is most of what a frame costs between two sleeps.
+struct FrameScratch {
+  std::vector<FrameArea> recomposed;  // parts of the layers composed again
+  std::vector<FrameArea> restore;     // parts of the buffer to restore
+  std::vector<FramePiece> pieces;
+  std::vector<std::intptr_t> layersKey;  // what the layers are composed from now
+};
+
 class Game;
 
 // A figure showing picture with its top-left corner at (left, top); none
