@@ -12,6 +12,15 @@ namespace {
 // blit: few enough to keep the strip small at any scale.
 const int stripRows = 8;
 
+// Each block sent costs the display a fixed price besides its pixels
+// (locking, a request to the display server), about that of this many
+// display pixels of a small block: blocks that would waste no more than
+// this by going as their bounding box go as one.
+const long long joinSlack = 2048;
+// Past this many blocks a frame is mostly new, and joining them all
+// against each other would cost more than it saves.
+const size_t joinLimit = 32;
+
 int bytesPerPixel(BITMAP* bitmap) { return (bitmap_color_depth(bitmap) + 7) / 8; }
 
 const unsigned char* pixelAt(BITMAP* bitmap, int x, int y, int bytes) {
@@ -57,6 +66,12 @@ void differingColumns(BITMAP* a, BITMAP* b, int x, int y, int w, int bytes, int&
 
 }  // namespace
 
+FramePresenter::Area FramePresenter::boundingBox(const Area& a, const Area& b) {
+  const int left = std::min(a.x, b.x);
+  const int top = std::min(a.y, b.y);
+  return {left, top, std::max(a.x + a.w, b.x + b.w) - left, std::max(a.y + a.h, b.y + b.h) - top};
+}
+
 void FramePresenter::setLayout(const PictureLayout& layout) {
   layout_ = layout;
   layout_.scale = std::max(1, layout.scale);
@@ -93,10 +108,7 @@ void FramePresenter::joinOverlapping(const BITMAP* frame) {
       const Area& other = joined[i];
       if (area.x < other.x + other.w && other.x < area.x + area.w && area.y < other.y + other.h &&
           other.y < area.y + area.h) {
-        const int left = std::min(area.x, other.x);
-        const int top = std::min(area.y, other.y);
-        area = {left, top, std::max(area.x + area.w, other.x + other.w) - left,
-                std::max(area.y + area.h, other.y + other.h) - top};
+        area = boundingBox(area, other);
         joined.erase(joined.begin() + static_cast<std::ptrdiff_t>(i));
         i = 0;  // the larger box may now meet one already passed
       } else {
@@ -117,20 +129,28 @@ void FramePresenter::show(BITMAP* frame, BITMAP* display) {
     for (Area area : forced_) {
       if (!clip(area, frame)) continue;
       send(frame, area.x, area.y, area.w, area.h, area.x, area.y, display);
-      blit(frame, shown_.get(), area.x, area.y, area.x, area.y, area.w, area.h);
+      if (narrowing()) blit(frame, shown_.get(), area.x, area.y, area.x, area.y, area.w, area.h);
     }
-    if (whole_) {
-      sendChanged(frame, display, {0, 0, frame->w, frame->h});
+    if (whole_) touched_.assign(1, {0, 0, frame->w, frame->h});
+    joinOverlapping(frame);
+    if (narrowing()) {
+      for (const Area& area : touched_) sendChanged(frame, area);
     } else {
-      joinOverlapping(frame);
-      for (const Area& area : touched_) sendChanged(frame, display, area);
+      outgoing_ = touched_;
     }
+    sendOutgoing(frame, display);
   }
   touched_.clear();
   forced_.clear();
   whole_ = false;
   lastDisplay_ = display;
 }
+
+// Unscaled, a touched area costs no more to send than to compare with
+// the copy, and keeping the copy up to date costs as much again: the
+// areas go as they are. Scaled, each game pixel sent is scale x scale on
+// the display, and sending only what differs pays.
+bool FramePresenter::narrowing() const { return layout_.scale > 1; }
 
 void FramePresenter::showAll(BITMAP* frame, BITMAP* display) {
   const int w = frame->w;
@@ -146,13 +166,14 @@ void FramePresenter::showAll(BITMAP* frame, BITMAP* display) {
     shown_.reset(create_bitmap_ex(bitmap_color_depth(frame), w, h));
   }
   // Without a copy to compare with, every show sends the whole frame.
+  // Unscaled, the copy only stands for the frame's size and depth.
   unknown_ = !shown_;
-  if (shown_) blit(frame, shown_.get(), 0, 0, 0, 0, w, h);
+  if (shown_ && narrowing()) blit(frame, shown_.get(), 0, 0, 0, 0, w, h);
 }
 
 // Runs of rows that differ from the shown copy, each narrowed to the
-// columns that differ in it, go to the display and into the copy.
-void FramePresenter::sendChanged(BITMAP* frame, BITMAP* display, const Area& touched) {
+// columns that differ in it, go into the copy and out to be sent.
+void FramePresenter::sendChanged(BITMAP* frame, const Area& touched) {
   Area area = touched;
   if (!clip(area, frame)) return;
   BITMAP* shown = shown_.get();
@@ -173,9 +194,37 @@ void FramePresenter::sendChanged(BITMAP* frame, BITMAP* display, const Area& tou
       high = std::max(high, right);
     }
     const int w = high - low + 1;
-    send(frame, low, first, w, y - first, low, first, display);
+    outgoing_.push_back({low, first, w, y - first});
     blit(frame, shown, low, first, low, first, w, y - first);
   }
+}
+
+// Outside the blocks that differ the frame equals the display, so a
+// bounding box sends nothing wrong, only some pixels again.
+void FramePresenter::joinOutgoing() {
+  if (outgoing_.size() < 2 || outgoing_.size() > joinLimit) return;
+  const long long s = layout_.scale;
+  const long long slack = joinSlack / (s * s);
+  const auto size = [](const Area& a) { return static_cast<long long>(a.w) * a.h; };
+  for (size_t i = 0; i < outgoing_.size(); ++i) {
+    for (size_t j = i + 1; j < outgoing_.size();) {
+      const Area box = boundingBox(outgoing_[i], outgoing_[j]);
+      if (size(box) > size(outgoing_[i]) + size(outgoing_[j]) + slack) {
+        ++j;
+        continue;
+      }
+      outgoing_[i] = box;
+      outgoing_.erase(outgoing_.begin() + static_cast<std::ptrdiff_t>(j));
+      j = i + 1;  // the larger box may now take one already passed
+    }
+  }
+}
+
+void FramePresenter::sendOutgoing(BITMAP* frame, BITMAP* display) {
+  joinOutgoing();
+  for (const Area& a : outgoing_) send(frame, a.x, a.y, a.w, a.h, a.x, a.y, display);
+  blocksSent_ += static_cast<long long>(outgoing_.size());
+  outgoing_.clear();
 }
 
 void FramePresenter::overlay(BITMAP* picture, int x, int y, BITMAP* display) {

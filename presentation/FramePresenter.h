@@ -1,9 +1,10 @@
 #pragma once
 // Shows composed frames on the display. Only the parts of a frame that
-// differ from the frame shown last are sent, each game pixel as a sharp
-// scale x scale block (no filtering), the picture placed at (left, top) of
-// the display. After every show the display holds exactly what copying
-// the whole frame, scaled, would have put there.
+// were touched since the last show are sent (scaled, only the rows and
+// columns of them that differ from the frame shown last), each game pixel
+// as a sharp scale x scale block (no filtering), the picture placed at
+// (left, top) of the display. After every show the display holds exactly
+// what copying the whole frame, scaled, would have put there.
 #include <allegro.h>
 
 #include <vector>
@@ -25,35 +26,44 @@ class FramePresenter {
   // contents are unknown (first frame, another display, a new layout).
   void invalidate() { unknown_ = true; }
 
-  // Brings the display up to date with the frame: within the touched
-  // areas, rows that differ from the frame shown last are sent.
+  // Brings the display up to date with the frame: the touched areas are
+  // sent, scaled only the rows of them that differ from the frame shown
+  // last; blocks close together go as one.
   void show(BITMAP* frame, BITMAP* display);
 
   // Draws picture over the display with its top-left corner at (x, y) of
   // the frame, at the same scale. The next show puts the frame back there.
   void overlay(BITMAP* picture, int x, int y, BITMAP* display);
 
-  // Game pixels sent to the display so far; what showing costs.
+  // Game pixels sent to the display so far, and the blocks that carried
+  // the changes: what showing costs.
   long long pixelsSent() const { return pixelsSent_; }
+  long long blocksSent() const { return blocksSent_; }
 
  private:
   struct Area {
     int x, y, w, h;
   };
   void showAll(BITMAP* frame, BITMAP* display);
-  void sendChanged(BITMAP* frame, BITMAP* display, const Area& area);
+  void sendChanged(BITMAP* frame, const Area& area);
   void send(BITMAP* source, int sx, int sy, int w, int h, int dx, int dy, BITMAP* display);
   bool clip(Area& area, const BITMAP* frame) const;
   void joinOverlapping(const BITMAP* frame);
+  static Area boundingBox(const Area& a, const Area& b);
+  void joinOutgoing();
+  bool narrowing() const;
+  void sendOutgoing(BITMAP* frame, BITMAP* display);
 
   PictureLayout layout_;
   std::vector<Area> touched_;   // may differ from the frame shown last
   std::vector<Area> joined_;    // touched_ joined; kept to spare an allocation a frame
+  std::vector<Area> outgoing_;  // blocks that differ, to send this show
   std::vector<Area> forced_;    // overlays to cover again, whatever the frame holds
   bool whole_ = false;          // touchAll was called
   bool unknown_ = true;         // the display's contents are not known
   BITMAP* lastDisplay_ = nullptr;
-  BitmapPtr shown_;             // the frame as the display shows it
+  BitmapPtr shown_;             // the frame as the display shows it, when scaled
   BitmapPtr strip_;             // rows scaled on their way to the display
   long long pixelsSent_ = 0;
+  long long blocksSent_ = 0;
 };

@@ -41,6 +41,50 @@ TEST(FitPicture, TakesTheLargestWholeScaleAndCentres) {
   }
 }
 
+// Two small changes on a frame: close ones go to the display as one block,
+// far ones as two, and either way the display ends equal to the frame.
+TEST(ShownBlocks, ChangesCloseTogetherGoAsOneBlock) {
+  struct Case {
+    const char* what;
+    int scale, secondX, secondY;
+    long long blocks;
+  } cases[] = {
+      {"side by side", 1, 110, 100, 1},
+      {"a few rows apart", 1, 100, 140, 1},
+      {"across the frame", 1, 500, 400, 2},
+      {"as far apart, scaled", 3, 100, 140, 2},
+      {"side by side, scaled", 3, 110, 100, 1},
+  };
+  ensureHeadlessAllegro();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    BitmapPtr frame(create_bitmap_ex(32, 640, 480));
+    BitmapPtr display(create_bitmap_ex(32, 640 * c.scale, 480 * c.scale));
+    clear_to_color(frame.get(), makecol32(20, 40, 60));
+    FramePresenter presenter;
+    presenter.setLayout(PictureLayout{c.scale, 0, 0});
+    presenter.show(frame.get(), display.get());
+    const long long before = presenter.blocksSent();
+
+    rectfill(frame.get(), 100, 100, 107, 107, makecol32(250, 0, 0));
+    rectfill(frame.get(), c.secondX, c.secondY, c.secondX + 7, c.secondY + 7,
+             makecol32(0, 250, 0));
+    presenter.touch(100, 100, 8, 8);
+    presenter.touch(c.secondX, c.secondY, 8, 8);
+    presenter.show(frame.get(), display.get());
+    EXPECT_EQ(presenter.blocksSent() - before, c.blocks);
+    for (int y = 0; y < 480; ++y) {
+      for (int x = 0; x < 640; ++x) {
+        if (getpixel(display.get(), x * c.scale, y * c.scale) != getpixel(frame.get(), x, y)) {
+          ADD_FAILURE() << "display differs at " << x << "," << y;
+          y = 480;
+          break;
+        }
+      }
+    }
+  }
+}
+
 class ShownFrames : public ::testing::Test {
  protected:
   void SetUp() override {
