@@ -1,5 +1,6 @@
 #include "actors/Item.h"
 
+#include "graphics/AlphaSprite.h"
 #include "graphics/Collision.h"
 #include "graphics/Pixel.h"
 #include "shell/Log.h"
@@ -26,4 +27,4 @@ bool Item::touches(BITMAP* frame, float left, float top) {
   return true;
 }
 
-void Item::draw(BITMAP* target) const { draw_trans_sprite(target, image, x, y); }
+void Item::draw(BITMAP* target) const { drawAlphaSprite(target, image, x, y); }

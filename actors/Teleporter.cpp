@@ -1,5 +1,6 @@
 #include "actors/Teleporter.h"
 
+#include "graphics/AlphaSprite.h"
 #include "graphics/Collision.h"
 #include "graphics/Pixel.h"
 
@@ -16,5 +17,5 @@ bool Teleporter::overlaps(BITMAP* frame, float left, float top) const {
 }
 
 void Teleporter::draw(BITMAP* target, bool cooldown) const {
-  draw_trans_sprite(target, cooldown ? cooldown_image : image, x, y);
+  drawAlphaSprite(target, cooldown ? cooldown_image : image, x, y);
 }

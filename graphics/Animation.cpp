@@ -6,6 +6,7 @@
 #include <fstream>
 #include <utility>
 
+#include "graphics/AlphaSprite.h"
 #include "graphics/ImageFile.h"
 #include "shell/Fatal.h"
 #include "shell/Log.h"
@@ -160,7 +161,7 @@ void Animation::seek(int frameIndex, int frameTicks) {
 
 void Animation::draw(BITMAP* target, int x, int y) const {
   BITMAP* frame = currentFrame();
-  if (frame != nullptr) draw_trans_sprite(target, frame, x, y);
+  if (frame != nullptr) drawAlphaSprite(target, frame, x, y);
 }
 
 BITMAP* Animation::currentFrame() const {

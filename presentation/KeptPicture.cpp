@@ -3,6 +3,7 @@
 #include <string>
 
 #include "game/Game.h"
+#include "graphics/AlphaSprite.h"
 #include "shell/Fatal.h"
 
 bool overlap(const FrameArea& a, const FrameArea& b) {
@@ -96,7 +97,7 @@ void composeScore(const Game& game) {
       draw_sprite(panel, pip, panelWidth - stride * k, pipY);
     } else {
       // The centred layout blends its pips through their own alpha.
-      draw_trans_sprite(panel, pip, panelWidth - textX - stride * lives + stride * k, pipY);
+      drawAlphaSprite(panel, pip, panelWidth - textX - stride * lives + stride * k, pipY);
     }
   }
 }
