@@ -70,7 +70,8 @@ void Enemy::setPosition(float newX, float newY) {
 }
 
 void Enemy::draw(BITMAP* target) const {
-  sprite.draw(target, toPixel(x) - width / 2, toPixel(y) - height + 1);
+  const FigureCorner at = figureCorner(x, y, width, height);
+  sprite.draw(target, at.left, at.top);
 }
 
 void Enemy::setState(int newState) {

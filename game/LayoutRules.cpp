@@ -12,26 +12,16 @@
 #include <utility>
 
 #include "game/Game.h"
+#include "graphics/FrameArea.h"
 #include "graphics/Pixel.h"
 
 namespace {
 
 std::string point(int x, int y) { return std::to_string(x) + ", " + std::to_string(y); }
 
-struct Area {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-};
 
-bool overlap(const Area& a, const Area& b) {
-  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
-         b.y < a.y + a.height;
-}
-
-std::string size(const Area& area) {
-  return std::to_string(area.width) + "x" + std::to_string(area.height);
+std::string size(const FrameArea& area) {
+  return std::to_string(area.w) + "x" + std::to_string(area.h);
 }
 
 // Two records of one list on the same key: the later one repeats the
@@ -200,7 +190,7 @@ void LayoutRules::checkLadders() {
 // The panels are drawn over everything; what lies under them is hidden.
 // One finding per panel, naming the first element it hides.
 void LayoutRules::checkPanels() {
-  std::vector<std::pair<std::string, Area>> elements;  // in drawing order
+  std::vector<std::pair<std::string, FrameArea>> elements;  // in drawing order
   for (const Ladder& l : game_.ladderManager->ladders()) {
     elements.push_back({"ladder at " + point(l.x, l.y), {l.x, l.y, l.width, l.height}});
   }
@@ -219,7 +209,7 @@ void LayoutRules::checkPanels() {
     elements.push_back({"tile at " + point(t.x, t.y), {t.x, t.y, t.width, t.height}});
   }
   const LevelData& level = game_.level;
-  auto panel = [&](LayoutElement element, const char* name, int align, Area area) {
+  auto panel = [&](LayoutElement element, const char* name, int align, FrameArea area) {
     if (!Game::panelShown(align)) return;
     int hidden = 0;
     const std::string* first = nullptr;

@@ -14,3 +14,15 @@ inline int toPixel(float v) {
   if (v < -pixelLimit) return -static_cast<int>(pixelLimit);
   return static_cast<int>(v);
 }
+
+// A figure stands with x at its centre and y on its lowest row; its
+// picture's corner is therefore half its width left and its height less
+// one up. Drawing and the frame's bookkeeping both place it here.
+struct FigureCorner {
+  int left;
+  int top;
+};
+
+inline FigureCorner figureCorner(float x, float y, int width, int height) {
+  return {toPixel(x) - width / 2, toPixel(y) - height + 1};
+}

@@ -134,5 +134,6 @@ void Player::setAnimation(int index) {
 }
 
 void Player::draw(BITMAP* target) const {
-  sprite.draw(target, toPixel(x) - width / 2, toPixel(y) - height + 1);
+  const FigureCorner at = figureCorner(x, y, width, height);
+  sprite.draw(target, at.left, at.top);
 }

@@ -66,12 +66,6 @@ void differingColumns(BITMAP* a, BITMAP* b, int x, int y, int w, int bytes, int&
 
 }  // namespace
 
-FramePresenter::Area FramePresenter::boundingBox(const Area& a, const Area& b) {
-  const int left = std::min(a.x, b.x);
-  const int top = std::min(a.y, b.y);
-  return {left, top, std::max(a.x + a.w, b.x + b.w) - left, std::max(a.y + a.h, b.y + b.h) - top};
-}
-
 void FramePresenter::setLayout(const PictureLayout& layout) {
   layout_ = layout;
   layout_.scale = std::max(1, layout.scale);
@@ -84,7 +78,7 @@ void FramePresenter::touch(int x, int y, int w, int h) {
 
 void FramePresenter::touchAll() { whole_ = true; }
 
-bool FramePresenter::clip(Area& area, const BITMAP* frame) const {
+bool FramePresenter::clip(FrameArea& area, const BITMAP* frame) const {
   const long long left = std::max<long long>(area.x, 0);
   const long long top = std::max<long long>(area.y, 0);
   const long long right = std::min<long long>(static_cast<long long>(area.x) + area.w, frame->w);
@@ -100,15 +94,13 @@ bool FramePresenter::clip(Area& area, const BITMAP* frame) const {
 // the figure under it: each group becomes its bounding box, so that no
 // row is compared twice and each goes to the display in one piece.
 void FramePresenter::joinOverlapping(const BITMAP* frame) {
-  std::vector<Area>& joined = joined_;
+  std::vector<FrameArea>& joined = joined_;
   joined.clear();
-  for (Area area : touched_) {
+  for (FrameArea area : touched_) {
     if (!clip(area, frame)) continue;
     for (size_t i = 0; i < joined.size();) {
-      const Area& other = joined[i];
-      if (area.x < other.x + other.w && other.x < area.x + area.w && area.y < other.y + other.h &&
-          other.y < area.y + area.h) {
-        area = boundingBox(area, other);
+      if (overlap(area, joined[i])) {
+        area = boundingBox(area, joined[i]);
         joined.erase(joined.begin() + static_cast<std::ptrdiff_t>(i));
         i = 0;  // the larger box may now meet one already passed
       } else {
@@ -126,7 +118,7 @@ void FramePresenter::show(BITMAP* frame, BITMAP* display) {
   if (unknown_ || display != lastDisplay_ || !sameFrame) {
     showAll(frame, display);
   } else {
-    for (Area area : forced_) {
+    for (FrameArea area : forced_) {
       if (!clip(area, frame)) continue;
       send(frame, area.x, area.y, area.w, area.h, area.x, area.y, display);
       if (narrowing()) blit(frame, shown_.get(), area.x, area.y, area.x, area.y, area.w, area.h);
@@ -134,7 +126,7 @@ void FramePresenter::show(BITMAP* frame, BITMAP* display) {
     if (whole_) touched_.assign(1, {0, 0, frame->w, frame->h});
     joinOverlapping(frame);
     if (narrowing()) {
-      for (const Area& area : touched_) sendChanged(frame, area);
+      for (const FrameArea& area : touched_) sendChanged(frame, area);
     } else {
       outgoing_ = touched_;
     }
@@ -173,8 +165,8 @@ void FramePresenter::showAll(BITMAP* frame, BITMAP* display) {
 
 // Runs of rows that differ from the shown copy, each narrowed to the
 // columns that differ in it, go into the copy and out to be sent.
-void FramePresenter::sendChanged(BITMAP* frame, const Area& touched) {
-  Area area = touched;
+void FramePresenter::sendChanged(BITMAP* frame, const FrameArea& touched) {
+  FrameArea area = touched;
   if (!clip(area, frame)) return;
   BITMAP* shown = shown_.get();
   const int bytes = bytesPerPixel(frame);
@@ -205,10 +197,10 @@ void FramePresenter::joinOutgoing() {
   if (outgoing_.size() < 2 || outgoing_.size() > joinLimit) return;
   const long long s = layout_.scale;
   const long long slack = joinSlack / (s * s);
-  const auto size = [](const Area& a) { return static_cast<long long>(a.w) * a.h; };
+  const auto size = [](const FrameArea& a) { return static_cast<long long>(a.w) * a.h; };
   for (size_t i = 0; i < outgoing_.size(); ++i) {
     for (size_t j = i + 1; j < outgoing_.size();) {
-      const Area box = boundingBox(outgoing_[i], outgoing_[j]);
+      const FrameArea box = boundingBox(outgoing_[i], outgoing_[j]);
       if (size(box) > size(outgoing_[i]) + size(outgoing_[j]) + slack) {
         ++j;
         continue;
@@ -222,7 +214,7 @@ void FramePresenter::joinOutgoing() {
 
 void FramePresenter::sendOutgoing(BITMAP* frame, BITMAP* display) {
   joinOutgoing();
-  for (const Area& a : outgoing_) send(frame, a.x, a.y, a.w, a.h, a.x, a.y, display);
+  for (const FrameArea& a : outgoing_) send(frame, a.x, a.y, a.w, a.h, a.x, a.y, display);
   blocksSent_ += static_cast<long long>(outgoing_.size());
   outgoing_.clear();
 }

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "graphics/FrameArea.h"
 #include "graphics/PictureLayout.h"
 #include "graphics/Resources.h"
 
@@ -41,24 +42,20 @@ class FramePresenter {
   long long blocksSent() const { return blocksSent_; }
 
  private:
-  struct Area {
-    int x, y, w, h;
-  };
   void showAll(BITMAP* frame, BITMAP* display);
-  void sendChanged(BITMAP* frame, const Area& area);
+  void sendChanged(BITMAP* frame, const FrameArea& area);
   void send(BITMAP* source, int sx, int sy, int w, int h, int dx, int dy, BITMAP* display);
-  bool clip(Area& area, const BITMAP* frame) const;
+  bool clip(FrameArea& area, const BITMAP* frame) const;
   void joinOverlapping(const BITMAP* frame);
-  static Area boundingBox(const Area& a, const Area& b);
   void joinOutgoing();
   bool narrowing() const;
   void sendOutgoing(BITMAP* frame, BITMAP* display);
 
   PictureLayout layout_;
-  std::vector<Area> touched_;   // may differ from the frame shown last
-  std::vector<Area> joined_;    // touched_ joined; kept to spare an allocation a frame
-  std::vector<Area> outgoing_;  // blocks that differ, to send this show
-  std::vector<Area> forced_;    // overlays to cover again, whatever the frame holds
+  std::vector<FrameArea> touched_;   // may differ from the frame shown last
+  std::vector<FrameArea> joined_;    // touched_ joined; kept to spare an allocation a frame
+  std::vector<FrameArea> outgoing_;  // blocks that differ, to send this show
+  std::vector<FrameArea> forced_;    // overlays to cover again, whatever the frame holds
   bool whole_ = false;          // touchAll was called
   bool unknown_ = true;         // the display's contents are not known
   BITMAP* lastDisplay_ = nullptr;

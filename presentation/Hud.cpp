@@ -251,15 +251,14 @@ void framePieces(Game& game, std::vector<FramePiece>& pieces) {
     const Enemy& e = enemies[i];
     KeptPicture::View view;
     if (e.alive) {
-      view = figureView(e.sprite.currentFrame(), toPixel(e.x) - e.width / 2,
-                        toPixel(e.y) - e.height + 1);
+      view = figureView(e.sprite.currentFrame(), figureCorner(e.x, e.y, e.width, e.height));
     }
     pieces.push_back({FramePiece::enemy, static_cast<int>(i), &figures[i], view});
   }
   const Player& p = game.player;
-  pieces.push_back({FramePiece::player, 0, &figures.back(),
-                    figureView(p.sprite.currentFrame(), toPixel(p.x) - p.width / 2,
-                               toPixel(p.y) - p.height + 1)});
+  const FigureCorner corner = figureCorner(p.x, p.y, p.width, p.height);
+  pieces.push_back(
+      {FramePiece::player, 0, &figures.back(), figureView(p.sprite.currentFrame(), corner)});
   pieces.push_back({FramePiece::countdown, 0, &game.countdownPanel, countdownView(game)});
   pieces.push_back({FramePiece::score, 0, &game.scorePanel, scoreView(game)});
 }

@@ -6,29 +6,17 @@
 #include "graphics/AlphaSprite.h"
 #include "shell/Fatal.h"
 
-bool overlap(const FrameArea& a, const FrameArea& b) {
-  // Wide arithmetic: hostile levels put panels near the ends of int.
-  const long long ax = a.x, ay = a.y, bx = b.x, by = b.y;
-  return a.w > 0 && a.h > 0 && b.w > 0 && b.h > 0 && ax < bx + b.w && bx < ax + a.w &&
-         ay < by + b.h && by < ay + a.h;
-}
-
-bool overlapsAny(const FrameArea& a, const std::vector<FrameArea>& areas) {
-  for (const FrameArea& area : areas) {
-    if (overlap(a, area)) return true;
-  }
-  return false;
-}
-
 bool KeptPicture::changed(const View& view) const {
   if (!onBuffer_ || stale(view)) return true;
   const FrameArea& p = view.place;
   return p.x != place_.x || p.y != place_.y || p.w != place_.w || p.h != place_.h;
 }
 
-KeptPicture::View figureView(BITMAP* picture, int left, int top) {
+KeptPicture::View figureView(BITMAP* picture, FigureCorner at) {
   if (picture == nullptr) return {};
-  return {true, {left, top, picture->w, picture->h}, {reinterpret_cast<std::intptr_t>(picture)}};
+  return {true,
+          {at.left, at.top, picture->w, picture->h},
+          {reinterpret_cast<std::intptr_t>(picture)}};
 }
 
 KeptPicture::View countdownView(const Game& game) {

@@ -10,12 +10,9 @@
 #include <cstdint>
 #include <vector>
 
-// A rectangle of the frame, in game pixels.
-struct FrameArea {
-  int x, y, w, h;
-};
-bool overlap(const FrameArea& a, const FrameArea& b);
-bool overlapsAny(const FrameArea& a, const std::vector<FrameArea>& areas);
+#include "graphics/FrameArea.h"
+#include "graphics/Pixel.h"
+
 
 class KeptPicture {
  public:
@@ -77,7 +74,7 @@ class Game;
 
 // A figure showing picture with its top-left corner at (left, top); none
 // is shown without a picture.
-KeptPicture::View figureView(BITMAP* picture, int left, int top);
+KeptPicture::View figureView(BITMAP* picture, FigureCorner at);
 // The panels of a Game as they are to be shown now, and their composition
 // onto the Game's panel buffers.
 KeptPicture::View countdownView(const Game& game);

@@ -64,8 +64,7 @@ class KeptPictureTest : public ::testing::Test {
   Enemy& enemy() { return game->enemyManager.enemies().front(); }
   FrameArea enemyArea() {
     const Enemy& e = enemy();
-    return figureView(e.sprite.currentFrame(), toPixel(e.x) - e.width / 2,
-                      toPixel(e.y) - e.height + 1).place;
+    return figureView(e.sprite.currentFrame(), figureCorner(e.x, e.y, e.width, e.height)).place;
   }
 
   // Animates the enemy until it shows another picture.
