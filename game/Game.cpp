@@ -83,11 +83,13 @@ void Game::runLife() {
   }
 }
 
-bool Game::pacingStep() {
+bool Game::pacingStep(const std::function<void()>& afterTick) {
   if (updatePause()) return quit;
   while (tickCounter.load() > 0) {
     int due = tickCounter.load();
-    if (tick()) return true;
+    const bool over = tick();
+    if (afterTick) afterTick();
+    if (over) return true;
     // The decrement is atomic, so an increment that the timer made while
     // the tick ran is kept; seeing one means drawing is falling behind.
     int left = --tickCounter;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,8 +39,9 @@ class Game {
   void beginLife();  // life start: counter reset, lists emptied, population
   bool tick();       // one game tick; true when the life is over (runLife returns)
   // One pass of runLife's loop once a tick is due: the pause, the due
-  // ticks and the frame; true when runLife returns.
-  bool pacingStep();
+  // ticks and the frame; true when runLife returns. afterTick, when set,
+  // follows every tick, the one that ends the life too.
+  bool pacingStep(const std::function<void()>& afterTick = nullptr);
   // The steps of a tick, in the order it takes them.
   void playerMotion();   // climb, fall and jump while the player has control
   void itemStep();       // a pickup scores and makes the changing enemies vulnerable

@@ -2,6 +2,8 @@
 
 #include <allegro.h>
 
+#include <functional>
+
 #include "game/Game.h"
 #include "graphics/Pixel.h"
 #include "shell/CloseButton.h"
@@ -21,6 +23,8 @@ struct RunState {
     game.player.score = score;
     game.quit = false;
     game.levelDone = false;
+    // Escape may have ended the play-test while paused.
+    game.paused = false;
   }
 };
 
@@ -33,32 +37,26 @@ void notePosition(const Game& game, PlaytestOutcome& outcome) {
   outcome.path.push_back(here);
 }
 
-// The game's pacing: every due tick runs, then one frame is drawn; a pass
-// stops running ticks as soon as the timer adds one during a tick. True
-// when the life is over.
-bool runDueTicks(Game& game, PlaytestOutcome& outcome) {
-  while (tickCounter.load() > 0) {
-    const int due = tickCounter.load();
-    const bool over = game.tick();
-    ++outcome.ticks;
-    notePosition(game, outcome);
-    if (over) return true;
-    const int left = --tickCounter;
-    if (left >= due) break;
-  }
-  return false;
+// Why the pass that ended the life ended it. Escape or the close button
+// only end a life that is still going.
+PlaytestOutcome::End lifeEnd(const Game& game) {
+  if (game.levelDone) return PlaytestOutcome::Cleared;
+  if (!game.player.alive) return PlaytestOutcome::LifeLost;
+  return closeRequested() ? PlaytestOutcome::Closed : PlaytestOutcome::Escaped;
 }
 
+// The game's own pacing, pause included; the editor only follows the
+// ticks to count them and draw the path walked.
 PlaytestOutcome::End playOneLife(Game& game, PlaytestOutcome& outcome) {
   const int idleWait = game.updatesPerSecond > 0 ? 100 / game.updatesPerSecond : 0;
+  const std::function<void()> afterTick = [&game, &outcome] {
+    ++outcome.ticks;
+    notePosition(game, outcome);
+  };
   for (;;) {
     while (tickCounter.load() == 0) rest(idleWait);
-    if (runDueTicks(game, outcome)) {
-      return game.levelDone ? PlaytestOutcome::Cleared : PlaytestOutcome::LifeLost;
-    }
-    game.drawFrame();
+    if (game.pacingStep(afterTick)) return lifeEnd(game);
     if (closeRequested()) return PlaytestOutcome::Closed;
-    if (game.quit) return PlaytestOutcome::Escaped;
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "game/Game.h"
 #include "shell/CloseButton.h"
+#include "shell/FocusLoss.h"
 #include "shell/Startup.h"
 #include "shell/TickTimer.h"
 
@@ -24,6 +25,9 @@ int openEditorDisplay(const std::string& title, int& width, int& height,
                       int& updatesPerSecond) {
   if (allegro_init() != 0) return displayFailure("cannot start Allegro (no display?)");
   if (install_keyboard() != 0) return displayFailure("no keyboard");
+  // Play-tests take a gamepad as the game does; without one, or with a
+  // driver that fails, the keyboard plays alone.
+  install_joystick(JOY_TYPE_AUTODETECT);
   install_timer();
   if (install_mouse() < 0) return displayFailure("no mouse");
   // Play-tests are heard as in the game; a machine without sound plays silent.
@@ -53,6 +57,8 @@ int openEditorDisplay(const std::string& title, int& width, int& height,
     return displayFailure("cannot open the window", allegro_error);
   }
   watchCloseButton();
+  // A play-test pauses when the window loses the focus, as the game does.
+  watchFocus();
   register_png_file_type();
   set_alpha_blender();
   startTimer(updatesPerSecond);
