@@ -76,11 +76,15 @@ void Game::runLife() {
   log_message("Beginning level.");
   if (quit) return;
 
-  const int idleWait = updatesPerSecond > 0 ? 100 / updatesPerSecond : 0;
   for (;;) {
-    while (tickCounter.load() == 0) rest(idleWait);
+    waitForTick();
     if (pacingStep()) return;
   }
+}
+
+void Game::waitForTick() const {
+  const int idleWait = updatesPerSecond > 0 ? 100 / updatesPerSecond : 0;
+  while (tickCounter.load() == 0) rest(idleWait);
 }
 
 bool Game::pacingStep(const std::function<void()>& afterTick) {

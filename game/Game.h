@@ -38,6 +38,8 @@ class Game {
   void runLife();
   void beginLife();  // life start: counter reset, lists emptied, population
   bool tick();       // one game tick; true when the life is over (runLife returns)
+  // Sleeps with rest until a tick is due: the idle part of runLife's loop.
+  void waitForTick() const;
   // One pass of runLife's loop once a tick is due: the pause, the due
   // ticks and the frame; true when runLife returns. afterTick, when set,
   // follows every tick, the one that ends the life too.

@@ -19,7 +19,6 @@ namespace {
 
 std::string point(int x, int y) { return std::to_string(x) + ", " + std::to_string(y); }
 
-
 std::string size(const FrameArea& area) {
   return std::to_string(area.w) + "x" + std::to_string(area.h);
 }

@@ -56,11 +56,11 @@ class FramePresenter {
   std::vector<FrameArea> joined_;    // touched_ joined; kept to spare an allocation a frame
   std::vector<FrameArea> outgoing_;  // blocks that differ, to send this show
   std::vector<FrameArea> forced_;    // overlays to cover again, whatever the frame holds
-  bool whole_ = false;          // touchAll was called
-  bool unknown_ = true;         // the display's contents are not known
+  bool whole_ = false;               // touchAll was called
+  bool unknown_ = true;              // the display's contents are not known
   BITMAP* lastDisplay_ = nullptr;
-  BitmapPtr shown_;             // the frame as the display shows it, when scaled
-  BitmapPtr strip_;             // rows scaled on their way to the display
+  BitmapPtr shown_;                  // the frame as the display shows it, when scaled
+  BitmapPtr strip_;                  // rows scaled on their way to the display
   long long pixelsSent_ = 0;
   long long blocksSent_ = 0;
 };

@@ -13,7 +13,6 @@
 #include "graphics/FrameArea.h"
 #include "graphics/Pixel.h"
 
-
 class KeptPicture {
  public:
   // What a picture is to show this frame. The look holds every value its
@@ -72,8 +71,8 @@ struct FrameScratch {
 
 class Game;
 
-// A figure showing picture with its top-left corner at (left, top); none
-// is shown without a picture.
+// A figure showing picture with its top-left corner at the given corner;
+// none is shown without a picture.
 KeptPicture::View figureView(BITMAP* picture, FigureCorner at);
 // The panels of a Game as they are to be shown now, and their composition
 // onto the Game's panel buffers.

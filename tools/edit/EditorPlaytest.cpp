@@ -7,7 +7,6 @@
 #include "game/Game.h"
 #include "graphics/Pixel.h"
 #include "shell/CloseButton.h"
-#include "shell/TickTimer.h"
 #include "tools/edit/EditorWindow.h"
 
 namespace {
@@ -48,13 +47,12 @@ PlaytestOutcome::End lifeEnd(const Game& game) {
 // The game's own pacing, pause included; the editor only follows the
 // ticks to count them and draw the path walked.
 PlaytestOutcome::End playOneLife(Game& game, PlaytestOutcome& outcome) {
-  const int idleWait = game.updatesPerSecond > 0 ? 100 / game.updatesPerSecond : 0;
   const std::function<void()> afterTick = [&game, &outcome] {
     ++outcome.ticks;
     notePosition(game, outcome);
   };
   for (;;) {
-    while (tickCounter.load() == 0) rest(idleWait);
+    game.waitForTick();
     if (game.pacingStep(afterTick)) return lifeEnd(game);
     if (closeRequested()) return PlaytestOutcome::Closed;
   }
