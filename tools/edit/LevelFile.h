@@ -1,8 +1,8 @@
 #pragma once
 // Writing a level file so that a crash at any moment leaves either the old
-// file or the new one: the text goes to "<file>.tmp" beside it, is flushed
-// to the disk, and is renamed over the file. The text is the engine's own
-// level writer's, so a file the editor wrote is written again byte for byte.
+// file or the new one (through the tools' one file replacer). The text is
+// the engine's own level writer's, so a file the editor wrote is written
+// again byte for byte.
 #include <string>
 
 #include "game/LevelData.h"
