@@ -4,11 +4,14 @@ namespace {
 
 unsigned bit(int control) { return 1u << control; }
 
-// An axis counts one way when its digital pad says so or its position is
-// at least the dead zone out; a dead zone of 0 still leaves the centre itself.
+// An axis counts one way when its position is at least the dead zone out;
+// a dead zone of 0 still leaves the centre itself. Allegro's digital flags
+// are not looked at: its Linux driver raises them a quarter of the way
+// out, whatever dead zone is set, and a digital pad shows its pushes as
+// positions at the ends of the travel anyway.
 void readAxis(const JOYSTICK_AXIS_INFO& axis, int deadZone, int less, int more, unsigned& down) {
-  if (axis.d1 != 0 || (axis.pos < 0 && -axis.pos >= deadZone)) down |= bit(less);
-  if (axis.d2 != 0 || (axis.pos > 0 && axis.pos >= deadZone)) down |= bit(more);
+  if (axis.pos < 0 && -axis.pos >= deadZone) down |= bit(less);
+  if (axis.pos > 0 && axis.pos >= deadZone) down |= bit(more);
 }
 
 // Only the axes and buttons the driver reports are looked at: the rest of

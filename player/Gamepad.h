@@ -12,7 +12,8 @@ class Gamepad {
   enum Control { left, right, up, down, jump, controlCount };
   using Codes = std::array<int, controlCount>;  // key code each control acts as
 
-  // Allegro's analogue positions run from -fullTravel to fullTravel.
+  // Allegro's analogue positions run from -fullTravel to fullTravel (its
+  // Linux driver stops at 127 either way).
   static constexpr int fullTravel = 128;
   // Allegro reports this many buttons at most; a jump button is an index below it.
   static constexpr int buttonCount = MAX_JOYSTICK_BUTTONS;

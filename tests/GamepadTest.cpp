@@ -88,17 +88,18 @@ const PadCase padCases[] = {
     {"left at the dead zone", {-48}, {KEY_LEFT}},
     {"right inside the dead zone", {47}, {}},
     {"right at the dead zone", {48}, {KEY_RIGHT}},
-    {"digital left", {0, 0, -1}, {KEY_LEFT}},
-    {"digital right", {0, 0, 1}, {KEY_RIGHT}},
+    // A digital pad shows a push at the end of the travel, flag and all.
+    {"digital left", {-128, 0, -1}, {KEY_LEFT}},
+    {"digital right", {128, 0, 1}, {KEY_RIGHT}},
     {"first button", {0, 0, 0, 0, 1}, {KEY_SPACE}},
     {"first button pushed left", {-100, 0, 0, 0, 1}, {KEY_SPACE, KEY_LEFT}},
     {"second button", {0, 0, 0, 0, 2}, {}},
     {"no joystick", {-128, 0, -1, 0, 1, 0}, {}},
     {"up at the ladder's foot", {0, -128}, {KEY_UP}, atLadderX},
-    {"digital up at the ladder's foot", {0, 0, 0, -1}, {KEY_UP}, atLadderX},
+    {"digital up at the ladder's foot", {0, -128, 0, -1}, {KEY_UP}, atLadderX},
     {"up inside the dead zone", {0, -47}, {}, atLadderX},
     {"down at the ladder's head", {0, 48}, {KEY_DOWN}, atLadderX, ledgeY},
-    {"digital down at the ladder's head", {0, 0, 0, 1}, {KEY_DOWN}, atLadderX, ledgeY},
+    {"digital down at the ladder's head", {0, 128, 0, 1}, {KEY_DOWN}, atLadderX, ledgeY},
     {"configured button", {0, 0, 0, 0, 4}, {KEY_SPACE}, 300, 299, "[joystick]\njump = 2\n"},
     {"first button when another jumps", {0, 0, 0, 0, 1}, {}, 300, 299, "[joystick]\njump = 2\n"},
     {"inside a configured dead zone", {99}, {}, 300, 299, "[joystick]\ndead_zone = 100\n"},
@@ -143,6 +144,75 @@ TEST_P(PadState, ActsAsTheMatchingKeys) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pads, PadState, testing::ValuesIn(padCases));
+
+// What Allegro 4.4's Linux driver made of raw event values (-32767 to
+// 32767) on a stick axis, recorded by feeding it those events: its digital
+// flags go up past 8192, a quarter of the way out, at position 31.
+struct DriverAxis {
+  int raw;  // the kernel's value
+  int pos;  // what the driver reported
+  int d1;
+  int d2;
+};
+const DriverAxis driverAxes[] = {
+    {0, 0, 0, 0},           {4096, 15, 0, 0},      {-4096, -15, 0, 0},
+    {8192, 31, 0, 0},       {8193, 31, 0, 1},      {-8193, -31, 1, 0},
+    {12384, 47, 0, 1},      {-12384, -47, 1, 0},   {12385, 48, 0, 1},
+    {-12385, -48, 1, 0},    {20000, 77, 0, 1},     {25800, 99, 0, 1},
+    {25801, 100, 0, 1},     {-26000, -100, 1, 0},  {32767, 127, 0, 1},
+    {-32767, -127, 1, 0},
+};
+
+// The direction a stick held at a driver's value counts as, for each dead
+// zone: -1 left (or up), 1 right (or down), 0 none.
+struct ZoneCase {
+  int deadZone;
+  std::vector<int> raws;  // values of driverAxes
+  int direction;
+};
+const ZoneCase zoneCases[] = {
+    {Gamepad::defaultDeadZone, {0, 4096, -4096, 8192, 8193, -8193, 12384, -12384}, 0},
+    {Gamepad::defaultDeadZone, {12385, 20000, 25800, 32767}, 1},
+    {Gamepad::defaultDeadZone, {-12385, -26000, -32767}, -1},
+    {100, {8193, 12385, 20000, 25800}, 0},
+    {100, {25801, 32767}, 1},
+    {100, {-26000, -32767}, -1},
+    {32, {8192, 8193, -8193}, 0},
+    {32, {12384, 12385}, 1},
+    {0, {0}, 0},
+    {0, {4096}, 1},
+};
+
+const DriverAxis& driverAxis(int raw) {
+  for (const DriverAxis& a : driverAxes) {
+    if (a.raw == raw) return a;
+  }
+  ADD_FAILURE() << raw << " is not in the driver's table";
+  return driverAxes[0];
+}
+
+TEST(Gamepad, TheDeadZoneHoldsForWhatTheLinuxDriverReports) {
+  JoystickGlobals restore;
+  const Gamepad::Codes codes = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_SPACE};
+  for (const ZoneCase& c : zoneCases) {
+    for (int raw : c.raws) {
+      const DriverAxis& a = driverAxis(raw);
+      showPad(Pad{});
+      for (JOYSTICK_AXIS_INFO& axis : joy[0].stick[0].axis) {
+        axis.pos = a.pos;
+        axis.d1 = a.d1;
+        axis.d2 = a.d2;
+      }
+      Gamepad pad;
+      pad.settings.deadZone = c.deadZone;
+      pad.read();
+      const int across = pad.actsAs(KEY_RIGHT, codes) - pad.actsAs(KEY_LEFT, codes);
+      const int along = pad.actsAs(KEY_DOWN, codes) - pad.actsAs(KEY_UP, codes);
+      EXPECT_EQ(across, c.direction) << "raw " << raw << ", dead zone " << c.deadZone;
+      EXPECT_EQ(along, c.direction) << "raw " << raw << ", dead zone " << c.deadZone;
+    }
+  }
+}
 
 TEST(Gamepad, AControlDownWhenPlayBeginsWaitsUntilReleased) {
   JoystickGlobals restore;
