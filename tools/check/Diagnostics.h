@@ -8,9 +8,17 @@
 // An error is something the engine refuses or plays plainly wrong; a
 // warning is something an author may mean (a huge picture, a lure) and is
 // printed as file:line:column: warning: message.
+//
+// Paths and messages quote what files hold, and a file may hold anything:
+// every byte a terminal would not show as itself (control bytes, NUL, ESC,
+// DEL, C1 controls, bytes of no well-formed UTF-8 character) is kept as
+// \xNN, so no line is cut short or turned into a terminal command.
 #include <cstdio>
 #include <string>
 #include <vector>
+
+// The bytes as a terminal shows them safely: "a\x1b[2Jb" for a, ESC, [2Jb.
+std::string shownSafely(const std::string& bytes);
 
 struct Position {
   int line = 0;    // 1-based; 0 for the whole file

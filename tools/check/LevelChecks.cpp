@@ -1,15 +1,12 @@
-// Reading a level file by the loader's field lists, and the checks of its
+// A level file read by the checker's level reader, and the checks of its
 // header and its structures.
 #include <allegro.h>
 
-#include <sstream>
 #include <string>
 
 #include "tools/check/LevelFileCheck.h"
 
 namespace {
-
-const char* const rejected = "the engine rejects the level";
 
 bool zeroOrOne(int value) { return value == 0 || value == 1; }
 
@@ -19,110 +16,29 @@ void MediaChecker::checkLevel(const std::string& fileName) {
   const std::string file = pathOf(fileName);
   TextFile text;
   if (!text.read(file)) {
-    out_.report(file, "missing: the engine stops with \"Error loading \"" + fileName + "\"\"");
+    out_.report(file, text.missing()
+                          ? "missing: the engine stops with \"Error loading \"" + fileName + "\"\""
+                          : text.problem());
     return;
   }
   LevelRecords& records = levels_.emplace_back();
   records.fileName = fileName;
   const int errorsBefore = out_.errorCount();
-  LevelFileCheck(file, text, facts_, out_, records).run();
+  LevelFileCheck check(file, facts_, out_, records);
+  LevelFileReader(text, out_).read(check);
   records.readable = out_.errorCount() == errorsBefore;
 }
 
-LevelFileCheck::LevelFileCheck(const std::string& file, const TextFile& text,
-                               const TreeFacts& facts, Diagnostics& out, LevelRecords& records)
+LevelFileCheck::LevelFileCheck(const std::string& file, const TreeFacts& facts, Diagnostics& out,
+                               LevelRecords& records)
     : file_(file),
       facts_(facts),
       out_(out),
       records_(records),
-      reader_(text, out, NumberRule::Stream),
       screen_(size(facts.screenWidth, facts.screenHeight)) {}
 
-// The header, then each count and its records. A count the engine cannot
-// use ends the check of the file: nothing after it can be told apart.
-void LevelFileCheck::run() {
-  checkHeader();
-  int count = 0;
-  if (!checkList<TileSpec>(records_.tiles, count, &records_.tileCount)) return;
-  if (!checkList<LadderSpec>(records_.ladders, count)) return;
-  if (!checkList<ChuteSpec>(records_.chutes, count)) return;
-  if (!checkList<EnemySpec>(records_.enemies, count)) return;
-  if (!checkList<ItemSpec>(records_.items, count)) return;
-  if (!checkList<TeleporterSpec>(records_.teleporters, teleporterCount_)) return;
-  reader_.reportTrailing("the last record");
-}
-
-// Numbers are held to the bound the engine holds them to and named as the
-// messages name them: "x of tile 3", or a header number by its name alone.
-// index: the record's, from 0; -1 for the header.
-template <typename Record>
-bool LevelFileCheck::readField(const LevelField<Record>& entry, Record& record, int index) {
-  const std::string what =
-      index < 0 ? std::string(entry.name) : of(entry.name, LevelFields<Record>::kind, index);
-  if (entry.text != nullptr) return reader_.readWord(record.*entry.text, what);
-  if (entry.whole != nullptr) {
-    reader_.setIntLimit(entry.isBounded() ? LevelData::maxNumber : 0, rejected);
-    return reader_.readInt(record.*entry.whole, what);
-  }
-  float value = record.*entry.real;
-  if (!reader_.readFloat(value, what)) return false;
-  if (entry.isBounded() && !withinLevelBound(value)) {
-    std::ostringstream shown;
-    shown.precision(9);
-    shown << value;
-    report(reader_.lastPosition(), what + " " + shown.str() + " is outside -" +
-                                       std::to_string(LevelData::maxNumber) + " to " +
-                                       std::to_string(LevelData::maxNumber) + ": " + rejected);
-    return false;
-  }
-  record.*entry.real = value;
-  return true;
-}
-
-template <typename Record>
-FieldReads<Record> LevelFileCheck::readRecord(int index) {
-  FieldReads<Record> result;
-  for (size_t f = 0; f < FieldReads<Record>::size; ++f) {
-    result.read[f] = readField(LevelFields<Record>::list[f], result.record, index);
-    result.where[f] = reader_.lastPosition();
-  }
-  return result;
-}
-
-bool LevelFileCheck::readCount(const char* kind, const char* kinds, int& count) {
-  // Counts have bounds of their own, with their own message.
-  reader_.setIntLimit(0, "");
-  if (!reader_.readInt(count, std::string("the ") + kind + " count")) return false;
-  Position where = reader_.lastPosition();
-  if (count < 0 || count > LevelData::maxElementCount) {
-    report(where, std::string(kind) + " count " + std::to_string(count) +
-                      (count < 0 ? " is negative" : " is above 10000") + ": " + rejected);
-    return false;
-  }
-  reader_.setEndNote(" (the count at " + at(where) + " announces " + std::to_string(count) +
-                     " " + kinds + ")");
-  return true;
-}
-
-// starts: where each record begins, for the layout rules that run once all
-// is read; countAt, when given, where the count stands.
-template <typename Record>
-bool LevelFileCheck::checkList(std::vector<Position>& starts, int& count, Position* countAt) {
-  using Fields = LevelFields<Record>;
-  if (!readCount(Fields::kind, Fields::kinds, count)) return false;
-  if (countAt != nullptr) *countAt = reader_.lastPosition();
-  for (int i = 0; i < count && !reader_.ended(); ++i) {
-    const FieldReads<Record> record = readRecord<Record>(i);
-    starts.push_back(record.where[0]);
-    if (reader_.ended()) break;
-    check(record, i);
-  }
-  return true;
-}
-
 // HUD placement, life pips, the player's start.
-void LevelFileCheck::checkHeader() {
-  const FieldReads<LevelData> header = readRecord<LevelData>(-1);
+void LevelFileCheck::header(const FieldReads<LevelData>& header) {
   const LevelData& level = header.record;
   records_.countdownPanel = header.at<&LevelData::countdown_x>();
   records_.scorePanel = header.at<&LevelData::score_x>();

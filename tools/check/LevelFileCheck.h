@@ -1,61 +1,46 @@
 #pragma once
-// One level file read token by token as the engine's loader reads it, by
-// the loader's own field lists, with every record held against the images,
-// enemy kinds and screen of the tree.
-#include <cstddef>
+// One level file's records, as the reader hands them over, held against the
+// images, enemy kinds and screen of the tree.
 #include <cstdint>
-#include <iterator>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "game/LevelData.h"
 #include "game/LevelFields.h"
 #include "tools/check/Diagnostics.h"
+#include "tools/check/LevelFileReader.h"
 #include "tools/check/MediaChecker.h"
-#include "tools/check/TokenReader.h"
 #include "tools/check/TreeFacts.h"
 
-// A record as read: its values, and for each field whether it was read and
-// where its token stands.
-template <typename Record>
-struct FieldReads {
-  static constexpr size_t size = std::size(LevelFields<Record>::list);
-  Record record;
-  bool read[size] = {};
-  Position where[size];
-
-  template <auto Member>
-  bool has() const {
-    constexpr int index = levelFieldIndex(Member);
-    return read[index];
-  }
-  template <auto Member>
-  Position at() const {
-    constexpr int index = levelFieldIndex(Member);
-    return where[index];
-  }
-};
-
+// The visitor of LevelFileReader::read: where each record begins goes to
+// the level's records for the layout rules, and each record read whole is
+// checked at once, so problems come out in file order.
 class LevelFileCheck {
  public:
-  LevelFileCheck(const std::string& file, const TextFile& text, const TreeFacts& facts,
-                 Diagnostics& out, LevelRecords& records);
-  void run();
+  LevelFileCheck(const std::string& file, const TreeFacts& facts, Diagnostics& out,
+                 LevelRecords& records);
+
+  void header(const FieldReads<LevelData>& header);
+  template <typename Record>
+  void list(LevelFields<Record>, int count, Position countAt);
+  template <typename Record>
+  void record(const FieldReads<Record>& read, int index, bool whole) {
+    startsOf(static_cast<const Record*>(nullptr)).push_back(read.where[0]);
+    if (whole) check(read, index);
+  }
 
  private:
-  // tools/check/LevelChecks.cpp: reading
-  template <typename Record>
-  bool readField(const LevelField<Record>& entry, Record& record, int index);
-  template <typename Record>
-  FieldReads<Record> readRecord(int index);
-  bool readCount(const char* kind, const char* kinds, int& count);
-  template <typename Record>
-  bool checkList(std::vector<Position>& starts, int& count, Position* countAt = nullptr);
+  std::vector<Position>& startsOf(const TileSpec*) { return records_.tiles; }
+  std::vector<Position>& startsOf(const LadderSpec*) { return records_.ladders; }
+  std::vector<Position>& startsOf(const ChuteSpec*) { return records_.chutes; }
+  std::vector<Position>& startsOf(const EnemySpec*) { return records_.enemies; }
+  std::vector<Position>& startsOf(const ItemSpec*) { return records_.items; }
+  std::vector<Position>& startsOf(const TeleporterSpec*) { return records_.teleporters; }
 
   // tools/check/LevelChecks.cpp: the header and the structures
-  void checkHeader();
   void checkPanel(int x, int y, int align, Position where, const char* name, int width,
                   int height);
   void check(const FieldReads<TileSpec>& tile, int i);
@@ -86,15 +71,19 @@ class LevelFileCheck {
   const TreeFacts& facts_;
   Diagnostics& out_;
   LevelRecords& records_;
-  TokenReader reader_;
   std::string screen_;  // "640x480"
   int teleporterCount_ = 0;
   std::map<int, std::pair<int, Position>> numbers_;  // teleporter number -> first one and place
 };
 
-// Message pieces: "3:14", "8, 4", "16x16", "tile 3", "x of tile 3".
-std::string at(Position position);
+// The list counts matter to two checks: where the tiles' count stands, and
+// how many teleporters the keys can reach.
+template <typename Record>
+void LevelFileCheck::list(LevelFields<Record>, int count, Position countAt) {
+  if constexpr (std::is_same_v<Record, TileSpec>) records_.tileCount = countAt;
+  if constexpr (std::is_same_v<Record, TeleporterSpec>) teleporterCount_ = count;
+}
+
+// Message pieces: "8, 4", "16x16".
 std::string point(int x, int y);
 std::string size(int width, int height);
-std::string label(const char* kind, int i);
-std::string of(const char* field, const char* kind, int i);

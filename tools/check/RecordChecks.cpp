@@ -17,20 +17,10 @@ const int firstUnreachableNumber = KEY_MAX - Game::firstDigitCode;
 
 }  // namespace
 
-std::string at(Position position) {
-  return std::to_string(position.line) + ":" + std::to_string(position.column);
-}
-
 std::string point(int x, int y) { return std::to_string(x) + ", " + std::to_string(y); }
 
 std::string size(int width, int height) {
   return std::to_string(width) + "x" + std::to_string(height);
-}
-
-std::string label(const char* kind, int i) { return std::string(kind) + " " + std::to_string(i + 1); }
-
-std::string of(const char* field, const char* kind, int i) {
-  return std::string(field) + " of " + label(kind, i);
 }
 
 bool LevelFileCheck::whollyOnScreen(int64_t left, int64_t top, int64_t width,

@@ -1,26 +1,90 @@
 #include "tools/check/TokenReader.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <cstring>
+#include <limits>
 #include <sstream>
+
+#include "shell/RegularFile.h"
+
+namespace {
+
+// Closes the descriptor it holds.
+struct Descriptor {
+  int fd = -1;
+  ~Descriptor() {
+    if (fd >= 0) close(fd);
+  }
+};
+
+const char* const notRead = ": it is not read";
+
+std::string tooLarge(const std::string& size) {
+  return "is " + size + ", over the " + std::to_string(TextFile::maxBytes >> 20) +
+         " MiB bound on a text file of the tree" + notRead;
+}
+
+}  // namespace
 
 bool TextFile::read(const std::string& path) {
   path_ = path;
   text_.clear();
-  // A directory would open as a stream and read as empty.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open()) return false;
-  text_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   lineStarts_.assign(1, 0);
+  missing_ = false;
+  problem_.clear();
+  const Descriptor file{openRegularFile(path)};
+  if (file.fd < 0) return refuse(errno);
+  // The size is judged before a byte is read, so a huge sparse file costs
+  // nothing.
+  struct stat info {};
+  if (fstat(file.fd, &info) == 0 && info.st_size > maxBytes) {
+    problem_ = tooLarge(std::to_string(info.st_size) + " bytes");
+    return false;
+  }
+  if (!readAll(file.fd)) return false;
   for (size_t i = 0; i < text_.size(); ++i) {
     if (text_[i] == '\n') lineStarts_.push_back(i + 1);
   }
-  return !in.bad();
+  return true;
+}
+
+bool TextFile::refuse(int error) {
+  missing_ = error == ENOENT || error == ENOTDIR;
+  if (missing_) {
+    problem_ = "missing";
+  } else if (error == EISDIR) {
+    problem_ = std::string("is a directory, not a plain file") + notRead;
+  } else if (error == ENXIO) {
+    problem_ = std::string("is not a plain file (a FIFO, a device or a socket)") + notRead;
+  } else {
+    problem_ = std::string("cannot be read: ") + std::strerror(error);
+  }
+  return false;
+}
+
+// Reads to the end, stopping past maxBytes should the file grow meanwhile.
+bool TextFile::readAll(int descriptor) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(descriptor, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      text_.clear();
+      return refuse(errno);
+    }
+    if (got == 0) return true;
+    text_.append(buffer, static_cast<size_t>(got));
+    if (static_cast<long long>(text_.size()) > maxBytes) {
+      text_.clear();
+      problem_ = tooLarge("more than that");
+      return false;
+    }
+  }
 }
 
 Position TextFile::positionOf(size_t offset) const {
@@ -34,7 +98,22 @@ namespace {
 
 bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
-std::string inQuotes(const std::string& word) { return "'" + word + "'"; }
+// A token quoted in a message: a very long one is cut, so that a file of
+// one endless token gives a line of sensible length.
+std::string inQuotes(const std::string& word) {
+  const size_t shown = 40;
+  if (word.size() <= shown) return "'" + word + "'";
+  return "'" + word.substr(0, shown) + "...' (" + std::to_string(word.size()) + " bytes)";
+}
+
+// What the largest values of a kind of number are, for a token that does
+// not fit: "-2147483648 to 2147483647".
+template <typename Number>
+std::string rangeOf() {
+  std::ostringstream range;
+  range << std::numeric_limits<Number>::lowest() << " to " << std::numeric_limits<Number>::max();
+  return range.str();
+}
 
 }  // namespace
 
@@ -95,7 +174,14 @@ bool TokenReader::readNumber(Number& value, const std::string& what, const char*
     message = inQuotes(word) + " is not " + kind + " for " + what + ": the engine reads " +
               prefix.str() + " and takes " + inQuotes(rest) + " as the next value";
   } else {
-    message = "expected " + std::string(kind) + " for " + what + ", found " + inQuotes(word);
+    // A failed extraction leaves 0 for what is no number and the largest
+    // value of the type for a number too long for it.
+    const bool tooLong = !read && (parsed == std::numeric_limits<Number>::max() ||
+                                   parsed == std::numeric_limits<Number>::lowest());
+    message = tooLong ? inQuotes(word) + " for " + what + " does not fit " + kind + " (" +
+                            rangeOf<Number>() + ")"
+                      : "expected " + std::string(kind) + " for " + what + ", found " +
+                            inQuotes(word);
     if (rule_ == NumberRule::Stream) message += "; the engine reads nothing after it";
   }
   out_.report(file_.path(), last_, message);

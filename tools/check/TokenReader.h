@@ -7,20 +7,37 @@
 
 #include "tools/check/Diagnostics.h"
 
-// A text file held whole, with the positions of its line starts.
+// A text file held whole, with the positions of its line starts. Only a
+// plain file is read, and only up to maxBytes: a FIFO or a device in a
+// file's place would block the reading or feed it without end, and a huge
+// file would cost its size in memory several times over.
 class TextFile {
  public:
-  // False when the file cannot be opened or read (missing, a directory).
+  // Far above any file of a tree: a level holding every kind of element at
+  // the loader's greatest count, written as the shipped levels are, stays
+  // under 3 MiB.
+  static constexpr long long maxBytes = 4LL << 20;
+
+  // False when the file is not read (missing, not a plain file, unreadable
+  // or larger than maxBytes); problem() then says why.
   bool read(const std::string& path);
+  bool missing() const { return missing_; }
+  // "is not a plain file (a FIFO, a device or a socket): it is not read"
+  const std::string& problem() const { return problem_; }
 
   const std::string& path() const { return path_; }
   const std::string& text() const { return text_; }
   Position positionOf(size_t offset) const;
 
  private:
+  bool refuse(int error);
+  bool readAll(int descriptor);
+
   std::string path_;
   std::string text_;
   std::vector<size_t> lineStarts_;  // offset of the first character of each line
+  bool missing_ = false;
+  std::string problem_;
 };
 
 // How the engine reads numbers from a kind of file.
@@ -52,6 +69,9 @@ class TokenReader {
   // last token in the file.
   Position lastPosition() const { return last_; }
   bool ended() const { return ended_; }
+  // Reading begins at this offset instead of the file's first byte, past
+  // something already reported (a byte-order mark).
+  void startAt(size_t offset) { offset_ = offset; }
   // Added to the message when the file ends early, e.g. a reminder of the
   // count that promised more records.
   void setEndNote(const std::string& note) { endNote_ = note; }
