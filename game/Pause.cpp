@@ -2,6 +2,8 @@
 // stops the game where it stands; only the key lets it go on.
 #include <allegro.h>
 
+#include <string>
+
 #include "game/Game.h"
 #include "shell/CloseButton.h"
 #include "shell/FocusLoss.h"
@@ -10,9 +12,18 @@
 
 namespace {
 
+// What the card says: which key goes on. A letter key is named; any other
+// is the one pwe.cfg chose.
+std::string pausedText(int keyPause) {
+  if (keyPause >= KEY_A && keyPause <= KEY_Z) {
+    return std::string("Paused: ") + static_cast<char>('A' + (keyPause - KEY_A)) + " to go on";
+  }
+  return "Paused: the pause key goes on";
+}
+
 // A black card with a white edge: readable over any level.
-BitmapPtr composePausedCard() {
-  const char* text = "Paused";
+BitmapPtr composePausedCard(const std::string& words) {
+  const char* text = words.c_str();
   const int margin = 8;
   BitmapPtr card(create_bitmap(text_length(font, text) + 2 * margin,
                                text_height(font) + 2 * margin));
@@ -53,7 +64,7 @@ bool Game::updatePause() {
 
 void Game::showPaused() {
   if (display == nullptr) return;
-  if (!pausedCard) pausedCard = composePausedCard();
+  if (!pausedCard) pausedCard = composePausedCard(pausedText(keyPause));
   if (!pausedCard) return;
   presenter.overlay(pausedCard.get(), (width - pausedCard->w) / 2,
                     (height - pausedCard->h) / 2, display);

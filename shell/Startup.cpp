@@ -15,6 +15,7 @@
 #include "shell/FocusLoss.h"
 #include "shell/Log.h"
 #include "shell/Utf8.h"
+#include "shell/WindowIdentity.h"
 
 namespace {
 
@@ -204,6 +205,7 @@ int startupColourDepth() {
 int initialise(int& width, int& height, int& updatesPerSecond, PictureLayout* layout) {
   log_open("pwe.log");
   log_message("Initializing Allegro");
+  nameNextWindow(gameWindowClass);
   // Without a display this fails, and the next install_* call would crash.
   if (allegro_init() != 0) return startupFailure("Allegro initialization failure.");
 

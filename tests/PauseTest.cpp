@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "game/Game.h"
 #include "shell/CloseButton.h"
@@ -109,6 +110,50 @@ TEST_F(PauseTest, TheCardCoversTheMiddleUntilPlayGoesOn) {
   for (int y = 0; y < 480; ++y) {
     ASSERT_EQ(std::memcmp(shown->line[y], game->buffer->line[y], 640 * 4), 0)
         << "after resuming, display row " << y << " is not the frame";
+  }
+}
+
+// The words, as Allegro's font draws them white on black, stand somewhere
+// in the middle of the picture.
+bool showsWords(BITMAP* shown, const std::string& words) {
+  BitmapPtr text(create_bitmap(text_length(font, words.c_str()), text_height(font)));
+  clear_to_color(text.get(), makecol(0, 0, 0));
+  textout_ex(text.get(), font, words.c_str(), 0, 0, makecol(255, 255, 255), -1);
+  for (int top = 160; top + text->h <= 320; ++top) {
+    for (int left = 0; left + text->w <= shown->w; ++left) {
+      bool same = true;
+      for (int y = 0; y < text->h && same; ++y) {
+        for (int x = 0; x < text->w && same; ++x) {
+          same = getpixel(shown, left + x, top + y) == getpixel(text.get(), x, y);
+        }
+      }
+      if (same) return true;
+    }
+  }
+  return false;
+}
+
+TEST_F(PauseTest, TheCardSaysWhichKeyGoesOn) {
+  struct Case {
+    int keyPause;
+    const char* words;
+  };
+  const Case cases[] = {
+      {KEY_P, "Paused: P to go on"},
+      {KEY_Y, "Paused: Y to go on"},
+      {KEY_TAB, "Paused: the pause key goes on"},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    game->keyPause = c.keyPause;
+    tickCounter = 1;
+    game->pacingStep();
+    key[c.keyPause] = 1;
+    tickCounter = 1;
+    game->pacingStep();
+    key[c.keyPause] = 0;
+    ASSERT_TRUE(game->paused) << c.words;
+    EXPECT_TRUE(showsWords(shown.get(), c.words)) << c.words;
   }
 }
 

@@ -135,3 +135,17 @@ lit_pixels() {
 count_log() {
   grep -cxF -- "$1" "$work/pwe.log" 2>/dev/null || true
 }
+
+# Fails unless window $1 has the class $2 (as both its instance and class
+# names) and shows the project's icon, pixel for pixel; $3 is pwe-xicon.
+check_window_identity() {
+  local class
+  class=$(xprop -id "$1" WM_CLASS 2>/dev/null)
+  [ "$class" = "WM_CLASS(STRING) = \"$2\", \"$2\"" ] || fail "the window's class is not $2: $class"
+  xprop -id "$1" WM_HINTS 2>/dev/null | grep -q "bitmap id # to use for icon" ||
+    fail "the window has no icon"
+  "$3" "$1" >"$work/icon.pam" || fail "the window's icon could not be read"
+  local differing
+  differing=$(compare -metric AE "$src/dist/icons/pwe-48.png" "$work/icon.pam" null: 2>&1)
+  [ "$differing" = "0" ] || fail "the window's icon is not the project's: $differing pixels differ"
+}

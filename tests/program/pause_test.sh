@@ -1,6 +1,7 @@
-# P pauses the running game: "Paused" is shown over the middle of the last
-# frame and held keys walk nobody; P again plays on. Taking the focus away
-# pauses it by itself, and Escape still ends a paused game with status 0.
+# P pauses the running game: "Paused: P to go on" is shown over the middle
+# of the last frame and held keys walk nobody; P again plays on. Taking the
+# focus away pauses it by itself, and Escape still ends a paused game with
+# status 0.
 source "$(dirname "$0")/lib.sh" "$@"
 claim="Player gained 10 points for clearing tile."
 play_first_level

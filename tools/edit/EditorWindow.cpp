@@ -11,6 +11,7 @@
 #include "shell/FocusLoss.h"
 #include "shell/Startup.h"
 #include "shell/TickTimer.h"
+#include "shell/WindowIdentity.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ int displayFailure(const char* what, const char* cause = "") {
 
 int openEditorDisplay(const std::string& title, int& width, int& height,
                       int& updatesPerSecond) {
+  nameNextWindow(editorWindowClass);
   if (allegro_init() != 0) return displayFailure("cannot start Allegro (no display?)");
   if (install_keyboard() != 0) return displayFailure("no keyboard");
   // Play-tests take a gamepad as the game does; without one, or with a

@@ -20,6 +20,10 @@ from mediagen.icons import icons  # noqa: E402
 from mediagen.pngfile import png_bytes, save_png  # noqa: E402
 from mediagen.sheet import sheet  # noqa: E402
 from mediagen.tree import build_tree, write_tree  # noqa: E402
+from mediagen.xpm import xpm_text  # noqa: E402
+
+# The icon the game's and the editor's windows show, built into them.
+WINDOW_ICON_SIZE = 48
 
 
 def main():
@@ -29,15 +33,19 @@ def main():
     ap.add_argument("--sheet", default=os.path.join(root, "docs", "media-sheet.png"),
                     help="contact sheet to write")
     ap.add_argument("--icons", default=os.path.join(root, "dist", "icons"),
-                    help="directory for the desktop icons, pwe-SIZE.png")
+                    help="directory for the desktop icons, pwe-SIZE.png, and the window's")
     args = ap.parse_args()
     files = build_tree()
     write_tree(files, args.out)
     os.makedirs(os.path.dirname(os.path.abspath(args.sheet)), exist_ok=True)
     with open(args.sheet, "wb") as f:
         f.write(png_bytes(sheet(files)))
-    for size, picture in icons().items():
+    pictures = icons()
+    for size, picture in pictures.items():
         save_png(picture, os.path.join(args.icons, f"pwe-{size}.png"))
+    name = f"pwe-{WINDOW_ICON_SIZE}.xpm"
+    with open(os.path.join(args.icons, name), "w") as f:
+        f.write(xpm_text(pictures[WINDOW_ICON_SIZE], "pweWindowIcon"))
     return 0
 
 
