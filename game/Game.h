@@ -94,6 +94,9 @@ class Game {
   // presentation/Hud.cpp
   void loadHud();
   void drawFrame();
+  // The frame drawn from nothing onto target, every layer in turn: what
+  // PWE_REDRAW_ALL shows, and what every frame drawFrame keeps must equal.
+  void drawWholeFrame(BITMAP* target);
   // Whether a panel with this alignment is drawn at all (0 to 2 are).
   static bool panelShown(int align);
 
@@ -171,4 +174,5 @@ class Game {
   int lifeTicks = 0;                 // paces the countdown within a life
   BITMAP* display = nullptr;         // where frames are shown: Allegro's screen unless replaced
   FramePresenter presenter;          // shows on display only what changed, scaled
+  bool redrawAll = false;            // PWE_REDRAW_ALL: each frame drawn and shown whole
 };

@@ -4,6 +4,8 @@
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,12 @@ BITMAP* loadPicture(const char* directory, const char* fileName) {
   BITMAP* picture = loadImageFile(path);
   if (picture == nullptr) dataFailure(formatText("Error loading \"%s\".", path.c_str()));
   return picture;
+}
+
+// PWE_REDRAW_ALL set to anything but nothing or "0".
+bool redrawAllRequested() {
+  const char* value = std::getenv("PWE_REDRAW_ALL");
+  return value != nullptr && value[0] != '\0' && std::strcmp(value, "0") != 0;
 }
 
 FONT* loadHudFont(const char* fileName) {
@@ -127,6 +135,7 @@ void Game::loadHud() {
   lifePip.reset(loadPicture(staticGfxDir, "life_pip.png"));
   countdownFont.reset(loadHudFont("countdown_fnt.png"));
   scoreFont.reset(loadHudFont("score_fnt.png"));
+  redrawAll = redrawAllRequested();
 }
 
 namespace {
@@ -328,10 +337,46 @@ void drawPiece(Game& game, FramePiece& piece, BITMAP* frame) {
   game.presenter.touch(at.x, at.y, at.w, at.h);
 }
 
+// A panel composed for the values shown now and drawn at its place. Its
+// buffer may then hold another look than the kept frame last composed
+// there, and a kept panel that showed another is drawn again next time.
+void drawPanelAfresh(const Game& game, KeptPicture& kept, const KeptPicture::View& view,
+                     void (*compose)(const Game&), BITMAP* panel, BITMAP* target) {
+  if (!view.shown) return;
+  if (kept.stale(view)) kept.forget();
+  compose(game);
+  draw_sprite(target, panel, view.place.x, view.place.y);
+}
+
+// Nothing on the buffer is known any more: the next kept frame is
+// composed whole.
+void forgetKeptFrame(Game& game) {
+  game.staticLayers.reset();
+  game.keptFigures.clear();
+  game.countdownPanel = KeptPicture();
+  game.scorePanel = KeptPicture();
+}
+
 }  // namespace
+
+void Game::drawWholeFrame(BITMAP* target) {
+  drawStaticLayers(*this, target);
+  enemyManager.draw(target);
+  player.draw(target);
+  drawPanelAfresh(*this, countdownPanel, countdownView(*this), composeCountdown,
+                  countdownBuffer.get(), target);
+  drawPanelAfresh(*this, scorePanel, scoreView(*this), composeScore, scoreBuffer.get(), target);
+}
 
 void Game::drawFrame() {
   BITMAP* frame = buffer.get();
+  if (redrawAll) {
+    drawWholeFrame(frame);
+    forgetKeptFrame(*this);
+    presenter.invalidate();
+    if (display != nullptr) presenter.show(frame, display);
+    return;
+  }
   FrameScratch& scratch = frameScratch;
   const bool whole = refreshStaticLayers(*this, frame);
   scratch.restore.clear();

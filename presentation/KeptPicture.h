@@ -40,6 +40,8 @@ class KeptPicture {
     onBuffer_ = true;
   }
   void removed() { onBuffer_ = false; }
+  // What it last showed is no longer known: the next frame draws it again.
+  void forget() { known_ = false; }
 
  private:
   bool known_ = false;
