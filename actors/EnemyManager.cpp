@@ -81,9 +81,15 @@ SharedSample EnemyManager::deathSound() {
   return deathSound_;
 }
 
-void EnemyManager::add(const Enemy& enemy) { enemies_.push_back(enemy); }
+void EnemyManager::add(const Enemy& enemy) {
+  enemies_.push_back(enemy);
+  stamp_.renew();
+}
 
-void EnemyManager::clear() { enemies_.clear(); }
+void EnemyManager::clear() {
+  enemies_.clear();
+  stamp_.renew();
+}
 
 void EnemyManager::draw(BITMAP* target) const {
   for (const Enemy& enemy : enemies_) {

@@ -8,6 +8,7 @@
 #include "actors/Enemy.h"
 #include "graphics/Resources.h"
 #include "graphics/Sprite.h"
+#include "structures/ChangeStamp.h"
 
 class FloorManager;
 
@@ -37,6 +38,11 @@ class EnemyManager {
 
   std::vector<Enemy>& enemies() { return enemies_; }
   const std::vector<Enemy>& enemies() const { return enemies_; }
+  // Renewed whenever enemies join or leave the list. Every life start
+  // gives the enemies fresh copies of their frames, and a copy may land at
+  // the address of a frame of the life before: a frame is told by its
+  // address together with this stamp, never by its address alone.
+  const ChangeStamp& stamp() const { return stamp_; }
 
  private:
   std::vector<Enemy> enemies_;                 // current level, placement order
@@ -45,4 +51,5 @@ class EnemyManager {
   int definitionCount_ = 0;
   float fallSpeed_ = 1.0f;                     // pixels per tick
   SharedSample deathSound_;                    // shared death sound
+  ChangeStamp stamp_;                          // the enemies listed now
 };

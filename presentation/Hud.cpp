@@ -250,24 +250,28 @@ bool refreshStaticLayers(Game& game, BITMAP* frame) {
   return whole;
 }
 
-// Each figure placed as Enemy::draw and Player::draw place it. A panel's
-// buffer is composed only when what it shows changed.
+// Each figure placed as Enemy::draw and Player::draw place it. The
+// enemies' frames are built afresh at every life start, the player's once
+// for the Game. A panel's buffer is composed only when what it shows
+// changed.
 void framePieces(Game& game, std::vector<FramePiece>& pieces) {
   std::vector<KeptPicture>& figures = game.keptFigures;
   const std::vector<Enemy>& enemies = game.enemyManager.enemies();
+  const std::uint64_t enemyFrames = game.enemyManager.stamp().value();
   pieces.clear();
   for (size_t i = 0; i < enemies.size(); ++i) {
     const Enemy& e = enemies[i];
     KeptPicture::View view;
     if (e.alive) {
-      view = figureView(e.sprite.currentFrame(), figureCorner(e.x, e.y, e.width, e.height));
+      const FigureCorner corner = figureCorner(e.x, e.y, e.width, e.height);
+      view = figureView(e.sprite.currentFrame(), corner, enemyFrames);
     }
     pieces.push_back({FramePiece::enemy, static_cast<int>(i), &figures[i], view});
   }
   const Player& p = game.player;
   const FigureCorner corner = figureCorner(p.x, p.y, p.width, p.height);
   pieces.push_back(
-      {FramePiece::player, 0, &figures.back(), figureView(p.sprite.currentFrame(), corner)});
+      {FramePiece::player, 0, &figures.back(), figureView(p.sprite.currentFrame(), corner, 0)});
   pieces.push_back({FramePiece::countdown, 0, &game.countdownPanel, countdownView(game)});
   pieces.push_back({FramePiece::score, 0, &game.scorePanel, scoreView(game)});
 }

@@ -12,11 +12,11 @@ bool KeptPicture::changed(const View& view) const {
   return p.x != place_.x || p.y != place_.y || p.w != place_.w || p.h != place_.h;
 }
 
-KeptPicture::View figureView(BITMAP* picture, FigureCorner at) {
+KeptPicture::View figureView(BITMAP* picture, FigureCorner at, std::uint64_t owner) {
   if (picture == nullptr) return {};
   return {true,
           {at.left, at.top, picture->w, picture->h},
-          {reinterpret_cast<std::intptr_t>(picture)}};
+          {reinterpret_cast<std::intptr_t>(picture), static_cast<std::intptr_t>(owner)}};
 }
 
 KeptPicture::View countdownView(const Game& game) {

@@ -16,8 +16,10 @@
 class KeptPicture {
  public:
   // What a picture is to show this frame. The look holds every value its
-  // pixels depend on besides the pictures and fonts, which a Game loads
-  // once and keeps for its life.
+  // pixels depend on besides the panels' pictures and fonts, which a Game
+  // loads once and keeps for its life. A figure's frame is named in it by
+  // its address and its owner's stamp: a frame built later (an enemy's, at
+  // every life start) may take the address of one freed before.
   struct View {
     bool shown = false;
     FrameArea place{};
@@ -74,8 +76,9 @@ struct FrameScratch {
 class Game;
 
 // A figure showing picture with its top-left corner at the given corner;
-// none is shown without a picture.
-KeptPicture::View figureView(BITMAP* picture, FigureCorner at);
+// none is shown without a picture. owner is the change stamp of whatever
+// built the picture, 0 for pictures kept for the Game's life.
+KeptPicture::View figureView(BITMAP* picture, FigureCorner at, std::uint64_t owner);
 // The panels of a Game as they are to be shown now, and their composition
 // onto the Game's panel buffers.
 KeptPicture::View countdownView(const Game& game);

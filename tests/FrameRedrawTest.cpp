@@ -97,6 +97,28 @@ class FrameRedraw : public ::testing::Test {
   BitmapPtr whole;
 };
 
+// x y direction min_x max_x speed changes state name safe_time points
+TEST_F(FrameRedraw, EveryFrameOfManyLivesEqualsTheWholeFrame) {
+  const struct {
+    const char* what;
+    std::vector<std::string> enemies;
+  } kinds[] = {
+      {"standing", {"300 299 0 250 350 0 0 0 robot 0 10"}},
+      {"standing, vulnerable", {"300 299 1 250 350 0 0 1 robot 0 10"}},
+      {"standing side by side",
+       {"250 299 0 200 300 0 0 0 robot 0 10", "350 299 1 300 400 0 0 0 robot 0 10"}},
+      {"standing, two frames", {"300 299 0 250 350 0 0 0 blob 0 10"}},
+      {"turning every step", {"300 299 1 300 302 5 0 0 blob 0 10"}},
+      {"patrolling", {"300 299 0 280 320 1 0 0 robot 0 10"}},
+      {"min_x equal to max_x", {"300 299 1 300 300 1 0 0 blob 0 10"}},
+      {"min_x equal to max_x, standing", {"300 299 0 300 300 0 0 0 robot 0 10"}},
+  };
+  for (const auto& kind : kinds) {
+    play(levelWith(kind.enemies));
+    EXPECT_EQ(playLives(), "") << kind.what;
+  }
+}
+
 // A change the kept frame cannot know of (pixels of the background drawn
 // over behind its back) reaches the display only when every frame is
 // drawn whole.

@@ -64,7 +64,8 @@ class KeptPictureTest : public ::testing::Test {
   Enemy& enemy() { return game->enemyManager.enemies().front(); }
   FrameArea enemyArea() {
     const Enemy& e = enemy();
-    return figureView(e.sprite.currentFrame(), figureCorner(e.x, e.y, e.width, e.height)).place;
+    const FigureCorner at = figureCorner(e.x, e.y, e.width, e.height);
+    return figureView(e.sprite.currentFrame(), at, game->enemyManager.stamp().value()).place;
   }
 
   // Animates the enemy until it shows another picture.
