@@ -28,10 +28,9 @@ int main(int argc, char** argv) {
   {
     BitmapPtr frame(create_bitmap(width, height));
     clear_to_color(frame.get(), makecol(0, 0, 0));
-    const int idleWait = 100 / updatesPerSecond;
     long ticks = 0;
     while (ticks < tickLimit && !key[KEY_ESC]) {
-      while (tickCounter.load() == 0) rest(idleWait);
+      waitForDueTick(updatesPerSecond);
       while (tickCounter.load() > 0) {
         --tickCounter;
         ++ticks;

@@ -82,10 +82,7 @@ void Game::runLife() {
   }
 }
 
-void Game::waitForTick() const {
-  const int idleWait = updatesPerSecond > 0 ? 100 / updatesPerSecond : 0;
-  while (tickCounter.load() == 0) rest(idleWait);
-}
+void Game::waitForTick() const { waitForDueTick(updatesPerSecond); }
 
 bool Game::pacingStep(const std::function<void()>& afterTick) {
   if (updatePause()) return quit;

@@ -79,6 +79,10 @@ int usableScale(int configured) {
   return 1;
 }
 
+bool idleWaitConfigured() {
+  return std::string(get_config_string("display", "idle", "poll")) == "wait";
+}
+
 StartupSettings readStartupSettings() {
   StartupSettings settings;
   settings.mode = get_config_string("display", "mode", "windowed");
@@ -89,6 +93,7 @@ StartupSettings readStartupSettings() {
   settings.updatesPerSecond = usableUpdatesPerSecond(
       get_config_int("mechanics", "updates_per_second", defaultUpdatesPerSecond));
   settings.volume = usableVolume(get_config_int("sound", "volume", fullVolume));
+  settings.idleWait = idleWaitConfigured();
   return settings;
 }
 

@@ -32,7 +32,12 @@ struct StartupSettings {
   int updatesPerSecond = 100; // game ticks per second, already made usable
   int volume = 255;           // [sound] volume: Allegro's digital volume, 0 to 255
   int scale = 1;              // [display] scale: 1 or more as given, 0 the largest that fits
+  bool idleWait = false;      // [display] idle: "wait" sleeps until a tick is due, else polls
 };
+
+// [display] idle of the current configuration file: only the exact word
+// "wait" chooses the sleeping loop; anything else keeps polling.
+bool idleWaitConfigured();
 
 // The title of the game's window.
 inline constexpr const char* windowTitle = "Pitwick Engine";

@@ -22,7 +22,7 @@ int main() {
     log_close();
     std::exit(1);
   }
-  startTimer(updatesPerSecond);
+  startTimer(updatesPerSecond, idleWaitConfigured());
   if (showSplash(width, height, updatesPerSecond, layout) != 0) {
     log_close();
     std::exit(1);

@@ -183,6 +183,12 @@ void MediaChecker::checkConfig() {
                   problem + ": the engine stops with \"Couldn't set graphics mode!\"");
     }
   }
+  const char* idle = get_config_string("display", "idle", nullptr);
+  if (idle != nullptr && std::string(idle) != "poll" && std::string(idle) != "wait") {
+    out_.warn(file, locateConfigValue(text, "display", "idle"),
+              std::string("'") + idle + "' for [display] idle is neither poll nor wait: the "
+              "engine polls");
+  }
   int width = get_config_int("display", "width", 640);
   int height = get_config_int("display", "height", 480);
   facts_.screenWidth = width > 0 ? width : 640;
