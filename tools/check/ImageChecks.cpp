@@ -10,6 +10,7 @@
 #include "graphics/ImageFile.h"
 #include "graphics/Resources.h"
 #include "tools/check/MediaChecker.h"
+#include "tools/check/TokenReader.h"
 
 namespace {
 
@@ -47,6 +48,11 @@ void MediaChecker::warnIfOversized(const std::string& file, const ImageFile& hea
 bool MediaChecker::checkImage(const std::string& file, ImageUse use, int& width, int& height) {
   if (!fileExists(file)) {
     out_.report(file, "missing picture");
+    return false;
+  }
+  const std::string refused = plainFileProblem(file);
+  if (!refused.empty()) {
+    out_.report(file, refused);
     return false;
   }
   // A header the loader must not see is reported as the file's problem; the
@@ -146,6 +152,11 @@ void MediaChecker::checkFonts() {
     const std::string file = pathOf(std::string("fonts/") + name);
     if (!fileExists(file)) {
       out_.report(file, "missing font");
+      continue;
+    }
+    const std::string refused = plainFileProblem(file);
+    if (!refused.empty()) {
+      out_.report(file, refused);
       continue;
     }
     const ImageFile header = ImageFile::inspect(file);

@@ -23,6 +23,8 @@ struct Descriptor {
 };
 
 const char* const notRead = ": it is not read";
+const char* const directory = "is a directory, not a plain file: it is not read";
+const char* const notPlain = "is not a plain file (a FIFO, a device or a socket): it is not read";
 
 std::string tooLarge(const std::string& size) {
   return "is " + size + ", over the " + std::to_string(TextFile::maxBytes >> 20) +
@@ -58,13 +60,20 @@ bool TextFile::refuse(int error) {
   if (missing_) {
     problem_ = "missing";
   } else if (error == EISDIR) {
-    problem_ = std::string("is a directory, not a plain file") + notRead;
+    problem_ = directory;
   } else if (error == ENXIO) {
-    problem_ = std::string("is not a plain file (a FIFO, a device or a socket)") + notRead;
+    problem_ = notPlain;
   } else {
     problem_ = std::string("cannot be read: ") + std::strerror(error);
   }
   return false;
+}
+
+std::string plainFileProblem(const std::string& path) {
+  if (isRegularFile(path)) return "";
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return "missing";
+  return S_ISDIR(info.st_mode) ? directory : notPlain;
 }
 
 // Reads to the end, stopping past maxBytes should the file grow meanwhile.

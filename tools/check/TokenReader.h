@@ -40,6 +40,11 @@ class TextFile {
   std::string problem_;
 };
 
+// Why the checker leaves the file at path alone, in TextFile's words, or
+// empty when it is a plain file: for pictures, sounds and fonts, which the
+// engine's loaders open themselves.
+std::string plainFileProblem(const std::string& path);
+
 // How the engine reads numbers from a kind of file.
 enum class NumberRule {
   // Formatted stream input (level files): a number ends at the first

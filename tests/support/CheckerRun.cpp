@@ -1,0 +1,32 @@
+#include "tests/support/CheckerRun.h"
+
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+CheckRun runChecker(const std::string& arguments, int limitSeconds) {
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+  const std::string checker = (self.parent_path().parent_path() / "tools" / "pwe-check").string();
+  const std::string limit =
+      limitSeconds > 0 ? "timeout -s KILL " + std::to_string(limitSeconds) + " " : "";
+  const std::string command = limit + checker + " " + arguments + " 2>&1";
+  CheckRun run;
+  const auto began = std::chrono::steady_clock::now();
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    run.output.append(buffer, got);
+  }
+  const int status = pclose(pipe);
+  run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+  // timeout's own status for a killed program is 128 + the signal.
+  const bool killed = WIFEXITED(status) && limitSeconds > 0 && WEXITSTATUS(status) == 128 + 9;
+  run.status = WIFEXITED(status) && !killed ? WEXITSTATUS(status) : -1;
+  std::istringstream lines(run.output);
+  for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
+  return run;
+}

@@ -1,0 +1,17 @@
+#pragma once
+// pwe-check run as its users run it, from a test: the program built beside
+// the test (<build>/tools/pwe-check), its output taken whole.
+#include <string>
+#include <vector>
+
+struct CheckRun {
+  int status = -1;                 // exit status; -1 when a signal ended it
+  std::string output;              // standard output and error, byte for byte
+  std::vector<std::string> lines;  // the same, line by line
+  double seconds = 0.0;            // how long it ran
+};
+
+// arguments are passed through the shell. With a time limit, a run still
+// going after it is killed, so a checker that blocks fails the test
+// instead of hanging it.
+CheckRun runChecker(const std::string& arguments = "", int limitSeconds = 0);
