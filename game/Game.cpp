@@ -89,6 +89,7 @@ bool Game::pacingStep(const std::function<void()>& afterTick) {
   while (tickCounter.load() > 0) {
     int due = tickCounter.load();
     const bool over = tick();
+    countFocusAway();
     if (afterTick) afterTick();
     if (over) return true;
     // The decrement is atomic, so an increment that the timer made while

@@ -22,6 +22,7 @@
 #include "player/Player.h"
 #include "presentation/FramePresenter.h"
 #include "presentation/KeptPicture.h"
+#include "shell/FocusLoss.h"
 #include "structures/ChuteManager.h"
 #include "structures/FloorManager.h"
 #include "structures/LadderManager.h"
@@ -56,6 +57,7 @@ class Game {
   // Takes the pause key and the focus; true while paused (and on the pass
   // that resumes), when no tick may run and the due ticks are dropped.
   bool updatePause();
+  void countFocusAway();  // after each tick: one more played without the focus, if so
   void showPaused();  // the "Paused" card over the last frame shown
 
   // game/Population.cpp
@@ -164,7 +166,9 @@ class Game {
   int keyPause = KEY_P;
   bool paused = false;               // no tick runs until the pause key again
   bool pauseKeyDown = false;         // at the last look: a press is its going down
-  int focusOutPasses = 0;            // passes of the pacing loop in a row without the focus
+  int focusLossPause = defaultFocusLossPause;  // [game] pause_on_focus_loss
+  int focusAwayTicks = 0;            // ticks played in a row without the focus
+  bool pausedByFocus = false;        // the pause came from the lost focus, not the key
   BitmapPtr pausedCard;              // drawn over the frame while paused
   InputGate input;                   // keys held back until released
   Gamepad gamepad;                   // the first joystick, read once a tick

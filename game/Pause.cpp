@@ -1,5 +1,6 @@
-// Pausing between ticks: the pause key, or the window losing the focus,
-// stops the game where it stands; only the key lets it go on.
+// Pausing between ticks: the pause key, or the window losing the focus for
+// longer than a moment, stops the game where it stands. The key lets it go
+// on, and so may the focus coming back, as pwe.cfg chooses.
 #include <allegro.h>
 
 #include <string>
@@ -41,25 +42,34 @@ bool Game::updatePause() {
   const bool down = held(keyPause);
   const bool pressed = down && !pauseKeyDown;
   pauseKeyDown = down;
-  // Giving a window the focus can take it away for a moment first (X11
-  // sends a FocusOut and a FocusIn back to back); only a focus still
-  // elsewhere at the next look pauses.
-  focusOutPasses = focusOut() ? focusOutPasses + 1 : 0;
-  const bool focusLost = focusOutPasses == 2;
+  const bool away = focusOut();
+  if (!away) focusAwayTicks = 0;
+  const bool focusLost = away && focusLossPause != focusLossIgnored &&
+                         focusAwayTicks > focusLossTicks(updatesPerSecond);
+  const bool focusBack =
+      paused && pausedByFocus && !away && focusLossPause == focusLossPausesUntilBack;
   if (!paused && !pressed && !focusLost) return false;
   if (!paused) {
     paused = true;
-    log_message(focusLost && !pressed ? "Paused: the window lost the focus." : "Paused.");
+    pausedByFocus = focusLost && !pressed;
+    // Play that goes on while the focus is still away needs another
+    // quarter of a second of it to pause again.
+    focusAwayTicks = 0;
+    log_message(pausedByFocus ? "Paused: the window lost the focus." : "Paused.");
     showPaused();
-  } else if (pressed) {
+  } else if (pressed || focusBack) {
     paused = false;
-    log_message("Resumed.");
+    log_message(pressed ? "Resumed." : "Resumed: the window has the focus again.");
   }
   // Ticks that came due while paused are dropped, so nothing jumps ahead:
   // play goes on from the next tick that comes due.
   tickCounter = 0;
   if (held(KEY_ESC) || closeRequested()) quit = true;
   return true;
+}
+
+void Game::countFocusAway() {
+  if (focusOut()) ++focusAwayTicks;
 }
 
 void Game::showPaused() {

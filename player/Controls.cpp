@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "game/Game.h"
+#include "shell/FocusLoss.h"
 #include "shell/Log.h"
 
 namespace {
@@ -54,6 +55,18 @@ Gamepad::Settings readJoystick() {
   return settings;
 }
 
+// [game] pause_on_focus_loss is one of the three choices; anything else
+// keeps pausing until the key, as the game always did.
+int readFocusLossPause() {
+  const int choice = get_config_int("game", "pause_on_focus_loss", defaultFocusLossPause);
+  if (choice < focusLossIgnored || choice > focusLossPausesUntilBack) {
+    log_message("pause_on_focus_loss %d is not 0, 1 or 2; using %d.", choice,
+                defaultFocusLossPause);
+    return defaultFocusLossPause;
+  }
+  return choice;
+}
+
 }  // namespace
 
 void Game::loadControls() {
@@ -63,6 +76,7 @@ void Game::loadControls() {
   keyDown = readKey("down", KEY_DOWN);
   keyJump = readKey("jump", KEY_SPACE);
   keyPause = readKey("pause", KEY_P);
+  focusLossPause = readFocusLossPause();
   gamepad.settings = readJoystick();
   teleportCooldown = readMechanics("teleport_cooldown", 200);
   chuteTolerance = readMechanics("chute_horiz_tol", 14);

@@ -22,3 +22,8 @@ void watchFocus() {
 bool focusOut() { return out; }
 
 void setFocusOut(bool value) { out = value; }
+
+int focusLossTicks(int updatesPerSecond) {
+  const int quarterSecond = updatesPerSecond / 4;
+  return quarterSecond > 0 ? quarterSecond : 1;
+}

@@ -11,3 +11,18 @@ void watchFocus();
 bool focusOut();
 // Tests: as if the window had lost the focus (or got it back).
 void setFocusOut(bool out);
+
+// What losing the focus does to a game in play, as [game]
+// pause_on_focus_loss gives it.
+enum FocusLossPause {
+  focusLossIgnored = 0,       // play goes on
+  focusLossPausesUntilKey = 1,  // paused until the pause key
+  focusLossPausesUntilBack = 2, // paused until the focus comes back
+};
+inline constexpr int defaultFocusLossPause = focusLossPausesUntilKey;
+
+// Another program may take the keyboard for a moment (a screenshot tool, a
+// desktop's volume key): a focus away for less than a quarter of a second
+// is no loss. The ticks of play a loss may last and still be such a
+// moment: a quarter of a second's, one at the least.
+int focusLossTicks(int updatesPerSecond);

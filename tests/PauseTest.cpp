@@ -6,10 +6,12 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "game/Game.h"
 #include "shell/CloseButton.h"
 #include "shell/FocusLoss.h"
+#include "shell/Log.h"
 #include "shell/TickTimer.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
@@ -70,10 +72,12 @@ TEST_F(PauseTest, PausedPassesRunNoTickAndDropWhatCameDue) {
       {true, false, 5, false, 0},   // pressed again: resumes, what came due is dropped
       {true, false, 1, false, 1},   // held after resuming: plays on
       {false, false, 3, false, 3},
-      {false, true, 2, false, 2},   // the focus away for a moment is no loss
+      {false, true, 3, false, 3},   // the focus away for a moment (30 ms) is no loss
       {false, false, 1, false, 1},
-      {false, true, 2, false, 2},   // still away at the next look: a loss,
-      {false, true, 2, true, 0},    // which pauses
+      {false, true, 20, false, 20}, // away while a quarter of a second is played:
+      {false, true, 5, false, 5},   // still a moment
+      {false, true, 1, false, 1},   // a tick more: longer than a moment, a loss,
+      {false, true, 2, true, 0},    // which pauses at the next look
       {false, true, 2, true, 0},
       {false, false, 2, true, 0},   // getting it back does not resume
       {true, false, 2, false, 0},   // only the key does
@@ -110,6 +114,56 @@ TEST_F(PauseTest, TheCardCoversTheMiddleUntilPlayGoesOn) {
   for (int y = 0; y < 480; ++y) {
     ASSERT_EQ(std::memcmp(shown->line[y], game->buffer->line[y], 640 * 4), 0)
         << "after resuming, display row " << y << " is not the frame";
+  }
+}
+
+// [game] pause_on_focus_loss: what a loss of the focus does, pass by pass.
+TEST_F(PauseTest, LosingTheFocusDoesWhatTheConfigurationSays) {
+  struct Pass {
+    bool pauseDown;
+    bool focusOut;  // at the pass; 30 ticks due, a loss at the second look
+    bool paused;    // after it
+  };
+  struct Case {
+    const char* config;
+    std::vector<Pass> passes;
+    std::vector<std::string> log;
+  };
+  const std::vector<Pass> untilKey = {{false, true, false}, {false, true, true},
+                                      {false, false, true}, {true, false, false}};
+  const Case cases[] = {
+      {"", untilKey, {"Paused: the window lost the focus.", "Resumed."}},
+      {"[game]\npause_on_focus_loss = 1\n", untilKey,
+       {"Paused: the window lost the focus.", "Resumed."}},
+      {"[game]\npause_on_focus_loss = 0\n",
+       {{false, true, false}, {false, true, false}, {false, true, false}, {true, true, true}},
+       {"Paused."}},
+      {"[game]\npause_on_focus_loss = 2\n",
+       {{false, true, false}, {false, true, true}, {false, true, true}, {false, false, false},
+        {true, false, true}, {false, true, true}, {false, false, true}},
+       {"Paused: the window lost the focus.", "Resumed: the window has the focus again.",
+        "Paused."}},
+      {"[game]\npause_on_focus_loss = 3\n", untilKey,
+       {"pause_on_focus_loss 3 is not 0, 1 or 2; using 1.", "Paused: the window lost the focus.",
+        "Resumed."}},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    std::vector<std::string> log;
+    log_capture(&log);
+    set_config_data(c.config, static_cast<int>(std::strlen(c.config)));
+    game->loadControls();
+    int step = 0;
+    for (const Pass& p : c.passes) {
+      pass(p.pauseDown, p.focusOut, 30);
+      EXPECT_EQ(game->paused, p.paused) << c.config << "pass " << step++;
+    }
+    log_capture(nullptr);
+    std::vector<std::string> pauses;  // the player's own lines left out
+    for (const std::string& line : log) {
+      if (line.rfind("Player", 0) != 0) pauses.push_back(line);
+    }
+    EXPECT_EQ(pauses, c.log) << c.config;
   }
 }
 

@@ -485,6 +485,11 @@ const BrokenTree brokenTrees[] = {
       "that fits) to 32767",
       "media/pwe.cfg:4:9: [keyboard] pause 200 is not usable: a key scan code must be 0 to 126"},
      false},
+    {"a focus loss choice there is not",
+     [](GameTree& t) { t.writeText("media/pwe.cfg", "[game]\npause_on_focus_loss = 3\n"); },
+     {"media/pwe.cfg:2:23: [game] pause_on_focus_loss 3 is not usable: 0 never pauses, 1 "
+      "pauses until the pause key, 2 until the focus is back"},
+     false},
     {"a scale that makes the window too wide for any display",
      [](GameTree& t) { t.writeText("media/pwe.cfg", "[display]\nscale = 60\n"); },
      {"media/pwe.cfg:0:0: a 640 x 480 window at scale 60 is beyond 32767 pixels a side, the most "

@@ -14,6 +14,7 @@
 #include "player/Gamepad.h"
 #include "player/Player.h"
 #include "shell/Fatal.h"
+#include "shell/FocusLoss.h"
 #include "shell/SoundFile.h"
 #include "shell/Startup.h"
 #include "shell/Utf8.h"
@@ -102,13 +103,8 @@ void MediaChecker::run() {
 void MediaChecker::checkConfig() {
   const std::string file = pathOf("pwe.cfg");
   TextFile text;
-  // No configuration file is no problem: every key has its default. One
-  // that is not read is never handed to Allegro, which would block on a
-  // FIFO.
-  if (!text.read(file)) {
-    if (!text.missing()) out_.report(file, text.problem());
-    return;
-  }
+  // No configuration file is no problem: every key has its default.
+  if (!text.read(file)) return;
   // Allegro would never finish reading such a file; the engine refuses it.
   const long unreadable = firstUnmeasurableCharacter(text.text());
   if (unreadable >= 0) {
@@ -146,6 +142,8 @@ void MediaChecker::checkConfig() {
       {"joystick", "jump", 0, Gamepad::buttonCount - 1, "a joystick button must be 0 to 31"},
       {"joystick", "dead_zone", 0, Gamepad::fullTravel, "the dead zone must be 0 to 128"},
       {"sound", "volume", 0, 255, "the volume must be 0 to 255"},
+      {"game", "pause_on_focus_loss", focusLossIgnored, focusLossPausesUntilBack,
+       "0 never pauses, 1 pauses until the pause key, 2 until the focus is back"},
   };
   for (const Setting& setting : settings) {
     const char* value = get_config_string(setting.section, setting.key, nullptr);
@@ -208,11 +206,6 @@ void MediaChecker::checkSounds() {
       out_.report(file, "missing sound");
       continue;
     }
-    const std::string refused = plainFileProblem(file);
-    if (!refused.empty()) {
-      out_.report(file, refused);
-      continue;
-    }
     const SoundFile header = SoundFile::inspect(file);
     if (!header.loadable()) {
       out_.report(file, header.problem);
@@ -239,7 +232,7 @@ void MediaChecker::checkEnemyKinds() {
                                                      : "");
     TextFile text;
     if (!text.read(dir + fileName)) {
-      out_.report(dir + fileName, text.problem());
+      out_.report(dir + fileName, "cannot be read");
       continue;
     }
     TokenReader reader(text, out_, NumberRule::WholeToken);
@@ -260,20 +253,13 @@ void MediaChecker::checkEnemyKinds() {
 bool MediaChecker::checkAnimation(const std::string& baseDirectory, const std::string& name,
                                   const std::string& namedIn, Position namedAt) {
   const std::string file = baseDirectory + name + ".anm";
-  auto known = animations_.find(file);
-  if (known != animations_.end()) return known->second;
   TextFile text;
   if (!text.read(file)) {
-    // A missing description is the naming file's mistake, reported where it
-    // is named; one that cannot be read is the file's own.
-    if (text.missing()) {
-      out_.report(namedIn, namedAt, "no animation '" + name + "': " + file + " is missing");
-    } else {
-      out_.report(file, text.problem());
-      animations_[file] = false;
-    }
+    out_.report(namedIn, namedAt, "no animation '" + name + "': " + file + " is missing");
     return false;
   }
+  auto known = animations_.find(file);
+  if (known != animations_.end()) return known->second;
 
   TokenReader reader(text, out_, NumberRule::WholeToken);
   std::string frameDirectory;
@@ -345,8 +331,7 @@ void MediaChecker::checkPlayer() {
   const std::string file = pathOf("player.inf");
   TextFile text;
   if (!text.read(file)) {
-    out_.report(file, text.missing() ? "missing: the engine stops with \"Error loading player.inf\""
-                                     : text.problem());
+    out_.report(file, "missing: the engine stops with \"Error loading player.inf\"");
     return;
   }
   TokenReader reader(text, out_, NumberRule::WholeToken);

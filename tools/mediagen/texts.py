@@ -45,6 +45,13 @@ jump = 75
 # pause and go on (16 is P); losing the window's focus pauses as well
 pause = 16
 
+[game]
+# what losing the window's focus for longer than a quarter of a second does
+# (a shorter loss, another program taking the keyboard a moment, does
+# nothing): 0 plays on, 1 pauses until the pause key, 2 pauses until the
+# focus comes back
+pause_on_focus_loss = 1
+
 [joystick]
 # the first joystick or gamepad plays beside the keyboard: its stick or pad
 # walks and climbs, and this button jumps (0 is the first button, up to 31)
