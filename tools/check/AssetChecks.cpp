@@ -103,8 +103,13 @@ void MediaChecker::run() {
 void MediaChecker::checkConfig() {
   const std::string file = pathOf("pwe.cfg");
   TextFile text;
-  // No configuration file is no problem: every key has its default.
-  if (!text.read(file)) return;
+  // No configuration file is no problem: every key has its default. One
+  // that is not read is never handed to Allegro, which would block on a
+  // FIFO.
+  if (!text.read(file)) {
+    if (!text.missing()) out_.report(file, text.problem());
+    return;
+  }
   // Allegro would never finish reading such a file; the engine refuses it.
   const long unreadable = firstUnmeasurableCharacter(text.text());
   if (unreadable >= 0) {
@@ -206,6 +211,11 @@ void MediaChecker::checkSounds() {
       out_.report(file, "missing sound");
       continue;
     }
+    const std::string refused = plainFileProblem(file);
+    if (!refused.empty()) {
+      out_.report(file, refused);
+      continue;
+    }
     const SoundFile header = SoundFile::inspect(file);
     if (!header.loadable()) {
       out_.report(file, header.problem);
@@ -232,7 +242,7 @@ void MediaChecker::checkEnemyKinds() {
                                                      : "");
     TextFile text;
     if (!text.read(dir + fileName)) {
-      out_.report(dir + fileName, "cannot be read");
+      out_.report(dir + fileName, text.problem());
       continue;
     }
     TokenReader reader(text, out_, NumberRule::WholeToken);
@@ -253,13 +263,20 @@ void MediaChecker::checkEnemyKinds() {
 bool MediaChecker::checkAnimation(const std::string& baseDirectory, const std::string& name,
                                   const std::string& namedIn, Position namedAt) {
   const std::string file = baseDirectory + name + ".anm";
-  TextFile text;
-  if (!text.read(file)) {
-    out_.report(namedIn, namedAt, "no animation '" + name + "': " + file + " is missing");
-    return false;
-  }
   auto known = animations_.find(file);
   if (known != animations_.end()) return known->second;
+  TextFile text;
+  if (!text.read(file)) {
+    // A missing description is the naming file's mistake, reported where it
+    // is named; one that cannot be read is the file's own.
+    if (text.missing()) {
+      out_.report(namedIn, namedAt, "no animation '" + name + "': " + file + " is missing");
+    } else {
+      out_.report(file, text.problem());
+      animations_[file] = false;
+    }
+    return false;
+  }
 
   TokenReader reader(text, out_, NumberRule::WholeToken);
   std::string frameDirectory;
@@ -331,7 +348,8 @@ void MediaChecker::checkPlayer() {
   const std::string file = pathOf("player.inf");
   TextFile text;
   if (!text.read(file)) {
-    out_.report(file, "missing: the engine stops with \"Error loading player.inf\"");
+    out_.report(file, text.missing() ? "missing: the engine stops with \"Error loading player.inf\""
+                                     : text.problem());
     return;
   }
   TokenReader reader(text, out_, NumberRule::WholeToken);
