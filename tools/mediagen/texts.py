@@ -17,6 +17,10 @@ height = 480
 # 0 takes the largest that fits the desktop (a full screen at any scale
 # but 1 fills the desktop, the picture as large as fits and centred)
 scale = 1
+# how the game waits for its next tick: poll looks at the tick count every
+# few milliseconds; wait sleeps until the tick timer wakes it, which costs
+# the processor far less
+idle = poll
 
 [mechanics]
 # game ticks per second; every speed and time in the data files counts in ticks
