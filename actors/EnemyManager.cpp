@@ -1,11 +1,10 @@
 #include "actors/EnemyManager.h"
 
-#include <fstream>
-
 #include "graphics/Animation.h"
 #include "graphics/FileSearch.h"
 #include "shell/Fatal.h"
 #include "shell/Log.h"
+#include "shell/MediaFile.h"
 #include "shell/SoundFile.h"
 #include "shell/MediaPaths.h"
 #include "structures/FloorManager.h"
@@ -35,8 +34,9 @@ EnemyManager::EnemyManager() {
 
   for (size_t i = 0; i < fileNames.size(); ++i) {
     std::string path = std::string(enemyAnimDir) + fileNames[i];
-    std::ifstream in(path);
-    if (!in) {
+    MediaFile file(path);
+    std::istream& in = file.stream();
+    if (!file.isOpen()) {
       dataFailure(formatText("Error loading %s", path.c_str()),
                   formatText("Error loading %s. Exiting", path.c_str()));
     }
@@ -46,8 +46,8 @@ EnemyManager::EnemyManager() {
     std::string animationNames[animationsPerKind];
     for (std::string& name : animationNames) {
       if (in >> name) continue;
-      // A stream that opened but cannot be read (a directory named *.nme)
-      // is as unreadable as one that did not open.
+      // A file that opened but cannot be read (a failing disk) is as
+      // unreadable as one that did not open.
       if (in.bad()) {
         dataFailure(formatText("Error loading %s", path.c_str()),
                     formatText("Error loading %s. Exiting", path.c_str()));

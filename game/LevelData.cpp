@@ -1,12 +1,12 @@
 #include "game/LevelData.h"
 
-#include <fstream>
 #include <istream>
 #include <string>
 #include <vector>
 
 #include "game/LevelFields.h"
 #include "shell/Log.h"
+#include "shell/MediaFile.h"
 #include "shell/MediaPaths.h"
 #include "shell/Fatal.h"
 
@@ -141,8 +141,8 @@ int LevelData::read(std::istream& in) {
   forEachRecordList(next, [&](auto& list, int& count, auto fields) {
     readable = readable && readList(in, list, count, fields);
   });
-  // A read error (a directory in the file's place, say) is not a short
-  // file: the level cannot be read at all, so it is refused like a missing one.
+  // A read error (a failing disk, say) is not a short file: the level
+  // cannot be read at all, so it is refused like a missing one.
   if (!readable || in.bad() || !numbersWithinBounds(next)) return -1;
   *this = std::move(next);
   return 0;
@@ -151,7 +151,7 @@ int LevelData::read(std::istream& in) {
 int LevelData::load(const std::string& fileName) {
   const std::string path = std::string(mediaDir) + fileName;
   log_message("Loading level data from %s", path.c_str());
-  std::ifstream in(path);
-  if (!in.is_open()) return -1;
-  return read(in);
+  MediaFile file(path);
+  if (!file.isOpen()) return -1;
+  return read(file.stream());
 }

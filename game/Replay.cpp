@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <istream>
 
 #include "game/Game.h"
+#include "shell/MediaFile.h"
 
 namespace {
 
@@ -63,8 +65,9 @@ void Replay::append(const std::string& keys) {
 }
 
 std::string fileHash(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "";
+  MediaFile file(path);
+  if (!file.isOpen()) return "";
+  std::istream& in = file.stream();
   std::uint64_t hash = 1469598103934665603ull;
   char c;
   while (in.get(c)) {
@@ -77,8 +80,9 @@ std::string fileHash(const std::string& path) {
 }
 
 bool readReplay(const std::string& path, Replay& out, std::string& error) {
-  std::ifstream in(path);
-  if (!in) {
+  MediaFile file(path);
+  std::istream& in = file.stream();
+  if (!file.isOpen()) {
     error = "cannot open " + path;
     return false;
   }

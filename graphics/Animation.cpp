@@ -3,13 +3,13 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 #include <utility>
 
 #include "graphics/AlphaSprite.h"
 #include "graphics/ImageFile.h"
 #include "shell/Fatal.h"
 #include "shell/Log.h"
+#include "shell/MediaFile.h"
 #include "shell/Utf8.h"
 
 namespace {
@@ -73,14 +73,15 @@ Animation& Animation::operator=(Animation&& other) noexcept {
 
 Animation::Animation(const std::string& baseDir, const std::string& name) {
   std::string path = baseDir + name + ".anm";
-  std::ifstream in(path);
-  if (!in.is_open()) dataFailure(formatText("Error opening %s.", path.c_str()));
+  MediaFile file(path);
+  if (!file.isOpen()) dataFailure(formatText("Error opening %s.", path.c_str()));
+  std::istream& in = file.stream();
   log_message("Reading %s.anm", name.c_str());
 
   std::string frameDir;
   if (!(in >> frameDir)) {
-    // A stream that opened but cannot be read (a directory named *.anm) is
-    // as unusable as one that did not open.
+    // A file that opened but cannot be read (a failing disk) is as
+    // unusable as one that did not open.
     if (in.bad()) dataFailure(formatText("Error opening %s.", path.c_str()));
     malformed(path, "no frame directory");
   }

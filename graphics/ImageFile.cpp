@@ -5,9 +5,9 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <vector>
 
+#include "graphics/Resources.h"
 #include "shell/Fatal.h"
 
 namespace {
@@ -95,25 +95,49 @@ ImageFile ImageFile::inspect(const unsigned char* bytes, size_t size) {
   return file;
 }
 
-ImageFile ImageFile::inspect(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+ImageFile ImageFile::inspect(MediaFile& file) {
+  ImageFile image;
+  image.problem = file.problem();
+  if (!image.loadable()) return image;
   std::vector<unsigned char> bytes(headerSize);
-  if (in.is_open()) in.read(reinterpret_cast<char*>(bytes.data()), headerSize);
-  if (!in.is_open() || in.bad()) {
-    ImageFile file;
-    file.problem = "cannot be read";
-    return file;
+  file.stream().read(reinterpret_cast<char*>(bytes.data()), headerSize);
+  if (file.stream().bad()) {
+    image.problem = "cannot be read";
+    return image;
   }
-  return inspect(bytes.data(), static_cast<size_t>(in.gcount()));
+  return inspect(bytes.data(), static_cast<size_t>(file.stream().gcount()));
 }
 
+ImageFile ImageFile::inspect(const std::string& path) {
+  MediaFile file(path);
+  return inspect(file);
+}
+
+namespace {
+
+// The picture in a file that passes inspection, through the same open file.
+// Every picture of the tree is a PNG, which is all the inspection lets by.
+BITMAP* loadPicture(MediaFile& file) {
+  if (!ImageFile::inspect(file).loadable()) return nullptr;
+  file.rewind();
+  return load_png_pf(file.packfile(), nullptr);
+}
+
+}  // namespace
+
 BITMAP* loadImageFile(const std::string& path) {
-  if (!ImageFile::inspect(path).loadable()) return nullptr;
-  return load_bitmap(path.c_str(), nullptr);
+  MediaFile file(path);
+  return loadPicture(file);
 }
 
 FONT* loadFontFile(const std::string& path) {
-  // A PNG font is a picture first: Allegro loads it as one, then cuts it.
-  if (!ImageFile::inspect(path).loadable()) return nullptr;
-  return load_font(path.c_str(), nullptr, nullptr);
+  // A PNG font is a picture first, cut into glyphs. As load_font does, an
+  // 8-bit picture is kept at 8 bits, so that it gives a mono font that
+  // honours the text colour; other pictures are converted as usual.
+  MediaFile file(path);
+  const int conversion = get_color_conversion();
+  set_color_conversion(COLORCONV_MOST | COLORCONV_KEEP_TRANS);
+  const BitmapPtr picture(loadPicture(file));
+  set_color_conversion(conversion);
+  return picture ? grab_font_from_bitmap(picture.get()) : nullptr;
 }

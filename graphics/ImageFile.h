@@ -15,6 +15,7 @@
 #include <string>
 
 #include "graphics/BitmapSize.h"
+#include "shell/MediaFile.h"
 
 struct ImageFile {
   static constexpr int maxSide = maxBitmapSide;
@@ -27,6 +28,8 @@ struct ImageFile {
   std::string problem;  // why the loader must not see the file; empty when it may
 
   static ImageFile inspect(const std::string& path);
+  // Reads the header from where the file stands.
+  static ImageFile inspect(MediaFile& file);
   static ImageFile inspect(const unsigned char* bytes, size_t size);
 
   bool loadable() const { return problem.empty(); }

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "graphics/Pixel.h"
 #include "shell/Fatal.h"
 #include "shell/Log.h"
+#include "shell/MediaFile.h"
 #include "shell/MediaPaths.h"
 
 namespace {
@@ -41,8 +41,9 @@ bool readWord(std::istream& in, std::string& field) {
 int Player::load() {
   std::string path = formatText("%splayer.inf", mediaDir);
   log_message("Loading player data from %s.", path.c_str());
-  std::ifstream in(path);
-  if (!in.is_open()) return -1;
+  MediaFile file(path);
+  if (!file.isOpen()) return -1;
+  std::istream& in = file.stream();
 
   // The file lists the climb animation before the two airborne ones, so the
   // file order is not the index order. The first token that is missing or
@@ -54,8 +55,8 @@ int Player::load() {
       readNumber(in, height) && readNumber(in, walkSpeed) && readNumber(in, fallSpeed) &&
       readNumber(in, climbSpeed) && readNumber(in, jumpSpeed) && readNumber(in, jumpStride) &&
       readNumber(in, slideFactor) && readNumber(in, jumpHeight) && readNumber(in, maxDrop));
-  // A stream that opened but cannot be read (a directory named player.inf)
-  // is unreadable, not short.
+  // A file that opened but cannot be read (a failing disk) is unreadable,
+  // not short.
   if (in.bad()) return -1;
   // The figure's size goes into pixel arithmetic and Allegro's clipping; a
   // size no screen could show is refused like an unreadable file.

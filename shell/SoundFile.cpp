@@ -2,8 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <vector>
 
@@ -57,22 +55,26 @@ SoundFile SoundFile::inspect(const unsigned char* bytes, size_t size) {
   return file;
 }
 
-SoundFile SoundFile::inspect(const std::string& path) {
-  // A directory opens as a stream whose reads throw; it is no sound.
-  std::error_code error;
-  std::ifstream in;
-  if (std::filesystem::is_regular_file(path, error)) in.open(path, std::ios::binary);
-  std::vector<unsigned char> bytes;
-  if (in.is_open()) bytes.assign(std::istreambuf_iterator<char>(in), {});
-  if (!in.is_open() || in.bad()) {
-    SoundFile file;
-    file.problem = "cannot be read";
-    return file;
+SoundFile SoundFile::inspect(MediaFile& file) {
+  SoundFile sound;
+  sound.problem = file.problem();
+  if (!sound.loadable()) return sound;
+  const std::vector<unsigned char> bytes(std::istreambuf_iterator<char>(file.stream()), {});
+  if (file.stream().bad()) {
+    sound.problem = "cannot be read";
+    return sound;
   }
   return inspect(bytes.data(), bytes.size());
 }
 
+SoundFile SoundFile::inspect(const std::string& path) {
+  MediaFile file(path);
+  return inspect(file);
+}
+
 SAMPLE* loadSoundFile(const std::string& path) {
-  if (!SoundFile::inspect(path).loadable()) return nullptr;
-  return load_wav(path.c_str());
+  MediaFile file(path);
+  if (!SoundFile::inspect(file).loadable()) return nullptr;
+  file.rewind();
+  return load_wav_pf(file.packfile());
 }

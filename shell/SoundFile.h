@@ -12,11 +12,15 @@
 #include <cstddef>
 #include <string>
 
+#include "shell/MediaFile.h"
+
 struct SoundFile {
   long long dataBytes = 0;  // declared length of the sound data
   std::string problem;      // why the loader must not see the file; empty when it may
 
   static SoundFile inspect(const std::string& path);
+  // Reads the file from where it stands to its end.
+  static SoundFile inspect(MediaFile& file);
   static SoundFile inspect(const unsigned char* bytes, size_t size);
 
   bool loadable() const { return problem.empty(); }

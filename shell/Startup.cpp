@@ -5,8 +5,6 @@
 #include <loadpng.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "graphics/BitmapSize.h"
@@ -14,6 +12,7 @@
 #include "shell/Fatal.h"
 #include "shell/FocusLoss.h"
 #include "shell/Log.h"
+#include "shell/MediaFile.h"
 #include "shell/Utf8.h"
 #include "shell/WindowIdentity.h"
 
@@ -43,22 +42,28 @@ int startupFailure(const char* failure, const std::string& cause = "") {
 }  // namespace
 
 void selectConfiguration(const std::string& path) {
-  // Only a regular file is looked at: a directory in its place opens as a
-  // stream whose reads throw, and Allegro takes it for a missing file.
-  std::error_code error;
-  std::ifstream in;
-  if (std::filesystem::is_regular_file(path, error)) in.open(path, std::ios::binary);
-  if (in.is_open()) {
+  // Allegro is handed the text, not the path: its own opening would wait
+  // for ever on a FIFO. A directory in the file's place reads as nothing.
+  MediaFile file(path);
+  std::string text;
+  if (file.isOpen()) {
     std::ostringstream bytes;
-    bytes << in.rdbuf();
-    const std::string text = bytes.str();
+    bytes << file.stream().rdbuf();
+    text = bytes.str();
     const long offset = firstUnmeasurableCharacter(text);
     if (offset >= 0) {
       dataFailure(formatText("Error reading %s: byte %ld starts a character that cannot be read.",
                              path.c_str(), offset));
     }
+  } else if (file.isSpecial()) {
+    // A missing file is no error, so a FIFO or a device is read as none;
+    // that is said, since settings ignored without a word would puzzle.
+    const std::string note =
+        formatText("%s is not a regular file; every setting takes its default.", path.c_str());
+    log_message("%s", note.c_str());
+    std::fprintf(stderr, "pwe: %s\n", note.c_str());
   }
-  set_config_file(path.c_str());
+  set_config_data(text.data(), static_cast<int>(text.size()));
 }
 
 int usableUpdatesPerSecond(int configured) {

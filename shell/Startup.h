@@ -20,7 +20,8 @@ int usableUpdatesPerSecond(int configured);
 // media/pwe.cfg. A file holding a character that Allegro's text routines
 // cannot measure (a UTF-8 lead byte 0xFD to 0xFF with a continuation byte
 // after it, on which they loop for ever) ends the program through
-// dataFailure instead. A missing file is no error.
+// dataFailure instead. A missing file is no error; a FIFO or a device in
+// its place is read as none, with a note in the log and on standard error.
 void selectConfiguration(const std::string& path);
 
 // What start-up takes from the current configuration file.

@@ -1,13 +1,14 @@
 // The four levels in turn, round and round, until Escape or the last life.
 #include "shell/LevelSequence.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <sys/stat.h>
+#include <sys/inotify.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -52,11 +53,13 @@ class LevelSequenceTest : public testing::Test {
     log_capture(nullptr);
   }
 
-  // Runs the whole sequence with a stand-in timer; the log is captured.
-  void run() {
+  // Runs the whole sequence with a stand-in timer, unless the test brings
+  // its own; the log is captured.
+  void run(bool withTimer = true) {
     game = std::make_unique<Game>(640, 480, 100);
     log_capture(&log);
-    TickFeeder timer;
+    std::unique_ptr<TickFeeder> timer;
+    if (withTimer) timer = std::make_unique<TickFeeder>();
     runLevelSequence(*game);
     log_capture(nullptr);
   }
@@ -66,34 +69,35 @@ class LevelSequenceTest : public testing::Test {
   std::vector<std::string> log;
 };
 
-// level1.inf is a pipe that serves a level that is cleared at once on its
-// first opening and a fatal one on its second, so the run goes round once
-// and then ends: the wrap from level 4 to level 1 is seen, and the score
-// has run on through all five levels.
+// level1.inf is cleared at once when it is first read and fatal when it is
+// read again, so the run goes round once and then ends: the wrap from level
+// 4 to level 1 is seen, and the score has run on through all five levels.
+// The file is rewritten once its first reading has closed it and before
+// the first tick is given: without ticks the game cannot leave level 1.
 TEST_F(LevelSequenceTest, AfterTheFourthLevelTheFirstComesAgain) {
+  tree.writeLevel("level1.inf", clearedAtOnce(1));
   tree.writeLevel("level2.inf", clearedAtOnce(10));
   tree.writeLevel("level3.inf", clearedAtOnce(100));
   tree.writeLevel("level4.inf", clearedAtOnce(1000));
-  tree.remove("media/level1.inf");
-  ASSERT_EQ(mkfifo("media/level1.inf", 0600), 0);
-  std::thread server([] {
-    for (const std::string& text : {clearedAtOnce(1), fatal()}) {
-      int fd = open("media/level1.inf", O_WRONLY);
-      if (fd < 0) return;
-      ssize_t written = write(fd, text.data(), text.size());
-      (void)written;
-      // Keep the end open until the loader has read its level and closed
-      // its own, so the next opening gets the next text and nothing else.
-      pollfd readerGone{fd, 0, 0};
-      poll(&readerGone, 1, 10000);
-      close(fd);
+  const int watch = inotify_init1(IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(inotify_add_watch(watch, "media/level1.inf", IN_CLOSE_NOWRITE), 0);
+  std::atomic<bool> ended{false};
+  std::thread rewriter([&] {
+    // Should the level never be read, the ticks come all the same and the
+    // expectations below say what went wrong.
+    pollfd closed{watch, POLLIN, 0};
+    char event[sizeof(inotify_event) + 256];
+    if (poll(&closed, 1, 10000) == 1 && read(watch, event, sizeof event) > 0) {
+      tree.writeLevel("level1.inf", fatal());
     }
+    TickFeeder timer;
+    while (!ended.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   });
-  run();
-  // Should the level not have been opened twice, let the server finish.
-  int unblock = open("media/level1.inf", O_RDONLY | O_NONBLOCK);
-  server.join();
-  if (unblock >= 0) close(unblock);
+  run(false);
+  ended.store(true);
+  rewriter.join();
+  close(watch);
 
   EXPECT_EQ(levelsLoaded(log), (std::vector<int>{1, 2, 3, 4, 1}));
   // The fatal level's tile under the player is claimed afresh in each of

@@ -25,6 +25,7 @@ export LC_ALL=C
 #         (the first half of the file), empty (0 bytes), dir (an empty
 #         directory in its place), tokens N (the first N words only),
 #         text T (T with \n escapes), copy F (the file media/F instead),
+#         fifo (a FIFO with no writer, which a blocking open waits on for ever),
 #         claims "W H" (a PNG with valid checksums whose header declares
 #         W x H pixels over a few bytes of data)
 # In messages {path} is media/ and the path, {blob} the garbage bytes.
@@ -335,6 +336,17 @@ stop|0|text|level1.inf|3000 8 4 2 424 4 2 6 4 56 463 -1\n0 0 0 0 0 0\n|Start ani
 stop|0|text|level1.inf|3000 8 4 2 424 4 2 6 4 56 463 1\n1 0 464 Brick brick 1 10\n0 0 0 0 0\n|No graphics to correspond with name Brick
 stop|0|text|level1.inf|3000 8 4 2 424 4 2 6 4 56 463 1\n1 0 464 brick brick 1 10\n0 0 1 400 463 0 220 600 0.6 1 0 Blob 600 100\n0 0\n|No sprite to correspond with name Blob
 stop|0|remove|.||No floor tile graphics located!
+runs|0|fifo|pwe.cfg||media/pwe.cfg is not a regular file; every setting takes its default.
+stop|0|fifo|player.inf||Error loading player.inf
+stop|0|fifo|gfx/anim/player/climb.anm||Error opening {path}.
+stop|0|fifo|gfx/anim/player/walk_left/0.png||Error loading "{path}".
+stop|0|fifo|gfx/anim/enemy/beetle.nme||Error loading {path}
+stop|0|fifo|gfx/static/items/gem.png||Error loading "{path}".
+stop|0|fifo|gfx/static/back.png||Error loading "{path}".
+stop|0|fifo|fonts/score_fnt.png||Error loading "{path}".
+stop|0|fifo|audio/jump.wav||Error loading {path}.
+stop|0|fifo|level1.inf||Error loading "level1.inf"
+stop|2|fifo|level3.inf||Error loading "level3.inf"
 TABLE
 )
 
@@ -376,6 +388,7 @@ apply_change() {
     half) head -c $(( $(stat -c %s "$target") / 2 )) "$target" >"$target.half" && mv "$target.half" "$target" ;;
     empty) : >"$target" ;;
     dir) rm -rf "$target" && mkdir -p "$target" ;;
+    fifo) rm -rf "$target" && mkfifo "$target" ;;
     tokens) tr -s ' \t\n' '\n\n\n' <"$target" | grep -v '^$' | head -n "$argument" | tr '\n' ' ' >"$target.cut" && mv "$target.cut" "$target" ;;
     text) printf '%b' "$argument" >"$target" ;;
     copy) cp "$media/$argument" "$target" ;;

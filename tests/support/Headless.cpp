@@ -1,6 +1,7 @@
 #include "tests/support/Headless.h"
 
 #include <loadpng.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -42,6 +43,13 @@ MediaTree::~MediaTree() {
 void MediaTree::makeDirectory(const std::string& path) { fs::create_directories(root_ + "/" + path); }
 
 void MediaTree::remove(const std::string& path) { fs::remove_all(root_ + "/" + path); }
+
+void MediaTree::makeFifo(const std::string& path) {
+  const fs::path full = fs::path(root_) / path;
+  fs::remove_all(full);
+  fs::create_directories(full.parent_path());
+  if (mkfifo(full.c_str(), 0600) != 0) throw std::runtime_error("mkfifo failed: " + full.string());
+}
 
 std::string MediaTree::copyShippedMedia() {
   const char* source = std::getenv("PWE_SOURCE_DIR");

@@ -32,6 +32,9 @@ class MediaTree {
   // A 16-bit mono WAV of the given number of samples (a quiet sawtooth).
   void writeWav(const std::string& path, int sampleCount = 200);
   void makeDirectory(const std::string& path);
+  // A FIFO with no writer in place of whatever path held: opening it for
+  // reading the usual way waits for ever.
+  void makeFifo(const std::string& path);
   void remove(const std::string& path);
   // Copies the repository's media tree in and selects its pwe.cfg; the
   // repository's path (PWE_SOURCE_DIR), or empty when that is not set.

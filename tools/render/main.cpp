@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
   set_color_depth(32);
   register_png_file_type();
   set_alpha_blender();
-  set_config_file("media/pwe.cfg");
+  selectConfiguration("media/pwe.cfg");
   StartupSettings settings = readStartupSettings();
   if (settings.width <= 0 || settings.height <= 0) {
     std::fprintf(stderr, "pwe-render: the screen size %dx%d in pwe.cfg is not usable\n",
