@@ -71,17 +71,36 @@ TEST_P(PweCheckNotAFile, NamesItAndGoesOn) {
 INSTANTIATE_TEST_SUITE_P(Trees, PweCheckNotAFile, testing::ValuesIn(notFiles),
                          caseName<NotAFile>);
 
+struct HugeFile {
+  const char* name;
+  const char* path;
+  const char* bound;  // the bound the message names
+};
+
+const HugeFile hugeFiles[] = {
+    {"level", "media/level3.inf", "4 MiB bound on a text file"},
+    {"sound", "media/audio/walk.wav", "64 MiB bound on a sound"},
+};
+
+void PrintTo(const HugeFile& row, std::ostream* out) { *out << row.name; }
+
+class PweCheckHugeFile : public testing::TestWithParam<HugeFile> {};
+
 // A gigabyte of nothing is refused by its size, before a byte is read.
-TEST(PweCheckFiles, HugeLevelIsRefusedAtOnce) {
+TEST_P(PweCheckHugeFile, IsRefusedAtOnce) {
+  const HugeFile& row = GetParam();
   GameTree tree;
-  fs::resize_file("media/level3.inf", 1ull << 30);
+  fs::resize_file(row.path, 1ull << 30);
   const CheckRun run = runChecker("", limitSeconds);
-  EXPECT_EQ(run.lines, std::vector<std::string>{
-                           "media/level3.inf:0:0: is 1073741824 bytes, over the 4 MiB bound on a "
-                           "text file of the tree: it is not read"});
+  EXPECT_EQ(run.lines, std::vector<std::string>{std::string(row.path) +
+                                                ":0:0: is 1073741824 bytes, over the " +
+                                                row.bound + " of the tree: it is not read"});
   EXPECT_EQ(run.status, 1);
   EXPECT_LT(run.seconds, 1.0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Trees, PweCheckHugeFile, testing::ValuesIn(hugeFiles),
+                         caseName<HugeFile>);
 
 // Every byte quoted from a file reaches the terminal as text: no NUL cuts
 // a line short and no ESC starts a command.

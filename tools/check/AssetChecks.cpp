@@ -216,6 +216,12 @@ void MediaChecker::checkSounds() {
       out_.report(file, refused);
       continue;
     }
+    std::error_code error;
+    const auto bytes = static_cast<long long>(fs::file_size(file, error));
+    if (!error && bytes > maxSoundBytes) {
+      out_.report(file, oversizeProblem(bytes, maxSoundBytes, "a sound"));
+      continue;
+    }
     const SoundFile header = SoundFile::inspect(file);
     if (!header.loadable()) {
       out_.report(file, header.problem);

@@ -35,6 +35,11 @@ bool fileExists(const std::string& path);
 
 class MediaChecker {
  public:
+  // The engine's sounds are short effects, and its loader holds a sound
+  // whole in memory (as the check of its chunks does): a file above this is
+  // refused before it is read. Six minutes of CD-quality sound fit.
+  static constexpr long long maxSoundBytes = 64LL << 20;
+
   // root: the directory that holds pwe.cfg, the level files, gfx/ and so on,
   // as the user named it; reported paths begin with it.
   MediaChecker(const std::string& root, Diagnostics& out);

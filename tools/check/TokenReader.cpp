@@ -26,12 +26,13 @@ const char* const notRead = ": it is not read";
 const char* const directory = "is a directory, not a plain file: it is not read";
 const char* const notPlain = "is not a plain file (a FIFO, a device or a socket): it is not read";
 
-std::string tooLarge(const std::string& size) {
-  return "is " + size + ", over the " + std::to_string(TextFile::maxBytes >> 20) +
-         " MiB bound on a text file of the tree" + notRead;
-}
-
 }  // namespace
+
+std::string oversizeProblem(long long size, long long bound, const char* kind) {
+  const std::string over = "over the " + std::to_string(bound >> 20) + " MiB bound on " + kind +
+                           " of the tree" + notRead;
+  return size < 0 ? "is " + over : "is " + std::to_string(size) + " bytes, " + over;
+}
 
 bool TextFile::read(const std::string& path) {
   path_ = path;
@@ -45,7 +46,7 @@ bool TextFile::read(const std::string& path) {
   // nothing.
   struct stat info {};
   if (fstat(file.fd, &info) == 0 && info.st_size > maxBytes) {
-    problem_ = tooLarge(std::to_string(info.st_size) + " bytes");
+    problem_ = oversizeProblem(info.st_size, maxBytes, "a text file");
     return false;
   }
   if (!readAll(file.fd)) return false;
@@ -90,7 +91,7 @@ bool TextFile::readAll(int descriptor) {
     text_.append(buffer, static_cast<size_t>(got));
     if (static_cast<long long>(text_.size()) > maxBytes) {
       text_.clear();
-      problem_ = tooLarge("more than that");
+      problem_ = oversizeProblem(-1, maxBytes, "a text file");
       return false;
     }
   }

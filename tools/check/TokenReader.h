@@ -45,6 +45,11 @@ class TextFile {
 // engine's loaders open themselves.
 std::string plainFileProblem(const std::string& path);
 
+// "is 1073741824 bytes, over the 4 MiB bound on a text file of the tree:
+// it is not read", for a file of size bytes (below 0: not known) refused
+// by a bound in bytes.
+std::string oversizeProblem(long long size, long long bound, const char* kind);
+
 // How the engine reads numbers from a kind of file.
 enum class NumberRule {
   // Formatted stream input (level files): a number ends at the first

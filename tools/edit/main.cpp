@@ -63,7 +63,7 @@ int edit(const std::string& level) {
 int main(int argc, char** argv) {
   if (argc > 3) return usage();
   const std::string level = argc >= 2 ? fs::absolute(argv[1]).string() : std::string();
-  const fs::path tree = argc == 3 ? fs::path(argv[2]) : fs::path(defaultMediaTree());
+  const fs::path tree = chooseMediaTree(argc == 3 ? argv[2] : "");
   std::error_code error;
   if (!fs::is_directory(tree, error)) {
     std::fprintf(stderr, "pwe-edit: %s is not a directory\n", tree.c_str());
