@@ -32,11 +32,17 @@ player=(setpriv --reuid=player --regid=player --init-groups /usr/bin/env -i HOME
 as_player() { "${player[@]}" ${DISPLAY:+DISPLAY=$DISPLAY} "$@"; }
 press() { as_player xdotool keydown --window "$1" "$2" 2>/dev/null; sleep 0.3; as_player xdotool keyup --window "$1" "$2" 2>/dev/null; }
 
+# A directory counts as a media tree only when it holds pwe.cfg. /media, the
+# system's removable-media mount point, is none, and neither is this bare
+# /tmp/media.
+[ -d /media ] || fail "this system has no /media for the tools to pass over"
+mkdir -p /tmp/media
+
 as_player pwe --version || fail "pwe --version ended with $?"
 as_player pwe --help >/dev/null || fail "pwe --help ended with $?"
 as_player pwe /tmp; status=$?
-[ "$status" -eq 2 ] || fail "pwe /tmp, a directory without media, ended with $status instead of 2"
-echo "pwe --version and --help answer; pwe /tmp says it holds no media and ends with 2"
+[ "$status" -eq 2 ] || fail "pwe /tmp, whose media holds no pwe.cfg, ended with $status instead of 2"
+echo "pwe --version and --help answer; pwe /tmp says its media is no media tree and ends with 2"
 
 # The host's abstract X sockets are shared: pick a display nobody uses.
 n=$(( 4000 + RANDOM % 2000 ))
@@ -52,7 +58,7 @@ for _ in $(seq 100); do [ "$(readlink /proc/$pid/exe)" = /usr/lib/games/pwe/pwe 
 [ "$(readlink /proc/$pid/exe)" = /usr/lib/games/pwe/pwe ] || { kill -KILL "$pid"; fail "pwe did not become the game"; }
 echo "pwe became the game, in $(readlink /proc/$pid/cwd)"
 sleep 2
-wid=$(as_player timeout 30 xdotool search --sync --onlyvisible --class allegro | head -n 1)
+wid=$(as_player timeout 30 xdotool search --sync --onlyvisible --name '^Pitwick Engine$' | head -n 1)
 [ -n "$wid" ] || { kill -KILL "$pid"; fail "the game's window did not show"; }
 press "$wid" x
 # The game loads the installed tree once the title card ends; a data
@@ -68,11 +74,25 @@ status=$?
 echo "pwe opened the game from a directory without media; Escape ended it with 0"
 unset DISPLAY
 
-as_player pwe-check >/tmp/check.txt || { cat /tmp/check.txt; fail "pwe-check on the installed tree"; }
-grep -q '^/usr/share/games/pwe/media/' /tmp/check.txt || [ ! -s /tmp/check.txt ] ||
-  { cat /tmp/check.txt; fail "pwe-check did not read the installed tree"; }
-as_player pwe-render level1.inf /tmp/level1.png && [ -s /tmp/level1.png ] || fail "pwe-render on the installed tree"
-echo "pwe-check passes on the installed tree; pwe-render draws its level1.inf"
+# Run with no tree named where there is no media tree, the tools read the
+# installed one: what they report and draw is what they do given its path.
+installed=/usr/share/games/pwe/media
+as_player pwe-check "$installed" >/tmp/check-named.txt ||
+  { cat /tmp/check-named.txt; fail "pwe-check $installed"; }
+as_player pwe-render level1.inf /tmp/level1-named.png "$installed" && [ -s /tmp/level1-named.png ] ||
+  fail "pwe-render level1.inf /tmp/level1-named.png $installed"
+for dir in / /tmp /home/player; do
+  status=0
+  (cd "$dir" && as_player pwe-check) >/tmp/check.txt 2>&1 || status=$?
+  [ "$status" -eq 0 ] || { cat /tmp/check.txt; fail "pwe-check in $dir ended with $status"; }
+  cmp -s /tmp/check.txt /tmp/check-named.txt ||
+    { cat /tmp/check.txt; fail "pwe-check in $dir did not check $installed"; }
+  rm -f /tmp/level1.png
+  (cd "$dir" && as_player pwe-render level1.inf /tmp/level1.png) || fail "pwe-render in $dir ended with $?"
+  cmp -s /tmp/level1.png /tmp/level1-named.png || fail "pwe-render in $dir did not draw $installed/level1.inf"
+done
+rmdir /tmp/media
+echo "from /, /tmp and the home directory pwe-check passes on the installed tree and pwe-render draws its level1.inf"
 
 for command in $(grep '^/usr/games/' /srv/files); do
   man -w 6 "${command##*/}" >/dev/null || fail "man -w 6 ${command##*/} finds no page"

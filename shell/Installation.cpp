@@ -12,11 +12,6 @@ std::string beside(const std::string& commandDir, const char* relative) {
   return (fs::path(commandDir) / relative).lexically_normal().string();
 }
 
-bool isDirectory(const fs::path& path) {
-  std::error_code error;
-  return fs::is_directory(path, error);
-}
-
 }  // namespace
 
 std::string programDirectory() {
@@ -33,11 +28,26 @@ std::string installedGame(const std::string& commandDir) {
   return beside(commandDir, commandsToGame);
 }
 
-std::string defaultMediaTree() {
-  const std::string local = "media";
-  if (isDirectory(local)) return local;
-  const std::string commands = programDirectory();
-  if (commands.empty()) return local;
-  const fs::path installed = fs::path(installedDataDir(commands)) / "media";
-  return isDirectory(installed) ? installed.string() : local;
+bool isMediaTree(const std::string& directory) {
+  std::error_code error;
+  // Whatever stands there as pwe.cfg makes the tree the author's, so that a
+  // broken one is reported rather than passed over; nothing is opened.
+  return fs::is_directory(directory, error) &&
+         fs::exists(fs::symlink_status(fs::path(directory) / "pwe.cfg", error));
+}
+
+std::string chooseMediaTree(const std::string& named, const std::string& workingDir,
+                            const std::string& commandDir) {
+  if (!named.empty()) return named;
+  const std::string local = (fs::path(workingDir) / "media").lexically_normal().string();
+  if (isMediaTree(local)) return local;
+  if (!commandDir.empty()) {
+    const std::string installed = (fs::path(installedDataDir(commandDir)) / "media").string();
+    if (isMediaTree(installed)) return installed;
+  }
+  return local;
+}
+
+std::string chooseMediaTree(const std::string& named) {
+  return chooseMediaTree(named, ".", programDirectory());
 }

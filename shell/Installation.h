@@ -14,7 +14,17 @@ std::string programDirectory();
 std::string installedDataDir(const std::string& commandDir);
 std::string installedGame(const std::string& commandDir);
 
-// The tree a tool reads when given none: media in the working directory
-// when there is one, else the installed tree of the running command when
-// there is one, else media (which the tool then reports as missing).
-std::string defaultMediaTree();
+// A directory is a media tree when it holds pwe.cfg. A bare media/, such
+// as the removable-media mount point every Debian system has at /media, is
+// none, and the tools do not take it for one.
+bool isMediaTree(const std::string& directory);
+
+// The tree a tool reads: the one named when a name is given, as given;
+// else media/ in workingDir when that is a media tree; else the installed
+// tree beside the commands in commandDir when that is one; else media/ in
+// workingDir, which the tool then reports as missing or broken.
+std::string chooseMediaTree(const std::string& named, const std::string& workingDir,
+                            const std::string& commandDir);
+
+// The same for the running program in its working directory.
+std::string chooseMediaTree(const std::string& named);

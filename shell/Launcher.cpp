@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "shell/Installation.h"
+
 namespace fs = std::filesystem;
 
 const char* const launchUsage =
@@ -50,9 +52,10 @@ LaunchRequest readLaunchArguments(const std::vector<std::string>& arguments) {
 std::string playDirectoryProblem(const std::string& directory) {
   std::error_code error;
   if (!fs::is_directory(directory, error)) return "pwe: " + directory + " is not a directory";
-  if (!fs::is_directory(fs::path(directory) / "media", error)) {
+  if (!isMediaTree((fs::path(directory) / "media").string())) {
     return "pwe: " + directory +
-           " holds no media directory; give the directory that holds the game's media tree";
+           " holds no media tree (media/pwe.cfg); give the directory that holds the game's "
+           "media tree";
   }
   return "";
 }

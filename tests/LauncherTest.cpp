@@ -62,13 +62,15 @@ INSTANTIATE_TEST_SUITE_P(Calls, LaunchArguments, testing::ValuesIn(argumentCases
 
 struct DirectoryCase {
   const char* name;
-  const char* media;  // what the directory holds as "media": "dir", "file" or ""
+  const char* media;  // what the directory holds as "media": "tree" (with pwe.cfg),
+                      // "dir" (without), "file" or ""
   bool named;         // false: the directory itself does not exist
   bool playable;
 };
 
 const DirectoryCase directoryCases[] = {
-    {"holds a media tree", "dir", true, true},
+    {"holds a media tree", "tree", true, true},
+    {"holds a media directory without pwe.cfg", "dir", true, false},
     {"holds no media", "", true, false},
     {"media is a file", "file", true, false},
     {"does not exist", "", false, false},
@@ -87,8 +89,10 @@ class PlayDirectory : public testing::TestWithParam<DirectoryCase> {
 TEST_P(PlayDirectory, IsPlayableOnlyWithAMediaTree) {
   const DirectoryCase& c = GetParam();
   if (c.named) fs::create_directories(root);
-  if (std::string(c.media) == "dir") fs::create_directories(root / "media");
-  if (std::string(c.media) == "file") std::ofstream(root / "media") << "not a tree\n";
+  const std::string media = c.media;
+  if (media == "dir" || media == "tree") fs::create_directories(root / "media");
+  if (media == "tree") std::ofstream(root / "media" / "pwe.cfg") << "[display]\n";
+  if (media == "file") std::ofstream(root / "media") << "not a tree\n";
   const std::string problem = playDirectoryProblem(root.string());
   if (c.playable) {
     EXPECT_EQ(problem, "");

@@ -42,14 +42,14 @@ int main(int argc, char** argv) {
   }
   if (usage) {
     std::fprintf(stderr, "usage: pwe-check [--werror] [--route LEVEL OUT] [MEDIA-DIRECTORY]\n"
-                         "Checks the media tree (default: ./media, else the installed one) and\n"
-                         "lists every problem.\n"
+                         "Checks the media tree (default: ./media when it holds pwe.cfg, else the\n"
+                         "installed one) and lists every problem.\n"
                          "Warnings alone leave the exit status 0 unless --werror is given.\n"
                          "--route writes the route found through LEVEL (e.g. level1.inf)\n"
                          "to OUT as a replay played without enemies.\n");
     return 2;
   }
-  if (root.empty()) root = defaultMediaTree();
+  root = chooseMediaTree(root);
   std::error_code error;
   if (!std::filesystem::is_directory(root, error)) {
     std::printf(

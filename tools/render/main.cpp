@@ -23,12 +23,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: pwe-render LEVEL OUTPUT.png [MEDIA-DIRECTORY]\n"
                  "Draws the first frame of LEVEL (e.g. level1.inf) of the media tree\n"
-                 "(default: ./media, else the installed one) into OUTPUT.png.\n");
+                 "(default: ./media when it holds pwe.cfg, else the installed one) into\n"
+                 "OUTPUT.png.\n");
     return 2;
   }
   const std::string level = argv[1];
   const std::string output = fs::absolute(argv[2]).string();
-  const fs::path tree = argc == 4 ? fs::path(argv[3]) : fs::path(defaultMediaTree());
+  const fs::path tree = chooseMediaTree(argc == 4 ? argv[3] : "");
   std::error_code error;
   if (!fs::is_directory(tree, error)) {
     std::fprintf(stderr, "pwe-render: %s is not a directory\n", tree.c_str());
