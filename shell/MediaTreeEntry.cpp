@@ -64,7 +64,7 @@ bool recordScratch(const std::string& directory) {
   return true;
 }
 
-bool enterScratch(const fs::path& absolute) {
+bool makeScratch(const fs::path& absolute) {
   std::string pattern = (fs::temp_directory_path() / "pwe-tree-XXXXXX").string();
   if (mkdtemp(&pattern[0]) == nullptr) return false;
   if (!recordScratch(pattern)) {
@@ -81,6 +81,19 @@ bool enterScratch(const fs::path& absolute) {
   if (!error && chdir(pattern.c_str()) == 0) return true;
   removeScratch();
   return false;
+}
+
+// The ending signals wait while the scratch tree is made, so that one finds
+// it either not begun or whole, and its handler in place.
+bool enterScratch(const fs::path& absolute) {
+  sigset_t ending;
+  sigset_t former;
+  sigemptyset(&ending);
+  for (int signal : endingSignals) sigaddset(&ending, signal);
+  pthread_sigmask(SIG_BLOCK, &ending, &former);
+  const bool entered = makeScratch(absolute);
+  pthread_sigmask(SIG_SETMASK, &former, nullptr);
+  return entered;
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 #include "shell/MediaTreeEntry.h"
 #include "tests/support/CaseName.h"
-#include "tests/support/Headless.h"
+#include "tests/support/GameTree.h"
 
 namespace fs = std::filesystem;
 
@@ -110,5 +110,44 @@ TEST_P(MediaTreeEntryTest, ASignalLeavesNoScratchTree) {
 
 INSTANTIATE_TEST_SUITE_P(EndingSignals, MediaTreeEntryTest, testing::ValuesIn(rows),
                          caseName<Row>);
+
+// pwe-render, built beside this test, drawing from a tree given by path and
+// ended by SIGTERM as soon as its scratch tree appears; tried again should
+// it have finished before the signal came.
+TEST(MediaTreeEntryTool, PweRenderEndedBySigtermLeavesNoScratchTree) {
+  GameTree tree;
+  fs::rename("media", "tree");
+  tree.makeDirectory("tmp");
+  const fs::path scratchParent = fs::path(tree.root()) / "tmp";
+  const fs::path render =
+      fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools" / "pwe-render";
+  int ended = 0;
+  for (int attempt = 0; attempt < 20 && ended == 0; ++attempt) {
+    const pid_t tool = fork();
+    if (tool == 0) {
+      setenv("TMPDIR", scratchParent.c_str(), 1);
+      if (!std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr)) {
+        _exit(98);
+      }
+      execl(render.c_str(), "pwe-render", "level1.inf", "shot.png", "tree", nullptr);
+      _exit(127);
+    }
+    ASSERT_GT(tool, 0);
+    int status = 0;
+    bool finished = false;
+    for (int wait = 0; wait < 50000 && entriesOf(scratchParent).empty() && !finished; ++wait) {
+      finished = waitpid(tool, &status, WNOHANG) == tool;
+      usleep(100);
+    }
+    if (!finished) {
+      kill(tool, SIGTERM);
+      ASSERT_EQ(waitpid(tool, &status, 0), tool);
+    }
+    EXPECT_EQ(entriesOf(scratchParent), std::vector<std::string>{}) << "attempt " << attempt;
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) ++ended;
+    else ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "attempt " << attempt;
+  }
+  EXPECT_EQ(ended, 1) << "pwe-render always finished before the signal";
+}
 
 }  // namespace
