@@ -12,6 +12,13 @@
 
 namespace {
 
+// How many links in a row are followed before the path counts as a loop,
+// as the system itself counts them.
+constexpr int maxLinks = 40;
+// The temporary's name adds a dot before and seven characters after the
+// file's own, and must still be a name the system takes.
+constexpr std::size_t maxNameInTemporary = NAME_MAX - 8;
+
 std::string directoryOf(const std::string& path) {
   const std::string::size_type slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -23,8 +30,8 @@ std::string nameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string failure(const std::string& what, const std::string& path, int code) {
-  return what + " " + path + ": " + std::strerror(code);
+std::string failure(const std::string& path, int code) {
+  return "cannot write " + path + ": " + std::strerror(code);
 }
 
 bool writeAll(int fd, const std::string& text) {
@@ -42,19 +49,20 @@ bool writeAll(int fd, const std::string& text) {
   return true;
 }
 
-// A temporary file of a unique name, created with O_EXCL: an existing name,
-// a link among them, is never opened.
-int createTemporary(const std::string& target, std::string& temporary, std::string& error) {
-  temporary = directoryOf(target) + "/." + nameOf(target) + ".XXXXXX";
-  const int fd = mkostemp(&temporary[0], O_CLOEXEC);
-  if (fd < 0) error = failure("cannot write", target, errno);
-  return fd;
+// Where one link leads, read relative to the directory that holds it.
+bool followLink(std::string& path) {
+  char text[PATH_MAX];
+  const ssize_t length = readlink(path.c_str(), text, sizeof text - 1);
+  if (length < 0) return false;
+  const std::string next(text, static_cast<std::size_t>(length));
+  path = next[0] == '/' ? next : directoryOf(path) + "/" + next;
+  return true;
 }
 
 // The old file's permissions carry over; a new file gets the usual ones.
 void keepMode(int fd, const std::string& target) {
   struct stat old {};
-  mode_t mode = 0644;
+  mode_t mode = 0;
   if (stat(target.c_str(), &old) == 0) {
     mode = old.st_mode & 07777;
   } else {
@@ -67,53 +75,116 @@ void keepMode(int fd, const std::string& target) {
   }
 }
 
-int flushFile(const std::string& temporary, std::string& error, const std::string& target) {
-  const int fd = open(temporary.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0) {
-    error = failure("cannot write", target, errno);
-    return -1;
+// A temporary file of a unique name beside the target, created with O_EXCL
+// so that no existing name, a link someone left among them, is ever
+// opened. It stays open, so what a writer put there is flushed through
+// the file that was created, and it goes again unless it was renamed.
+class Temporary {
+ public:
+  Temporary(const std::string& target, const std::string& path, std::string& error)
+      : name_(directoryOf(target) + "/." + nameOf(target).substr(0, maxNameInTemporary) +
+              ".XXXXXX") {
+    fd_ = mkostemp(&name_[0], O_CLOEXEC);
+    if (fd_ < 0) {
+      error = failure(path, errno);
+      return;
+    }
+    created_ = true;
+    keepMode(fd_, target);
   }
-  const bool flushed = fsync(fd) == 0;
-  const int code = errno;
-  close(fd);
-  if (flushed) return 0;
-  error = failure("cannot write", target, code);
-  return -1;
-}
+  ~Temporary() {
+    if (fd_ >= 0) close(fd_);
+    if (created_ && !renamed_) unlink(name_.c_str());
+  }
+  Temporary(const Temporary&) = delete;
+  Temporary& operator=(const Temporary&) = delete;
 
-int renameOver(const std::string& temporary, const std::string& target, std::string& error) {
-  if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-    error = failure("cannot replace", target, errno);
+  bool open() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
+  const std::string& name() const { return name_; }
+
+  // Everything written reaches the disk, and the name still stands for the
+  // file that was created (a writer that opens by name could have been
+  // handed something else): 0, or -1 with the reason.
+  int flush(const std::string& path, std::string& error) {
+    struct stat created {};
+    struct stat named {};
+    if (fsync(fd_) != 0 || fstat(fd_, &created) != 0) {
+      error = failure(path, errno);
+      return -1;
+    }
+    if (lstat(name_.c_str(), &named) != 0 || named.st_dev != created.st_dev ||
+        named.st_ino != created.st_ino) {
+      error = "cannot write " + path + ": the temporary file " + name_ + " was replaced";
+      return -1;
+    }
+    const int result = close(fd_);
+    fd_ = -1;
+    if (result == 0) return 0;
+    error = failure(path, errno);
     return -1;
   }
-  const int directory = open(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (directory >= 0) {
-    fsync(directory);
-    close(directory);
+
+  int renameOver(const std::string& target, const std::string& path, std::string& error) {
+    if (std::rename(name_.c_str(), target.c_str()) != 0) {
+      error = "cannot replace " + path + ": " + std::strerror(errno);
+      return -1;
+    }
+    renamed_ = true;
+    // The new name is on the disk once its directory is; the file itself
+    // already is, so a failure here loses nothing.
+    const int directory = ::open(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory >= 0) {
+      fsync(directory);
+      close(directory);
+    }
+    return 0;
   }
-  return 0;
+
+ private:
+  std::string name_;
+  int fd_ = -1;            // open until flushed
+  bool created_ = false;   // there is a file of this name to remove
+  bool renamed_ = false;   // it is the file itself now
+};
+
+using FdWriter = std::function<int(const Temporary& temporary, std::string& error)>;
+
+int replaceThrough(const std::string& path, const FdWriter& write, const FileWriter& check,
+                   std::string& error) {
+  const std::string target = writeTarget(path, error);
+  if (target.empty()) return -1;
+  Temporary temporary(target, path, error);
+  if (!temporary.open()) return -1;
+  if (write(temporary, error) != 0) return -1;
+  if (temporary.flush(path, error) != 0) return -1;
+  if (check && check(temporary.name(), error) != 0) return -1;
+  return temporary.renameOver(target, path, error);
 }
 
 }  // namespace
 
 std::string writeTarget(const std::string& path, std::string& error) {
-  struct stat link {};
-  if (lstat(path.c_str(), &link) != 0) {
-    if (errno == ENOENT) return path;
-    error = failure("cannot write", path, errno);
-    return std::string();
-  }
   std::string target = path;
-  if (S_ISLNK(link.st_mode)) {
-    char resolved[PATH_MAX];
-    if (realpath(path.c_str(), resolved) == nullptr) {
-      error = failure("cannot write", path, errno);
+  struct stat file {};
+  for (int links = 0;; ++links) {
+    if (lstat(target.c_str(), &file) != 0) {
+      // Nothing there yet, at the end of any links: a new file is made.
+      if (errno == ENOENT) return target;
+      error = failure(path, errno);
       return std::string();
     }
-    target = resolved;
+    if (!S_ISLNK(file.st_mode)) break;
+    if (links == maxLinks) {
+      error = failure(path, ELOOP);
+      return std::string();
+    }
+    if (!followLink(target)) {
+      error = failure(path, errno);
+      return std::string();
+    }
   }
-  struct stat file {};
-  if (stat(target.c_str(), &file) == 0 && !S_ISREG(file.st_mode)) {
+  if (!S_ISREG(file.st_mode)) {
     error = "cannot write " + path + ": not a plain file";
     return std::string();
   }
@@ -122,37 +193,21 @@ std::string writeTarget(const std::string& path, std::string& error) {
 
 int replaceFileWith(const std::string& path, const FileWriter& writeTo, std::string& error,
                     const FileWriter& check) {
-  const std::string target = writeTarget(path, error);
-  if (target.empty()) return -1;
-  std::string temporary;
-  const int fd = createTemporary(target, temporary, error);
-  if (fd < 0) return -1;
-  keepMode(fd, target);
-  close(fd);
-  int result = writeTo(temporary, error);
-  if (result == 0) result = flushFile(temporary, error, path);
-  if (result == 0 && check) result = check(temporary, error);
-  if (result == 0) result = renameOver(temporary, target, error);
-  if (result != 0) unlink(temporary.c_str());
-  return result;
+  return replaceThrough(
+      path,
+      [&](const Temporary& temporary, std::string& reason) {
+        return writeTo(temporary.name(), reason);
+      },
+      check, error);
 }
 
 int replaceFile(const std::string& path, const std::string& contents, std::string& error) {
-  return replaceFileWith(
+  return replaceThrough(
       path,
-      [&](const std::string& temporary, std::string& reason) {
-        const int fd = open(temporary.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
-        if (fd < 0) {
-          reason = failure("cannot write", path, errno);
-          return -1;
-        }
-        const bool written = writeAll(fd, contents);
-        const int code = errno;
-        if (close(fd) != 0 || !written) {
-          reason = failure("cannot write", path, written ? errno : code);
-          return -1;
-        }
-        return 0;
+      [&](const Temporary& temporary, std::string& reason) {
+        if (writeAll(temporary.fd(), contents)) return 0;
+        reason = failure(path, errno);
+        return -1;
       },
-      error);
+      nullptr, error);
 }

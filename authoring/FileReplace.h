@@ -3,14 +3,15 @@
 // contents go to a temporary file created exclusively beside the file
 // (never through a link someone left there), are flushed and checked, and
 // only then renamed over the file. A failure leaves the old file exactly as
-// it was and says why in the words of strerror.
+// it was, removes the temporary file and says why in the words of strerror.
 #include <functional>
 #include <string>
 
-// Where a write to path really lands: a symbolic link is followed to its
-// target, so that the link stays a link and its target gets the new text.
-// Empty, with the reason in error, when the path cannot be written (its
-// target is not a plain file, or a link leads nowhere that can hold one).
+// Where a write to path really lands: symbolic links are followed one by
+// one to the file they lead to, so that a link stays a link and its target
+// gets the new text (a link to a file not made yet makes it). Empty, with
+// the reason in error, when the path cannot be written: what it leads to is
+// not a plain file (a directory, a FIFO: never opened), or the links loop.
 std::string writeTarget(const std::string& path, std::string& error);
 
 // 0, or -1 with the reason in error ("cannot write out.txt: No space left

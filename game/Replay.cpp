@@ -4,8 +4,8 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <istream>
+#include <sstream>
 
 #include "game/Game.h"
 #include "shell/MediaFile.h"
@@ -129,8 +129,8 @@ bool readReplay(const std::string& path, Replay& out, std::string& error) {
   return true;
 }
 
-bool writeReplay(const std::string& path, const Replay& replay) {
-  std::ofstream out(path);
+std::string replayText(const Replay& replay) {
+  std::ostringstream out;
   out << "pwe-replay 1\n"
       << "level " << replay.level << "\n"
       << "level-hash " << replay.levelHash << "\n"
@@ -140,7 +140,7 @@ bool writeReplay(const std::string& path, const Replay& replay) {
   if (replay.enemiesAbsent) out << "enemies absent\n";
   out << "keys\n";
   for (const ReplayRun& run : replay.runs) out << run.ticks << " " << run.keys << "\n";
-  return static_cast<bool>(out);
+  return out.str();
 }
 
 void releaseAllKeys(const Game& game) {

@@ -57,7 +57,9 @@ struct Replay {
 std::string fileHash(const std::string& path);
 
 bool readReplay(const std::string& path, Replay& out, std::string& error);
-bool writeReplay(const std::string& path, const Replay& replay);
+// The recording as the text above; the tools write it through the one
+// writer of replaced files (authoring/FileReplace).
+std::string replayText(const Replay& replay);
 
 // Holds exactly the keys of one tick (and releases all others of the set).
 void applyKeys(const Game& game, const std::string& keys);

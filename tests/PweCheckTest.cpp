@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -18,6 +19,7 @@
 
 #include "game/Game.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/FailingWrites.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/FileBytes.h"
 
@@ -730,5 +732,47 @@ TEST(PweCheck, ShippedTreePasses) {
                      "leaves its floor at 575, 223: it falls and goes on at row 383"}));
   EXPECT_EQ(run.status, 0);
 }
+
+std::string bytesOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+struct RouteFailure {
+  const char* name;
+  WriteFailure how;
+};
+
+const RouteFailure routeFailures[] = {
+    {"a full disk", WriteFailure::fullDisk},
+    {"a file cut off one byte short", WriteFailure::sizeLimit},
+};
+
+class PweCheckRouteWrite : public testing::TestWithParam<RouteFailure> {};
+
+// A route that cannot be written whole fails the check with the reason,
+// and the file it was to replace stays as it was.
+TEST_P(PweCheckRouteWrite, SaysWhyAndKeepsTheOldFile) {
+  GameTree tree;
+  ASSERT_EQ(runChecker("--route level1.inf whole.replay").status, 0);
+  const auto whole = static_cast<long long>(bytesOf("whole.replay").size());
+  FailingWrites writes(GetParam().how);
+  if (!writes.available()) GTEST_SKIP() << "this process may not mount a file system";
+  const std::string route = writes.directory() + "/route.replay";
+  std::ofstream(route, std::ios::binary) << "the old route\n";
+  writes.arm(whole - 1);
+  const CheckRun run = runChecker("--route level1.inf " + route);
+  writes.disarm();
+  EXPECT_EQ(run.lines, std::vector<std::string>{"media/level1.inf:0:0: no route is written: "
+                                                "cannot write " + route + ": " + writes.reason()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(bytesOf(route), "the old route\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(writes.directory()), fs::directory_iterator()), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, PweCheckRouteWrite, testing::ValuesIn(routeFailures),
+                         caseName<RouteFailure>);
 
 }  // namespace

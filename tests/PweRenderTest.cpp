@@ -7,8 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "tests/support/CaseName.h"
+#include "tests/support/FailingWrites.h"
 #include "tests/support/GameTree.h"
 
 namespace fs = std::filesystem;
@@ -132,5 +137,55 @@ TEST(PweRender, StopsWithTheEnginesMessageOnBadData) {
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.output.find("usage: pwe-render LEVEL OUTPUT.png"), std::string::npos);
 }
+
+std::string bytesOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::vector<std::string> namesIn(const std::string& directory) {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(directory)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+struct FailureCase {
+  const char* name;
+  WriteFailure how;
+};
+
+const FailureCase failureCases[] = {
+    {"a full disk", WriteFailure::fullDisk},
+    // The PNG writer does not tell when only its last bytes fail.
+    {"a file cut off one byte short", WriteFailure::sizeLimit},
+};
+
+class PweRenderFailedWrite : public testing::TestWithParam<FailureCase> {};
+
+// A picture that cannot be written whole is not written at all: the old
+// one stays, the reason is given, the exit status says so.
+TEST_P(PweRenderFailedWrite, SaysWhyAndKeepsTheOldPicture) {
+  GameTree tree;
+  ASSERT_EQ(runRender("level1.inf whole.png").status, 0);
+  const auto whole = static_cast<long long>(fs::file_size("whole.png"));
+  FailingWrites writes(GetParam().how);
+  if (!writes.available()) GTEST_SKIP() << "this process may not mount a file system";
+  const std::string shot = writes.directory() + "/shot.png";
+  std::ofstream(shot, std::ios::binary) << "the old picture\n";
+  writes.arm(whole - 1);
+  const RenderRun run = runRender("level1.inf " + shot);
+  writes.disarm();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "pwe-render: cannot write " + shot + ": " + writes.reason() + "\n");
+  EXPECT_EQ(bytesOf(shot), "the old picture\n");
+  EXPECT_EQ(namesIn(writes.directory()), std::vector<std::string>{"shot.png"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, PweRenderFailedWrite, testing::ValuesIn(failureCases),
+                         caseName<FailureCase>);
 
 }  // namespace

@@ -33,6 +33,7 @@
 #include <sstream>
 #include <string>
 
+#include "authoring/FileReplace.h"
 #include "game/Game.h"
 #include "game/Replay.h"
 #include "graphics/Resources.h"
@@ -278,8 +279,9 @@ int record(const std::string& level, const std::string& routePath, const std::st
   r.replay.levelHash = fileHash("media/" + level);
   r.replay.playerHash = fileHash("media/player.inf");
   r.replay.expectScore = game->player.score - scoreBefore;
-  if (!writeReplay(outPath, r.replay)) {
-    std::fprintf(stderr, "cannot write %s\n", outPath.c_str());
+  std::string error;
+  if (replaceFile(outPath, replayText(r.replay), error) != 0) {
+    std::fprintf(stderr, "%s\n", error.c_str());
     return 2;
   }
   std::printf("%s: cleared in %d ticks, score %d, countdown %d of %d left\n", level.c_str(),

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "authoring/FileReplace.h"
 #include "game/Game.h"
 #include "game/Reachability.h"
 #include "game/ReachabilityVerdict.h"
@@ -85,7 +86,8 @@ void MediaChecker::reportReachability(const LevelRecords& records, Game& game,
   replay.level = records.fileName;
   replay.levelHash = fileHash("media/" + records.fileName);
   replay.playerHash = fileHash("media/player.inf");
-  if (!writeReplay(routeOutput_, replay)) {
-    out_.report(routeOutput_, "cannot write the route here");
+  std::string reason;
+  if (replaceFile(routeOutput_, replayText(replay), reason) != 0) {
+    out_.report(pathOf(records.fileName), "no route is written: " + reason);
   }
 }
