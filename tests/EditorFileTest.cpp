@@ -110,7 +110,10 @@ TEST(EditorFiles, ReplaceTheFileWholeRatherThanWriteIntoIt) {
   // change what it shows too.
   ASSERT_EQ(link("level.inf", "old.inf"), 0);
   editor.place(40, 13);
-  ASSERT_EQ(editor.save(), 0);
+  // The author is told first that the other name keeps the old text.
+  ASSERT_EQ(editor.save(), -1);
+  ASSERT_EQ(editor.saveRisk(), FileRisk::HardLinks);
+  ASSERT_EQ(editor.save(riskBit(FileRisk::HardLinks)), 0);
   EXPECT_EQ(fileText("old.inf"), first);
   EXPECT_NE(fileText("level.inf"), first);
 }

@@ -2,15 +2,20 @@
 
 #include <allegro.h>
 
+#include <cctype>
 #include <filesystem>
 
 #include "game/Game.h"
 #include "shell/CloseButton.h"
+#include "game/LevelFormat.h"
 #include "tools/edit/EditorDialogs.h"
+#include "tools/edit/EditorFileDialogs.h"
+#include "tools/edit/EditorSignals.h"
 #include "tools/edit/EditorOverlay.h"
 #include "tools/edit/EditorWindow.h"
 #include "tools/edit/FieldForm.h"
 #include "tools/edit/LevelEditor.h"
+#include "tools/edit/LevelFile.h"
 #include "tools/edit/LiveChecks.h"
 #include "tools/edit/LookCatalog.h"
 
@@ -21,6 +26,15 @@ constexpr int frameRest = 10;  // milliseconds between frames while idle
 
 std::string bareName(const std::string& path) {
   return path.empty() ? std::string() : std::filesystem::path(path).filename().string();
+}
+
+// "cannot write x: ..." as a sentence of a dialog.
+std::string sentence(const std::string& text) {
+  if (text.empty()) return text;
+  std::string out = text;
+  out[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(out[0])));
+  if (out.back() != '.') out += '.';
+  return out;
 }
 
 std::vector<std::string> messagesOf(const std::vector<CheckFinding>& findings) {
@@ -61,15 +75,26 @@ EditorSession::EditorSession(Game& game, const LookCatalog& looks, LevelEditor& 
     : game_(game), looks_(looks), editor_(editor), checks_(checks), window_(window) {}
 
 void EditorSession::offerRecovery() {
-  if (!editor_.recoveryOffered()) return;
   // Asked over the level, not over a blank window; the title names the
   // file from here on.
   updateTitle();
   draw();
-  if (askRecover(bareName(editor_.path())) && editor_.recover() == 0) {
+  if (editor_.readOnly() != FileRisk::None) {
+    tellFile("Opened read-only", editor_.readOnlyReason() +
+                                     ". Ctrl+S asks before it replaces the file.");
+  }
+  if (!editor_.recoveryNote().empty()) {
+    tellFile("An autosave copy was not offered", sentence(editor_.recoveryNote()));
+  }
+  if (!editor_.recoveryOffered()) return;
+  if (!askRecover(bareName(editor_.path()))) {
+    editor_.declineRecovery();
+    notice("The autosave copy is kept as " + bareName(declinedPathOf(editor_.path())) +
+           " until the next save");
+  } else if (editor_.recover() == 0) {
     notice("Recovered the autosave copy; it is not saved yet");
   } else {
-    editor_.discardAutosave();
+    tellFile("The autosave copy was not recovered", sentence(editor_.recoveryNote()));
   }
 }
 
@@ -77,14 +102,16 @@ void EditorSession::run() {
   clear_keybuf();
   watchMousePresses();
   while (!done_) {
+    keepForSignals();
     readKeys();
     readMouse();
+    keepForSignals();
     if (closeRequested()) {
       setCloseRequested(false);
       leave();
     }
     followChecks();
-    if (editor_.autosaveIfDue(milliseconds() / 1000.0)) notice("Autosaved");
+    autosave();
     updateTitle();
     draw();
     rest(frameRest);
@@ -173,12 +200,13 @@ void EditorSession::draw() {
   facts.tool = toolName(editor_.tool());
   facts.look = editor_.lookName();
   facts.snapping = editor_.snapping();
-  facts.file = bareName(editor_.path());
+  facts.file = fileLabel();
   facts.modified = editor_.modified();
   facts.checking = !current;
   facts.errors = checks_.errorCount();
   facts.warnings = checks_.warningCount();
   std::string second = messages_.line();
+  if (!editor_.autosaveError().empty()) second = "Autosave failed: " + editor_.autosaveError();
   if (milliseconds() < noticeUntil_) second = notice_;
   if (!editor_.placementError().empty()) second = editor_.placementError();
   if (second.empty() && !current) second = "Checking the level...";
@@ -187,23 +215,37 @@ void EditorSession::draw() {
   window_.present();
 }
 
+// Each risk the save would run is asked in turn; the save goes ahead only
+// once the author has accepted every one.
 void EditorSession::save() {
-  if (editor_.path().empty()) {
-    std::string path = "level.inf";
+  std::string path = editor_.path();
+  if (path.empty()) {
+    path = "level.inf";
     if (!askSavePath(path)) return;
-    if (editor_.saveAs(path) != 0) {
-      tell("The level could not be saved as", path);
+  }
+  unsigned accepted = 0;
+  while (editor_.saveAs(path, accepted) != 0) {
+    const FileRisk risk = editor_.saveRisk();
+    if (risk == FileRisk::None) {
+      notice("Not saved: " + editor_.saveError());
+      tellFile("The level was not saved", sentence(editor_.saveError()));
       return;
     }
-  } else if (editor_.save() != 0) {
-    tell("The level could not be saved to", editor_.path());
-    return;
+    if (!askToRisk(risk, editor_.saveError())) {
+      notice("Not saved: " + bareName(path) + " is as it was");
+      return;
+    }
+    accepted |= riskBit(risk);
   }
-  notice("Saved " + bareName(editor_.path()));
+  const std::string& note = editor_.saveNote();
+  notice("Saved " + bareName(editor_.path()) + (note.empty() ? "" : "; " + note));
 }
 
 void EditorSession::leave() {
   if (!editor_.modified()) {
+    // Nothing unsaved: a copy written or recovered before holds nothing
+    // the file does not.
+    editor_.discardAutosave();
     done_ = true;
     return;
   }
@@ -265,12 +307,44 @@ void EditorSession::notice(const std::string& text) {
 }
 
 void EditorSession::updateTitle() {
-  const std::string name = bareName(editor_.path());
+  const std::string name = fileLabel();
   std::string title = "pwe-edit - " + (name.empty() ? std::string("new level") : name);
   if (editor_.modified()) title += " *";
   if (title == title_) return;
   title_ = title;
   set_window_title(title_.c_str());
+}
+
+std::string EditorSession::fileLabel() const {
+  const std::string name = bareName(editor_.path());
+  return editor_.readOnly() == FileRisk::None ? name : name + " (read-only)";
+}
+
+// The text a signal writes is kept as current as the level.
+void EditorSession::keepForSignals() {
+  const bool unsaved = editor_.modified();
+  const std::string copy = editor_.autosavePath();
+  if (editor_.revision() == signalRevision_ && unsaved == signalUnsaved_ && copy == signalCopy_) {
+    return;
+  }
+  signalRevision_ = editor_.revision();
+  signalUnsaved_ = unsaved;
+  signalCopy_ = copy;
+  keepForLeaveSignals(copy, unsaved ? writeLevel(editor_.level()) : std::string());
+}
+
+// A failed autosave says why in the status bar for as long as it fails,
+// and in a dialog once for each reason.
+void EditorSession::autosave() {
+  if (editor_.autosaveIfDue(milliseconds() / 1000.0)) {
+    notice("Autosaved");
+    autosaveErrorTold_.clear();
+    return;
+  }
+  const std::string& error = editor_.autosaveError();
+  if (error.empty() || error == autosaveErrorTold_) return;
+  autosaveErrorTold_ = error;
+  tellFile("The autosave copy was not written", sentence(error));
 }
 
 int EditorSession::milliseconds() const {

@@ -22,7 +22,8 @@ class EditorSession {
   EditorSession(Game& game, const LookCatalog& looks, LevelEditor& editor, LiveChecks& checks,
                 EditorWindow& window);
 
-  // Offers the autosave copy of the opened file when it is newer.
+  // Says why the opened file is read-only or an autosave copy was set
+  // aside, and offers the autosave copy of the opened file when it is newer.
   void offerRecovery();
   void run();  // until the user leaves
 
@@ -40,6 +41,9 @@ class EditorSession {
   void playtest(bool fromCursor);
   void notice(const std::string& text);
   void updateTitle();
+  std::string fileLabel() const;  // "level.inf (read-only)"
+  void keepForSignals();
+  void autosave();
   int milliseconds() const;
 
   Game& game_;
@@ -59,5 +63,9 @@ class EditorSession {
   std::string notice_;
   int noticeUntil_ = 0;             // milliseconds
   std::string title_;
+  unsigned signalRevision_ = 0;     // what keepForSignals handed on last
+  bool signalUnsaved_ = false;
+  std::string signalCopy_;
+  std::string autosaveErrorTold_;   // the reason a dialog gave last
   std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
 };

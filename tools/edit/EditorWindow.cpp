@@ -5,6 +5,7 @@
 #include <loadpng.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "game/Game.h"
 #include "shell/CloseButton.h"
@@ -25,7 +26,8 @@ int displayFailure(const char* what, const char* cause = "") {
 int openEditorDisplay(const std::string& title, int& width, int& height,
                       int& updatesPerSecond) {
   nameNextWindow(editorWindowClass);
-  if (allegro_init() != 0) return displayFailure("cannot start Allegro (no display?)");
+  // main has made sure DISPLAY is set.
+  if (allegro_init() != 0) return displayFailure("cannot open the X display", std::getenv("DISPLAY"));
   if (install_keyboard() != 0) return displayFailure("no keyboard");
   // Play-tests take a gamepad as the game does; without one, or with a
   // driver that fails, the keyboard plays alone.

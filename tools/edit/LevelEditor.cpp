@@ -1,10 +1,6 @@
-// The document side of the editor: new, open, save, autosave and recovery,
-// the history, and keeping the Game in step with the edited level.
+// The document side of the editor: a new level, the history, and keeping
+// the Game in step with the edited level (its files: LevelEditorFiles.cpp).
 #include "tools/edit/LevelEditor.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <sys/stat.h>
 
 #include "game/Game.h"
 #include "shell/Fatal.h"
@@ -20,11 +16,6 @@ struct PlacementStop {
 
 [[noreturn]] void throwStop(const std::string& boxText, const std::string&) {
   throw PlacementStop{boxText};
-}
-
-bool fileExists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0;
 }
 
 }  // namespace
@@ -72,78 +63,7 @@ void LevelEditor::newLevel() {
   recoveryOffered_ = false;
 }
 
-int LevelEditor::open(const std::string& path) {
-  if (!fileExists(path)) {
-    newLevel();
-    path_ = path;
-    recoveryOffered_ = autosaveIsNewer(path);
-    return 1;
-  }
-  LevelData data;
-  if (readLevelFile(path, data) != 0) return -1;
-  path_ = path;
-  startDocument(data);
-  recoveryOffered_ = autosaveIsNewer(path);
-  return 0;
-}
-
-int LevelEditor::save() {
-  endGestures();
-  if (path_.empty()) {
-    saveError_ = "the level has no file name";
-    return -1;
-  }
-  if (writeLevelFile(path_, level_, saveError_) != 0) return -1;
-  saveError_.clear();
-  history_.markSaved();
-  discardAutosave();
-  return 0;
-}
-
-int LevelEditor::saveAs(const std::string& path) {
-  const std::string previous = path_;
-  path_ = path;
-  if (save() == 0) return 0;
-  path_ = previous;
-  return -1;
-}
-
 void LevelEditor::restoreGame() { placeInGame(); }
-
-std::string LevelEditor::autosavePath() const {
-  return path_.empty() ? std::string() : autosavePathOf(path_);
-}
-
-bool LevelEditor::autosaveIfDue(double now) {
-  if (!modified() || path_.empty() || revision_ == autosaved_) {
-    unsavedSince_ = -1.0;
-    return false;
-  }
-  if (unsavedSince_ < 0.0) unsavedSince_ = now;
-  if (now - unsavedSince_ < autosaveInterval) return false;
-  std::string error;
-  unsavedSince_ = now;
-  if (writeLevelFile(autosavePath(), level_, error) != 0) return false;
-  autosaved_ = revision_;
-  return true;
-}
-
-int LevelEditor::recover() {
-  LevelData data;
-  if (!recoveryOffered_ || readLevelFile(autosavePath(), data) != 0) return -1;
-  endGestures();
-  level_ = data;
-  commit();
-  recoveryOffered_ = false;
-  return 0;
-}
-
-void LevelEditor::discardAutosave() {
-  if (!path_.empty()) std::remove(autosavePath().c_str());
-  recoveryOffered_ = false;
-  autosaved_ = 0;
-  unsavedSince_ = -1.0;
-}
 
 bool LevelEditor::undo() {
   endGestures();

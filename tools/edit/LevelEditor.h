@@ -17,6 +17,7 @@
 
 #include "game/LayoutRules.h"
 #include "game/LevelData.h"
+#include "tools/edit/DocumentFile.h"
 #include "tools/edit/EditElement.h"
 #include "tools/edit/EditHistory.h"
 
@@ -35,19 +36,33 @@ class LevelEditor {
   // An empty level with the defaults of the shipped levels (see newLevel in
   // LevelEditor.cpp); the path is kept. Clears the history.
   void newLevel();
-  // Reads a level file (any path): 0. A path where no file is yet starts a
-  // new level that will be saved there: 1. -1 when the file cannot be read
-  // or holds more than the loader accepts; the editor is unchanged then.
-  // Clears the history and tells whether an autosave is offered
-  // (recoveryOffered).
+  // Opens a level file (any path): 0. A path where no file is yet starts a
+  // new level that will be saved there: 1. -1, with openError() saying why
+  // and the editor unchanged, for what is not a plain file (never waiting
+  // on it) and a file the engine's loader refuses. A file that does not
+  // read whole and clean as pwe-check reads it, one another editor has
+  // open and one its permissions keep from being written are opened
+  // read-only (readOnly()). Takes the file's lock, clears the history and
+  // tells whether an autosave is offered (recoveryOffered).
   int open(const std::string& path);
-  // Writes the level to path() through a temporary file renamed over it.
-  // 0, or -1 (nothing was changed on disk but perhaps the temporary file).
-  int save();
-  int saveAs(const std::string& path);
-  const std::string& saveError() const { return saveError_; }  // why the last save failed
-  const std::string& path() const { return path_; }
-  void setPath(const std::string& path) { path_ = path; }
+  const std::string& openError() const { return openError_; }
+  // Why a save must ask first (see DocumentFile); None when it need not.
+  FileRisk readOnly() const { return file_.readOnly(); }
+  std::string readOnlyReason() const { return file_.readOnlyReason(); }
+  // Writes the level to path() through a temporary file renamed over it,
+  // keeping the previous file as FILE~ on the first save of a session
+  // (unless pwe.cfg's [editor] backups is 0). A risk (FileRisk) that
+  // `accepted` does not name holds the save back: -1 with saveRisk() and
+  // saveError() the question to ask; a failure is -1 with saveRisk() None
+  // and saveError() why. Nothing on disk changed then.
+  int save(unsigned accepted = 0);
+  int saveAs(const std::string& path, unsigned accepted = 0);
+  FileRisk saveRisk() const { return file_.risk(); }
+  const std::string& saveError() const { return file_.error(); }
+  const std::string& saveNote() const { return file_.note(); }  // "the previous file is kept as ..."
+  const std::string& path() const { return file_.path(); }
+  // The document is saved to path from now on; nothing is read.
+  void setPath(const std::string& path) { file_.retarget(path); }
   const LevelData& level() const { return level_; }
   bool modified() const { return history_.modified(); }
   // Changes with every edit, undo, redo, open and new level: results of the
@@ -58,18 +73,27 @@ class LevelEditor {
   void restoreGame();
 
   // --- Autosave and recovery ---
-  std::string autosavePath() const;  // path() + ".autosave"; empty without a path
+  // Where this editor's autosave copy goes (DocumentFile::autosavePath).
+  std::string autosavePath() const { return file_.autosavePath(); }
   // Call every frame with a clock in seconds: writes the autosave copy once
   // autosaveInterval has passed since the first unsaved change or the last
-  // autosave. True when it wrote one.
+  // autosave. True when it wrote one; autosaveError() says why the last
+  // attempt failed (empty once one succeeds).
   bool autosaveIfDue(double now);
+  const std::string& autosaveError() const { return autosaveError_; }
   // After open: an autosave copy newer than the file (or of a file never
-  // saved) is there to be recovered.
+  // saved) reads whole and is there to be recovered.
   bool recoveryOffered() const { return recoveryOffered_; }
+  // Why an autosave copy found was not offered, and where it is kept.
+  const std::string& recoveryNote() const { return recoveryNote_; }
   // Loads the autosave copy as an unsaved change of the opened file. 0 or -1.
   int recover();
-  // Removes the autosave copy (after a save, on a clean exit, or when the
-  // offer is declined).
+  // The offer declined: the copy is kept as FILE.autosave.declined until
+  // the next save.
+  void declineRecovery();
+  // Removes the autosave copy this editor wrote or recovered (after a
+  // save, when leaving cleanly or discarding the changes); an offer not
+  // yet answered is declined. Never removes another editor's copy.
   void discardAutosave();
 
   // --- Tools ---
@@ -144,6 +168,8 @@ class LevelEditor {
   void placeInGame();
   void startDocument(const LevelData& data);
   void endGestures();
+  // LevelEditorFiles.cpp
+  void saved();               // the level is what the file holds now
   // LevelEditorEdits.cpp
   void defaultTemplates();
   ElementRef topmost(int x, int y, bool withStart) const;
@@ -155,8 +181,8 @@ class LevelEditor {
   const LookCatalog& looks_;
   EditHistory history_;        // committed states; level_ is ahead of it during a gesture
   LevelData level_;
-  std::string path_;
-  std::string saveError_;
+  DocumentFile file_;
+  std::string openError_;
   unsigned revision_ = 0;
   std::string placementError_;
   EditTool tool_ = EditTool::Tile;
@@ -173,6 +199,9 @@ class LevelEditor {
   int moveX_ = 0, moveY_ = 0;       // point the element was last moved to
 
   bool recoveryOffered_ = false;
+  std::string recoveryNote_;
+  std::string ownAutosave_;         // the autosave copy written or recovered; removed when done
+  std::string autosaveError_;
   double unsavedSince_ = -1.0;      // clock of the first change not autosaved; -1: none
   unsigned autosaved_ = 0;          // revision last written to the autosave copy
 };

@@ -4,13 +4,16 @@
 #include <allegro.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "game/Game.h"
+#include "shell/BuildInfo.h"
 #include "shell/Installation.h"
 #include "shell/MediaTreeEntry.h"
 #include "tools/edit/EditorSession.h"
+#include "tools/edit/EditorSignals.h"
 #include "tools/edit/EditorWindow.h"
 #include "tools/edit/LevelEditor.h"
 #include "tools/edit/LevelFile.h"
@@ -21,20 +24,55 @@ namespace fs = std::filesystem;
 
 namespace {
 
+const char* const usageText =
+    "usage: pwe-edit [LEVEL-FILE] [MEDIA-DIRECTORY]\n"
+    "       pwe-edit --help | --version\n"
+    "Edits LEVEL-FILE (any path; a new level when it does not exist yet)\n"
+    "with the images and rules of the media tree (default: ./media, else\n"
+    "the installed one), in a window of an X display.\n";
+
 int usage() {
-  std::fprintf(stderr,
-               "usage: pwe-edit [LEVEL-FILE] [MEDIA-DIRECTORY]\n"
-               "Edits LEVEL-FILE (any path; a new level when it does not exist yet)\n"
-               "with the images and rules of the media tree (default: ./media, else\n"
-               "the installed one).\n");
+  std::fputs(usageText, stderr);
   return 2;
+}
+
+// --help and --version answer without a window, the first of them given
+// winning; any other option is a wrong call. -1: go on and edit.
+int answerOptions(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "-h" || arg == "--help") {
+      std::fputs(usageText, stdout);
+      return 0;
+    }
+    if (arg == "--version") {
+      std::printf("pwe-edit %s\nPitwick Engine %s\n", pweVersion, pweVersionLine);
+      return 0;
+    }
+    if (arg.size() > 1 && arg[0] == '-') {
+      std::fprintf(stderr, "pwe-edit: unknown option %s\n", arg.c_str());
+      return usage();
+    }
+  }
+  return argc > 3 ? usage() : -1;
+}
+
+// What cannot be opened at all (a FIFO, a device, a directory) is refused
+// before a window opens; nothing blocks on it.
+int refuseNonFile(const std::string& path) {
+  std::string bytes;
+  FileStamp stamp;
+  std::string error;
+  if (path.empty() || readFile(path, bytes, stamp, error) == 0) return 0;
+  std::fprintf(stderr, "pwe-edit: %s\n", error.c_str());
+  return -1;
 }
 
 // A file that is not there yet is a new level to be saved under its name;
 // one that is there must be a level the loader takes.
 int openLevel(LevelEditor& editor, const std::string& path) {
   if (path.empty() || editor.open(path) >= 0) return 0;
-  std::fprintf(stderr, "pwe-edit: %s is not a level file the game can load\n", path.c_str());
+  std::fprintf(stderr, "pwe-edit: %s\n", editor.openError().c_str());
   return -1;
 }
 
@@ -45,6 +83,8 @@ int edit(const std::string& level) {
   int height = 0;
   int updatesPerSecond = 0;
   if (openEditorDisplay(title, width, height, updatesPerSecond) != 0) return 1;
+  // Allegro's start-up installed handlers of its own: these replace them.
+  watchLeaveSignals();
   // A data failure of the tree ends the program here with the engine's own message.
   Game game(width, height, updatesPerSecond);
   LookCatalog looks(game);
@@ -55,15 +95,25 @@ int edit(const std::string& level) {
   EditorSession session(game, looks, editor, checks, window);
   session.offerRecovery();
   session.run();
+  keepForLeaveSignals(std::string(), std::string());
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 3) return usage();
+  // Before Allegro starts a thread: see EditorSignals.h.
+  holdLeaveSignals();
+  const int answered = answerOptions(argc, argv);
+  if (answered >= 0) return answered;
+  const char* display = std::getenv("DISPLAY");
+  if (display == nullptr || display[0] == '\0') {
+    std::fprintf(stderr, "pwe-edit: no display: DISPLAY is not set, and the editor needs a window\n");
+    return 1;
+  }
   const std::string level = argc >= 2 ? fs::absolute(argv[1]).string() : std::string();
   const fs::path tree = chooseMediaTree(argc == 3 ? argv[2] : "");
+  if (refuseNonFile(level) != 0) return 1;
   std::error_code error;
   if (!fs::is_directory(tree, error)) {
     std::fprintf(stderr, "pwe-edit: %s is not a directory\n", tree.c_str());

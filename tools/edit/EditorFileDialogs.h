@@ -1,0 +1,15 @@
+#pragma once
+// The editor's questions and messages about its files: whether to save
+// over what a save would put at risk, and why a file was opened read-only,
+// an autosave was not offered or a save failed. Drawn with Allegro's GUI
+// straight on the screen over the editor's last frame; long texts wrap.
+#include <string>
+
+#include "tools/edit/DocumentFile.h"
+
+// The question a held-back save asks (DocumentFile's words): true when the
+// author chose to go ahead ("Replace it"). Cancel is the default.
+bool askToRisk(FileRisk risk, const std::string& question);
+
+// A titled message with one OK button.
+void tellFile(const std::string& title, const std::string& text);
