@@ -467,6 +467,11 @@ const BrokenTree brokenTrees[] = {
       "media/pwe.cfg:3:13: [joystick] dead_zone 129 is not usable: the dead zone must be 0 to "
       "128"},
      false},
+    {"an editor setting out of its range",
+     [](GameTree& t) { t.writeText("media/pwe.cfg", "[editor]\nbackups = 2\n"); },
+     {"media/pwe.cfg:2:11: [editor] backups 2 is not usable: backups must be 0 (none) or 1 (the "
+      "first save keeps FILE~)"},
+     false},
     {"screens no display can show",
      [](GameTree& t) {
        t.writeText("media/pwe.cfg", "[display]\nmode = fullscreen\nwidth = 30000\nheight = 30000\n");

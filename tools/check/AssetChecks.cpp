@@ -147,6 +147,7 @@ void MediaChecker::checkConfig() {
       {"joystick", "jump", 0, Gamepad::buttonCount - 1, "a joystick button must be 0 to 31"},
       {"joystick", "dead_zone", 0, Gamepad::fullTravel, "the dead zone must be 0 to 128"},
       {"sound", "volume", 0, 255, "the volume must be 0 to 255"},
+      {"editor", "backups", 0, 1, "backups must be 0 (none) or 1 (the first save keeps FILE~)"},
       {"game", "pause_on_focus_loss", focusLossIgnored, focusLossPausesUntilBack,
        "0 never pauses, 1 pauses until the pause key, 2 until the focus is back"},
   };

@@ -67,6 +67,11 @@ dead_zone = 48
 [sound]
 # loudness of every sound, from 0 (silent) to 255 (full)
 volume = 255
+
+[editor]
+# the first save of a session in pwe-edit keeps the file as it was before
+# as FILE~ beside it (level1.inf~); 0 keeps no backup
+backups = 1
 """
 
 # Motion at 100 ticks a second. The jump descends 2 pixels a tick, so its
