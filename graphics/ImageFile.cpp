@@ -120,7 +120,8 @@ namespace {
 BITMAP* loadPicture(MediaFile& file) {
   if (!ImageFile::inspect(file).loadable()) return nullptr;
   file.rewind();
-  return load_png_pf(file.packfile(), nullptr);
+  PACKFILE* packfile = file.packfile();
+  return packfile != nullptr ? load_png_pf(packfile, nullptr) : nullptr;
 }
 
 }  // namespace

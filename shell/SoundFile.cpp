@@ -76,5 +76,6 @@ SAMPLE* loadSoundFile(const std::string& path) {
   MediaFile file(path);
   if (!SoundFile::inspect(file).loadable()) return nullptr;
   file.rewind();
-  return load_wav_pf(file.packfile());
+  PACKFILE* packfile = file.packfile();
+  return packfile != nullptr ? load_wav_pf(packfile) : nullptr;
 }
