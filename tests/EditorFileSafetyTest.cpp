@@ -19,6 +19,7 @@
 #include "shell/MediaTreeEntry.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/EditorFixture.h"
+#include "tests/support/FileBytes.h"
 #include "tools/edit/EditorSignals.h"
 #include "tools/edit/LevelFile.h"
 
@@ -29,10 +30,6 @@ std::string fileText(const std::string& path) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
 }
 
 // What the table compares: the bytes' hash, or "none" for no plain file.
@@ -67,7 +64,7 @@ struct HostileCase {
 
 void PrintTo(const HostileCase& row, std::ostream* out) { *out << row.name; }
 
-void file(const std::string& text) { writeFile(level, text); }
+void file(const std::string& text) { writeBytes(level, text); }
 
 const HostileCase hostileCases[] = {
     {"byte order mark", [](Scene&) { file("\xEF\xBB\xBF" + clean); }, nullptr, 0,
@@ -119,7 +116,7 @@ const HostileCase hostileCases[] = {
     {"a link in the backup's place",
      [](Scene&) {
        file(clean);
-       writeFile("precious.txt", "mine");
+       writeBytes("precious.txt", "mine");
        symlink("precious.txt", (level + "~").c_str());
      },
      nullptr, 0, "", FileRisk::None, "cannot keep the previous file as level.inf~", false},
@@ -172,9 +169,9 @@ INSTANTIATE_TEST_SUITE_P(Editor, HostileFile, testing::ValuesIn(hostileCases),
 TEST(EditorFileSafety, SaveThroughALinkAndNeverThroughALeftoverTemporaryName) {
   EditorFixture fixture;
   LevelEditor& editor = *fixture.editor;
-  writeFile("real.inf", clean);
+  writeBytes("real.inf", clean);
   ASSERT_EQ(symlink("real.inf", level.c_str()), 0);
-  writeFile("victim.txt", "untouched");
+  writeBytes("victim.txt", "untouched");
   ASSERT_EQ(symlink("victim.txt", (level + ".tmp").c_str()), 0);
   ASSERT_EQ(editor.open(level), 0);
   editor.place(40, 13);
@@ -196,7 +193,7 @@ TEST(EditorFileSafety, KeepTheBackupOfTheFirstSaveOnlyAndNoneWhenTurnedOff) {
     set_config_int("editor", "backups", backups ? 1 : 0);
     LevelEditor editor(*fixture.game, *fixture.looks);
     set_config_string("editor", "backups", nullptr);
-    writeFile(level, clean);
+    writeBytes(level, clean);
     ASSERT_EQ(editor.open(level), 0);
     editor.place(40, 13);
     ASSERT_EQ(editor.save(), 0) << editor.saveError();
@@ -219,7 +216,7 @@ TEST(EditorFileSafety, KeepTheBackupOfTheFirstSaveOnlyAndNoneWhenTurnedOff) {
 TEST(EditorFileSafety, SayWhyASaveOrAnAutosaveFailed) {
   EditorFixture fixture;
   LevelEditor& editor = *fixture.editor;
-  writeFile(level, clean);
+  writeBytes(level, clean);
   ASSERT_EQ(editor.open(level), 0);
   editor.place(40, 13);
   const std::string before = hashOf(level);
@@ -255,7 +252,7 @@ void PrintTo(const RecoveryCase& row, std::ostream* out) { *out << row.name; }
 
 const std::string copy = level + ".autosave";
 
-void copyOf(const std::string& text) { writeFile(copy, text); }
+void copyOf(const std::string& text) { writeBytes(copy, text); }
 
 const RecoveryCase recoveryCases[] = {
     {"whole", [](Scene&) { copyOf(clean + "\n"); }, true, "", "level.inf.autosave"},
@@ -269,7 +266,7 @@ const RecoveryCase recoveryCases[] = {
      "level.inf.autosave.damaged"},
     {"damaged again",
      [](Scene&) {
-       writeFile(copy + ".damaged", "the first");
+       writeBytes(copy + ".damaged", "the first");
        copyOf("notes\n");
      },
      false, "kept as level.inf.autosave.damaged.2", "level.inf.autosave.damaged.2"},
@@ -348,22 +345,6 @@ TEST(EditorFileSafety, GiveEachEditorAnAutosaveOfItsOwn) {
   EXPECT_EQ(hashOf(first.autosavePath()), firstCopy);
 }
 
-// Recovered, then undone back to what the file holds, and left cleanly:
-// the copy goes, and is not offered again.
-TEST(EditorFileSafety, LeaveNoStaleAutosaveBehind) {
-  EditorFixture fixture;
-  LevelEditor& editor = *fixture.editor;
-  file(clean);
-  copyOf(writeLevel(LevelData{}));
-  ASSERT_EQ(editor.open(level), 0);
-  ASSERT_EQ(editor.recover(), 0);
-  ASSERT_TRUE(editor.undo());
-  EXPECT_FALSE(editor.modified());
-  editor.discardAutosave();
-  ASSERT_EQ(editor.open(level), 0);
-  EXPECT_FALSE(editor.recoveryOffered());
-}
-
 // A leave signal ends the editor as the signal would, with the unsaved
 // level in the autosave copy and the scratch media folder gone; with
 // nothing unsaved it writes nothing.
@@ -382,7 +363,7 @@ TEST(EditorFileSafety, WriteTheAutosaveOnALeaveSignal) {
       if (!enterMediaTree(tree.root() + "/elsewhere")) _exit(2);
       char scratch[4096] = "";
       if (getcwd(scratch, sizeof scratch) == nullptr) _exit(2);
-      writeFile(tree.root() + "/scratch.txt", scratch);
+      writeBytes(tree.root() + "/scratch.txt", scratch);
       keepForLeaveSignals(autosave, text);
       watchLeaveSignals();
       raise(leave);

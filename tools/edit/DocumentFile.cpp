@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 
 #include "authoring/FileReplace.h"
@@ -19,6 +20,14 @@ std::string nameOf(const std::string& path) {
 
 std::string bytes(long long count) {
   return std::to_string(count) + (count == 1 ? " byte" : " bytes");
+}
+
+// "14:03:27", local time.
+std::string clockTime(const timespec& when) {
+  std::tm local {};
+  char text[16] = "";
+  if (localtime_r(&when.tv_sec, &local) != nullptr) std::strftime(text, sizeof text, "%H:%M:%S", &local);
+  return text;
 }
 
 bool exists(const std::string& path) {
@@ -191,9 +200,9 @@ std::string DocumentFile::question(FileRisk risk, const std::string& path, const
       text = name + " is a read-only file: saving replaces its " + bytes(now.size) + " all the same";
       break;
     case FileRisk::ChangedOnDisk:
-      text = seen.exists ? name + " changed on disk since the editor read or saved it (" +
-                               bytes(seen.size) + " then, " + bytes(now.size) +
-                               " now): saving replaces that version"
+      text = seen.exists ? name + " changed on disk at " + clockTime(now.modified) +
+                               ", after the editor read or saved it (" + bytes(seen.size) +
+                               " then, " + bytes(now.size) + " now): saving replaces that version"
                          : name + " already exists (" + bytes(now.size) + "): saving replaces it";
       break;
     case FileRisk::HardLinks:
