@@ -59,7 +59,7 @@ const SaveRow saveRows[] = {
     {"nothing done", "", "\n0\n\n0\n\n0\n\n0\n\n0\n\n0\n"},
     {"one of each in file order", "tool 6; click 0 200; tool 5; click 40 100; tool 4; click 40 100; "
      "tool 3; click 5 5; tool 2; click 70 50; tool 1; click 40 13",
-     "\n1\n32 8 brick brick_clear 1 10\n\n1\n64 48 40 rungs\n\n1\n0 0 40 16 1 step\n"
+     "\n1\n32 8 brick brick_clear 1 10\n\n1\n64 48 80 rungs\n\n1\n0 0 80 16 1 step\n"
      "\n1\n48 103 0 -80 176 0.5 1 0 blob 600 100\n\n1\n32 96 gem 100\n"
      "\n1\n0 176 pad pad_cool 1\n"},
     {"placed, erased and undone", "click 0 0; click 40 0; erase 40 0; undo; undo",

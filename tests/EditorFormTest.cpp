@@ -131,6 +131,8 @@ const TypedRow typedRows[] = {
     {"an animation of the player", start, "start_animation", "4", ""},
     {"an animation the player lacks", start, "start_animation", "5", "from 0 to 4"},
     {"a hidden panel is a choice", ElementRef{}, "score_align", "3", ""},
+    {"a look in the wrong letter case", tile, "tile_name", "Brick",
+     "the tree has no look named Brick; did you mean 'brick'?"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Editor, TypedValues, testing::ValuesIn(typedRows), caseName<TypedRow>);
@@ -158,6 +160,93 @@ TEST(EditorForms, WriteBackAsOneStepOfUndo) {
   EXPECT_EQ(editor.level().ladders[0].height, 96);
   editor.undo();
   EXPECT_EQ(editor.level().ladders[0].height, 64);
+}
+
+// What a person reads: the title names the element as the author sees it,
+// each field has a label with its unit, and the fields of a few meanings
+// show their words.
+struct WordsRow {
+  const char* name;
+  ElementRef element;
+  const char* title;
+  const char* field;
+  const char* label;
+  const char* shown;  // the words a choice shows, or the text of a box
+};
+
+void PrintTo(const WordsRow& row, std::ostream* out) { *out << row.name; }
+
+class FormWords : public testing::TestWithParam<WordsRow> {};
+
+TEST_P(FormWords, SayWhatTheFieldsMean) {
+  const WordsRow& row = GetParam();
+  EditorFixture fixture;
+  LevelText level = everyKind();
+  level.enemies.push_back("320 299 5 250 350 0.5 1 0 blob 600 100");
+  fixture.startWith(level);
+  const FieldForm form = row.element.valid()
+                             ? FieldForm::forElement(fixture.editor->level(), row.element,
+                                                     *fixture.looks)
+                             : FieldForm::forLevel(fixture.editor->level(), *fixture.looks);
+  EXPECT_EQ(form.title(), row.title);
+  const int index = form.find(row.field);
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(form.field(index).label, row.label);
+  EXPECT_EQ(form.shown(index), row.shown);
+}
+
+const WordsRow wordsRows[] = {
+    {"a patrol's end", enemy, "Enemy 1 of 2: blob", "min_x", "Patrol from x", "250"},
+    {"a speed with its unit", enemy, "Enemy 1 of 2: blob", "speed", "Speed (pixels per tick)",
+     "0.5"},
+    {"a direction is a side", enemy, "Enemy 1 of 2: blob", "direction", "Walks first to the",
+     "left"},
+    {"a direction the file gives as 5 stays 5", {EditTool::Enemy, 1}, "Enemy 2 of 2: blob",
+     "direction", "Walks first to the", "5 (as the file has it)"},
+    {"a flag is yes or no", tile, "Tile 1 of 1: brick", "claimable", "Must be claimed", "yes"},
+    {"a teleporter by its number", teleporter, "Teleporter 1 of 1: pad, number 1", "number",
+     "Number (the key that calls it)", "1"},
+    {"the start's animation by name", start, "Player start", "start_animation", "Start as",
+     "walking right"},
+    {"a panel's alignment by name", ElementRef{}, "Level", "score_align",
+     "Score and lives in their panel", "left"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Editor, FormWords, testing::ValuesIn(wordsRows), caseName<WordsRow>);
+
+TEST(EditorForms, TellTheTreesTickRateAndCycleChoicesRound) {
+  EditorFixture fixture;
+  fixture.startWith(everyKind());
+  Game slower(640, 480, 50);
+  LookCatalog looks(slower);
+  FieldForm form = FieldForm::forElement(fixture.editor->level(), enemy, looks);
+  EXPECT_EQ(form.field(form.find("safe_time")).label, "Safe time (ticks, 50 per second)");
+  const int state = form.find("state");
+  EXPECT_EQ(form.shown(state), "dangerous");
+  form.cycle(state, 1);
+  EXPECT_EQ(form.field(state).text, "1");
+  EXPECT_EQ(form.shown(state), "vulnerable");
+  form.cycle(state, 1);
+  EXPECT_EQ(form.shown(state), "dangerous");
+  form.cycle(state, -1);
+  EXPECT_EQ(form.shown(state), "vulnerable");
+}
+
+// The error line shows the form's first problem as it stands, or nothing.
+TEST(EditorForms, NameTheFirstProblemThereIsNow) {
+  EditorFixture fixture;
+  fixture.startWith(everyKind());
+  FieldForm form = FieldForm::forElement(fixture.editor->level(), enemy, *fixture.looks);
+  const int speed = form.find("speed");
+  const int points = form.find("points");
+  EXPECT_EQ(form.firstProblem(), "");
+  form.set(points, "lots");
+  form.set(speed, "fast");
+  EXPECT_EQ(form.firstProblem(), "Speed (pixels per tick): not a number");
+  form.set(speed, "1.5");
+  EXPECT_EQ(form.firstProblem(), "Points for catching it: not a whole number");
+  form.set(points, "10");
+  EXPECT_EQ(form.firstProblem(), "");
 }
 
 TEST(EditorForms, GiveNoFormForNothing) {

@@ -86,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(EditorInput, KeyCommands, testing::ValuesIn(keyRows),
 // (nothing held), "flick X Y" (a left click begun and ended between two
 // samples), "again X Y" (left held, its press reported late), "right X Y",
 // "middle X Y", "shift X Y" (left held with Shift), "outside X Y" (left held
-// off the game area), "wait" (a second passes), "tool N" (the key N).
+// off the game area), "dialog X Y" (left held as a dialog gives the mouse
+// back), "wait" (a second passes), "tool N" (the key N).
 struct GestureRow {
   const char* name;
   const char* samples;
@@ -110,7 +111,10 @@ int play(LevelEditor& editor, const std::string& samples) {
     if (op == "tool") editor.setTool(toolAt(sample.x - 1));
     if (op == "wait" || op == "tool") continue;
     sample.time = time;
-    if (op == "down" || op == "again" || op == "shift" || op == "outside") sample.buttons = 1;
+    if (op == "down" || op == "again" || op == "shift" || op == "outside" || op == "dialog") {
+      sample.buttons = 1;
+    }
+    sample.afterDialog = op == "dialog";
     if (op == "flick" || op == "again") sample.pressed = 1;
     if (op == "right") sample.buttons = 2;
     if (op == "middle") sample.buttons = 4;
@@ -148,8 +152,11 @@ const GestureRow gestureRows[] = {
      "tile 128 96 brick brick_clear 1 10\ntile 160 96 brick brick_clear 1 10\n"
      "tile 192 96 brick brick_clear 1 10\nstart 100 299\n",
      0},
-    {"a quick second press opens the element and places nothing",
-     "down 40 13; up 40 13; down 41 14; up 41 14", oneTile, 1},
+    {"a double click on nothing opens nothing and places nothing",
+     "down 40 13; up 40 13; down 41 14; up 41 14", "start 100 299\n", 1},
+    {"a double click with the start tool opens the tile and leaves the start",
+     "down 40 13; up 40 13; wait; tool 7; down 40 13; up 40 13; down 41 14; up 41 14", oneTile,
+     1},
     {"a second press elsewhere is a click of its own", "down 40 13; up 40 13; down 100 13; up 100 13",
      "tile 32 8 brick brick_clear 1 10\ntile 96 8 brick brick_clear 1 10\nstart 100 299\n", 0},
     {"a late second press is a click again", "down 40 13; up 40 13; wait; down 40 13; up 40 13",
@@ -163,6 +170,12 @@ const GestureRow gestureRows[] = {
      "down 40 13; up 40 13; tool 2; wait; middle 40 10; up 40 10; wait; down 200 203; up 200 203",
      "tile 32 8 brick brick_clear 1 10\ntile 192 200 brick brick_clear 1 10\nstart 100 299\n", 0},
     {"a press off the game area places nothing", "outside 40 13; up 40 13", "start 100 299\n", 0},
+    {"the press that closed a dialog places nothing", "dialog 40 13; down 40 13; up 40 13",
+     "start 100 299\n", 0},
+    {"after a dialog the next click places again", "dialog 40 13; up 40 13; wait; down 40 13; up 40 13",
+     oneTile, 0},
+    {"a drag does not go on after a dialog", "down 0 100; dialog 200 100; down 200 100; up 200 100",
+     "tile 0 96 brick brick_clear 1 10\nstart 100 299\n", 0},
 };
 
 INSTANTIATE_TEST_SUITE_P(EditorInput, Gestures, testing::ValuesIn(gestureRows),
@@ -213,6 +226,76 @@ const StatusRow statusRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(EditorInput, StatusLines, testing::ValuesIn(statusRows),
                          caseName<StatusRow>);
+
+// The built-in font is 8 pixels a character, so 80 pixels hold ten.
+struct WrapRow {
+  const char* name;
+  const char* text;
+  int width;
+  std::vector<std::string> lines;
+};
+
+void PrintTo(const WrapRow& row, std::ostream* out) { *out << row.name; }
+
+class Wrapping : public testing::TestWithParam<WrapRow> {};
+
+TEST_P(Wrapping, KeepsEveryCharacterWithinTheWidth) {
+  EXPECT_EQ(wrapText(GetParam().text, GetParam().width), GetParam().lines);
+}
+
+const WrapRow wrapRows[] = {
+    {"a line that fits", "ten chars!", 80, {"ten chars!"}},
+    {"words go on to the next line", "0123456789 abc de", 80, {"0123456789", "abc de"}},
+    {"a word wider than a line is broken", "abcdefghijklmnopqrstuvwxy", 80,
+     {"abcdefghij", "klmnopqrst", "uvwxy"}},
+    {"spaces within a line are kept", "a  b   c", 80, {"a  b   c"}},
+    {"nothing gives no line", "", 80, {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(EditorStatus, Wrapping, testing::ValuesIn(wrapRows), caseName<WrapRow>);
+
+TEST(EditorStatus, ScrollsALongMessageThroughTheRowsAndRound) {
+  const std::vector<std::string> five = {"1", "2", "3", "4", "5"};
+  EXPECT_EQ(visibleLines(five, 6, 99999), five);
+  const std::vector<std::pair<int, std::vector<std::string>>> shown = {
+      {0, {"1", "2", "3"}},
+      {scrollMilliseconds, {"2", "3", "4"}},
+      {2 * scrollMilliseconds + 10, {"3", "4", "5"}},
+      {3 * scrollMilliseconds, {"1", "2", "3"}},
+  };
+  for (const auto& [time, lines] : shown) EXPECT_EQ(visibleLines(five, 3, time), lines) << time;
+}
+
+CheckFinding finding(LayoutElement element, int index, const std::string& message) {
+  CheckFinding f;
+  f.element = element;
+  f.index = index;
+  f.message = message;
+  return f;
+}
+
+// A row of tiles no key reaches is one message, standing for every tile.
+TEST(EditorStatus, GroupsFindingsAlikeIntoOneMessage) {
+  LevelData level;
+  for (int x : {0, 32, 64}) level.tiles.push_back(TileSpec{x, 100, "brick", "brick", 1, 10});
+  level.tiles.push_back(TileSpec{0, 200, "brick", "brick", 1, 10});
+  level.ladders.push_back(LadderSpec{32, 100, 40, "rungs"});
+  const std::vector<CheckFinding> findings = {
+      finding(LayoutElement::Tile, 0, "claimable tile at 0, 100 cannot be reached from the start position"),
+      finding(LayoutElement::Ladder, 0, "ladder at 32, 100: its top (row 100) has no floor within 2 rows"),
+      finding(LayoutElement::Tile, 1, "claimable tile at 32, 100 cannot be reached from the start position"),
+      finding(LayoutElement::Tile, 2, "claimable tile at 64, 100 cannot be reached from the start position"),
+      finding(LayoutElement::Tile, 3, "claimable tile at 0, 200 shows its claim only in part"),
+  };
+  const std::vector<StatusMessage> messages = groupFindings(findings, level);
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_EQ(messages[0].text,
+            "error: claimable tile at 0, 100 cannot be reached from the start position "
+            "(and 2 more tiles like it)");
+  EXPECT_EQ(messages[0].findings, std::vector<int>({0, 2, 3}));
+  EXPECT_EQ(messages[1].findings, std::vector<int>({1}));
+  EXPECT_EQ(messages[2].text, "error: claimable tile at 0, 200 shows its claim only in part");
+}
 
 TEST(EditorMessages, CycleRoundAndStartAgainOnlyWhenTheyChange) {
   MessageCycle cycle;

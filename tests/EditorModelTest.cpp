@@ -59,10 +59,10 @@ const EditRow editRows[] = {
      "snap off; paint 5 50 90 52",
      "tile 5 50 brick brick_clear 1 10\ntile 37 50 brick brick_clear 1 10\n"
      "tile 69 50 brick brick_clear 1 10\nstart 100 299\n"},
-    {"a ladder five tile rows long", {}, "tool 2; click 70 50",
-     "ladder 64 48 40 rungs\nstart 100 299\n"},
+    {"with no floors a ladder is as long as the shipped floors lie apart", {}, "tool 2; click 70 50",
+     "ladder 64 48 80 rungs\nstart 100 299\n"},
     {"a chute shifting half a tile to the right", {}, "tool 3; click 5 5",
-     "chute 0 0 40 16 1 step\nstart 100 299\n"},
+     "chute 0 0 80 16 1 step\nstart 100 299\n"},
     {"an enemy stands on the cell's bottom with its patrol around it", {}, "tool 4; click 40 100",
      "enemy 48 103 0 -80 176 0.5 1 0 blob 600 100\nstart 100 299\n"},
     {"an item sits on the cell's bottom", {}, "tool 5; click 40 100",
@@ -212,7 +212,7 @@ TEST(EditorGame, DrawsWhatTheEditorHolds) {
   editor.setTool(EditTool::Ladder);
   editor.place(64, 48);
   ASSERT_EQ(fixture.game->ladderManager->ladders().size(), 1u);
-  EXPECT_EQ(editor.bounds(ElementRef{EditTool::Ladder, 0}).h, 40);
+  EXPECT_EQ(editor.bounds(ElementRef{EditTool::Ladder, 0}).h, LevelEditor::usualRise);
   editor.undo();
   EXPECT_TRUE(fixture.game->ladderManager->ladders().empty());
   // A name the tree has no image for: the engine's own words, nothing placed.
@@ -221,6 +221,101 @@ TEST(EditorGame, DrawsWhatTheEditorHolds) {
   fixture.startWith(broken);
   EXPECT_EQ(editor.placementError(), "No graphics to correspond with name ruby");
   EXPECT_TRUE(editor.bounds(ElementRef{EditTool::Item, 0}).empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Ladders and chutes fitted to the floors where they are placed. Tiles are
+// 32 x 8, ladders 16 wide (climbed 6 in from each side), chute steps
+// 16 x 16 shifting 16 to the right; the slide goes 8 rows a tick, so the
+// first chute whose slide ends on a floor at row 100 is 104 long.
+struct FitRow {
+  const char* name;
+  std::vector<std::string> tiles;  // of the starting level
+  const char* script;
+  const char* expected;  // the level's last ladder or chute, as levelSummary writes it
+};
+
+void PrintTo(const FitRow& row, std::ostream* out) { *out << row.name; }
+
+class Fits : public testing::TestWithParam<FitRow> {};
+
+TEST_P(Fits, ReachTheFloorsAroundThePoint) {
+  const FitRow& row = GetParam();
+  EditorFixture fixture;
+  LevelText start = EditorFixture::emptyLevel();
+  start.tiles = row.tiles;
+  fixture.startWith(start);
+  perform(*fixture.editor, row.script);
+  const std::string summary = levelSummary(fixture.editor->level());
+  const std::size_t at = summary.find(row.expected);
+  EXPECT_NE(at, std::string::npos) << summary;
+}
+
+const FitRow fitRows[] = {
+    {"a ladder from the floor below up to the floor above",
+     {"64 200 brick brick_clear 1 10", "64 150 brick brick_clear 1 10"}, "tool 2; click 70 170",
+     "ladder 64 150 50 rungs"},
+    {"a click on a floor climbs from it", {"64 200 brick brick_clear 1 10", "64 150 brick brick_clear 1 10"},
+     "tool 2; click 70 203", "ladder 64 150 50 rungs"},
+    {"a floor lying on another is one floor",
+     {"64 200 brick brick_clear 1 10", "64 192 brick brick_clear 1 10",
+      "64 150 brick brick_clear 1 10"},
+     "tool 2; click 70 195", "ladder 64 150 42 rungs"},
+    {"no floor above: the shipped rise up from the floor",
+     {"64 200 brick brick_clear 1 10", "200 150 brick brick_clear 1 10"}, "tool 2; click 70 170",
+     "ladder 64 120 80 rungs"},
+    {"a floor the climbing band misses is no floor",
+     {"32 200 brick brick_clear 1 10", "0 150 brick brick_clear 1 10"}, "tool 2; click 40 170",
+     "ladder 32 120 80 rungs"},
+    {"a chute ends on the floor its slide meets",
+     {"0 100 brick brick_clear 1 10", "32 100 brick brick_clear 1 10",
+      "64 100 brick brick_clear 1 10", "96 100 brick brick_clear 1 10"},
+     "tool 3; click 5 5", "chute 0 0 104 16 1 step"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Editor, Fits, testing::ValuesIn(fitRows), caseName<FitRow>);
+
+// The outline the cursor shows is where the click puts the element, for
+// every tool, a fitted ladder included.
+TEST(EditorPlacement, PreviewIsWhereTheClickLands) {
+  EditorFixture fixture;
+  LevelText start = EditorFixture::emptyLevel();
+  start.tiles = {"64 200 brick brick_clear 1 10", "64 150 brick brick_clear 1 10"};
+  fixture.startWith(start);
+  LevelEditor& editor = *fixture.editor;
+  for (int tool = 0; tool < editToolCount; ++tool) {
+    editor.setTool(toolAt(tool));
+    const Rect preview = editor.placementAt(70, 170);
+    const ElementRef placed = editor.place(70, 170);
+    ASSERT_TRUE(placed.valid()) << toolName(toolAt(tool));
+    const Rect landed = editor.bounds(placed);
+    EXPECT_FALSE(preview.empty()) << toolName(toolAt(tool));
+    EXPECT_EQ(std::vector<int>({preview.x, preview.y, preview.w, preview.h}),
+              std::vector<int>({landed.x, landed.y, landed.w, landed.h}))
+        << toolName(toolAt(tool));
+  }
+}
+
+// Looks come round sorted by name whatever order the files were found in,
+// and a new level's floor is of the first look whose claim shows.
+TEST(EditorLooks, AreSortedAndTheNewFloorShowsItsClaim) {
+  EditorFixture fixture(false);
+  const std::string tiles = "media/gfx/static/floor tiles/";
+  fixture.tree.writeSolidPng(tiles + "normal/amber.png", 32, 8, 200, 150, 0);
+  fixture.tree.writeSolidPng(tiles + "clear/amber.png", 32, 8, 200, 150, 0);
+  fixture.tree.writeSolidPng(tiles + "normal/zinc.png", 32, 8, 90, 90, 90);
+  fixture.build();
+  const LookCatalog& looks = *fixture.looks;
+  std::vector<std::string> names;
+  for (int i = 0; i < looks.count(EditTool::Tile); ++i) names.push_back(looks.name(EditTool::Tile, i));
+  EXPECT_EQ(names, std::vector<std::string>({"amber", "brick", "zinc"}));
+  fixture.editor->newLevel();
+  ASSERT_FALSE(fixture.editor->level().tiles.empty());
+  EXPECT_EQ(fixture.editor->level().tiles.front().tile_name, "brick");
+  EXPECT_EQ(fixture.editor->lookName(), "brick");
 }
 
 }  // namespace

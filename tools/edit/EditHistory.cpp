@@ -26,3 +26,11 @@ bool EditHistory::redo() {
   ++at_;
   return true;
 }
+
+bool EditHistory::dropLatest() {
+  if (!canUndo() || canRedo()) return false;
+  states_.pop_back();
+  serials_.pop_back();
+  --at_;
+  return true;
+}

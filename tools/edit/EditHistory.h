@@ -17,6 +17,9 @@ class EditHistory {
   bool canRedo() const { return at_ + 1 < states_.size(); }
   bool undo();
   bool redo();
+  // Forgets the current state when it is the latest one and not the first;
+  // the one before it becomes current.
+  bool dropLatest();
   // The current state is what the file holds.
   void markSaved() { saved_ = serials_[at_]; }
   bool modified() const { return serials_[at_] != saved_; }

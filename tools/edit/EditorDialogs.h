@@ -1,13 +1,37 @@
 #pragma once
 // The editor's dialogs, with Allegro's GUI routines drawn straight on the
 // screen over the editor's last frame.
+#include <allegro.h>
+
+#include <memory>
 #include <string>
 
 class FieldForm;
 
-// A form: one labelled edit box per field, each checked as it is typed, the
-// reason shown under the boxes and OK held back while any field is wrong.
-// True when the user confirmed a valid form (form then holds the values).
+// Held while a dialog runs: the GUI's colours, the mouse pointer shown.
+// When it ends, the keys typed into the dialog are used up and the mouse
+// goes back to the map only once its buttons are up, so nothing pressed
+// or released in a dialog reaches the level (mouseBackFromDialog).
+// The GUI's rows are as tall as its font, and a list frames the row picked
+// on its first and last pixel rows, over the glyphs of the built-in font:
+// while a dialog runs, the font is that font with a blank row above and
+// below each glyph, so every row reads whole.
+struct GuiOnScreen {
+  GuiOnScreen();
+  ~GuiOnScreen();
+  GuiOnScreen(const GuiOnScreen&) = delete;
+  GuiOnScreen& operator=(const GuiOnScreen&) = delete;
+
+ private:
+  FONT* plainFont_;                                   // the font before the dialog
+  std::unique_ptr<FONT, void (*)(FONT*)> padded_;     // the one it runs with
+};
+
+// A form: one labelled box per field (a choice for the fields of a few
+// meanings, a list of the tree's looks beside a name), each checked as it
+// is typed, the form's first problem shown under the boxes and OK held
+// back while there is one. True when the user confirmed a valid form (form
+// then holds the values).
 bool editForm(FieldForm& form);
 
 enum class LeaveChoice { Save, Discard, Stay };

@@ -11,6 +11,7 @@ namespace {
 
 // Set from Allegro's input thread, where nothing but setting bits is safe.
 std::atomic<int> latchedPresses{0};
+std::atomic<bool> dialogEnded{false};
 
 void onMouse(int flags) {
   int bits = 0;
@@ -84,9 +85,29 @@ void watchMousePresses() { mouse_callback = onMouse; }
 
 int takeMousePresses() { return latchedPresses.exchange(0); }
 
+void mouseBackFromDialog() {
+  latchedPresses.store(0);
+  dialogEnded.store(true);
+}
+
+bool takeDialogEnded() { return dialogEnded.exchange(false); }
+
 bool MouseGestures::update(const MouseSample& sample, bool inLevel, LevelEditor& editor,
                            MouseRequest& request) {
   request = MouseRequest::None;
+  bool changed = false;
+  if (sample.afterDialog) {
+    // What the dialog's presses and releases began is none of the map's: a
+    // drag from before it ends where it was, no click pairs across it, and
+    // the wheel counts afresh.
+    if (dragging()) {
+      leftRelease(editor);
+      changed = true;
+    }
+    waitingForRelease_ = true;
+    started_ = false;
+    lastClickTime_ = -doubleClickMilliseconds - 1;
+  }
   // Before the first sample nothing was held, and the wheel counts from it.
   MouseSample before = last_;
   if (!started_) {
@@ -95,11 +116,14 @@ bool MouseGestures::update(const MouseSample& sample, bool inLevel, LevelEditor&
   }
   started_ = true;
   last_ = sample;
+  if (waitingForRelease_) {
+    if (sample.buttons != 0) return changed;
+    waitingForRelease_ = false;
+  }
   // A latched press of a button already held at the last sample is that
   // same press, reported a moment after mouse_b showed it.
   const int pressed = (sample.buttons | sample.pressed) & ~before.buttons;
   const bool leftHeld = (sample.buttons & 1) != 0;
-  bool changed = false;
 
   if (!leftHeld && dragging()) {
     leftRelease(editor);
@@ -132,11 +156,16 @@ void MouseGestures::leftPress(const MouseSample& sample, LevelEditor& editor,
   lastClickX_ = sample.x;
   lastClickY_ = sample.y;
   if (again) {
-    // The first press of the pair placed the element; the second opens it.
+    // A double click opens what was under the cursor: the edit its first
+    // click made is taken back, unless something changed the level since.
     lastClickTime_ = -doubleClickMilliseconds - 1;
+    if (revisionAfterClick_ != revisionBeforeClick_ && editor.revision() == revisionAfterClick_) {
+      editor.takeBack();
+    }
     request = MouseRequest::Properties;
     return;
   }
+  revisionBeforeClick_ = editor.revision();
   if (sample.shift) {
     moving_ = editor.beginMove(sample.x, sample.y);
   } else if (editor.tool() == EditTool::Tile) {
@@ -145,6 +174,7 @@ void MouseGestures::leftPress(const MouseSample& sample, LevelEditor& editor,
   } else {
     editor.place(sample.x, sample.y);
   }
+  if (!dragging()) clickDone(editor);
 }
 
 void MouseGestures::leftRelease(LevelEditor& editor) {
@@ -152,4 +182,9 @@ void MouseGestures::leftRelease(LevelEditor& editor) {
   if (moving_) editor.endMove();
   painting_ = false;
   moving_ = false;
+  clickDone(editor);
+}
+
+void MouseGestures::clickDone(const LevelEditor& editor) {
+  revisionAfterClick_ = editor.revision();
 }

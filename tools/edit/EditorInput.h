@@ -42,6 +42,7 @@ struct MouseSample {
   int wheel = 0;      // mouse_z, a running count
   bool shift = false; // held while the sample was taken
   int time = 0;       // milliseconds, for double clicks
+  bool afterDialog = false;  // a dialog or a play-test had the mouse since the last sample
 };
 
 // A click shorter than a frame would fall between two samples of mouse_b,
@@ -49,6 +50,13 @@ struct MouseSample {
 // thread. takeMousePresses() hands over those since the last call.
 void watchMousePresses();
 int takeMousePresses();
+
+// A dialog runs its own loop on the same mouse, and the presses it took
+// were latched all the same. Called when a dialog (or a play-test) gives
+// the mouse back: the latched presses are dropped, and takeDialogEnded()
+// tells the next sample, which then starts nothing until every button is up.
+void mouseBackFromDialog();
+bool takeDialogEnded();
 
 // What a sample asks of the editor beyond the edits it makes itself.
 enum class MouseRequest { None, Properties };
@@ -63,7 +71,10 @@ class MouseGestures {
   // (the tile tool starts painting, Shift starts a move), dragging goes on
   // painting or moving, a right press deletes, a middle press picks, the
   // wheel cycles looks. Presses outside the game area (inLevel false) only
-  // end what is in progress. Returns whether the level may have changed.
+  // end what is in progress. A double click opens the element that was
+  // under the cursor before its first click, whose edit is taken back.
+  // After a dialog nothing starts until every button has been let go.
+  // Returns whether the level may have changed.
   bool update(const MouseSample& sample, bool inLevel, LevelEditor& editor,
               MouseRequest& request);
   bool dragging() const { return painting_ || moving_; }
@@ -71,12 +82,16 @@ class MouseGestures {
  private:
   void leftPress(const MouseSample& sample, LevelEditor& editor, MouseRequest& request);
   void leftRelease(LevelEditor& editor);
+  void clickDone(const LevelEditor& editor);
 
   MouseSample last_;
   bool started_ = false;  // a sample has been seen (the wheel counts from it)
+  bool waitingForRelease_ = false;  // a dialog ended with a button perhaps still down
   bool painting_ = false;
   bool moving_ = false;
   int lastClickTime_ = -100000;
   int lastClickX_ = 0;
   int lastClickY_ = 0;
+  unsigned revisionBeforeClick_ = 0;  // the level's revision as the last click began
+  unsigned revisionAfterClick_ = 0;   // and as its edit was done
 };

@@ -1,5 +1,7 @@
 #include "tools/edit/EditorOverlay.h"
 
+#include <algorithm>
+
 #include "game/Game.h"
 #include "tools/edit/LevelEditor.h"
 
@@ -35,12 +37,42 @@ void outline(BITMAP* target, const Rect& r, int thickness, int colour) {
   }
 }
 
+// Findings of an older revision may name elements the level no longer has.
+bool stillThere(const CheckFinding& finding, const LevelData& level) {
+  const int i = finding.index;
+  switch (finding.element) {
+    case LayoutElement::Tile: return i < static_cast<int>(level.tiles.size());
+    case LayoutElement::Ladder: return i < static_cast<int>(level.ladders.size());
+    case LayoutElement::Chute: return i < static_cast<int>(level.chutes.size());
+    case LayoutElement::Enemy: return i < static_cast<int>(level.enemies.size());
+    case LayoutElement::Item: return i < static_cast<int>(level.items.size());
+    case LayoutElement::Teleporter: return i < static_cast<int>(level.teleporters.size());
+    default: return true;
+  }
+}
+
 // Unreachable places are hatched as well, so they read apart from a plain
 // error even where the colours are hard to tell.
 void hatch(BITMAP* target, const Rect& r, int colour) {
   set_clip_rect(target, r.x, r.y, r.x + r.w - 1, r.y + r.h - 1);
   for (int d = -r.h; d < r.w; d += 6) line(target, r.x + d, r.y + r.h, r.x + d + r.h, r.y, colour);
   set_clip_rect(target, 0, 0, target->w - 1, target->h - 1);
+}
+
+// Light and dark dashes, so the outline shows on any background.
+void dashedOutline(BITMAP* target, const Rect& r, int light, int dark) {
+  const int right = r.x + r.w - 1;
+  const int bottom = r.y + r.h - 1;
+  for (int x = r.x; x <= right; ++x) {
+    const int colour = (x / 3) % 2 == 0 ? light : dark;
+    putpixel(target, x, r.y, colour);
+    putpixel(target, x, bottom, colour);
+  }
+  for (int y = r.y; y <= bottom; ++y) {
+    const int colour = (y / 3) % 2 == 0 ? light : dark;
+    putpixel(target, r.x, y, colour);
+    putpixel(target, right, y, colour);
+  }
 }
 
 }  // namespace
@@ -60,15 +92,18 @@ Rect findingPlace(const CheckFinding& finding, const LevelEditor& editor, const 
   return editor.bounds(ElementRef{tool, index});
 }
 
-void drawMarks(BITMAP* target, const std::vector<CheckFinding>& findings, int current,
-               const LevelEditor& editor, const Game& game) {
+void drawMarks(BITMAP* target, const std::vector<CheckFinding>& findings,
+               const std::vector<int>& highlighted, const LevelEditor& editor, const Game& game) {
   for (int i = 0; i < static_cast<int>(findings.size()); ++i) {
     const CheckFinding& finding = findings[i];
+    if (!stillThere(finding, editor.level())) continue;
     const Rect place = findingPlace(finding, editor, game);
     if (place.empty()) continue;
     const int colour = markColour(finding);
+    const bool shown =
+        std::find(highlighted.begin(), highlighted.end(), i) != highlighted.end();
     if (finding.unreachable) hatch(target, place, colour);
-    outline(target, place, i == current ? 3 : 1, colour);
+    outline(target, place, shown ? 3 : 1, colour);
   }
 }
 
@@ -80,15 +115,18 @@ void drawPath(BITMAP* target, const std::vector<PathPoint>& path) {
   if (!path.empty()) circlefill(target, path.back().x, path.back().y, 2, colour);
 }
 
-void drawCursor(BITMAP* target, const LevelEditor& editor, int x, int y) {
+void drawCursor(BITMAP* target, LevelEditor& editor, int x, int y) {
   int cellX = x;
   int cellY = y;
   editor.snap(cellX, cellY);
-  const int grid = makecol(255, 255, 255);
+  const int grid = makecol(160, 160, 160);
   if (editor.snapping()) {
     rect(target, cellX, cellY, cellX + editor.gridWidth() - 1,
          cellY + editor.gridHeight() - 1, grid);
   }
-  hline(target, x - 4, y, x + 4, grid);
-  vline(target, x, y - 4, y + 4, grid);
+  const Rect landing = editor.placementAt(x, y);
+  if (!landing.empty()) dashedOutline(target, landing, makecol(255, 255, 255), makecol(0, 0, 0));
+  const int cross = makecol(255, 255, 255);
+  hline(target, x - 4, y, x + 4, cross);
+  vline(target, x, y - 4, y + 4, cross);
 }

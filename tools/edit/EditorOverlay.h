@@ -1,7 +1,7 @@
 #pragma once
 // What the editor draws over the game's frame: the live checks' marks where
 // each problem is, the path of the last play-test, and the cursor with the
-// grid cell a click would place in.
+// outline of the element a click would place there.
 #include <allegro.h>
 
 #include <vector>
@@ -17,11 +17,14 @@ class LevelEditor;
 Rect findingPlace(const CheckFinding& finding, const LevelEditor& editor, const Game& game);
 
 // Errors red, warnings amber, unreachable tiles and items violet; the
-// finding on show in the status bar (current, or -1) is drawn thicker.
-void drawMarks(BITMAP* target, const std::vector<CheckFinding>& findings, int current,
-               const LevelEditor& editor, const Game& game);
+// findings of the message on show in the status bar (highlighted: indices
+// into findings) are drawn thicker. Findings of an older revision that
+// name elements the level no longer has are left out.
+void drawMarks(BITMAP* target, const std::vector<CheckFinding>& findings,
+               const std::vector<int>& highlighted, const LevelEditor& editor, const Game& game);
 
 void drawPath(BITMAP* target, const std::vector<PathPoint>& path);
 
-// The grid cell under the cursor and a cross at its point.
-void drawCursor(BITMAP* target, const LevelEditor& editor, int x, int y);
+// A cross at the cursor's point, the grid cell under it, and the outline
+// of the element a click there would place, where it would land.
+void drawCursor(BITMAP* target, LevelEditor& editor, int x, int y);

@@ -7,6 +7,7 @@
 #include "game/Game.h"
 #include "graphics/Pixel.h"
 #include "shell/CloseButton.h"
+#include "tools/edit/EditorInput.h"
 #include "tools/edit/EditorWindow.h"
 
 namespace {
@@ -58,10 +59,12 @@ PlaytestOutcome::End playOneLife(Game& game, PlaytestOutcome& outcome) {
   }
 }
 
-// The key that ended the play-test must not reach the editor as well.
+// The key that ended the play-test must not reach the editor as well, nor
+// the clicks made while it ran.
 void useUpKeys() {
   for (int wait = 0; wait < 100 && key[KEY_ESC]; ++wait) rest(10);
   clear_keybuf();
+  mouseBackFromDialog();
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <allegro.h>
 
 #include <cctype>
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "game/Game.h"
@@ -37,26 +39,17 @@ std::string sentence(const std::string& text) {
   return out;
 }
 
-std::vector<std::string> messagesOf(const std::vector<CheckFinding>& findings) {
-  std::vector<std::string> messages;
-  for (const CheckFinding& finding : findings) {
-    messages.push_back((finding.warning ? "warning: " : "error: ") + finding.message);
-  }
-  return messages;
+std::vector<std::string> textsOf(const std::vector<StatusMessage>& messages) {
+  std::vector<std::string> texts;
+  for (const StatusMessage& message : messages) texts.push_back(message.text);
+  return texts;
 }
 
-// Findings of an older revision may name elements the level no longer has.
-bool stillThere(const CheckFinding& finding, const LevelData& level) {
-  const int i = finding.index;
-  switch (finding.element) {
-    case LayoutElement::Tile: return i < static_cast<int>(level.tiles.size());
-    case LayoutElement::Ladder: return i < static_cast<int>(level.ladders.size());
-    case LayoutElement::Chute: return i < static_cast<int>(level.chutes.size());
-    case LayoutElement::Enemy: return i < static_cast<int>(level.enemies.size());
-    case LayoutElement::Item: return i < static_cast<int>(level.items.size());
-    case LayoutElement::Teleporter: return i < static_cast<int>(level.teleporters.size());
-    default: return true;
-  }
+// "12.34 s" of a count of ticks at the tree's tick rate.
+std::string seconds(int ticks, int ticksPerSecond) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f s", ticks / static_cast<double>(ticksPerSecond));
+  return text;
 }
 
 const char* endText(PlaytestOutcome::End end) {
@@ -137,6 +130,7 @@ void EditorSession::readMouse() {
   sample.wheel = mouse_z;
   sample.shift = (key_shifts & KB_SHIFT_FLAG) != 0;
   sample.time = milliseconds();
+  sample.afterDialog = takeDialogEnded();
   mouseX_ = sample.x;
   mouseY_ = sample.y;
   MouseRequest request = MouseRequest::None;
@@ -177,19 +171,24 @@ void EditorSession::followChecks() {
     checkedRevision_ = editor_.revision();
     checks_.start(editor_.level(), checkedRevision_);
   }
-  if (checks_.poll()) messages_.setMessages(messagesOf(checks_.findings()));
+  if (checks_.poll()) {
+    // The findings are of the level as it was when they were asked for;
+    // a row of them alike is one message however they were found.
+    groups_ = groupFindings(checks_.findings(), editor_.level());
+    messages_.setMessages(textsOf(groups_));
+  }
 }
 
 void EditorSession::draw() {
   window_.drawLevel();
   BITMAP* view = window_.levelView();
-  const LevelData& level = editor_.level();
-  std::vector<CheckFinding> shown;
-  for (const CheckFinding& finding : checks_.findings()) {
-    if (stillThere(finding, level)) shown.push_back(finding);
-  }
   const bool current = checks_.revision() == editor_.revision();
-  drawMarks(view, shown, current ? messages_.current() : -1, editor_, game_);
+  const int shown = messages_.current();
+  static const std::vector<int> none;
+  const std::vector<int>& highlighted =
+      current && shown >= 0 && shown < static_cast<int>(groups_.size()) ? groups_[shown].findings
+                                                                         : none;
+  drawMarks(view, checks_.findings(), highlighted, editor_, game_);
   if (pathRevision_ == editor_.revision()) drawPath(view, path_);
   if (window_.inLevel(mouseX_, mouseY_)) drawCursor(view, editor_, mouseX_, mouseY_);
 
@@ -211,7 +210,10 @@ void EditorSession::draw() {
   if (!editor_.placementError().empty()) second = editor_.placementError();
   if (second.empty() && !current) second = "Checking the level...";
   if (second.empty()) second = "No problems found. F5 play-test, L level fields, Enter properties";
-  window_.drawStatus(statusLine(facts), second);
+  const std::vector<std::string> factLines = wrapText(statusLine(facts), window_.statusTextWidth());
+  const int rows = std::max(1, EditorWindow::statusLines - static_cast<int>(factLines.size()));
+  window_.drawStatus(factLines,
+                     visibleLines(wrapText(second, window_.statusTextWidth()), rows, milliseconds()));
   window_.present();
 }
 
@@ -287,14 +289,14 @@ void EditorSession::playtest(bool fromCursor) {
   const bool atCursor = fromCursor && window_.inLevel(mouseX_, mouseY_);
   const LevelData level =
       atCursor ? startingAt(editor_.level(), mouseX_, mouseY_) : editor_.level();
-  window_.drawStatus("Play-test: Escape returns to the editor", "");
+  window_.drawStatus({"Play-test: Escape returns to the editor"}, {});
   window_.present();
   const PlaytestOutcome outcome = playTest(game_, window_, level);
   editor_.restoreGame();
   path_ = outcome.path;
   pathRevision_ = editor_.revision();
-  notice(std::string(endText(outcome.end)) + " after " + std::to_string(outcome.ticks) +
-         " ticks");
+  notice(std::string(endText(outcome.end)) + " after " +
+         seconds(outcome.ticks, game_.updatesPerSecond));
   if (outcome.end == PlaytestOutcome::Closed) {
     setCloseRequested(false);
     leave();

@@ -53,7 +53,8 @@ class EditorSession {
   EditorWindow& window_;
 
   MouseGestures gestures_;
-  MessageCycle messages_;
+  std::vector<StatusMessage> groups_;  // the live checks' findings as messages
+  MessageCycle messages_;              // which of them is on show
   int mouseX_ = 0;  // last sample, game-area pixels
   int mouseY_ = 0;
   bool done_ = false;

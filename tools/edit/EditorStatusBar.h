@@ -1,10 +1,14 @@
 #pragma once
 // What the status bar says: the first line the cursor, the tool and its
-// look, the file and the count of problems; the second line a notice (saved,
+// look, the file and the count of problems; below it a notice (saved,
 // recovered, the play-test's end) or one of the live checks' messages,
-// which N steps through.
+// which N steps through. Every line is wrapped to the window's width, and
+// a message longer than the bar has room for scrolls through it.
 #include <string>
 #include <vector>
+
+#include "game/LevelData.h"
+#include "tools/edit/LiveChecks.h"
 
 struct StatusFacts {
   bool inLevel = false;   // the cursor is over the game area
@@ -37,3 +41,25 @@ class MessageCycle {
   std::vector<std::string> messages_;
   int at_ = 0;
 };
+
+// Words into lines no wider than width pixels of Allegro's font; a word
+// wider than a line is broken, so no text is ever cut off.
+std::vector<std::string> wrapText(const std::string& text, int width);
+
+// A message's lines shown in rows lines at a given moment: all of them
+// when they fit, else rows of them at a time, moving on by a line every
+// scrollMilliseconds and round again from the top.
+constexpr int scrollMilliseconds = 1500;
+std::vector<std::string> visibleLines(const std::vector<std::string>& lines, int rows,
+                                      int milliseconds);
+
+// One message of the status bar: a finding, or a row of findings alike
+// (one problem, elements of one kind, the same words save where each
+// element is), with the findings it stands for, all of them marked.
+struct StatusMessage {
+  std::string text;           // "error: ..." or "warning: ..."
+  std::vector<int> findings;  // indices into the findings given
+};
+
+std::vector<StatusMessage> groupFindings(const std::vector<CheckFinding>& findings,
+                                         const LevelData& level);

@@ -89,13 +89,23 @@ void EditorWindow::showWholeFrame(BITMAP* target) const {
   blit(game_.buffer.get(), target, 0, 0, 0, 0, width_, height_);
 }
 
-void EditorWindow::drawStatus(const std::string& first, const std::string& second) {
+void EditorWindow::drawStatus(const std::vector<std::string>& facts,
+                              const std::vector<std::string>& message) {
   BITMAP* target = canvas_.get();
   const int top = height_;
   rectfill(target, 0, top, width_ - 1, top + statusBarHeight - 1, makecol(24, 24, 32));
   hline(target, 0, top, width_ - 1, makecol(90, 90, 110));
-  textout_ex(target, font, first.c_str(), 4, top + 3, makecol(230, 230, 230), -1);
-  textout_ex(target, font, second.c_str(), 4, top + 12, makecol(255, 210, 120), -1);
+  int line = 0;
+  for (const std::string& text : facts) {
+    if (line == statusLines) return;
+    textout_ex(target, font, text.c_str(), 4, top + 3 + line++ * statusLineHeight,
+               makecol(230, 230, 230), -1);
+  }
+  for (const std::string& text : message) {
+    if (line == statusLines) return;
+    textout_ex(target, font, text.c_str(), 4, top + 3 + line++ * statusLineHeight,
+               makecol(255, 210, 120), -1);
+  }
 }
 
 void EditorWindow::present() {

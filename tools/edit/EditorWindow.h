@@ -5,6 +5,7 @@
 #include <allegro.h>
 
 #include <string>
+#include <vector>
 
 #include "graphics/Resources.h"
 
@@ -19,8 +20,11 @@ int openEditorDisplay(const std::string& title, int& width, int& height,
 
 class EditorWindow {
  public:
-  // Two lines of the built-in font with a margin round them.
-  static constexpr int statusBarHeight = 22;
+  // Lines of the built-in font with a margin round them: the facts, and a
+  // message wrapped below them.
+  static constexpr int statusLines = 4;
+  static constexpr int statusLineHeight = 10;
+  static constexpr int statusBarHeight = statusLines * statusLineHeight + 4;
 
   // game: built; its frames are shown on the window's level view from now on.
   explicit EditorWindow(Game& game);
@@ -37,8 +41,9 @@ class EditorWindow {
   void drawLevel();
   // The Game's last composed frame, all of it, onto target.
   void showWholeFrame(BITMAP* target) const;
-  // The two lines of the status bar.
-  void drawStatus(const std::string& first, const std::string& second);
+  // The status bar: the facts' lines, then the message's, as many as fit.
+  void drawStatus(const std::vector<std::string>& facts, const std::vector<std::string>& message);
+  int statusTextWidth() const { return width_ - 8; }  // pixels a line of it may take
   // The canvas onto the screen.
   void present();
   // The frames of a play-test go straight to the screen's game area.

@@ -1,15 +1,126 @@
 #include "tools/edit/FieldForm.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 
 #include "game/LevelFields.h"
 #include "game/LevelFormat.h"
+#include "tools/check/TreeFacts.h"
 #include "tools/edit/LookCatalog.h"
 
 namespace {
+
+// The words of each field, by kind (LevelFields' kind) and field name: its
+// label, and for a field of a few meanings those meanings as
+// "value=words|value=words". "{ticks}" in a label is the tree's tick rate.
+struct FieldWords {
+  const char* kind;
+  const char* field;
+  const char* label;
+  const char* options;
+};
+
+constexpr const char* yesNo = "1=yes|0=no";
+constexpr const char* leftRight = "0=left|1=right";
+constexpr const char* alignment = "0=left|1=right|2=centred|3=hidden";
+
+constexpr FieldWords fieldWords[] = {
+    {"header", "countdown_start", "Countdown at each life's start", nullptr},
+    {"header", "countdown_x", "Countdown panel x (left column)", nullptr},
+    {"header", "countdown_y", "Countdown panel y (top row)", nullptr},
+    {"header", "countdown_align", "Countdown in its panel", alignment},
+    {"header", "score_x", "Score panel x (left column)", nullptr},
+    {"header", "score_y", "Score panel y (top row)", nullptr},
+    {"header", "score_align", "Score and lives in their panel", alignment},
+    {"header", "pip_offset", "Gap from score to lives (pixels)", nullptr},
+    {"header", "pip_spacing", "Gap between lives (pixels)", nullptr},
+    {"header", "start_x", "Start x (player's centre)", nullptr},
+    {"header", "start_y", "Start y (player's lowest row)", nullptr},
+    {"header", "start_animation", "Start as",
+     "0=walking left|1=walking right|2=in the air, left|3=in the air, right|4=climbing"},
+    {"tile", "x", "x (left column)", nullptr},
+    {"tile", "y", "y (top row)", nullptr},
+    {"tile", "tile_name", "Look", nullptr},
+    {"tile", "cleared_name", "Look once claimed", nullptr},
+    {"tile", "claimable", "Must be claimed", yesNo},
+    {"tile", "points", "Points for claiming it", nullptr},
+    {"ladder", "x", "x (left column)", nullptr},
+    {"ladder", "y", "y (top row)", nullptr},
+    {"ladder", "height", "Height (pixels)", nullptr},
+    {"ladder", "name", "Look", nullptr},
+    {"chute", "x", "x (top step's left column)", nullptr},
+    {"chute", "y", "y (top row)", nullptr},
+    {"chute", "height", "Height (pixels)", nullptr},
+    {"chute", "dx", "Shift per step (pixels)", nullptr},
+    {"chute", "direction", "Runs down to the", leftRight},
+    {"chute", "name", "Look", nullptr},
+    {"enemy", "x", "Start x (centre)", nullptr},
+    {"enemy", "y", "Start y (lowest row)", nullptr},
+    {"enemy", "direction", "Walks first to the", leftRight},
+    {"enemy", "min_x", "Patrol from x", nullptr},
+    {"enemy", "max_x", "Patrol to x", nullptr},
+    {"enemy", "speed", "Speed (pixels per tick)", nullptr},
+    {"enemy", "changes", "Tamed by items", yesNo},
+    {"enemy", "state", "Starts", "0=dangerous|1=vulnerable"},
+    {"enemy", "name", "Kind", nullptr},
+    {"enemy", "safe_time", "Safe time (ticks, {ticks} per second)", nullptr},
+    {"enemy", "points", "Points for catching it", nullptr},
+    {"item", "x", "x (left column)", nullptr},
+    {"item", "y", "y (top row)", nullptr},
+    {"item", "type", "Look", nullptr},
+    {"item", "points", "Points for collecting it", nullptr},
+    {"teleporter", "x", "x (left column)", nullptr},
+    {"teleporter", "y", "y (top row)", nullptr},
+    {"teleporter", "name", "Look", nullptr},
+    {"teleporter", "cooldown_name", "Look while cooling down", nullptr},
+    {"teleporter", "number", "Number (the key that calls it)", nullptr},
+};
+
+const FieldWords* wordsFor(const std::string& kind, const std::string& field) {
+  for (const FieldWords& words : fieldWords) {
+    if (kind == words.kind && field == words.field) return &words;
+  }
+  return nullptr;
+}
+
+std::string withTickRate(std::string label, int ticksPerSecond) {
+  const std::string mark = "{ticks}";
+  const std::size_t at = label.find(mark);
+  if (at != std::string::npos) label.replace(at, mark.size(), std::to_string(ticksPerSecond));
+  return label;
+}
+
+std::vector<FieldOption> optionsOf(const char* spec) {
+  std::vector<FieldOption> options;
+  std::string rest = spec;
+  while (!rest.empty()) {
+    const std::size_t bar = rest.find('|');
+    const std::string one = rest.substr(0, bar);
+    const std::size_t equals = one.find('=');
+    options.push_back(FieldOption{std::atoi(one.substr(0, equals).c_str()), one.substr(equals + 1)});
+    rest = bar == std::string::npos ? std::string() : rest.substr(bar + 1);
+  }
+  return options;
+}
+
+// Labels and choices from the table; a number the file holds that no
+// meaning names is kept as a choice of its own, so opening a form never
+// changes a value.
+void describe(FormField& field, const std::string& kind, int ticksPerSecond) {
+  const FieldWords* words = wordsFor(kind, field.name);
+  field.label = words != nullptr ? withTickRate(words->label, ticksPerSecond) : field.name;
+  if (words == nullptr || words->options == nullptr) return;
+  field.type = FieldType::Choice;
+  field.options = optionsOf(words->options);
+  const int value = std::atoi(field.text.c_str());
+  for (const FieldOption& option : field.options) {
+    if (option.value == value) return;
+  }
+  field.options.push_back(FieldOption{value, field.text + " (as the file has it)"});
+}
 
 // The looks a name field may name, by kind and field.
 const std::vector<std::string>* choicesFor(const LookCatalog& looks, const std::string& kind,
@@ -76,6 +187,7 @@ std::vector<FormField> fieldsOf(const Record& record, const LookCatalog& looks, 
       if (choices != nullptr) field.choices = *choices;
     }
     if (field.name == "start_animation") field.highest = looks.playerAnimationCount() - 1;
+    describe(field, LevelFields<Record>::kind, looks.ticksPerSecond());
     fields.push_back(field);
   }
   return fields;
@@ -106,49 +218,63 @@ bool indexed(const std::vector<Record>& list, int index) {
 
 }  // namespace
 
+namespace {
+
+// "Enemy 1 of 2: beetle": the kind, its place among its kind counting from
+// 1 as a person counts, and the look it shows.
+template <typename Record>
+std::string titleOf(const std::vector<Record>& list, int index, const std::string& look) {
+  std::string kind = LevelFields<Record>::kind;
+  kind[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(kind[0])));
+  return kind + " " + std::to_string(index + 1) + " of " + std::to_string(list.size()) + ": " +
+         look;
+}
+
+}  // namespace
+
 FieldForm FieldForm::forElement(const LevelData& level, ElementRef element,
                                 const LookCatalog& looks) {
   FieldForm form;
   form.element_ = element;
   const int i = element.index;
-  const std::string number = " " + std::to_string(i);
   switch (element.kind) {
     case EditTool::Tile:
       if (!indexed(level.tiles, i)) break;
       form.fields_ = allFieldsOf(level.tiles[i], looks);
-      form.title_ = LevelFields<TileSpec>::kind + number;
+      form.title_ = titleOf(level.tiles, i, level.tiles[i].tile_name);
       break;
     case EditTool::Ladder:
       if (!indexed(level.ladders, i)) break;
       form.fields_ = allFieldsOf(level.ladders[i], looks);
-      form.title_ = LevelFields<LadderSpec>::kind + number;
+      form.title_ = titleOf(level.ladders, i, level.ladders[i].name);
       break;
     case EditTool::Chute:
       if (!indexed(level.chutes, i)) break;
       form.fields_ = allFieldsOf(level.chutes[i], looks);
-      form.title_ = LevelFields<ChuteSpec>::kind + number;
+      form.title_ = titleOf(level.chutes, i, level.chutes[i].name);
       break;
     case EditTool::Enemy:
       if (!indexed(level.enemies, i)) break;
       form.fields_ = allFieldsOf(level.enemies[i], looks);
-      form.title_ = LevelFields<EnemySpec>::kind + number;
+      form.title_ = titleOf(level.enemies, i, level.enemies[i].name);
       break;
     case EditTool::Item:
       if (!indexed(level.items, i)) break;
       form.fields_ = allFieldsOf(level.items[i], looks);
-      form.title_ = LevelFields<ItemSpec>::kind + number;
+      form.title_ = titleOf(level.items, i, level.items[i].type);
       break;
     case EditTool::Teleporter:
       if (!indexed(level.teleporters, i)) break;
       form.fields_ = allFieldsOf(level.teleporters[i], looks);
-      form.title_ = LevelFields<TeleporterSpec>::kind + number;
+      form.title_ = titleOf(level.teleporters, i, level.teleporters[i].name) + ", number " +
+                    std::to_string(level.teleporters[i].number);
       break;
     case EditTool::Start:
       if (i != 0) break;
       form.fields_ = fieldsOf(level, looks, [](const char* name) {
         return std::string(name).compare(0, 6, "start_") == 0;
       });
-      form.title_ = "player start";
+      form.title_ = "Player start";
       break;
   }
   if (form.fields_.empty()) form.element_ = ElementRef{};
@@ -158,7 +284,7 @@ FieldForm FieldForm::forElement(const LevelData& level, ElementRef element,
 
 FieldForm FieldForm::forLevel(const LevelData& level, const LookCatalog& looks) {
   FieldForm form;
-  form.title_ = "level";
+  form.title_ = "Level";
   form.fields_ = allFieldsOf(level, looks);
   for (FormField& field : form.fields_) check(field);
   return form;
@@ -175,6 +301,36 @@ bool FieldForm::set(int index, const std::string& text) {
   fields_[index].text = text;
   check(fields_[index]);
   return fields_[index].error.empty();
+}
+
+int FieldForm::optionAt(const FormField& field) {
+  int value = 0;
+  if (!parseWhole(field.text, value)) return -1;
+  for (std::size_t i = 0; i < field.options.size(); ++i) {
+    if (field.options[i].value == value) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void FieldForm::cycle(int index, int step) {
+  const FormField& field = fields_[index];
+  const int count = static_cast<int>(field.options.size());
+  if (count == 0) return;
+  const int at = std::max(optionAt(field), 0);
+  set(index, std::to_string(field.options[((at + step) % count + count) % count].value));
+}
+
+std::string FieldForm::shown(int index) const {
+  const FormField& field = fields_[index];
+  const int at = optionAt(field);
+  return at < 0 ? field.text : field.options[at].words;
+}
+
+std::string FieldForm::firstProblem() const {
+  for (const FormField& field : fields_) {
+    if (!field.error.empty()) return field.label + ": " + field.error;
+  }
+  return std::string();
 }
 
 bool FieldForm::valid() const {
@@ -222,9 +378,11 @@ void FieldForm::check(FormField& field) {
   if (field.type == FieldType::Name) {
     if (field.text.empty()) field.error = "a name is needed";
     else if (hasSpace(field.text)) field.error = "a name has no spaces";
-    else if (!field.choices.empty() && std::find(field.choices.begin(), field.choices.end(), field.text) ==
-                                               field.choices.end()) {
+    else if (!field.choices.empty() && findName(field.choices, field.text) < 0) {
+      // pwe-check's own hint for a name that differs only in letter case.
       field.error = "the tree has no look named " + field.text;
+      const std::string variant = caseVariantOf(field.choices, field.text);
+      if (!variant.empty()) field.error += "; did you mean '" + variant + "'?";
     }
     return;
   }

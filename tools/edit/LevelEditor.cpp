@@ -3,6 +3,7 @@
 #include "tools/edit/LevelEditor.h"
 
 #include "game/Game.h"
+#include "game/LevelFormat.h"
 #include "shell/Fatal.h"
 #include "tools/edit/LevelFile.h"
 #include "tools/edit/LookCatalog.h"
@@ -28,8 +29,8 @@ LevelEditor::LevelEditor(Game& game, const LookCatalog& looks) : game_(game), lo
 // A new level is one the game can play at once: the shipped levels' HUD
 // places (countdown at the top left, score at the top right, both centred),
 // their countdown and pips, one floor row of claimable tiles along the
-// bottom of the screen in the first tile look, and the player standing on
-// it near the left edge.
+// bottom of the screen in the first tile look whose claim shows, and the
+// player standing on it near the left edge.
 void LevelEditor::newLevel() {
   LevelData data;
   data.countdown_start = 4000;
@@ -42,14 +43,15 @@ void LevelEditor::newLevel() {
   data.score_align = 2;
   data.pip_offset = 6;
   data.pip_spacing = 4;
-  const int tileWidth = looks_.width(EditTool::Tile, 0);
-  const int tileHeight = looks_.height(EditTool::Tile, 0);
+  const int floorLook = looks_.floorLook();
+  const int tileWidth = looks_.width(EditTool::Tile, floorLook);
+  const int tileHeight = looks_.height(EditTool::Tile, floorLook);
   const int floorRow = game_.height - tileHeight;
   for (int x = 0; x + tileWidth <= game_.width; x += tileWidth) {
     TileSpec tile;
     tile.x = x;
     tile.y = floorRow;
-    tile.tile_name = looks_.name(EditTool::Tile, 0);
+    tile.tile_name = looks_.name(EditTool::Tile, floorLook);
     tile.cleared_name = pairedName(looks_.clearedTileNames(), tile.tile_name);
     tile.claimable = 1;
     tile.points = 10;
@@ -73,6 +75,14 @@ bool LevelEditor::undo() {
   return true;
 }
 
+bool LevelEditor::takeBack() {
+  endGestures();
+  if (!history_.dropLatest()) return false;
+  level_ = history_.current();
+  changed();
+  return true;
+}
+
 bool LevelEditor::redo() {
   endGestures();
   if (!history_.redo()) return false;
@@ -84,6 +94,9 @@ bool LevelEditor::redo() {
 int LevelEditor::replaceLevel(const LevelData& edited) {
   if (!levelIsLoadable(edited)) return -1;
   endGestures();
+  // A form confirmed as it was opened is no change: the text it would
+  // save is the text the level saves now.
+  if (writeLevel(edited) == writeLevel(level_)) return 0;
   level_ = edited;
   commit();
   return 0;
@@ -116,15 +129,17 @@ void LevelEditor::endGestures() {
 
 // As a level start and a life start place it; a name without an image
 // stops the engine there, and the Game is then left without elements.
-void LevelEditor::placeInGame() {
-  game_.level = level_;
+void LevelEditor::placeInGame() { placementError_ = placeLevel(level_); }
+
+std::string LevelEditor::placeLevel(const LevelData& level) {
+  game_.level = level;
   game_.levelDone = false;
-  placementError_.clear();
+  std::string error;
   setDataFailureHandler(throwStop);
   try {
     game_.beginLife();
   } catch (const PlacementStop& stop) {
-    placementError_ = stop.text;
+    error = stop.text;
     game_.enemyManager.clear();
     game_.floorManager.clear();
     game_.itemManager.clear();
@@ -133,4 +148,5 @@ void LevelEditor::placeInGame() {
     game_.teleporterManager.clear();
   }
   setDataFailureHandler(nullptr);
+  return error;
 }

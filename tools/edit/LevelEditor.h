@@ -122,12 +122,26 @@ class LevelEditor {
   Rect findingArea(LayoutElement element, int index) const;
 
   // --- Edits ---
-  // The current tool's element at the point (snapped): structures, items and
-  // teleporters by their top-left corner, figures standing on the bottom of
-  // the grid cell, centred in it. Fields other than position and look come
-  // from the tool's template. The start tool moves the start. Returns the
-  // element placed, or an invalid reference when an equal one is already there.
+  // The shipped levels' floors lie this many rows apart: a new ladder or
+  // chute with no floors to fit is this long.
+  static constexpr int usualRise = 80;
+
+  // The current tool's element at the point (snapped): tiles, ladders and
+  // chutes by their top-left corner; items and teleporters at the cell's
+  // left edge, standing on its bottom row; figures standing on the bottom
+  // row, centred in the cell. A ladder is fitted to the floors around the
+  // point: from the first floor at or below it up to the next floor above
+  // (reaching usualRise up from that floor when there is none above); a
+  // chute ends where its slide, played by the engine, first meets a floor.
+  // Other fields come from the tool's template. The start tool moves the
+  // start. Returns the element placed, or an invalid reference when an
+  // equal one is already there.
   ElementRef place(int x, int y);
+  // Where place(x, y) would draw the element, fitted as it would be: the
+  // outline the cursor shows. Empty while a drag goes on or the level
+  // cannot be placed. Worked out again only when the cell, the tool, its
+  // look, its template or the level changes.
+  Rect placementAt(int x, int y);
   // Tile tool drag: a row of tiles from each sample to the next, without gaps.
   void beginPaint(int x, int y);
   void paintTo(int x, int y);
@@ -151,6 +165,10 @@ class LevelEditor {
   bool canRedo() const { return history_.canRedo(); }
   bool undo();
   bool redo();
+  // The latest step is forgotten, as if it had never been made: not even
+  // redo brings it back (the first click of a double click). False when
+  // the current state is not the latest step.
+  bool takeBack();
 
  private:
   struct Templates {
@@ -170,10 +188,17 @@ class LevelEditor {
   void endGestures();
   // LevelEditorFiles.cpp
   void saved();               // the level is what the file holds now
+  // The engine's words when it stops placing the level; empty when placed.
+  std::string placeLevel(const LevelData& level);
   // LevelEditorEdits.cpp
   void defaultTemplates();
   ElementRef topmost(int x, int y, bool withStart) const;
-  ElementRef add(int x, int y);   // at a snapped or raw cell origin
+  // At a snapped or raw cell origin, into data (level_ or a copy of it);
+  // always: even where an equal element is.
+  ElementRef add(LevelData& data, int x, int y, bool always = false);
+  // LevelEditorPlacement.cpp
+  void fitLadder(LadderSpec& ladder) const;
+  void fitChute(ChuteSpec& chute);
   bool paintCell(int column, int row);
   void shift(ElementRef element, int dx, int dy);
 
@@ -197,6 +222,20 @@ class LevelEditor {
   int paintColumn_ = 0, paintRow_ = 0;       // last painted cell of that grid
   ElementRef moving_;
   int moveX_ = 0, moveY_ = 0;       // point the element was last moved to
+
+  // What placementAt showed last, and for what.
+  struct PreviewKey {
+    bool valid = false;
+    int x = 0, y = 0;  // the cell
+    int tool = 0, look = 0;
+    unsigned revision = 0;
+    bool operator==(const PreviewKey& o) const {
+      return valid == o.valid && x == o.x && y == o.y && tool == o.tool && look == o.look &&
+             revision == o.revision;
+    }
+  };
+  PreviewKey previewKey_;
+  Rect preview_;
 
   bool recoveryOffered_ = false;
   std::string recoveryNote_;

@@ -43,21 +43,23 @@ int unusedTeleporterNumber(const std::vector<TeleporterSpec>& teleporters) {
 ElementRef LevelEditor::place(int x, int y) {
   endGestures();
   snap(x, y);
-  const ElementRef placed = add(x, y);
+  const ElementRef placed = add(level_, x, y);
   if (placed.valid()) commit();
   return placed;
 }
 
 // (x, y): the top-left corner of the grid cell the element goes in.
-ElementRef LevelEditor::add(int x, int y) {
+ElementRef LevelEditor::add(LevelData& data, int x, int y, bool always) {
   const std::string look = lookName();
   const int cellWidth = gridWidth();
   const int cellHeight = gridHeight();
   const int bottom = y + cellHeight - 1;  // the cell's lowest row
-  LevelData& data = level_;
+  const auto there = [always](const auto& list, auto same) {
+    return !always && alreadyThere(list, same);
+  };
   switch (tool_) {
     case EditTool::Tile: {
-      if (alreadyThere(data.tiles, [&](const TileSpec& s) { return s.x == x && s.y == y; })) break;
+      if (there(data.tiles, [&](const TileSpec& s) { return s.x == x && s.y == y; })) break;
       TileSpec tile = templates_.tile;
       tile.x = x;
       tile.y = y;
@@ -66,23 +68,24 @@ ElementRef LevelEditor::add(int x, int y) {
       return ElementRef{tool_, append(data.tiles, data.tileCount, tile)};
     }
     case EditTool::Ladder: {
-      if (alreadyThere(data.ladders, [&](const LadderSpec& s) { return s.x == x && s.y == y; })) {
-        break;
-      }
       LadderSpec ladder = templates_.ladder;
       ladder.x = x;
       ladder.y = y;
       ladder.name = look;
+      fitLadder(ladder);
+      if (there(data.ladders,
+                [&](const LadderSpec& s) { return s.x == ladder.x && s.y == ladder.y; })) {
+        break;
+      }
       return ElementRef{tool_, append(data.ladders, data.ladderCount, ladder)};
     }
     case EditTool::Chute: {
-      if (alreadyThere(data.chutes, [&](const ChuteSpec& s) { return s.x == x && s.y == y; })) {
-        break;
-      }
+      if (there(data.chutes, [&](const ChuteSpec& s) { return s.x == x && s.y == y; })) break;
       ChuteSpec chute = templates_.chute;
       chute.x = x;
       chute.y = y;
       chute.name = look;
+      fitChute(chute);
       return ElementRef{tool_, append(data.chutes, data.chuteCount, chute)};
     }
     case EditTool::Enemy: {
@@ -93,7 +96,7 @@ ElementRef LevelEditor::add(int x, int y) {
       enemy.x = centre;
       enemy.y = bottom;
       enemy.name = look;
-      if (alreadyThere(data.enemies, [&](const EnemySpec& s) {
+      if (there(data.enemies, [&](const EnemySpec& s) {
             return s.x == enemy.x && s.y == enemy.y && s.name == look;
           })) {
         break;
@@ -105,7 +108,7 @@ ElementRef LevelEditor::add(int x, int y) {
       item.x = x;
       item.y = bottom + 1 - looks_.height(tool_, look_[toolIndex(tool_)]);
       item.type = look;
-      if (alreadyThere(data.items, [&](const ItemSpec& s) { return s.x == item.x && s.y == item.y; })) {
+      if (there(data.items, [&](const ItemSpec& s) { return s.x == item.x && s.y == item.y; })) {
         break;
       }
       return ElementRef{tool_, append(data.items, data.itemCount, item)};
@@ -119,7 +122,7 @@ ElementRef LevelEditor::add(int x, int y) {
       }
       teleporter.name = look;
       teleporter.number = unusedTeleporterNumber(data.teleporters);
-      if (alreadyThere(data.teleporters, [&](const TeleporterSpec& s) {
+      if (there(data.teleporters, [&](const TeleporterSpec& s) {
             return s.x == teleporter.x && s.y == teleporter.y;
           })) {
         break;
@@ -127,7 +130,7 @@ ElementRef LevelEditor::add(int x, int y) {
       return ElementRef{tool_, append(data.teleporters, data.teleporterCount, teleporter)};
     }
     case EditTool::Start: {
-      if (data.start_x == x + cellWidth / 2 && data.start_y == bottom) break;
+      if (!always && data.start_x == x + cellWidth / 2 && data.start_y == bottom) break;
       data.start_x = x + cellWidth / 2;
       data.start_y = bottom;
       return ElementRef{tool_, 0};
@@ -187,7 +190,8 @@ void LevelEditor::endPaint() {
 
 bool LevelEditor::paintCell(int column, int row) {
   const bool added =
-      add(paintOriginX_ + column * gridWidth(), paintOriginY_ + row * gridHeight()).valid();
+      add(level_, paintOriginX_ + column * gridWidth(), paintOriginY_ + row * gridHeight())
+          .valid();
   gestureChanged_ = gestureChanged_ || added;
   return added;
 }
@@ -259,6 +263,7 @@ bool LevelEditor::pickAt(int x, int y) {
   tool_ = element.kind;
   const int found = looks_.find(tool_, look);
   if (found >= 0) look_[toolIndex(tool_)] = found;
+  previewKey_ = PreviewKey{};  // the template changed
   return true;
 }
 

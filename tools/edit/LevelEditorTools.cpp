@@ -11,16 +11,17 @@ Rect rectOf(int x, int y, int w, int h) { return Rect{x, y, w, h}; }
 }  // namespace
 
 // Taken from the shipped levels: claimable tiles worth 10, ladders and
-// chutes five tile rows long (their floor spacing), chutes shifting half a
-// tile per step to the right, enemies patrolling four tiles either side at
-// half a pixel per step, tamed by items for 600 ticks and worth 100, items
-// worth 100.
+// chutes as long as their floors lie apart (until fitted to the floors
+// where they are placed), chutes shifting half a tile per step to the
+// right, enemies patrolling four tiles either side at half a pixel per
+// step, tamed by items for 600 ticks and worth 100, items worth 100. The
+// tile tool starts on the look a new level's floor has.
 void LevelEditor::defaultTemplates() {
-  const int tileWidth = looks_.width(EditTool::Tile, 0);
-  const int tileHeight = looks_.height(EditTool::Tile, 0);
+  look_[toolIndex(EditTool::Tile)] = looks_.floorLook();
+  const int tileWidth = gridWidth();
   templates_.tile = TileSpec{0, 0, "", "", 1, 10};
-  templates_.ladder = LadderSpec{0, 0, 5 * tileHeight, ""};
-  templates_.chute = ChuteSpec{0, 0, 5 * tileHeight, tileWidth / 2, 1, ""};
+  templates_.ladder = LadderSpec{0, 0, usualRise, ""};
+  templates_.chute = ChuteSpec{0, 0, usualRise, tileWidth / 2, 1, ""};
   templates_.enemy = EnemySpec{0, 0, 0, -4 * tileWidth, 4 * tileWidth, 0.5f, 1, 0, "", 600, 100};
   templates_.item = ItemSpec{0, 0, "", 100};
   templates_.teleporter = TeleporterSpec{0, 0, "", "", 0};

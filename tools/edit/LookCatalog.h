@@ -1,8 +1,9 @@
 #pragma once
 // The looks each tool offers, as the engine's managers loaded them from the
-// tree: image names in the order the file search found them (enemy kinds
-// for enemies), with the images themselves for previews and sizes. The
-// player start has one look, the player's first frame.
+// tree: image names (enemy kinds for enemies) sorted by their bytes, so
+// that they come round in the same order on every machine whatever order
+// the file search found them in, with the images themselves for previews
+// and sizes. The player start has one look, the player's first frame.
 #include <allegro.h>
 
 #include <string>
@@ -16,6 +17,11 @@ class Game;
 // name when the second set has it, else its first look (empty when it has
 // none).
 std::string pairedName(const std::vector<std::string>& second, const std::string& name);
+
+// How different two pictures look: the mean difference of their red, green
+// and blue over the pixels either of them shows (a pixel one shows and the
+// other masks counts as wholly different), 0 to 255.
+int pictureDifference(BITMAP* a, BITMAP* b);
 
 class LookCatalog {
  public:
@@ -36,6 +42,13 @@ class LookCatalog {
   const std::vector<std::string>& clearedTileNames() const { return clearedNames_; }
   const std::vector<std::string>& cooldownNames() const { return cooldownNames_; }
   int playerAnimationCount() const { return playerAnimations_; }
+  int ticksPerSecond() const { return ticksPerSecond_; }  // the tree's updates_per_second
+
+  // A claim must show: pictures closer than this read as the same look.
+  static constexpr int visibleDifference = 24;
+  // The first tile look whose claimed look (paired by name) differs from it
+  // visibly, for a new level's floor; the first look when none does.
+  int floorLook() const;
 
  private:
   struct Looks {
@@ -46,6 +59,8 @@ class LookCatalog {
 
   Looks looks_[editToolCount];
   std::vector<std::string> clearedNames_;
+  std::vector<BITMAP*> clearedImages_;  // borrowed, beside their names
   std::vector<std::string> cooldownNames_;
   int playerAnimations_ = 0;
+  int ticksPerSecond_ = 0;
 };
