@@ -63,6 +63,9 @@ int main(int argc, char** argv) {
     }
     std::fwrite(row.data(), 1, row.size(), stdout);
   }
+  XDestroyImage(picture);
+  if (mask != nullptr) XDestroyImage(mask);
+  XFree(hints);
   XCloseDisplay(display);
   return 0;
 }
