@@ -17,9 +17,11 @@
 #include "game/LevelFormat.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/Headless.h"
+#include "tools/check/Diagnostics.h"
 #include "tools/check/LevelFileRead.h"
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 namespace {
 
@@ -72,9 +74,9 @@ const char* const nothingAfter = "; the engine reads nothing after it";
 const HostileFile hostileFiles[] = {
     {"byte order mark", "\xEF\xBB\xBF" + levelWith({}),
      {{1, 1, "the file begins with a UTF-8 byte-order mark: the engine reads nothing after it"}}},
-    {"NUL byte in a name", levelWith({{7, std::string("0 300 floor\0 floor_clear 1 10", 29)}}),
+    {"NUL byte in a name", levelWith({{7, "0 300 floor\0 floor_clear 1 10"s}}),
      {{7, 12, "a NUL byte: a level file is text and holds none"}}},
-    {"NUL bytes in a number", levelWith({{4, std::string("10 5\0\0", 6)}}),
+    {"NUL bytes in a number", levelWith({{4, "10 5\0\0"s}}),
      {{4, 5, "the first of 2 NUL bytes: a level file is text and holds none"},
       {4, 4,
        "'5\\x00\\x00' is not an integer for pip_spacing: the engine reads 5 and takes "
@@ -197,5 +199,36 @@ TEST_P(LevelFileReadRefused, WithoutReading) {
 
 INSTANTIATE_TEST_SUITE_P(Files, LevelFileReadRefused, testing::ValuesIn(notFiles),
                          caseName<NotAFile>);
+
+// The checker's words quote file contents: what a terminal shows as itself
+// stays, every other byte becomes \xNN.
+struct Shown {
+  const char* name;
+  std::string bytes;
+  std::string shown;
+};
+
+const Shown shownRows[] = {
+    {"plain text and UTF-8 letters", "brick_clear caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x99\x82",
+     "brick_clear caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x99\x82"},
+    {"NUL, tab, ESC and DEL", "a\0b\tc\x1b[2Jd\x7F"s, "a\\x00b\\x09c\\x1b[2Jd\\x7f"},
+    {"C1 control", "\xC2\x9B" "31m", "\\xc2\\x9b31m"},
+    {"stray and cut-off bytes", "\x80 \xC3 \xE2\x82", "\\x80 \\xc3 \\xe2\\x82"},
+    {"overlong forms", "\xC0\xAF \xE0\x80\xAF", "\\xc0\\xaf \\xe0\\x80\\xaf"},
+    {"surrogate and beyond U+10FFFF", "\xED\xA0\x80 \xF4\x90\x80\x80",
+     "\\xed\\xa0\\x80 \\xf4\\x90\\x80\\x80"},
+    {"byte-order mark and reordering", "\xEF\xBB\xBFx \xE2\x80\xAEy",
+     "\\xef\\xbb\\xbfx \\xe2\\x80\\xaey"},
+};
+
+void PrintTo(const Shown& row, std::ostream* out) { *out << row.name; }
+
+class TerminalSafe : public testing::TestWithParam<Shown> {};
+
+TEST_P(TerminalSafe, KeepsWhatShowsAndEscapesTheRest) {
+  EXPECT_EQ(shownSafely(GetParam().bytes), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bytes, TerminalSafe, testing::ValuesIn(shownRows), caseName<Shown>);
 
 }  // namespace

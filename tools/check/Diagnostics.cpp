@@ -4,9 +4,17 @@
 
 namespace {
 
+// Characters a terminal shows as nothing, or that reorder what follows so
+// that a line reads other than it is: zero-width spaces and marks, the
+// bidirectional embeddings, overrides and isolates, and the byte-order mark.
+bool invisible(std::uint32_t code) {
+  return (code >= 0x200B && code <= 0x200F) || (code >= 0x202A && code <= 0x202E) ||
+         (code >= 0x2066 && code <= 0x2069) || code == 0xFEFF;
+}
+
 // The length of the well-formed UTF-8 character at bytes[i] that a terminal
 // shows as itself, or 0: no overlong forms, no surrogates, nothing past
-// U+10FFFF, no control characters (C0, DEL, C1).
+// U+10FFFF, no control characters (C0, DEL, C1), nothing invisible.
 size_t shownCharacterLength(const std::string& bytes, size_t i) {
   const auto byte = [&](size_t k) { return static_cast<unsigned char>(bytes[i + k]); };
   const unsigned char lead = byte(0);
@@ -35,7 +43,7 @@ size_t shownCharacterLength(const std::string& bytes, size_t i) {
     code = code << 6 | (byte(k) & 0x3Fu);
   }
   const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-  return code >= least && code <= 0x10FFFF && !surrogate ? length : 0;
+  return code >= least && code <= 0x10FFFF && !surrogate && !invisible(code) ? length : 0;
 }
 
 }  // namespace

@@ -11,8 +11,9 @@
 //
 // Paths and messages quote what files hold, and a file may hold anything:
 // every byte a terminal would not show as itself (control bytes, NUL, ESC,
-// DEL, C1 controls, bytes of no well-formed UTF-8 character) is kept as
-// \xNN, so no line is cut short or turned into a terminal command.
+// DEL, C1 controls, bytes of no well-formed UTF-8 character, characters
+// that show as nothing or reorder the line) is kept as \xNN, so no line is
+// cut short, turned into a terminal command or made to read otherwise.
 #include <cstdio>
 #include <string>
 #include <vector>
