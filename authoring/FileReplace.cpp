@@ -165,6 +165,10 @@ int replaceThrough(const std::string& path, const FdWriter& write, const FileWri
 }  // namespace
 
 std::string writeTarget(const std::string& path, std::string& error) {
+  if (path.empty()) {
+    error = failure(path, ENOENT);
+    return std::string();
+  }
   std::string target = path;
   struct stat file {};
   for (int links = 0;; ++links) {

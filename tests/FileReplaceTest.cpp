@@ -123,6 +123,7 @@ const ReplaceCase replaceCases[] = {
        makeLink("a.txt", "b.txt");
      },
      "a.txt", "cannot write a.txt: Too many levels of symbolic links", "", ""},
+    {"an empty name", [] {}, "", "cannot write : No such file or directory", "", ""},
     {"a missing directory", [] {}, "nowhere/out.txt",
      "cannot write nowhere/out.txt: No such file or directory", "", ""},
 };

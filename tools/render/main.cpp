@@ -97,19 +97,21 @@ bool holdsPicture(const std::string& file, BITMAP* picture) {
 // 0, or 1 with the reason printed; the old file is then as it was.
 int writePicture(const std::string& output, BITMAP* picture) {
   int writeError = 0;  // what the system said last while the PNG was written
+  // The system's reason when it gave one, else what was seen.
+  const auto failure = [&](const char* seen) {
+    return "cannot write " + output + ": " + (writeError != 0 ? std::strerror(writeError) : seen);
+  };
   const FileWriter save = [&](const std::string& temporary, std::string& reason) {
     errno = 0;
     const int saved = save_png(temporary.c_str(), picture, nullptr);
     writeError = errno;
     if (saved == 0) return 0;
-    reason = "cannot write " + output + ": " + std::strerror(writeError != 0 ? writeError : EIO);
+    reason = failure("the PNG writer failed");
     return -1;
   };
   const FileWriter check = [&](const std::string& temporary, std::string& reason) {
     if (holdsPicture(temporary, picture)) return 0;
-    reason = "cannot write " + output + ": " +
-             (writeError != 0 ? std::strerror(writeError)
-                              : "the picture written does not read back as drawn");
+    reason = failure("the picture written does not read back as drawn");
     return -1;
   };
   std::string error;
