@@ -3,48 +3,16 @@
 #include <allegro.h>
 
 #include <algorithm>
-#include <sstream>
 #include <vector>
+
+#include "tools/edit/EditorDialogs.h"
+#include "tools/edit/EditorStatusBar.h"
 
 namespace {
 
 constexpr int margin = 10;
-constexpr int lineHeight = 10;
 constexpr int buttonWidth = 96;
 constexpr int buttonHeight = 16;
-
-// The GUI draws on the screen and runs its own loop; the mouse pointer is
-// shown only while it does.
-struct GuiShown {
-  GuiShown() {
-    gui_fg_color = makecol(0, 0, 0);
-    gui_bg_color = makecol(235, 235, 235);
-    gui_mg_color = makecol(140, 140, 140);
-    show_mouse(screen);
-  }
-  ~GuiShown() {
-    show_mouse(nullptr);
-    clear_keybuf();
-  }
-};
-
-// Words into lines no wider than width pixels of the GUI's font.
-std::vector<std::string> wrapped(const std::string& text, int width) {
-  std::vector<std::string> lines;
-  std::istringstream words(text);
-  std::string line;
-  for (std::string word; words >> word;) {
-    const std::string longer = line.empty() ? word : line + " " + word;
-    if (!line.empty() && text_length(font, longer.c_str()) > width) {
-      lines.push_back(line);
-      line = word;
-    } else {
-      line = longer;
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
 
 DIALOG object(int (*proc)(int, DIALOG*, int), int x, int y, int w, int h, const char* text) {
   DIALOG d{};
@@ -70,22 +38,27 @@ DIALOG button(int x, int y, const char* label, int key) {
 // button, 1 for the second or Escape. The second, when given, has the focus.
 int messageBox(const std::string& title, const std::string& text, const char* first,
                int firstKey, const char* second, int secondKey) {
-  const std::vector<std::string> lines = wrapped(text, SCREEN_W * 3 / 4);
+  // Laid out in the font the GUI runs with.
+  GuiOnScreen gui;
+  const int lineHeight = text_height(font) + 2;
+  const std::vector<std::string> lines = wrapText(text, SCREEN_W * 3 / 4);
   int width = std::max(text_length(font, title.c_str()), 2 * buttonWidth + margin);
   for (const std::string& line : lines) width = std::max(width, text_length(font, line.c_str()));
   width += 2 * margin;
-  const int textTop = 26;
-  const int height = textTop + static_cast<int>(lines.size()) * lineHeight + 12 + buttonHeight + margin;
+  const int textTop = 2 * lineHeight + 6;
+  const int textHeight = static_cast<int>(lines.size()) * lineHeight;
+  const int height = textTop + textHeight + 12 + buttonHeight + margin;
   std::vector<DIALOG> objects;
   objects.push_back(object(d_shadow_box_proc, 0, 0, width, height, nullptr));
-  objects.push_back(object(d_ctext_proc, width / 2, 8, 0, 8, title.c_str()));
+  objects.push_back(object(d_ctext_proc, width / 2, 8, 0, lineHeight, title.c_str()));
   for (size_t i = 0; i < lines.size(); ++i) {
     objects.push_back(object(d_text_proc, margin, textTop + static_cast<int>(i) * lineHeight,
-                             width - 2 * margin, 8, lines[i].c_str()));
+                             width - 2 * margin, lineHeight, lines[i].c_str()));
   }
   const int buttonTop = height - margin - buttonHeight;
   const int firstButton = static_cast<int>(objects.size());
-  const int firstX = second != nullptr ? width - 2 * (buttonWidth + margin) : width - buttonWidth - margin;
+  const int firstX =
+      second != nullptr ? width - 2 * (buttonWidth + margin) : width - buttonWidth - margin;
   objects.push_back(button(firstX, buttonTop, first, firstKey));
   if (second != nullptr) {
     objects.push_back(button(width - buttonWidth - margin, buttonTop, second, secondKey));
@@ -93,7 +66,6 @@ int messageBox(const std::string& title, const std::string& text, const char* fi
   objects.push_back(object(d_yield_proc, 0, 0, 0, 0, nullptr));
   objects.push_back(DIALOG{});
   centre_dialog(objects.data());
-  GuiShown gui;
   const int focus = second != nullptr ? firstButton + 1 : firstButton;
   return do_dialog(objects.data(), focus) == firstButton ? 0 : 1;
 }

@@ -2,7 +2,8 @@
 // The editor's questions and messages about its files: whether to save
 // over what a save would put at risk, and why a file was opened read-only,
 // an autosave was not offered or a save failed. Drawn with Allegro's GUI
-// straight on the screen over the editor's last frame; long texts wrap.
+// straight on the screen over the editor's last frame, as the other
+// dialogs are (GuiOnScreen); long texts wrap.
 #include <string>
 
 #include "tools/edit/DocumentFile.h"
