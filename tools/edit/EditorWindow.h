@@ -33,8 +33,6 @@ class EditorWindow {
 
   BITMAP* canvas() const { return canvas_.get(); }
   BITMAP* levelView() const { return levelView_.get(); }  // the game's screen on the canvas
-  int levelWidth() const { return width_; }
-  int levelHeight() const { return height_; }
   bool inLevel(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
   // The Game's frame as it stands, drawn by the engine onto the level view.

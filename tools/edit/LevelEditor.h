@@ -117,9 +117,6 @@ class LevelEditor {
   ElementRef elementAt(int x, int y) const;
   // Where the element is drawn; empty when the Game could not place it.
   Rect bounds(ElementRef element) const;
-  // Where a finding of the live checks (LiveChecks.h) is to be marked: its
-  // element, or a panel; empty for the level as a whole.
-  Rect findingArea(LayoutElement element, int index) const;
 
   // --- Edits ---
   // The shipped levels' floors lie this many rows apart: a new ladder or

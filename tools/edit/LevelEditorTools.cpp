@@ -115,31 +115,3 @@ Rect LevelEditor::bounds(ElementRef element) const {
   return Rect{};
 }
 
-Rect LevelEditor::findingArea(LayoutElement element, int index) const {
-  switch (element) {
-    case LayoutElement::CountdownPanel: {
-      const BITMAP* panel = game_.countdownBackground.get();
-      return rectOf(level_.countdown_x, level_.countdown_y, panel->w, panel->h);
-    }
-    case LayoutElement::ScorePanel: {
-      const BITMAP* panel = game_.scoreBackground.get();
-      return rectOf(level_.score_x, level_.score_y, panel->w, panel->h);
-    }
-    case LayoutElement::Start:
-      return bounds(ElementRef{EditTool::Start, 0});
-    case LayoutElement::Tile:
-      return bounds(ElementRef{EditTool::Tile, index});
-    case LayoutElement::Ladder:
-      return bounds(ElementRef{EditTool::Ladder, index});
-    case LayoutElement::Chute:
-      return bounds(ElementRef{EditTool::Chute, index});
-    case LayoutElement::Enemy:
-      return bounds(ElementRef{EditTool::Enemy, index});
-    case LayoutElement::Item:
-      return bounds(ElementRef{EditTool::Item, index});
-    case LayoutElement::Teleporter:
-      return bounds(ElementRef{EditTool::Teleporter, index});
-    default:
-      return Rect{};
-  }
-}
