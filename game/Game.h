@@ -93,13 +93,14 @@ class Game {
   void teleportKeys();  // step 9 of handleInput
   void cooldownCount(); // after the support check
 
-  // presentation/Hud.cpp
+  // presentation/FrameComposer.cpp
   void loadHud();
   void drawFrame();
   // The frame drawn from nothing onto target, every layer in turn: what
   // PWE_REDRAW_ALL shows, and what every frame drawFrame keeps must equal.
   void drawWholeFrame(BITMAP* target);
-  // Whether a panel with this alignment is drawn at all (0 to 2 are).
+  // Whether a panel with this alignment is drawn at all (0 to 2 are;
+  // presentation/Panels.cpp).
   static bool panelShown(int align);
 
   int width;                 // screen size in pixels
@@ -109,10 +110,10 @@ class Game {
 
   BitmapPtr buffer;              // off-screen frame, width x height
   // Background, ladders, chutes, items, teleporters and floor tiles as
-  // last composed, and what they were composed from (presentation/Hud.cpp).
+  // last composed, and what they were composed from (presentation/FrameComposer.cpp).
   BitmapPtr staticLayers;
   std::vector<std::intptr_t> staticLayersKey;
-  std::array<std::uint64_t, 9> staticLayersMarks{};  // the same at a glance
+  std::vector<std::intptr_t> staticLayersMarks;  // the same at a glance
   // The pictures over them as they stand on the buffer: the enemies in
   // order, then the player; and the two panels.
   std::vector<KeptPicture> keptFigures;

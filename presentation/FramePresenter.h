@@ -23,9 +23,6 @@ class FramePresenter {
   void touch(int x, int y, int w, int h);
   // Any part of the frame may differ.
   void touchAll();
-  // The next show sends the whole frame without comparing: the display's
-  // contents are unknown (first frame, another display, a new layout).
-  void invalidate() { unknown_ = true; }
 
   // Brings the display up to date with the frame: the touched areas are
   // sent, scaled only the rows of them that differ from the frame shown

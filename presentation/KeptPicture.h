@@ -70,18 +70,11 @@ struct FrameScratch {
   std::vector<FrameArea> recomposed;  // parts of the layers composed again
   std::vector<FrameArea> restore;     // parts of the buffer to restore
   std::vector<FramePiece> pieces;
-  std::vector<std::intptr_t> layersKey;  // what the layers are composed from now
+  std::vector<std::intptr_t> layersMarks;  // what the layers depend on now, at a glance
+  std::vector<std::intptr_t> layersKey;    // what the layers are composed from now
 };
-
-class Game;
 
 // A figure showing picture with its top-left corner at the given corner;
 // none is shown without a picture. owner is the change stamp of whatever
 // built the picture, 0 for pictures kept for the Game's life.
 KeptPicture::View figureView(BITMAP* picture, FigureCorner at, std::uint64_t owner);
-// The panels of a Game as they are to be shown now, and their composition
-// onto the Game's panel buffers.
-KeptPicture::View countdownView(const Game& game);
-KeptPicture::View scoreView(const Game& game);
-void composeCountdown(const Game& game);
-void composeScore(const Game& game);

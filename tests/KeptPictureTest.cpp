@@ -10,6 +10,7 @@
 
 #include "game/Game.h"
 #include "graphics/Pixel.h"
+#include "presentation/Panels.h"
 #include "tests/support/Headless.h"
 
 namespace {

@@ -51,7 +51,7 @@ void LevelEditor::snap(int& x, int& y) const {
 
 ElementRef LevelEditor::elementAt(int x, int y) const { return topmost(x, y, true); }
 
-// Drawing order (presentation/Hud.cpp): ladders, chutes, items,
+// Drawing order (presentation/FrameComposer.cpp): ladders, chutes, items,
 // teleporters, tiles, enemies, the player; each list in placement order.
 ElementRef LevelEditor::topmost(int x, int y, bool withStart) const {
   if (withStart && bounds(ElementRef{EditTool::Start, 0}).contains(x, y)) {

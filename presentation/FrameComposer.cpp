@@ -1,5 +1,6 @@
-// Composing a frame off screen: background, level elements, player, then
-// the countdown and score panels, shown in one piece.
+// Composing the whole frame off screen: the background and the level's
+// elements (kept as composed while they do not change), the enemies and the
+// player, then the countdown and score panels; then showing what changed.
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -7,11 +8,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "game/Game.h"
 #include "graphics/ImageFile.h"
 #include "graphics/Pixel.h"
+#include "presentation/Panels.h"
 #include "shell/Fatal.h"
 #include "shell/MediaPaths.h"
 
@@ -37,88 +40,137 @@ FONT* loadHudFont(const char* fileName) {
   return loaded;
 }
 
-// Everything the pixels of the rarely changing layers depend on: where
-// each element stands and which image it shows. Built images (ladders,
-// chutes) are identified by their pointer together with what they were
-// built from, so an address that a rebuilt image happens to reuse still
-// tells a different image apart.
-void staticLayersState(const Game& game, std::vector<std::intptr_t>& key) {
-  auto add = [&key](auto value) { key.push_back(static_cast<std::intptr_t>(value)); };
-  auto addPointer = [&key](const void* p) { key.push_back(reinterpret_cast<std::intptr_t>(p)); };
+// The values a layer's pixels are told apart by, written one after
+// another into a list kept from frame to frame.
+class LayerValues {
+ public:
+  explicit LayerValues(std::vector<std::intptr_t>& values) : values_(values) {}
+  template <typename Value>
+  void add(Value value) {
+    if constexpr (std::is_pointer_v<Value>) {
+      values_.push_back(reinterpret_cast<std::intptr_t>(value));
+    } else {
+      values_.push_back(static_cast<std::intptr_t>(value));
+    }
+  }
+
+ private:
+  std::vector<std::intptr_t>& values_;
+};
+
+// One of the rarely changing layers under the moving figures. Its marks
+// are what it depends on at a glance: its owner's change stamp and the few
+// values besides; while they hold, nothing in its key can differ. Its key
+// is everything its pixels depend on: where each element stands and which
+// image it shows. Built images (ladders, chutes) are identified by their
+// pointer together with what they were built from, so an address that a
+// rebuilt image happens to reuse still tells a different image apart.
+struct StaticLayer {
+  void (*marks)(const Game&, LayerValues&);
+  void (*key)(const Game&, LayerValues&);
+  void (*draw)(const Game&, BITMAP*);
+};
+
+// A floor tile's part of the key: x, y and the image it shows.
+constexpr size_t tileKeyValues = 3;
+
+void backgroundValues(const Game& game, LayerValues& v) {
+  v.add(game.background.get());
+  v.add(game.width);
+  v.add(game.height);
+}
+
+// The layers in drawing order: floors over the structures, items and
+// teleporters. The floor tiles come last, so that a claimed tile is found
+// at the end of the key (changedTiles).
+constexpr StaticLayer staticLayerList[] = {
+    {backgroundValues, backgroundValues,
+     [](const Game& game, BITMAP* target) {
+       BITMAP* back = game.background.get();
+       blit(back, target, 0, 0, 0, 0, back->w, back->h);
+     }},
+    {[](const Game& game, LayerValues& v) { v.add(game.ladderManager->stamp().value()); },
+     [](const Game& game, LayerValues& v) {
+       v.add(game.ladderManager->ladders().size());
+       for (const Ladder& ladder : game.ladderManager->ladders()) {
+         v.add(ladder.x);
+         v.add(ladder.y);
+         v.add(ladder.height);
+         v.add(ladder.image_index);
+         v.add(ladder.image.get());
+       }
+     },
+     [](const Game& game, BITMAP* target) { game.ladderManager->draw(target); }},
+    {[](const Game& game, LayerValues& v) { v.add(game.chuteManager->stamp().value()); },
+     [](const Game& game, LayerValues& v) {
+       v.add(game.chuteManager->chutes().size());
+       for (const Chute& chute : game.chuteManager->chutes()) {
+         v.add(chute.x);
+         v.add(chute.y);
+         v.add(chute.width);
+         v.add(chute.height);
+         v.add(chute.dx);
+         v.add(chute.direction);
+         v.add(chute.image_index);
+         v.add(chute.image.get());
+       }
+     },
+     [](const Game& game, BITMAP* target) { game.chuteManager->draw(target); }},
+    {[](const Game& game, LayerValues& v) { v.add(game.itemManager.stamp().value()); },
+     [](const Game& game, LayerValues& v) {
+       v.add(game.itemManager.items().size());
+       for (const Item& item : game.itemManager.items()) {
+         v.add(item.x);
+         v.add(item.y);
+         v.add(item.present);
+         v.add(item.image);
+       }
+     },
+     [](const Game& game, BITMAP* target) { game.itemManager.draw(target); }},
+    {[](const Game& game, LayerValues& v) {
+       v.add(game.teleporterManager.stamp().value());
+       v.add(game.teleportCooldownActive);
+     },
+     [](const Game& game, LayerValues& v) {
+       v.add(game.teleporterManager.teleporters().size());
+       for (const Teleporter& teleporter : game.teleporterManager.teleporters()) {
+         v.add(teleporter.x);
+         v.add(teleporter.y);
+         v.add(game.teleportCooldownActive ? teleporter.cooldown_image : teleporter.image);
+       }
+     },
+     [](const Game& game, BITMAP* target) {
+       game.teleporterManager.draw(target, game.teleportCooldownActive);
+     }},
+    {[](const Game& game, LayerValues& v) { v.add(game.floorManager.stamp().value()); },
+     [](const Game& game, LayerValues& v) {
+       v.add(game.floorManager.tiles().size());
+       for (const FloorTile& tile : game.floorManager.tiles()) {  // tileKeyValues each
+         v.add(tile.x);
+         v.add(tile.y);
+         v.add(tile.cleared ? tile.cleared_image : tile.image);
+       }
+     },
+     [](const Game& game, BITMAP* target) { game.floorManager.draw(target); }},
+};
+
+void staticLayersMarks(const Game& game, std::vector<std::intptr_t>& marks) {
+  marks.clear();
+  LayerValues values(marks);
+  for (const StaticLayer& layer : staticLayerList) layer.marks(game, values);
+}
+
+void staticLayersKey(const Game& game, std::vector<std::intptr_t>& key) {
   key.clear();
-  addPointer(game.background.get());
-  add(game.width);
-  add(game.height);
-  add(game.ladderManager->ladders().size());
-  for (const Ladder& ladder : game.ladderManager->ladders()) {
-    add(ladder.x);
-    add(ladder.y);
-    add(ladder.height);
-    add(ladder.image_index);
-    addPointer(ladder.image.get());
-  }
-  add(game.chuteManager->chutes().size());
-  for (const Chute& chute : game.chuteManager->chutes()) {
-    add(chute.x);
-    add(chute.y);
-    add(chute.width);
-    add(chute.height);
-    add(chute.dx);
-    add(chute.direction);
-    add(chute.image_index);
-    addPointer(chute.image.get());
-  }
-  add(game.itemManager.items().size());
-  for (const Item& item : game.itemManager.items()) {
-    add(item.x);
-    add(item.y);
-    add(item.present);
-    addPointer(item.image);
-  }
-  add(game.teleporterManager.teleporters().size());
-  for (const Teleporter& teleporter : game.teleporterManager.teleporters()) {
-    add(teleporter.x);
-    add(teleporter.y);
-    addPointer(game.teleportCooldownActive ? teleporter.cooldown_image : teleporter.image);
-  }
-  add(game.floorManager.tiles().size());
-  for (const FloorTile& tile : game.floorManager.tiles()) {
-    add(tile.x);
-    add(tile.y);
-    addPointer(tile.cleared ? tile.cleared_image : tile.image);
-  }
+  LayerValues values(key);
+  for (const StaticLayer& layer : staticLayerList) layer.key(game, values);
 }
 
-// What the rarely changing layers depend on, at a glance: the change stamp
-// of every element owner and the few values besides. While these hold,
-// nothing in the walk above can differ.
-std::array<std::uint64_t, 9> staticLayersMarks(const Game& game) {
-  return {reinterpret_cast<std::uintptr_t>(game.background.get()),
-          static_cast<std::uint64_t>(game.width),
-          static_cast<std::uint64_t>(game.height),
-          game.ladderManager->stamp().value(),
-          game.chuteManager->stamp().value(),
-          game.itemManager.stamp().value(),
-          game.teleporterManager.stamp().value(),
-          game.floorManager.stamp().value(),
-          game.teleportCooldownActive ? 1u : 0u};
-}
-
-// Background and the layers under the moving figures, in drawing order:
-// floors over the structures, items and teleporters.
 void drawStaticLayers(const Game& game, BITMAP* target) {
-  BITMAP* back = game.background.get();
-  blit(back, target, 0, 0, 0, 0, back->w, back->h);
-  game.ladderManager->draw(target);
-  game.chuteManager->draw(target);
-  game.itemManager.draw(target);
-  game.teleporterManager.draw(target, game.teleportCooldownActive);
-  game.floorManager.draw(target);
+  for (const StaticLayer& layer : staticLayerList) layer.draw(game, target);
 }
 
 }  // namespace
-
-bool Game::panelShown(int align) { return align >= 0 && align <= 2; }
 
 void Game::loadHud() {
   buffer.reset(create_bitmap(width, height));
@@ -147,14 +199,14 @@ namespace {
 bool changedTiles(const Game& game, const std::vector<std::intptr_t>& before,
                   const std::vector<std::intptr_t>& now, std::vector<FrameArea>& areas) {
   const std::vector<FloorTile>& tiles = game.floorManager.tiles();
-  if (before.size() != now.size() || now.size() < 3 * tiles.size()) return false;
-  const size_t first = now.size() - 3 * tiles.size();
+  if (before.size() != now.size() || now.size() < tileKeyValues * tiles.size()) return false;
+  const size_t first = now.size() - tileKeyValues * tiles.size();
   if (!std::equal(now.begin(), now.begin() + static_cast<std::ptrdiff_t>(first), before.begin())) {
     return false;
   }
   areas.clear();
   for (size_t i = 0; i < tiles.size(); ++i) {
-    const size_t at = first + 3 * i;
+    const size_t at = first + tileKeyValues * i;
     if (before[at + 2] == now[at + 2]) continue;
     const FloorTile& tile = tiles[i];
     const auto shown = [&](std::intptr_t p) {
@@ -225,12 +277,12 @@ bool refreshStaticLayers(Game& game, BITMAP* frame) {
     game.staticLayersKey.clear();  // the next cached frame starts with a full copy
     whole = true;
   } else {
-    const std::array<std::uint64_t, 9> marks = staticLayersMarks(game);
+    std::vector<std::intptr_t>& marks = game.frameScratch.layersMarks;
+    staticLayersMarks(game, marks);
     if (game.staticLayers && marks == game.staticLayersMarks) return false;
-    game.staticLayersMarks = marks;
+    game.staticLayersMarks.swap(marks);
     std::vector<std::intptr_t>& key = game.frameScratch.layersKey;
-    key.clear();
-    staticLayersState(game, key);
+    staticLayersKey(game, key);
     if (!game.staticLayers || key == game.staticLayersKey) {
       whole = !game.staticLayers;
     } else if (changedTiles(game, game.staticLayersKey, key, recomposed)) {
@@ -377,7 +429,7 @@ void Game::drawFrame() {
   if (redrawAll) {
     drawWholeFrame(frame);
     forgetKeptFrame(*this);
-    presenter.invalidate();
+    presenter.touchAll();
     if (display != nullptr) presenter.show(frame, display);
     return;
   }
