@@ -14,10 +14,6 @@
 
 namespace {
 
-// More frames than any figure could use; a larger count is a damaged file,
-// refused before anything is allocated for it.
-const int maxFrameCount = 10000;
-
 enum class Token { number, missing, notNumber, outOfRange };
 
 // The whole token must be a decimal integer within [low, high]: "6x" and

@@ -9,6 +9,7 @@
 
 #include "graphics/BitmapSize.h"
 #include "shell/CloseButton.h"
+#include "shell/ConfigFields.h"
 #include "shell/Fatal.h"
 #include "shell/FocusLoss.h"
 #include "shell/Log.h"
@@ -17,14 +18,6 @@
 #include "shell/WindowIdentity.h"
 
 namespace {
-
-const int defaultUpdatesPerSecond = 100;
-// Allegro's hardware timer runs at this many units a second; a faster rate
-// would give a period of 0.
-const int fastestUpdatesPerSecond = 1193181;
-// Allegro's digital volume runs from silent to this; samples keep their own
-// volume on top of it.
-const int fullVolume = 255;
 
 // There is no message box for a failed start and the log is normally off,
 // so the reason also goes to standard error: the cause first, when there is
@@ -67,38 +60,26 @@ void selectConfiguration(const std::string& path) {
 }
 
 int usableUpdatesPerSecond(int configured) {
-  if (configured > 0 && configured <= fastestUpdatesPerSecond) return configured;
-  log_message("updates_per_second %d unusable; using %d.", configured, defaultUpdatesPerSecond);
-  return defaultUpdatesPerSecond;
+  return usableConfigValue(config::updatesPerSecond, configured);
 }
 
-int usableVolume(int configured) {
-  if (configured >= 0 && configured <= fullVolume) return configured;
-  log_message("Sound volume %d is outside 0 to %d; using %d.", configured, fullVolume, fullVolume);
-  return fullVolume;
-}
+int usableVolume(int configured) { return usableConfigValue(config::volume, configured); }
 
-int usableScale(int configured) {
-  if (configured >= 0) return configured;
-  log_message("Display scale %d is below 0; using 1.", configured);
-  return 1;
-}
+int usableScale(int configured) { return usableConfigValue(config::scale, configured); }
 
-bool idleWaitConfigured() {
-  return std::string(get_config_string("display", "idle", "poll")) == "wait";
-}
+bool idleWaitConfigured() { return readConfig(config::idle); }
 
 StartupSettings readStartupSettings() {
   StartupSettings settings;
-  settings.mode = get_config_string("display", "mode", "windowed");
-  settings.windowed = settings.mode == "windowed";
-  settings.width = get_config_int("display", "width", 640);
-  settings.height = get_config_int("display", "height", 480);
-  settings.scale = usableScale(get_config_int("display", "scale", 1));
-  settings.updatesPerSecond = usableUpdatesPerSecond(
-      get_config_int("mechanics", "updates_per_second", defaultUpdatesPerSecond));
-  settings.volume = usableVolume(get_config_int("sound", "volume", fullVolume));
-  settings.idleWait = idleWaitConfigured();
+  settings.mode = readConfigText(config::mode);
+  settings.windowed = readConfig(config::mode);
+  // A side no display can show is refused by the screen plan, as read.
+  settings.width = readConfig(config::width);
+  settings.height = readConfig(config::height);
+  settings.scale = readConfig(config::scale);
+  settings.updatesPerSecond = readConfig(config::updatesPerSecond);
+  settings.volume = readConfig(config::volume);
+  settings.idleWait = readConfig(config::idle);
   return settings;
 }
 

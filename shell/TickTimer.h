@@ -5,6 +5,10 @@
 
 extern std::atomic<int> tickCounter;
 
+// Allegro's hardware timer counts this many units a second: the fastest
+// tick rate, whose period is one unit (any faster would be none).
+inline constexpr int fastestUpdatesPerSecond = 1193181;
+
 void onTick();                          // the timer callback: one increment
 int timerPeriod(int updatesPerSecond);  // hardware timer units, BPS_TO_TIMER
 

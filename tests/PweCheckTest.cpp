@@ -449,28 +449,31 @@ const BrokenTree brokenTrees[] = {
                    "updates_per_second = 2000000\n[keyboard]\nleft = 127\njump = 7S\n"
                    "[sound]\nvolume = 300\n");
      },
-     {"media/pwe.cfg:2:9: [display] width 0 is not usable: a screen side must be 1 to 32767 "
-      "pixels",
+     {"media/pwe.cfg:2:9: [display] width 0 is not a screen side in pixels (1 to 32767): the "
+      "engine stops with \"Couldn't set graphics mode!\"",
       "media/pwe.cfg:3:10: '0x1E0' for [display] height reads as 480 (a leading 0 means octal, "
       "0x hexadecimal)",
-      "media/pwe.cfg:5:22: [mechanics] updates_per_second 2000000 is not usable: the tick rate "
-      "must be 1 to 1193181",
-      "media/pwe.cfg:7:8: [keyboard] left 127 is not usable: a key scan code must be 0 to 126",
+      "media/pwe.cfg:5:22: [mechanics] updates_per_second 2000000 is not a tick rate (1 to "
+      "1193181): the engine uses 100, the default",
+      "media/pwe.cfg:7:8: [keyboard] left 127 is not a key scan code (0 to 126): the engine uses "
+      "82, the default",
       "media/pwe.cfg:8:8: '7S' for [keyboard] jump is not a whole number: the engine reads 7",
-      "media/pwe.cfg:10:10: [sound] volume 300 is not usable: the volume must be 0 to 255"},
+      "media/pwe.cfg:10:10: [sound] volume 300 is not a volume (0 to 255): the engine uses 255, "
+      "the default"},
      false},
     {"joystick settings no joystick can have",
      [](GameTree& t) {
        t.writeText("media/pwe.cfg", "[joystick]\njump = 32\ndead_zone = 129\n");
      },
-     {"media/pwe.cfg:2:8: [joystick] jump 32 is not usable: a joystick button must be 0 to 31",
-      "media/pwe.cfg:3:13: [joystick] dead_zone 129 is not usable: the dead zone must be 0 to "
-      "128"},
+     {"media/pwe.cfg:2:8: [joystick] jump 32 is not a joystick button (0 to 31): the engine "
+      "uses 0, the default",
+      "media/pwe.cfg:3:13: [joystick] dead_zone 129 is not a dead zone (0 to 128): the engine "
+      "uses 48, the default"},
      false},
     {"an editor setting out of its range",
      [](GameTree& t) { t.writeText("media/pwe.cfg", "[editor]\nbackups = 2\n"); },
-     {"media/pwe.cfg:2:11: [editor] backups 2 is not usable: backups must be 0 (none) or 1 (the "
-      "first save keeps FILE~)"},
+     {"media/pwe.cfg:2:11: [editor] backups 2 is not 0 or 1 (0 keeps no backup, 1 has the first "
+      "save keep FILE~): the editor takes it as 1"},
      false},
     {"screens no display can show",
      [](GameTree& t) {
@@ -481,21 +484,22 @@ const BrokenTree brokenTrees[] = {
      false},
     {"a screen side beyond what a display can show",
      [](GameTree& t) { t.writeText("media/pwe.cfg", "[display]\nwidth = 40000\n"); },
-     {"media/pwe.cfg:2:9: [display] width 40000 is not usable: a screen side must be 1 to 32767 "
-      "pixels"},
+     {"media/pwe.cfg:2:9: [display] width 40000 is not a screen side in pixels (1 to 32767): the "
+      "engine stops with \"Couldn't set graphics mode!\""},
      false},
     {"a scale below 0 and a pause key off the keyboard",
      [](GameTree& t) {
        t.writeText("media/pwe.cfg", "[display]\nscale = -1\n[keyboard]\npause = 200\n");
      },
-     {"media/pwe.cfg:2:9: [display] scale -1 is not usable: a scale must be 0 (the largest "
-      "that fits) to 32767",
-      "media/pwe.cfg:4:9: [keyboard] pause 200 is not usable: a key scan code must be 0 to 126"},
+     {"media/pwe.cfg:2:9: [display] scale -1 is not a scale (0 or more): the engine uses 1, the "
+      "default",
+      "media/pwe.cfg:4:9: [keyboard] pause 200 is not a key scan code (0 to 126): the engine uses "
+      "16, the default"},
      false},
     {"a focus loss choice there is not",
      [](GameTree& t) { t.writeText("media/pwe.cfg", "[game]\npause_on_focus_loss = 3\n"); },
-     {"media/pwe.cfg:2:23: [game] pause_on_focus_loss 3 is not usable: 0 never pauses, 1 "
-      "pauses until the pause key, 2 until the focus is back"},
+     {"media/pwe.cfg:2:23: [game] pause_on_focus_loss 3 is not a focus-loss choice (0 to 2): the "
+      "engine uses 1, the default"},
      false},
     {"a scale that makes the window too wide for any display",
      [](GameTree& t) { t.writeText("media/pwe.cfg", "[display]\nscale = 60\n"); },

@@ -9,62 +9,19 @@
 #include <sstream>
 #include <vector>
 
+#include "graphics/Animation.h"
 #include "graphics/FileSearch.h"
 #include "graphics/Resources.h"
-#include "player/Gamepad.h"
 #include "player/Player.h"
 #include "shell/Fatal.h"
-#include "shell/FocusLoss.h"
+#include "shell/LevelSequence.h"
 #include "shell/SoundFile.h"
-#include "shell/Startup.h"
 #include "shell/Utf8.h"
+#include "tools/check/ConfigChecks.h"
 #include "tools/check/MediaChecker.h"
 #include "tools/check/TokenReader.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// Counts above this are refused by the animation loader.
-const int maxFrameCount = 10000;
-// The tick timer's clock: a higher rate gives a timer period of 0.
-const int maxUpdatesPerSecond = 1193181;
-
-// Where a configuration value stands in pwe.cfg: the line of the key in its
-// section, at the value's first character. Allegro compares names without
-// regard to letter case.
-Position locateConfigValue(const TextFile& file, const std::string& section,
-                           const std::string& key) {
-  const std::string& text = file.text();
-  std::string current;
-  size_t lineStart = 0;
-  while (lineStart <= text.size()) {
-    size_t lineEnd = text.find('\n', lineStart);
-    if (lineEnd == std::string::npos) lineEnd = text.size();
-    std::string line = text.substr(lineStart, lineEnd - lineStart);
-    size_t first = line.find_first_not_of(" \t\r");
-    if (first != std::string::npos && line[first] == '[') {
-      size_t close = line.find(']', first);
-      current = line.substr(first + 1, close == std::string::npos ? std::string::npos
-                                                                  : close - first - 1);
-    } else if (first != std::string::npos && line[first] != '#') {
-      size_t equals = line.find('=', first);
-      if (equals != std::string::npos && strcasecmp(current.c_str(), section.c_str()) == 0) {
-        std::string name = line.substr(first, equals - first);
-        name.erase(name.find_last_not_of(" \t") + 1);
-        if (strcasecmp(name.c_str(), key.c_str()) == 0) {
-          size_t value = line.find_first_not_of(" \t", equals + 1);
-          if (value == std::string::npos) value = equals + 1;
-          return file.positionOf(lineStart + value);
-        }
-      }
-    }
-    lineStart = lineEnd + 1;
-  }
-  return Position{};
-}
-
-}  // namespace
 
 bool fileExists(const std::string& path) {
   std::error_code error;
@@ -93,116 +50,12 @@ void MediaChecker::run() {
   // The layout rules play each level in the engine, so they need a tree
   // whose other files it reads as they are written.
   const bool othersClean = out_.errorCount() == 0;
-  for (const char* level : {"level1.inf", "level2.inf", "level3.inf", "level4.inf"}) {
-    checkLevel(level);
-  }
+  for (const char* level : levelFiles) checkLevel(level);
   if (othersClean) checkLayouts();
   checkReachability(othersClean);
 }
 
-void MediaChecker::checkConfig() {
-  const std::string file = pathOf("pwe.cfg");
-  TextFile text;
-  // No configuration file is no problem: every key has its default. One
-  // that is not read is never handed to Allegro, which would block on a
-  // FIFO.
-  if (!text.read(file)) {
-    if (!text.missing()) out_.report(file, text.problem());
-    return;
-  }
-  // Allegro would never finish reading such a file; the engine refuses it.
-  const long unreadable = firstUnmeasurableCharacter(text.text());
-  if (unreadable >= 0) {
-    out_.report(file, text.positionOf(static_cast<size_t>(unreadable)),
-                "byte " + std::to_string(unreadable) +
-                    " starts a character that cannot be read: the engine stops");
-    return;
-  }
-  set_config_file(file.c_str());
-
-  struct Setting {
-    const char* section;
-    const char* key;
-    int low;    // usable range, inclusive
-    int high;
-    const char* meaning;  // why the range
-  };
-  const Setting settings[] = {
-      {"display", "width", 1, maxScreenSide, "a screen side must be 1 to 32767 pixels"},
-      {"display", "height", 1, maxScreenSide, "a screen side must be 1 to 32767 pixels"},
-      {"display", "scale", 0, maxScreenSide,
-       "a scale must be 0 (the largest that fits) to 32767"},
-      {"mechanics", "updates_per_second", 1, maxUpdatesPerSecond,
-       "the tick rate must be 1 to 1193181"},
-      {"mechanics", "teleport_cooldown", INT_MIN, INT_MAX, ""},
-      {"mechanics", "chute_horiz_tol", INT_MIN, INT_MAX, ""},
-      {"mechanics", "ladder_horiz_tol", INT_MIN, INT_MAX, ""},
-      {"mechanics", "ladder_vert_tol", INT_MIN, INT_MAX, ""},
-      {"keyboard", "left", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
-      {"keyboard", "right", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
-      {"keyboard", "up", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
-      {"keyboard", "down", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
-      {"keyboard", "jump", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
-      {"keyboard", "pause", 0, KEY_MAX - 1, "a key scan code must be 0 to 126"},
-      {"joystick", "jump", 0, Gamepad::buttonCount - 1, "a joystick button must be 0 to 31"},
-      {"joystick", "dead_zone", 0, Gamepad::fullTravel, "the dead zone must be 0 to 128"},
-      {"sound", "volume", 0, 255, "the volume must be 0 to 255"},
-      {"editor", "backups", 0, 1, "backups must be 0 (none) or 1 (the first save keeps FILE~)"},
-      {"game", "pause_on_focus_loss", focusLossIgnored, focusLossPausesUntilBack,
-       "0 never pauses, 1 pauses until the pause key, 2 until the focus is back"},
-  };
-  for (const Setting& setting : settings) {
-    const char* value = get_config_string(setting.section, setting.key, nullptr);
-    if (value == nullptr) continue;
-    Position at = locateConfigValue(text, setting.section, setting.key);
-    // Allegro reads the value with strtol in base 0: "0x10" is 16, "010" is 8
-    // and "64O" is 64.
-    int read = get_config_int(setting.section, setting.key, 0);
-    std::string text = value;
-    text.erase(text.find_last_not_of(" \t\r") + 1);
-    char* end = nullptr;
-    std::strtol(text.c_str(), &end, 0);
-    const bool whole = !text.empty() && *end == '\0';
-    long decimal = std::strtol(text.c_str(), &end, 10);
-    const bool plainDecimal = whole && *end == '\0' && decimal == read;
-    std::string name = std::string("[") + setting.section + "] " + setting.key;
-    if (!whole) {
-      out_.report(file, at,
-                  "'" + text + "' for " + name + " is not a whole number: the engine reads " +
-                      std::to_string(read));
-    } else if (!plainDecimal) {
-      out_.report(file, at,
-                  "'" + text + "' for " + name + " reads as " + std::to_string(read) +
-                      " (a leading 0 means octal, 0x hexadecimal)");
-    }
-    if (read < setting.low || read > setting.high) {
-      out_.report(file, at,
-                  name + " " + std::to_string(read) + " is not usable: " + setting.meaning);
-    }
-  }
-
-  // Sides within their range may still make a screen too large to size;
-  // the desktop it must fit is the player's, unknown here.
-  const StartupSettings screen = readStartupSettings();
-  if (screen.width > 0 && screen.width <= maxScreenSide && screen.height > 0 &&
-      screen.height <= maxScreenSide) {
-    const std::string problem = planScreen(screen, 0, 0).problem;
-    if (!problem.empty()) {
-      out_.report(file, locateConfigValue(text, "display", "width"),
-                  problem + ": the engine stops with \"Couldn't set graphics mode!\"");
-    }
-  }
-  const char* idle = get_config_string("display", "idle", nullptr);
-  if (idle != nullptr && std::string(idle) != "poll" && std::string(idle) != "wait") {
-    out_.warn(file, locateConfigValue(text, "display", "idle"),
-              std::string("'") + idle + "' for [display] idle is neither poll nor wait: the "
-              "engine polls");
-  }
-  int width = get_config_int("display", "width", 640);
-  int height = get_config_int("display", "height", 480);
-  facts_.screenWidth = width > 0 ? width : 640;
-  facts_.screenHeight = height > 0 ? height : 480;
-}
+void MediaChecker::checkConfig() { checkConfiguration(pathOf("pwe.cfg"), out_, facts_); }
 
 void MediaChecker::checkSounds() {
   for (const char* name : {"walk.wav", "jump.wav", "player_death_fall.wav",
@@ -292,9 +145,10 @@ bool MediaChecker::checkAnimation(const std::string& baseDirectory, const std::s
   Position directoryAt = reader.lastPosition();
   ok = ok && reader.readInt(count, "the frame count");
   Position countAt = reader.lastPosition();
-  if (ok && (count < 1 || count > maxFrameCount)) {
+  if (ok && (count < 1 || count > Animation::maxFrameCount)) {
     out_.report(file, countAt,
-                "frame count " + std::to_string(count) + " is not between 1 and 10000");
+                "frame count " + std::to_string(count) + " is not between 1 and " +
+                    std::to_string(Animation::maxFrameCount));
     ok = false;
   }
   if (ok && !wellFormedUtf8(frameDirectory)) {

@@ -11,6 +11,7 @@
 
 #include "authoring/FileReplace.h"
 #include "game/LevelFormat.h"
+#include "shell/ConfigFields.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ std::string freeName(const std::string& base) {
 
 }  // namespace
 
-DocumentFile::DocumentFile() : backups_(get_config_int("editor", "backups", 1) != 0) {}
+DocumentFile::DocumentFile() : backups_(readConfig(config::backups) != 0) {}
 
 int DocumentFile::open(const std::string& path, LevelData& level, std::string& error) {
   std::string text;

@@ -1,0 +1,158 @@
+#pragma once
+// The settings of media/pwe.cfg, section by section: the one list that the
+// game, pwe-edit and pwe-check read every value by. Each whole-number
+// setting names its default, the values it can use and what the program
+// does with any other, so the checker can say exactly that.
+#include <allegro.h>
+
+#include <climits>
+#include <string>
+
+#include "graphics/BitmapSize.h"
+#include "player/Gamepad.h"
+#include "shell/FocusLoss.h"
+#include "shell/TickTimer.h"
+
+// What a value outside a setting's usable range comes to.
+enum class ConfigOutside {
+  usesDefault,  // the setting keeps its default, with a log line
+  stops,        // start-up asks for no mode: "Couldn't set graphics mode!"
+  isOn,         // a flag: any value but 0 counts as 1
+};
+
+enum ConfigLogFlags : unsigned {
+  namesKey = 1,    // the log line says for "<key>"
+  showsRange = 2,  // the log line gives "<low> to <high>"
+};
+
+struct ConfigField {
+  const char* section;
+  const char* key;
+  int fallback;           // the default, for a missing key too
+  int low;                // usable values, inclusive
+  int high;
+  ConfigOutside outside;
+  const char* what;       // what a usable value is, for the checker; for a
+                          // flag, what its two values do
+  // The game's log line for a value it replaces reads
+  // "<noun> <value>[ for "<key>"] <complaint>[ <low> to <high>]; using <default>."
+  const char* noun = nullptr;
+  const char* complaint = nullptr;
+  unsigned logFlags = 0;
+};
+
+// A text setting: one exact word chooses, anything else is the other way.
+struct ConfigText {
+  const char* section;
+  const char* key;
+  const char* fallback;
+  const char* chosen;     // the word that chooses
+  const char* otherWord;  // the word for the other way; others warn
+  const char* otherwise;  // what any other text does
+};
+
+namespace config {
+
+// Past these a screen side cannot be shown (X11's sides are 16-bit).
+inline constexpr ConfigField width{"display", "width", 640, 1, maxBitmapSide,
+                                   ConfigOutside::stops, "a screen side in pixels"};
+inline constexpr ConfigField height{"display", "height", 480, 1, maxBitmapSide,
+                                    ConfigOutside::stops, "a screen side in pixels"};
+// Too large a scale for the screen is the screen plan's to refuse.
+inline constexpr ConfigField scale{"display", "scale", 1, 0, INT_MAX,
+                                   ConfigOutside::usesDefault,
+                                   "a scale", "Display scale",
+                                   "is below 0"};
+// The tick timer divides its clock by the rate: 0 or less gives no period,
+// a faster rate one of 0.
+inline constexpr ConfigField updatesPerSecond{
+    "mechanics", "updates_per_second", 100, 1, fastestUpdatesPerSecond,
+    ConfigOutside::usesDefault, "a tick rate", "updates_per_second", "unusable"};
+
+// Tolerances and the cooldown go into pixel and tick arithmetic with
+// positions; beyond a million they mean nothing on a screen and their sums
+// would overflow int.
+inline constexpr int maxMechanicsValue = 1000000;
+constexpr ConfigField mechanics(const char* key, int fallback) {
+  return {"mechanics", key, fallback, -maxMechanicsValue, maxMechanicsValue,
+          ConfigOutside::usesDefault, "a tick count or tolerance", "Mechanics value",
+          "is outside", namesKey | showsRange};
+}
+inline constexpr ConfigField teleportCooldown = mechanics("teleport_cooldown", 200);
+inline constexpr ConfigField chuteTolerance = mechanics("chute_horiz_tol", 14);
+inline constexpr ConfigField ladderHorizontalTolerance = mechanics("ladder_horiz_tol", 6);
+inline constexpr ConfigField ladderVerticalTolerance = mechanics("ladder_vert_tol", 2);
+
+// key[] is read with the code every tick: a code outside it is no key.
+constexpr ConfigField key(const char* name, int fallback) {
+  return {"keyboard", name, fallback, 0, KEY_MAX - 1, ConfigOutside::usesDefault,
+          "a key scan code", "Key code", "is not a key", namesKey};
+}
+inline constexpr ConfigField keyLeft = key("left", KEY_LEFT);
+inline constexpr ConfigField keyRight = key("right", KEY_RIGHT);
+inline constexpr ConfigField keyUp = key("up", KEY_UP);
+inline constexpr ConfigField keyDown = key("down", KEY_DOWN);
+inline constexpr ConfigField keyJump = key("jump", KEY_SPACE);
+inline constexpr ConfigField keyPause = key("pause", KEY_P);
+
+// The button indexes joy[0]'s buttons and the dead zone is compared with
+// stick positions: values no joystick reports are of no use.
+inline constexpr ConfigField joystickJump{
+    "joystick", "jump", Gamepad::defaultJumpButton, 0, Gamepad::buttonCount - 1,
+    ConfigOutside::usesDefault, "a joystick button", "Joystick button", "is not a button",
+    namesKey};
+inline constexpr ConfigField deadZone{"joystick", "dead_zone", Gamepad::defaultDeadZone, 0,
+                                      Gamepad::fullTravel, ConfigOutside::usesDefault,
+                                      "a dead zone", "Joystick dead zone", "is outside",
+                                      showsRange};
+
+// Allegro's digital volume runs from silent to full.
+inline constexpr int fullVolume = 255;
+inline constexpr ConfigField volume{"sound", "volume", fullVolume, 0, fullVolume,
+                                    ConfigOutside::usesDefault, "a volume", "Sound volume",
+                                    "is outside", showsRange};
+
+inline constexpr ConfigField pauseOnFocusLoss{
+    "game", "pause_on_focus_loss", defaultFocusLossPause, focusLossIgnored,
+    focusLossPausesUntilBack, ConfigOutside::usesDefault,
+    "a focus-loss choice",
+    "pause_on_focus_loss", "is not 0, 1 or 2"};
+
+inline constexpr ConfigField backups{"editor", "backups", 1, 0, 1, ConfigOutside::isOn,
+                                     "0 keeps no backup, 1 has the first save keep FILE~"};
+
+// Every whole-number setting, in the order the stock pwe.cfg lists them.
+inline constexpr const ConfigField* numbers[] = {
+    &width, &height, &scale, &updatesPerSecond, &teleportCooldown, &chuteTolerance,
+    &ladderHorizontalTolerance, &ladderVerticalTolerance, &keyLeft, &keyRight, &keyUp, &keyDown,
+    &keyJump, &keyPause, &pauseOnFocusLoss, &joystickJump, &deadZone, &volume, &backups};
+
+inline constexpr ConfigText mode{"display", "mode", "windowed", "windowed", "fullscreen",
+                                 "the engine uses the full screen"};
+inline constexpr ConfigText idle{"display", "idle", "poll", "wait", "poll",
+                                 "the engine polls"};
+
+}  // namespace config
+
+// What the program makes of a value read for a setting.
+struct ConfigUse {
+  int used = 0;          // the value it goes on with
+  bool usable = true;    // the value read lies in the usable range
+  bool stops = false;    // start-up refuses it
+};
+ConfigUse useConfigValue(const ConfigField& field, int read);
+
+// The setting from the current configuration file, as the program uses it:
+// a value outside the range becomes what field.outside says, with the
+// field's log line when it keeps the default. A setting whose values stop
+// start-up is returned as read, for start-up to refuse.
+int readConfig(const ConfigField& field);
+// The same for a value already read.
+int usableConfigValue(const ConfigField& field, int read);
+// The log line for a value the program replaces with the default.
+std::string configFallbackLine(const ConfigField& field, int read);
+
+// The text setting as the current configuration file gives it, and
+// whether that is the word that chooses.
+std::string readConfigText(const ConfigText& field);
+bool readConfig(const ConfigText& field);
