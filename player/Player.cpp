@@ -1,5 +1,7 @@
 #include "player/Player.h"
 
+#include "player/PlayerFields.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -13,8 +15,6 @@
 #include "shell/MediaPaths.h"
 
 namespace {
-
-const int maxFigureSize = Player::maxFigureSize;
 
 // One whitespace-separated token read as a whole number; a token that is
 // not entirely a number (or does not fit) is refused, as is a missing one.
@@ -45,25 +45,22 @@ int Player::load() {
   if (!file.isOpen()) return -1;
   std::istream& in = file.stream();
 
-  // The file lists the climb animation before the two airborne ones, so the
-  // file order is not the index order. The first token that is missing or
-  // malformed ends the reading: it and every later field keep their values.
-  static_cast<void>(
-      readWord(in, animationNames[walkLeft]) && readWord(in, animationNames[walkRight]) &&
-      readWord(in, animationNames[climb]) && readWord(in, animationNames[airborneLeft]) &&
-      readWord(in, animationNames[airborneRight]) && readNumber(in, width) &&
-      readNumber(in, height) && readNumber(in, walkSpeed) && readNumber(in, fallSpeed) &&
-      readNumber(in, climbSpeed) && readNumber(in, jumpSpeed) && readNumber(in, jumpStride) &&
-      readNumber(in, slideFactor) && readNumber(in, jumpHeight) && readNumber(in, maxDrop));
+  // The first token that is missing or malformed ends the reading: it and
+  // every later field keep their values.
+  for (const PlayerField& field : playerFields) {
+    const bool read = field.animation >= 0 ? readWord(in, animationNames[field.animation])
+                      : field.whole != nullptr ? readNumber(in, this->*field.whole)
+                                               : readNumber(in, this->*field.real);
+    if (!read) break;
+  }
   // A file that opened but cannot be read (a failing disk) is unreadable,
   // not short.
   if (in.bad()) return -1;
   // The figure's size goes into pixel arithmetic and Allegro's clipping; a
   // size no screen could show is refused like an unreadable file.
-  if (width < -maxFigureSize || width > maxFigureSize || height < -maxFigureSize ||
-      height > maxFigureSize) {
-    log_message("Player size %d x %d is outside -%d to %d.", width, height, maxFigureSize,
-                maxFigureSize);
+  if (!withinFigureSize(width) || !withinFigureSize(height)) {
+    log_message("Player size %d x %d is outside -%d to %d.", width, height, Player::maxFigureSize,
+                Player::maxFigureSize);
     return -1;
   }
   return 0;

@@ -13,6 +13,7 @@
 #include "graphics/FileSearch.h"
 #include "graphics/Resources.h"
 #include "player/Player.h"
+#include "player/PlayerFields.h"
 #include "shell/Fatal.h"
 #include "shell/LevelSequence.h"
 #include "shell/SoundFile.h"
@@ -214,33 +215,28 @@ void MediaChecker::checkPlayer() {
     return;
   }
   TokenReader reader(text, out_, NumberRule::WholeToken);
-  reader.setEndNote(" (player.inf holds 15 values)");
-  const char* const nameRoles[5] = {
-      "the walk-left animation", "the walk-right animation", "the climb animation",
-      "the airborne-left animation", "the airborne-right animation"};
-  std::string names[5];
-  Position at[5];
-  bool named[5];
-  for (int i = 0; i < 5; ++i) {
-    named[i] = reader.readWord(names[i], nameRoles[i]);
-    at[i] = reader.lastPosition();
-  }
-  int size = 0;
+  reader.setEndNote(" (player.inf holds " + std::to_string(playerFieldCount) + " values)");
   reader.setIntLimit(Player::maxFigureSize, "the engine stops with \"Error loading player.inf\"");
-  reader.readInt(size, "the width");
-  reader.readInt(size, "the height");
-  reader.setIntLimit(0, "");
-  const char* const speeds[8] = {"the walk speed", "the fall speed",  "the climb speed",
-                                 "the jump speed", "the jump stride", "the slide factor",
-                                 "the jump height", "the greatest survivable drop"};
-  for (const char* speed : speeds) {
-    float value = 0.0f;
-    reader.readFloat(value, speed);
+  std::string names[Player::animationCount];
+  Position at[Player::animationCount];
+  bool named[Player::animationCount] = {};
+  Player values;
+  for (const PlayerField& field : playerFields) {
+    if (field.animation >= 0) {
+      named[field.animation] = reader.readWord(names[field.animation], field.what);
+      at[field.animation] = reader.lastPosition();
+    } else if (field.whole != nullptr) {
+      reader.readInt(values.*field.whole, field.what);
+    } else {
+      reader.readFloat(values.*field.real, field.what);
+    }
   }
-  reader.reportTrailing("the 15 values");
+  reader.reportTrailing("the " + std::to_string(playerFieldCount) + " values");
 
+  // In file order, as the engine loads them.
   const std::string base = pathOf("gfx/anim/player/");
-  for (int i = 0; i < 5; ++i) {
-    if (named[i]) checkAnimation(base, names[i], file, at[i]);
+  for (const PlayerField& field : playerFields) {
+    const int i = field.animation;
+    if (i >= 0 && named[i]) checkAnimation(base, names[i], file, at[i]);
   }
 }
