@@ -191,6 +191,26 @@ void forEachRecordList(Level& level, Visit&& visit) {
   visit(level.teleporters, level.teleporterCount, LevelFields<TeleporterSpec>{});
 }
 
+// The six record kinds of a level file, in file order.
+enum class RecordKind { Tile, Ladder, Chute, Enemy, Item, Teleporter };
+
+// Calls visit(list, fields) for the one record kind's list of level (a
+// LevelData, or anything holding a list per kind under the same names) with
+// the kind's fields, and returns what it returns: the one place a kind is
+// told from the others, so no tool repeats a switch over them.
+template <typename Level, typename Visit>
+decltype(auto) visitRecordList(Level& level, RecordKind kind, Visit&& visit) {
+  switch (kind) {
+    case RecordKind::Tile: return visit(level.tiles, LevelFields<TileSpec>{});
+    case RecordKind::Ladder: return visit(level.ladders, LevelFields<LadderSpec>{});
+    case RecordKind::Chute: return visit(level.chutes, LevelFields<ChuteSpec>{});
+    case RecordKind::Enemy: return visit(level.enemies, LevelFields<EnemySpec>{});
+    case RecordKind::Item: return visit(level.items, LevelFields<ItemSpec>{});
+    case RecordKind::Teleporter: break;
+  }
+  return visit(level.teleporters, LevelFields<TeleporterSpec>{});
+}
+
 // Not constexpr: reaching it while a field's entry is looked up as a
 // constant, because the field is missing from its table, fails the build.
 inline void levelFieldNotListed() {}

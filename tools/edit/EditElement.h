@@ -4,9 +4,24 @@
 // level; and rectangles on the screen, in the game's own pixels.
 #include <string>
 
-// In the order of the keys 1 to 7 that choose them.
+#include "game/LevelFields.h"
+
+// In the order of the keys 1 to 7 that choose them: the six record kinds
+// of a level file in file order, then the start.
 enum class EditTool { Tile, Ladder, Chute, Enemy, Item, Teleporter, Start };
 constexpr int editToolCount = 7;
+
+// The record kind a tool places; false for the player start.
+bool recordKindOf(EditTool tool, RecordKind& kind);
+EditTool toolOf(RecordKind kind);
+
+// The look a record shows, named as the editor's look lists name it.
+inline const std::string& recordLook(const TileSpec& tile) { return tile.tile_name; }
+inline const std::string& recordLook(const LadderSpec& ladder) { return ladder.name; }
+inline const std::string& recordLook(const ChuteSpec& chute) { return chute.name; }
+inline const std::string& recordLook(const EnemySpec& enemy) { return enemy.name; }
+inline const std::string& recordLook(const ItemSpec& item) { return item.type; }
+inline const std::string& recordLook(const TeleporterSpec& teleporter) { return teleporter.name; }
 
 const char* toolName(EditTool tool);  // "tile", "ladder", ..., "player start"
 EditTool toolAt(int index);           // 0 to editToolCount - 1, in key order

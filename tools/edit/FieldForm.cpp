@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
+#include <type_traits>
 
 #include "game/LevelFields.h"
 #include "game/LevelFormat.h"
@@ -237,45 +239,21 @@ FieldForm FieldForm::forElement(const LevelData& level, ElementRef element,
   FieldForm form;
   form.element_ = element;
   const int i = element.index;
-  switch (element.kind) {
-    case EditTool::Tile:
-      if (!indexed(level.tiles, i)) break;
-      form.fields_ = allFieldsOf(level.tiles[i], looks);
-      form.title_ = titleOf(level.tiles, i, level.tiles[i].tile_name);
-      break;
-    case EditTool::Ladder:
-      if (!indexed(level.ladders, i)) break;
-      form.fields_ = allFieldsOf(level.ladders[i], looks);
-      form.title_ = titleOf(level.ladders, i, level.ladders[i].name);
-      break;
-    case EditTool::Chute:
-      if (!indexed(level.chutes, i)) break;
-      form.fields_ = allFieldsOf(level.chutes[i], looks);
-      form.title_ = titleOf(level.chutes, i, level.chutes[i].name);
-      break;
-    case EditTool::Enemy:
-      if (!indexed(level.enemies, i)) break;
-      form.fields_ = allFieldsOf(level.enemies[i], looks);
-      form.title_ = titleOf(level.enemies, i, level.enemies[i].name);
-      break;
-    case EditTool::Item:
-      if (!indexed(level.items, i)) break;
-      form.fields_ = allFieldsOf(level.items[i], looks);
-      form.title_ = titleOf(level.items, i, level.items[i].type);
-      break;
-    case EditTool::Teleporter:
-      if (!indexed(level.teleporters, i)) break;
-      form.fields_ = allFieldsOf(level.teleporters[i], looks);
-      form.title_ = titleOf(level.teleporters, i, level.teleporters[i].name) + ", number " +
-                    std::to_string(level.teleporters[i].number);
-      break;
-    case EditTool::Start:
-      if (i != 0) break;
-      form.fields_ = fieldsOf(level, looks, [](const char* name) {
-        return std::string(name).compare(0, 6, "start_") == 0;
-      });
-      form.title_ = "Player start";
-      break;
+  RecordKind kind;
+  if (recordKindOf(element.kind, kind)) {
+    visitRecordList(level, kind, [&](const auto& list, auto) {
+      if (!indexed(list, i)) return;
+      form.fields_ = allFieldsOf(list[i], looks);
+      form.title_ = titleOf(list, i, recordLook(list[i]));
+      if constexpr (std::is_same_v<std::decay_t<decltype(list[i])>, TeleporterSpec>) {
+        form.title_ += ", number " + std::to_string(list[i].number);
+      }
+    });
+  } else if (i == 0) {
+    form.fields_ = fieldsOf(level, looks, [](const char* name) {
+      return std::string(name).compare(0, 6, "start_") == 0;
+    });
+    form.title_ = "Player start";
   }
   if (form.fields_.empty()) form.element_ = ElementRef{};
   for (FormField& field : form.fields_) check(field);
@@ -347,27 +325,11 @@ bool FieldForm::applyTo(LevelData& level) const {
     writeFields(fields_, level);
     return true;
   }
-  switch (element_.kind) {
-    case EditTool::Tile:
-      if (indexed(level.tiles, i)) writeFields(fields_, level.tiles[i]);
-      break;
-    case EditTool::Ladder:
-      if (indexed(level.ladders, i)) writeFields(fields_, level.ladders[i]);
-      break;
-    case EditTool::Chute:
-      if (indexed(level.chutes, i)) writeFields(fields_, level.chutes[i]);
-      break;
-    case EditTool::Enemy:
-      if (indexed(level.enemies, i)) writeFields(fields_, level.enemies[i]);
-      break;
-    case EditTool::Item:
-      if (indexed(level.items, i)) writeFields(fields_, level.items[i]);
-      break;
-    case EditTool::Teleporter:
-      if (indexed(level.teleporters, i)) writeFields(fields_, level.teleporters[i]);
-      break;
-    case EditTool::Start:
-      break;
+  RecordKind kind;
+  if (recordKindOf(element_.kind, kind)) {
+    visitRecordList(level, kind, [&](auto& list, auto) {
+      if (indexed(list, i)) writeFields(fields_, list[i]);
+    });
   }
   return true;
 }

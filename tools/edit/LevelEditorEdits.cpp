@@ -1,18 +1,14 @@
 // The edits a mouse makes: placing, painting, removing, picking and moving
 // elements.
 #include <cstdlib>
+#include <tuple>
+#include <type_traits>
 
 #include "game/Game.h"
 #include "tools/edit/LevelEditor.h"
 #include "tools/edit/LookCatalog.h"
 
 namespace {
-
-template <typename Spec>
-void eraseAt(std::vector<Spec>& list, int& count, int index) {
-  list.erase(list.begin() + index);
-  count = static_cast<int>(list.size());
-}
 
 template <typename Spec>
 int append(std::vector<Spec>& list, int& count, const Spec& spec) {
@@ -200,29 +196,14 @@ bool LevelEditor::removeAt(int x, int y) {
   endGestures();
   const ElementRef element = topmost(x, y, false);
   if (!element.valid()) return false;
-  LevelData& data = level_;
-  switch (element.kind) {
-    case EditTool::Tile:
-      eraseAt(data.tiles, data.tileCount, element.index);
-      break;
-    case EditTool::Ladder:
-      eraseAt(data.ladders, data.ladderCount, element.index);
-      break;
-    case EditTool::Chute:
-      eraseAt(data.chutes, data.chuteCount, element.index);
-      break;
-    case EditTool::Enemy:
-      eraseAt(data.enemies, data.enemyCount, element.index);
-      break;
-    case EditTool::Item:
-      eraseAt(data.items, data.itemCount, element.index);
-      break;
-    case EditTool::Teleporter:
-      eraseAt(data.teleporters, data.teleporterCount, element.index);
-      break;
-    case EditTool::Start:
-      return false;
-  }
+  RecordKind kind;
+  if (!recordKindOf(element.kind, kind)) return false;
+  visitRecordList(level_, kind, [&](auto& list, auto) {
+    list.erase(list.begin() + element.index);
+  });
+  forEachRecordList(level_, [](auto& list, int& count, auto) {
+    count = static_cast<int>(list.size());
+  });
   commit();
   return true;
 }
@@ -232,33 +213,15 @@ bool LevelEditor::pickAt(int x, int y) {
   if (!element.valid()) return false;
   const int i = element.index;
   std::string look;
-  switch (element.kind) {
-    case EditTool::Tile:
-      templates_.tile = level_.tiles[i];
-      look = level_.tiles[i].tile_name;
-      break;
-    case EditTool::Ladder:
-      templates_.ladder = level_.ladders[i];
-      look = level_.ladders[i].name;
-      break;
-    case EditTool::Chute:
-      templates_.chute = level_.chutes[i];
-      look = level_.chutes[i].name;
-      break;
-    case EditTool::Enemy:
-      templates_.enemy = level_.enemies[i];
-      look = level_.enemies[i].name;
-      break;
-    case EditTool::Item:
-      templates_.item = level_.items[i];
-      look = level_.items[i].type;
-      break;
-    case EditTool::Teleporter:
-      templates_.teleporter = level_.teleporters[i];
-      look = level_.teleporters[i].name;
-      break;
-    case EditTool::Start:
-      break;
+  RecordKind kind;
+  if (recordKindOf(element.kind, kind)) {
+    visitRecordList(level_, kind, [&](const auto& list, auto) {
+      using Spec = std::decay_t<decltype(list[i])>;
+      std::get<Spec&>(std::tie(templates_.tile, templates_.ladder, templates_.chute,
+                               templates_.enemy, templates_.item, templates_.teleporter)) =
+          list[i];
+      look = recordLook(list[i]);
+    });
   }
   tool_ = element.kind;
   const int found = looks_.find(tool_, look);
@@ -302,37 +265,19 @@ void LevelEditor::endMove() {
 
 void LevelEditor::shift(ElementRef element, int dx, int dy) {
   const int i = element.index;
-  LevelData& data = level_;
-  switch (element.kind) {
-    case EditTool::Tile:
-      data.tiles[i].x += dx;
-      data.tiles[i].y += dy;
-      break;
-    case EditTool::Ladder:
-      data.ladders[i].x += dx;
-      data.ladders[i].y += dy;
-      break;
-    case EditTool::Chute:
-      data.chutes[i].x += dx;
-      data.chutes[i].y += dy;
-      break;
-    case EditTool::Enemy:
-      data.enemies[i].x += dx;
-      data.enemies[i].y += dy;
-      data.enemies[i].min_x += dx;  // the patrol goes with it
-      data.enemies[i].max_x += dx;
-      break;
-    case EditTool::Item:
-      data.items[i].x += dx;
-      data.items[i].y += dy;
-      break;
-    case EditTool::Teleporter:
-      data.teleporters[i].x += dx;
-      data.teleporters[i].y += dy;
-      break;
-    case EditTool::Start:
-      data.start_x += dx;
-      data.start_y += dy;
-      break;
+  RecordKind kind;
+  if (!recordKindOf(element.kind, kind)) {
+    level_.start_x += dx;
+    level_.start_y += dy;
+    return;
   }
+  visitRecordList(level_, kind, [&](auto& list, auto) {
+    auto& record = list[i];
+    record.x += dx;
+    record.y += dy;
+    if constexpr (std::is_same_v<std::decay_t<decltype(record)>, EnemySpec>) {
+      record.min_x += dx;  // the patrol goes with it
+      record.max_x += dx;
+    }
+  });
 }
