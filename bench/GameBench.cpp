@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "authoring/Replay.h"
 #include "bench/BenchSupport.h"
 #include "game/Game.h"
-#include "game/Replay.h"
 #include "graphics/Resources.h"
 #include "tests/support/Headless.h"
 

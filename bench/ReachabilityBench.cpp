@@ -6,10 +6,10 @@
 
 #include <string>
 
+#include "authoring/Reachability.h"
 #include "bench/BenchSupport.h"
 #include "game/Game.h"
 #include "game/LevelData.h"
-#include "game/Reachability.h"
 #include "shell/LevelSequence.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <chrono>
 #include <thread>
 
+#include "authoring/LayoutRules.h"
 #include "game/Game.h"
-#include "game/LayoutRules.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
 #include "tools/edit/LiveChecks.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "authoring/LayoutRules.h"
 #include "game/Game.h"
-#include "game/LayoutRules.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"

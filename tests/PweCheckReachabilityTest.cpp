@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "authoring/Replay.h"
 #include "game/Game.h"
-#include "game/Replay.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
 #include "tests/support/PlayField.h"

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "authoring/Reachability.h"
+#include "authoring/Replay.h"
+#include "authoring/TickState.h"
 #include "game/Game.h"
-#include "game/Reachability.h"
-#include "game/Replay.h"
-#include "game/TickState.h"
 #include "shell/LevelSequence.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"

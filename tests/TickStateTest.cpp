@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "authoring/Replay.h"
+#include "authoring/TickState.h"
 #include "game/Game.h"
-#include "game/Replay.h"
-#include "game/TickState.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
 #include "tests/support/PlayField.h"

@@ -34,8 +34,8 @@
 #include <string>
 
 #include "authoring/FileReplace.h"
+#include "authoring/Replay.h"
 #include "game/Game.h"
-#include "game/Replay.h"
 #include "graphics/Resources.h"
 #include "shell/Startup.h"
 #include "tests/support/Headless.h"

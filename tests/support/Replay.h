@@ -1,10 +1,10 @@
 #pragma once
 // Test support for the recordings of the shipped levels (the format itself
-// is game/Replay.h): telling a recording made for other data from an
+// is authoring/Replay.h): telling a recording made for other data from an
 // engine fault.
 #include <string>
 
-#include "game/Replay.h"
+#include "authoring/Replay.h"
 
 // Empty when the recording fits the media tree in the working directory,
 // otherwise a message saying what changed and how to record again.

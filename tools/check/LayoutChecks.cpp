@@ -1,4 +1,4 @@
-// The layout rules (game/LayoutRules) run on every level that reads
+// The layout rules (authoring/LayoutRules) run on every level that reads
 // cleanly, in a Game built from the tree as the engine builds it, and each
 // finding is reported at the record it is about. They run only when the
 // rest of the tree is free of errors (AssetChecks.cpp, run).
@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "game/Game.h"
-#include "game/LayoutRules.h"
-#include "game/ReachabilityVerdict.h"
+#include "authoring/LayoutRules.h"
+#include "authoring/ReachabilityVerdict.h"
 #include "shell/Fatal.h"
 #include "shell/MediaTreeEntry.h"
 #include "shell/Startup.h"

@@ -1,15 +1,15 @@
-// The reachability search (game/Reachability) on every level that reads
+// The reachability search (authoring/Reachability) on every level that reads
 // cleanly, each in a Game built afresh as a run builds it, and its verdict
-// (game/ReachabilityVerdict) reported at the records it is about. With
+// (authoring/ReachabilityVerdict) reported at the records it is about. With
 // --route the route of one level is written as a replay.
 #include <string>
 #include <vector>
 
 #include "authoring/FileReplace.h"
 #include "game/Game.h"
-#include "game/Reachability.h"
-#include "game/ReachabilityVerdict.h"
-#include "game/Replay.h"
+#include "authoring/Reachability.h"
+#include "authoring/ReachabilityVerdict.h"
+#include "authoring/Replay.h"
 #include "shell/Fatal.h"
 #include "shell/MediaTreeEntry.h"
 #include "shell/Startup.h"

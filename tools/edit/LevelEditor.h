@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "game/LayoutRules.h"
+#include "authoring/LayoutRules.h"
 #include "game/LevelData.h"
 #include "tools/edit/DocumentFile.h"
 #include "tools/edit/EditElement.h"

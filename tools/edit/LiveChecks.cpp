@@ -16,8 +16,8 @@
 #include <sstream>
 
 #include "game/Game.h"
-#include "game/Reachability.h"
-#include "game/ReachabilityVerdict.h"
+#include "authoring/Reachability.h"
+#include "authoring/ReachabilityVerdict.h"
 #include "shell/Fatal.h"
 #include "shell/Sound.h"
 

@@ -1,7 +1,7 @@
 // The rules of still layout: floors under ladder ends, claimable tiles in
 // sight, panels clear of the level, no element twice; and the places where a
 // player can rest, which the rules of motion share.
-#include "game/LayoutRules.h"
+#include "authoring/LayoutRules.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,12 +1,12 @@
-#include "game/Reachability.h"
+#include "authoring/Reachability.h"
 
 #include <algorithm>
 #include <chrono>
 #include <climits>
 
 #include "actors/Teleporter.h"
+#include "authoring/Replay.h"
 #include "game/Game.h"
-#include "game/Replay.h"
 #include "graphics/Pixel.h"
 #include "player/KeyRelease.h"
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <climits>
 
+#include "authoring/Reachability.h"
+#include "authoring/Replay.h"
 #include "game/Game.h"
-#include "game/Reachability.h"
-#include "game/Replay.h"
 #include "graphics/Pixel.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "game/Replay.h"
+#include "authoring/Replay.h"
 
 #include <allegro.h>
 

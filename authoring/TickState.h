@@ -12,6 +12,11 @@
 // So is the Game's input gate: it holds back only keys that were down when
 // play began, a tick only ever lets them go, and a Game built by a tool or
 // a test holds none back.
+//
+// The capture lives with the search, not in game/: the game never takes a
+// state back. What keeps it beside the tick is authoring/TickState.cpp's
+// ledger of every field of the Player, the Game and a Ladder, which stops
+// the build when a field is added and not placed there.
 #include <array>
 #include <cstdint>
 #include <map>
@@ -21,7 +26,7 @@
 
 class Game;
 
-// One tick's keys: ReplayKey bits (game/Replay.h) and the teleport digit
+// One tick's keys: ReplayKey bits (authoring/Replay.h) and the teleport digit
 // held, 0 for none.
 struct TickInput {
   std::uint8_t keys = 0;

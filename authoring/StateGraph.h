@@ -4,14 +4,14 @@
 // states one tick leads to, with the keys held and the tiles claimed.
 //
 // The key is the part of a TickState that the ticks to come can still
-// read, floats bit for bit (see game/Reachability.h for why each field that
+// read, floats bit for bit (see authoring/Reachability.h for why each field that
 // is left out may be). Three shapes:
 // - Motion: what moves the player;
 // - Animation: that, the facing, the animation on show and where one
 //   chosen animation stands;
 // - Full: the whole state;
 // - Chain: what moves the player, less the ladder held and the cooldown,
-//   for remembering where ticks without a choice lead (game/Reachability).
+//   for remembering where ticks without a choice lead (authoring/Reachability).
 // In every shape the cooldown count is left out of a state where standing
 // still changes nothing but the cooldown (TickState::waits): the first such
 // state found stands for every count, since it can wait for any later count
@@ -20,7 +20,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/TickState.h"
+#include "authoring/TickState.h"
 
 enum class StateKey { Motion, Animation, Full, Chain };
 

@@ -1,4 +1,4 @@
-#include "game/TickState.h"
+#include "authoring/TickState.h"
 
 #include <allegro.h>
 
@@ -11,6 +11,62 @@
 namespace {
 
 bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Every field of the Player, the Game and a Ladder, in the order declared.
+// A structured binding has to name every field of its class, so a field
+// added to one of them stops this file from building until it is placed
+// here: captured by TickStates, or left out with the reason beside it. A
+// field the tick reads can then never be missed by the search unseen.
+[[maybe_unused]] void fieldLedger(const Game& game) {
+  {
+    [[maybe_unused]] const auto& [
+        x, y,  // captured
+        walkSpeed, fallSpeed, climbSpeed, jumpSpeed, jumpStride, slideFactor, jumpHeight,
+        maxDrop,  // player.inf: the same in every state of a level
+        slideDx, slideDy, width,  // captured
+        height,  // player.inf
+        lives, score,  // they never steer the motion: the search keeps them apart
+        facing, climbDirection, jumpState, falling, climbStep, onChute, hasControl,  // captured
+        alive,  // every state is alive; one that dies is not kept
+        animationNames,  // player.inf
+        sprite,  // captured: the animation on show and where each animation stands
+        currentLadder,  // captured as an index into the level's ladders
+        currentTeleporter  // written by the teleport keys before it is read, never read first
+    ] = game.player;
+  }
+  {
+    [[maybe_unused]] const auto& [
+        x, y, width, height,  // a ladder is told apart by these: captured
+        name, image_index, image  // never read by a tick
+    ] = game.player.currentLadder;
+  }
+  {
+    [[maybe_unused]] const auto& [
+        width, height,  // screen size: fixed
+        quit, levelDone,  // a run's end: the search stops where they would be set
+        buffer, staticLayers, staticLayersKey, staticLayersMarks, keptFigures, countdownPanel,
+        scorePanel, frameScratch, background, countdownBuffer, countdownBackground,
+        countdownFont, scoreFont, scoreBuffer, scoreBackground, lifePip,  // drawing only
+        walkSample, jumpSample, fallDeathSample, caughtSample, itemSample, enemyKilledSample,
+        walkVoice,  // sounds: heard, never read back by motion
+        player,  // above
+        level, floorManager, ladderManager, chuteManager, enemyManager, itemManager,
+        teleporterManager,  // the placed level: claims are undone, items only touched
+        teleportCooldown,  // configuration
+        updatesPerSecond, countdown, ticksSinceItem,  // the clock and enemies: held off
+        teleportCooldownTicks,  // captured
+        chuteTolerance, ladderHorizontalTolerance, ladderVerticalTolerance,  // configuration
+        teleportCooldownActive, fallDistance, jumpApexY, slideTop, slideLength,  // captured
+        keyLeft, keyRight, keyUp, keyDown, keyJump, keyPause,  // configuration
+        paused, pauseKeyDown, focusLossPause, focusAwayTicks, pausedByFocus,
+        pausedCard,  // the pause runs between ticks, never inside one
+        input,  // the input gate: a tool's Game holds no key back
+        gamepad,  // a tool's Game has no joystick
+        lifeTicks,  // the countdown's pace: held off
+        display, presenter, redrawAll  // drawing only
+    ] = game;
+  }
+}
 
 }  // namespace
 

@@ -1,7 +1,7 @@
-#include "game/ReachabilityVerdict.h"
+#include "authoring/ReachabilityVerdict.h"
 
+#include "authoring/Reachability.h"
 #include "game/Game.h"
-#include "game/Reachability.h"
 #include "shell/Fatal.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <functional>
 #include <queue>
 
+#include "authoring/Reachability.h"
 #include "game/Game.h"
-#include "game/Reachability.h"
 
 namespace {
 

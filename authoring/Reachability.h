@@ -41,7 +41,7 @@
 // state without the digit goes with it, and jumping or climbing keeps the
 // release from teleporting.
 //
-// The dedup key (game/StateGraph.h). Two states are one when every field a
+// The dedup key (authoring/StateGraph.h). Two states are one when every field a
 // tick can still read is equal, floats compared bit for bit. Left out are
 // fields a tick writes before it reads them: the jump apex when not
 // jumping, the slide when not sliding, the cooldown count when no cooldown
@@ -81,8 +81,8 @@
 #include <vector>
 
 #include "actors/Item.h"
-#include "game/StateGraph.h"
-#include "game/TickState.h"
+#include "authoring/StateGraph.h"
+#include "authoring/TickState.h"
 
 class Game;
 
@@ -158,7 +158,7 @@ class Reachability {
   static constexpr std::uint32_t chainLimit = 256;  // ticks of a chain before it is stored
   static constexpr std::uint32_t maxWait = 256000;  // a longer cooldown is never waited for
 
-  // game/Reachability.cpp
+  // authoring/Reachability.cpp
   void chooseInputs();
   void chooseDigits();
   void collectFrames();
@@ -194,7 +194,7 @@ class Reachability {
   bool overLimit(const StateGraph& graph);
   void restoreGame() const;  // as given, with the enemies gone
 
-  // game/ReachabilityRoute.cpp
+  // authoring/ReachabilityRoute.cpp
   std::vector<std::uint32_t> components() const;
   // Plays the edges from the start and writes down every tick's keys.
   Route play(const std::vector<std::uint32_t>& edges) const;

@@ -1,5 +1,5 @@
 #pragma once
-// What the reachability search (game/Reachability.h) tells an author about
+// What the reachability search (authoring/Reachability.h) tells an author about
 // a level, worded once for pwe-check and the editor: the claimable tiles
 // and items no key sequence reaches, whether the level can be cleared, and
 // how long the route found takes against the countdown. Also the wording of
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "game/LayoutRules.h"
-#include "game/Replay.h"
+#include "authoring/LayoutRules.h"
+#include "authoring/Replay.h"
 
 class Game;
 class Reachability;

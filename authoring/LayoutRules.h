@@ -62,7 +62,7 @@ class LayoutRules {
     int floorRow = 0;  // top row of the floor it lands on
   };
 
-  // game/LayoutRules.cpp
+  // authoring/LayoutRules.cpp
   void findSpots();
   void checkTiles();
   void checkLadders();
@@ -71,7 +71,7 @@ class LayoutRules {
   void add(LayoutElement element, int index, bool warning, const std::string& message,
            int other = -1);
 
-  // game/LayoutRulesMotion.cpp
+  // authoring/LayoutRulesMotion.cpp
   void checkStart();
   void checkChutes();
   void checkEnemies();

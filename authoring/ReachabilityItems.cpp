@@ -2,8 +2,8 @@
 // player shows, and a second search where the frame matters.
 #include <algorithm>
 
+#include "authoring/Reachability.h"
 #include "game/Game.h"
-#include "game/Reachability.h"
 #include "graphics/Collision.h"
 #include "graphics/Pixel.h"
 

@@ -1,4 +1,4 @@
-#include "game/StateGraph.h"
+#include "authoring/StateGraph.h"
 
 #include <cstring>
 

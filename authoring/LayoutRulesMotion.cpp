@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "authoring/LayoutRules.h"
 #include "game/Game.h"
-#include "game/LayoutRules.h"
 #include "graphics/Pixel.h"
 
 namespace {
