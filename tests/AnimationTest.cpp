@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "shell/Log.h"
+#include "tests/support/FileText.h"
 #include "tests/support/Headless.h"
 
 namespace {
@@ -44,11 +45,6 @@ std::vector<int> pixelsOf(BITMAP* bitmap) {
     for (int x = 0; x < bitmap->w; ++x) pixels.push_back(getpixel(bitmap, x, y));
   }
   return pixels;
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 TEST(Animation, TokensMayBeSplitOverLinesInAnyWay) {

@@ -22,20 +22,14 @@
 #include "tests/support/FileBytes.h"
 #include "tools/edit/EditorSignals.h"
 #include "tools/edit/LevelFile.h"
+#include "tests/support/FileText.h"
 
 namespace {
-
-std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // What the table compares: the bytes' hash, or "none" for no plain file.
 std::string hashOf(const std::string& path) {
   if (!std::filesystem::is_regular_file(path)) return "none";
-  return std::to_string(std::hash<std::string>{}(fileText(path)));
+  return std::to_string(std::hash<std::string>{}(readFile(path)));
 }
 
 bool exists(const std::string& path) {
@@ -159,7 +153,7 @@ TEST_P(HostileFile, IsNeverReplacedUnasked) {
   // Accepted, the risk no longer holds the save back: the file becomes the
   // editor's level, and the file as it was is the backup.
   ASSERT_EQ(editor.save(~0u), 0) << editor.saveError();
-  EXPECT_EQ(fileText(path), writeLevel(editor.level()));
+  EXPECT_EQ(readFile(path), writeLevel(editor.level()));
   EXPECT_EQ(hashOf(path + "~"), seen);
 }
 
@@ -179,8 +173,8 @@ TEST(EditorFileSafety, SaveThroughALinkAndNeverThroughALeftoverTemporaryName) {
   struct stat link {};
   ASSERT_EQ(lstat(level.c_str(), &link), 0);
   EXPECT_TRUE(S_ISLNK(link.st_mode));
-  EXPECT_EQ(fileText("real.inf"), writeLevel(editor.level()));
-  EXPECT_EQ(fileText("victim.txt"), "untouched");
+  EXPECT_EQ(readFile("real.inf"), writeLevel(editor.level()));
+  EXPECT_EQ(readFile("victim.txt"), "untouched");
   // Both names lead to one lock.
   LevelEditor second(*fixture.game, *fixture.looks);
   ASSERT_EQ(second.open("real.inf"), 0);
@@ -197,17 +191,17 @@ TEST(EditorFileSafety, KeepTheBackupOfTheFirstSaveOnlyAndNoneWhenTurnedOff) {
     ASSERT_EQ(editor.open(level), 0);
     editor.place(40, 13);
     ASSERT_EQ(editor.save(), 0) << editor.saveError();
-    const std::string first = fileText(level);
+    const std::string first = readFile(level);
     const std::string note = editor.saveNote();
     editor.place(80, 13);
     ASSERT_EQ(editor.save(), 0);
     if (backups) {
-      EXPECT_EQ(fileText(level + "~"), clean) << "the second save replaced the backup";
+      EXPECT_EQ(readFile(level + "~"), clean) << "the second save replaced the backup";
       EXPECT_EQ(note, "the previous file is kept as level.inf~");
     } else {
       EXPECT_FALSE(exists(level + "~"));
     }
-    EXPECT_NE(fileText(level), first);
+    EXPECT_NE(readFile(level), first);
   }
 }
 
@@ -295,7 +289,7 @@ TEST_P(AutosaveFound, IsOfferedOnlyWholeAndNeverLost) {
     EXPECT_EQ(hashOf(row.keptAs), before);
   }
   if (std::string(row.name) == "damaged again") {
-    EXPECT_EQ(fileText(copy + ".damaged"), "the first");
+    EXPECT_EQ(readFile(copy + ".damaged"), "the first");
   }
 }
 
@@ -373,13 +367,13 @@ TEST(EditorFileSafety, WriteTheAutosaveOnALeaveSignal) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
     EXPECT_EQ(WTERMSIG(status), leave);
-    const std::string scratch = fileText(tree.root() + "/scratch.txt");
+    const std::string scratch = readFile(tree.root() + "/scratch.txt");
     ASSERT_FALSE(scratch.empty());
     EXPECT_FALSE(exists(scratch)) << "the scratch media folder outlived signal " << leave;
     if (text.empty()) {
       EXPECT_FALSE(exists(autosave));
     } else {
-      EXPECT_EQ(fileText(autosave), text) << "signal " << leave;
+      EXPECT_EQ(readFile(autosave), text) << "signal " << leave;
     }
   }
 }

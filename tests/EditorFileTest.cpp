@@ -14,15 +14,9 @@
 #include "tests/support/CaseName.h"
 #include "tests/support/EditorFixture.h"
 #include "tools/edit/LevelFile.h"
+#include "tests/support/FileText.h"
 
 namespace {
-
-std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 void writeFile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
@@ -51,7 +45,7 @@ TEST_P(SavedSession, WritesTheFileExpected) {
   perform(editor, row.script);
   ASSERT_EQ(editor.save(), 0) << editor.saveError();
   EXPECT_FALSE(editor.modified());
-  EXPECT_EQ(fileText("media/edited.inf"), std::string(emptyHeader) + row.file);
+  EXPECT_EQ(readFile("media/edited.inf"), std::string(emptyHeader) + row.file);
   EXPECT_FALSE(exists("media/edited.inf.tmp"));
 }
 
@@ -79,7 +73,7 @@ TEST(EditorFiles, SaveTheStartInTheHeader) {
   ASSERT_EQ(editor.open("media/edited.inf"), 0);
   perform(editor, "tool 7; click 300 200");
   ASSERT_EQ(editor.save(), 0);
-  EXPECT_EQ(fileText("media/edited.inf").substr(0, 37),
+  EXPECT_EQ(readFile("media/edited.inf").substr(0, 37),
             "3000\n10 10 0\n400 10 0\n10 5\n304 207 1\n");
 }
 
@@ -89,14 +83,14 @@ TEST(EditorFiles, SaveEveryShippedLevelUnchangedByteForByte) {
   EditorFixture fixture;
   for (int n = 1; n <= 4; ++n) {
     const std::string name = "level" + std::to_string(n) + ".inf";
-    const std::string shipped = fileText(std::string(source) + "/media/" + name);
+    const std::string shipped = readFile(std::string(source) + "/media/" + name);
     ASSERT_FALSE(shipped.empty()) << name;
     writeFile("copy.inf", shipped);
     LevelEditor& editor = *fixture.editor;
     ASSERT_EQ(editor.open("copy.inf"), 0) << name;
     EXPECT_FALSE(editor.modified());
     ASSERT_EQ(editor.save(), 0) << editor.saveError();
-    EXPECT_EQ(fileText("copy.inf"), shipped) << name;
+    EXPECT_EQ(readFile("copy.inf"), shipped) << name;
   }
 }
 
@@ -105,7 +99,7 @@ TEST(EditorFiles, ReplaceTheFileWholeRatherThanWriteIntoIt) {
   LevelEditor& editor = *fixture.editor;
   editor.setPath("level.inf");
   ASSERT_EQ(editor.save(), 0);
-  const std::string first = fileText("level.inf");
+  const std::string first = readFile("level.inf");
   // A second name for the file as it was: writing into the file would
   // change what it shows too.
   ASSERT_EQ(link("level.inf", "old.inf"), 0);
@@ -114,8 +108,8 @@ TEST(EditorFiles, ReplaceTheFileWholeRatherThanWriteIntoIt) {
   ASSERT_EQ(editor.save(), -1);
   ASSERT_EQ(editor.saveRisk(), FileRisk::HardLinks);
   ASSERT_EQ(editor.save(riskBit(FileRisk::HardLinks)), 0);
-  EXPECT_EQ(fileText("old.inf"), first);
-  EXPECT_NE(fileText("level.inf"), first);
+  EXPECT_EQ(readFile("old.inf"), first);
+  EXPECT_NE(readFile("level.inf"), first);
 }
 
 TEST(EditorFiles, SaveBesideWhatAnEarlierSaveLeftBehind) {
@@ -124,14 +118,14 @@ TEST(EditorFiles, SaveBesideWhatAnEarlierSaveLeftBehind) {
   fixture.tree.makeDirectory("locked");
   editor.setPath("locked/level.inf");
   ASSERT_EQ(editor.save(), 0);
-  const std::string empty = fileText("locked/level.inf");
+  const std::string empty = readFile("locked/level.inf");
   // A leftover where older saves put their temporary file: the save takes
   // a fresh name of its own and leaves the leftover alone.
   fixture.tree.makeDirectory("locked/level.inf.tmp");
   editor.place(40, 13);
   ASSERT_EQ(editor.save(), 0) << editor.saveError();
   EXPECT_FALSE(editor.modified());
-  EXPECT_NE(fileText("locked/level.inf"), empty);
+  EXPECT_NE(readFile("locked/level.inf"), empty);
   EXPECT_TRUE(std::filesystem::is_directory("locked/level.inf.tmp"));
 }
 
@@ -249,14 +243,14 @@ TEST(EditorFiles, OfferTheAutosaveWhenTheLevelIsOpenedAgain) {
 TEST(EditorFiles, OfferNoAutosaveOlderThanTheFileNorOneDeclined) {
   EditorFixture fixture;
   fixture.tree.writeLevel("level.inf", EditorFixture::emptyLevel().str());
-  writeFile("media/level.inf.autosave", fileText("media/level.inf"));
+  writeFile("media/level.inf.autosave", readFile("media/level.inf"));
   LevelEditor& editor = *fixture.editor;
   ASSERT_EQ(editor.open("media/level.inf"), 0);
   EXPECT_TRUE(editor.recoveryOffered());
   editor.discardAutosave();
   EXPECT_FALSE(exists("media/level.inf.autosave"));
   // An autosave the file was saved after is stale.
-  writeFile("media/level.inf.autosave", fileText("media/level.inf"));
+  writeFile("media/level.inf.autosave", readFile("media/level.inf"));
   const timespec old[2] = {{1000, 0}, {1000, 0}};
   ASSERT_EQ(utimensat(AT_FDCWD, "media/level.inf.autosave", old, 0), 0);
   ASSERT_EQ(editor.open("media/level.inf"), 0);

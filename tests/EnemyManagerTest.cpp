@@ -15,6 +15,7 @@
 #include "shell/Sound.h"
 #include "structures/FloorManager.h"
 #include "tests/support/EnemyMedia.h"
+#include "tests/support/FileText.h"
 #include "tests/support/Headless.h"
 
 namespace {
@@ -27,17 +28,6 @@ const std::string enemyDir = "media/gfx/anim/enemy/";
 
 int colourAt(BITMAP* bitmap, int x, int y) { return getpixel(bitmap, x, y) & 0xFFFFFF; }
 int rgb(int value) { return value & 0xFFFFFF; }
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::string lastLine(const std::string& text) {
-  std::string body = text.substr(0, text.empty() ? 0 : text.size() - 1);
-  size_t cut = body.rfind('\n');
-  return cut == std::string::npos ? body : body.substr(cut + 1);
-}
 
 // A death test's pattern for one whole line of standard error.
 std::string lineOf(const std::string& text) {
@@ -205,7 +195,7 @@ void expectFailure(const std::function<void()>& action, const std::string& box,
         action();
       },
       testing::ExitedWithCode(1), lineOf(box));
-  EXPECT_EQ(lastLine(readFile("pwe.log")), logLine);
+  EXPECT_EQ(lastLine("pwe.log"), logLine);
 }
 
 TEST_F(EnemyManagerDeathTest, NoDefinitionFiles) {

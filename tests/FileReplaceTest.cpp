@@ -15,6 +15,7 @@
 
 #include "tests/support/CaseName.h"
 #include "tests/support/FailingWrites.h"
+#include "tests/support/FileText.h"
 #include "tests/support/Headless.h"
 
 namespace fs = std::filesystem;
@@ -22,13 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string newText = "new text\n";
-
-std::string bytesOf(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 // Every entry below a directory: files with their permissions and bytes,
 // links with where they lead, directories and FIFOs by kind.
@@ -40,7 +34,7 @@ void listEntries(const fs::path& root, const fs::path& directory, Entries& entri
     lstat(entry.path().c_str(), &info);
     std::ostringstream description;
     if (S_ISREG(info.st_mode)) {
-      description << "file " << std::oct << (info.st_mode & 07777) << " " << bytesOf(entry.path());
+      description << "file " << std::oct << (info.st_mode & 07777) << " " << readFile(entry.path());
     } else if (S_ISLNK(info.st_mode)) {
       description << "link to " << fs::read_symlink(entry.path()).string();
     } else {
@@ -209,7 +203,7 @@ TEST(ReplaceFileWith, AFileTheCheckRefusesIsNotRenamed) {
     return 0;
   };
   const FileWriter check = [&](const std::string& temporary, std::string& reason) {
-    seen = bytesOf(temporary);
+    seen = readFile(temporary);
     reason = "cannot write out.png: it does not read back";
     return -1;
   };

@@ -24,6 +24,7 @@
 #include "shell/MediaPaths.h"
 #include "shell/SoundFile.h"
 #include "shell/Startup.h"
+#include "tests/support/FileText.h"
 #include "tests/support/Headless.h"
 
 namespace fs = std::filesystem;
@@ -37,10 +38,7 @@ fs::path sourceRoot() {
 }
 
 std::string keptInput(const std::string& kind, const std::string& name) {
-  std::ifstream in(sourceRoot() / "fuzz" / "regressions" / kind / name, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return readFile(sourceRoot() / "fuzz" / "regressions" / kind / name);
 }
 
 bool contains(const std::vector<std::string>& lines, const std::string& line) {

@@ -14,6 +14,7 @@
 #include "shell/Log.h"
 #include "shell/Sound.h"
 #include "shell/TickTimer.h"
+#include "tests/support/FileText.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
 #include "tests/support/TickFeeder.h"
@@ -35,13 +36,6 @@ int indexOf(const std::vector<std::string>& lines, const std::string& text) {
 
 int countOf(const std::vector<std::string>& lines, const std::string& text) {
   return static_cast<int>(std::count(lines.begin(), lines.end(), text));
-}
-
-std::string lastLine(const std::string& path) {
-  std::ifstream in(path);
-  std::string line, last;
-  while (std::getline(in, line)) last = line;
-  return last;
 }
 
 class GameTest : public testing::Test {

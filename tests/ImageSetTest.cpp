@@ -9,19 +9,10 @@
 #include <vector>
 
 #include "shell/Log.h"
+#include "tests/support/FileText.h"
 #include "tests/support/Headless.h"
 
 namespace {
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::string lastLine(const std::string& text) {
-  std::string trimmed = text.substr(0, text.size() - (text.empty() ? 0 : 1));
-  return trimmed.substr(trimmed.rfind('\n') + 1);
-}
 
 std::vector<std::string> namesOf(const ImageSet& set) {
   std::vector<std::string> names;
@@ -171,7 +162,7 @@ TEST(ImageSetDeathTest, EmptyOrMissingDirectoryStopsWithTheKindsTexts) {
           set.load(kind.directory, *kind.texts);
         },
         testing::ExitedWithCode(1), "^" + literal(kind.box) + "\n$");
-    EXPECT_EQ(lastLine(readFile("pwe.log")), kind.log);
+    EXPECT_EQ(lastLine("pwe.log"), kind.log);
   }
 }
 

@@ -13,15 +13,9 @@
 
 #include "game/LevelData.h"
 #include "shell/Log.h"
+#include "tests/support/FileText.h"
 
 namespace {
-
-std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 LevelData levelFrom(const std::string& text) {
   std::istringstream in(text);
@@ -35,7 +29,7 @@ TEST(LevelFormat, ShippedLevelsAreWrittenInTheWritersLayout) {
   ASSERT_NE(source, nullptr);
   for (int n = 1; n <= 4; ++n) {
     const std::string path = std::string(source) + "/media/level" + std::to_string(n) + ".inf";
-    const std::string text = fileText(path);
+    const std::string text = readFile(path);
     ASSERT_FALSE(text.empty()) << path;
     EXPECT_EQ(writeLevel(levelFrom(text)), text) << path;
   }

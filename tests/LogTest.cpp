@@ -7,14 +7,10 @@
 #include <string>
 
 #include "shell/Fatal.h"
+#include "tests/support/FileText.h"
 #include "tests/support/Headless.h"
 
 namespace {
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 TEST(Log, IsOffByDefaultAndCreatesNoFile) {
   MediaTree tree;

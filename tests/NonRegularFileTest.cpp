@@ -18,6 +18,7 @@
 #include "shell/Log.h"
 #include "shell/Startup.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/FileText.h"
 #include "tests/support/GameTree.h"
 
 namespace fs = std::filesystem;
@@ -34,18 +35,6 @@ struct Outcome {
   std::string errorText;  // standard error
   std::string lastLogLine;
 };
-
-std::string fileText(const std::string& path) {
-  std::ifstream in(path);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string lastLine(const std::string& path) {
-  std::ifstream in(path);
-  std::string line, last;
-  while (std::getline(in, line)) last = line;
-  return last;
-}
 
 // Runs step in a child with its log on and standard error kept; a step that
 // returns ends the child with status 0.
@@ -72,7 +61,7 @@ Outcome runChild(const std::function<void()>& step) {
   if (child < 0 || waitpid(child, &status, 0) != child) return outcome;
   if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);
-  outcome.errorText = fileText("child.err");
+  outcome.errorText = readFile("child.err");
   outcome.lastLogLine = lastLine("child.log");
   return outcome;
 }

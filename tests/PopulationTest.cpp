@@ -10,17 +10,11 @@
 
 #include "game/Game.h"
 #include "shell/Log.h"
+#include "tests/support/FileText.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
 
 namespace {
-
-std::string lastLine(const std::string& path) {
-  std::ifstream in(path);
-  std::string line, last;
-  while (std::getline(in, line)) last = line;
-  return last;
-}
 
 class PopulationTest : public testing::Test {
  protected:

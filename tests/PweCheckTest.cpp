@@ -20,6 +20,7 @@
 #include "game/Game.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/FailingWrites.h"
+#include "tests/support/FileText.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/FileBytes.h"
 
@@ -742,13 +743,6 @@ TEST(PweCheck, ShippedTreePasses) {
   EXPECT_EQ(run.status, 0);
 }
 
-std::string bytesOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 struct RouteFailure {
   const char* name;
   WriteFailure how;
@@ -766,7 +760,7 @@ class PweCheckRouteWrite : public testing::TestWithParam<RouteFailure> {};
 TEST_P(PweCheckRouteWrite, SaysWhyAndKeepsTheOldFile) {
   GameTree tree;
   ASSERT_EQ(runChecker("--route level1.inf whole.replay").status, 0);
-  const auto whole = static_cast<long long>(bytesOf("whole.replay").size());
+  const auto whole = static_cast<long long>(readFile("whole.replay").size());
   FailingWrites writes(GetParam().how);
   if (!writes.available()) GTEST_SKIP() << "this process may not mount a file system";
   const std::string route = writes.directory() + "/route.replay";
@@ -777,7 +771,7 @@ TEST_P(PweCheckRouteWrite, SaysWhyAndKeepsTheOldFile) {
   EXPECT_EQ(run.lines, std::vector<std::string>{"media/level1.inf:0:0: no route is written: "
                                                 "cannot write " + route + ": " + writes.reason()});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(bytesOf(route), "the old route\n");
+  EXPECT_EQ(readFile(route), "the old route\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(writes.directory()), fs::directory_iterator()), 1);
 }
 

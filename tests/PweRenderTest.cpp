@@ -14,6 +14,7 @@
 
 #include "tests/support/CaseName.h"
 #include "tests/support/FailingWrites.h"
+#include "tests/support/FileText.h"
 #include "tests/support/GameTree.h"
 
 namespace fs = std::filesystem;
@@ -138,13 +139,6 @@ TEST(PweRender, StopsWithTheEnginesMessageOnBadData) {
   EXPECT_NE(run.output.find("usage: pwe-render LEVEL OUTPUT.png"), std::string::npos);
 }
 
-std::string bytesOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 std::vector<std::string> namesIn(const std::string& directory) {
   std::vector<std::string> names;
   for (const fs::directory_entry& entry : fs::directory_iterator(directory)) {
@@ -181,7 +175,7 @@ TEST_P(PweRenderFailedWrite, SaysWhyAndKeepsTheOldPicture) {
   writes.disarm();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, "pwe-render: cannot write " + shot + ": " + writes.reason() + "\n");
-  EXPECT_EQ(bytesOf(shot), "the old picture\n");
+  EXPECT_EQ(readFile(shot), "the old picture\n");
   EXPECT_EQ(namesIn(writes.directory()), std::vector<std::string>{"shot.png"});
 }
 

@@ -13,6 +13,7 @@
 
 #include "game/Game.h"
 #include "shell/LevelSequence.h"
+#include "tests/support/FileText.h"
 #include "tests/support/Headless.h"
 #include "tests/support/Replay.h"
 
@@ -102,13 +103,6 @@ TEST_F(ShippedReplays, AWholeRoundCarriesScoreAndLivesAndWrapsToTheFirstLevel) {
   }
 }
 
-std::string bytesOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 // One reader and one writer: what the writer makes of a recording the
 // reader took in is that recording again, byte for byte.
 TEST_P(EachLevel, TheRecordingIsWrittenBackByteForByte) {
@@ -117,7 +111,7 @@ TEST_P(EachLevel, TheRecordingIsWrittenBackByteForByte) {
   std::string error;
   ASSERT_TRUE(readReplay(path, replay, error)) << error;
   EXPECT_FALSE(replay.enemiesAbsent);
-  EXPECT_EQ(replayText(replay), bytesOf(std::string(std::getenv("PWE_SOURCE_DIR")) + "/" + path));
+  EXPECT_EQ(replayText(replay), readFile(std::string(std::getenv("PWE_SOURCE_DIR")) + "/" + path));
 }
 
 TEST(ReplayFormat, ARecordingWithoutEnemiesSaysSoAndReadsBack) {
@@ -131,9 +125,9 @@ TEST(ReplayFormat, ARecordingWithoutEnemiesSaysSoAndReadsBack) {
   replay.append(replayKeyText(replayRight | replayUp, 0));
   replay.append(replayKeyText(0, 2));
   scratch.writeText("route.replay", replayText(replay));
-  EXPECT_NE(bytesOf("route.replay").find("expect-score 70\nenemies absent\nkeys\n2 LJ\n1 RU\n1 2\n"),
+  EXPECT_NE(readFile("route.replay").find("expect-score 70\nenemies absent\nkeys\n2 LJ\n1 RU\n1 2\n"),
             std::string::npos)
-      << bytesOf("route.replay");
+      << readFile("route.replay");
   Replay back;
   std::string error;
   ASSERT_TRUE(readReplay("route.replay", back, error)) << error;

@@ -9,6 +9,7 @@
 
 #include "graphics/Resources.h"
 #include "shell/Log.h"
+#include "tests/support/FileText.h"
 #include "tests/support/Headless.h"
 
 namespace {
@@ -228,11 +229,6 @@ TEST_F(TeleporterTest, AllPadsShowTheirCooldownLookTogetherWhileTheFlagIsSet) {
       EXPECT_EQ(colourAt(target.get(), 141, 69), background);
     }
   }
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 using TeleporterDeathTest = TeleporterTest;
