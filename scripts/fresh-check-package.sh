@@ -125,13 +125,27 @@ EOF_DRIVER
 # it built, as Debian holds its own packages to it. The package is kept in
 # $work for the install check. Output goes to the log $1.
 package_check() {
-  local log="$1" deb
+  local log="$1" deb again
   in_chroot "$log" scripts/package || return 1
   deb="$(tail -n 1 "$log")"
   cp "$chroot_dir$deb" "$work/" || return 1
+  # Pedantic and informational tags count too: nothing is left to say.
   if ! in_chroot "$log.lintian" "apt-get install -y -qq --no-install-recommends lintian >/dev/null &&
-         lintian --fail-on error,warning --tag-display-limit 0 '$deb'"; then
+         lintian --pedantic --display-info --fail-on error,warning,info,pedantic \
+           --tag-display-limit 0 '$deb'"; then
     { echo "lintian on $deb:"; cat "$log.lintian"; } >>"$log"
     return 1
   fi
+  # Reproducible: the same commit built again from nothing, in another
+  # directory, gives the same package byte for byte.
+  in_chroot "$log.again" PWE_BUILD_DIR=/src/pwe/build-again scripts/package || {
+    cat "$log.again" >>"$log"
+    return 1
+  }
+  again="$(tail -n 1 "$log.again")"
+  if ! cmp "$chroot_dir$deb" "$chroot_dir$again" >>"$log" 2>&1; then
+    echo "two builds of one commit differ: $deb and $again" >>"$log"
+    return 1
+  fi
+  echo "built twice from one commit: byte for byte the same package" >>"$log"
 }
