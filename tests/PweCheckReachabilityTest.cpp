@@ -14,6 +14,7 @@
 
 #include "authoring/Replay.h"
 #include "game/Game.h"
+#include "tests/support/CheckerRun.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
 #include "tests/support/PlayField.h"
@@ -21,30 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CheckRun {
-  int status = -1;
-  std::vector<std::string> lines;  // standard output and error, line by line
-};
-
-// The checker is built beside this test: <build>/tools/pwe-check.
-CheckRun runChecker(const std::string& arguments = "") {
-  const fs::path self = fs::read_symlink("/proc/self/exe");
-  const std::string command =
-      (self.parent_path().parent_path() / "tools" / "pwe-check").string() + " " + arguments +
-      " 2>&1";
-  CheckRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::string output;
-  while (fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::istringstream lines(output);
-  for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
-  return run;
-}
 
 // The lines the reachability search is behind; the layout rules may say
 // more about the same levels.

@@ -22,37 +22,12 @@
 #include "tests/support/FailingWrites.h"
 #include "tests/support/FileText.h"
 #include "tests/support/GameTree.h"
+#include "tests/support/CheckerRun.h"
 #include "tests/support/FileBytes.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CheckRun {
-  int status = -1;
-  std::vector<std::string> lines;  // standard output and error, line by line
-};
-
-// The checker is built beside this test: <build>/tools/pwe-check.
-std::string checkerPath() {
-  fs::path self = fs::read_symlink("/proc/self/exe");
-  return (self.parent_path().parent_path() / "tools" / "pwe-check").string();
-}
-
-CheckRun runChecker(const std::string& arguments = "") {
-  CheckRun run;
-  std::string command = checkerPath() + (arguments.empty() ? "" : " " + arguments) + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::string output;
-  while (fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-  int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::istringstream lines(output);
-  for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
-  return run;
-}
 
 // A small level using every kind of element, each line one header row,
 // count or record, so positions in the expectations read off easily. A
