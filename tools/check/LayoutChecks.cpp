@@ -11,6 +11,7 @@
 #include "shell/Fatal.h"
 #include "shell/MediaTreeEntry.h"
 #include "shell/Startup.h"
+#include "tools/check/FindingRecord.h"
 #include "tools/check/MediaChecker.h"
 
 namespace {
@@ -28,27 +29,12 @@ Position recordAt(const std::vector<Position>& records, int index) {
   return index >= 0 && index < static_cast<int>(records.size()) ? records[index] : Position{};
 }
 
-const std::vector<Position>* listOf(const LevelRecords& records, LayoutElement element) {
-  switch (element) {
-    case LayoutElement::Tile:
-      return &records.tiles;
-    case LayoutElement::Ladder:
-      return &records.ladders;
-    case LayoutElement::Chute:
-      return &records.chutes;
-    case LayoutElement::Enemy:
-      return &records.enemies;
-    case LayoutElement::Item:
-      return &records.items;
-    case LayoutElement::Teleporter:
-      return &records.teleporters;
-    default:
-      return nullptr;
-  }
-}
-
 Position positionOf(const LevelRecords& records, LayoutElement element, int index) {
-  if (const std::vector<Position>* list = listOf(records, element)) return recordAt(*list, index);
+  RecordKind kind;
+  if (recordKindOf(element, kind)) {
+    return visitRecordList(records, kind,
+                           [&](const auto& list, auto) { return recordAt(list, index); });
+  }
   switch (element) {
     case LayoutElement::CountdownPanel:
       return records.countdownPanel;

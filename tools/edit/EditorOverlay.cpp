@@ -3,21 +3,17 @@
 #include <algorithm>
 
 #include "game/Game.h"
+#include "tools/check/FindingRecord.h"
 #include "tools/edit/LevelEditor.h"
 
 namespace {
 
 bool toolOf(LayoutElement element, EditTool& tool) {
-  switch (element) {
-    case LayoutElement::Start: tool = EditTool::Start; return true;
-    case LayoutElement::Tile: tool = EditTool::Tile; return true;
-    case LayoutElement::Ladder: tool = EditTool::Ladder; return true;
-    case LayoutElement::Chute: tool = EditTool::Chute; return true;
-    case LayoutElement::Enemy: tool = EditTool::Enemy; return true;
-    case LayoutElement::Item: tool = EditTool::Item; return true;
-    case LayoutElement::Teleporter: tool = EditTool::Teleporter; return true;
-    default: return false;
-  }
+  RecordKind kind;
+  if (element == LayoutElement::Start) tool = EditTool::Start;
+  else if (recordKindOf(element, kind)) tool = ::toolOf(kind);
+  else return false;
+  return true;
 }
 
 Rect panelPlace(const BITMAP* panel, int x, int y) {
@@ -39,16 +35,11 @@ void outline(BITMAP* target, const Rect& r, int thickness, int colour) {
 
 // Findings of an older revision may name elements the level no longer has.
 bool stillThere(const CheckFinding& finding, const LevelData& level) {
-  const int i = finding.index;
-  switch (finding.element) {
-    case LayoutElement::Tile: return i < static_cast<int>(level.tiles.size());
-    case LayoutElement::Ladder: return i < static_cast<int>(level.ladders.size());
-    case LayoutElement::Chute: return i < static_cast<int>(level.chutes.size());
-    case LayoutElement::Enemy: return i < static_cast<int>(level.enemies.size());
-    case LayoutElement::Item: return i < static_cast<int>(level.items.size());
-    case LayoutElement::Teleporter: return i < static_cast<int>(level.teleporters.size());
-    default: return true;
-  }
+  RecordKind kind;
+  if (!recordKindOf(finding.element, kind)) return true;
+  return visitRecordList(level, kind, [&](const auto& list, auto) {
+    return finding.index < static_cast<int>(list.size());
+  });
 }
 
 // Unreachable places are hatched as well, so they read apart from a plain

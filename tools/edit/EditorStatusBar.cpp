@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include "game/LevelFields.h"
+#include "tools/check/FindingRecord.h"
 
 namespace {
 
@@ -35,16 +36,10 @@ KindWords wordsOf(const std::vector<Record>& list, int index) {
 }
 
 KindWords kindWords(const CheckFinding& finding, const LevelData& level) {
-  const int i = finding.index;
-  switch (finding.element) {
-    case LayoutElement::Tile: return wordsOf(level.tiles, i);
-    case LayoutElement::Ladder: return wordsOf(level.ladders, i);
-    case LayoutElement::Chute: return wordsOf(level.chutes, i);
-    case LayoutElement::Enemy: return wordsOf(level.enemies, i);
-    case LayoutElement::Item: return wordsOf(level.items, i);
-    case LayoutElement::Teleporter: return wordsOf(level.teleporters, i);
-    default: return KindWords{};
-  }
+  RecordKind kind;
+  if (!recordKindOf(finding.element, kind)) return KindWords{};
+  return visitRecordList(level, kind,
+                         [&](const auto& list, auto) { return wordsOf(list, finding.index); });
 }
 
 // Findings alike share this: their kind of element, severity and words,
