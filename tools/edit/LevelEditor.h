@@ -193,6 +193,8 @@ class LevelEditor {
   // At a snapped or raw cell origin, into data (level_ or a copy of it);
   // always: even where an equal element is.
   ElementRef add(LevelData& data, int x, int y, bool always = false);
+  ElementRef addStructure(LevelData& data, int x, int y, bool always);  // tile, ladder, chute
+  ElementRef addStanding(LevelData& data, int x, int bottom, bool always);  // the others
   // LevelEditorPlacement.cpp
   void fitLadder(LadderSpec& ladder) const;
   void fitChute(ChuteSpec& chute);

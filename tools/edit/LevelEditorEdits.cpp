@@ -44,12 +44,17 @@ ElementRef LevelEditor::place(int x, int y) {
   return placed;
 }
 
-// (x, y): the top-left corner of the grid cell the element goes in.
+// (x, y): the top-left corner of the grid cell the element goes in. The
+// structures take the cell's corner; the rest stand on its lowest row.
 ElementRef LevelEditor::add(LevelData& data, int x, int y, bool always) {
+  if (tool_ == EditTool::Tile || tool_ == EditTool::Ladder || tool_ == EditTool::Chute) {
+    return addStructure(data, x, y, always);
+  }
+  return addStanding(data, x, y + gridHeight() - 1, always);
+}
+
+ElementRef LevelEditor::addStructure(LevelData& data, int x, int y, bool always) {
   const std::string look = lookName();
-  const int cellWidth = gridWidth();
-  const int cellHeight = gridHeight();
-  const int bottom = y + cellHeight - 1;  // the cell's lowest row
   const auto there = [always](const auto& list, auto same) {
     return !always && alreadyThere(list, same);
   };
@@ -84,6 +89,20 @@ ElementRef LevelEditor::add(LevelData& data, int x, int y, bool always) {
       fitChute(chute);
       return ElementRef{tool_, append(data.chutes, data.chuteCount, chute)};
     }
+    default:
+      break;
+  }
+  return ElementRef{};
+}
+
+// bottom: the lowest row of the grid cell whose left column is x.
+ElementRef LevelEditor::addStanding(LevelData& data, int x, int bottom, bool always) {
+  const std::string look = lookName();
+  const int cellWidth = gridWidth();
+  const auto there = [always](const auto& list, auto same) {
+    return !always && alreadyThere(list, same);
+  };
+  switch (tool_) {
     case EditTool::Enemy: {
       EnemySpec enemy = templates_.enemy;
       const int centre = x + cellWidth / 2;
@@ -131,6 +150,8 @@ ElementRef LevelEditor::add(LevelData& data, int x, int y, bool always) {
       data.start_y = bottom;
       return ElementRef{tool_, 0};
     }
+    default:
+      break;
   }
   return ElementRef{};
 }
