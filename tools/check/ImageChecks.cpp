@@ -32,6 +32,40 @@ std::string plural(int count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+// A masked picture's pixels that masked drawing shows otherwise than its
+// alpha says: clear ones not of the mask colour, and partly clear ones.
+void reportMaskedAlpha(Diagnostics& out, const std::string& file, BITMAP* image) {
+  int clearCount = 0;
+  int partialCount = 0;
+  Position firstClear;
+  Position firstPartial;
+  for (int y = 0; y < image->h; ++y) {
+    for (int x = 0; x < image->w; ++x) {
+      unsigned pixel = static_cast<unsigned>(getpixel(image, x, y));
+      int alpha = static_cast<int>(pixel >> 24);
+      if (alpha == 0 && pixel != maskColour) {
+        if (clearCount++ == 0) firstClear = Position{y + 1, x + 1};
+      } else if (alpha > 0 && alpha < 255) {
+        if (partialCount++ == 0) firstPartial = Position{y + 1, x + 1};
+      }
+    }
+  }
+  auto them = [](int count) { return count == 1 ? "it" : "them"; };
+  if (clearCount > 0) {
+    out.report(file, firstClear,
+               plural(clearCount, "transparent pixel (alpha 0) is",
+                      "transparent pixels (alpha 0) are") +
+                   " not the mask colour 0x00FF00FF (255, 0, 255, alpha 0): masked drawing "
+                   "shows " + them(clearCount));
+  }
+  if (partialCount > 0) {
+    out.report(file, firstPartial,
+               plural(partialCount, "pixel is", "pixels are") +
+                   " partially transparent (alpha 1 to 254): masked drawing shows " +
+                   them(partialCount) + " opaque");
+  }
+}
+
 }  // namespace
 
 // A picture the engine accepts may still cost far more memory than a
@@ -80,35 +114,7 @@ bool MediaChecker::checkImage(const std::string& file, ImageUse use, int& width,
   // which is what the author of such an image means.
   if (use != ImageUse::Masked || !hasAlpha) return true;
 
-  int clearCount = 0;
-  int partialCount = 0;
-  Position firstClear;
-  Position firstPartial;
-  for (int y = 0; y < image->h; ++y) {
-    for (int x = 0; x < image->w; ++x) {
-      unsigned pixel = static_cast<unsigned>(getpixel(image.get(), x, y));
-      int alpha = static_cast<int>(pixel >> 24);
-      if (alpha == 0 && pixel != maskColour) {
-        if (clearCount++ == 0) firstClear = Position{y + 1, x + 1};
-      } else if (alpha > 0 && alpha < 255) {
-        if (partialCount++ == 0) firstPartial = Position{y + 1, x + 1};
-      }
-    }
-  }
-  auto them = [](int count) { return count == 1 ? "it" : "them"; };
-  if (clearCount > 0) {
-    out_.report(file, firstClear,
-                plural(clearCount, "transparent pixel (alpha 0) is",
-                       "transparent pixels (alpha 0) are") +
-                    " not the mask colour 0x00FF00FF (255, 0, 255, alpha 0): masked drawing "
-                    "shows " + them(clearCount));
-  }
-  if (partialCount > 0) {
-    out_.report(file, firstPartial,
-                plural(partialCount, "pixel is", "pixels are") +
-                    " partially transparent (alpha 1 to 254): masked drawing shows " +
-                    them(partialCount) + " opaque");
-  }
+  reportMaskedAlpha(out_, file, image.get());
   return true;
 }
 

@@ -17,29 +17,47 @@
 #include "tools/check/Diagnostics.h"
 #include "tools/check/MediaChecker.h"
 
-int main(int argc, char** argv) {
-  bool werror = false;
-  bool usage = false;
-  std::string root;
-  std::string routeLevel;
-  std::string routeOutput;
+namespace {
+
+struct Options {
+  bool werror = false;      // warnings fail the check too
+  bool usage = false;       // the arguments make no sense: show how to call
+  std::string root;         // the media tree given, if any
+  std::string routeLevel;   // --route: the level whose route is written
+  std::string routeOutput;  // and where, as an absolute path
+};
+
+Options parseArguments(int argc, char** argv) {
+  Options options;
   int positional = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--werror") {
-      werror = true;
+      options.werror = true;
     } else if (arg == "--route" && i + 2 < argc) {
-      routeLevel = argv[++i];
+      options.routeLevel = argv[++i];
       // The tree is read from a working directory of its own.
-      routeOutput = std::filesystem::absolute(argv[++i]).string();
+      options.routeOutput = std::filesystem::absolute(argv[++i]).string();
     } else if (arg == "-h" || arg == "--help" || (arg.size() > 1 && arg[0] == '-')) {
-      usage = true;
+      options.usage = true;
     } else if (positional++ == 0) {
-      root = arg;
+      options.root = arg;
     } else {
-      usage = true;
+      options.usage = true;
     }
   }
+  return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options options = parseArguments(argc, argv);
+  const bool werror = options.werror;
+  const bool usage = options.usage;
+  std::string root = options.root;
+  const std::string& routeLevel = options.routeLevel;
+  const std::string& routeOutput = options.routeOutput;
   if (usage) {
     std::fprintf(stderr, "usage: pwe-check [--werror] [--route LEVEL OUT] [MEDIA-DIRECTORY]\n"
                          "Checks the media tree (default: ./media when it holds pwe.cfg, else the\n"
