@@ -33,6 +33,7 @@ Reachability::Reachability(Game& game, ReachabilityLimits limits)
   itemsLeft_ = items_.size();
   claimMark_ = game_.floorManager.claimCount();
   lives_ = game_.player.lives;
+  inputFromDevices_ = game_.inputFromDevices;
   for (const FloorTile& tile : game_.floorManager.tiles()) lowest_ = std::max(lowest_, tile.y + tile.height);
   for (const Item& item : items_) lowest_ = std::max(lowest_, item.y + item.height);
   for (const Chute& chute : game_.chuteManager->chutes()) lowest_ = std::max(lowest_, chute.y);
@@ -80,10 +81,6 @@ void Reachability::chooseInputs() {
     if (usable && !repeated) groundInputs_.push_back(input);
   }
   idleInputs_.push_back(groundInputs_.front());  // no key held comes first
-  for (int code : actionCodes) {
-    if (code >= 0 && code < KEY_MAX) usedCodes_.push_back(code);
-  }
-  usedCodes_.push_back(KEY_ESC);
 }
 
 // Digits that can carry the player somewhere: a teleporter of that number
@@ -95,7 +92,6 @@ void Reachability::chooseDigits() {
                              game_.keyJump};
   for (int code : states_.teleportCodes()) {
     const int number = code - Game::firstDigitCode;
-    usedCodes_.push_back(code);
     const bool shared =
         std::find(std::begin(actionCodes), std::end(actionCodes), code) != std::end(actionCodes);
     float x = 0.0f;
@@ -135,6 +131,7 @@ void Reachability::run() {
 
 void Reachability::restoreGame() const {
   holdOnly({});
+  game_.inputFromDevices = inputFromDevices_;
   states_.restore(start_);
   game_.itemManager.clear();
   for (const Item& item : items_) {
@@ -263,9 +260,12 @@ std::uint32_t Reachability::add(StateGraph& graph, const TickState& state) {
   return index;
 }
 
+// The search holds its keys in the Game's input record; the keyboard and
+// the joystick have no say in what it finds.
 void Reachability::holdOnly(const std::vector<int>& codes) const {
-  for (int code : usedCodes_) key[code] = 0;
-  for (int code : codes) key[code] = 1;
+  game_.inputFromDevices = false;
+  game_.input.releaseAll();
+  for (int code : codes) game_.input.hold(code);
 }
 
 // The countdown never reaches 0 within one tick from here.

@@ -208,7 +208,7 @@ class Reachability {
   std::vector<Input> idleInputs_;     // nothing held: all a player without a choice has
   std::vector<Input> digits_;         // one teleport digit each
   std::uint64_t digitKeys_[2] = {0, 0};  // their codes, as TickState::pendingKeys holds them
-  std::vector<int> usedCodes_;        // every code the search may hold or must keep released
+  bool inputFromDevices_ = true;      // the Game's, given back when the search ends
   bool uniformFrames_ = true;         // every player frame has one size
   std::vector<std::vector<BITMAP*>> frames_;  // by animation, every frame
   std::vector<BITMAP*> frameSizes_;            // one frame of each size

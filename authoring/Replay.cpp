@@ -23,10 +23,6 @@ const KeyLetter keyLetters[] = {
 
 int digitCode(char digit) { return Game::firstDigitCode + (digit - '0'); }
 
-void hold(int code) {
-  if (code >= 0 && code < KEY_MAX) key[code] = 1;
-}
-
 }  // namespace
 
 std::string replayKeyText(unsigned keys, int digit) {
@@ -143,25 +139,23 @@ std::string replayText(const Replay& replay) {
   return out.str();
 }
 
-void releaseAllKeys(const Game& game) {
-  for (int code : {game.keyLeft, game.keyRight, game.keyUp, game.keyDown, game.keyJump}) {
-    if (code >= 0 && code < KEY_MAX) key[code] = 0;
-  }
-  for (char d = '1'; d <= '9'; ++d) key[digitCode(d)] = 0;
-  key[KEY_ESC] = 0;
+void releaseAllKeys(Game& game) {
+  game.inputFromDevices = false;
+  game.input.releaseAll();
 }
 
-void applyKeys(const Game& game, const std::string& keys) {
+void applyKeys(Game& game, const std::string& keys) {
   releaseAllKeys(game);
+  InputRecord& input = game.input;
   for (char c : keys) {
     switch (c) {
-      case 'L': hold(game.keyLeft); break;
-      case 'R': hold(game.keyRight); break;
-      case 'U': hold(game.keyUp); break;
-      case 'D': hold(game.keyDown); break;
-      case 'J': hold(game.keyJump); break;
+      case 'L': input.hold(game.keyLeft); break;
+      case 'R': input.hold(game.keyRight); break;
+      case 'U': input.hold(game.keyUp); break;
+      case 'D': input.hold(game.keyDown); break;
+      case 'J': input.hold(game.keyJump); break;
       default:
-        if (c >= '1' && c <= '9') hold(digitCode(c));
+        if (c >= '1' && c <= '9') input.hold(digitCode(c));
         break;
     }
   }

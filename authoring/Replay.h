@@ -61,9 +61,11 @@ bool readReplay(const std::string& path, Replay& out, std::string& error);
 // writer of replaced files (authoring/FileReplace).
 std::string replayText(const Replay& replay);
 
-// Holds exactly the keys of one tick (and releases all others of the set).
-void applyKeys(const Game& game, const std::string& keys);
-void releaseAllKeys(const Game& game);
+// Holds exactly the keys of one tick in the Game's input record, which from
+// then on the Game reads instead of the keyboard and the joystick.
+void applyKeys(Game& game, const std::string& keys);
+// The record with nothing held, read instead of the devices.
+void releaseAllKeys(Game& game);
 
 struct ReplayOutcome {
   bool cleared = false;   // the level was cleared

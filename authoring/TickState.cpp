@@ -60,7 +60,8 @@ bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
         keyLeft, keyRight, keyUp, keyDown, keyJump, keyPause,  // configuration
         paused, pauseKeyDown, focusLossPause, focusAwayTicks, pausedByFocus,
         pausedCard,  // the pause runs between ticks, never inside one
-        input,  // the input gate: a tool's Game holds no key back
+        input, inputFromDevices,  // the keys a search holds: set before every tick
+        gate,  // the input gate: a tool's Game holds no key back
         gamepad,  // a tool's Game has no joystick
         lifeTicks,  // the countdown's pace: held off
         display, presenter, redrawAll  // drawing only

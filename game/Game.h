@@ -19,6 +19,7 @@
 #include "graphics/Resources.h"
 #include "player/Gamepad.h"
 #include "player/InputGate.h"
+#include "player/InputRecord.h"
 #include "player/Player.h"
 #include "presentation/FramePresenter.h"
 #include "presentation/KeptPicture.h"
@@ -73,12 +74,17 @@ class Game {
   // now (the key or button that skipped the title card) until each is
   // released once.
   void holdBackHeldKeys();
-  // A key, or a joystick control acting as it, is down and not held back.
+  // A key, or a joystick control acting as it, is down in this tick's
+  // input and not held back.
   bool held(int code) const {
-    return input.held(code) || gamepad.actsAs(code, {keyLeft, keyRight, keyUp, keyDown, keyJump});
+    return gate.held(input, code) ||
+           gamepad.actsAs(code, {keyLeft, keyRight, keyUp, keyDown, keyJump});
   }
 
   // player/Movement.cpp
+  // This tick's input: from the devices unless someone else fills it; the
+  // gate and the pad follow it.
+  void takeInput();
   void handleInput();
   void walkKeys();      // steps of handleInput: walking, then jump starts
   void jumpKeys();
@@ -171,7 +177,9 @@ class Game {
   int focusAwayTicks = 0;            // ticks played in a row without the focus
   bool pausedByFocus = false;        // the pause came from the lost focus, not the key
   BitmapPtr pausedCard;              // drawn over the frame while paused
-  InputGate input;                   // keys held back until released
+  InputRecord input;                 // this tick's keys and joystick controls
+  bool inputFromDevices = true;      // false: a replay, the search or a test fills input
+  InputGate gate;                    // keys held back until released
   Gamepad gamepad;                   // the first joystick, read once a tick
   // Teleporter n is chosen with scan code firstDigitCode + n (KEY_1 = 28).
   static constexpr int firstDigitCode = 27;

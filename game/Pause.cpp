@@ -38,7 +38,10 @@ BitmapPtr composePausedCard(const std::string& words) {
 
 }  // namespace
 
+// Runs between ticks and reads the keyboard as it stands then; the pad is
+// read by the ticks alone.
 bool Game::updatePause() {
+  if (inputFromDevices) input.readKeyboard();
   const bool down = held(keyPause);
   const bool pressed = down && !pauseKeyDown;
   pauseKeyDown = down;

@@ -27,6 +27,7 @@ void Game::holdBackHeldKeys() {
   for (int code = firstDigitCode + 1; code < KEY_MAX; ++code) {
     if (code != KEY_ESC) codes.push_back(code);
   }
-  input.holdBackHeld(codes);
-  gamepad.holdBackHeld();
+  if (inputFromDevices) input.readDevices(gamepad.settings);
+  gate.holdBackHeld(input, codes);
+  gamepad.holdBackHeld(input.pad);
 }

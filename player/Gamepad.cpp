@@ -35,19 +35,20 @@ unsigned controlsDown(const Gamepad::Settings& settings) {
 }  // namespace
 
 // Without a joystick nothing is polled: the keyboard alone costs what it did.
-void Gamepad::read() {
-  if (num_joysticks <= 0) {
-    down_ = heldBack_ = 0;
-    return;
-  }
+unsigned Gamepad::poll(const Settings& settings) {
+  if (num_joysticks <= 0) return 0;
   // A failed poll leaves joy[0] as it was last seen, which is all there is.
   poll_joystick();
-  down_ = controlsDown(settings);
+  return controlsDown(settings);
+}
+
+void Gamepad::update(unsigned down) {
+  down_ = down;
   heldBack_ &= down_;
 }
 
-void Gamepad::holdBackHeld() {
-  read();
+void Gamepad::holdBackHeld(unsigned down) {
+  update(down);
   heldBack_ = down_;
 }
 

@@ -27,12 +27,16 @@ class Gamepad {
     int deadZone = defaultDeadZone;      // stick positions nearer centre than this are centred
   };
 
-  // Polls joy[0], when there is a joystick, and keeps what it shows; once a
-  // tick, before any control is asked for. A control held back is let go
-  // once it is up.
-  void read();
-  // Reads, and holds back every control down now until it is released once.
-  void holdBackHeld();
+  // Polls joy[0], when there is a joystick: the controls down now, one bit
+  // each; 0 without a joystick.
+  static unsigned poll(const Settings& settings);
+  // Keeps the controls down in this tick (a tick's input record holds
+  // them); once a tick, before any control is asked for. A control held
+  // back is let go once it is up.
+  void update(unsigned down);
+  void read() { update(poll(settings)); }  // from the joystick itself
+  // Holds back every control down now until it is released once.
+  void holdBackHeld(unsigned down);
   // Some control down at the last read, and not held back, acts as code.
   bool actsAs(int code, const Codes& codes) const;
 

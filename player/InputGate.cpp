@@ -1,23 +1,17 @@
 #include "player/InputGate.h"
 
-namespace {
-
-bool down(int code) { return code >= 0 && code < KEY_MAX && key[code] != 0; }
-
-}  // namespace
-
-void InputGate::holdBackHeld(const std::vector<int>& codes) {
+void InputGate::holdBackHeld(const InputRecord& input, const std::vector<int>& codes) {
   for (int code : codes) {
-    if (down(code)) heldBack_[static_cast<size_t>(code)] = any_ = true;
+    if (input.down(code)) heldBack_[static_cast<size_t>(code)] = any_ = true;
   }
 }
 
 // Every tick asks; mostly nothing is held back, and the table is not walked.
-void InputGate::update() {
+void InputGate::update(const InputRecord& input) {
   if (!any_) return;
   any_ = false;
   for (size_t code = 0; code < heldBack_.size(); ++code) {
-    if (heldBack_[code] && key[code] == 0) heldBack_[code] = false;
+    if (heldBack_[code] && !input.down(static_cast<int>(code))) heldBack_[code] = false;
     any_ = any_ || heldBack_[code];
   }
 }
@@ -26,4 +20,6 @@ bool InputGate::heldBack(int code) const {
   return code >= 0 && code < KEY_MAX && heldBack_[static_cast<size_t>(code)];
 }
 
-bool InputGate::held(int code) const { return down(code) && !heldBack(code); }
+bool InputGate::held(const InputRecord& input, int code) const {
+  return input.down(code) && !heldBack(code);
+}

@@ -8,17 +8,19 @@
 #include <array>
 #include <vector>
 
+#include "player/InputRecord.h"
+
 class InputGate {
  public:
-  // Holds back each of these codes that is down now.
-  void holdBackHeld(const std::vector<int>& codes);
-  // Lets go of every held-back code that is up now; once per tick, before
-  // any key is read.
-  void update();
+  // Holds back each of these codes that is down in the record.
+  void holdBackHeld(const InputRecord& input, const std::vector<int>& codes);
+  // Lets go of every held-back code that is up in this tick's record; once
+  // per tick, before any key is read.
+  void update(const InputRecord& input);
 
   bool heldBack(int code) const;
-  // Down, and not held back.
-  bool held(int code) const;
+  // Down in the record, and not held back.
+  bool held(const InputRecord& input, int code) const;
 
  private:
   std::array<bool, KEY_MAX> heldBack_{};  // by scan code

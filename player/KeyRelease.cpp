@@ -7,11 +7,10 @@ namespace {
 bool pressed[KEY_MAX] = {};
 }  // namespace
 
-bool keyReleased(int code) {
+bool keyReleased(int code, bool held) {
   // Digit codes grow with the number of teleporters on a level and can run
   // past the table; such codes have no key and are never reported.
   if (code < 0 || code >= KEY_MAX) return false;
-  bool held = key[code] != 0;
   if (held && !pressed[code]) {
     pressed[code] = true;
     return false;

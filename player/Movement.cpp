@@ -117,9 +117,14 @@ void walk(Game& game, int facing) {
 
 }  // namespace
 
+void Game::takeInput() {
+  if (inputFromDevices) input.readDevices(gamepad.settings);
+  gamepad.update(input.pad);
+  gate.update(input);
+}
+
 void Game::handleInput() {
-  gamepad.read();
-  input.update();
+  takeInput();
   if (held(KEY_ESC) || closeRequested()) quit = true;
   if (!player.hasControl) return;
   walkKeys();

@@ -119,8 +119,9 @@ void Game::teleportKeys() {
     // and release even when the teleport is refused.
     // A digit held since before play began is neither a press nor, when it
     // comes up, a release.
-    if (input.heldBack(firstDigitCode + n)) continue;
-    if (!keyReleased(firstDigitCode + n)) continue;
+    const int code = firstDigitCode + n;
+    if (gate.heldBack(code)) continue;
+    if (!keyReleased(code, input.down(code))) continue;
     // A release while busy is used up: the key has to be pressed again.
     if (p.climbStep || p.falling || p.jumpState != Player::notJumping || teleportCooldownActive) continue;
     BITMAP* frame = p.sprite.currentFrame();

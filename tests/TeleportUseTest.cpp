@@ -161,20 +161,15 @@ TEST(Teleport, DigitCodesPastTheKeyTableAreNeverReported) {
 
 TEST(KeyRelease, ReportsEachPressOnceAtItsRelease) {
   releaseAllKeys();
-  EXPECT_FALSE(keyReleased(KEY_5));  // never held
-  key[KEY_5] = 1;
-  EXPECT_FALSE(keyReleased(KEY_5));
-  EXPECT_FALSE(keyReleased(KEY_5));
-  key[KEY_5] = -1;  // X11 reports a held key as -1
-  EXPECT_FALSE(keyReleased(KEY_5));
-  key[KEY_5] = 0;
-  EXPECT_TRUE(keyReleased(KEY_5));
-  EXPECT_FALSE(keyReleased(KEY_5));
+  EXPECT_FALSE(keyReleased(KEY_5, false));  // never held
+  EXPECT_FALSE(keyReleased(KEY_5, true));
+  EXPECT_FALSE(keyReleased(KEY_5, true));
+  EXPECT_FALSE(keyReleased(KEY_5, true));
+  EXPECT_TRUE(keyReleased(KEY_5, false));
+  EXPECT_FALSE(keyReleased(KEY_5, false));
   // A press and release between two calls is never seen.
-  key[KEY_6] = 1;
-  key[KEY_6] = 0;
-  EXPECT_FALSE(keyReleased(KEY_6));
-  for (int code : {-1, int{KEY_MAX}, KEY_MAX + 1, 1000}) EXPECT_FALSE(keyReleased(code));
+  EXPECT_FALSE(keyReleased(KEY_6, false));
+  for (int code : {-1, int{KEY_MAX}, KEY_MAX + 1, 1000}) EXPECT_FALSE(keyReleased(code, true));
   releaseAllKeys();
 }
 

@@ -2,13 +2,18 @@
 // The layout rules and the reachability search of pwe-check, run on the
 // level as it is being edited, in the background.
 //
-// Why a child process: the search plays the engine's tick, which reads and
-// writes Allegro's global key[] array, and the editor's keyboard thread
-// writes that array too. So each run forks; the child places its copy of the
-// level in its copy of a Game that nothing else uses, runs the checks with
-// the sounds silenced, writes the findings to a pipe and ends with _exit.
-// The parent reads the pipe without blocking between frames and kills a
-// child whose level has been changed since.
+// Why a child process and not a thread: the search holds its keys in its
+// own Game's input record now, but the tick it plays still shares other
+// program-wide state with a play-test the editor may start meanwhile: the
+// key-release table (which the search also takes back to earlier ticks),
+// the tick counter that every life start resets, and the switch that
+// silences the samples. And a run made stale by an edit must stop at once;
+// the search has no point at which a thread could be told to. So each run
+// forks; the child places its copy of the level in its copy of a Game that
+// nothing else uses, runs the checks with the sounds silenced, writes the
+// findings to a pipe and ends with _exit. The parent reads the pipe
+// without blocking between frames and kills a child whose level has been
+// changed since.
 #include <sys/types.h>
 
 #include <memory>
