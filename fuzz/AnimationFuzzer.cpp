@@ -6,6 +6,7 @@
 #include "fuzz/FuzzMedia.h"
 #include "graphics/Animation.h"
 #include "graphics/Resources.h"
+#include "shell/Fatal.h"
 #include "shell/MediaPaths.h"
 
 namespace fs = std::filesystem;
@@ -34,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static BitmapPtr target(create_bitmap(64, 64));
   writeInput(std::string(playerAnimDir) + "fuzz.anm", data, size);
   try {
+    DataFailureGuard guard;
     Animation animation(playerAnimDir, "fuzz");
     Animation copy(animation);
     for (int i = 0; i < 20; ++i) {
@@ -41,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       copy.draw(target.get(), 0, 0);
     }
     animation = copy;
-  } catch (const OrderlyStop&) {
+  } catch (const DataFailure&) {
   }
   return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "fuzz/FuzzMedia.h"
 #include "game/Game.h"
+#include "shell/Fatal.h"
 #include "shell/Startup.h"
 #include "shell/TickTimer.h"
 
@@ -13,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Game& game = fuzzGame();
   writeInput("media/pwe.cfg", data, size);
   try {
+    DataFailureGuard guard;
     selectConfiguration("media/pwe.cfg");
     StartupSettings settings = readStartupSettings();
     static_cast<void>(screenSizeUsable(settings, 1920, 1080));
@@ -24,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     game.ladderManager = std::make_unique<LadderManager>(game.ladderHorizontalTolerance,
                                                          game.ladderVerticalTolerance);
     playBriefly(game, 60);
-  } catch (const OrderlyStop&) {
+  } catch (const DataFailure&) {
   }
   return 0;
 }

@@ -7,6 +7,7 @@
 #include "actors/EnemyManager.h"
 #include "fuzz/FuzzMedia.h"
 #include "graphics/Resources.h"
+#include "shell/Fatal.h"
 #include "shell/MediaPaths.h"
 #include "structures/FloorManager.h"
 
@@ -35,6 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FloorManager floors;
   writeInput(std::string(enemyAnimDir) + "fuzz.nme", data, size);
   try {
+    DataFailureGuard guard;
     EnemyManager manager;
     int kind = manager.findDefinition("fuzz");
     if (kind < 0) return 0;
@@ -50,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       manager.update(floors);
       manager.draw(target.get());
     }
-  } catch (const OrderlyStop&) {
+  } catch (const DataFailure&) {
   }
   return 0;
 }

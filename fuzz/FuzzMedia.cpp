@@ -13,17 +13,12 @@
 
 #include "game/Game.h"
 #include "graphics/ImageFile.h"
-#include "shell/Fatal.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 std::string treeRoot;
-
-[[noreturn]] void throwStop(const std::string& boxText, const std::string&) {
-  throw OrderlyStop{boxText};
-}
 
 void removeTree() {
   if (treeRoot.empty()) return;
@@ -70,8 +65,6 @@ void fuzzSetUp() {
   fs::copy(shippedMedia(), fs::path(treeRoot) / "media", fs::copy_options::recursive);
   fs::current_path(treeRoot);
   set_config_file("media/pwe.cfg");
-
-  setDataFailureHandler(throwStop);
 }
 
 void writeInput(const std::string& path, const uint8_t* data, size_t size) {

@@ -1,22 +1,17 @@
 #pragma once
-// What every fuzz target shares: headless Allegro, a private copy of the
-// shipped media tree as the working directory, and orderly stops turned
-// into exceptions so that one process can try input after input.
+// What every fuzz target shares: headless Allegro and a private copy of the
+// shipped media tree as the working directory. Each target holds a
+// DataFailureGuard (shell/Fatal.h) round its input, so that an orderly stop
+// is an exception and one process can try input after input.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 class Game;
 
-// What dataFailure would have shown; thrown instead of ending the process.
-struct OrderlyStop {
-  std::string boxText;
-};
-
 // Once per process: Allegro under SYSTEM_NONE at 32 bits with PNG loading,
 // the shipped media tree copied into a temporary directory that becomes the
-// working directory (removed again at exit), and dataFailure throwing
-// OrderlyStop. Later calls do nothing.
+// working directory (removed again at exit). Later calls do nothing.
 void fuzzSetUp();
 
 // Replaces the file at path (relative to the tree) with the bytes given.

@@ -4,6 +4,7 @@
 #include "fuzz/FuzzMedia.h"
 #include "game/Game.h"
 #include "game/LevelData.h"
+#include "shell/Fatal.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Game& game = fuzzGame();
@@ -11,9 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LevelData level;
   if (level.load("fuzz.inf") != 0) return 0;
   try {
+    DataFailureGuard guard;
     game.level = level;
     playBriefly(game, 40);
-  } catch (const OrderlyStop&) {
+  } catch (const DataFailure&) {
   }
   return 0;
 }

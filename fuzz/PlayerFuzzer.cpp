@@ -6,6 +6,7 @@
 #include "game/Game.h"
 #include "graphics/Resources.h"
 #include "player/Player.h"
+#include "shell/Fatal.h"
 
 namespace {
 
@@ -33,13 +34,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Player player;
   if (player.load() != 0) return 0;
   try {
+    DataFailureGuard guard;
     player.loadAnimations();
     player.setPosition(64.0f, 100.0f);
     for (int index = 0; index < Player::animationCount; ++index) {
       player.setAnimation(index);
       player.draw(target.get());
     }
-  } catch (const OrderlyStop&) {
+  } catch (const DataFailure&) {
     return 0;
   }
   takeNumbers(game.player, player);

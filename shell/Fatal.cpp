@@ -9,13 +9,16 @@
 #include "shell/Log.h"
 
 namespace {
-DataFailureHandler failureHandler = nullptr;
-}
+// How many guards the calling thread holds.
+thread_local int guardsHeld = 0;
+}  // namespace
 
-void setDataFailureHandler(DataFailureHandler handler) { failureHandler = handler; }
+DataFailureGuard::DataFailureGuard() { ++guardsHeld; }
+
+DataFailureGuard::~DataFailureGuard() { --guardsHeld; }
 
 void dataFailure(const std::string& boxText, const std::string& logText) {
-  if (failureHandler != nullptr) failureHandler(boxText, logText);
+  if (guardsHeld > 0) throw DataFailure{boxText, logText};
   allegro_message("%s", boxText.c_str());
   std::fprintf(stderr, "%s\n", boxText.c_str());
   log_message("%s", logText.c_str());

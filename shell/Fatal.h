@@ -6,17 +6,32 @@
 
 // Shows boxText with allegro_message (and on standard error, so a run from a
 // terminal or a test sees it too), logs logText, closes the log, exit(1).
+// While a DataFailureGuard lives on the calling thread it throws
+// DataFailure instead, and shows, logs and ends nothing.
 [[noreturn]] void dataFailure(const std::string& boxText, const std::string& logText);
 
 // Same text in the box and the log.
 [[noreturn]] void dataFailure(const std::string& text);
 
-// Fuzzing and regression runs: while a handler is set, dataFailure hands it
-// both texts instead of showing, logging and exiting, so one process can go
-// on after an orderly stop. The handler leaves by throwing; should it return,
-// the usual ending follows. Pass nullptr to restore the usual ending.
-using DataFailureHandler = void (*)(const std::string& boxText, const std::string& logText);
-void setDataFailureHandler(DataFailureHandler handler);
+// What dataFailure would have shown and logged, thrown under a guard.
+struct DataFailure {
+  std::string boxText;  // the message box's text
+  std::string logText;  // the log line's text
+};
+
+// For the tools that must go on after the engine refuses a file (the
+// checker, the editor, fuzz runs): while one lives on a thread, dataFailure
+// on that thread throws DataFailure; when it goes, however it goes, the
+// ending that was in force before it returns. Guards nest. Only the thread
+// that holds one is affected, so a tool's work beside the main loop never
+// turns the main loop's failures into exceptions nobody catches.
+class DataFailureGuard {
+ public:
+  DataFailureGuard();
+  ~DataFailureGuard();
+  DataFailureGuard(const DataFailureGuard&) = delete;
+  DataFailureGuard& operator=(const DataFailureGuard&) = delete;
+};
 
 // printf-style formatting into a std::string, for building those texts.
 std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));

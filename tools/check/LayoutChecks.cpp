@@ -16,15 +16,6 @@
 
 namespace {
 
-// What dataFailure would have shown, thrown instead of ending the check.
-struct EngineStop {
-  std::string text;
-};
-
-[[noreturn]] void throwStop(const std::string& boxText, const std::string&) {
-  throw EngineStop{boxText};
-}
-
 Position recordAt(const std::vector<Position>& records, int index) {
   return index >= 0 && index < static_cast<int>(records.size()) ? records[index] : Position{};
 }
@@ -61,8 +52,8 @@ void MediaChecker::checkLayouts() {
     if (records.readable) readable.push_back(&records);
   }
   if (readable.empty() || !enterMediaTree(root_)) return;
-  setDataFailureHandler(throwStop);
   try {
+    DataFailureGuard guard;
     selectConfiguration("media/pwe.cfg");
     const StartupSettings settings = readStartupSettings();
     Game game(settings.width, settings.height, settings.updatesPerSecond);
@@ -73,15 +64,14 @@ void MediaChecker::checkLayouts() {
         for (const LayoutFinding& finding : LayoutRules(game).check()) {
           reportLayout(*records, finding);
         }
-      } catch (const EngineStop& stop) {
-        out_.report(pathOf(records->fileName), placementStopMessage(stop.text));
+      } catch (const DataFailure& stop) {
+        out_.report(pathOf(records->fileName), placementStopMessage(stop.boxText));
       }
     }
-  } catch (const EngineStop& stop) {
+  } catch (const DataFailure& stop) {
     // The checks before found nothing the engine would stop on.
-    out_.report(root_, "the engine stops while loading the tree: " + stop.text);
+    out_.report(root_, "the engine stops while loading the tree: " + stop.boxText);
   }
-  setDataFailureHandler(nullptr);
   leaveMediaTree();
 }
 

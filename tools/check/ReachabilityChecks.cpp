@@ -15,19 +15,6 @@
 #include "shell/Startup.h"
 #include "tools/check/MediaChecker.h"
 
-namespace {
-
-// What dataFailure would have shown, thrown instead of ending the check.
-struct EngineStop {
-  std::string text;
-};
-
-[[noreturn]] void throwStop(const std::string& boxText, const std::string&) {
-  throw EngineStop{boxText};
-}
-
-}  // namespace
-
 void MediaChecker::requestRoute(const std::string& level, const std::string& output) {
   routeLevel_ = level;
   routeOutput_ = output;
@@ -50,7 +37,7 @@ void MediaChecker::checkReachability(bool treeLoads) {
                             " is none of the levels level1.inf to level4.inf");
   }
   if (!treeLoads || readable.empty() || !enterMediaTree(root_)) return;
-  setDataFailureHandler(throwStop);
+  DataFailureGuard guard;
   for (const LevelRecords* records : readable) {
     try {
       selectConfiguration("media/pwe.cfg");
@@ -65,11 +52,10 @@ void MediaChecker::checkReachability(bool treeLoads) {
       Reachability search(game, limits);
       search.run();
       reportReachability(*records, game, search, records == routed);
-    } catch (const EngineStop& stop) {
-      out_.report(pathOf(records->fileName), placementStopMessage(stop.text));
+    } catch (const DataFailure& stop) {
+      out_.report(pathOf(records->fileName), placementStopMessage(stop.boxText));
     }
   }
-  setDataFailureHandler(nullptr);
   leaveMediaTree();
 }
 

@@ -8,19 +8,6 @@
 #include "tools/edit/LevelFile.h"
 #include "tools/edit/LookCatalog.h"
 
-namespace {
-
-// What dataFailure would have shown, thrown instead of ending the editor.
-struct PlacementStop {
-  std::string text;
-};
-
-[[noreturn]] void throwStop(const std::string& boxText, const std::string&) {
-  throw PlacementStop{boxText};
-}
-
-}  // namespace
-
 LevelEditor::LevelEditor(Game& game, const LookCatalog& looks) : game_(game), looks_(looks) {
   defaultTemplates();
   newLevel();
@@ -135,11 +122,11 @@ std::string LevelEditor::placeLevel(const LevelData& level) {
   game_.level = level;
   game_.levelDone = false;
   std::string error;
-  setDataFailureHandler(throwStop);
   try {
+    DataFailureGuard guard;
     game_.beginLife();
-  } catch (const PlacementStop& stop) {
-    error = stop.text;
+  } catch (const DataFailure& stop) {
+    error = stop.boxText;
     game_.enemyManager.clear();
     game_.floorManager.clear();
     game_.itemManager.clear();
@@ -147,6 +134,5 @@ std::string LevelEditor::placeLevel(const LevelData& level) {
     game_.ladderManager->clear();
     game_.teleporterManager.clear();
   }
-  setDataFailureHandler(nullptr);
   return error;
 }

@@ -23,15 +23,6 @@
 
 namespace {
 
-// What dataFailure would have shown, thrown instead of ending the child.
-struct EngineStop {
-  std::string text;
-};
-
-[[noreturn]] void throwStop(const std::string& boxText, const std::string&) {
-  throw EngineStop{boxText};
-}
-
 const char endMark[] = "end\n";
 
 CheckFinding checkFinding(const LayoutFinding& finding) {
@@ -105,8 +96,8 @@ std::vector<CheckFinding> runChecks(Game& game, const LevelData& level, double s
   std::vector<CheckFinding> layout;
   std::vector<CheckFinding> reach;
   silenceSamples(true);
-  setDataFailureHandler(throwStop);
   try {
+    DataFailureGuard guard;
     game.level = level;
     game.levelDone = false;
     game.beginLife();
@@ -119,8 +110,8 @@ std::vector<CheckFinding> runChecks(Game& game, const LevelData& level, double s
     }
     game.beginLife();
     for (const LayoutFinding& f : LayoutRules(game).check()) layout.push_back(checkFinding(f));
-  } catch (const EngineStop& stop) {
-    return {levelError(placementStopMessage(stop.text))};
+  } catch (const DataFailure& stop) {
+    return {levelError(placementStopMessage(stop.boxText))};
   }
   layout.insert(layout.end(), reach.begin(), reach.end());
   return layout;
