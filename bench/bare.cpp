@@ -18,9 +18,10 @@ int main(int argc, char** argv) {
   int width = 0;
   int height = 0;
   int updatesPerSecond = 0;
-  if (initialise(width, height, updatesPerSecond) != 0) return 1;
+  StartupOptions options;
   // Its own title, so that the benchmark never takes it for the game.
-  set_window_title("pwe-bare");
+  options.title = "pwe-bare";
+  if (initialise(width, height, updatesPerSecond, nullptr, options) != 0) return 1;
   startTimer(updatesPerSecond);
   const long seconds = argc > 1 ? std::atol(argv[1]) : 120;
   const bool showFrames = !(argc > 2 && std::strcmp(argv[2], "--show-nothing") == 0);

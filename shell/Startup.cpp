@@ -22,13 +22,13 @@ namespace {
 // There is no message box for a failed start and the log is normally off,
 // so the reason also goes to standard error: the cause first, when there is
 // one to tell, then the failure itself.
-int startupFailure(const char* failure, const std::string& cause = "") {
+int startupFailure(const char* program, const char* failure, const std::string& cause = "") {
   if (!cause.empty()) {
     log_message("%s", cause.c_str());
-    std::fprintf(stderr, "pwe: %s\n", cause.c_str());
+    std::fprintf(stderr, "%s: %s\n", program, cause.c_str());
   }
   log_message("%s", failure);
-  std::fprintf(stderr, "pwe: %s\n", failure);
+  std::fprintf(stderr, "%s: %s\n", program, failure);
   return -1;
 }
 
@@ -193,27 +193,85 @@ int startupColourDepth() {
   return depth != 0 ? depth : 32;
 }
 
-int initialise(int& width, int& height, int& updatesPerSecond, PictureLayout* layout) {
-  log_open("pwe.log");
-  log_message("Initializing Allegro");
-  nameNextWindow(gameWindowClass);
-  // Without a display this fails, and the next install_* call would crash.
-  if (allegro_init() != 0) return startupFailure("Allegro initialization failure.");
+StartupSettings screenRequest(const StartupSettings& settings, const StartupOptions& options) {
+  StartupSettings request = settings;
+  if (options.windowOnly) {
+    request.windowed = true;
+    request.scale = 1;
+  }
+  // Rows go only under a screen the game can have: a height with no pixels
+  // or beyond any display stays as it is, to be refused as the game's own.
+  if (request.height > 0 && request.height <= maxScreenSide) request.height += options.rowsBelow;
+  return request;
+}
 
-  if (install_keyboard() != 0) return startupFailure("Keyboard initialization failure.");
-  log_message("Keyboard initialized.");
-  // The keyboard alone plays the game: a joystick driver that fails is
-  // said once and left out. With no joystick the driver starts and finds none.
+namespace {
+
+// The keyboard alone plays the game: a joystick driver that fails is said
+// once and left out. With no joystick the driver starts and finds none.
+void startJoystick() {
   if (install_joystick(JOY_TYPE_AUTODETECT) != 0) {
     log_message("Joystick initialization failure: %s", allegro_error);
   } else if (num_joysticks > 0) {
     log_message("Joystick initialized.");
   }
+}
 
-  // A machine without a mouse or a sound card starts all the same.
+// The library and its input, timer and sound services.
+int startLibrary(const StartupOptions& options) {
+  nameNextWindow(options.windowClass);
+  // Without a display this fails, and the next install_* call would crash.
+  if (allegro_init() != 0) return startupFailure(options.program, "Allegro initialization failure.");
+  if (install_keyboard() != 0) {
+    return startupFailure(options.program, "Keyboard initialization failure.");
+  }
+  log_message("Keyboard initialized.");
+  startJoystick();
+  // A machine without a mouse or a sound card starts all the same, unless
+  // the program cannot be worked without the mouse.
   install_timer();
-  install_mouse();
-  install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
+  if (install_mouse() < 0 && options.mouseRequired) {
+    return startupFailure(options.program, "Mouse initialization failure.");
+  }
+  install_sound(DIGI_AUTODETECT, options.midi ? MIDI_AUTODETECT : MIDI_NONE, nullptr);
+  return 0;
+}
+
+// The graphics mode as the settings and options ask for it.
+int openScreen(const StartupSettings& settings, const StartupOptions& options,
+               PictureLayout* layout) {
+  const int depth = startupColourDepth();
+  set_color_depth(depth);
+  int desktopWidth = 0;
+  int desktopHeight = 0;
+  if (get_desktop_resolution(&desktopWidth, &desktopHeight) != 0) {
+    desktopWidth = 0;
+    desktopHeight = 0;
+  }
+  const StartupSettings request = screenRequest(settings, options);
+  const ScreenPlan plan = planScreen(request, desktopWidth, desktopHeight, depth);
+  const char* failure = "Couldn't set graphics mode!";
+  if (!plan.problem.empty()) return startupFailure(options.program, failure, plan.problem);
+  set_window_title(options.title);
+  const int card = request.windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
+  if (set_gfx_mode(card, plan.width, plan.height, 0, 0) != 0) {
+    return startupFailure(options.program, failure, allegro_error);
+  }
+  if (layout != nullptr) *layout = plan.layout;
+  return 0;
+}
+
+}  // namespace
+
+int initialise(int& width, int& height, int& updatesPerSecond, PictureLayout* layout) {
+  return initialise(width, height, updatesPerSecond, layout, StartupOptions());
+}
+
+int initialise(int& width, int& height, int& updatesPerSecond, PictureLayout* layout,
+               const StartupOptions& options) {
+  if (options.openLog) log_open("pwe.log");
+  log_message("Initializing Allegro");
+  if (startLibrary(options) != 0) return -1;
 
   // Stays selected for the whole run: the controls are read from it later.
   selectConfiguration("media/pwe.cfg");
@@ -224,25 +282,9 @@ int initialise(int& width, int& height, int& updatesPerSecond, PictureLayout* la
   // Only the digital volume: the MIDI volume is left as it is.
   set_volume(settings.volume, -1);
 
-  const int depth = startupColourDepth();
-  set_color_depth(depth);
-
-  int desktopWidth = 0;
-  int desktopHeight = 0;
-  if (get_desktop_resolution(&desktopWidth, &desktopHeight) != 0) {
-    desktopWidth = 0;
-    desktopHeight = 0;
-  }
-  const ScreenPlan plan = planScreen(settings, desktopWidth, desktopHeight, depth);
-  if (!plan.problem.empty()) return startupFailure("Couldn't set graphics mode!", plan.problem);
-  set_window_title(windowTitle);
-  const int card = settings.windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
-  if (set_gfx_mode(card, plan.width, plan.height, 0, 0) != 0) {
-    return startupFailure("Couldn't set graphics mode!", allegro_error);
-  }
-  if (layout != nullptr) *layout = plan.layout;
-
+  if (openScreen(settings, options, layout) != 0) return -1;
   watchCloseButton();
+  // A window that loses the focus pauses play.
   watchFocus();
   register_png_file_type();
   set_alpha_blender();

@@ -5,10 +5,12 @@
 
 #include "graphics/BitmapSize.h"
 #include "graphics/PictureLayout.h"
+#include "shell/WindowIdentity.h"
 
-// 0 on success with the three settings filled, -1 on failure (the reason
-// is logged and printed on standard error). The game's frame is width x
-// height whatever the display; where it is shown goes to layout.
+// The game's start-up: 0 on success with the three settings filled, -1 on
+// failure (the reason is logged and printed on standard error). The game's
+// frame is width x height whatever the display; where it is shown goes to
+// layout.
 int initialise(int& width, int& height, int& updatesPerSecond, PictureLayout* layout = nullptr);
 
 // The tick rate actually used for a configured value: values that give no
@@ -42,6 +44,27 @@ bool idleWaitConfigured();
 
 // The title of the game's window.
 inline constexpr const char* windowTitle = "Pitwick Engine";
+
+// What another program started the game's way does differently; the
+// defaults are the game's own start-up.
+struct StartupOptions {
+  const char* program = "pwe";                // names the failure lines on standard error
+  const char* windowClass = gameWindowClass;  // what the desktop knows the window by
+  const char* title = windowTitle;            // the window's title, borrowed for the call
+  bool openLog = true;         // pwe.log in the working directory, when the log is on
+  bool midi = true;            // a MIDI driver besides the digital one
+  bool mouseRequired = false;  // no mouse is a failed start, not a mouse left out
+  bool windowOnly = false;     // a window at one pixel a game pixel, whatever mode and scale say
+  int rowsBelow = 0;           // pixel rows under the game's screen, for the program's own use
+};
+
+// initialise for any program: the same steps in the same order, with the
+// options' differences. Allegro installs signal handlers of its own while
+// it starts, and the threads it starts take the caller's signal mask: a
+// program with handlers of its own blocks those signals before this and
+// installs its handlers after it.
+int initialise(int& width, int& height, int& updatesPerSecond, PictureLayout* layout,
+               const StartupOptions& options);
 
 // The digital volume used for a configured [sound] volume: values outside
 // 0 to 255 keep the full volume, with a log line.
@@ -87,3 +110,7 @@ struct ScreenPlan {
 };
 ScreenPlan planScreen(const StartupSettings& settings, int desktopWidth, int desktopHeight,
                       int colourDepth = 32);
+
+// The screen a program started with options asks for, as settings to plan:
+// the configured ones with the options' window and rows below applied.
+StartupSettings screenRequest(const StartupSettings& settings, const StartupOptions& options);

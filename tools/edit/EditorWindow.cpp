@@ -1,70 +1,28 @@
 #include "tools/edit/EditorWindow.h"
 
 #include <allegro.h>
-// loadpng needs Allegro's declarations first.
-#include <loadpng.h>
-
-#include <cstdio>
-#include <cstdlib>
 
 #include "game/Game.h"
-#include "shell/CloseButton.h"
-#include "shell/FocusLoss.h"
 #include "shell/Startup.h"
 #include "shell/TickTimer.h"
 #include "shell/WindowIdentity.h"
 
-namespace {
-
-int displayFailure(const char* what, const char* cause = "") {
-  std::fprintf(stderr, "pwe-edit: %s%s%s\n", what, cause[0] != '\0' ? ": " : "", cause);
-  return -1;
-}
-
-}  // namespace
-
 int openEditorDisplay(const std::string& title, int& width, int& height,
                       int& updatesPerSecond) {
-  nameNextWindow(editorWindowClass);
-  // main has made sure DISPLAY is set.
-  if (allegro_init() != 0) return displayFailure("cannot open the X display", std::getenv("DISPLAY"));
-  if (install_keyboard() != 0) return displayFailure("no keyboard");
-  // Play-tests take a gamepad as the game does; without one, or with a
-  // driver that fails, the keyboard plays alone.
-  install_joystick(JOY_TYPE_AUTODETECT);
-  install_timer();
-  if (install_mouse() < 0) return displayFailure("no mouse");
-  // Play-tests are heard as in the game; a machine without sound plays silent.
-  install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
-
-  // Stays selected: the Game reads its controls from it.
-  selectConfiguration("media/pwe.cfg");
-  const StartupSettings settings = readStartupSettings();
-  width = settings.width;
-  height = settings.height;
-  updatesPerSecond = settings.updatesPerSecond;
-  set_volume(settings.volume, -1);
-
-  int desktopWidth = 0;
-  int desktopHeight = 0;
-  if (get_desktop_resolution(&desktopWidth, &desktopHeight) != 0) desktopWidth = desktopHeight = 0;
-  const int depth = startupColourDepth();
-  StartupSettings windowSize = settings;
-  windowSize.windowed = true;
-  windowSize.height += EditorWindow::statusBarHeight;
-  const std::string problem = screenSizeProblem(windowSize, desktopWidth, desktopHeight, depth);
-  if (!problem.empty()) return displayFailure("cannot open the window", problem.c_str());
-
-  set_color_depth(depth);
-  set_window_title(title.c_str());
-  if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, windowSize.width, windowSize.height, 0, 0) != 0) {
-    return displayFailure("cannot open the window", allegro_error);
-  }
-  watchCloseButton();
-  // A play-test pauses when the window loses the focus, as the game does.
-  watchFocus();
-  register_png_file_type();
-  set_alpha_blender();
+  StartupOptions options;
+  options.program = "pwe-edit";
+  options.windowClass = editorWindowClass;
+  options.title = title.c_str();
+  // The working directory is the tree's parent or a scratch folder: a log
+  // there would lie beside the author's tree or keep the scratch from going.
+  options.openLog = false;
+  // Play-tests are heard as in the game, but no music is ever played.
+  options.midi = false;
+  options.mouseRequired = true;
+  // The level is edited at the game's size, whatever the game shows it at.
+  options.windowOnly = true;
+  options.rowsBelow = EditorWindow::statusBarHeight;
+  if (initialise(width, height, updatesPerSecond, nullptr, options) != 0) return -1;
   startTimer(updatesPerSecond);
   return 0;
 }

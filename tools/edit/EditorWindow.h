@@ -11,9 +11,10 @@
 
 class Game;
 
-// Allegro, the keyboard, mouse, timer and sound, the configuration of the
-// tree in the working directory and a window of the game's size plus the
-// status bar. 0, or -1 with the reason on standard error. width, height and
+// The game's start-up (shell/Startup.h) with the editor's options: the
+// configuration of the tree in the working directory, a window of the
+// game's size plus the status bar, the mouse required; then the tick
+// timer. 0, or -1 with the reason on standard error. width, height and
 // updatesPerSecond come back as the game would use them.
 int openEditorDisplay(const std::string& title, int& width, int& height,
                       int& updatesPerSecond);
