@@ -1,5 +1,8 @@
 #include "shell/ConfigFields.h"
 
+#include <cstdlib>
+
+#include "player/KeyNames.h"
 #include "shell/Log.h"
 
 ConfigUse useConfigValue(const ConfigField& field, int read) {
@@ -39,8 +42,45 @@ int usableConfigValue(const ConfigField& field, int read) {
   return use.used;
 }
 
+std::string configFallbackLine(const ConfigField& field, const ConfigReading& reading) {
+  if (!reading.unknownName) return configFallbackLine(field, reading.read);
+  return "Key name '" + reading.text + "' for \"" + field.key + "\" is not a key; using " +
+         std::to_string(field.fallback) + ".";
+}
+
+namespace {
+
+bool startsLikeNumber(const std::string& text) {
+  char* end = nullptr;
+  std::strtol(text.c_str(), &end, 0);
+  return end != text.c_str();
+}
+
+}  // namespace
+
+ConfigReading readConfigValue(const ConfigField& field) {
+  ConfigReading reading;
+  reading.read = get_config_int(field.section, field.key, field.fallback);
+  const char* value = get_config_string(field.section, field.key, nullptr);
+  if (!field.keyName || value == nullptr) return reading;
+  std::string text = value;
+  text.erase(0, text.find_first_not_of(" \t\r"));
+  text.erase(text.find_last_not_of(" \t\r") + 1);
+  if (text.empty() || startsLikeNumber(text)) return reading;
+  reading.text = text;
+  const int code = keyCodeNamed(text);
+  reading.unknownName = code < 0;
+  reading.read = code < 0 ? field.fallback : code;
+  return reading;
+}
+
 int readConfig(const ConfigField& field) {
-  return usableConfigValue(field, get_config_int(field.section, field.key, field.fallback));
+  const ConfigReading reading = readConfigValue(field);
+  if (reading.unknownName) {
+    log_message("%s", configFallbackLine(field, reading).c_str());
+    return field.fallback;
+  }
+  return usableConfigValue(field, reading.read);
 }
 
 std::string readConfigText(const ConfigText& field) {

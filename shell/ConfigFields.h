@@ -39,6 +39,7 @@ struct ConfigField {
   const char* noun = nullptr;
   const char* complaint = nullptr;
   unsigned logFlags = 0;
+  bool keyName = false;   // a key: a name of player/KeyNames.h stands for its code
 };
 
 // A text setting: one exact word chooses, anything else is the other way.
@@ -86,7 +87,7 @@ inline constexpr ConfigField ladderVerticalTolerance = mechanics("ladder_vert_to
 // key[] is read with the code every tick: a code outside it is no key.
 constexpr ConfigField key(const char* name, int fallback) {
   return {"keyboard", name, fallback, 0, KEY_MAX - 1, ConfigOutside::usesDefault,
-          "a key scan code", "Key code", "is not a key", namesKey};
+          "a key scan code", "Key code", "is not a key", namesKey, true};
 }
 inline constexpr ConfigField keyLeft = key("left", KEY_LEFT);
 inline constexpr ConfigField keyRight = key("right", KEY_RIGHT);
@@ -142,6 +143,17 @@ struct ConfigUse {
 };
 ConfigUse useConfigValue(const ConfigField& field, int read);
 
+// What a setting's text in the current configuration file reads as. Text
+// that starts like a number is read as Allegro reads numbers (strtol in
+// base 0: "0x52" is 82, "64O" is 64), as it always was; a key setting takes
+// any other text as a key's name.
+struct ConfigReading {
+  int read = 0;              // the number, or the code the name stands for
+  bool unknownName = false;  // a key setting holds a name no key has; read is the default
+  std::string text;          // the value as written, without surrounding blanks
+};
+ConfigReading readConfigValue(const ConfigField& field);
+
 // The setting from the current configuration file, as the program uses it:
 // a value outside the range becomes what field.outside says, with the
 // field's log line when it keeps the default. A setting whose values stop
@@ -151,6 +163,7 @@ int readConfig(const ConfigField& field);
 int usableConfigValue(const ConfigField& field, int read);
 // The log line for a value the program replaces with the default.
 std::string configFallbackLine(const ConfigField& field, int read);
+std::string configFallbackLine(const ConfigField& field, const ConfigReading& reading);
 
 // The text setting as the current configuration file gives it, and
 // whether that is the word that chooses.

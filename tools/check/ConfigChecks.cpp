@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "player/KeyNames.h"
 #include "shell/ConfigFields.h"
 #include "shell/Startup.h"
 #include "shell/Utf8.h"
@@ -99,7 +100,18 @@ void checkNumber(const ConfigField& field, const TextFile& text, Diagnostics& ou
   const char* value = get_config_string(field.section, field.key, nullptr);
   if (value == nullptr) return;
   const Position at = locateConfigValue(text, field.section, field.key);
-  const int read = get_config_int(field.section, field.key, field.fallback);
+  const ConfigReading reading = readConfigValue(field);
+  if (!reading.text.empty()) {
+    if (!reading.unknownName) return;
+    std::string message = "'" + reading.text + "' for " + nameOf(field) +
+                          " is not a key name: the engine uses " +
+                          std::to_string(field.fallback) + ", the default";
+    const std::string nearest = nearestKeyName(reading.text);
+    if (!nearest.empty()) message += "; did you mean " + nearest + "?";
+    out.report(text.path(), at, message);
+    return;
+  }
+  const int read = reading.read;
   checkSpelling(field, value, read, text.path(), at, out);
   const ConfigUse use = useConfigValue(field, read);
   if (use.usable) return;
