@@ -8,10 +8,12 @@ namespace fs = std::filesystem;
 
 const char* const launchUsage =
     "usage: pwe [DIRECTORY]\n"
+    "       pwe --print-config [DIRECTORY]\n"
     "       pwe --help | --version\n"
     "Plays Pitwick Engine. Without DIRECTORY the installed game is played;\n"
     "with one, the game reads the media tree DIRECTORY/media instead, as\n"
-    "level authors do with their own trees.\n";
+    "level authors do with their own trees. --print-config prints every\n"
+    "setting in effect and where it came from, and plays nothing.\n";
 
 namespace {
 
@@ -39,6 +41,8 @@ LaunchRequest readLaunchArguments(const std::vector<std::string>& arguments) {
     } else if (argument == "-h" || argument == "--help") {
       request.action = LaunchAction::help;
       return request;
+    } else if (argument == "--print-config") {
+      request.action = LaunchAction::printConfig;
     } else if (argument == "--version") {
       request.action = LaunchAction::version;
       return request;

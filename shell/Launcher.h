@@ -9,6 +9,7 @@ enum class LaunchAction {
   play,     // start the game in the chosen directory
   help,     // print the usage, exit 0
   version,  // print the release, exit 0
+  printConfig,  // the game prints the settings in effect in the chosen directory, exit 0
   misuse,   // say what was wrong, exit launchMisuseStatus
 };
 

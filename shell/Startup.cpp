@@ -14,6 +14,7 @@
 #include "shell/FocusLoss.h"
 #include "shell/Log.h"
 #include "shell/MediaFile.h"
+#include "shell/UserConfig.h"
 #include "shell/Utf8.h"
 #include "shell/WindowIdentity.h"
 
@@ -57,6 +58,22 @@ void selectConfiguration(const std::string& path) {
     std::fprintf(stderr, "pwe: %s\n", note.c_str());
   }
   set_config_data(text.data(), static_cast<int>(text.size()));
+  // The file alone: nothing of a player's file read before stays over it.
+  override_config_file(nullptr);
+}
+
+void selectConfiguration(const std::string& path, const std::string& userPath) {
+  selectConfiguration(path);
+  const UserConfigFile user = readUserConfig(userPath);
+  if (user.used) {
+    override_config_data(user.text.data(), static_cast<int>(user.text.size()));
+    return;
+  }
+  if (user.problem.empty()) return;
+  const std::string note =
+      formatText("%s %s; its settings are not used.", userPath.c_str(), user.problem.c_str());
+  log_message("%s", note.c_str());
+  std::fprintf(stderr, "pwe: %s\n", note.c_str());
 }
 
 int usableUpdatesPerSecond(int configured) {
@@ -274,7 +291,7 @@ int initialise(int& width, int& height, int& updatesPerSecond, PictureLayout* la
   if (startLibrary(options) != 0) return -1;
 
   // Stays selected for the whole run: the controls are read from it later.
-  selectConfiguration("media/pwe.cfg");
+  selectConfiguration("media/pwe.cfg", options.playerSettings ? userConfigPath() : "");
   const StartupSettings settings = readStartupSettings();
   width = settings.width;
   height = settings.height;

@@ -25,6 +25,10 @@ int usableUpdatesPerSecond(int configured);
 // dataFailure instead. A missing file is no error; a FIFO or a device in
 // its place is read as none, with a note in the log and on standard error.
 void selectConfiguration(const std::string& path);
+// The same, then the player's own file at userPath (shell/UserConfig.h)
+// over it, so that its values win; a file there that is refused is said
+// in the log and on standard error, and changes nothing.
+void selectConfiguration(const std::string& path, const std::string& userPath);
 
 // What start-up takes from the current configuration file.
 struct StartupSettings {
@@ -56,6 +60,7 @@ struct StartupOptions {
   bool mouseRequired = false;  // no mouse is a failed start, not a mouse left out
   bool windowOnly = false;     // a window at one pixel a game pixel, whatever mode and scale say
   int rowsBelow = 0;           // pixel rows under the game's screen, for the program's own use
+  bool playerSettings = false; // the player's own pwe.cfg over the tree's: the game alone
 };
 
 // initialise for any program: the same steps in the same order, with the

@@ -1,24 +1,38 @@
 // The program: start-up, tick timer, title card, the Game, the level
 // sequence. Exit status 0 after Escape or the last life, 1 after any
-// start-up or data failure.
+// start-up or data failure. With --print-config it prints the settings in
+// effect instead and exits 0, without a window.
 #include <allegro.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "game/Game.h"
+#include "shell/ConfigReport.h"
 #include "shell/LevelSequence.h"
 #include "shell/Log.h"
 #include "shell/Splash.h"
 #include "shell/Startup.h"
 #include "shell/TickTimer.h"
+#include "shell/UserConfig.h"
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "--print-config") == 0) {
+    // The configuration routines need the library, not a display.
+    install_allegro(SYSTEM_NONE, &errno, std::atexit);
+    printConfiguration(stdout, "media/pwe.cfg", userConfigPath());
+    return 0;
+  }
   int width = 0;
   int height = 0;
   int updatesPerSecond = 0;
   PictureLayout layout;
-  if (initialise(width, height, updatesPerSecond, &layout) != 0) {
+  StartupOptions options;
+  options.playerSettings = true;
+  if (initialise(width, height, updatesPerSecond, &layout, options) != 0) {
     log_close();
     std::exit(1);
   }

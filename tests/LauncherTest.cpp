@@ -31,6 +31,8 @@ const ArgumentCase argumentCases[] = {
     {"help", {"--help"}, LaunchAction::help, "", ""},
     {"short help", {"-h"}, LaunchAction::help, "", ""},
     {"version", {"--version"}, LaunchAction::version, "", ""},
+    {"print the settings of a tree", {"--print-config", "trees/mine"}, LaunchAction::printConfig,
+     "trees/mine", ""},
     {"help after a directory", {"trees/mine", "--help"}, LaunchAction::help, "", ""},
     {"the first of help and version wins", {"--version", "--help"}, LaunchAction::version, "", ""},
     {"a dashed name after the end of options", {"--", "-tree"}, LaunchAction::play, "-tree", ""},
@@ -47,7 +49,7 @@ TEST_P(LaunchArguments, AskForWhatTheUserMeant) {
   const ArgumentCase& c = GetParam();
   const LaunchRequest request = readLaunchArguments(c.arguments);
   EXPECT_EQ(request.action, c.action);
-  if (c.action == LaunchAction::play) {
+  if (c.action == LaunchAction::play || c.action == LaunchAction::printConfig) {
     EXPECT_EQ(request.directory, c.directory);
   }
   if (c.action == LaunchAction::misuse) {

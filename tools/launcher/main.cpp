@@ -15,7 +15,9 @@
 
 namespace {
 
-int play(const std::string& chosen) {
+// The game prints its settings, in the directory it would play in, when
+// asked to print them.
+int play(const std::string& chosen, bool printConfig) {
   const std::string commands = programDirectory();
   const std::string directory = chosen.empty() ? installedDataDir(commands) : chosen;
   const std::string problem = playDirectoryProblem(directory);
@@ -33,7 +35,9 @@ int play(const std::string& chosen) {
     return launchMisuseStatus;
   }
   const std::string game = installedGame(commands);
-  char* const gameArguments[] = {const_cast<char*>(game.c_str()), nullptr};
+  char printOption[] = "--print-config";
+  char* const gameArguments[] = {const_cast<char*>(game.c_str()),
+                                 printConfig ? printOption : nullptr, nullptr};
   execv(game.c_str(), gameArguments);
   std::fprintf(stderr, "pwe: cannot start %s: %s\n", game.c_str(), std::strerror(errno));
   return 1;
@@ -54,7 +58,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "%s\n%s", request.problem.c_str(), launchUsage);
       return launchMisuseStatus;
     case LaunchAction::play:
+    case LaunchAction::printConfig:
       break;
   }
-  return play(request.directory);
+  return play(request.directory, request.action == LaunchAction::printConfig);
 }

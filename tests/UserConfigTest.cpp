@@ -1,0 +1,91 @@
+// The player's own pwe.cfg over the tree's: where it is looked for, and
+// the settings in effect for each pair of files.
+#include <allegro.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "shell/ConfigFields.h"
+#include "shell/Startup.h"
+#include "shell/UserConfig.h"
+#include "support/Headless.h"
+
+namespace {
+
+struct PlaceCase {
+  const char* configHome;  // XDG_CONFIG_HOME, or null for unset
+  const char* expected;
+};
+
+const PlaceCase placeCases[] = {
+    {nullptr, "/home/u/.config/pwe/pwe.cfg"},
+    {"", "/home/u/.config/pwe/pwe.cfg"},
+    {"relative/dir", "/home/u/.config/pwe/pwe.cfg"},
+    {"/etc/xdg-u", "/etc/xdg-u/pwe/pwe.cfg"},
+};
+
+TEST(UserConfigPath, FollowsTheBaseDirectoryRules) {
+  const char* oldHome = std::getenv("HOME");
+  const std::string savedHome = oldHome != nullptr ? oldHome : "";
+  setenv("HOME", "/home/u", 1);
+  for (const PlaceCase& c : placeCases) {
+    if (c.configHome == nullptr) {
+      unsetenv("XDG_CONFIG_HOME");
+    } else {
+      setenv("XDG_CONFIG_HOME", c.configHome, 1);
+    }
+    EXPECT_EQ(userConfigPath(), c.expected) << (c.configHome ? c.configHome : "(unset)");
+  }
+  unsetenv("XDG_CONFIG_HOME");
+  setenv("HOME", savedHome.c_str(), 1);
+}
+
+enum class UserFile { absent, text, fifo };
+
+struct LayerCase {
+  const char* name;
+  const char* tree;   // media/pwe.cfg
+  UserFile kind;
+  const char* user;   // the player's file, when text
+  int left;           // [keyboard] left in effect
+  int jump;           // [keyboard] jump in effect
+};
+
+const LayerCase layerCases[] = {
+    {"no user file", "[keyboard]\nleft = 30\n", UserFile::absent, "", 30, KEY_SPACE},
+    {"user file overrides one key", "[keyboard]\nleft = 30\njump = 31\n", UserFile::text,
+     "[keyboard]\nleft = A\n", KEY_A, 31},
+    {"bad value in the user file is the default", "[keyboard]\nleft = 30\n", UserFile::text,
+     "[keyboard]\nleft = LEFTT\n", KEY_LEFT, KEY_SPACE},
+    {"a FIFO as the user file changes nothing", "[keyboard]\nleft = 30\n", UserFile::fifo, "",
+     30, KEY_SPACE},
+};
+
+TEST(UserConfigLayers, GiveTheSettingsInEffect) {
+  ensureHeadlessAllegro();
+  for (const LayerCase& c : layerCases) {
+    const std::string dir = testing::TempDir() + "/userconfig" + std::to_string(getpid());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string tree = dir + "/tree.cfg";
+    const std::string user = dir + "/user.cfg";
+    std::ofstream(tree) << c.tree;
+    if (c.kind == UserFile::text) std::ofstream(user) << c.user;
+    if (c.kind == UserFile::fifo) {
+      ASSERT_EQ(mkfifo(user.c_str(), 0600), 0);
+    }
+    selectConfiguration(tree, user);
+    EXPECT_EQ(readConfig(config::keyLeft), c.left) << c.name;
+    EXPECT_EQ(readConfig(config::keyJump), c.jump) << c.name;
+    // The tree alone afterwards: nothing of the player's file stays over it.
+    selectConfiguration(tree);
+    EXPECT_EQ(readConfig(config::keyLeft), 30) << c.name;
+  }
+}
+
+}  // namespace
