@@ -27,16 +27,7 @@ void copyText(TextBuffer& buffer, const std::string& text) {
 }
 
 DIALOG object(int (*proc)(int, DIALOG*, int), int x, int y, int w, int h, void* dp = nullptr) {
-  DIALOG d{};
-  d.proc = proc;
-  d.x = x;
-  d.y = y;
-  d.w = w;
-  d.h = h;
-  d.fg = gui_fg_color;
-  d.bg = gui_bg_color;
-  d.dp = dp;
-  return d;
+  return dialogObject(proc, x, y, w, h, dp);
 }
 
 // Waits for the mouse buttons to come up, as Allegro's own buttons do
@@ -380,4 +371,18 @@ bool askSavePath(std::string& path) {
 void tell(const std::string& first, const std::string& second) {
   GuiOnScreen gui;
   alert(first.c_str(), second.c_str(), nullptr, "OK", nullptr, 0, 0);
+}
+
+DIALOG dialogObject(int (*proc)(int, DIALOG*, int), int x, int y, int w, int h, const void* dp) {
+  DIALOG d{};
+  d.proc = proc;
+  d.x = x;
+  d.y = y;
+  d.w = w;
+  d.h = h;
+  d.fg = gui_fg_color;
+  d.bg = gui_bg_color;
+  // Allegro's GUI takes its data as void*; the text procedures only read it.
+  d.dp = const_cast<void*>(dp);
+  return d;
 }

@@ -8,6 +8,11 @@
 
 class FieldForm;
 
+// One object of a dialog, in the GUI's colours; dp is the object's data
+// (its text, for the text and button procedures).
+DIALOG dialogObject(int (*proc)(int, DIALOG*, int), int x, int y, int w, int h,
+                    const void* dp = nullptr);
+
 // Held while a dialog runs: the GUI's colours, the mouse pointer shown.
 // When it ends, the keys typed into the dialog are used up and the mouse
 // goes back to the map only once its buttons are up, so nothing pressed

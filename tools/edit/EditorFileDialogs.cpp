@@ -15,16 +15,7 @@ constexpr int buttonWidth = 96;
 constexpr int buttonHeight = 16;
 
 DIALOG object(int (*proc)(int, DIALOG*, int), int x, int y, int w, int h, const char* text) {
-  DIALOG d{};
-  d.proc = proc;
-  d.x = x;
-  d.y = y;
-  d.w = w;
-  d.h = h;
-  d.fg = gui_fg_color;
-  d.bg = gui_bg_color;
-  d.dp = const_cast<char*>(text);
-  return d;
+  return dialogObject(proc, x, y, w, h, text);
 }
 
 DIALOG button(int x, int y, const char* label, int key) {
