@@ -102,7 +102,7 @@ const HostileCase hostileCases[] = {
        utimensat(AT_FDCWD, level.c_str(), later, 0);
      },
      0, "", FileRisk::None, "", true},
-    {"hard link", [](Scene&) { file(clean); }, [](Scene&) { link(level.c_str(), "other.inf"); }, 0,
+    {"hard link", [](Scene&) { file(clean); }, [](Scene&) { EXPECT_EQ(link(level.c_str(), "other.inf"), 0); }, 0,
      "", FileRisk::HardLinks, "has 2 names (hard links)", false},
     {"a FIFO in its place since", [](Scene&) { file(clean); },
      [](Scene& s) { s.fixture.tree.makeFifo(level); }, 0, "", FileRisk::None,
@@ -111,7 +111,7 @@ const HostileCase hostileCases[] = {
      [](Scene&) {
        file(clean);
        writeBytes("precious.txt", "mine");
-       symlink("precious.txt", (level + "~").c_str());
+       EXPECT_EQ(symlink("precious.txt", (level + "~").c_str()), 0);
      },
      nullptr, 0, "", FileRisk::None, "cannot keep the previous file as level.inf~", false},
     {"its folder gone", [](Scene& s) { s.fixture.tree.makeDirectory("gone"); },
