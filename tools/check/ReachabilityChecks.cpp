@@ -2,6 +2,8 @@
 // cleanly, each in a Game built afresh as a run builds it, and its verdict
 // (authoring/ReachabilityVerdict) reported at the records it is about. With
 // --route the route of one level is written as a replay.
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "authoring/ReachabilityVerdict.h"
 #include "authoring/Replay.h"
 #include "shell/Fatal.h"
+#include "shell/LevelSequence.h"
 #include "shell/MediaTreeEntry.h"
 #include "shell/Startup.h"
 #include "tools/check/MediaChecker.h"
@@ -29,12 +32,13 @@ void MediaChecker::checkReachability(bool treeLoads) {
     if (records.fileName == routeLevel_) routed = &records;
   }
   if (!routeLevel_.empty() && (routed == nullptr || !treeLoads)) {
-    const bool known = routeLevel_ == "level1.inf" || routeLevel_ == "level2.inf" ||
-                       routeLevel_ == "level3.inf" || routeLevel_ == "level4.inf";
+    const bool known = std::find(std::begin(levelFiles), std::end(levelFiles), routeLevel_) !=
+                       std::end(levelFiles);
     out_.report(known ? pathOf(routeLevel_) : root_,
                 known ? "no route is written: the level or the tree has errors"
                       : "no route is written: " + routeLevel_ +
-                            " is none of the levels level1.inf to level4.inf");
+                            " is none of the levels " + levelFiles[0] + " to " +
+                            levelFiles[std::size(levelFiles) - 1]);
   }
   if (!treeLoads || readable.empty() || !enterMediaTree(root_)) return;
   DataFailureGuard guard;
