@@ -90,17 +90,14 @@ void playBriefly(Game& game, int ticks) {
   // off edges, take ladders and chutes and meet what the level holds.
   const int pattern[][2] = {{game.keyRight, -1}, {game.keyRight, game.keyJump}, {game.keyLeft, -1},
                             {game.keyDown, -1},  {game.keyUp, -1}};
+  game.inputFromDevices = false;
   for (int i = 0; i < ticks; ++i) {
     const int* held = pattern[(i / 8) % 5];
-    for (int k = 0; k < 2; ++k) {
-      if (held[k] >= 0) key[held[k]] = 1;
-    }
-    bool over = game.tick();
-    for (int k = 0; k < 2; ++k) {
-      if (held[k] >= 0) key[held[k]] = 0;
-    }
-    if (over) break;
+    game.input.releaseAll();
+    for (int k = 0; k < 2; ++k) game.input.hold(held[k]);
+    if (game.tick()) break;
   }
+  game.input.releaseAll();
 }
 
 bool withinFuzzBudget(const ImageFile& header) {

@@ -59,7 +59,6 @@ class FuzzRegressionTest : public testing::Test {
   }
   void TearDown() override {
     log_capture(nullptr);
-    for (int code : {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_SPACE}) key[code] = 0;
     tree_.reset();
   }
 
@@ -156,9 +155,10 @@ TEST_F(FuzzRegressionTest, HugePlayerSpeedsSendThePlayerFarOffButPlayOn) {
   ASSERT_EQ(game.player.walkSpeed, 1e38f);
   game.startLevel("level1.inf");
   game.beginLife();
-  key[game.keyRight] = 1;
+  game.inputFromDevices = false;
+  game.input.hold(game.keyRight);
   EXPECT_FALSE(game.tick());
-  key[game.keyRight] = 0;
+  game.input.releaseAll();
   EXPECT_EQ(game.player.x, game.level.start_x + 1e38f);
   // Far beyond any screen the pixel pins to a billion.
   EXPECT_EQ(toPixel(game.player.x), 1000000000);
@@ -190,11 +190,11 @@ TEST_F(FuzzRegressionTest, MechanicsBeyondAMillionKeepTheirDefaults) {
     // The player walks to and climbs what the first level holds.
     game.startLevel("level1.inf");
     game.beginLife();
+    game.inputFromDevices = false;
     for (int i = 0; i < 200; ++i) {
-      key[i % 40 < 20 ? game.keyRight : game.keyUp] = 1;
-      const bool over = game.tick();
-      key[game.keyRight] = key[game.keyUp] = 0;
-      if (over) break;
+      game.input.releaseAll();
+      game.input.hold(i % 40 < 20 ? game.keyRight : game.keyUp);
+      if (game.tick()) break;
     }
   }
 }

@@ -41,7 +41,6 @@ int countOf(const std::vector<std::string>& lines, const std::string& text) {
 class GameTest : public testing::Test {
  protected:
   void TearDown() override {
-    for (int code : {KEY_ESC, KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_SPACE}) key[code] = 0;
     log_capture(nullptr);
     observePlayedSamples(nullptr);
   }
@@ -50,6 +49,7 @@ class GameTest : public testing::Test {
   std::unique_ptr<Game> play(const LevelText& level, int updatesPerSecond = 100) {
     tree.writeLevel("level1.inf", level.str());
     auto game = std::make_unique<Game>(640, 480, updatesPerSecond);
+    game->inputFromDevices = false;  // a test's keys are held in the input record
     game->startLevel("level1.inf");
     game->beginLife();
     return game;
@@ -209,7 +209,7 @@ TEST_F(GameTest, ItemIsTestedWhereTheWalkLeftThePlayer) {
     level.enemies = {"400 299 0 300 500 0 1 0 blob 100 50"};
     auto game = play(level);
     game->ticksSinceItem = 40;
-    key[KEY_RIGHT] = walk;
+    game->input.hold(KEY_RIGHT, walk);
     observePlayedSamples(&played);
     game->tick();
     int before = 10;  // the brick under the start
@@ -282,7 +282,7 @@ TEST_F(GameTest, EscapeDoesNotCutATickShort) {
   LevelText level = standingLevel();
   level.countdown = 0;
   auto game = play(level);
-  key[KEY_ESC] = 1;
+  game->input.hold(KEY_ESC);
   EXPECT_TRUE(game->tick()) << "the countdown still ends the life";
   EXPECT_TRUE(game->quit);
   EXPECT_EQ(game->player.score, 10);
@@ -295,7 +295,7 @@ TEST_F(GameTest, EscapeEndsTheLifeAfterAFrame) {
   BitmapPtr shown(create_bitmap(640, 480));
   clear_to_color(shown.get(), makecol(255, 255, 255));
   game->display = shown.get();
-  key[KEY_ESC] = 1;
+  game->input.hold(KEY_ESC);
   {
     TickFeeder timer;
     game->runLife();

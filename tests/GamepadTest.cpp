@@ -23,8 +23,8 @@ LevelLayout playground(int startX, int startY) {
   return layout;
 }
 
-// Allegro's joystick globals as a test leaves them: a test sets them as it
-// sets key[], and they are put back afterwards.
+// Allegro's joystick globals as a test leaves them: a test sets them as a
+// user's hands would, and they are put back afterwards.
 class JoystickGlobals {
  public:
   JoystickGlobals() : count_(num_joysticks), first_(joy[0]) {}
@@ -130,8 +130,7 @@ TEST_P(PadState, ActsAsTheMatchingKeys) {
   const Outcome expected = [&] {
     PlayField keyboard = fieldFor(c);
     showPad(Pad{0, 0, 0, 0, 0, 0});
-    for (int code : c.keys) key[code] = 1;
-    keyboard.tick();
+    keyboard.tickHolding(c.keys);
     return outcome(keyboard.player());
   }();
   PlayField pad = fieldFor(c);
@@ -219,7 +218,7 @@ TEST(Gamepad, AControlDownWhenPlayBeginsWaitsUntilReleased) {
   PlayField field(playground(300, 299));
   Player& p = field.player();
   showPad(Pad{-128, 0, 0, 0, 1});
-  field.game->holdBackHeldKeys();
+  field.holdBackHeld({});
   for (int i = 0; i < 5; ++i) field.tickHolding({});
   EXPECT_EQ(p.x, 300.0f);
   EXPECT_EQ(p.jumpState, Player::notJumping);

@@ -39,10 +39,11 @@ struct Arena {
     log_capture(nullptr);
   }
   bool tickHolding(const std::vector<int>& codes) {
-    for (int code = 0; code < KEY_MAX; ++code) key[code] = 0;
-    for (int code : codes) key[code] = 1;
-    bool ended = game->tick();
-    for (int code = 0; code < KEY_MAX; ++code) key[code] = 0;
+    game->inputFromDevices = false;
+    game->input.releaseAll();
+    for (int code : codes) game->input.hold(code);
+    const bool ended = game->tick();
+    game->input.releaseAll();
     return ended;
   }
   Player& player() { return game->player; }

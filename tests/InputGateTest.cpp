@@ -47,10 +47,8 @@ TEST_P(HeldAtStart, DoesNothingUntilReleasedOnce) {
   PlayField field(playground(c.startX));
   Player& p = field.player();
   const float before = c.watched(p);
-  key[c.code] = 1;
-  field.game->holdBackHeldKeys();
-  for (int i = 0; i < 10; ++i) field.tick();
-  key[c.code] = 0;
+  field.holdBackHeld({c.code});
+  for (int i = 0; i < 10; ++i) field.tickHolding({c.code});
   field.tick();
   EXPECT_EQ(c.watched(p), before) << "held since the start, or its release, acted";
   // Pressed again, it acts as any key does (a digit when let go).
@@ -65,28 +63,21 @@ INSTANTIATE_TEST_SUITE_P(Keys, HeldAtStart, testing::ValuesIn(heldKeyCases));
 TEST(HeldAtStart, OtherKeysActFromTheFirstTick) {
   PlayField field(playground(300));
   Player& p = field.player();
-  key[KEY_RIGHT] = 1;
-  field.game->holdBackHeldKeys();
-  key[KEY_LEFT] = 1;
-  field.tick();
+  field.holdBackHeld({KEY_RIGHT});
+  field.tickHolding({KEY_RIGHT, KEY_LEFT});
   EXPECT_LT(p.x, 300.0f);  // left walks; the held-back right does not
-  releaseAllKeys();
 
-  key[KEY_ESC] = 1;
-  field.game->holdBackHeldKeys();
-  field.tick();
+  field.holdBackHeld({KEY_ESC});
+  field.tickHolding({KEY_ESC});
   EXPECT_TRUE(field.game->quit);
-  releaseAllKeys();
 }
 
 TEST(CloseButton, EndsTheRunAfterTheTickAsEscapeDoes) {
   PlayField field(playground(300));
   Player& p = field.player();
   setCloseRequested(true);
-  key[KEY_RIGHT] = 1;
-  field.tick();
+  field.tickHolding({KEY_RIGHT});
   setCloseRequested(false);
-  releaseAllKeys();
   EXPECT_TRUE(field.game->quit);
   EXPECT_GT(p.x, 300.0f);  // the tick in which it was seen ran to its end
 }

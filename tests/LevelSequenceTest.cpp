@@ -48,15 +48,14 @@ std::vector<int> levelsLoaded(const std::vector<std::string>& log) {
 
 class LevelSequenceTest : public testing::Test {
  protected:
-  void TearDown() override {
-    key[KEY_ESC] = 0;
-    log_capture(nullptr);
-  }
+  void TearDown() override { log_capture(nullptr); }
 
   // Runs the whole sequence with a stand-in timer, unless the test brings
   // its own; the log is captured.
   void run(bool withTimer = true) {
     game = std::make_unique<Game>(640, 480, 100);
+    game->inputFromDevices = false;
+    game->input.hold(KEY_ESC, escapeHeld);
     log_capture(&log);
     std::unique_ptr<TickFeeder> timer;
     if (withTimer) timer = std::make_unique<TickFeeder>();
@@ -67,6 +66,7 @@ class LevelSequenceTest : public testing::Test {
   GameTree tree;
   std::unique_ptr<Game> game;
   std::vector<std::string> log;
+  bool escapeHeld = false;  // held in the input record from the first tick
 };
 
 // level1.inf is cleared at once when it is first read and fatal when it is
@@ -118,7 +118,7 @@ TEST_F(LevelSequenceTest, LastLifeLostOnLevelThreeEndsTheRun) {
 }
 
 TEST_F(LevelSequenceTest, EscapeEndsTheRunWithoutOpeningAnotherLevel) {
-  key[KEY_ESC] = 1;
+  escapeHeld = true;
   run();
   EXPECT_EQ(levelsLoaded(log), (std::vector<int>{1}));
   EXPECT_EQ(game->player.lives, 3);

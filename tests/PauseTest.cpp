@@ -27,20 +27,20 @@ class PauseTest : public testing::Test {
     level.enemies = {"300 299 0 200 500 1 0 0 blob 100 50"};
     tree.writeLevel("level1.inf", level.str());
     game = std::make_unique<Game>(640, 480, 100);
+    game->inputFromDevices = false;  // the test's keys are held in the input record
     game->startLevel("level1.inf");
     game->beginLife();
     shown.reset(create_bitmap(640, 480));
     game->display = shown.get();
   }
   void TearDown() override {
-    key[KEY_P] = key[KEY_ESC] = 0;
     setFocusOut(false);
     tickCounter = 0;
   }
 
   // One pass of the pacing loop with these ticks due; how many ran.
   int pass(bool pauseDown, bool focusOut, int due) {
-    key[KEY_P] = pauseDown ? 1 : 0;
+    game->input.hold(KEY_P, pauseDown);
     setFocusOut(focusOut);
     tickCounter = due;
     const int before = ticksRun();
@@ -202,10 +202,10 @@ TEST_F(PauseTest, TheCardSaysWhichKeyGoesOn) {
     game->keyPause = c.keyPause;
     tickCounter = 1;
     game->pacingStep();
-    key[c.keyPause] = 1;
+    game->input.hold(c.keyPause);
     tickCounter = 1;
     game->pacingStep();
-    key[c.keyPause] = 0;
+    game->input.hold(c.keyPause, false);
     ASSERT_TRUE(game->paused) << c.words;
     EXPECT_TRUE(showsWords(shown.get(), c.words)) << c.words;
   }
@@ -217,13 +217,13 @@ TEST_F(PauseTest, EscapeAndTheCloseButtonStillQuitWhilePaused) {
     game->paused = false;
     pass(true, false, 1);
     ASSERT_TRUE(game->paused);
-    key[KEY_P] = 0;
-    key[KEY_ESC] = closeButton ? 0 : 1;
+    game->input.hold(KEY_P, false);
+    game->input.hold(KEY_ESC, !closeButton);
     setCloseRequested(closeButton);
     tickCounter = 1;
     EXPECT_TRUE(game->pacingStep()) << (closeButton ? "close button" : "Escape");
     EXPECT_TRUE(game->quit);
-    key[KEY_ESC] = 0;
+    game->input.hold(KEY_ESC, false);
     setCloseRequested(false);
   }
 }

@@ -74,16 +74,12 @@ class SoakTest : public testing::Test {
     ASSERT_TRUE(fs::exists("media/level1.inf")) << "no shipped media below " << sourceRoot();
     set_config_file("media/pwe.cfg");
     game_ = std::make_unique<Game>(640, 480, 100);
+    game_->inputFromDevices = false;  // the test's keys are held in the input record
   }
 
   void TearDown() override {
     game_.reset();
-    releaseAllKeys();
     fs::current_path(previous_);
-  }
-
-  void releaseAllKeys() {
-    for (int code = 0; code < KEY_MAX; ++code) key[code] = 0;
   }
 
   // Plays ticks until the life ends: the countdown is put to 0, so this
@@ -173,7 +169,7 @@ TEST_F(SoakTest, TenThousandLivesDoNotGrowResidentMemory) {
     bool achieved = false;
     for (int t = 0; t < 6 && !over; ++t) {
       // Held for four ticks, then released, so a digit key counts once.
-      for (int code : held) key[code] = t < 4 ? 1 : 0;
+      for (int code : held) game.input.hold(code, t < 4);
       over = game.tick();
       switch (aim) {
         case climbed: achieved |= p.climbStep || p.y > startY + 1.0f; break;
@@ -183,7 +179,7 @@ TEST_F(SoakTest, TenThousandLivesDoNotGrowResidentMemory) {
         default: achieved |= over && game.countdown > 0; break;
       }
     }
-    for (int code : held) key[code] = 0;
+    game.input.releaseAll();
     if (achieved) ++uses[aim];
     if (!over) endLife();
   };
@@ -252,7 +248,7 @@ TEST_F(SoakTest, RandomKeysKeepEveryTickConsistentOnTheShippedLevels) {
     for (int t = 0; t < ticksPerLevel; ++t) {
       if (--untilChange <= 0) {
         // A fresh random chord of keys, held for 1 to 12 ticks.
-        for (int code : keys) key[code] = random() % 4 == 0 ? 1 : 0;
+        for (int code : keys) game.input.hold(code, random() % 4 == 0);
         untilChange = 1 + static_cast<int>(random() % 12);
       }
       const bool over = game.tick();
@@ -273,7 +269,7 @@ TEST_F(SoakTest, RandomKeysKeepEveryTickConsistentOnTheShippedLevels) {
       }
     }
     scoreGained += game.player.score - scoreAtStart;
-    releaseAllKeys();
+    game.input.releaseAll();
   }
   // The random play reached something: lives ended and tiles were claimed.
   EXPECT_GT(livesEnded, 0);

@@ -37,6 +37,7 @@ PlayField::PlayField(const LevelLayout& layout, const std::function<void(GameTre
   tree.writeLevel("level1.inf", layout.text());
   if (prepare) prepare(tree);
   game = std::make_unique<Game>(640, 480, 100);
+  game->inputFromDevices = false;
   game->startLevel("level1.inf");
   game->beginLife();
   log_capture(&log);
@@ -53,16 +54,24 @@ PlayField::~PlayField() {
 
 // The keys are held in the Game's input record for this one tick; the
 // joystick is read as Allegro shows it, so a pad test sets joy[0] as a
-// user's hands would. Then the devices, where nothing is held, are read again.
-bool PlayField::tickHolding(std::initializer_list<int> codes) {
+// user's hands would. Then nothing is held again.
+bool PlayField::tickHolding(const std::vector<int>& codes) {
   Game& g = *game;
-  g.inputFromDevices = false;
   g.input.releaseAll();
   for (int code : codes) g.input.hold(code);
   g.input.pad = Gamepad::poll(g.gamepad.settings);
   const bool ended = tick();
-  g.inputFromDevices = true;
+  g.input.releaseAll();
+  g.input.pad = 0;
   return ended;
+}
+
+void PlayField::holdBackHeld(const std::vector<int>& codes) {
+  Game& g = *game;
+  g.input.releaseAll();
+  for (int code : codes) g.input.hold(code);
+  g.input.pad = Gamepad::poll(g.gamepad.settings);
+  g.holdBackHeldKeys();
 }
 
 void PlayField::clearRecords() {
@@ -75,6 +84,7 @@ bool PlayField::logged(const std::string& line) const {
 }
 
 void releaseAllKeys() {
+  // Allegro's keyboard at rest too, for a test that plays with the devices.
   for (int code = 0; code < KEY_MAX; ++code) key[code] = 0;
   resetKeyReleases();
 }

@@ -34,9 +34,15 @@ class PlayField {
   ~PlayField();
 
   Player& player() { return game->player; }
-  bool tick() { return game->tick(); }  // true when the life ended
+  // Plays a tick with the Game's input record as it stands (the devices
+  // are never read): true when the life ended.
+  bool tick() { return game->tick(); }
+  void hold(int code, bool held = true) { game->input.hold(code, held); }
   // Holds exactly the given keys for one tick.
-  bool tickHolding(std::initializer_list<int> codes);
+  bool tickHolding(const std::vector<int>& codes);
+  // The keys down as play begins (and the pad as Allegro shows it), which
+  // the Game holds back until each is released once.
+  void holdBackHeld(const std::vector<int>& codes);
   void clearRecords();  // forget the log lines and sounds seen so far
   bool logged(const std::string& line) const;
 
