@@ -1,5 +1,6 @@
 #include "actors/EnemyManager.h"
 
+#include "actors/EnemyKindFormat.h"
 #include "graphics/Animation.h"
 #include "graphics/FileSearch.h"
 #include "shell/Fatal.h"
@@ -10,18 +11,11 @@
 #include "structures/FloorManager.h"
 #include "structures/FloorTile.h"
 
-namespace {
-
-// A kind is its four animations: each state walking left, then right.
-constexpr int animationsPerKind = 4;
-
-}  // namespace
-
 EnemyManager::EnemyManager() {
   log_message("Initializing enemy manager");
 
   log_message("Locating .nme files.");
-  std::vector<std::string> fileNames = findFiles(std::string(enemyAnimDir) + "*.nme");
+  std::vector<std::string> fileNames = findFiles(enemyAnimDir + EnemyKindFormat::filePattern());
   if (fileNames.empty()) {
     dataFailure("No .nme files located!", "No .nme files located. Exiting.");
   }
@@ -43,7 +37,7 @@ EnemyManager::EnemyManager() {
     log_message("Adding animations from .nme file to enemy sprite.");
     // All four names are read before anything loads, so a short file is
     // refused as a whole instead of leaving a kind with missing animations.
-    std::string animationNames[animationsPerKind];
+    std::string animationNames[EnemyKindFormat::animationCount];
     for (std::string& name : animationNames) {
       if (in >> name) continue;
       // A file that opened but cannot be read (a failing disk) is as
@@ -59,7 +53,7 @@ EnemyManager::EnemyManager() {
     for (const std::string& name : animationNames) {
       definitionSprites_[i].addAnimation(Animation(enemyAnimDir, name));
     }
-    definitionNames_[i] = fileNames[i].substr(0, fileNames[i].size() - 4);
+    definitionNames_[i] = EnemyKindFormat::kindName(fileNames[i]);
     log_message("All animations added.");
   }
   log_message("All .nme files successfully loaded and processed.");

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "graphics/AlphaSprite.h"
+#include "graphics/AnimationFormat.h"
 #include "graphics/ImageFile.h"
 #include "shell/Fatal.h"
 #include "shell/Log.h"
@@ -83,7 +84,7 @@ Animation::Animation(const std::string& baseDir, const std::string& name) {
   }
   std::string token;
   int count = 0;
-  switch (readInt(in, 1, maxFrameCount, token, count)) {
+  switch (readInt(in, AnimationFormat::minFrames, AnimationFormat::maxFrames, token, count)) {
     case Token::number:
       break;
     case Token::missing:
@@ -91,8 +92,7 @@ Animation::Animation(const std::string& baseDir, const std::string& name) {
     case Token::notNumber:
       malformed(path, formatText("frame count \"%s\" is not a number", token.c_str()));
     case Token::outOfRange:
-      malformed(path, formatText("frame count %s is not between 1 and %d", token.c_str(),
-                                 maxFrameCount));
+      malformed(path, AnimationFormat::countProblem(token));
   }
   // Checked once the count is known, so a file that is garbage throughout
   // is still reported by its first missing piece.
@@ -102,12 +102,13 @@ Animation::Animation(const std::string& baseDir, const std::string& name) {
   frames_.reserve(count);
   durations_.reserve(count);
   for (int i = 0; i < count; ++i) {
-    std::string framePath = formatText("%s%s/%d.png", baseDir.c_str(), frameDir.c_str(), i);
+    std::string framePath = AnimationFormat::framePath(baseDir, frameDir, i);
     BITMAP* frame = loadImageFile(framePath);
     if (frame == nullptr) dataFailure(formatText("Error loading \"%s\".", framePath.c_str()));
     frames_.emplace_back(frame);
     int duration = 0;
-    switch (readInt(in, INT_MIN, INT_MAX, token, duration)) {
+    switch (readInt(in, AnimationFormat::minDuration, AnimationFormat::maxDuration, token,
+                    duration)) {
       case Token::number:
         break;
       case Token::missing:

@@ -10,10 +10,6 @@
 
 class Animation {
  public:
-  // More frames than any figure could use: a .anm file giving a larger
-  // count is damaged, and refused before anything is allocated for it.
-  static constexpr int maxFrameCount = 10000;
-
   Animation();  // no frames; never drawn
   // Reads <baseDir><name>.anm and its frames, or ends the program.
   Animation(const std::string& baseDir, const std::string& name);

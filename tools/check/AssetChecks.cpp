@@ -9,7 +9,6 @@
 #include <sstream>
 #include <vector>
 
-#include "graphics/Animation.h"
 #include "graphics/FileSearch.h"
 #include "graphics/Resources.h"
 #include "player/Player.h"
@@ -85,125 +84,6 @@ void MediaChecker::checkSounds() {
     SamplePtr sample(loadSoundFile(file));
     if (!sample) out_.report(file, "cannot be loaded as a WAV sound");
   }
-}
-
-void MediaChecker::checkEnemyKinds() {
-  const std::string dir = pathOf("gfx/anim/enemy/");
-  std::vector<std::string> files = findFiles(dir + "*.nme");
-  if (files.empty()) {
-    out_.report(dir.substr(0, dir.size() - 1),
-                "no .nme enemy definitions: the engine needs at least one");
-    return;
-  }
-  const char* const roles[4] = {
-      "the animation of state 0 walking left", "the animation of state 0 walking right",
-      "the animation of state 1 walking left", "the animation of state 1 walking right"};
-  for (const std::string& fileName : files) {
-    facts_.enemyKinds.push_back(fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4)
-                                                     : "");
-    TextFile text;
-    if (!text.read(dir + fileName)) {
-      out_.report(dir + fileName, text.problem());
-      continue;
-    }
-    TokenReader reader(text, out_, NumberRule::WholeToken);
-    reader.setEndNote(" (an enemy definition names four animations)");
-    std::string names[4];
-    Position at[4];
-    bool complete = true;
-    for (int i = 0; i < 4; ++i) {
-      complete = reader.readWord(names[i], roles[i]) && complete;
-      at[i] = reader.lastPosition();
-    }
-    // The engine refuses a short definition before it loads any animation.
-    if (!complete) continue;
-    for (int i = 0; i < 4; ++i) checkAnimation(dir, names[i], text.path(), at[i]);
-  }
-}
-
-bool MediaChecker::checkAnimation(const std::string& baseDirectory, const std::string& name,
-                                  const std::string& namedIn, Position namedAt) {
-  const std::string file = baseDirectory + name + ".anm";
-  auto known = animations_.find(file);
-  if (known != animations_.end()) return known->second;
-  TextFile text;
-  if (!text.read(file)) {
-    // A missing description is the naming file's mistake, reported where it
-    // is named; one that cannot be read is the file's own.
-    if (text.missing()) {
-      out_.report(namedIn, namedAt, "no animation '" + name + "': " + file + " is missing");
-    } else {
-      out_.report(file, text.problem());
-      animations_[file] = false;
-    }
-    return false;
-  }
-
-  TokenReader reader(text, out_, NumberRule::WholeToken);
-  std::string frameDirectory;
-  int count = 0;
-  bool ok = reader.readWord(frameDirectory, "the frame directory");
-  Position directoryAt = reader.lastPosition();
-  ok = ok && reader.readInt(count, "the frame count");
-  Position countAt = reader.lastPosition();
-  if (ok && (count < 1 || count > Animation::maxFrameCount)) {
-    out_.report(file, countAt,
-                "frame count " + std::to_string(count) + " is not between 1 and " +
-                    std::to_string(Animation::maxFrameCount));
-    ok = false;
-  }
-  if (ok && !wellFormedUtf8(frameDirectory)) {
-    out_.report(file, directoryAt, "the frame directory is not UTF-8 text: the engine stops");
-    ok = false;
-  }
-  if (!ok) {
-    animations_[file] = false;
-    return false;
-  }
-
-  // Missing frames are reported in runs, so a count that is far too high
-  // gives one line rather than hundreds.
-  int missingFrom = -1;
-  auto endMissingRun = [&](int next) {
-    if (missingFrom < 0) return;
-    auto framePath = [&](int i) {
-      return baseDirectory + frameDirectory + "/" + std::to_string(i) + ".png";
-    };
-    if (missingFrom == next - 1) {
-      out_.report(file, directoryAt,
-                  "frame " + std::to_string(missingFrom) +
-                      " is missing: " + framePath(missingFrom));
-    } else {
-      out_.report(file, directoryAt,
-                  "frames " + std::to_string(missingFrom) + " to " + std::to_string(next - 1) +
-                      " are missing: " + framePath(missingFrom) + " to " + framePath(next - 1));
-    }
-    missingFrom = -1;
-  };
-  for (int i = 0; i < count; ++i) {
-    const std::string frame = baseDirectory + frameDirectory + "/" + std::to_string(i) + ".png";
-    if (!fileExists(frame)) {
-      if (missingFrom < 0) missingFrom = i;
-      ok = false;
-      continue;
-    }
-    endMissingRun(i);
-    int width = 0;
-    int height = 0;
-    if (!checkImage(frame, ImageUse::Alpha, width, height)) ok = false;
-  }
-  endMissingRun(count);
-
-  reader.setEndNote(" (the frame count at " + std::to_string(countAt.line) + ":" +
-                    std::to_string(countAt.column) + " is " + std::to_string(count) + ")");
-  for (int i = 0; i < count; ++i) {
-    int duration = 0;
-    if (!reader.readInt(duration, "the duration of frame " + std::to_string(i))) ok = false;
-    if (reader.ended()) break;
-  }
-  reader.reportTrailing("the last duration");
-  animations_[file] = ok;
-  return ok;
 }
 
 void MediaChecker::checkPlayer() {

@@ -64,12 +64,25 @@ class MediaChecker {
   // tools/check/AssetChecks.cpp
   void checkConfig();
   void checkSounds();
-  void checkEnemyKinds();
   void checkPlayer();
+
+  // tools/check/AnimationChecks.cpp
+  void checkEnemyKinds();
+  void checkEnemyKind(const std::string& directory, const std::string& fileName);
   // Checks base + name + ".anm" and its frames (once per file); a missing
   // description is reported where it is named. True when it would load.
   bool checkAnimation(const std::string& baseDirectory, const std::string& name,
                       const std::string& namedIn, Position namedAt);
+  struct AnimationHead {
+    std::string directory;  // of the frames
+    Position directoryAt;
+    int count = 0;
+    Position countAt;
+  };
+  bool readAnimationHead(TokenReader& reader, const std::string& file, AnimationHead& head);
+  bool checkFrames(const std::string& baseDirectory, const std::string& file,
+                   const AnimationHead& head);
+  bool checkDurations(TokenReader& reader, const AnimationHead& head);
 
   // tools/check/ImageChecks.cpp
   void checkImageSet(const std::string& directory, ImageUse use, NamedImages& set);
