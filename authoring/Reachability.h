@@ -107,8 +107,6 @@ class Reachability {
   std::size_t stateCount() const;
   std::size_t tickCount() const { return ticks_; }
   // Claimable tiles and items, by index in the level's lists.
-  bool tileReached(int index) const { return tileReached_[index]; }
-  bool itemReached(int index) const { return itemReached_[index]; }
   std::vector<int> unreachedTiles() const;  // claimable tiles no tick claims
   std::vector<int> unreachedItems() const;
 

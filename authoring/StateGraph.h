@@ -56,7 +56,6 @@ class StateGraph {
   void begin(std::uint32_t from);
   void addEdge(const StateEdge& edge, const std::vector<int>& claimedTiles);
   std::size_t expanded() const { return firstEdge_.size(); }
-  std::size_t edgeCount() const { return edges_.size(); }
   std::uint32_t firstEdge(std::uint32_t from) const;
   std::uint32_t endEdge(std::uint32_t from) const;
   const StateEdge& edge(std::uint32_t index) const { return edges_[index]; }
