@@ -146,6 +146,44 @@ const PointRow pointRows[] = {
 INSTANTIATE_TEST_SUITE_P(Editor, ElementUnderPoint, testing::ValuesIn(pointRows),
                          caseName<PointRow>);
 
+struct StepNameRow {
+  const char* name;
+  const char* script;
+  const char* undoName;  // what undo would take back afterwards
+  const char* redoName;  // what redo would give again
+};
+
+void PrintTo(const StepNameRow& row, std::ostream* out) { *out << row.name; }
+
+class StepNames : public testing::TestWithParam<StepNameRow> {};
+
+// The status bar says these after an undo or redo; a wrong count or kind
+// would tell the author something other than what changed.
+TEST_P(StepNames, NameTheEditOfEachStep) {
+  const StepNameRow& row = GetParam();
+  EditorFixture fixture;
+  fixture.startWith(EditorFixture::emptyLevel());
+  perform(*fixture.editor, row.script);
+  EXPECT_EQ(fixture.editor->undoName(), row.undoName);
+  EXPECT_EQ(fixture.editor->redoName(), row.redoName);
+}
+
+const StepNameRow stepNameRows[] = {
+    {"a click", "click 40 13", "place tile", ""},
+    {"a drag counts what it laid", "paint 0 100 200 100", "paint 7 tiles", ""},
+    {"a drag over one cell is one tile", "paint 0 100 10 100", "paint 1 tile", ""},
+    {"an erase names the kind", "tool 2; click 70 50; erase 70 60", "remove ladder", ""},
+    {"a move", "click 40 13; move 40 10 110 30", "move tile", ""},
+    {"undo walks back past the names", "click 40 13; tool 3; click 200 200; undo", "place tile",
+     "place chute"},
+    {"redo of all leaves only undo", "click 40 13; undo; redo", "place tile", ""},
+    {"a new edit drops the redo name", "click 40 13; undo; tool 5; click 200 200", "place item",
+     ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Editor, StepNames, testing::ValuesIn(stepNameRows),
+                         caseName<StepNameRow>);
+
 TEST(EditorHistory, TellsWhatIsUnsavedAsTheHistoryMoves) {
   EditorFixture fixture;
   LevelEditor& editor = *fixture.editor;

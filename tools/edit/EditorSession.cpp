@@ -144,12 +144,8 @@ void EditorSession::command(const KeyCommand& key) {
     case EditorCommand::PreviousLook: editor_.cycleLook(-1); break;
     case EditorCommand::NextLook: editor_.cycleLook(1); break;
     case EditorCommand::ToggleSnap: editor_.setSnapping(!editor_.snapping()); break;
-    case EditorCommand::Undo:
-      if (!editor_.undo()) notice("Nothing to undo");
-      break;
-    case EditorCommand::Redo:
-      if (!editor_.redo()) notice("Nothing to redo");
-      break;
+    case EditorCommand::Undo: undo(); break;
+    case EditorCommand::Redo: redo(); break;
     case EditorCommand::Save: save(); break;
     case EditorCommand::ElementProperties: elementProperties(); break;
     case EditorCommand::LevelProperties: levelProperties(); break;
@@ -301,6 +297,16 @@ void EditorSession::playtest(bool fromCursor) {
     setCloseRequested(false);
     leave();
   }
+}
+
+void EditorSession::undo() {
+  const std::string what = editor_.undoName();
+  notice(editor_.undo() ? "Undid: " + what : "Nothing to undo");
+}
+
+void EditorSession::redo() {
+  const std::string what = editor_.redoName();
+  notice(editor_.redo() ? "Redid: " + what : "Nothing to redo");
 }
 
 void EditorSession::notice(const std::string& text) {

@@ -40,6 +40,8 @@ class EditorSession {
   void levelProperties();
   void playtest(bool fromCursor);
   void notice(const std::string& text);
+  void undo();  // and says what it took back
+  void redo();
   void updateTitle();
   std::string fileLabel() const;  // "level.inf (read-only)"
   void keepForSignals();

@@ -85,7 +85,7 @@ int LevelEditor::replaceLevel(const LevelData& edited) {
   // save is the text the level saves now.
   if (writeLevel(edited) == writeLevel(level_)) return 0;
   level_ = edited;
-  commit();
+  commit("edit properties");
   return 0;
 }
 
@@ -99,8 +99,8 @@ void LevelEditor::startDocument(const LevelData& data) {
   changed();
 }
 
-void LevelEditor::commit() {
-  history_.push(level_);
+void LevelEditor::commit(const std::string& what) {
+  history_.push(level_, what);
   changed();
 }
 

@@ -160,6 +160,9 @@ class LevelEditor {
   // --- History ---
   bool canUndo() const { return history_.canUndo(); }
   bool canRedo() const { return history_.canRedo(); }
+  // What undo would take back, what redo would give again ("paint 12 tiles").
+  std::string undoName() const { return history_.undoName(); }
+  std::string redoName() const { return history_.redoName(); }
   bool undo();
   bool redo();
   // The latest step is forgotten, as if it had never been made: not even
@@ -179,7 +182,7 @@ class LevelEditor {
 
   // LevelEditor.cpp
   void changed();             // after any change: revision, Game placement
-  void commit();              // level_ becomes a step of the history
+  void commit(const std::string& what);  // level_ becomes a step of the history
   void placeInGame();
   void startDocument(const LevelData& data);
   void endGestures();

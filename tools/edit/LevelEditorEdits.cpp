@@ -34,13 +34,24 @@ int unusedTeleporterNumber(const std::vector<TeleporterSpec>& teleporters) {
   }
 }
 
+int elementCount(const LevelData& level) {
+  int total = 0;
+  forEachRecordList(level, [&](const auto& list, int, auto) { total += static_cast<int>(list.size()); });
+  return total;
+}
+
+// "1 tile", "12 tiles": how the history names a gesture's elements.
+std::string countedName(int count, EditTool tool) {
+  return std::to_string(count) + " " + toolName(tool) + (count == 1 ? "" : "s");
+}
+
 }  // namespace
 
 ElementRef LevelEditor::place(int x, int y) {
   endGestures();
   snap(x, y);
   const ElementRef placed = add(level_, x, y);
-  if (placed.valid()) commit();
+  if (placed.valid()) commit(std::string("place ") + toolName(placed.kind));
   return placed;
 }
 
@@ -202,7 +213,7 @@ void LevelEditor::paintTo(int x, int y) {
 void LevelEditor::endPaint() {
   if (!painting_) return;
   painting_ = false;
-  if (gestureChanged_) commit();
+  if (gestureChanged_) commit("paint " + countedName(elementCount(level_) - elementCount(history_.current()), tool_));
 }
 
 bool LevelEditor::paintCell(int column, int row) {
@@ -225,7 +236,7 @@ bool LevelEditor::removeAt(int x, int y) {
   forEachRecordList(level_, [](auto& list, int& count, auto) {
     count = static_cast<int>(list.size());
   });
-  commit();
+  commit(std::string("remove ") + toolName(element.kind));
   return true;
 }
 
@@ -280,8 +291,9 @@ void LevelEditor::moveTo(int x, int y) {
 
 void LevelEditor::endMove() {
   if (!moving()) return;
+  const EditTool kind = moving_.kind;
   moving_ = ElementRef{};
-  if (gestureChanged_) commit();
+  if (gestureChanged_) commit(std::string("move ") + toolName(kind));
 }
 
 void LevelEditor::shift(ElementRef element, int dx, int dy) {

@@ -70,7 +70,7 @@ int LevelEditor::recover() {
   }
   endGestures();
   level_ = data;
-  commit();
+  commit("recover the autosave copy");
   // Its changes are the document's now: the copy goes when they are saved
   // or discarded.
   ownAutosave_ = copy;
