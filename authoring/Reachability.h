@@ -109,6 +109,9 @@ class Reachability {
   // Claimable tiles and items, by index in the level's lists.
   std::vector<int> unreachedTiles() const;  // claimable tiles no tick claims
   std::vector<int> unreachedItems() const;
+  // The states the search found, for measuring how near it came to what it
+  // missed (authoring/NearMiss.h); null before run().
+  const StateGraph* foundStates() const { return graph_.get(); }
 
   // Nearest unclaimed tile next, along the states found: a tile claimed on
   // the way counts too, and a way that leaves behind tiles it cannot come

@@ -1,5 +1,6 @@
 #include "authoring/ReachabilityVerdict.h"
 
+#include "authoring/NearMiss.h"
 #include "authoring/Reachability.h"
 #include "game/Game.h"
 #include "shell/Fatal.h"
@@ -35,6 +36,8 @@ void addUnreached(ReachabilityVerdict& verdict, const Game& game, const Reachabi
         "claimable tile at " + point(tile.x, tile.y) +
             " cannot be reached from the start position",
         true);
+    const std::string near = nearMissText(game, i, nearestApproach(game, search, i));
+    if (!near.empty()) add(verdict, LayoutElement::Tile, i, true, near, true);
   }
   for (int i : search.unreachedItems()) {
     const Item& item = game.itemManager.items()[i];

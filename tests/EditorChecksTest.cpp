@@ -61,6 +61,9 @@ TEST(EditorChecks, ReportWhatTheEngineFindsWhereItIs) {
   for (const LayoutFinding& f : LayoutRules(game).check()) expected.push_back(f.message);
   ASSERT_FALSE(expected.empty());
   expected.push_back("claimable tile at 400, 100 cannot be reached from the start position");
+  expected.push_back(
+      "claimable tile at 400, 100 is a near miss: the highest jump from the floor at row 300 "
+      "reaches row 260, 160 px short of it");
   expected.push_back("the level cannot be cleared: 1 claimable tile cannot be reached");
 
   LiveChecks checks(640, 480, 100);
@@ -70,11 +73,17 @@ TEST(EditorChecks, ReportWhatTheEngineFindsWhereItIs) {
   EXPECT_FALSE(checks.running());
   EXPECT_EQ(checks.revision(), 7u);
   EXPECT_EQ(messagesOf(checks.findings()), expected);
-  const CheckFinding& tile = checks.findings()[checks.findings().size() - 2];
+  const CheckFinding& tile = checks.findings()[checks.findings().size() - 3];
   EXPECT_EQ(tile.element, LayoutElement::Tile);
   EXPECT_EQ(tile.index, 20);
   EXPECT_TRUE(tile.unreachable);
   EXPECT_FALSE(tile.warning);
+  // Shown at the same tile, as the editor shows what cannot be reached.
+  const CheckFinding& near = checks.findings()[checks.findings().size() - 2];
+  EXPECT_EQ(near.element, LayoutElement::Tile);
+  EXPECT_EQ(near.index, 20);
+  EXPECT_TRUE(near.unreachable);
+  EXPECT_TRUE(near.warning);
   const CheckFinding& whole = checks.findings().back();
   EXPECT_EQ(whole.element, LayoutElement::Level);
   EXPECT_EQ(whole.index, -1);

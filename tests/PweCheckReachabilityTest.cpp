@@ -135,3 +135,52 @@ TEST(PweCheckReachability, WritesNoRouteForALevelNoRouteClears) {
 }
 
 }  // namespace
+
+// A tile out of reach is named with how near the search came, in the
+// numbers an author moves it by.
+TEST(PweCheckReachability, SaysHowNearTheNearestApproachCame) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> tiles;
+    std::string nearMiss;
+  };
+  std::vector<std::string> floor;
+  for (int x = 0; x < 320; x += GameTree::tileWidth) {
+    floor.push_back(std::to_string(x) + " 300 brick brick_clear 1 10");
+  }
+  const auto with = [&](const std::string& tile) {
+    std::vector<std::string> tiles = floor;
+    tiles.push_back(tile);
+    return tiles;
+  };
+  const std::vector<Case> cases = {
+      // The jump lifts the feet 40 px: from the floor at 300 to row 260.
+      {"too high", with("160 248 brick brick_clear 1 10"),
+       "media/level1.inf:17:1: warning: claimable tile at 160, 248 is a near miss: the highest "
+       "jump from the floor at row 300 reaches row 260, 12 px short of it"},
+      // The floor's last tile ends at column 320, where the centre last stands.
+      {"too far sideways", with("560 300 brick brick_clear 1 10"),
+       "media/level1.inf:17:1: warning: claimable tile at 560, 300 is a near miss: the nearest "
+       "the player gets is 240 px to the left, on the floor at row 300"},
+      {"too high and too far", with("560 200 brick brick_clear 1 10"),
+       "media/level1.inf:17:1: warning: claimable tile at 560, 200 is a near miss: the nearest "
+       "the player gets is 240 px to the left and 60 px below it: the highest jump from the "
+       "floor at row 300 reaches row 260"},
+      {"lower and too far", with("560 400 brick brick_clear 1 10"),
+       "media/level1.inf:17:1: warning: claimable tile at 560, 400 is a near miss: the nearest "
+       "the player gets is 240 px to the left and 100 px above it, on the floor at row 300"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    GameTree tree;
+    LevelText level;
+    level.tiles = c.tiles;
+    tree.writeLevel("level1.inf", level.str());
+    const CheckRun run = runChecker();
+    std::vector<std::string> near;
+    for (const std::string& line : run.lines) {
+      if (line.find("near miss") != std::string::npos) near.push_back(line);
+    }
+    EXPECT_EQ(near, std::vector<std::string>{c.nearMiss}) << testing::PrintToString(run.lines);
+  }
+}
