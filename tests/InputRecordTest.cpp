@@ -119,6 +119,7 @@ TEST(InputRecord, AFilledRecordDrivesTheTickAsHeldKeysDid) {
     LevelLayout layout = playground();
     layout.startX = c.startX;
     PlayField keyboard(layout);
+    keyboard.game->inputFromDevices = true;
     for (int code : c.codes) key[code] = 1;
     const Trace held = play(keyboard, 30);
     KeyboardCleared::clear();
