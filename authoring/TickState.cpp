@@ -60,6 +60,7 @@ bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
         keyLeft, keyRight, keyUp, keyDown, keyJump, keyPause,  // configuration
         paused, pauseKeyDown, focusLossPause, focusAwayTicks, pausedByFocus,
         pausedCard,  // the pause runs between ticks, never inside one
+        displayKey, displaySwitchable,  // so does the display's switch
         input, inputFromDevices,  // the keys a search holds: set before every tick
         gate,  // the input gate: a tool's Game holds no key back
         gamepad,  // a tool's Game has no joystick

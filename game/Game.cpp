@@ -85,6 +85,7 @@ void Game::runLife() {
 void Game::waitForTick() const { waitForDueTick(updatesPerSecond); }
 
 bool Game::pacingStep(const std::function<void()>& afterTick) {
+  switchDisplayOnKey();
   if (updatePause()) return quit;
   while (tickCounter.load() > 0) {
     int due = tickCounter.load();

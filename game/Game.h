@@ -19,6 +19,7 @@
 #include "graphics/Resources.h"
 #include "player/Gamepad.h"
 #include "player/InputGate.h"
+#include "game/DisplayKey.h"
 #include "player/InputRecord.h"
 #include "player/Player.h"
 #include "presentation/FramePresenter.h"
@@ -60,6 +61,9 @@ class Game {
   bool updatePause();
   void countFocusAway();  // after each tick: one more played without the focus, if so
   void showPaused();  // the "Paused" card over the last frame shown
+  // Between ticks: on the display key, the other display mode, the frame
+  // shown whole on it; where it cannot be had, a line on standard error.
+  void switchDisplayOnKey();
 
   // game/Population.cpp
   int populateLevel(LevelData data);
@@ -177,6 +181,8 @@ class Game {
   int focusAwayTicks = 0;            // ticks played in a row without the focus
   bool pausedByFocus = false;        // the pause came from the lost focus, not the key
   BitmapPtr pausedCard;              // drawn over the frame while paused
+  DisplayKey displayKey;             // F11 or Alt+Enter: window or full screen
+  bool displaySwitchable = false;    // the game's own start-up made the screen: it may switch
   InputRecord input;                 // this tick's keys and joystick controls
   bool inputFromDevices = true;      // false: a replay, the search or a test fills input
   InputGate gate;                    // keys held back until released

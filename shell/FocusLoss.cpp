@@ -15,6 +15,9 @@ void onSwitchIn() { out = false; }
 }  // namespace
 
 void watchFocus() {
+  // A new display mode keeps them or not; they are never there twice.
+  remove_display_switch_callback(onSwitchOut);
+  remove_display_switch_callback(onSwitchIn);
   set_display_switch_callback(SWITCH_OUT, onSwitchOut);
   set_display_switch_callback(SWITCH_IN, onSwitchIn);
 }

@@ -278,7 +278,36 @@ int openScreen(const StartupSettings& settings, const StartupOptions& options,
   return 0;
 }
 
+// The mode the settings plan, set: empty when set, else Allegro's reason.
+std::string setPlannedMode(const StartupSettings& request, ScreenPlan& plan) {
+  int desktopWidth = 0;
+  int desktopHeight = 0;
+  if (get_desktop_resolution(&desktopWidth, &desktopHeight) != 0) desktopWidth = desktopHeight = 0;
+  plan = planScreen(request, desktopWidth, desktopHeight, startupColourDepth());
+  if (!plan.problem.empty()) return plan.problem;
+  const int card = request.windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
+  if (set_gfx_mode(card, plan.width, plan.height, 0, 0) != 0) return allegro_error;
+  return "";
+}
+
 }  // namespace
+
+std::string switchScreen(bool fullScreen, PictureLayout& layout) {
+  StartupSettings request = screenRequest(readStartupSettings(), StartupOptions());
+  request.windowed = !fullScreen;
+  ScreenPlan plan;
+  const std::string problem = setPlannedMode(request, plan);
+  if (problem.empty()) {
+    layout = plan.layout;
+    return "";
+  }
+  // Allegro gave up the old mode before it tried the new one.
+  request.windowed = fullScreen;
+  const std::string back = setPlannedMode(request, plan);
+  if (!back.empty()) dataFailure("Couldn't set graphics mode!", "Couldn't set graphics mode: " + back);
+  layout = plan.layout;
+  return problem;
+}
 
 int initialise(int& width, int& height, int& updatesPerSecond, PictureLayout* layout) {
   return initialise(width, height, updatesPerSecond, layout, StartupOptions());

@@ -63,6 +63,12 @@ struct StartupOptions {
   bool playerSettings = false; // the player's own pwe.cfg over the tree's: the game alone
 };
 
+// Switches the game's running display between its window and full screen,
+// by the settings it started with: empty when done, with the new layout;
+// otherwise why not, with the display as it was. A display that cannot be
+// had back either ends the run as a data failure would.
+std::string switchScreen(bool fullScreen, PictureLayout& layout);
+
 // initialise for any program: the same steps in the same order, with the
 // options' differences. Allegro installs signal handlers of its own while
 // it starts, and the threads it starts take the caller's signal mask: a

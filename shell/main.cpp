@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
   }
   auto game = std::make_unique<Game>(width, height, updatesPerSecond);
   game->presenter.setLayout(layout);
+  game->displaySwitchable = true;
   game->holdBackHeldKeys();
   runLevelSequence(*game);
   log_close();

@@ -149,3 +149,30 @@ check_window_identity() {
   differing=$(compare -metric AE "$src/dist/icons/pwe-48.png" "$work/icon.pam" null: 2>&1)
   [ "$differing" = "0" ] || fail "the window's icon is not the project's: $differing pixels differ"
 }
+
+# The first level without its enemies, items and teleporters (which move or
+# animate) and with only its last tile claimable, so that nothing on it
+# changes for the first three seconds, when the countdown first changes.
+still_first_level() {
+  python3 - "$work/media/level1.inf" <<'PY' || fail "could not change the level"
+import sys
+path = sys.argv[1]
+lines = open(path).read().split("\n")
+at = 5
+for kind in range(6):  # tiles, ladders, chutes, enemies, items, teleporters
+    while lines[at].strip() == "":
+        at += 1
+    count = int(lines[at])
+    if kind == 0:
+        for i in range(at + 1, at + count):
+            fields = lines[i].split()
+            fields[4] = "0"
+            lines[i] = " ".join(fields)
+    if kind >= 3:
+        del lines[at + 1:at + 1 + count]
+        lines[at] = "0"
+        count = 0
+    at += 1 + count
+open(path, "w").write("\n".join(lines))
+PY
+}

@@ -7,27 +7,7 @@
 source "$(dirname "$0")/lib.sh" "$@"
 render="$(dirname "$pwe")/tools/pwe-render"
 [ -x "$render" ] || fail "no pwe-render at $render"
-python3 - "$work/media/level1.inf" <<'PY' || fail "could not change the level"
-import sys
-path = sys.argv[1]
-lines = open(path).read().split("\n")
-at = 5
-for kind in range(6):  # tiles, ladders, chutes, enemies, items, teleporters
-    while lines[at].strip() == "":
-        at += 1
-    count = int(lines[at])
-    if kind == 0:
-        for i in range(at + 1, at + count):
-            fields = lines[i].split()
-            fields[4] = "0"
-            lines[i] = " ".join(fields)
-    if kind >= 3:
-        del lines[at + 1:at + 1 + count]
-        lines[at] = "0"
-        count = 0
-    at += 1 + count
-open(path, "w").write("\n".join(lines))
-PY
+still_first_level
 sed -i 's/^scale = 1$/scale = 2/' "$work/media/pwe.cfg"
 grep -qx 'scale = 2' "$work/media/pwe.cfg" || fail "no [display] scale to set in pwe.cfg"
 x_screen=1600x1200

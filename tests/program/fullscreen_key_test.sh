@@ -1,0 +1,56 @@
+# F11 switches to full screen and F11 again back to the window, or, where
+# the display has no full screen, says so in one line on standard error and
+# stays: either way the window comes back at the size it had, its pixels
+# still sharp at scale 2, the frame whole on it (a screenshot equals
+# pwe-render's frame with every pixel doubled), and Alt+Enter does the same.
+source "$(dirname "$0")/lib.sh" "$@"
+render="$(dirname "$pwe")/tools/pwe-render"
+[ -x "$render" ] || fail "no pwe-render at $render"
+still_first_level
+sed -i 's/^scale = 1$/scale = 2/' "$work/media/pwe.cfg"
+grep -qx 'scale = 2' "$work/media/pwe.cfg" || fail "no [display] scale to set in pwe.cfg"
+x_screen=1600x1200
+start_x
+start_game
+wait_window
+press "$wid" x 0.1
+wait_log "Beginning level." 15 || fail "the first level did not begin"
+begun=$SECONDS
+window_size() {
+  xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
+}
+before=$(window_size)
+[ "$before" = "1280x960" ] || fail "the window is $before before F11, not 1280x960"
+
+switch_twice() {
+  local keys="$1" want="$2"
+  # The game keeps its one window through the switches (unmapped while
+  # full screen), so the keys go on going to it.
+  for _ in 1 2; do
+    press "$wid" "$keys" 0.15
+    sleep 0.2
+  done
+  local seen
+  seen=$(grep -c '^Display \(switched\|not switched\)' "$work/pwe.log")
+  [ "$seen" -eq "$want" ] || fail "$seen switches logged after $keys, not $want"
+}
+switch_twice F11 2
+switch_twice alt+Return 4
+# One line for each switch the display refused, none for the others.
+failures=$(grep -c '^pwe: cannot switch to ' "$work/stderr.txt")
+refused=$(grep -c '^Display not switched' "$work/pwe.log")
+[ "$failures" -eq "$refused" ] || fail "$failures lines on standard error for $refused refusals"
+
+after=$(window_size)
+[ "$after" = "$before" ] || fail "the window is $after after the switches, not $before"
+# Within the three seconds before the countdown first changes.
+xwd -id "$wid" -display "$DISPLAY" | convert xwd:- "$work/window.png"
+(cd "$work" && "$render" level1.inf "$work/frame.png" media) || fail "pwe-render failed"
+convert "$work/frame.png" -sample 200% "$work/doubled.png"
+[ $(( SECONDS - begun )) -lt 3 ] || fail "the switches took past the countdown's first change"
+differing=$(compare -metric AE "$work/window.png" "$work/doubled.png" null: 2>&1)
+[ "$differing" = "0" ] || fail "$differing pixels differ from the frame doubled after the switches"
+press "$wid" Escape
+wait_exit 10
+[ "$status" -eq 0 ] || fail "exit status $status after Escape"
+echo PASS
