@@ -176,3 +176,33 @@ for kind in range(6):  # tiles, ladders, chutes, enemies, items, teleporters
 open(path, "w").write("\n".join(lines))
 PY
 }
+
+# The still first level at [display] scale 2 on a 1600x1200 desktop: the
+# game started, its window in $wid, checked to be 1280x960.
+start_still_scaled_game() {
+  render="$(dirname "$pwe")/tools/pwe-render"
+  [ -x "$render" ] || fail "no pwe-render at $render"
+  still_first_level
+  sed -i 's/^scale = 1$/scale = 2/' "$work/media/pwe.cfg"
+  grep -qx 'scale = 2' "$work/media/pwe.cfg" || fail "no [display] scale to set in pwe.cfg"
+  x_screen=1600x1200
+  start_x
+  start_game
+  wait_window
+  [ "$(window_size)" = "1280x960" ] || fail "the window is $(window_size), not 1280x960"
+}
+
+window_size() {
+  xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
+}
+
+# Fails unless the window shows pwe-render's first frame of the level with
+# every pixel doubled; $1 says when.
+expect_frame_doubled() {
+  xwd -id "$wid" -display "$DISPLAY" | convert xwd:- "$work/window.png"
+  (cd "$work" && "$render" level1.inf "$work/frame.png" media) || fail "pwe-render failed"
+  convert "$work/frame.png" -sample 200% "$work/doubled.png"
+  local differing
+  differing=$(compare -metric AE "$work/window.png" "$work/doubled.png" null: 2>&1)
+  [ "$differing" = "0" ] || fail "$differing pixels differ from the frame doubled $1"
+}
