@@ -217,34 +217,41 @@ void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges)
     if (digitPressed && after.has(TickState::cooldownActive) && graph.key() != StateKey::Full) {
       break;
     }
-    if (!lastUnderControl_ || digits_.empty()) continue;
-    // Whether a teleport may follow depends on nothing the key leaves out.
-    if (nearTeleporter_.size() <= edge.to) {
-      nearTeleporter_.resize(graph.size(), unknown);
-      armed_.resize(graph.size(), false);
+    if (lastUnderControl_ && !digits_.empty()) armDigits(graph, state, after, edge, keepEdges);
+  }
+}
+
+// The chain just followed from `from` ended in `after` under control: where
+// a teleport may follow, the states with each digit pressed in its last
+// tick are added too.
+void Reachability::armDigits(StateGraph& graph, const TickState& from, const TickState& after,
+                             const StateEdge& edge, bool keepEdges) {
+  // Whether a teleport may follow depends on nothing the key leaves out.
+  if (nearTeleporter_.size() <= edge.to) {
+    nearTeleporter_.resize(graph.size(), unknown);
+    armed_.resize(graph.size(), false);
+  }
+  if (nearTeleporter_[edge.to] == unknown) {
+    nearTeleporter_[edge.to] = mayTeleportNext(after) ? yes : no;
+  }
+  // The digits pressed on the way to a state are pressed once: another
+  // way to it reaches the same pressed states.
+  if (nearTeleporter_[edge.to] == no || armed_[edge.to]) return;
+  armed_[edge.to] = true;
+  for (const Input& digit : digits_) {
+    const int code = digit.codes.front();
+    // Pressed already when the last tick began: holding it on would have
+    // kept it from being released in that tick; another way may press it.
+    if (!releasedBeforeLast_ && from.pending(code)) {
+      armed_[edge.to] = false;
+      continue;
     }
-    if (nearTeleporter_[edge.to] == unknown) {
-      nearTeleporter_[edge.to] = mayTeleportNext(after) ? yes : no;
-    }
-    // The digits pressed on the way to a state are pressed once: another
-    // way to it reaches the same pressed states.
-    if (nearTeleporter_[edge.to] == no || armed_[edge.to]) continue;
-    armed_[edge.to] = true;
-    for (const Input& digit : digits_) {
-      const int code = digit.codes.front();
-      // Pressed already when the last tick began: holding it on would have
-      // kept it from being released in that tick; another way may press it.
-      if (!releasedBeforeLast_ && state.pending(code)) {
-        armed_[edge.to] = false;
-        continue;
-      }
-      TickState pressed = after;
-      pressed.pendingKeys[code / 64] |= std::uint64_t{1} << (code % 64);
-      StateEdge armed = edge;
-      armed.input.digit = digit.keys.digit;
-      armed.to = add(graph, pressed);
-      if (keepEdges) graph.addEdge(armed, chainClaims_);
-    }
+    TickState pressed = after;
+    pressed.pendingKeys[code / 64] |= std::uint64_t{1} << (code % 64);
+    StateEdge armed = edge;
+    armed.input.digit = digit.keys.digit;
+    armed.to = add(graph, pressed);
+    if (keepEdges) graph.addEdge(armed, chainClaims_);
   }
 }
 

@@ -165,6 +165,8 @@ class Reachability {
   void collectFrames();
   bool search(StateGraph& graph, bool keepEdges);
   void expand(StateGraph& graph, std::uint32_t from, bool keepEdges);
+  void armDigits(StateGraph& graph, const TickState& from, const TickState& after,
+                 const StateEdge& edge, bool keepEdges);
   std::uint32_t add(StateGraph& graph, const TickState& state);
   // Plays from the state: one tick with the input held, then ticks with
   // nothing held until the player has a choice of keys again (standing
@@ -175,6 +177,9 @@ class Reachability {
   // null when it is not to be.
   bool follow(const TickState& state, const Input& input, std::uint32_t* memoSlot,
               const TickState* memoPlayed);
+  Box firstTickBox(const TickState& state);
+  bool followLater(bool sure, Box& box);
+  void captureChainEnd(bool sure);
   bool stepChain(const std::vector<int>& codes, bool sure, bool later);
   bool fits(const Stretch& stretch, const TickState& played, const TickState& from) const;
   bool reuse(const Stretch& stretch, const TickState& played, const TickState& from);
@@ -199,6 +204,7 @@ class Reachability {
   std::vector<std::uint32_t> components() const;
   // Plays the edges from the start and writes down every tick's keys.
   Route play(const std::vector<std::uint32_t>& edges) const;
+  bool endedAsFound(const TickState& expected) const;
 
   Game& game_;
   ReachabilityLimits limits_;

@@ -140,6 +140,71 @@ bool Reachability::reuse(const Stretch& stretch, const TickState& played,
   return true;
 }
 
+// Where the first tick may read the ladder held: at the state's place and
+// a walking step either way. Leaves the Game at the state.
+Reachability::Box Reachability::firstTickBox(const TickState& state) {
+  Player& p = game_.player;
+  Box box;
+  states_.restore(state);
+  for (int walk = 0; walk < 4; ++walk) {
+    p.setPosition(state.x, state.y);
+    if (walk == 1 || walk == 3) p.move(-p.walkSpeed, 0.0f);
+    if (walk == 2 || walk == 3) p.move(p.walkSpeed, 0.0f);
+    box.add(toPixel(p.x), toPixel(p.y));
+  }
+  p.setPosition(state.x, state.y);
+  return box;
+}
+
+void Reachability::captureChainEnd(bool sure) {
+  chainEnd_ = states_.capture();
+  if (!sure) chainEnd_.flags |= TickState::unsure;
+}
+
+// From the end of a chain's first tick to the player's next choice: the
+// stretch remembered after a first tick that ended the same way, or
+// played and remembered. False when the player died.
+bool Reachability::followLater(bool sure, Box& box) {
+  Player& p = game_.player;
+  TickState first = states_.capture();
+  if (!sure) first.flags |= TickState::unsure;
+  std::uint32_t afterIndex = none;
+  if (memoizing_) {
+    bool known = false;
+    const std::uint32_t index = remember(afterFirst_, first, known);
+    const TickState& played = afterFirst_.keys->state(index);
+    if (known && index < afterFirst_.stretches.size() &&
+        fits(afterFirst_.stretches[index], played, first)) {
+      const Stretch& stretch = afterFirst_.stretches[index];
+      box.add(stretch.box);
+      return reuse(stretch, played, first);
+    }
+    if (!known) afterIndex = index;
+  }
+  Box later;
+  bool releasedLater = false;
+  bool alive = true;
+  while (!hasChoice(p) && chainTicks_ < chainLimit) {
+    // A tick under control asks the key-release table about every
+    // digit, which lets go of all of them.
+    releasedBeforeLast_ = releasedBeforeLast_ || lastUnderControl_;
+    if (chainTicks_ > 1) releasedLater = releasedLater || lastUnderControl_;
+    lastUnderControl_ = p.hasControl;
+    const float above = p.y;
+    alive = stepChain(idleInputs_.front().codes, sure, true) && !fallenAway(above);
+    later.add(toPixel(p.x), toPixel(p.y));
+    if (!alive) break;
+  }
+  if (alive) captureChainEnd(sure);
+  if (afterIndex != none) {
+    if (afterFirst_.stretches.size() <= afterIndex) afterFirst_.stretches.resize(afterIndex + 1);
+    store(afterFirst_.stretches[afterIndex], first, later, laterClaims_, chainTicks_ - 1,
+          releasedLater, !alive);
+  }
+  box.add(later);
+  return alive;
+}
+
 bool Reachability::follow(const TickState& state, const Input& input, std::uint32_t* memoSlot,
                           const TickState* memoPlayed) {
   const bool sure = !state.has(TickState::unsure);
@@ -162,64 +227,13 @@ bool Reachability::follow(const TickState& state, const Input& input, std::uint3
   }
 
   Player& p = game_.player;
-  Box box;
-  states_.restore(state);
-  for (int walk = 0; walk < 4; ++walk) {
-    p.setPosition(state.x, state.y);
-    if (walk == 1 || walk == 3) p.move(-p.walkSpeed, 0.0f);
-    if (walk == 2 || walk == 3) p.move(p.walkSpeed, 0.0f);
-    box.add(toPixel(p.x), toPixel(p.y));
-  }
-  p.setPosition(state.x, state.y);
+  Box box = firstTickBox(state);
   bool alive = stepChain(input.codes, sure, false);
   box.add(toPixel(p.x), toPixel(p.y));
-
   if (alive && !hasChoice(p)) {
-    TickState first = states_.capture();
-    if (!sure) first.flags |= TickState::unsure;
-    std::uint32_t afterIndex = none;
-    bool reused = false;
-    if (memoizing_) {
-      bool known = false;
-      const std::uint32_t index = remember(afterFirst_, first, known);
-      const TickState& played = afterFirst_.keys->state(index);
-      if (known && index < afterFirst_.stretches.size() &&
-          fits(afterFirst_.stretches[index], played, first)) {
-        const Stretch& stretch = afterFirst_.stretches[index];
-        box.add(stretch.box);
-        alive = reuse(stretch, played, first);
-        reused = true;
-      }
-      if (!known) afterIndex = index;
-    }
-    if (!reused) {
-      Box later;
-      bool releasedLater = false;
-      while (!hasChoice(p) && chainTicks_ < chainLimit) {
-        // A tick under control asks the key-release table about every
-        // digit, which lets go of all of them.
-        releasedBeforeLast_ = releasedBeforeLast_ || lastUnderControl_;
-        if (chainTicks_ > 1) releasedLater = releasedLater || lastUnderControl_;
-        lastUnderControl_ = p.hasControl;
-        const float above = p.y;
-        alive = stepChain(idleInputs_.front().codes, sure, true) && !fallenAway(above);
-        later.add(toPixel(p.x), toPixel(p.y));
-        if (!alive) break;
-      }
-      if (alive) {
-        chainEnd_ = states_.capture();
-        if (!sure) chainEnd_.flags |= TickState::unsure;
-      }
-      if (afterIndex != none) {
-        if (afterFirst_.stretches.size() <= afterIndex) afterFirst_.stretches.resize(afterIndex + 1);
-        store(afterFirst_.stretches[afterIndex], first, later, laterClaims_, chainTicks_ - 1,
-              releasedLater, !alive);
-      }
-      box.add(later);
-    }
+    alive = followLater(sure, box);
   } else if (alive) {
-    chainEnd_ = states_.capture();
-    if (!sure) chainEnd_.flags |= TickState::unsure;
+    captureChainEnd(sure);
   }
   if (memoSlot != nullptr) {
     wholeStretches_.emplace_back();

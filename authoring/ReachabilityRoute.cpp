@@ -265,6 +265,18 @@ Reachability::Route Reachability::route() const {
   return result;
 }
 
+// A cooldown over sooner than the search's, or a count where the search
+// keeps none, changes nothing of the way on.
+bool Reachability::endedAsFound(const TickState& expected) const {
+  TickState now = states_.capture();
+  const std::uint8_t cooldown = TickState::cooldownActive | TickState::waits;
+  if (!now.has(TickState::cooldownActive) || expected.has(TickState::waits)) {
+    now.flags = static_cast<std::uint8_t>((now.flags & ~cooldown) | (expected.flags & cooldown));
+    now.cooldownTicks = expected.cooldownTicks;
+  }
+  return graph_->sameKey(now, expected);
+}
+
 Reachability::Route Reachability::play(const std::vector<std::uint32_t>& edges) const {
   Route played;
   restoreGame();
@@ -310,16 +322,7 @@ Reachability::Route Reachability::play(const std::vector<std::uint32_t>& edges) 
         step(input);
       }
     }
-    // A cooldown over sooner than the search's, or a count where the
-    // search keeps none, changes nothing of the way on.
-    TickState now = states_.capture();
-    const TickState& expected = g.state(edge.to);
-    const std::uint8_t cooldown = TickState::cooldownActive | TickState::waits;
-    if (!now.has(TickState::cooldownActive) || expected.has(TickState::waits)) {
-      now.flags = static_cast<std::uint8_t>((now.flags & ~cooldown) | (expected.flags & cooldown));
-      now.cooldownTicks = expected.cooldownTicks;
-    }
-    played.followed = alive && g.sameKey(now, expected);
+    played.followed = alive && endedAsFound(g.state(edge.to));
   }
   played.scoreGained = game_.player.score - score_;
   played.clears = alive && played.followed && floor.tilesLeft() == 0;
