@@ -92,6 +92,9 @@ int LevelEditor::replaceLevel(const LevelData& edited) {
 void LevelEditor::startDocument(const LevelData& data) {
   painting_ = false;
   moving_ = ElementRef{};
+  movingGroup_ = banding_ = filling_ = false;
+  handleElement_ = ElementRef{};
+  selection_.clear();
   level_ = data;
   history_.reset(data);
   autosaved_ = 0;
@@ -106,12 +109,16 @@ void LevelEditor::commit(const std::string& what) {
 
 void LevelEditor::changed() {
   ++revision_;
+  selection_.keepWithin(level_);
   placeInGame();
 }
 
 void LevelEditor::endGestures() {
   if (painting_) endPaint();
   if (moving()) endMove();
+  if (banding_) endSelect();
+  if (filling_) endFill();
+  if (draggingHandle()) endHandle();
 }
 
 // As a level start and a life start place it; a name without an image

@@ -20,6 +20,8 @@
 #include "tools/edit/DocumentFile.h"
 #include "tools/edit/EditElement.h"
 #include "tools/edit/EditHistory.h"
+#include "tools/edit/ElementHandles.h"
+#include "tools/edit/Selection.h"
 
 class Game;
 class LookCatalog;
@@ -152,10 +154,65 @@ class LevelEditor {
   bool beginMove(int x, int y);
   void moveTo(int x, int y);
   void endMove();
-  bool moving() const { return moving_.valid(); }
+  bool moving() const { return moving_.valid() || movingGroup_; }
   // The level as a form changed it, as one step. -1 when it holds a value
   // out of the loader's bounds (nothing changes then).
   int replaceLevel(const LevelData& edited);
+
+  // --- Selection and group edits (LevelEditorGroups.cpp) ---
+  // Each group edit is one step of the history, named by what it did to
+  // how many elements ("paste 12 tiles").
+  // The selection tool (the key S) is chosen; choosing a placing tool ends it.
+  bool selecting() const { return selectTool_; }
+  void chooseSelectTool();
+  const Selection& selection() const { return selection_; }
+  void selectAll();
+  void clearSelection();
+  // A drag with the selection tool selects the elements whose anchor
+  // (anchorOf) lies in the rectangle from where it began to the point, on
+  // top of those already selected when `add`. A drag no bigger than a
+  // click selects the element drawn topmost there.
+  void beginSelect(int x, int y, bool add);
+  void selectTo(int x, int y);
+  void endSelect();
+  // The rectangle a selection or fill drag spans now; empty when none goes on.
+  Rect band() const { return banding_ || filling_ ? band_ : Rect{}; }
+  bool onSelection(int x, int y) const;  // the point lies on a selected element
+  // The selection goes to the clipboard; the level is unchanged. How many went.
+  int copy();
+  bool cut();
+  // The clipboard's top-left anchor lands on the point (snapped, each
+  // element keeping its place within its cell); what was pasted becomes
+  // the selection.
+  bool paste(int x, int y);
+  // A copy of the selection right beside it, in whole grid cells when
+  // snapping; the copy becomes the selection.
+  bool duplicate();
+  bool deleteSelection();
+  // By (dx, dy) grid cells, or pixels when `pixels`.
+  bool nudge(int dx, int dy, bool pixels);
+  // A drag begun on the selection moves all of it (moveTo, endMove).
+  bool beginGroupMove(int x, int y);
+  // Ctrl and a drag with the tile tool: every grid cell of the rectangle
+  // from the cell where it began to the point's gets a tile, but a cell
+  // where a tile already lies. The tiles take the look and fields of the
+  // first selected tile when tiles are selected, else the tool's.
+  void beginFill(int x, int y);
+  void fillTo(int x, int y);
+  void endFill();
+  bool filling() const { return filling_; }
+  // The teleporters sharing a number with a selected one (those included).
+  std::vector<ElementRef> linkedTeleporters() const;
+
+  // --- Handles (LevelEditorHandles.cpp) ---
+  // Of the one selected element (ElementHandles); none for a selection of
+  // more, or of another kind.
+  std::vector<Handle> handles() const;
+  // A drag begun on a handle moves that end to the point, snapped.
+  bool beginHandle(int x, int y);
+  void handleTo(int x, int y);
+  void endHandle();
+  bool draggingHandle() const { return handleElement_.valid(); }
 
   // --- History ---
   bool canUndo() const { return history_.canUndo(); }
@@ -203,6 +260,10 @@ class LevelEditor {
   void fitChute(ChuteSpec& chute);
   bool paintCell(int column, int row);
   void shift(ElementRef element, int dx, int dy);
+  // LevelEditorGroups.cpp
+  void selectBand();
+  bool tileLiesOn(const Rect& cell) const;
+  int fillRectangle();
 
   Game& game_;
   const LookCatalog& looks_;
@@ -224,6 +285,18 @@ class LevelEditor {
   int paintColumn_ = 0, paintRow_ = 0;       // last painted cell of that grid
   ElementRef moving_;
   int moveX_ = 0, moveY_ = 0;       // point the element was last moved to
+  bool movingGroup_ = false;        // the move is of the whole selection
+
+  bool selectTool_ = false;
+  Selection selection_;
+  Clipboard clipboard_;
+  bool banding_ = false;            // a selection drag goes on
+  bool filling_ = false;            // a fill drag goes on
+  Selection bandBase_;              // what was selected before an adding drag
+  int bandX_ = 0, bandY_ = 0;       // where the drag began
+  Rect band_;                       // what it spans now
+  ElementRef handleElement_;        // whose handle is dragged; invalid: none
+  HandleEnd handleEnd_ = HandleEnd::Top;
 
   // What placementAt showed last, and for what.
   struct PreviewKey {

@@ -7,6 +7,7 @@
 #include "game/Game.h"
 #include "tools/edit/LevelEditor.h"
 #include "tools/edit/LookCatalog.h"
+#include "tools/edit/Selection.h"
 
 namespace {
 
@@ -26,23 +27,10 @@ bool alreadyThere(const std::vector<Spec>& list, Same same) {
   return false;
 }
 
-int unusedTeleporterNumber(const std::vector<TeleporterSpec>& teleporters) {
-  for (int number = 1;; ++number) {
-    bool used = false;
-    for (const TeleporterSpec& teleporter : teleporters) used = used || teleporter.number == number;
-    if (!used) return number;
-  }
-}
-
 int elementCount(const LevelData& level) {
   int total = 0;
   forEachRecordList(level, [&](const auto& list, int, auto) { total += static_cast<int>(list.size()); });
   return total;
-}
-
-// "1 tile", "12 tiles": how the history names a gesture's elements.
-std::string countedName(int count, EditTool tool) {
-  return std::to_string(count) + " " + toolName(tool) + (count == 1 ? "" : "s");
 }
 
 }  // namespace
@@ -213,7 +201,7 @@ void LevelEditor::paintTo(int x, int y) {
 void LevelEditor::endPaint() {
   if (!painting_) return;
   painting_ = false;
-  if (gestureChanged_) commit("paint " + countedName(elementCount(level_) - elementCount(history_.current()), tool_));
+  if (gestureChanged_) commit("paint " + countedName(elementCount(level_) - elementCount(history_.current()), toolName(tool_)));
 }
 
 bool LevelEditor::paintCell(int column, int row) {
@@ -236,6 +224,7 @@ bool LevelEditor::removeAt(int x, int y) {
   forEachRecordList(level_, [](auto& list, int& count, auto) {
     count = static_cast<int>(list.size());
   });
+  selection_.removed(element);
   commit(std::string("remove ") + toolName(element.kind));
   return true;
 }
@@ -256,6 +245,7 @@ bool LevelEditor::pickAt(int x, int y) {
     });
   }
   tool_ = element.kind;
+  selectTool_ = false;
   const int found = looks_.find(tool_, look);
   if (found >= 0) look_[toolIndex(tool_)] = found;
   previewKey_ = PreviewKey{};  // the template changed
@@ -282,7 +272,8 @@ void LevelEditor::moveTo(int x, int y) {
     dy = dy / gridHeight() * gridHeight();
   }
   if (dx == 0 && dy == 0) return;
-  shift(moving_, dx, dy);
+  if (movingGroup_) shiftSelected(level_, selection_, dx, dy);
+  else shift(moving_, dx, dy);
   moveX_ += dx;
   moveY_ += dy;
   gestureChanged_ = true;
@@ -292,25 +283,13 @@ void LevelEditor::moveTo(int x, int y) {
 void LevelEditor::endMove() {
   if (!moving()) return;
   const EditTool kind = moving_.kind;
+  const bool group = movingGroup_;
   moving_ = ElementRef{};
-  if (gestureChanged_) commit(std::string("move ") + toolName(kind));
+  movingGroup_ = false;
+  if (!gestureChanged_) return;
+  commit(group ? groupName("move", selection_) : std::string("move ") + toolName(kind));
 }
 
 void LevelEditor::shift(ElementRef element, int dx, int dy) {
-  const int i = element.index;
-  RecordKind kind;
-  if (!recordKindOf(element.kind, kind)) {
-    level_.start_x += dx;
-    level_.start_y += dy;
-    return;
-  }
-  visitRecordList(level_, kind, [&](auto& list, auto) {
-    auto& record = list[i];
-    record.x += dx;
-    record.y += dy;
-    if constexpr (std::is_same_v<std::decay_t<decltype(record)>, EnemySpec>) {
-      record.min_x += dx;  // the patrol goes with it
-      record.max_x += dx;
-    }
-  });
+  shiftElement(level_, element, dx, dy);
 }

@@ -27,7 +27,11 @@ void LevelEditor::defaultTemplates() {
   templates_.teleporter = TeleporterSpec{0, 0, "", "", 0};
 }
 
-void LevelEditor::setTool(EditTool tool) { tool_ = tool; }
+void LevelEditor::setTool(EditTool tool) {
+  endGestures();
+  tool_ = tool;
+  selectTool_ = false;
+}
 
 std::string LevelEditor::lookName() const {
   if (tool_ == EditTool::Start) return std::string();
