@@ -34,6 +34,25 @@ std::string levelSummary(const LevelData& level) {
   return out.str();
 }
 
+namespace {
+
+// A drag of the selection, a fill or a handle through the points given.
+void dragAlong(LevelEditor& editor, const std::string& verb, const std::vector<int>& points) {
+  if (verb == "drag") editor.beginGroupMove(points.at(0), points.at(1));
+  if (verb == "fill") editor.beginFill(points.at(0), points.at(1));
+  if (verb == "handle") editor.beginHandle(points.at(0), points.at(1));
+  for (size_t i = 2; i + 1 < points.size(); i += 2) {
+    if (verb == "drag") editor.moveTo(points[i], points[i + 1]);
+    if (verb == "fill") editor.fillTo(points[i], points[i + 1]);
+    if (verb == "handle") editor.handleTo(points[i], points[i + 1]);
+  }
+  if (verb == "drag") editor.endMove();
+  if (verb == "fill") editor.endFill();
+  if (verb == "handle") editor.endHandle();
+}
+
+}  // namespace
+
 void perform(LevelEditor& editor, const std::string& script) {
   std::istringstream actions(script);
   std::string action;
@@ -53,7 +72,23 @@ void perform(LevelEditor& editor, const std::string& script) {
     else if (verb == "pick") editor.pickAt(numbers.at(0), numbers.at(1));
     else if (verb == "undo") editor.undo();
     else if (verb == "redo") editor.redo();
-    else if (verb == "paint" || verb == "move") {
+    else if (verb == "select") editor.chooseSelectTool();
+    else if (verb == "all") editor.selectAll();
+    else if (verb == "none") editor.clearSelection();
+    else if (verb == "copy") editor.copy();
+    else if (verb == "cut") editor.cut();
+    else if (verb == "paste") editor.paste(numbers.at(0), numbers.at(1));
+    else if (verb == "duplicate") editor.duplicate();
+    else if (verb == "delete") editor.deleteSelection();
+    else if (verb == "nudge" || verb == "nudgepx") {
+      editor.nudge(numbers.at(0), numbers.at(1), verb == "nudgepx");
+    } else if (verb == "band" || verb == "addband") {
+      editor.beginSelect(numbers.at(0), numbers.at(1), verb == "addband");
+      editor.selectTo(numbers.at(2), numbers.at(3));
+      editor.endSelect();
+    } else if (verb == "drag" || verb == "fill" || verb == "handle") {
+      dragAlong(editor, verb, numbers);
+    } else if (verb == "paint" || verb == "move") {
       const bool paint = verb == "paint";
       if (paint) editor.beginPaint(numbers.at(0), numbers.at(1));
       else editor.beginMove(numbers.at(0), numbers.at(1));

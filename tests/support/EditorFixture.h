@@ -46,6 +46,11 @@ struct EditorFixture {
 // Actions separated by ';', as the front end would make the calls:
 //   tool N (the key 1 to 7)   snap on|off   click X Y   erase X Y   pick X Y
 //   paint X Y X Y ...         move X Y X Y ...          undo   redo
+// and the selection tool's (as its keys and drags make them):
+//   select        (the key S)  band X Y X Y  addband X Y X Y (Shift held)
+//   all   none    copy   cut   paste X Y     duplicate   delete
+//   nudge DX DY (grid cells)   nudgepx DX DY (pixels)    drag X Y X Y ... (the selection)
+//   fill X Y X Y ... (Ctrl and a drag)       handle X Y X Y ... (from a handle)
 void perform(LevelEditor& editor, const std::string& script);
 
 // One line per element in the level's order, as "kind field field ...",

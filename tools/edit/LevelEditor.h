@@ -181,9 +181,8 @@ class LevelEditor {
   // The selection goes to the clipboard; the level is unchanged. How many went.
   int copy();
   bool cut();
-  // The clipboard's top-left anchor lands on the point (snapped, each
-  // element keeping its place within its cell); what was pasted becomes
-  // the selection.
+  // The clipboard's top-left anchor lands on the point, snapped; what was
+  // pasted becomes the selection.
   bool paste(int x, int y);
   // A copy of the selection right beside it, in whole grid cells when
   // snapping; the copy becomes the selection.
@@ -262,6 +261,7 @@ class LevelEditor {
   void shift(ElementRef element, int dx, int dy);
   // LevelEditorGroups.cpp
   void selectBand();
+  bool removeSelection(const char* verb);  // the step's name: "cut", "delete"
   bool tileLiesOn(const Rect& cell) const;
   int fillRectangle();
 

@@ -82,7 +82,7 @@ int LevelEditor::copy() {
 
 bool LevelEditor::cut() {
   if (copy() == 0) return false;
-  return deleteSelection();
+  return removeSelection("cut");
 }
 
 bool LevelEditor::paste(int x, int y) {
@@ -90,7 +90,6 @@ bool LevelEditor::paste(int x, int y) {
   int originX = 0, originY = 0;
   if (!clipboardOrigin(clipboard_, originX, originY)) return false;
   snap(x, y);
-  snap(originX, originY);
   selection_ = pasteInto(level_, clipboard_, x - originX, y - originY);
   commit(groupName("paste", selection_));
   return true;
@@ -118,13 +117,15 @@ bool LevelEditor::duplicate() {
   return true;
 }
 
-bool LevelEditor::deleteSelection() {
+bool LevelEditor::deleteSelection() { return removeSelection("delete"); }
+
+bool LevelEditor::removeSelection(const char* verb) {
   endGestures();
   const Selection records = withoutStart(selection_);
   if (records.empty()) return false;
   removeSelected(level_, records);
   selection_.clear();
-  commit(groupName("delete", records));
+  commit(groupName(verb, records));
   return true;
 }
 
