@@ -29,6 +29,49 @@ void PrintTo(const KeyRow& row, std::ostream* out) { *out << row.name; }
 
 class KeyCommands : public testing::TestWithParam<KeyRow> {};
 
+struct NudgeRow {
+  const char* name;
+  int key;
+  int shifts;
+  int dx, dy;
+  bool pixels;
+};
+
+void PrintTo(const NudgeRow& row, std::ostream* out) { *out << row.name; }
+
+class NudgeKeys : public testing::TestWithParam<NudgeRow> {};
+
+TEST_P(NudgeKeys, StepTheWayTheArrowPoints) {
+  const NudgeRow& row = GetParam();
+  const KeyCommand got = commandForKey(row.key, row.shifts);
+  EXPECT_EQ(static_cast<int>(got.command), static_cast<int>(EditorCommand::Nudge));
+  EXPECT_EQ(std::vector<int>({got.dx, got.dy, got.pixels ? 1 : 0}),
+            std::vector<int>({row.dx, row.dy, row.pixels ? 1 : 0}));
+}
+
+const NudgeRow nudgeRows[] = {
+    {"left a cell", KEY_LEFT << 8, 0, -1, 0, false},
+    {"right a cell", KEY_RIGHT << 8, 0, 1, 0, false},
+    {"up a cell", KEY_UP << 8, 0, 0, -1, false},
+    {"down a cell", KEY_DOWN << 8, 0, 0, 1, false},
+    {"shift and left a pixel", KEY_LEFT << 8, KB_SHIFT_FLAG, -1, 0, true},
+    {"shift and down a pixel", KEY_DOWN << 8, KB_SHIFT_FLAG, 0, 1, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(EditorInput, NudgeKeys, testing::ValuesIn(nudgeRows),
+                         caseName<NudgeRow>);
+
+TEST(EditorInput, EscapeLetsGoOfASelectionBeforeItLeaves) {
+  const KeyCommand escape = commandForKey(KEY_ESC << 8 | 27, 0);
+  EXPECT_EQ(static_cast<int>(withSelection(escape, true).command),
+            static_cast<int>(EditorCommand::ClearSelection));
+  EXPECT_EQ(static_cast<int>(withSelection(escape, false).command),
+            static_cast<int>(EditorCommand::Leave));
+  const KeyCommand copy = commandForKey(KEY_C << 8 | 3, KB_CTRL_FLAG);
+  EXPECT_EQ(static_cast<int>(withSelection(copy, true).command),
+            static_cast<int>(EditorCommand::Copy));
+}
+
 TEST_P(KeyCommands, AreTheOnesTheKeysName) {
   const KeyRow& row = GetParam();
   const KeyCommand got = commandForKey(row.key, row.shifts);
@@ -62,7 +105,20 @@ const KeyRow keyRows[] = {
      EditorCommand::Undo, EditTool::Tile},
     {"ctrl s likewise", code(KEY_S, 19), none, EditorCommand::Save, EditTool::Tile},
     {"a plain z does nothing", code(KEY_Z, 'z'), none, EditorCommand::None, EditTool::Tile},
-    {"a plain s does nothing", code(KEY_S, 's'), none, EditorCommand::None, EditTool::Tile},
+    {"a plain s chooses the selection tool", code(KEY_S, 's'), none,
+     EditorCommand::ChooseSelectTool, EditTool::Tile},
+    {"so does a shifted S", code(KEY_S, 'S'), shift, EditorCommand::ChooseSelectTool,
+     EditTool::Tile},
+    {"ctrl a selects all", code(KEY_A, 1), ctrl, EditorCommand::SelectAll, EditTool::Tile},
+    {"ctrl c copies", code(KEY_C, 3), ctrl, EditorCommand::Copy, EditTool::Tile},
+    {"ctrl x cuts", code(KEY_X, 24), ctrl, EditorCommand::Cut, EditTool::Tile},
+    {"ctrl v pastes", code(KEY_V, 22), ctrl, EditorCommand::Paste, EditTool::Tile},
+    {"ctrl d duplicates", code(KEY_D, 4), ctrl, EditorCommand::Duplicate, EditTool::Tile},
+    {"ctrl v already let go of", code(KEY_V, 22), none, EditorCommand::Paste, EditTool::Tile},
+    {"ctrl c with the code alone", 3, none, EditorCommand::Copy, EditTool::Tile},
+    {"a plain c does nothing", code(KEY_C, 'c'), none, EditorCommand::None, EditTool::Tile},
+    {"delete removes the selection", code(KEY_DEL, 127), none, EditorCommand::DeleteSelection,
+     EditTool::Tile},
     {"ctrl with a digit chooses no tool", code(KEY_1, '1'), ctrl, EditorCommand::None,
      EditTool::Tile},
     {"enter opens the element", code(KEY_ENTER, '\r'), none, EditorCommand::ElementProperties,
@@ -87,7 +143,8 @@ INSTANTIATE_TEST_SUITE_P(EditorInput, KeyCommands, testing::ValuesIn(keyRows),
 // samples), "again X Y" (left held, its press reported late), "right X Y",
 // "middle X Y", "shift X Y" (left held with Shift), "outside X Y" (left held
 // off the game area), "dialog X Y" (left held as a dialog gives the mouse
-// back), "wait" (a second passes), "tool N" (the key N).
+// back), "ctrl X Y" (left held with Ctrl), "wait" (a second passes),
+// "tool N" (the key N), "select" (the key S).
 struct GestureRow {
   const char* name;
   const char* samples;
@@ -109,9 +166,11 @@ int play(LevelEditor& editor, const std::string& samples) {
     time += 100;
     if (op == "wait") time += 1000;
     if (op == "tool") editor.setTool(toolAt(sample.x - 1));
-    if (op == "wait" || op == "tool") continue;
+    if (op == "select") editor.chooseSelectTool();
+    if (op == "wait" || op == "tool" || op == "select") continue;
     sample.time = time;
-    if (op == "down" || op == "again" || op == "shift" || op == "outside" || op == "dialog") {
+    if (op == "down" || op == "again" || op == "shift" || op == "outside" || op == "dialog" ||
+        op == "ctrl") {
       sample.buttons = 1;
     }
     sample.afterDialog = op == "dialog";
@@ -119,6 +178,7 @@ int play(LevelEditor& editor, const std::string& samples) {
     if (op == "right") sample.buttons = 2;
     if (op == "middle") sample.buttons = 4;
     sample.shift = op == "shift";
+    sample.ctrl = op == "ctrl";
     MouseRequest request = MouseRequest::None;
     gestures.update(sample, op != "outside", editor, request);
     if (request == MouseRequest::Properties) ++requests;
@@ -173,6 +233,23 @@ const GestureRow gestureRows[] = {
     {"the press that closed a dialog places nothing", "dialog 40 13; down 40 13; up 40 13",
      "start 100 299\n", 0},
     {"after a dialog the next click places again", "dialog 40 13; up 40 13; wait; down 40 13; up 40 13",
+     oneTile, 0},
+    {"ctrl and a drag fill the rectangle with tiles",
+     "ctrl 0 100; ctrl 40 110; up 40 110",
+     "tile 0 96 brick brick_clear 1 10\ntile 32 96 brick brick_clear 1 10\n"
+     "tile 0 104 brick brick_clear 1 10\ntile 32 104 brick brick_clear 1 10\nstart 100 299\n",
+     0},
+    {"ctrl let go of during the drag still fills", "ctrl 0 100; down 40 100; up 40 100",
+     "tile 0 96 brick brick_clear 1 10\ntile 32 96 brick brick_clear 1 10\nstart 100 299\n", 0},
+    {"a selecting drag places nothing",
+     "down 40 13; up 40 13; wait; select; down 0 0; down 100 100; up 100 100", oneTile, 0},
+    {"a drag begun on the selection moves it",
+     "down 40 13; up 40 13; wait; select; down 0 0; down 100 100; up 100 100; wait; "
+     "down 40 10; down 104 10; up 104 10",
+     "tile 96 8 brick brick_clear 1 10\nstart 100 299\n", 0},
+    {"a drag begun off the selection selects afresh",
+     "down 40 13; up 40 13; wait; select; down 0 0; down 100 100; up 100 100; wait; "
+     "down 200 200; down 300 300; up 300 300; wait; down 40 10; down 104 10; up 104 10",
      oneTile, 0},
     {"a drag does not go on after a dialog", "down 0 100; dialog 200 100; down 200 100; up 200 100",
      "tile 0 96 brick brick_clear 1 10\nstart 100 299\n", 0},

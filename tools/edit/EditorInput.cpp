@@ -26,22 +26,54 @@ KeyCommand command(EditorCommand c) { return KeyCommand{c, EditTool::Tile}; }
 // Ctrl with a letter gives its control code (Ctrl+Z is 26) in the key's
 // character, fixed when the key went down; key_shifts is read later, by
 // when a quick chord may have let go of Ctrl, so the code decides first.
+struct ControlChord {
+  char letter;
+  int scan;
+  EditorCommand command;
+};
+
+constexpr ControlChord controlChords[] = {
+    {'Z', KEY_Z, EditorCommand::Undo},      {'Y', KEY_Y, EditorCommand::Redo},
+    {'S', KEY_S, EditorCommand::Save},      {'A', KEY_A, EditorCommand::SelectAll},
+    {'C', KEY_C, EditorCommand::Copy},      {'X', KEY_X, EditorCommand::Cut},
+    {'V', KEY_V, EditorCommand::Paste},     {'D', KEY_D, EditorCommand::Duplicate},
+};
+
+constexpr int controlCode(char letter) { return letter - '@'; }
+
 KeyCommand controlCommand(int scan, int character) {
-  const int ctrlS = 'S' - '@';
-  const int ctrlY = 'Y' - '@';
-  const int ctrlZ = 'Z' - '@';
-  if (character == ctrlZ || scan == KEY_Z) return command(EditorCommand::Undo);
-  if (character == ctrlY || scan == KEY_Y) return command(EditorCommand::Redo);
-  if (character == ctrlS || scan == KEY_S) return command(EditorCommand::Save);
+  for (const ControlChord& chord : controlChords) {
+    if (character == controlCode(chord.letter)) return command(chord.command);
+  }
+  for (const ControlChord& chord : controlChords) {
+    if (scan == chord.scan) return command(chord.command);
+  }
   return command(EditorCommand::None);
 }
 
 bool isControlChord(int character) {
-  return character == 'S' - '@' || character == 'Y' - '@' || character == 'Z' - '@';
+  for (const ControlChord& chord : controlChords) {
+    if (character == controlCode(chord.letter)) return true;
+  }
+  return false;
 }
 
-KeyCommand scanCommand(int scan) {
+// One grid cell a press, or with Shift one pixel.
+KeyCommand nudge(int dx, int dy, int shifts) {
+  KeyCommand c = command(EditorCommand::Nudge);
+  c.dx = dx;
+  c.dy = dy;
+  c.pixels = (shifts & KB_SHIFT_FLAG) != 0;
+  return c;
+}
+
+KeyCommand scanCommand(int scan, int shifts) {
   switch (scan) {
+    case KEY_DEL: return command(EditorCommand::DeleteSelection);
+    case KEY_LEFT: return nudge(-1, 0, shifts);
+    case KEY_RIGHT: return nudge(1, 0, shifts);
+    case KEY_UP: return nudge(0, -1, shifts);
+    case KEY_DOWN: return nudge(0, 1, shifts);
     case KEY_ENTER:
     case KEY_ENTER_PAD: return command(EditorCommand::ElementProperties);
     case KEY_F5: return command(EditorCommand::Playtest);
@@ -64,6 +96,8 @@ KeyCommand characterCommand(int character) {
     case 'L': return command(EditorCommand::LevelProperties);
     case 'n':
     case 'N': return command(EditorCommand::NextMessage);
+    case 's':
+    case 'S': return command(EditorCommand::ChooseSelectTool);
     default: return command(EditorCommand::None);
   }
 }
@@ -76,9 +110,14 @@ KeyCommand commandForKey(int key, int shifts) {
   if ((shifts & KB_CTRL_FLAG) != 0 || isControlChord(character)) {
     return controlCommand(scan, character);
   }
-  const KeyCommand byScan = scanCommand(scan);
+  const KeyCommand byScan = scanCommand(scan, shifts);
   if (byScan.command != EditorCommand::None) return byScan;
   return characterCommand(character);
+}
+
+KeyCommand withSelection(const KeyCommand& key, bool anySelected) {
+  if (key.command != EditorCommand::Leave || !anySelected) return key;
+  return command(EditorCommand::ClearSelection);
 }
 
 void watchMousePresses() { mouse_callback = onMouse; }
@@ -128,11 +167,8 @@ bool MouseGestures::update(const MouseSample& sample, bool inLevel, LevelEditor&
   if (!leftHeld && dragging()) {
     leftRelease(editor);
     changed = true;
-  } else if (leftHeld && painting_) {
-    editor.paintTo(sample.x, sample.y);
-    changed = true;
-  } else if (leftHeld && moving_) {
-    editor.moveTo(sample.x, sample.y);
+  } else if (leftHeld && dragging()) {
+    dragTo(sample, editor);
     changed = true;
   }
   if (!inLevel) return changed;
@@ -166,22 +202,60 @@ void MouseGestures::leftPress(const MouseSample& sample, LevelEditor& editor,
     return;
   }
   revisionBeforeClick_ = editor.revision();
-  if (sample.shift) {
-    moving_ = editor.beginMove(sample.x, sample.y);
-  } else if (editor.tool() == EditTool::Tile) {
-    editor.beginPaint(sample.x, sample.y);
-    painting_ = true;
-  } else {
-    editor.place(sample.x, sample.y);
-  }
+  startDrag(sample, editor);
   if (!dragging()) clickDone(editor);
 }
 
+void MouseGestures::startDrag(const MouseSample& sample, LevelEditor& editor) {
+  if (editor.selecting()) {
+    startSelectionDrag(sample, editor);
+  } else if (sample.shift) {
+    if (editor.beginMove(sample.x, sample.y)) drag_ = Drag::Move;
+  } else if (editor.tool() == EditTool::Tile && sample.ctrl) {
+    editor.beginFill(sample.x, sample.y);
+    drag_ = Drag::Fill;
+  } else if (editor.tool() == EditTool::Tile) {
+    editor.beginPaint(sample.x, sample.y);
+    drag_ = Drag::Paint;
+  } else {
+    editor.place(sample.x, sample.y);
+  }
+}
+
+// A handle is grabbed before the element under it, and the selection
+// before what lies around it; Shift always gathers more.
+void MouseGestures::startSelectionDrag(const MouseSample& sample, LevelEditor& editor) {
+  if (!sample.shift && editor.beginHandle(sample.x, sample.y)) {
+    drag_ = Drag::Handle;
+  } else if (!sample.shift && editor.beginGroupMove(sample.x, sample.y)) {
+    drag_ = Drag::Move;
+  } else {
+    editor.beginSelect(sample.x, sample.y, sample.shift);
+    drag_ = Drag::Select;
+  }
+}
+
+void MouseGestures::dragTo(const MouseSample& sample, LevelEditor& editor) {
+  switch (drag_) {
+    case Drag::Paint: editor.paintTo(sample.x, sample.y); break;
+    case Drag::Move: editor.moveTo(sample.x, sample.y); break;
+    case Drag::Select: editor.selectTo(sample.x, sample.y); break;
+    case Drag::Fill: editor.fillTo(sample.x, sample.y); break;
+    case Drag::Handle: editor.handleTo(sample.x, sample.y); break;
+    case Drag::None: break;
+  }
+}
+
 void MouseGestures::leftRelease(LevelEditor& editor) {
-  if (painting_) editor.endPaint();
-  if (moving_) editor.endMove();
-  painting_ = false;
-  moving_ = false;
+  switch (drag_) {
+    case Drag::Paint: editor.endPaint(); break;
+    case Drag::Move: editor.endMove(); break;
+    case Drag::Select: editor.endSelect(); break;
+    case Drag::Fill: editor.endFill(); break;
+    case Drag::Handle: editor.endHandle(); break;
+    case Drag::None: break;
+  }
+  drag_ = Drag::None;
   clickDone(editor);
 }
 

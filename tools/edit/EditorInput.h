@@ -24,15 +24,30 @@ enum class EditorCommand {
   Playtest,           // from the start position
   PlaytestFromCursor,
   Leave,
+  ChooseSelectTool,
+  SelectAll,
+  ClearSelection,
+  Copy,
+  Cut,
+  Paste,              // at the cursor
+  Duplicate,
+  DeleteSelection,
+  Nudge,              // by dx, dy
 };
 
 struct KeyCommand {
   EditorCommand command = EditorCommand::None;
   EditTool tool = EditTool::Tile;  // for ChooseTool
+  int dx = 0;                      // for Nudge: -1, 0 or 1 a step
+  int dy = 0;
+  bool pixels = false;             // the step is a pixel, not a grid cell
 };
 
 // key: a readkey() code; shifts: key_shifts as it was when it was read.
 KeyCommand commandForKey(int key, int shifts);
+// Escape lets go of a selection first; only with nothing selected does it
+// leave.
+KeyCommand withSelection(const KeyCommand& command, bool anySelected);
 
 struct MouseSample {
   int x = 0;          // screen pixels of the game area
@@ -41,6 +56,7 @@ struct MouseSample {
   int pressed = 0;    // buttons pressed since the last sample, held or not (same bits)
   int wheel = 0;      // mouse_z, a running count
   bool shift = false; // held while the sample was taken
+  bool ctrl = false;
   int time = 0;       // milliseconds, for double clicks
   bool afterDialog = false;  // a dialog or a play-test had the mouse since the last sample
 };
@@ -68,16 +84,18 @@ class MouseGestures {
   static constexpr int doubleClickDistance = 3;
 
   // Hands the gestures of the sample to the editor: a left press places
-  // (the tile tool starts painting, Shift starts a move), dragging goes on
-  // painting or moving, a right press deletes, a middle press picks, the
-  // wheel cycles looks. Presses outside the game area (inLevel false) only
+  // (the tile tool starts painting, with Ctrl a fill, Shift starts a
+  // move), dragging goes on painting or moving, a right press deletes, a
+  // middle press picks, the wheel cycles looks. With the selection tool a
+  // left press on a handle drags it, on the selection moves it, elsewhere
+  // starts a selecting drag (with Shift adding to the selection). Presses outside the game area (inLevel false) only
   // end what is in progress. A double click opens the element that was
   // under the cursor before its first click, whose edit is taken back.
   // After a dialog nothing starts until every button has been let go.
   // Returns whether the level may have changed.
   bool update(const MouseSample& sample, bool inLevel, LevelEditor& editor,
               MouseRequest& request);
-  bool dragging() const { return painting_ || moving_; }
+  bool dragging() const { return drag_ != Drag::None; }
 
  private:
   void leftPress(const MouseSample& sample, LevelEditor& editor, MouseRequest& request);
@@ -87,8 +105,12 @@ class MouseGestures {
   MouseSample last_;
   bool started_ = false;  // a sample has been seen (the wheel counts from it)
   bool waitingForRelease_ = false;  // a dialog ended with a button perhaps still down
-  bool painting_ = false;
-  bool moving_ = false;
+  enum class Drag { None, Paint, Move, Select, Fill, Handle };
+  void dragTo(const MouseSample& sample, LevelEditor& editor);
+  void startDrag(const MouseSample& sample, LevelEditor& editor);
+  void startSelectionDrag(const MouseSample& sample, LevelEditor& editor);
+
+  Drag drag_ = Drag::None;  // the left-button drag going on
   int lastClickTime_ = -100000;
   int lastClickX_ = 0;
   int lastClickY_ = 0;

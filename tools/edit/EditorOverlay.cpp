@@ -106,6 +106,28 @@ void drawPath(BITMAP* target, const std::vector<PathPoint>& path) {
   if (!path.empty()) circlefill(target, path.back().x, path.back().y, 2, colour);
 }
 
+void drawSelection(BITMAP* target, const LevelEditor& editor) {
+  const int light = makecol(90, 255, 120);
+  const int dark = makecol(0, 60, 20);
+  for (ElementRef element : editor.selection().refs()) {
+    const Rect drawn = editor.bounds(element);
+    if (!drawn.empty()) outline(target, drawn, 1, light);
+  }
+  const std::vector<ElementRef> linked = editor.linkedTeleporters();
+  for (size_t i = 1; i < linked.size(); ++i) {
+    const Rect a = editor.bounds(linked[i - 1]);
+    const Rect b = editor.bounds(linked[i]);
+    if (a.empty() || b.empty()) continue;
+    line(target, a.x + a.w / 2, a.y + a.h / 2, b.x + b.w / 2, b.y + b.h / 2, light);
+  }
+  for (const Handle& handle : editor.handles()) {
+    rectfill(target, handle.x - 2, handle.y - 2, handle.x + 2, handle.y + 2, light);
+    rect(target, handle.x - 3, handle.y - 3, handle.x + 3, handle.y + 3, dark);
+  }
+  const Rect band = editor.band();
+  if (!band.empty()) dashedOutline(target, band, light, dark);
+}
+
 void drawCursor(BITMAP* target, LevelEditor& editor, int x, int y) {
   int cellX = x;
   int cellY = y;

@@ -25,6 +25,11 @@ void drawMarks(BITMAP* target, const std::vector<CheckFinding>& findings,
 
 void drawPath(BITMAP* target, const std::vector<PathPoint>& path);
 
+// The selection outlined, the handles of a single ladder, chute or enemy,
+// lines between teleporters linked to a selected one, and the rectangle a
+// selecting or filling drag spans.
+void drawSelection(BITMAP* target, const LevelEditor& editor);
+
 // A cross at the cursor's point, the grid cell under it, and the outline
 // of the element a click there would place, where it would land.
 void drawCursor(BITMAP* target, LevelEditor& editor, int x, int y);

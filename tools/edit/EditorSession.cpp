@@ -114,7 +114,7 @@ void EditorSession::run() {
 void EditorSession::readKeys() {
   while (keypressed() && !done_) {
     const int code = readkey();
-    command(commandForKey(code, key_shifts));
+    command(withSelection(commandForKey(code, key_shifts), !editor_.selection().empty()));
   }
 }
 
@@ -129,6 +129,7 @@ void EditorSession::readMouse() {
   sample.pressed = takeMousePresses();
   sample.wheel = mouse_z;
   sample.shift = (key_shifts & KB_SHIFT_FLAG) != 0;
+  sample.ctrl = (key_shifts & KB_CTRL_FLAG) != 0;
   sample.time = milliseconds();
   sample.afterDialog = takeDialogEnded();
   mouseX_ = sample.x;
@@ -157,6 +158,7 @@ void EditorSession::command(const KeyCommand& key) {
     case EditorCommand::PlaytestFromCursor: playtest(true); break;
     case EditorCommand::Leave: leave(); break;
     case EditorCommand::None: break;
+    default: groupCommand(key); break;
   }
 }
 
@@ -186,14 +188,15 @@ void EditorSession::draw() {
                                                                          : none;
   drawMarks(view, checks_.findings(), highlighted, editor_, game_);
   if (pathRevision_ == editor_.revision()) drawPath(view, path_);
+  drawSelection(view, editor_);
   if (window_.inLevel(mouseX_, mouseY_)) drawCursor(view, editor_, mouseX_, mouseY_);
 
   StatusFacts facts;
   facts.inLevel = window_.inLevel(mouseX_, mouseY_);
   facts.x = mouseX_;
   facts.y = mouseY_;
-  facts.tool = toolName(editor_.tool());
-  facts.look = editor_.lookName();
+  facts.tool = editor_.selecting() ? "select" : toolName(editor_.tool());
+  facts.look = editor_.selecting() ? selectionLook() : editor_.lookName();
   facts.snapping = editor_.snapping();
   facts.file = fileLabel();
   facts.modified = editor_.modified();

@@ -31,6 +31,9 @@ class EditorSession {
   void readKeys();
   void readMouse();
   void command(const KeyCommand& key);
+  // EditorSessionGroups.cpp: the selection's keys, each saying what it did.
+  void groupCommand(const KeyCommand& key);
+  std::string selectionLook() const;  // "3 selected"; empty for none
   void followChecks();
   void draw();
 

@@ -137,8 +137,8 @@ class LevelEditor {
   // equal one is already there.
   ElementRef place(int x, int y);
   // Where place(x, y) would draw the element, fitted as it would be: the
-  // outline the cursor shows. Empty while a drag goes on or the level
-  // cannot be placed. Worked out again only when the cell, the tool, its
+  // outline the cursor shows. Empty while a drag goes on, while the
+  // selection tool is chosen, or when the level cannot be placed. Worked out again only when the cell, the tool, its
   // look, its template or the level changes.
   Rect placementAt(int x, int y);
   // Tile tool drag: a row of tiles from each sample to the next, without gaps.

@@ -111,7 +111,10 @@ void LevelEditor::fitChute(ChuteSpec& spec) {
 }
 
 Rect LevelEditor::placementAt(int x, int y) {
-  if (!placementError_.empty() || painting_ || moving()) return Rect{};
+  if (!placementError_.empty() || painting_ || moving() || filling_ || banding_ ||
+      draggingHandle() || selectTool_) {
+    return Rect{};
+  }
   snap(x, y);
   const PreviewKey key{true, x, y, toolIndex(tool_), look(), revision_};
   if (key == previewKey_) return preview_;
