@@ -138,8 +138,9 @@ class LevelEditor {
   ElementRef place(int x, int y);
   // Where place(x, y) would draw the element, fitted as it would be: the
   // outline the cursor shows. Empty while a drag goes on, while the
-  // selection tool is chosen, or when the level cannot be placed. Worked out again only when the cell, the tool, its
-  // look, its template or the level changes.
+  // selection tool is chosen, or when the level cannot be placed. Worked
+  // out again only when the cell, the tool, its look, its template or the
+  // level changes.
   Rect placementAt(int x, int y);
   // Tile tool drag: a row of tiles from each sample to the next, without gaps.
   void beginPaint(int x, int y);
