@@ -23,6 +23,7 @@ struct KeyRow {
   int shifts;  // key_shifts
   EditorCommand command;
   EditTool tool;  // for ChooseTool
+  bool selection = false;  // something is selected
 };
 
 void PrintTo(const KeyRow& row, std::ostream* out) { *out << row.name; }
@@ -31,7 +32,7 @@ class KeyCommands : public testing::TestWithParam<KeyRow> {};
 
 TEST_P(KeyCommands, AreTheOnesTheKeysName) {
   const KeyRow& row = GetParam();
-  const KeyCommand got = commandForKey(row.key, row.shifts);
+  const KeyCommand got = commandForKey(row.key, row.shifts, row.selection);
   EXPECT_EQ(static_cast<int>(got.command), static_cast<int>(row.command));
   if (row.command == EditorCommand::ChooseTool) {
     EXPECT_EQ(toolIndex(got.tool), toolIndex(row.tool));
@@ -54,7 +55,14 @@ const KeyRow keyRows[] = {
     {"close bracket goes on a look", code(KEY_CLOSEBRACE, ']'), none, EditorCommand::NextLook,
      EditTool::Tile},
     {"g toggles snapping", code(KEY_G, 'g'), none, EditorCommand::ToggleSnap, EditTool::Tile},
-    {"shifted G too", code(KEY_G, 'G'), shift, EditorCommand::ToggleSnap, EditTool::Tile},
+    {"shift g shows the grid", code(KEY_G, 'G'), shift, EditorCommand::ToggleGrid,
+     EditTool::Tile},
+    {"a capital g with shift already let go of too", code(KEY_G, 'G'), none,
+     EditorCommand::ToggleGrid, EditTool::Tile},
+    {"a capital g of caps lock snaps", code(KEY_G, 'G'), KB_CAPSLOCK_FLAG,
+     EditorCommand::ToggleSnap, EditTool::Tile},
+    {"shifted L still opens the level", code(KEY_L, 'L'), shift, EditorCommand::LevelProperties,
+     EditTool::Tile},
     {"ctrl z undoes", code(KEY_Z, 26), ctrl, EditorCommand::Undo, EditTool::Tile},
     {"ctrl y redoes", code(KEY_Y, 25), ctrl, EditorCommand::Redo, EditTool::Tile},
     {"ctrl s saves", code(KEY_S, 19), ctrl, EditorCommand::Save, EditTool::Tile},
@@ -62,7 +70,33 @@ const KeyRow keyRows[] = {
      EditorCommand::Undo, EditTool::Tile},
     {"ctrl s likewise", code(KEY_S, 19), none, EditorCommand::Save, EditTool::Tile},
     {"a plain z does nothing", code(KEY_Z, 'z'), none, EditorCommand::None, EditTool::Tile},
-    {"a plain s does nothing", code(KEY_S, 's'), none, EditorCommand::None, EditTool::Tile},
+    {"a plain s chooses the select tool", code(KEY_S, 's'), none,
+     EditorCommand::ChooseSelectTool, EditTool::Tile},
+    {"ctrl shift s saves as", code(KEY_S, 19), ctrl | shift, EditorCommand::SaveAs,
+     EditTool::Tile},
+    {"ctrl shift s as a capital", code(KEY_S, 'S'), ctrl | shift, EditorCommand::SaveAs,
+     EditTool::Tile},
+    {"ctrl n is a new level", code(KEY_N, 14), ctrl, EditorCommand::NewLevel, EditTool::Tile},
+    {"ctrl n let go of early", code(KEY_N, 14), none, EditorCommand::NewLevel, EditTool::Tile},
+    {"ctrl o opens", code(KEY_O, 15), ctrl, EditorCommand::OpenLevel, EditTool::Tile},
+    {"ctrl a selects all", code(KEY_A, 1), ctrl, EditorCommand::SelectAll, EditTool::Tile},
+    {"ctrl c copies", code(KEY_C, 3), ctrl, EditorCommand::Copy, EditTool::Tile},
+    {"ctrl x cuts", code(KEY_X, 24), ctrl, EditorCommand::Cut, EditTool::Tile},
+    {"ctrl v pastes", code(KEY_V, 22), ctrl, EditorCommand::Paste, EditTool::Tile},
+    {"ctrl d duplicates", code(KEY_D, 4), ctrl, EditorCommand::Duplicate, EditTool::Tile},
+    {"ctrl g is nothing", code(KEY_G, 7), ctrl, EditorCommand::None, EditTool::Tile},
+    {"delete deletes the selection", code(KEY_DEL, 127), none, EditorCommand::DeleteSelection,
+     EditTool::Tile},
+    {"left nudges", code(KEY_LEFT, 0), none, EditorCommand::Nudge, EditTool::Tile},
+    {"shift down nudges by a pixel", code(KEY_DOWN, 0), shift, EditorCommand::Nudge,
+     EditTool::Tile},
+    {"tab shows the palette", code(KEY_TAB, '\t'), none, EditorCommand::ShowPalette,
+     EditTool::Tile},
+    {"f1 shows the help", code(KEY_F1, 0), none, EditorCommand::ShowHelp, EditTool::Tile},
+    {"f7 plays the route", code(KEY_F7, 0), none, EditorCommand::PlayRoute, EditTool::Tile},
+    {"escape clears a selection", code(KEY_ESC, 27), none, EditorCommand::ClearSelection,
+     EditTool::Tile, true},
+    {"ctrl escape is nothing", code(KEY_ESC, 27), ctrl, EditorCommand::None, EditTool::Tile},
     {"ctrl with a digit chooses no tool", code(KEY_1, '1'), ctrl, EditorCommand::None,
      EditTool::Tile},
     {"enter opens the element", code(KEY_ENTER, '\r'), none, EditorCommand::ElementProperties,
@@ -81,6 +115,73 @@ const KeyRow keyRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(EditorInput, KeyCommands, testing::ValuesIn(keyRows),
                          caseName<KeyRow>);
+
+// Every key of the table is reached by a chord of the rows above, giving
+// the table's command, so no key is listed in the help that nothing types.
+TEST(EditorKeys, EveryKeyOfTheTableIsReachedByItsChord) {
+  const std::vector<KeyBinding>& table = editorKeys();
+  std::vector<bool> reached(table.size(), false);
+  for (const KeyRow& row : keyRows) {
+    const int at = bindingFor(row.key, row.shifts);
+    if (at < 0) continue;
+    reached[at] = true;
+    const EditorCommand command =
+        row.selection && table[at].withSelection != EditorCommand::None
+            ? table[at].withSelection
+            : table[at].command;
+    EXPECT_EQ(static_cast<int>(command), static_cast<int>(row.command)) << row.name;
+  }
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    EXPECT_EQ(reached[i], !table[i].mouse) << table[i].chord;
+  }
+}
+
+// No key code under any mix of modifiers is claimed by two rows.
+TEST(EditorKeys, NoTwoRowsShareAChord) {
+  const int shiftMixes[] = {0, shift, ctrl, ctrl | shift, KB_CAPSLOCK_FLAG,
+                            shift | KB_CAPSLOCK_FLAG, KB_ALT_FLAG};
+  const std::vector<KeyBinding>& table = editorKeys();
+  for (int scan = 0; scan < KEY_MAX; ++scan) {
+    for (int character = 0; character < 128; ++character) {
+      for (int shifts : shiftMixes) {
+        const int first = bindingFor(code(scan, character), shifts);
+        if (first < 0) continue;
+        int matching = 0;
+        for (std::size_t i = 0; i < table.size(); ++i) {
+          matching += bindingMatches(table[i], code(scan, character), shifts) ? 1 : 0;
+        }
+        ASSERT_EQ(matching, 1) << "scan " << scan << " character " << character << " shifts "
+                               << shifts << ": " << table[first].chord;
+      }
+    }
+  }
+}
+
+struct NudgeRow {
+  const char* name;
+  int key;
+  int shifts;
+  int dx, dy;
+  bool pixel;
+};
+
+TEST(EditorKeys, ArrowsNudgeTheirWayByAStepOrAPixel) {
+  const NudgeRow rows[] = {
+      {"left", code(KEY_LEFT, 0), none, -1, 0, false},
+      {"right", code(KEY_RIGHT, 0), none, 1, 0, false},
+      {"up", code(KEY_UP, 0), none, 0, -1, false},
+      {"down", code(KEY_DOWN, 0), none, 0, 1, false},
+      {"shift left", code(KEY_LEFT, 0), shift, -1, 0, true},
+      {"shift up", code(KEY_UP, 0), shift, 0, -1, true},
+  };
+  for (const NudgeRow& row : rows) {
+    const KeyCommand got = commandForKey(row.key, row.shifts);
+    EXPECT_EQ(static_cast<int>(got.command), static_cast<int>(EditorCommand::Nudge)) << row.name;
+    EXPECT_EQ(got.dx, row.dx) << row.name;
+    EXPECT_EQ(got.dy, row.dy) << row.name;
+    EXPECT_EQ(got.pixel, row.pixel) << row.name;
+  }
+}
 
 // Samples separated by ';', 100 ms apart: "down X Y" (left held), "up X Y"
 // (nothing held), "flick X Y" (a left click begun and ended between two

@@ -21,65 +21,7 @@ void onMouse(int flags) {
   if (bits != 0) latchedPresses.fetch_or(bits);
 }
 
-KeyCommand command(EditorCommand c) { return KeyCommand{c, EditTool::Tile}; }
-
-// Ctrl with a letter gives its control code (Ctrl+Z is 26) in the key's
-// character, fixed when the key went down; key_shifts is read later, by
-// when a quick chord may have let go of Ctrl, so the code decides first.
-KeyCommand controlCommand(int scan, int character) {
-  const int ctrlS = 'S' - '@';
-  const int ctrlY = 'Y' - '@';
-  const int ctrlZ = 'Z' - '@';
-  if (character == ctrlZ || scan == KEY_Z) return command(EditorCommand::Undo);
-  if (character == ctrlY || scan == KEY_Y) return command(EditorCommand::Redo);
-  if (character == ctrlS || scan == KEY_S) return command(EditorCommand::Save);
-  return command(EditorCommand::None);
-}
-
-bool isControlChord(int character) {
-  return character == 'S' - '@' || character == 'Y' - '@' || character == 'Z' - '@';
-}
-
-KeyCommand scanCommand(int scan) {
-  switch (scan) {
-    case KEY_ENTER:
-    case KEY_ENTER_PAD: return command(EditorCommand::ElementProperties);
-    case KEY_F5: return command(EditorCommand::Playtest);
-    case KEY_F6: return command(EditorCommand::PlaytestFromCursor);
-    case KEY_ESC: return command(EditorCommand::Leave);
-    default: return command(EditorCommand::None);
-  }
-}
-
-KeyCommand characterCommand(int character) {
-  if (character >= '1' && character < '1' + editToolCount) {
-    return KeyCommand{EditorCommand::ChooseTool, toolAt(character - '1')};
-  }
-  switch (character) {
-    case '[': return command(EditorCommand::PreviousLook);
-    case ']': return command(EditorCommand::NextLook);
-    case 'g':
-    case 'G': return command(EditorCommand::ToggleSnap);
-    case 'l':
-    case 'L': return command(EditorCommand::LevelProperties);
-    case 'n':
-    case 'N': return command(EditorCommand::NextMessage);
-    default: return command(EditorCommand::None);
-  }
-}
-
 }  // namespace
-
-KeyCommand commandForKey(int key, int shifts) {
-  const int scan = key >> 8;
-  const int character = key & 0xff;
-  if ((shifts & KB_CTRL_FLAG) != 0 || isControlChord(character)) {
-    return controlCommand(scan, character);
-  }
-  const KeyCommand byScan = scanCommand(scan);
-  if (byScan.command != EditorCommand::None) return byScan;
-  return characterCommand(character);
-}
 
 void watchMousePresses() { mouse_callback = onMouse; }
 

@@ -1,38 +1,15 @@
 #pragma once
 // The editor's keys and mouse. Keys arrive as readkey() codes (scan code in
 // the high byte, character in the low byte) with the modifier flags of
-// key_shifts; under X11 the key[] array is no reliable witness of a press,
-// so commands are never read from it. The mouse is sampled once a frame;
+// key_shifts and are looked up in the key table (EditorKeys.h); under X11
+// the key[] array is no reliable witness of a press, so commands are never
+// read from it. The mouse is sampled once a frame;
 // the gestures (a click, a paint or move drag, a double click) are made out
 // of the edges between samples.
 #include "tools/edit/EditElement.h"
+#include "tools/edit/EditorKeys.h"  // the commands keys give: commandForKey
 
 class LevelEditor;
-
-enum class EditorCommand {
-  None,
-  ChooseTool,      // with the tool
-  PreviousLook,
-  NextLook,
-  ToggleSnap,
-  Undo,
-  Redo,
-  Save,
-  ElementProperties,  // of the element under the cursor
-  LevelProperties,
-  NextMessage,
-  Playtest,           // from the start position
-  PlaytestFromCursor,
-  Leave,
-};
-
-struct KeyCommand {
-  EditorCommand command = EditorCommand::None;
-  EditTool tool = EditTool::Tile;  // for ChooseTool
-};
-
-// key: a readkey() code; shifts: key_shifts as it was when it was read.
-KeyCommand commandForKey(int key, int shifts);
 
 struct MouseSample {
   int x = 0;          // screen pixels of the game area
