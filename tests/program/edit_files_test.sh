@@ -2,7 +2,9 @@
 # would: F1 shows the help over the map and Escape closes it without
 # leaving; Ctrl+Shift+S saves the changed level under a new name, which the
 # title then names; Ctrl+N with unsaved changes asks first, Cancel keeps
-# them and Discard starts a new level, neither touching a file.
+# them and Discard starts a new level, neither touching a file; Ctrl+O of
+# what cannot be opened (a FIFO) says so and keeps the level, and of a
+# level opens it. Shift+G shows the grid and hides it again.
 source "$(dirname "$0")/edit_lib.sh" "$@"
 start_x
 cp "$work/media/level1.inf" "$work/first.inf"
@@ -22,6 +24,13 @@ kill -0 "$game_pid" 2>/dev/null || fail "Escape over the help left the editor"
 window_shot "$work/closed.png"
 [ "$(differing_pixels "$work/plain.png" "$work/closed.png")" = "0" ] ||
   fail "the help did not close on Escape"
+
+hold_key shift+g
+window_shot "$work/grid.png"
+[ "$(differing_pixels "$work/plain.png" "$work/grid.png")" -gt 1000 ] || fail "Shift+G showed no grid"
+hold_key shift+g
+window_shot "$work/nogrid.png"
+[ "$(differing_pixels "$work/plain.png" "$work/nogrid.png")" = "0" ] || fail "Shift+G left the grid on"
 
 # A tile above the bottom floor, then saved as another file.
 click_at 300 203
@@ -56,6 +65,25 @@ hold_key d
 wait_title "pwe-edit - new level" 5 || fail "Discard did not start a new level: '$(title)'"
 cmp -s "$work/saved.inf" "$work/again.inf" || fail "discarding the changes wrote again.inf"
 [ ! -e "$work/.again.inf.lock" ] || fail "the new level kept the old file's lock"
+
+mkfifo "$work/pipe.inf"
+# The selector starts in the working directory, where the files are.
+window_shot "$work/new.png"
+hold_key ctrl+o
+xdotool type --delay 40 "pipe.inf"
+sleep 0.3
+hold_key Return
+sleep 0.5
+[ "$(title)" = "pwe-edit - new level" ] || fail "a refused open changed the editor: '$(title)'"
+window_shot "$work/refused.png"
+[ "$(differing_pixels "$work/new.png" "$work/refused.png")" -gt 1000 ] ||
+  fail "a refused open said nothing"
+hold_key Return  # the message's OK
+hold_key ctrl+o
+xdotool type --delay 40 "again.inf"
+sleep 0.3
+hold_key Return
+wait_title "pwe-edit - again.inf" 5 || fail "Ctrl+O did not open again.inf: '$(title)'"
 
 hold_key Escape
 wait_exit 10

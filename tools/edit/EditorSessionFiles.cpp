@@ -136,7 +136,10 @@ void EditorSession::newLevel() {
 // leaves the level being edited as it is.
 void EditorSession::openLevel() {
   if (!settleUnsaved("Save them before opening another level?")) return;
-  std::string path = editor_.path();
+  // The selector starts in the file's directory, else the working one.
+  std::filesystem::path start = editor_.path();
+  start = editor_.path().empty() ? std::filesystem::current_path() : start.parent_path();
+  std::string path = (start / "").string();
   if (!askOpenPath(path)) return;
   path = std::filesystem::absolute(path).string();
   editor_.discardAutosave();
