@@ -49,9 +49,13 @@ hold_key() {
   sleep 0.5
 }
 
-# The editor's window as a PNG at $1.
+# The editor's window as a PNG at $1; with $2 (WxH+X+Y) only that part.
 window_shot() {
-  xwd -id "$wid" -display "$DISPLAY" | convert xwd:- "$1"
+  if [ -n "${2:-}" ]; then
+    xwd -id "$wid" -display "$DISPLAY" | convert xwd:- -crop "$2" +repage "$1"
+  else
+    xwd -id "$wid" -display "$DISPLAY" | convert xwd:- "$1"
+  fi
 }
 
 # Number of pixels that differ between two pictures.
