@@ -40,6 +40,29 @@ key_to() {
   sleep 0.5
 }
 
+# A key or chord held down for a moment and let go, as a hand types it
+# (a quick tap can end before a frame reads the modifiers).
+hold_key() {
+  xdotool keydown "$1"
+  sleep 0.1
+  xdotool keyup "$1"
+  sleep 0.5
+}
+
+# The editor's window as a PNG at $1; with $2 (WxH+X+Y) only that part.
+window_shot() {
+  if [ -n "${2:-}" ]; then
+    xwd -id "$wid" -display "$DISPLAY" | convert xwd:- -crop "$2" +repage "$1"
+  else
+    xwd -id "$wid" -display "$DISPLAY" | convert xwd:- "$1"
+  fi
+}
+
+# Number of pixels that differ between two pictures.
+differing_pixels() {
+  compare -metric AE "$1" "$2" null: 2>&1
+}
+
 # The title names the file and marks unsaved changes with " *".
 title() {
   xdotool getwindowname "$wid" 2>/dev/null

@@ -77,6 +77,14 @@ void DocumentFile::retarget(const std::string& path) {
   backedUp_ = false;
 }
 
+void DocumentFile::close() {
+  lock_.release();
+  path_.clear();
+  stamp_ = FileStamp{};
+  damage_.clear();
+  backedUp_ = false;
+}
+
 // The lock already held on the same file is kept: a second claim of this
 // process would be refused by the first.
 void DocumentFile::claim(const std::string& path) {

@@ -35,6 +35,8 @@ class DocumentFile {
   int open(const std::string& path, LevelData& level, std::string& error);
   // From now on the document is saved to path; nothing is read.
   void retarget(const std::string& path);
+  // No file any more: the lock is let go, and a save needs a path first.
+  void close();
 
   const std::string& path() const { return path_; }
   // Why a save must ask first, as it stands: Damaged, Locked or

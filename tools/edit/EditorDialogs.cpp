@@ -339,10 +339,14 @@ bool editForm(FieldForm& form) {
 }
 
 LeaveChoice askLeave(const std::string& file) {
+  return askSaveFirst(file, "Save them before leaving?");
+}
+
+LeaveChoice askSaveFirst(const std::string& file, const std::string& question) {
   GuiOnScreen gui;
   const std::string line = (file.empty() ? std::string("The new level") : file) +
                            " has unsaved changes.";
-  const int choice = alert3(line.c_str(), "Save them before leaving?", nullptr, "&Save",
+  const int choice = alert3(line.c_str(), question.c_str(), nullptr, "&Save",
                             "&Discard", "&Cancel", 's', 'd', 'c');
   if (choice == 1) return LeaveChoice::Save;
   if (choice == 2) return LeaveChoice::Discard;
@@ -354,18 +358,6 @@ bool askRecover(const std::string& file) {
   const std::string line = "An autosave copy of " + file + " is newer than the file.";
   return alert(line.c_str(), "Recover the unsaved changes it holds?", nullptr, "&Recover",
                "&Discard", 'r', 'd') == 1;
-}
-
-bool askSavePath(std::string& path) {
-  GuiOnScreen gui;
-  TextBuffer chosen{};
-  copyText(chosen, path);
-  if (file_select_ex("Save the level as", chosen.data(), "inf", static_cast<int>(chosen.size()),
-                     SCREEN_W * 3 / 4, SCREEN_H * 3 / 4) == 0) {
-    return false;
-  }
-  path = chosen.data();
-  return !path.empty();
 }
 
 void tell(const std::string& first, const std::string& second) {

@@ -42,12 +42,12 @@ bool editForm(FieldForm& form);
 enum class LeaveChoice { Save, Discard, Stay };
 // There are unsaved changes: save them, throw them away or go on editing.
 LeaveChoice askLeave(const std::string& file);
+// The same before another level takes the editor's place: question is
+// what to do with them ("Save them before opening another level?").
+LeaveChoice askSaveFirst(const std::string& file, const std::string& question);
 
 // An autosave copy newer than the file: true to recover it.
 bool askRecover(const std::string& file);
-
-// A path to save a level never saved; false when the user gave none.
-bool askSavePath(std::string& path);
 
 // A message with one OK button.
 void tell(const std::string& first, const std::string& second);

@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "tools/edit/EditorDialogs.h"
@@ -78,7 +79,24 @@ RiskWords wordsFor(FileRisk risk) {
   }
 }
 
+// The selector edits the path in place, in a buffer of its own size.
+bool askPath(const char* title, std::string& path) {
+  GuiOnScreen gui;
+  std::array<char, 4096> chosen{};
+  path.copy(chosen.data(), chosen.size() - 1);
+  if (file_select_ex(title, chosen.data(), "inf", static_cast<int>(chosen.size()),
+                     SCREEN_W * 3 / 4, SCREEN_H * 3 / 4) == 0) {
+    return false;
+  }
+  path = chosen.data();
+  return !path.empty();
+}
+
 }  // namespace
+
+bool askSavePath(std::string& path) { return askPath("Save the level as", path); }
+
+bool askOpenPath(std::string& path) { return askPath("Open a level", path); }
 
 bool askToRisk(FileRisk risk, const std::string& question) {
   const RiskWords words = wordsFor(risk);

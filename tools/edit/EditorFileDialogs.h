@@ -12,5 +12,10 @@
 // author chose to go ahead ("Replace it"). Cancel is the default.
 bool askToRisk(FileRisk risk, const std::string& question);
 
+// A file to save the level as (path: the name offered) or to open, from
+// Allegro's file selector; false when the user gave none.
+bool askSavePath(std::string& path);
+bool askOpenPath(std::string& path);
+
 // A titled message with one OK button.
 void tellFile(const std::string& title, const std::string& text);

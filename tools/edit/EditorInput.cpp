@@ -21,103 +21,13 @@ void onMouse(int flags) {
   if (bits != 0) latchedPresses.fetch_or(bits);
 }
 
-KeyCommand command(EditorCommand c) { return KeyCommand{c, EditTool::Tile}; }
-
-// Ctrl with a letter gives its control code (Ctrl+Z is 26) in the key's
-// character, fixed when the key went down; key_shifts is read later, by
-// when a quick chord may have let go of Ctrl, so the code decides first.
-struct ControlChord {
-  char letter;
-  int scan;
-  EditorCommand command;
-};
-
-constexpr ControlChord controlChords[] = {
-    {'Z', KEY_Z, EditorCommand::Undo},      {'Y', KEY_Y, EditorCommand::Redo},
-    {'S', KEY_S, EditorCommand::Save},      {'A', KEY_A, EditorCommand::SelectAll},
-    {'C', KEY_C, EditorCommand::Copy},      {'X', KEY_X, EditorCommand::Cut},
-    {'V', KEY_V, EditorCommand::Paste},     {'D', KEY_D, EditorCommand::Duplicate},
-};
-
-constexpr int controlCode(char letter) { return letter - '@'; }
-
-KeyCommand controlCommand(int scan, int character) {
-  for (const ControlChord& chord : controlChords) {
-    if (character == controlCode(chord.letter)) return command(chord.command);
-  }
-  for (const ControlChord& chord : controlChords) {
-    if (scan == chord.scan) return command(chord.command);
-  }
-  return command(EditorCommand::None);
-}
-
-bool isControlChord(int character) {
-  for (const ControlChord& chord : controlChords) {
-    if (character == controlCode(chord.letter)) return true;
-  }
-  return false;
-}
-
-// One grid cell a press, or with Shift one pixel.
-KeyCommand nudge(int dx, int dy, int shifts) {
-  KeyCommand c = command(EditorCommand::Nudge);
-  c.dx = dx;
-  c.dy = dy;
-  c.pixels = (shifts & KB_SHIFT_FLAG) != 0;
-  return c;
-}
-
-KeyCommand scanCommand(int scan, int shifts) {
-  switch (scan) {
-    case KEY_DEL: return command(EditorCommand::DeleteSelection);
-    case KEY_LEFT: return nudge(-1, 0, shifts);
-    case KEY_RIGHT: return nudge(1, 0, shifts);
-    case KEY_UP: return nudge(0, -1, shifts);
-    case KEY_DOWN: return nudge(0, 1, shifts);
-    case KEY_ENTER:
-    case KEY_ENTER_PAD: return command(EditorCommand::ElementProperties);
-    case KEY_F5: return command(EditorCommand::Playtest);
-    case KEY_F6: return command(EditorCommand::PlaytestFromCursor);
-    case KEY_ESC: return command(EditorCommand::Leave);
-    default: return command(EditorCommand::None);
-  }
-}
-
-KeyCommand characterCommand(int character) {
-  if (character >= '1' && character < '1' + editToolCount) {
-    return KeyCommand{EditorCommand::ChooseTool, toolAt(character - '1')};
-  }
-  switch (character) {
-    case '[': return command(EditorCommand::PreviousLook);
-    case ']': return command(EditorCommand::NextLook);
-    case 'g':
-    case 'G': return command(EditorCommand::ToggleSnap);
-    case 'l':
-    case 'L': return command(EditorCommand::LevelProperties);
-    case 'n':
-    case 'N': return command(EditorCommand::NextMessage);
-    case 's':
-    case 'S': return command(EditorCommand::ChooseSelectTool);
-    default: return command(EditorCommand::None);
-  }
-}
-
 }  // namespace
-
-KeyCommand commandForKey(int key, int shifts) {
-  const int scan = key >> 8;
-  const int character = key & 0xff;
-  if ((shifts & KB_CTRL_FLAG) != 0 || isControlChord(character)) {
-    return controlCommand(scan, character);
-  }
-  const KeyCommand byScan = scanCommand(scan, shifts);
-  if (byScan.command != EditorCommand::None) return byScan;
-  return characterCommand(character);
-}
 
 KeyCommand withSelection(const KeyCommand& key, bool anySelected) {
   if (key.command != EditorCommand::Leave || !anySelected) return key;
-  return command(EditorCommand::ClearSelection);
+  KeyCommand cleared;
+  cleared.command = EditorCommand::ClearSelection;
+  return cleared;
 }
 
 void watchMousePresses() { mouse_callback = onMouse; }

@@ -1,50 +1,16 @@
 #pragma once
 // The editor's keys and mouse. Keys arrive as readkey() codes (scan code in
 // the high byte, character in the low byte) with the modifier flags of
-// key_shifts; under X11 the key[] array is no reliable witness of a press,
-// so commands are never read from it. The mouse is sampled once a frame;
+// key_shifts and are looked up in the key table (EditorKeys.h); under X11
+// the key[] array is no reliable witness of a press, so commands are never
+// read from it. The mouse is sampled once a frame;
 // the gestures (a click, a paint or move drag, a double click) are made out
 // of the edges between samples.
 #include "tools/edit/EditElement.h"
+#include "tools/edit/EditorKeys.h"  // the commands keys give: commandForKey
 
 class LevelEditor;
 
-enum class EditorCommand {
-  None,
-  ChooseTool,      // with the tool
-  PreviousLook,
-  NextLook,
-  ToggleSnap,
-  Undo,
-  Redo,
-  Save,
-  ElementProperties,  // of the element under the cursor
-  LevelProperties,
-  NextMessage,
-  Playtest,           // from the start position
-  PlaytestFromCursor,
-  Leave,
-  ChooseSelectTool,
-  SelectAll,
-  ClearSelection,
-  Copy,
-  Cut,
-  Paste,              // at the cursor
-  Duplicate,
-  DeleteSelection,
-  Nudge,              // by dx, dy
-};
-
-struct KeyCommand {
-  EditorCommand command = EditorCommand::None;
-  EditTool tool = EditTool::Tile;  // for ChooseTool
-  int dx = 0;                      // for Nudge: -1, 0 or 1 a step
-  int dy = 0;
-  bool pixels = false;             // the step is a pixel, not a grid cell
-};
-
-// key: a readkey() code; shifts: key_shifts as it was when it was read.
-KeyCommand commandForKey(int key, int shifts);
 // Escape lets go of a selection first; only with nothing selected does it
 // leave.
 KeyCommand withSelection(const KeyCommand& command, bool anySelected);
@@ -56,7 +22,7 @@ struct MouseSample {
   int pressed = 0;    // buttons pressed since the last sample, held or not (same bits)
   int wheel = 0;      // mouse_z, a running count
   bool shift = false; // held while the sample was taken
-  bool ctrl = false;
+  bool ctrl = false;  // held while the sample was taken
   int time = 0;       // milliseconds, for double clicks
   bool afterDialog = false;  // a dialog or a play-test had the mouse since the last sample
 };
@@ -88,7 +54,8 @@ class MouseGestures {
   // move), dragging goes on painting or moving, a right press deletes, a
   // middle press picks, the wheel cycles looks. With the selection tool a
   // left press on a handle drags it, on the selection moves it, elsewhere
-  // starts a selecting drag (with Shift adding to the selection). Presses outside the game area (inLevel false) only
+  // starts a selecting drag (with Shift adding to the selection).
+  // Presses outside the game area (inLevel false) only
   // end what is in progress. A double click opens the element that was
   // under the cursor before its first click, whose edit is taken back.
   // After a dialog nothing starts until every button has been let go.

@@ -139,7 +139,23 @@ void drawCursor(BITMAP* target, LevelEditor& editor, int x, int y) {
   }
   const Rect landing = editor.placementAt(x, y);
   if (!landing.empty()) dashedOutline(target, landing, makecol(255, 255, 255), makecol(0, 0, 0));
+  drawCross(target, x, y);
+}
+
+void drawCross(BITMAP* target, int x, int y) {
   const int cross = makecol(255, 255, 255);
   hline(target, x - 4, y, x + 4, cross);
   vline(target, x, y - 4, y + 4, cross);
+}
+
+void drawGrid(BITMAP* target, const LevelEditor& editor) {
+  const int w = std::max(editor.gridWidth(), 1);
+  const int h = std::max(editor.gridHeight(), 1);
+  const int colour = makecol(120, 120, 140);
+  for (int y = 0; y < target->h; y += h) {
+    for (int x = 0; x < target->w; x += 2) putpixel(target, x, y, colour);
+  }
+  for (int x = 0; x < target->w; x += w) {
+    for (int y = 0; y < target->h; y += 2) putpixel(target, x, y, colour);
+  }
 }

@@ -30,6 +30,13 @@ void drawPath(BITMAP* target, const std::vector<PathPoint>& path);
 // selecting or filling drag spans.
 void drawSelection(BITMAP* target, const LevelEditor& editor);
 
+// The snapping grid, the size of the current tile look, over the map;
+// dotted, so the level shows through it.
+void drawGrid(BITMAP* target, const LevelEditor& editor);
+
+// The cross that marks the cursor's point.
+void drawCross(BITMAP* target, int x, int y);
+
 // A cross at the cursor's point, the grid cell under it, and the outline
 // of the element a click there would place, where it would land.
 void drawCursor(BITMAP* target, LevelEditor& editor, int x, int y);

@@ -2,22 +2,17 @@
 
 #include <allegro.h>
 
-#include <cctype>
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "game/Game.h"
 #include "shell/CloseButton.h"
-#include "game/LevelFormat.h"
 #include "tools/edit/EditorDialogs.h"
-#include "tools/edit/EditorFileDialogs.h"
-#include "tools/edit/EditorSignals.h"
+#include "tools/edit/EditorHelp.h"
 #include "tools/edit/EditorOverlay.h"
 #include "tools/edit/EditorWindow.h"
 #include "tools/edit/FieldForm.h"
 #include "tools/edit/LevelEditor.h"
-#include "tools/edit/LevelFile.h"
 #include "tools/edit/LiveChecks.h"
 #include "tools/edit/LookCatalog.h"
 
@@ -25,19 +20,6 @@ namespace {
 
 constexpr int noticeMilliseconds = 4000;
 constexpr int frameRest = 10;  // milliseconds between frames while idle
-
-std::string bareName(const std::string& path) {
-  return path.empty() ? std::string() : std::filesystem::path(path).filename().string();
-}
-
-// "cannot write x: ..." as a sentence of a dialog.
-std::string sentence(const std::string& text) {
-  if (text.empty()) return text;
-  std::string out = text;
-  out[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(out[0])));
-  if (out.back() != '.') out += '.';
-  return out;
-}
 
 std::vector<std::string> textsOf(const std::vector<StatusMessage>& messages) {
   std::vector<std::string> texts;
@@ -67,30 +49,6 @@ EditorSession::EditorSession(Game& game, const LookCatalog& looks, LevelEditor& 
                              LiveChecks& checks, EditorWindow& window)
     : game_(game), looks_(looks), editor_(editor), checks_(checks), window_(window) {}
 
-void EditorSession::offerRecovery() {
-  // Asked over the level, not over a blank window; the title names the
-  // file from here on.
-  updateTitle();
-  draw();
-  if (editor_.readOnly() != FileRisk::None) {
-    tellFile("Opened read-only", editor_.readOnlyReason() +
-                                     ". Ctrl+S asks before it replaces the file.");
-  }
-  if (!editor_.recoveryNote().empty()) {
-    tellFile("An autosave copy was not offered", sentence(editor_.recoveryNote()));
-  }
-  if (!editor_.recoveryOffered()) return;
-  if (!askRecover(bareName(editor_.path()))) {
-    editor_.declineRecovery();
-    notice("The autosave copy is kept as " + bareName(declinedPathOf(editor_.path())) +
-           " until the next save");
-  } else if (editor_.recover() == 0) {
-    notice("Recovered the autosave copy; it is not saved yet");
-  } else {
-    tellFile("The autosave copy was not recovered", sentence(editor_.recoveryNote()));
-  }
-}
-
 void EditorSession::run() {
   clear_keybuf();
   watchMousePresses();
@@ -114,8 +72,48 @@ void EditorSession::run() {
 void EditorSession::readKeys() {
   while (keypressed() && !done_) {
     const int code = readkey();
-    command(withSelection(commandForKey(code, key_shifts), !editor_.selection().empty()));
+    const KeyCommand key =
+        withSelection(commandForKey(code, key_shifts), !editor_.selection().empty());
+    if (!keyForPanels(key)) command(key);
   }
+}
+
+// The help covers the map: F1 turns its page (closing it after the last),
+// any other key closes it and does nothing else. Escape closes the palette.
+bool EditorSession::keyForPanels(const KeyCommand& key) {
+  if (helpPage_ >= 0) {
+    helpPage_ = key.command == EditorCommand::ShowHelp ? helpPage_ + 1 : -1;
+    return true;
+  }
+  if (paletteShown_ && key.command == EditorCommand::Leave) {
+    paletteShown_ = false;
+    return true;
+  }
+  return false;
+}
+
+// A press closes the help; a press on the palette's thumbnail chooses its
+// look and closes the palette. Neither reaches the map.
+bool EditorSession::mouseForPanels(const MouseSample& sample) {
+  const int pressed = (sample.buttons | sample.pressed) & ~mouseButtons_;
+  mouseButtons_ = sample.buttons;
+  if (helpPage_ >= 0) {
+    if (pressed != 0) helpPage_ = -1;
+    return true;
+  }
+  if (!paletteShown_) return false;
+  layOutPalette();
+  if (!palette_.panel.contains(sample.x, sample.y)) return false;
+  if ((pressed & 1) != 0 && choosePaletteLook(palette_, sample.x, sample.y, editor_)) {
+    paletteShown_ = false;
+  }
+  return true;
+}
+
+void EditorSession::layOutPalette() {
+  palette_ = placePalette(looks_.count(editor_.tool()), game_.width, game_.height,
+                          paletteClearance(editor_, mouseX_, mouseY_), mouseX_, mouseY_,
+                          palette_);
 }
 
 void EditorSession::readMouse() {
@@ -134,8 +132,9 @@ void EditorSession::readMouse() {
   sample.afterDialog = takeDialogEnded();
   mouseX_ = sample.x;
   mouseY_ = sample.y;
+  const bool onPanel = mouseForPanels(sample);
   MouseRequest request = MouseRequest::None;
-  gestures_.update(sample, window_.inLevel(sample.x, sample.y), editor_, request);
+  gestures_.update(sample, window_.inLevel(sample.x, sample.y) && !onPanel, editor_, request);
   if (request == MouseRequest::Properties) elementProperties();
 }
 
@@ -144,10 +143,19 @@ void EditorSession::command(const KeyCommand& key) {
     case EditorCommand::ChooseTool: editor_.setTool(key.tool); break;
     case EditorCommand::PreviousLook: editor_.cycleLook(-1); break;
     case EditorCommand::NextLook: editor_.cycleLook(1); break;
+    case EditorCommand::ShowPalette:
+      paletteShown_ = !paletteShown_;
+      palette_ = PaletteLayout{};
+      break;
     case EditorCommand::ToggleSnap: editor_.setSnapping(!editor_.snapping()); break;
+    case EditorCommand::ToggleGrid: gridShown_ = !gridShown_; break;
     case EditorCommand::Undo: undo(); break;
     case EditorCommand::Redo: redo(); break;
+    case EditorCommand::NewLevel: newLevel(); break;
+    case EditorCommand::OpenLevel: openLevel(); break;
     case EditorCommand::Save: save(); break;
+    case EditorCommand::SaveAs: saveAs(); break;
+    case EditorCommand::ShowHelp: helpPage_ = 0; break;
     case EditorCommand::ElementProperties: elementProperties(); break;
     case EditorCommand::LevelProperties: levelProperties(); break;
     case EditorCommand::NextMessage:
@@ -157,6 +165,7 @@ void EditorSession::command(const KeyCommand& key) {
     case EditorCommand::Playtest: playtest(false); break;
     case EditorCommand::PlaytestFromCursor: playtest(true); break;
     case EditorCommand::Leave: leave(); break;
+    case EditorCommand::PlayRoute:
     case EditorCommand::None: break;
     default: groupCommand(key); break;
   }
@@ -186,10 +195,17 @@ void EditorSession::draw() {
   const std::vector<int>& highlighted =
       current && shown >= 0 && shown < static_cast<int>(groups_.size()) ? groups_[shown].findings
                                                                          : none;
+  if (gridShown_) drawGrid(view, editor_);
   drawMarks(view, checks_.findings(), highlighted, editor_, game_);
   if (pathRevision_ == editor_.revision()) drawPath(view, path_);
   drawSelection(view, editor_);
-  if (window_.inLevel(mouseX_, mouseY_)) drawCursor(view, editor_, mouseX_, mouseY_);
+  const bool onPalette = paletteShown_ && palette_.panel.contains(mouseX_, mouseY_);
+  if (window_.inLevel(mouseX_, mouseY_) && !onPalette) drawCursor(view, editor_, mouseX_, mouseY_);
+  if (paletteShown_) {
+    layOutPalette();
+    drawPalette(view, palette_, looks_, editor_, mouseX_, mouseY_);
+    if (onPalette) drawCross(view, mouseX_, mouseY_);
+  }
 
   StatusFacts facts;
   facts.inLevel = window_.inLevel(mouseX_, mouseY_);
@@ -208,59 +224,15 @@ void EditorSession::draw() {
   if (milliseconds() < noticeUntil_) second = notice_;
   if (!editor_.placementError().empty()) second = editor_.placementError();
   if (second.empty() && !current) second = "Checking the level...";
-  if (second.empty()) second = "No problems found. F5 play-test, L level fields, Enter properties";
+  if (second.empty()) {
+    second = "No problems found. F1 keys, F5 play-test, L level fields, Enter properties";
+  }
   const std::vector<std::string> factLines = wrapText(statusLine(facts), window_.statusTextWidth());
   const int rows = std::max(1, EditorWindow::statusLines - static_cast<int>(factLines.size()));
   window_.drawStatus(factLines,
                      visibleLines(wrapText(second, window_.statusTextWidth()), rows, milliseconds()));
+  if (helpPage_ >= 0 && drawHelp(window_.canvas(), helpPage_) <= helpPage_) helpPage_ = -1;
   window_.present();
-}
-
-// Each risk the save would run is asked in turn; the save goes ahead only
-// once the author has accepted every one.
-void EditorSession::save() {
-  std::string path = editor_.path();
-  if (path.empty()) {
-    path = "level.inf";
-    if (!askSavePath(path)) return;
-  }
-  unsigned accepted = 0;
-  while (editor_.saveAs(path, accepted) != 0) {
-    const FileRisk risk = editor_.saveRisk();
-    if (risk == FileRisk::None) {
-      notice("Not saved: " + editor_.saveError());
-      tellFile("The level was not saved", sentence(editor_.saveError()));
-      return;
-    }
-    if (!askToRisk(risk, editor_.saveError())) {
-      notice("Not saved: " + bareName(path) + " is as it was");
-      return;
-    }
-    accepted |= riskBit(risk);
-  }
-  const std::string& note = editor_.saveNote();
-  notice("Saved " + bareName(editor_.path()) + (note.empty() ? "" : "; " + note));
-}
-
-void EditorSession::leave() {
-  if (!editor_.modified()) {
-    // Nothing unsaved: a copy written or recovered before holds nothing
-    // the file does not.
-    editor_.discardAutosave();
-    done_ = true;
-    return;
-  }
-  switch (askLeave(bareName(editor_.path()))) {
-    case LeaveChoice::Save:
-      save();
-      done_ = !editor_.modified();
-      break;
-    case LeaveChoice::Discard:
-      editor_.discardAutosave();
-      done_ = true;
-      break;
-    case LeaveChoice::Stay: break;
-  }
 }
 
 void EditorSession::elementProperties() {
@@ -315,47 +287,6 @@ void EditorSession::redo() {
 void EditorSession::notice(const std::string& text) {
   notice_ = text;
   noticeUntil_ = milliseconds() + noticeMilliseconds;
-}
-
-void EditorSession::updateTitle() {
-  const std::string name = fileLabel();
-  std::string title = "pwe-edit - " + (name.empty() ? std::string("new level") : name);
-  if (editor_.modified()) title += " *";
-  if (title == title_) return;
-  title_ = title;
-  set_window_title(title_.c_str());
-}
-
-std::string EditorSession::fileLabel() const {
-  const std::string name = bareName(editor_.path());
-  return editor_.readOnly() == FileRisk::None ? name : name + " (read-only)";
-}
-
-// The text a signal writes is kept as current as the level.
-void EditorSession::keepForSignals() {
-  const bool unsaved = editor_.modified();
-  const std::string copy = editor_.autosavePath();
-  if (editor_.revision() == signalRevision_ && unsaved == signalUnsaved_ && copy == signalCopy_) {
-    return;
-  }
-  signalRevision_ = editor_.revision();
-  signalUnsaved_ = unsaved;
-  signalCopy_ = copy;
-  keepForLeaveSignals(copy, unsaved ? writeLevel(editor_.level()) : std::string());
-}
-
-// A failed autosave says why in the status bar for as long as it fails,
-// and in a dialog once for each reason.
-void EditorSession::autosave() {
-  if (editor_.autosaveIfDue(milliseconds() / 1000.0)) {
-    notice("Autosaved");
-    autosaveErrorTold_.clear();
-    return;
-  }
-  const std::string& error = editor_.autosaveError();
-  if (error.empty() || error == autosaveErrorTold_) return;
-  autosaveErrorTold_ = error;
-  tellFile("The autosave copy was not written", sentence(error));
 }
 
 int EditorSession::milliseconds() const {

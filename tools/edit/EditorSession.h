@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/edit/EditorInput.h"
+#include "tools/edit/EditorPalette.h"
 #include "tools/edit/EditorPlaytest.h"
 #include "tools/edit/EditorStatusBar.h"
 
@@ -37,8 +38,20 @@ class EditorSession {
   void followChecks();
   void draw();
 
+  // EditorSessionFiles.cpp
   void save();
+  void saveAs();
+  void saveTo(const std::string& path);
   void leave();
+  void newLevel();
+  void openLevel();
+  // Before another level takes this one's place: false when its unsaved
+  // changes stay (the author said so, or saving them failed).
+  bool settleUnsaved(const std::string& question);
+  // EditorSession.cpp
+  bool keyForPanels(const KeyCommand& key);  // the help and the palette take it
+  bool mouseForPanels(const MouseSample& sample);  // true: on a panel, not for the map
+  void layOutPalette();
   void elementProperties();
   void levelProperties();
   void playtest(bool fromCursor);
@@ -62,6 +75,11 @@ class EditorSession {
   MessageCycle messages_;              // which of them is on show
   int mouseX_ = 0;  // last sample, game-area pixels
   int mouseY_ = 0;
+  int mouseButtons_ = 0;            // held at the last sample
+  int helpPage_ = -1;               // of the F1 help on show; -1: none
+  bool paletteShown_ = false;
+  PaletteLayout palette_;
+  bool gridShown_ = false;
   bool done_ = false;
   unsigned checkedRevision_ = 0;    // the revision the checks were last started on
   std::vector<PathPoint> path_;     // of the last play-test

@@ -30,7 +30,7 @@ void EditorSession::groupCommand(const KeyCommand& key) {
     case EditorCommand::DeleteSelection:
       if (!editor_.deleteSelection()) notice("Nothing selected to delete");
       break;
-    case EditorCommand::Nudge: editor_.nudge(key.dx, key.dy, key.pixels); break;
+    case EditorCommand::Nudge: editor_.nudge(key.dx, key.dy, key.pixel); break;
     default: break;
   }
 }

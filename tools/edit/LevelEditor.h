@@ -47,6 +47,9 @@ class LevelEditor {
   // read-only (readOnly()). Takes the file's lock, clears the history and
   // tells whether an autosave is offered (recoveryOffered).
   int open(const std::string& path);
+  // A new level (newLevel) that belongs to no file: the file's lock is let
+  // go and the first save asks where the level goes.
+  void newUntitled();
   const std::string& openError() const { return openError_; }
   // Why a save must ask first (see DocumentFile); None when it need not.
   FileRisk readOnly() const { return file_.readOnly(); }
@@ -104,6 +107,7 @@ class LevelEditor {
   int look() const { return look_[toolIndex(tool_)]; }  // index into the catalog
   std::string lookName() const;  // of the current tool; empty for the start
   void cycleLook(int step);      // wraps around
+  void setLook(int look);        // an index into the catalog; one it has not is ignored
   bool snapping() const { return snapping_; }
   void setSnapping(bool on) { snapping_ = on; }
   // The grid is the size of the current tile look.

@@ -21,6 +21,12 @@ int LevelEditor::open(const std::string& path) {
   return opened;
 }
 
+void LevelEditor::newUntitled() {
+  newLevel();
+  file_.close();
+  ownAutosave_.clear();
+}
+
 int LevelEditor::save(unsigned accepted) {
   endGestures();
   if (file_.save(level_, accepted) != 0) return -1;

@@ -44,6 +44,10 @@ void LevelEditor::cycleLook(int step) {
   look = ((look + step) % count + count) % count;
 }
 
+void LevelEditor::setLook(int look) {
+  if (look >= 0 && look < looks_.count(tool_)) look_[toolIndex(tool_)] = look;
+}
+
 int LevelEditor::gridWidth() const { return looks_.width(EditTool::Tile, look_[0]); }
 int LevelEditor::gridHeight() const { return looks_.height(EditTool::Tile, look_[0]); }
 

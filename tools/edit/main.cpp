@@ -12,6 +12,7 @@
 #include "shell/BuildInfo.h"
 #include "shell/Installation.h"
 #include "shell/MediaTreeEntry.h"
+#include "tools/edit/EditorKeys.h"
 #include "tools/edit/EditorSession.h"
 #include "tools/edit/EditorSignals.h"
 #include "tools/edit/EditorWindow.h"
@@ -26,23 +27,29 @@ namespace {
 
 const char* const usageText =
     "usage: pwe-edit [LEVEL-FILE] [MEDIA-DIRECTORY]\n"
-    "       pwe-edit --help | --version\n"
+    "       pwe-edit --help | --version | --keys[=man]\n"
     "Edits LEVEL-FILE (any path; a new level when it does not exist yet)\n"
     "with the images and rules of the media tree (default: ./media, else\n"
-    "the installed one), in a window of an X display.\n";
+    "the installed one), in a window of an X display. --keys prints the\n"
+    "editor's keys and mouse actions as Markdown tables, --keys=man as the\n"
+    "manual page's sections.\n";
 
 int usage() {
   std::fputs(usageText, stderr);
   return 2;
 }
 
-// --help and --version answer without a window, the first of them given
+// --help, --version and --keys answer without a window, the first of them given
 // winning; any other option is a wrong call. -1: go on and edit.
 int answerOptions(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "-h" || arg == "--help") {
       std::fputs(usageText, stdout);
+      return 0;
+    }
+    if (arg == "--keys" || arg == "--keys=man") {
+      std::fputs(arg == "--keys" ? keysMarkdown().c_str() : keysManual().c_str(), stdout);
       return 0;
     }
     if (arg == "--version") {
