@@ -48,9 +48,10 @@ PlaytestOutcome::End lifeEnd(const Game& game) {
 // The game's own pacing, pause included; the editor only follows the
 // ticks to count them and draw the path walked.
 PlaytestOutcome::End playOneLife(Game& game, PlaytestOutcome& outcome) {
-  const std::function<void()> afterTick = [&game, &outcome] {
+  const std::function<bool()> afterTick = [&game, &outcome] {
     ++outcome.ticks;
     notePosition(game, outcome);
+    return false;
   };
   for (;;) {
     game.waitForTick();
