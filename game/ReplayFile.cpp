@@ -63,28 +63,26 @@ void Replay::append(const std::string& keys) {
   }
 }
 
-std::string fileHash(const std::string& path) {
-  MediaFile file(path);
-  if (!file.isOpen()) return "";
-  std::istream& in = file.stream();
-  std::uint64_t hash = 1469598103934665603ull;
-  char c;
-  while (in.get(c)) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 1099511628211ull;
-  }
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-  return text;
-}
+namespace {
 
-bool readReplay(const std::string& path, Replay& out, std::string& error) {
-  MediaFile file(path);
-  std::istream& in = file.stream();
-  if (!file.isOpen()) {
-    error = "cannot open " + path;
-    return false;
+// FNV-1a 64, fed a byte at a time.
+class Fnv1a {
+ public:
+  void add(char c) {
+    hash_ ^= static_cast<unsigned char>(c);
+    hash_ *= 1099511628211ull;
   }
+  std::string text() const {
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash_));
+    return digits;
+  }
+
+ private:
+  std::uint64_t hash_ = 1469598103934665603ull;
+};
+
+bool readReplayFrom(std::istream& in, const std::string& path, Replay& out, std::string& error) {
   std::string word;
   int version = 0;
   if (!(in >> word >> version) || word != "pwe-replay" || version != 1) {
@@ -133,6 +131,39 @@ bool readReplay(const std::string& path, Replay& out, std::string& error) {
   }
   out = replay;
   return true;
+}
+
+}  // namespace
+
+std::string fileHash(const std::string& path) {
+  MediaFile file(path);
+  if (!file.isOpen()) return "";
+  std::istream& in = file.stream();
+  Fnv1a hash;
+  char c;
+  while (in.get(c)) hash.add(c);
+  return hash.text();
+}
+
+std::string textHash(const std::string& bytes) {
+  Fnv1a hash;
+  for (char c : bytes) hash.add(c);
+  return hash.text();
+}
+
+bool readReplay(const std::string& path, Replay& out, std::string& error) {
+  MediaFile file(path);
+  if (!file.isOpen()) {
+    error = "cannot open " + path;
+    return false;
+  }
+  return readReplayFrom(file.stream(), path, out, error);
+}
+
+bool readReplayText(const std::string& text, const std::string& name, Replay& out,
+                    std::string& error) {
+  std::istringstream in(text);
+  return readReplayFrom(in, name, out, error);
 }
 
 std::string replayText(const Replay& replay) {

@@ -18,6 +18,7 @@
 // <keys> is "-" for none, or letters: L left, R right, U up, D down,
 // J jump, 1-9 the teleport digits.
 #include <cstddef>
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -57,8 +58,14 @@ struct Replay {
 
 // FNV-1a 64 of a file's bytes as 16 hex digits; empty when unreadable.
 std::string fileHash(const std::string& path);
+// The same of bytes held in memory (a level not saved yet).
+std::string textHash(const std::string& bytes);
 
 bool readReplay(const std::string& path, Replay& out, std::string& error);
+// The same of a recording passed as text; name stands for the file in the
+// messages.
+bool readReplayText(const std::string& text, const std::string& name, Replay& out,
+                    std::string& error);
 // The recording as the text above; the tools write it through the one
 // writer of replaced files (authoring/FileReplace).
 std::string replayText(const Replay& replay);

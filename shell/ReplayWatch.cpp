@@ -16,23 +16,23 @@ namespace {
 constexpr int holdMilliseconds = 2000;  // the last frame stays up this long
 constexpr int holdStep = 10;            // milliseconds between looks at the keyboard
 
-// The Game's input record holds the recording's keys, so the user's
-// Escape is read from the keyboard itself.
-bool userEnds() {
-  InputRecord hands;
-  hands.readKeyboard();
-  return hands.down(KEY_ESC) || closeRequested();
-}
-
 // The frame the recording ended on, left up long enough to be seen.
 void holdLastFrame(Game& game) {
   game.drawFrame();
-  for (int waited = 0; waited < holdMilliseconds && !userEnds(); waited += holdStep) {
+  for (int waited = 0; waited < holdMilliseconds && !watcherEnds(); waited += holdStep) {
     rest(holdStep);
   }
 }
 
 }  // namespace
+
+// The Game's input record holds the recording's keys, so the user's
+// Escape is read from the keyboard itself.
+bool watcherEnds() {
+  InputRecord hands;
+  hands.readKeyboard();
+  return hands.down(KEY_ESC) || closeRequested();
+}
 
 std::string loadWatchedReplay(const std::string& path, Replay& replay) {
   std::string error;
@@ -53,7 +53,7 @@ void watchReplay(Game& game, const Replay& replay) {
     const std::function<bool()> nextKeys = [&game, &feed] { return !feed.next(game); };
     for (;;) {
       game.waitForTick();
-      if (userEnds()) return;
+      if (watcherEnds()) return;
       if (game.pacingStep(nextKeys)) break;
     }
   }

@@ -13,6 +13,10 @@ struct Replay;
 // that says why not.
 std::string loadWatchedReplay(const std::string& path, Replay& replay);
 
+// Escape on the keyboard, or the window's close button: what ends a
+// recording being watched, whose keys fill the Game's input record.
+bool watcherEnds();
+
 // Plays the recording's life of its level on the Game, from the life's
 // start, then holds the last frame a moment. Escape or the close button
 // end it at once.

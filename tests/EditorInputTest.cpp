@@ -76,6 +76,8 @@ const KeyRow keyRows[] = {
     {"f5 plays from the start", code(KEY_F5, 0), none, EditorCommand::Playtest, EditTool::Tile},
     {"f6 plays from the cursor", code(KEY_F6, 0), none, EditorCommand::PlaytestFromCursor,
      EditTool::Tile},
+    {"f7 plays the route found", code(KEY_F7, 0), none, EditorCommand::PlayRoute,
+     EditTool::Tile},
     {"escape leaves", code(KEY_ESC, 27), none, EditorCommand::Leave, EditTool::Tile},
 };
 

@@ -46,6 +46,7 @@ KeyCommand scanCommand(int scan) {
     case KEY_ENTER_PAD: return command(EditorCommand::ElementProperties);
     case KEY_F5: return command(EditorCommand::Playtest);
     case KEY_F6: return command(EditorCommand::PlaytestFromCursor);
+    case KEY_F7: return command(EditorCommand::PlayRoute);
     case KEY_ESC: return command(EditorCommand::Leave);
     default: return command(EditorCommand::None);
   }

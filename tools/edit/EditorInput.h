@@ -23,6 +23,7 @@ enum class EditorCommand {
   NextMessage,
   Playtest,           // from the start position
   PlaytestFromCursor,
+  PlayRoute,          // the route the live checks found
   Leave,
 };
 
