@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include <functional>
+#include <optional>
 
 #include "game/Game.h"
 #include "game/ReplayFile.h"
@@ -59,13 +60,13 @@ PlaytestOutcome::End lifeEnd(const Game& game, bool keysRanOut) {
 // ticks to count them and draw the path walked. A route's keys fill the
 // input record, so Escape is looked for on the keyboard itself.
 PlaytestOutcome::End playOneLife(Game& game, PlaytestOutcome& outcome, const Replay* route) {
-  static const Replay none;
-  ReplayFeed feed(route != nullptr ? *route : none);
-  bool keysRanOut = route != nullptr && !feed.next(game);
+  std::optional<ReplayFeed> feed;
+  if (route != nullptr) feed.emplace(*route);
+  bool keysRanOut = feed && !feed->next(game);
   const std::function<bool()> afterTick = [&] {
     ++outcome.ticks;
     notePosition(game, outcome);
-    if (route != nullptr) keysRanOut = !feed.next(game);
+    if (feed) keysRanOut = !feed->next(game);
     return keysRanOut;
   };
   if (keysRanOut) return PlaytestOutcome::KeysRanOut;
