@@ -84,15 +84,15 @@ void Game::runLife() {
 
 void Game::waitForTick() const { waitForDueTick(updatesPerSecond); }
 
-bool Game::pacingStep(const std::function<void()>& afterTick) {
+bool Game::pacingStep(const std::function<bool()>& afterTick) {
   switchDisplayOnKey();
   if (updatePause()) return quit;
   while (tickCounter.load() > 0) {
     int due = tickCounter.load();
     const bool over = tick();
     countFocusAway();
-    if (afterTick) afterTick();
-    if (over) return true;
+    const bool stop = afterTick && afterTick();
+    if (over || stop) return true;
     // The decrement is atomic, so an increment that the timer made while
     // the tick ran is kept; seeing one means drawing is falling behind.
     int left = --tickCounter;

@@ -45,8 +45,9 @@ class Game {
   void waitForTick() const;
   // One pass of runLife's loop once a tick is due: the pause, the due
   // ticks and the frame; true when runLife returns. afterTick, when set,
-  // follows every tick, the one that ends the life too.
-  bool pacingStep(const std::function<void()>& afterTick = nullptr);
+  // follows every tick, the one that ends the life too; its true ends the
+  // pass there, as the life's end does (a recording that has run out).
+  bool pacingStep(const std::function<bool()>& afterTick = nullptr);
   // The steps of a tick, in the order it takes them.
   void playerMotion();   // climb, fall and jump while the player has control
   void itemStep();       // a pickup scores and makes the changing enemies vulnerable

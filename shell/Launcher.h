@@ -16,6 +16,7 @@ enum class LaunchAction {
 struct LaunchRequest {
   LaunchAction action = LaunchAction::play;
   std::string directory;  // where to play; empty: the installed data directory
+  std::string replay;     // --replay: the recording to watch instead of playing, as given
   std::string problem;    // for misuse: what was wrong, in words for the user
 };
 

@@ -1,7 +1,10 @@
 // The program: start-up, tick timer, title card, the Game, the level
 // sequence. Exit status 0 after Escape or the last life, 1 after any
 // start-up or data failure. With --print-config it prints the settings in
-// effect instead and exits 0, without a window.
+// effect instead and exits 0, without a window. With --replay FILE it
+// plays that recording in the window instead of the sequence, without the
+// title card, and exits 0; a recording it cannot play is refused before
+// any window opens, with status 2.
 #include <allegro.h>
 
 #include <cerrno>
@@ -9,11 +12,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "game/Game.h"
+#include "game/ReplayFile.h"
 #include "shell/ConfigReport.h"
+#include "shell/Launcher.h"
 #include "shell/LevelSequence.h"
 #include "shell/Log.h"
+#include "shell/ReplayWatch.h"
 #include "shell/Splash.h"
 #include "shell/Startup.h"
 #include "shell/TickTimer.h"
@@ -26,6 +33,16 @@ int main(int argc, char** argv) {
     printConfiguration(stdout, "media/pwe.cfg", userConfigPath());
     return 0;
   }
+  const bool watching = argc > 1 && std::strcmp(argv[1], "--replay") == 0;
+  Replay replay;
+  if (watching) {
+    const std::string refused =
+        argc > 2 ? loadWatchedReplay(argv[2], replay) : "--replay needs a recording to play";
+    if (!refused.empty()) {
+      std::fprintf(stderr, "pwe: %s\n", refused.c_str());
+      return launchMisuseStatus;
+    }
+  }
   int width = 0;
   int height = 0;
   int updatesPerSecond = 0;
@@ -37,15 +54,19 @@ int main(int argc, char** argv) {
     std::exit(1);
   }
   startTimer(updatesPerSecond, idleWaitConfigured());
-  if (showSplash(width, height, updatesPerSecond, layout) != 0) {
+  if (!watching && showSplash(width, height, updatesPerSecond, layout) != 0) {
     log_close();
     std::exit(1);
   }
   auto game = std::make_unique<Game>(width, height, updatesPerSecond);
   game->presenter.setLayout(layout);
   game->displaySwitchable = true;
-  game->holdBackHeldKeys();
-  runLevelSequence(*game);
+  if (watching) {
+    watchReplay(*game, replay);
+  } else {
+    game->holdBackHeldKeys();
+    runLevelSequence(*game);
+  }
   log_close();
   // Every bitmap, font and sample goes here, before Allegro shuts down.
   game.reset();

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "authoring/LayoutRules.h"
+#include "authoring/Replay.h"
 #include "game/Game.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
@@ -126,6 +127,45 @@ TEST(EditorChecks, TellWhyTheEngineCannotPlaceTheLevel) {
             "the engine stops when it places this level: No graphics to correspond with name "
             "ruby");
   EXPECT_EQ(checks.errorCount(), 1);
+}
+
+// F7 plays what the checks found: a route that, played by the engine
+// from the life's start, clears the level the checks were given; none,
+// with the reason, for a level no route clears or the engine cannot place.
+TEST(EditorChecks, CarryTheRouteFoundOrWhyThereIsNone) {
+  GameTree tree;
+  set_config_file("media/pwe.cfg");
+  LevelText soundText;
+  for (int x = 0; x < 640; x += 32) {
+    soundText.tiles.push_back(std::to_string(x) + " 300 brick brick_clear 1 10");
+  }
+  const LevelData sound = loaded(tree, soundText);
+  LiveChecks checks(640, 480, 100);
+  checks.start(sound, 1);
+  ASSERT_TRUE(waitFor(checks));
+  ASSERT_TRUE(checks.hasRoute()) << checks.noRoute();
+  EXPECT_GT(checks.route().tickCount(), 0);
+  Game game(640, 480, 100);
+  game.level = sound;
+  const ReplayOutcome played = playReplay(game, checks.route());
+  EXPECT_TRUE(played.cleared) << game.floorManager.tilesLeft() << " tiles left";
+  EXPECT_EQ(played.ticks, checks.route().tickCount());
+
+  LevelText unplaceable = brokenLevel();
+  unplaceable.items = {"10 10 ruby 5"};
+  const struct {
+    LevelText text;
+    const char* why;  // part of the reason
+  } cases[] = {
+      {brokenLevel(), "no route clears the level"},
+      {unplaceable, "cannot place this level"},
+  };
+  for (const auto& c : cases) {
+    checks.start(loaded(tree, c.text), 2);
+    ASSERT_TRUE(waitFor(checks));
+    EXPECT_FALSE(checks.hasRoute()) << c.why;
+    EXPECT_NE(checks.noRoute().find(c.why), std::string::npos) << checks.noRoute();
+  }
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ struct ArgumentCase {
   LaunchAction action;
   const char* directory;
   const char* problemMentions;  // for misuse: a part of the message
+  const char* replay = "";      // the recording to watch
 };
 
 const ArgumentCase argumentCases[] = {
@@ -41,6 +42,19 @@ const ArgumentCase argumentCases[] = {
     {"unknown short option", {"-x", "trees/mine"}, LaunchAction::misuse, "", "unknown option -x"},
     {"two directories", {"one", "two"}, LaunchAction::misuse, "", "one directory at most"},
     {"an empty name", {""}, LaunchAction::misuse, "", "empty"},
+    {"a recording is watched", {"--replay", "route.replay"}, LaunchAction::play, "", "",
+     "route.replay"},
+    {"a recording in a tree", {"trees/mine", "--replay", "r"}, LaunchAction::play, "trees/mine",
+     "", "r"},
+    {"a recording named like an option", {"--replay", "--help"}, LaunchAction::play, "", "",
+     "--help"},
+    {"a recording not named", {"--replay"}, LaunchAction::misuse, "", "needs the recording"},
+    {"a recording named empty", {"--replay", "", "trees/mine"}, LaunchAction::misuse, "",
+     "needs the recording"},
+    {"two recordings", {"--replay", "a", "--replay", "b"}, LaunchAction::misuse, "",
+     "one recording at most"},
+    {"settings and a recording", {"--print-config", "--replay", "a"}, LaunchAction::misuse, "",
+     "plays nothing"},
 };
 
 class LaunchArguments : public testing::TestWithParam<ArgumentCase> {};
@@ -51,6 +65,7 @@ TEST_P(LaunchArguments, AskForWhatTheUserMeant) {
   EXPECT_EQ(request.action, c.action);
   if (c.action == LaunchAction::play || c.action == LaunchAction::printConfig) {
     EXPECT_EQ(request.directory, c.directory);
+    EXPECT_EQ(request.replay, c.replay);
   }
   if (c.action == LaunchAction::misuse) {
     EXPECT_NE(request.problem.find(c.problemMentions), std::string::npos) << request.problem;

@@ -99,18 +99,19 @@ TEST_F(Pacing, TheWakingLoopPlaysAReplayTickForTick) {
 
   auto paced = std::make_unique<Game>(640, 480, 100);
   paced->startLevel(replay.level);
-  paced->beginLife();
+  beginReplayLife(*paced, replay);
+  ReplayFeed feed(replay);
+  feed.next(*paced);
   int played = 0;
   auto nextKeys = [&] {
     ++played;
-    if (played < replay.tickCount()) applyKeys(*paced, replay.keysAt(played));
+    return !feed.next(*paced);
   };
-  applyKeys(*paced, replay.keysAt(0));
   {
     FakeTimer timer(std::chrono::microseconds(300));
     for (;;) {
       paced->waitForTick();
-      if (paced->pacingStep(nextKeys) || played >= replay.tickCount()) break;
+      if (paced->pacingStep(nextKeys)) break;
     }
   }
   releaseAllKeys(*paced);
@@ -118,6 +119,48 @@ TEST_F(Pacing, TheWakingLoopPlaysAReplayTickForTick) {
   EXPECT_EQ(played, expected.ticks);
   EXPECT_EQ(paced->player.score, direct->player.score);
   EXPECT_EQ(paced->player.lives, direct->player.lives);
+}
+
+// A recording cut short ends the pacing loop on its last tick, however
+// many ticks came due in that pass: a watched route shows no tick beyond
+// its keys.
+TEST_F(Pacing, ARecordingThatRunsOutEndsThePassOnItsLastTick) {
+  Replay whole;
+  std::string error;
+  ASSERT_TRUE(readReplay("tests/replays/level1.replay", whole, error)) << error;
+  Replay cut = whole;
+  cut.runs.clear();
+  const int kept = whole.tickCount() / 3;
+  for (int t = 0; t < kept; ++t) cut.append(whole.keysAt(t));
+  auto direct = std::make_unique<Game>(640, 480, 100);
+  direct->startLevel(cut.level);
+  const ReplayOutcome expected = playReplay(*direct, cut);
+  ASSERT_FALSE(expected.cleared);
+  ASSERT_EQ(expected.ticks, kept);
+
+  auto paced = std::make_unique<Game>(640, 480, 100);
+  paced->startLevel(cut.level);
+  beginReplayLife(*paced, cut);
+  ReplayFeed feed(cut);
+  feed.next(*paced);
+  int played = 0;
+  {
+    // Ticks come due far faster than frames are drawn.
+    FakeTimer timer(std::chrono::microseconds(50));
+    for (;;) {
+      paced->waitForTick();
+      if (paced->pacingStep([&] {
+            ++played;
+            return !feed.next(*paced);
+          }))
+        break;
+    }
+  }
+  EXPECT_EQ(played, kept);
+  EXPECT_EQ(feed.handed(), kept);
+  EXPECT_EQ(paced->player.x, direct->player.x);
+  EXPECT_EQ(paced->player.y, direct->player.y);
+  EXPECT_EQ(paced->player.score, direct->player.score);
 }
 
 }  // namespace

@@ -3,10 +3,14 @@
 #include <allegro.h>
 
 #include <functional>
+#include <optional>
 
 #include "game/Game.h"
+#include "game/ReplayFile.h"
 #include "graphics/Pixel.h"
 #include "shell/CloseButton.h"
+#include "shell/FocusLoss.h"
+#include "shell/ReplayWatch.h"
 #include "tools/edit/EditorInput.h"
 #include "tools/edit/EditorWindow.h"
 
@@ -16,9 +20,15 @@ namespace {
 struct RunState {
   int lives = 0;
   int score = 0;
+  int focusLossPause = 0;
 
-  explicit RunState(const Game& game) : lives(game.player.lives), score(game.player.score) {}
+  explicit RunState(const Game& game)
+      : lives(game.player.lives), score(game.player.score), focusLossPause(game.focusLossPause) {}
   void restore(Game& game) const {
+    game.focusLossPause = focusLossPause;
+    // A route's keys took the place of the devices'.
+    releaseAllKeys(game);
+    game.inputFromDevices = true;
     game.player.setLives(lives);
     game.player.score = score;
     game.quit = false;
@@ -38,23 +48,34 @@ void notePosition(const Game& game, PlaytestOutcome& outcome) {
 }
 
 // Why the pass that ended the life ended it. Escape or the close button
-// only end a life that is still going.
-PlaytestOutcome::End lifeEnd(const Game& game) {
+// only end a life that is still going; a route may run out of keys first.
+PlaytestOutcome::End lifeEnd(const Game& game, bool keysRanOut) {
   if (game.levelDone) return PlaytestOutcome::Cleared;
   if (!game.player.alive) return PlaytestOutcome::LifeLost;
+  if (keysRanOut) return PlaytestOutcome::KeysRanOut;
   return closeRequested() ? PlaytestOutcome::Closed : PlaytestOutcome::Escaped;
 }
 
 // The game's own pacing, pause included; the editor only follows the
-// ticks to count them and draw the path walked.
-PlaytestOutcome::End playOneLife(Game& game, PlaytestOutcome& outcome) {
-  const std::function<void()> afterTick = [&game, &outcome] {
+// ticks to count them and draw the path walked. A route's keys fill the
+// input record, so Escape is looked for on the keyboard itself.
+PlaytestOutcome::End playOneLife(Game& game, PlaytestOutcome& outcome, const Replay* route) {
+  std::optional<ReplayFeed> feed;
+  if (route != nullptr) feed.emplace(*route);
+  bool keysRanOut = feed && !feed->next(game);
+  const std::function<bool()> afterTick = [&] {
     ++outcome.ticks;
     notePosition(game, outcome);
+    if (feed) keysRanOut = !feed->next(game);
+    return keysRanOut;
   };
+  if (keysRanOut) return PlaytestOutcome::KeysRanOut;
   for (;;) {
     game.waitForTick();
-    if (game.pacingStep(afterTick)) return lifeEnd(game);
+    if (route != nullptr && watcherEnds()) {
+      return closeRequested() ? PlaytestOutcome::Closed : PlaytestOutcome::Escaped;
+    }
+    if (game.pacingStep(afterTick)) return lifeEnd(game, keysRanOut);
     if (closeRequested()) return PlaytestOutcome::Closed;
   }
 }
@@ -69,22 +90,30 @@ void useUpKeys() {
 
 }  // namespace
 
-PlaytestOutcome playTest(Game& game, EditorWindow& window, const LevelData& level) {
+PlaytestOutcome playTest(Game& game, EditorWindow& window, const LevelData& level,
+                         const Replay* route) {
   const RunState before(game);
   PlaytestOutcome outcome;
   game.level = level;
   game.quit = false;
   game.levelDone = false;
   // The key that started the play-test is still down.
-  game.holdBackHeldKeys();
+  if (route == nullptr) game.holdBackHeldKeys();
   window.showOnScreen();
-  game.beginLife();
+  if (route != nullptr) {
+    // The pause key is not in the route: the focus going elsewhere must
+    // not pause what only that key could resume.
+    game.focusLossPause = focusLossIgnored;
+    beginReplayLife(game, *route);
+  } else {
+    game.beginLife();
+  }
   notePosition(game, outcome);
   game.drawFrame();
   // The screen still shows the editor's marks; the play-test starts from
   // the game's whole frame, whatever part of it the Game showed.
   window.showWholeFrame(window.screenView());
-  outcome.end = playOneLife(game, outcome);
+  outcome.end = playOneLife(game, outcome, route);
   window.showOnCanvas();
   before.restore(game);
   useUpKeys();

@@ -9,6 +9,7 @@
 
 class EditorWindow;
 class Game;
+struct Replay;
 
 struct PathPoint {
   int x = 0;  // the player's horizontal centre, screen pixels
@@ -16,7 +17,7 @@ struct PathPoint {
 };
 
 struct PlaytestOutcome {
-  enum End { Escaped, LifeLost, Cleared, Closed };
+  enum End { Escaped, LifeLost, Cleared, Closed, KeysRanOut };
   End end = Escaped;
   int ticks = 0;                // game ticks played
   std::vector<PathPoint> path;  // where the player was, one point per move
@@ -24,8 +25,11 @@ struct PlaytestOutcome {
 
 // Plays level for one life. The Game's lives, score and run flags are as
 // before when it returns, and the keys of the play-test are used up; the
-// caller places its own level in the Game again.
-PlaytestOutcome playTest(Game& game, EditorWindow& window, const LevelData& level);
+// caller places its own level in the Game again. With a route, its
+// recorded keys play instead of the user's, as pwe --replay plays them;
+// Escape still ends it.
+PlaytestOutcome playTest(Game& game, EditorWindow& window, const LevelData& level,
+                         const Replay* route = nullptr);
 
 // The level with its player start moved to (x, y): F6 starts from there.
 LevelData startingAt(const LevelData& level, int x, int y);

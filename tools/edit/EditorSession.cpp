@@ -36,10 +36,11 @@ std::string seconds(int ticks, int ticksPerSecond) {
 
 const char* endText(PlaytestOutcome::End end) {
   switch (end) {
-    case PlaytestOutcome::Cleared: return "Play-test: level cleared";
-    case PlaytestOutcome::LifeLost: return "Play-test: life lost";
-    case PlaytestOutcome::Closed: return "Play-test: window closed";
-    default: return "Play-test: left with Escape";
+    case PlaytestOutcome::Cleared: return "level cleared";
+    case PlaytestOutcome::LifeLost: return "life lost";
+    case PlaytestOutcome::Closed: return "window closed";
+    case PlaytestOutcome::KeysRanOut: return "the route's keys ran out";
+    default: return "left with Escape";
   }
 }
 
@@ -164,8 +165,8 @@ void EditorSession::command(const KeyCommand& key) {
       break;
     case EditorCommand::Playtest: playtest(false); break;
     case EditorCommand::PlaytestFromCursor: playtest(true); break;
+    case EditorCommand::PlayRoute: askForRoute(); break;
     case EditorCommand::Leave: leave(); break;
-    case EditorCommand::PlayRoute:
     case EditorCommand::None: break;
     default: groupCommand(key); break;
   }
@@ -184,6 +185,7 @@ void EditorSession::followChecks() {
     groups_ = groupFindings(checks_.findings(), editor_.level());
     messages_.setMessages(textsOf(groups_));
   }
+  playRouteWhenFound();
 }
 
 void EditorSession::draw() {
@@ -223,9 +225,10 @@ void EditorSession::draw() {
   if (!editor_.autosaveError().empty()) second = "Autosave failed: " + editor_.autosaveError();
   if (milliseconds() < noticeUntil_) second = notice_;
   if (!editor_.placementError().empty()) second = editor_.placementError();
+  if (routeAsked_) second = "Finding a route...";
   if (second.empty() && !current) second = "Checking the level...";
   if (second.empty()) {
-    second = "No problems found. F1 keys, F5 play-test, L level fields, Enter properties";
+    second = "No problems found. F1 keys, F5 play-test, F7 route, L level fields, Enter properties";
   }
   const std::vector<std::string> factLines = wrapText(statusLine(facts), window_.statusTextWidth());
   const int rows = std::max(1, EditorWindow::statusLines - static_cast<int>(factLines.size()));
@@ -263,10 +266,40 @@ void EditorSession::playtest(bool fromCursor) {
   window_.drawStatus({"Play-test: Escape returns to the editor"}, {});
   window_.present();
   const PlaytestOutcome outcome = playTest(game_, window_, level);
+  afterPlay(outcome, "Play-test");
+}
+
+void EditorSession::askForRoute() {
+  if (!editor_.placementError().empty()) {
+    tell("This level cannot be played:", editor_.placementError());
+    return;
+  }
+  routeAsked_ = true;
+  playRouteWhenFound();
+}
+
+// The checks of the revision on show carry its route; an edit meanwhile
+// starts new ones, and the route waits for those.
+void EditorSession::playRouteWhenFound() {
+  if (!routeAsked_ || checks_.running() || checks_.revision() != editor_.revision()) return;
+  routeAsked_ = false;
+  if (!checks_.hasRoute()) {
+    const std::string why = checks_.noRoute();
+    notice("No route to play: " + (why.empty() ? std::string("the search found none") : why));
+    return;
+  }
+  window_.drawStatus({"Route: Escape returns to the editor"}, {});
+  window_.present();
+  const Replay route = checks_.route();
+  const PlaytestOutcome outcome = playTest(game_, window_, editor_.level(), &route);
+  afterPlay(outcome, "Route");
+}
+
+void EditorSession::afterPlay(const PlaytestOutcome& outcome, const char* what) {
   editor_.restoreGame();
   path_ = outcome.path;
   pathRevision_ = editor_.revision();
-  notice(std::string(endText(outcome.end)) + " after " +
+  notice(std::string(what) + ": " + endText(outcome.end) + " after " +
          seconds(outcome.ticks, game_.updatesPerSecond));
   if (outcome.end == PlaytestOutcome::Closed) {
     setCloseRequested(false);

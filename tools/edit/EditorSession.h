@@ -55,6 +55,11 @@ class EditorSession {
   void elementProperties();
   void levelProperties();
   void playtest(bool fromCursor);
+  // F7: the route of the level as it stands, once the live checks have
+  // found it; until then the status bar says it is being looked for.
+  void askForRoute();
+  void playRouteWhenFound();
+  void afterPlay(const PlaytestOutcome& outcome, const char* what);  // says how it ended
   void notice(const std::string& text);
   void undo();  // and says what it took back
   void redo();
@@ -82,7 +87,8 @@ class EditorSession {
   bool gridShown_ = false;
   bool done_ = false;
   unsigned checkedRevision_ = 0;    // the revision the checks were last started on
-  std::vector<PathPoint> path_;     // of the last play-test
+  bool routeAsked_ = false;         // F7 waits for the checks of this revision
+  std::vector<PathPoint> path_;     // of the last play-test or route
   unsigned pathRevision_ = 0;       // shown while the level is still this revision
   std::string notice_;
   int noticeUntil_ = 0;             // milliseconds

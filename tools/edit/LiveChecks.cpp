@@ -2,6 +2,8 @@
 // child's findings reach the parent as text, one finding a record:
 //   <element> <index> <other> <warning> <unreachable> <message length>\n
 //   <message>\n
+// then the route found, as a recording, or why there is none:
+//   route <length>\n<the recording's text>\n   or   noroute <length>\n<why>\n
 // and "end\n" after the last, so a child that died half-way is told from
 // one that found nothing.
 #include "tools/edit/LiveChecks.h"
@@ -16,6 +18,7 @@
 #include <sstream>
 
 #include "game/Game.h"
+#include "game/LevelFormat.h"
 #include "authoring/Reachability.h"
 #include "authoring/ReachabilityVerdict.h"
 #include "shell/Fatal.h"
@@ -43,7 +46,28 @@ CheckFinding levelError(const std::string& message) {
   return out;
 }
 
-std::string encode(const std::vector<CheckFinding>& findings) {
+// What one child finds.
+struct CheckAnswer {
+  std::vector<CheckFinding> findings;
+  bool hasRoute = false;
+  Replay route;
+  std::string noRoute;
+};
+
+// A text record: its word, its length, its bytes.
+std::string sized(const char* word, const std::string& text) {
+  return std::string(word) + " " + std::to_string(text.size()) + "\n" + text + "\n";
+}
+
+bool readSized(std::istream& in, std::string& text) {
+  std::size_t length = 0;
+  if (!(in >> length)) return false;
+  in.get();  // the line end
+  text.resize(length);
+  return length == 0 || static_cast<bool>(in.read(&text[0], static_cast<std::streamsize>(length)));
+}
+
+std::string encodeFindings(const std::vector<CheckFinding>& findings) {
   std::string text;
   for (const CheckFinding& f : findings) {
     char head[96];
@@ -53,29 +77,40 @@ std::string encode(const std::vector<CheckFinding>& findings) {
     text += f.message;
     text += '\n';
   }
-  return text + endMark;
+  return text;
+}
+
+std::string encode(const CheckAnswer& answer) {
+  const std::string route = answer.hasRoute ? sized("route", replayText(answer.route))
+                                            : sized("noroute", answer.noRoute);
+  return encodeFindings(answer.findings) + route + endMark;
 }
 
 // False when the text is not a whole answer.
-bool decode(const std::string& text, std::vector<CheckFinding>& findings) {
+bool decode(const std::string& text, CheckAnswer& answer) {
   std::istringstream in(text);
-  findings.clear();
+  answer = CheckAnswer();
   for (;;) {
     std::string first;
     if (!(in >> first)) return false;
     if (first == "end") return true;
+    if (first == "route" || first == "noroute") {
+      std::string body;
+      if (!readSized(in, body)) return false;
+      std::string error;
+      answer.hasRoute = first == "route" && readReplayText(body, "the route found", answer.route, error);
+      answer.noRoute = first == "route" ? error : body;
+      continue;
+    }
     CheckFinding f;
-    int element = 0, warning = 0, unreachable = 0;
-    std::size_t length = 0;
-    element = std::atoi(first.c_str());
-    if (!(in >> f.index >> f.other >> warning >> unreachable >> length)) return false;
-    in.get();  // the line end
-    f.message.resize(length);
-    if (!in.read(&f.message[0], static_cast<std::streamsize>(length))) return false;
+    int warning = 0, unreachable = 0;
+    const int element = std::atoi(first.c_str());
+    if (!(in >> f.index >> f.other >> warning >> unreachable)) return false;
+    if (!readSized(in, f.message)) return false;
     f.element = static_cast<LayoutElement>(element);
     f.warning = warning != 0;
     f.unreachable = unreachable != 0;
-    findings.push_back(f);
+    answer.findings.push_back(f);
   }
 }
 
@@ -89,11 +124,26 @@ void writeAll(int fd, const std::string& text) {
   }
 }
 
+// The edited level has no file of its own yet: its route is named for the
+// editor and carries the hash of the level's text as it would be saved.
+constexpr const char* routeLevelName = "edited.inf";
+
+// The route as pwe-check --route writes it, when the verdict has one.
+void takeRoute(ReachabilityVerdict& verdict, const LevelData& level, CheckAnswer& answer) {
+  answer.hasRoute = verdict.routeWritable;
+  answer.noRoute = verdict.noRoute;
+  if (!answer.hasRoute) return;
+  answer.route = verdict.route;
+  answer.route.level = routeLevelName;
+  answer.route.levelHash = textHash(writeLevel(level));
+  answer.route.playerHash = fileHash("media/player.inf");
+}
+
 // In the child: the search first, on the Game as a run begins (pwe-check
 // gives it a Game of its own), then the layout rules on the life begun
 // again; listed layout first, as pwe-check lists them.
-std::vector<CheckFinding> runChecks(Game& game, const LevelData& level, double searchSeconds) {
-  std::vector<CheckFinding> layout;
+CheckAnswer runChecks(Game& game, const LevelData& level, double searchSeconds) {
+  CheckAnswer answer;
   std::vector<CheckFinding> reach;
   silenceSamples(true);
   try {
@@ -105,16 +155,21 @@ std::vector<CheckFinding> runChecks(Game& game, const LevelData& level, double s
     if (searchSeconds > 0.0) limits.maxSeconds = searchSeconds;
     Reachability search(game, limits);
     search.run();
-    for (const LayoutFinding& f : judgeReachability(game, search).findings) {
-      reach.push_back(checkFinding(f));
-    }
+    ReachabilityVerdict verdict = judgeReachability(game, search);
+    for (const LayoutFinding& f : verdict.findings) reach.push_back(checkFinding(f));
+    takeRoute(verdict, level, answer);
     game.beginLife();
-    for (const LayoutFinding& f : LayoutRules(game).check()) layout.push_back(checkFinding(f));
+    for (const LayoutFinding& f : LayoutRules(game).check()) {
+      answer.findings.push_back(checkFinding(f));
+    }
   } catch (const DataFailure& stop) {
-    return {levelError(placementStopMessage(stop.boxText))};
+    answer = CheckAnswer();
+    answer.findings = {levelError(placementStopMessage(stop.boxText))};
+    answer.noRoute = "the engine cannot place this level";
+    return answer;
   }
-  layout.insert(layout.end(), reach.begin(), reach.end());
-  return layout;
+  answer.findings.insert(answer.findings.end(), reach.begin(), reach.end());
+  return answer;
 }
 
 }  // namespace
@@ -186,9 +241,16 @@ void LiveChecks::finish() {
   close(pipe_);
   child_ = -1;
   pipe_ = -1;
-  if (!decode(received_, findings_)) {
-    findings_ = {levelError("the checks ended without an answer")};
+  CheckAnswer answer;
+  if (!decode(received_, answer)) {
+    answer = CheckAnswer();
+    answer.findings = {levelError("the checks ended without an answer")};
+    answer.noRoute = "the checks ended without an answer";
   }
+  findings_ = answer.findings;
+  hasRoute_ = answer.hasRoute;
+  route_ = answer.route;
+  noRoute_ = answer.noRoute;
   revision_ = pending_;
   received_.clear();
 }

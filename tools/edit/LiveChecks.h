@@ -22,6 +22,7 @@
 
 #include "authoring/LayoutRules.h"
 #include "game/LevelData.h"
+#include "game/ReplayFile.h"
 
 class Game;
 
@@ -53,6 +54,11 @@ class LiveChecks {
   // The revision the findings held belong to (0: none yet).
   unsigned revision() const { return revision_; }
   const std::vector<CheckFinding>& findings() const { return findings_; }
+  // The route the search found through the same revision, as pwe-check
+  // --route would write it; when there is none, why not (may be empty).
+  bool hasRoute() const { return hasRoute_; }
+  const Replay& route() const { return route_; }
+  const std::string& noRoute() const { return noRoute_; }
   int errorCount() const;
   int warningCount() const;
   // For tests: how long a search may take, seconds (0: the search's own limit).
@@ -69,5 +75,8 @@ class LiveChecks {
   std::string received_;      // of the running child so far
   unsigned revision_ = 0;
   std::vector<CheckFinding> findings_;
+  bool hasRoute_ = false;
+  Replay route_;
+  std::string noRoute_;
   double searchSeconds_ = 0.0;
 };

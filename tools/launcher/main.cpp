@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,14 @@
 namespace {
 
 // The game prints its settings, in the directory it would play in, when
-// asked to print them.
-int play(const std::string& chosen, bool printConfig) {
+// asked to print them, or plays the recording it is given.
+int play(const std::string& chosen, bool printConfig, const std::string& replay) {
+  // The recording is named from where the command was given, and the
+  // game starts elsewhere.
+  std::string recording = replay;
+  std::error_code error;
+  const std::filesystem::path whole = std::filesystem::absolute(replay, error);
+  if (!replay.empty() && !error) recording = whole.string();
   const std::string commands = programDirectory();
   const std::string directory = chosen.empty() ? installedDataDir(commands) : chosen;
   const std::string problem = playDirectoryProblem(directory);
@@ -36,9 +43,15 @@ int play(const std::string& chosen, bool printConfig) {
   }
   const std::string game = installedGame(commands);
   char printOption[] = "--print-config";
-  char* const gameArguments[] = {const_cast<char*>(game.c_str()),
-                                 printConfig ? printOption : nullptr, nullptr};
-  execv(game.c_str(), gameArguments);
+  char replayOption[] = "--replay";
+  std::vector<char*> gameArguments = {const_cast<char*>(game.c_str())};
+  if (printConfig) gameArguments.push_back(printOption);
+  if (!recording.empty()) {
+    gameArguments.push_back(replayOption);
+    gameArguments.push_back(const_cast<char*>(recording.c_str()));
+  }
+  gameArguments.push_back(nullptr);
+  execv(game.c_str(), gameArguments.data());
   std::fprintf(stderr, "pwe: cannot start %s: %s\n", game.c_str(), std::strerror(errno));
   return 1;
 }
@@ -61,5 +74,5 @@ int main(int argc, char** argv) {
     case LaunchAction::printConfig:
       break;
   }
-  return play(request.directory, request.action == LaunchAction::printConfig);
+  return play(request.directory, request.action == LaunchAction::printConfig, request.replay);
 }
