@@ -37,3 +37,9 @@ void ItemManager::draw(BITMAP* target) const {
     if (item.present) item.draw(target);
   }
 }
+
+void ItemManager::setPresent(std::size_t index, bool present) {
+  if (index >= items_.size() || items_[index].present == present) return;
+  items_[index].present = present;
+  stamp_.renew();
+}

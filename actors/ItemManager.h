@@ -21,6 +21,8 @@ class ItemManager {
   bool checkPlayer(BITMAP* frame, float left, float top, int& points);
   void draw(BITMAP* target) const;
   const std::vector<Item>& items() const { return items_; }
+  // Puts an item back or takes it away, as a search going back needs.
+  void setPresent(std::size_t index, bool present);
   // Renewed by every change to what the manager draws.
   const ChangeStamp& stamp() const { return stamp_; }
 

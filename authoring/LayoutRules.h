@@ -35,6 +35,7 @@ struct LayoutFinding {
   std::string message;   // in the author's terms: "ladder at 112, 240: ..."
   int other = -1;        // an element of the same list the message ends by naming, or -1
   bool unreachable = false;  // a claimable tile or an item no key sequence reaches
+  bool note = false;     // neither: what was proven, for the author's information
 };
 
 class LayoutRules {

@@ -77,6 +77,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -124,6 +125,23 @@ class Reachability {
     bool followed = true;  // played, every step ended where the search said it would
   };
   Route route() const;
+
+  // For searches over the states found (authoring/ClearingSearch.h).
+  // Strongly connected components of the found states, by state: states
+  // of one component can reach each other.
+  const std::vector<std::uint32_t>& components() const;
+  // Plays edge e from state `at` as the route does, one tick at a time
+  // through step, which returns false to stop there; false when it did.
+  // Waits first where `at` stands for a longer cooldown than the Game's.
+  bool playEdge(std::uint32_t at, std::uint32_t e,
+                const std::function<bool(TickInput)>& step) const;
+  // Whether the Game now stands where the search found `expected`.
+  bool endedAsFound(const TickState& expected) const;
+  // The search's own taking and giving back of states: its ladder -1 is
+  // the ladder held when the search was made.
+  const TickStates& tickStates() const { return states_; }
+  // The scan codes one tick's keys hold.
+  std::vector<int> codesOf(TickInput input) const;
 
  private:
   struct Input {
@@ -201,16 +219,15 @@ class Reachability {
   void restoreGame() const;  // as given, with the enemies gone
 
   // authoring/ReachabilityRoute.cpp
-  std::vector<std::uint32_t> components() const;
   // Plays the edges from the start and writes down every tick's keys.
   Route play(const std::vector<std::uint32_t>& edges) const;
-  bool endedAsFound(const TickState& expected) const;
 
   Game& game_;
   ReachabilityLimits limits_;
   TickStates states_;
   TickState start_;
   std::unique_ptr<StateGraph> graph_;  // the motion search, kept for the route
+  mutable std::vector<std::uint32_t> components_;  // of graph_, found when first asked
   std::vector<Input> groundInputs_;
   std::vector<Input> idleInputs_;     // nothing held: all a player without a choice has
   std::vector<Input> digits_;         // one teleport digit each

@@ -1,5 +1,9 @@
 #include "authoring/ReachabilityVerdict.h"
 
+#include <algorithm>
+
+#include "authoring/ClearingRoute.h"
+#include "authoring/ClearingSearch.h"
 #include "authoring/NearMiss.h"
 #include "authoring/Reachability.h"
 #include "game/Game.h"
@@ -17,8 +21,8 @@ std::string tilesText(std::size_t count) {
   return std::to_string(count) + " claimable tile" + (count == 1 ? "" : "s");
 }
 
-void add(ReachabilityVerdict& verdict, LayoutElement element, int index, bool warning,
-         const std::string& message, bool unreachable = false) {
+LayoutFinding& add(ReachabilityVerdict& verdict, LayoutElement element, int index, bool warning,
+                   const std::string& message, bool unreachable = false) {
   LayoutFinding finding;
   finding.element = element;
   finding.index = index;
@@ -26,6 +30,7 @@ void add(ReachabilityVerdict& verdict, LayoutElement element, int index, bool wa
   finding.message = message;
   finding.unreachable = unreachable;
   verdict.findings.push_back(finding);
+  return verdict.findings.back();
 }
 
 void addUnreached(ReachabilityVerdict& verdict, const Game& game, const Reachability& search,
@@ -52,10 +57,9 @@ void addUnreached(ReachabilityVerdict& verdict, const Game& game, const Reachabi
 
 // The keys of the route as a replay; false (with the reason) when one needs
 // a teleporter digit the format cannot hold.
-bool routeAsReplay(const Reachability::Route& route, ReachabilityVerdict& verdict) {
-  verdict.route.expectScore = route.scoreGained;
-  verdict.route.enemiesAbsent = true;
-  for (const TickInput& tick : route.ticks) {
+bool routeAsReplay(const std::vector<TickInput>& ticks, ReachabilityVerdict& verdict) {
+  verdict.route.runs.clear();
+  for (const TickInput& tick : ticks) {
     const std::string keys = replayKeyText(tick.keys, tick.digit);
     if (keys.empty()) {
       verdict.noRoute = "no route is written: it needs the key of teleporter " +
@@ -97,7 +101,9 @@ ReachabilityVerdict judgeReachability(Game& game, const Reachability& search) {
     verdict.noRoute = "no route is written: no route found clears the level";
     return verdict;
   }
-  if (!routeAsReplay(route, verdict)) return verdict;  // nor can the replay player time it
+  verdict.route.expectScore = route.scoreGained;
+  verdict.route.enemiesAbsent = true;
+  if (!routeAsReplay(route.ticks, verdict)) return verdict;  // nor can the replay player time it
   // Played as the game plays it, countdown and all: a route that takes
   // longer than the countdown allows loses the life before its end.
   const ReplayOutcome outcome = playReplay(game, verdict.route);
@@ -112,6 +118,98 @@ ReachabilityVerdict judgeReachability(Game& game, const Reachability& search) {
         "disagree");
   }
   verdict.routeWritable = true;
+  return verdict;
+}
+
+namespace {
+
+std::string tickList(const std::vector<int>& ticks) {
+  std::string list;
+  for (int tick : ticks) list += (list.empty() ? "" : ", ") + std::to_string(tick);
+  return list;
+}
+
+std::string bestAttempt(const Game& game, const ClearingResult& clear) {
+  std::string text = "the best attempt claimed " + std::to_string(clear.tilesClaimed) + " of " +
+                     std::to_string(clear.tilesTotal) + " tiles and ";
+  const std::string player = point(static_cast<int>(clear.x), static_cast<int>(clear.y));
+  switch (clear.blockedBy) {
+    case ClearingResult::End::Caught: {
+      const EnemySpec& enemy = game.level.enemies[clear.enemy];
+      return text + "was caught by the enemy placed at " + point(enemy.x, enemy.y) +
+             " with the player at " + player;
+    }
+    case ClearingResult::End::Fell:
+      return text + "ended in a fall with the player at " + player;
+    case ClearingResult::End::Countdown:
+      return text + "ran out of time with the player at " + player;
+    default:
+      return text + "found no way on";
+  }
+}
+
+// Why no route with the enemies is written, at the record it is about.
+void addBlocked(ReachabilityVerdict& verdict, const Game& game, const ClearingResult& clear) {
+  std::string message = "no route found clears the level with its enemies";
+  if (clear.end == ClearingResult::End::Limit) {
+    message += " within the search's limits";
+  }
+  message += ": " + bestAttempt(game, clear);
+  const bool atEnemy = clear.blockedBy == ClearingResult::End::Caught && clear.enemy >= 0;
+  add(verdict, atEnemy ? LayoutElement::Enemy : LayoutElement::Level, atEnemy ? clear.enemy : 0,
+      true, message);
+}
+
+void addCleared(ReachabilityVerdict& verdict, Game& game, const Reachability& search,
+                const ClearingResult& clear) {
+  const int ups = game.updatesPerSecond;
+  const int routeTicks = static_cast<int>(clear.route.size());
+  const int par = std::min(parLowerBound(search, game), routeTicks);
+  const std::vector<int> exact = framePerfectTicks(game, search, clear.route);
+  std::string message = "the level can be cleared with its enemies in " +
+                        seconds(routeTicks, ups) + " (countdown " +
+                        seconds(game.lifeLength(game.level.countdown_start), ups) +
+                        "); par between " + formatText("%.1f", double(par) / ups) + " and " +
+                        seconds(routeTicks, ups);
+  if (exact.empty()) message += "; no input must be frame-perfect";
+  add(verdict, LayoutElement::Level, 0, false, message).note = true;
+  if (!exact.empty()) {
+    add(verdict, LayoutElement::Level, 0, true,
+        std::to_string(exact.size()) + (exact.size() == 1 ? " input" : " inputs") +
+            " must be frame-perfect (tick" + (exact.size() == 1 ? " " : "s ") + tickList(exact) +
+            ")");
+  }
+}
+
+}  // namespace
+
+void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& verdict) {
+  if (!search.complete() || !search.unreachedTiles().empty()) return;
+  const ClearingResult clear = clearWithEnemies(game, search);
+  if (clear.end != ClearingResult::End::Cleared) {
+    addBlocked(verdict, game, clear);
+    return;
+  }
+  addCleared(verdict, game, search, clear);
+  ReachabilityVerdict withEnemies;
+  withEnemies.route.enemiesAbsent = false;
+  if (!routeAsReplay(clear.route, withEnemies)) return;  // the one without enemies stays
+  const ReplayOutcome outcome = playReplay(game, withEnemies.route);
+  if (!outcome.cleared) {
+    add(verdict, LayoutElement::Level, 0, false,
+        "the route found with the enemies does not clear the level when replayed: the search "
+        "and the game disagree");
+    return;
+  }
+  withEnemies.route.expectScore = outcome.scoreGained;
+  verdict.route = withEnemies.route;
+  verdict.routeWritable = true;
+  verdict.noRoute.clear();
+}
+
+ReachabilityVerdict judgeLevel(Game& game, const Reachability& search) {
+  ReachabilityVerdict verdict = judgeReachability(game, search);
+  judgeClearing(game, search, verdict);
   return verdict;
 }
 

@@ -25,8 +25,19 @@ struct ReachabilityVerdict {
 };
 
 // game: the one the search ran on, as the search left it. Replays the route
-// on it, as the game plays it, countdown and all.
+// on it, as the game plays it, countdown and all. Quick: what the search
+// found without the enemies.
 ReachabilityVerdict judgeReachability(Game& game, const Reachability& search);
+
+// Slow: whether a route clears the level with its enemies
+// (authoring/ClearingSearch.h), its par bounds and frame-perfect inputs
+// (authoring/ClearingRoute.h), added to what judgeReachability said. The
+// route found takes the place of the one without enemies; when none is
+// found the verdict keeps that one, marked as played without them.
+void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& verdict);
+
+// Both, as pwe-check reports a level.
+ReachabilityVerdict judgeLevel(Game& game, const Reachability& search);
 
 // "the engine stops when it places this level: " and the engine's own text.
 std::string placementStopMessage(const std::string& stopText);

@@ -90,31 +90,42 @@ std::uint64_t slotOf(std::uint64_t hash, std::uint32_t index) {
 
 }  // namespace
 
-std::uint32_t StateGraph::add(const TickState& state, bool& added) {
+// The slot holding the state's key, or the empty slot where it would go.
+std::size_t StateGraph::slotFor(const TickState& state, std::uint64_t& hash) const {
   const std::size_t mask = slots_.size() - 1;
   std::uint32_t words[maxWords];
   const int n = keyOf(state, words);
-  const std::uint64_t hash = hashOfWords(words, n);
+  hash = hashOfWords(words, n);
   const std::uint64_t tag = hash & 0xFFFFFFFF00000000ull;
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
     const std::uint64_t held = slots_[slot];
-    if (held == 0) {
-      const auto index = static_cast<std::uint32_t>(states_.size());
-      states_.push_back(state);
-      hashes_.push_back(hash);
-      slots_[slot] = slotOf(hash, index);
-      added = true;
-      if (states_.size() * 2 > slots_.size()) grow();
-      return index;
-    }
+    if (held == 0) return slot;
     const auto index = static_cast<std::uint32_t>(held & 0xFFFFFFFFu) - 1u;
     std::uint32_t stored[maxWords];
     if ((held & 0xFFFFFFFF00000000ull) == tag && keyOf(states_[index], stored) == n &&
         std::memcmp(stored, words, n * sizeof words[0]) == 0) {
-      added = false;
-      return index;
+      return slot;
     }
   }
+}
+
+std::uint32_t StateGraph::add(const TickState& state, bool& added) {
+  std::uint64_t hash = 0;
+  const std::size_t slot = slotFor(state, hash);
+  added = slots_[slot] == 0;
+  if (!added) return static_cast<std::uint32_t>(slots_[slot] & 0xFFFFFFFFu) - 1u;
+  const auto index = static_cast<std::uint32_t>(states_.size());
+  states_.push_back(state);
+  hashes_.push_back(hash);
+  slots_[slot] = slotOf(hash, index);
+  if (states_.size() * 2 > slots_.size()) grow();
+  return index;
+}
+
+std::uint32_t StateGraph::find(const TickState& state) const {
+  std::uint64_t hash = 0;
+  const std::uint64_t held = slots_[slotFor(state, hash)];
+  return held == 0 ? notFound : static_cast<std::uint32_t>(held & 0xFFFFFFFFu) - 1u;
 }
 
 void StateGraph::grow() {

@@ -17,6 +17,7 @@
 // state found stands for every count, since it can wait for any later count
 // and a count further on only lets a teleport happen sooner.
 #include <cstddef>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -44,6 +45,9 @@ class StateGraph {
 
   // The index of the state with the same key, added when there is none.
   std::uint32_t add(const TickState& state, bool& added);
+  // The index of the state with the same key, or notFound.
+  static constexpr std::uint32_t notFound = UINT32_MAX;
+  std::uint32_t find(const TickState& state) const;
   std::size_t size() const { return states_.size(); }
   StateKey key() const { return key_; }
   const TickState& state(std::uint32_t index) const { return states_[index]; }
@@ -68,6 +72,7 @@ class StateGraph {
  private:
   static constexpr int maxWords = 28;
   int keyOf(const TickState& state, std::uint32_t* words) const;
+  std::size_t slotFor(const TickState& state, std::uint64_t& hash) const;
   std::uint64_t hashOf(const TickState& state) const;
   static std::uint64_t hashOfWords(const std::uint32_t* words, int n);
   void grow();

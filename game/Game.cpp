@@ -166,6 +166,12 @@ void Game::countdownStep() {
   if (countdown <= 0) player.alive = false;
 }
 
+int Game::lifeLength(int countdownStart) const {
+  if (countdownStart <= 0) return 1;
+  const int steps = (countdownStart + 99) / 100;
+  return steps * (3 * updatesPerSecond + 1);
+}
+
 bool Game::lifeEnded() {
   if (player.alive) return false;
   player.setLives(player.lives - 1);

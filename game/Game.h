@@ -54,6 +54,9 @@ class Game {
   void enemyStep();      // vulnerability ends, enemies move, contact kills or catches
   bool levelCleared();   // the last claimable tile is gone
   void countdownStep();  // 100 off every three seconds; none left ends the life
+  // The tick, counted from a life's first, in which countdownStep ends a
+  // life begun with this countdown.
+  int lifeLength(int countdownStart) const;
   bool lifeEnded();      // a life lost: lives down, the run over after the last
 
   // game/Pause.cpp

@@ -27,6 +27,8 @@ CheckRun runChecker(const std::string& arguments, int limitSeconds) {
   const bool killed = WIFEXITED(status) && limitSeconds > 0 && WEXITSTATUS(status) == 128 + 9;
   run.status = WIFEXITED(status) && !killed ? WEXITSTATUS(status) : -1;
   std::istringstream lines(run.output);
-  for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
+  for (std::string line; std::getline(lines, line);) {
+    (line.find(": note: ") != std::string::npos ? run.notes : run.lines).push_back(line);
+  }
   return run;
 }

@@ -7,7 +7,8 @@
 struct CheckRun {
   int status = -1;                 // exit status; -1 when a signal ended it
   std::string output;              // standard output and error, byte for byte
-  std::vector<std::string> lines;  // the same, line by line
+  std::vector<std::string> lines;  // the same, line by line, less the notes
+  std::vector<std::string> notes;  // the lines that say what was proven
   double seconds = 0.0;            // how long it ran
 };
 

@@ -77,15 +77,19 @@ void Diagnostics::warn(const std::string& file, Position position, const std::st
   list_.push_back(Diagnostic{shownSafely(file), position, shownSafely(message), true});
 }
 
+void Diagnostics::note(const std::string& file, Position position, const std::string& message) {
+  list_.push_back(Diagnostic{shownSafely(file), position, shownSafely(message), false, true});
+}
+
 int Diagnostics::errorCount() const {
   int count = 0;
-  for (const Diagnostic& d : list_) count += d.warning ? 0 : 1;
+  for (const Diagnostic& d : list_) count += d.warning || d.note ? 0 : 1;
   return count;
 }
 
 void Diagnostics::print(std::FILE* out) const {
   for (const Diagnostic& d : list_) {
     std::fprintf(out, "%s:%d:%d: %s%s\n", d.file.c_str(), d.position.line, d.position.column,
-                 d.warning ? "warning: " : "", d.message.c_str());
+                 d.warning ? "warning: " : d.note ? "note: " : "", d.message.c_str());
   }
 }

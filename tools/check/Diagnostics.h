@@ -31,6 +31,7 @@ struct Diagnostic {
   Position position;
   std::string message;
   bool warning = false;  // may be intended; does not fail the check alone
+  bool note = false;     // what was proven, for the author's information
 };
 
 class Diagnostics {
@@ -44,6 +45,8 @@ class Diagnostics {
     warn(file, Position{}, message);
   }
 
+  // Printed as file:line:column: note: message; never fails the check.
+  void note(const std::string& file, Position position, const std::string& message);
   bool empty() const { return list_.empty(); }
   int errorCount() const;
   const std::vector<Diagnostic>& all() const { return list_; }

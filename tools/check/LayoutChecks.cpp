@@ -82,7 +82,9 @@ void MediaChecker::reportLayout(const LevelRecords& records, const LayoutFinding
   }
   const std::string file = pathOf(records.fileName);
   const Position where = positionOf(records, finding.element, finding.index);
-  if (finding.warning) {
+  if (finding.note) {
+    out_.note(file, where, message);
+  } else if (finding.warning) {
     out_.warn(file, where, message);
   } else {
     out_.report(file, where, message);

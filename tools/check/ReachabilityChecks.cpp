@@ -65,7 +65,7 @@ void MediaChecker::checkReachability(bool treeLoads) {
 
 void MediaChecker::reportReachability(const LevelRecords& records, Game& game,
                                       const Reachability& search, bool writeRoute) {
-  ReachabilityVerdict verdict = judgeReachability(game, search);
+  ReachabilityVerdict verdict = judgeLevel(game, search);
   for (const LayoutFinding& finding : verdict.findings) reportLayout(records, finding);
   if (!writeRoute) return;
   if (!verdict.routeWritable) {

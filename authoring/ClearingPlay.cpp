@@ -1,0 +1,146 @@
+#include "authoring/ClearingPlay.h"
+
+#include "authoring/Reachability.h"
+#include "game/Game.h"
+
+namespace {
+
+PlaySnapshot::EnemyPoint pointOf(const Enemy& enemy) {
+  PlaySnapshot::EnemyPoint point;
+  point.alive = enemy.alive;
+  point.falling = enemy.falling;
+  point.x = enemy.x;
+  point.y = enemy.y;
+  point.direction = enemy.direction;
+  point.state = enemy.state;
+  point.animation = enemy.sprite.animationIndex();
+  for (int i = 0; i < enemy.sprite.animationCount(); ++i) {
+    const Animation& animation = enemy.sprite.animation(i);
+    point.points.push_back({animation.frameIndex(), animation.frameTicks()});
+  }
+  return point;
+}
+
+void restoreEnemy(Enemy& enemy, const PlaySnapshot::EnemyPoint& point) {
+  enemy.alive = point.alive;
+  enemy.falling = point.falling;
+  enemy.x = point.x;
+  enemy.y = point.y;
+  enemy.direction = point.direction;
+  enemy.state = point.state;
+  for (int i = 0; i < static_cast<int>(point.points.size()); ++i) {
+    enemy.sprite.seek(i, point.points[i].frame, point.points[i].ticks);
+  }
+  // Also takes the size from the frame on show, as every choice does.
+  enemy.setAnimation(point.animation);
+}
+
+}  // namespace
+
+LivePlay::LivePlay(Game& game, const Reachability& search)
+    : game_(game), search_(search), states_(search.tickStates()) {
+  game_.beginLife();
+  game_.quit = false;
+  game_.levelDone = false;
+  // A life begun leaves the player's animations where the last one left
+  // them; the search began from its own start.
+  states_.restore(search_.foundStates()->state(0));
+  claimMark_ = game_.floorManager.claimCount();
+  start_ = snapshot();
+}
+
+// A replay begun on the Game next finds the player's animations where the
+// search began, as a Game built afresh has them.
+LivePlay::~LivePlay() { restore(start_); }
+
+PlaySnapshot LivePlay::snapshot() const {
+  PlaySnapshot s;
+  s.player = states_.capture();
+  for (const Enemy& enemy : game_.enemyManager.enemies()) s.enemies.push_back(pointOf(enemy));
+  for (const Item& item : game_.itemManager.items()) s.itemsPresent.push_back(item.present);
+  s.countdown = game_.countdown;
+  s.lifeTicks = game_.lifeTicks;
+  s.ticksSinceItem = game_.ticksSinceItem;
+  s.score = game_.player.score;
+  s.lives = game_.player.lives;
+  s.claims = game_.floorManager.claimCount();
+  s.inputs = inputs_.size();
+  s.at = at_;
+  return s;
+}
+
+void LivePlay::restore(const PlaySnapshot& s) {
+  states_.restore(s.player);
+  std::vector<Enemy>& enemies = game_.enemyManager.enemies();
+  for (std::size_t i = 0; i < enemies.size() && i < s.enemies.size(); ++i) {
+    restoreEnemy(enemies[i], s.enemies[i]);
+  }
+  for (std::size_t i = 0; i < s.itemsPresent.size(); ++i) {
+    game_.itemManager.setPresent(i, s.itemsPresent[i]);
+  }
+  game_.countdown = s.countdown;
+  game_.lifeTicks = s.lifeTicks;
+  game_.ticksSinceItem = s.ticksSinceItem;
+  game_.player.score = s.score;
+  game_.player.setLives(s.lives);
+  game_.floorManager.undoClaims(s.claims);
+  game_.quit = false;
+  game_.levelDone = false;
+  inputs_.resize(s.inputs);
+  at_ = s.at;
+  end_ = PlayEnd::Going;
+  caughtBy_ = -1;
+}
+
+int LivePlay::tilesClaimed() const {
+  return static_cast<int>(game_.floorManager.claimCount() - claimMark_);
+}
+
+bool LivePlay::step(TickInput input) {
+  game_.inputFromDevices = false;
+  game_.input.releaseAll();
+  for (int code : search_.codesOf(input)) game_.input.hold(code);
+  inputs_.push_back(input);
+  ++played_;
+  if (!game_.tick()) return true;
+  judgeEnd();
+  return false;
+}
+
+// Caught comes first: the enemies are looked at before the countdown in a
+// tick, and a fall ends a life only where neither did.
+void LivePlay::judgeEnd() {
+  if (game_.levelDone) {
+    end_ = PlayEnd::Cleared;
+    return;
+  }
+  const Player& p = game_.player;
+  std::vector<Enemy>& enemies = game_.enemyManager.enemies();
+  for (std::size_t i = 0; i < enemies.size(); ++i) {
+    Enemy& enemy = enemies[i];  // touches only looks
+    if (enemy.alive && enemy.state != 1 &&
+        enemy.touches(p.sprite.currentFrame(), p.frameLeft(), p.frameTop())) {
+      end_ = PlayEnd::Caught;
+      caughtBy_ = static_cast<int>(i);
+      return;
+    }
+  }
+  end_ = game_.countdown <= 0 ? PlayEnd::Countdown : PlayEnd::Fell;
+}
+
+bool LivePlay::playEdge(std::uint32_t e) {
+  if (!search_.playEdge(at_, e, [this](TickInput input) { return step(input); })) return false;
+  at_ = search_.foundStates()->edge(e).to;
+  if (search_.endedAsFound(search_.foundStates()->state(at_))) return true;
+  end_ = PlayEnd::Strayed;
+  return false;
+}
+
+bool LivePlay::wait(int ticks) {
+  for (int t = 0; t < ticks; ++t) {
+    if (!step(TickInput{})) return false;
+  }
+  if (search_.endedAsFound(search_.foundStates()->state(at_))) return true;
+  end_ = PlayEnd::Strayed;
+  return false;
+}

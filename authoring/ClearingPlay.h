@@ -1,0 +1,91 @@
+#pragma once
+// One life of a level played as the game plays it, with the enemies, the
+// items and the countdown, for a search that tries a way and goes back to
+// try another (authoring/ClearingSearch.h). The player's moves are the
+// edges a reachability search found without the enemies: the enemies and
+// the items never change how the player moves, only whether the life goes
+// on, so an edge played here ends where the search found it or in a death.
+//
+// A snapshot holds everything a tick reads or writes that the TickState
+// leaves out: the enemies' places, states and animations, the items still
+// there, the countdown and its pace, the vulnerability window, the score,
+// the lives and the floor's claims.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "authoring/TickState.h"
+
+class Game;
+class Reachability;
+
+// How a life being played stands.
+enum class PlayEnd { Going, Cleared, Caught, Fell, Countdown, Strayed };
+
+struct PlaySnapshot {
+  struct EnemyPoint {
+    bool alive = true;
+    bool falling = false;
+    float x = 0.0f;
+    float y = 0.0f;
+    int direction = 0;
+    int state = 0;
+    int animation = 0;
+    std::vector<TickState::AnimationPoint> points;  // by animation
+  };
+  TickState player;
+  std::vector<EnemyPoint> enemies;
+  std::vector<bool> itemsPresent;
+  int countdown = 0;
+  int lifeTicks = 0;
+  int ticksSinceItem = 0;
+  int score = 0;
+  int lives = 0;
+  std::size_t claims = 0;      // the floor's claim journal
+  std::size_t inputs = 0;      // ticks played since the life began
+  std::uint32_t at = 0;        // the found state the player stands in
+};
+
+class LivePlay {
+ public:
+  // search: run on game. Begins the life afresh, enemies and all, with
+  // the player where the search started.
+  LivePlay(Game& game, const Reachability& search);
+  ~LivePlay();  // the Game as the life began
+  LivePlay(const LivePlay&) = delete;
+  LivePlay& operator=(const LivePlay&) = delete;
+
+  PlaySnapshot snapshot() const;
+  void restore(const PlaySnapshot& snapshot);
+
+  // Edge e of the found states, from the one the player stands in; false
+  // when the life or the level ended on the way, or the player is not
+  // where the search found the edge to end (end() says which).
+  bool playEdge(std::uint32_t e);
+  // Stands still for that many ticks; false when the life ended, or when
+  // standing still moved the player away from the found state.
+  bool wait(int ticks);
+
+  PlayEnd end() const { return end_; }
+  int caughtBy() const { return caughtBy_; }  // the enemy's index when Caught
+  std::uint32_t at() const { return at_; }
+  const std::vector<TickInput>& inputs() const { return inputs_; }
+  int ticks() const { return static_cast<int>(inputs_.size()); }
+  int tilesClaimed() const;  // since the life began
+  std::size_t ticksPlayed() const { return played_; }  // every tick, undone ones too
+
+ private:
+  bool step(TickInput input);
+  void judgeEnd();
+
+  Game& game_;
+  const Reachability& search_;
+  const TickStates& states_;
+  PlaySnapshot start_;
+  std::vector<TickInput> inputs_;
+  std::size_t claimMark_ = 0;
+  std::size_t played_ = 0;
+  std::uint32_t at_ = 0;
+  PlayEnd end_ = PlayEnd::Going;
+  int caughtBy_ = -1;
+};

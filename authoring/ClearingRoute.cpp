@@ -1,0 +1,267 @@
+#include "authoring/ClearingRoute.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <functional>
+#include <numeric>
+#include <queue>
+
+#include "authoring/Reachability.h"
+#include "authoring/Replay.h"
+#include "authoring/StateWays.h"
+#include "game/Game.h"
+
+using namespace stateways;
+
+namespace {
+
+using Costs = std::vector<std::uint64_t>;
+const std::uint64_t unreachable = UINT64_MAX / 4;
+const std::size_t farthestTiles = 6;  // 720 orders
+
+// Least ticks from any of the sources to every state, cooldown waits free.
+Costs leastTicks(const StateGraph& g, const std::vector<std::uint32_t>& sources) {
+  Costs cost(g.size(), unreachable);
+  using Entry = std::pair<std::uint64_t, std::uint32_t>;
+  std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open;
+  for (std::uint32_t s : sources) {
+    cost[s] = 0;
+    open.emplace(0, s);
+  }
+  while (!open.empty()) {
+    const auto [at, state] = open.top();
+    open.pop();
+    if (at != cost[state]) continue;
+    for (std::uint32_t e = g.firstEdge(state); e < g.endEdge(state); ++e) {
+      const StateEdge& edge = g.edge(e);
+      const std::uint64_t next = at + (edge.wait ? 0 : edge.ticks);
+      if (next >= cost[edge.to]) continue;
+      cost[edge.to] = next;
+      open.emplace(next, edge.to);
+    }
+  }
+  return cost;
+}
+
+struct ClaimEdge {
+  std::uint32_t from;
+  std::uint32_t edge;
+};
+
+// By tile: every edge that claims it, with the state it leaves.
+std::vector<std::vector<ClaimEdge>> claimEdges(const StateGraph& g, std::size_t tileCount) {
+  std::vector<std::vector<ClaimEdge>> byTile(tileCount);
+  for (std::uint32_t s = 0; s < g.expanded(); ++s) {
+    for (std::uint32_t e = g.firstEdge(s); e < g.endEdge(s); ++e) {
+      const StateEdge& edge = g.edge(e);
+      for (std::uint32_t n = edge.claimsBegin; n < edge.claimsBegin + edge.claimCount; ++n) {
+        byTile[g.claimedTile(n)].push_back({s, e});
+      }
+    }
+  }
+  return byTile;
+}
+
+bool claimsBoth(const StateGraph& g, std::uint32_t e, int other) {
+  const StateEdge& edge = g.edge(e);
+  for (std::uint32_t n = edge.claimsBegin; n < edge.claimsBegin + edge.claimCount; ++n) {
+    if (g.claimedTile(n) == other) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int parLowerBound(const Reachability& search, const Game& game) {
+  const StateGraph* graph = search.foundStates();
+  if (graph == nullptr || graph->size() == 0) return 0;
+  const StateGraph& g = *graph;
+  const std::vector<FloorTile>& tiles = game.floorManager.tiles();
+  const std::vector<std::vector<ClaimEdge>> claims = claimEdges(g, tiles.size());
+  const Costs fromStart = leastTicks(g, {0});
+  std::vector<int> wanted;
+  std::vector<std::uint64_t> earliest(tiles.size(), unreachable);
+  for (std::size_t t = 0; t < tiles.size(); ++t) {
+    if (tiles[t].claimable == 0 || claims[t].empty()) continue;
+    for (const ClaimEdge& c : claims[t]) earliest[t] = std::min(earliest[t], fromStart[c.from] + 1);
+    wanted.push_back(static_cast<int>(t));
+  }
+  if (wanted.empty()) return 0;
+  std::sort(wanted.begin(), wanted.end(), [&](int a, int b) { return earliest[a] > earliest[b]; });
+  const std::uint64_t latest = earliest[wanted.front()];
+  wanted.resize(std::min(wanted.size(), farthestTiles));
+  const std::size_t k = wanted.size();
+  std::vector<std::vector<std::uint64_t>> gap(k, std::vector<std::uint64_t>(k, 0));
+  for (std::size_t a = 0; a < k; ++a) {
+    std::vector<std::uint32_t> ends;
+    for (const ClaimEdge& c : claims[wanted[a]]) ends.push_back(g.edge(c.edge).to);
+    const Costs after = leastTicks(g, ends);
+    for (std::size_t b = 0; b < k; ++b) {
+      if (a == b) continue;
+      std::uint64_t least = unreachable;
+      for (const ClaimEdge& c : claims[wanted[b]]) {
+        least = claimsBoth(g, c.edge, wanted[a]) ? 0 : std::min(least, after[c.from] + 1);
+        if (least == 0) break;
+      }
+      gap[a][b] = least;
+    }
+  }
+  std::vector<std::size_t> order(k);
+  std::iota(order.begin(), order.end(), 0);
+  std::uint64_t best = unreachable;
+  do {
+    std::uint64_t time = earliest[wanted[order[0]]];
+    for (std::size_t i = 1; i < k && time < best; ++i) {
+      time = std::max(time + gap[order[i - 1]][order[i]], earliest[wanted[order[i]]]);
+    }
+    best = std::min(best, time);
+  } while (std::next_permutation(order.begin(), order.end()));
+  return static_cast<int>(std::min<std::uint64_t>(std::max(best, latest), INT_MAX));
+}
+
+namespace {
+
+bool choosing(const TickState& s) {
+  return s.has(TickState::hasControl) && !s.has(TickState::falling) && s.jumpState == 0;
+}
+
+std::uint8_t pressBits(TickInput input) {
+  return static_cast<std::uint8_t>(input.keys & (replayJump | replayUp | replayDown));
+}
+
+// The route played without enemies: once to keep the state before every
+// tick, then again trying each press a tick sooner and a tick later where
+// the route stood.
+class RouteTrial {
+ public:
+  RouteTrial(Game& game, const Reachability& search, const std::vector<TickInput>& route)
+      : game_(game), search_(search), route_(route), states_(search.tickStates()),
+        walk_(*search.foundStates()) {
+    game_.beginLife();
+    game_.enemyManager.clear();
+    for (int tile : search.unreachedTiles()) unreached_.push_back(tile);
+    start_ = search.foundStates()->state(0);
+    mark_ = game_.floorManager.claimCount();
+    states_.restore(start_);
+    for (TickInput input : route_) {
+      before_.push_back(states_.capture());
+      if (!tick(input)) break;
+    }
+    game_.floorManager.undoClaims(mark_);
+  }
+  ~RouteTrial() {
+    game_.beginLife();
+    states_.restore(start_);
+  }
+
+  std::vector<int> framePerfect() {
+    std::vector<bool> sooner(route_.size() + 1, false);
+    std::vector<int> found;
+    states_.restore(start_);
+    for (std::size_t t = 0; t + 1 < before_.size(); ++t) {
+      // Before tick t: the press at t + 1 a tick sooner, the press at t a
+      // tick later.
+      if (isPress(t + 1)) sooner[t + 1] = tryFrom(t, t + 1, false);
+      if (t > 0 && isPress(t) && !sooner[t] && !tryFrom(t, t, true)) {
+        found.push_back(static_cast<int>(t));
+      }
+      states_.restore(before_[t]);
+      if (!tick(route_[t])) break;
+    }
+    game_.floorManager.undoClaims(mark_);
+    return found;
+  }
+
+ private:
+  bool isPress(std::size_t t) const {
+    const TickInput now = route_[t];
+    const TickInput last = t > 0 ? route_[t - 1] : TickInput{};
+    return (pressBits(now) & ~pressBits(last)) != 0 || (now.digit != 0 && now.digit != last.digit);
+  }
+
+  bool tick(TickInput input) {
+    game_.inputFromDevices = false;
+    game_.input.releaseAll();
+    for (int code : search_.codesOf(input)) game_.input.hold(code);
+    game_.countdown = INT_MAX;
+    game_.lifeTicks = 0;
+    game_.tick();
+    return game_.player.alive;
+  }
+
+  // From the state before tick `at`, the route from its tick `next` on,
+  // an idle tick first when late, up to the next place with the keys after
+  // the press; the Game is left as it was found.
+  bool tryFrom(std::size_t at, std::size_t next, bool late) {
+    const std::size_t claims = game_.floorManager.claimCount();
+    bool ok = playVariant(next, late) && (standsAsRoute(next) || canFinish());
+    game_.floorManager.undoClaims(claims);
+    states_.restore(before_[at]);
+    game_.levelDone = false;
+    return ok;
+  }
+
+  bool playVariant(std::size_t next, bool late) {
+    if (late && !tick(TickInput{})) return false;
+    for (int played = 0; played < variantTicks; ++played) {
+      if (game_.levelDone) return true;
+      if (played > 0 && choosing(states_.capture())) return true;
+      const TickInput input = next < route_.size() ? route_[next++] : TickInput{};
+      if (!tick(input)) return false;
+    }
+    return false;
+  }
+
+  // Where the route next has the keys after tick `next`: the same row,
+  // within two walking steps.
+  bool standsAsRoute(std::size_t next) const {
+    const TickState now = states_.capture();
+    for (std::size_t j = next + 1; j < before_.size(); ++j) {
+      if (!choosing(before_[j])) continue;
+      return now.y == before_[j].y &&
+             std::fabs(now.x - before_[j].x) <= 2.0f * game_.player.walkSpeed + 0.001f;
+    }
+    return game_.levelDone;
+  }
+
+  // A found state from which every tile still unclaimed can be claimed.
+  bool canFinish() {
+    if (game_.levelDone) return true;
+    const StateGraph& g = *search_.foundStates();
+    const std::uint32_t at = g.find(states_.capture());
+    if (at == StateGraph::notFound) return false;
+    const std::vector<FloorTile>& tiles = game_.floorManager.tiles();
+    std::vector<bool> wanted(tiles.size(), false);
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+      wanted[i] = tiles[i].claimable != 0 && !tiles[i].cleared;
+    }
+    for (int tile : unreached_) wanted[tile] = false;
+    walk_.run(at, [](std::uint32_t) { return true; }, [&](std::uint32_t, std::uint32_t e) {
+      unwant(g, e, wanted);
+      return false;
+    });
+    return std::none_of(wanted.begin(), wanted.end(), [](bool w) { return w; });
+  }
+
+  static constexpr int variantTicks = 2000;
+
+  Game& game_;
+  const Reachability& search_;
+  const std::vector<TickInput>& route_;
+  const TickStates& states_;
+  Walk walk_;
+  std::vector<int> unreached_;
+  TickState start_;
+  std::size_t mark_ = 0;
+  std::vector<TickState> before_;
+};
+
+}  // namespace
+
+std::vector<int> framePerfectTicks(Game& game, const Reachability& search,
+                                   const std::vector<TickInput>& route) {
+  if (route.empty() || search.foundStates() == nullptr) return {};
+  RouteTrial trial(game, search, route);
+  return trial.framePerfect();
+}

@@ -1,0 +1,40 @@
+#pragma once
+// What a route that clears a level tells beside its length: a time no
+// route can beat, and the inputs of it that must be pressed on one exact
+// tick.
+//
+// The lower bound. Enemies only ever take a way away, so the ways without
+// them bound every way with them. A tile is claimed at the earliest one
+// tick into an edge that claims it, and cooldown waits are counted as
+// nothing (a state that stands for every count may have been found with a
+// longer one). So no route claims a tile before its earliest arrival; and
+// between claiming tile a and tile b at least the shortest way from the end
+// of an edge claiming a to the start of one claiming b passes, plus the
+// tick that claims b (nothing where one edge claims both). The bound is
+// the least, over every order of the few tiles farthest from the start, of
+// those gaps chained, each claim no earlier than its earliest arrival; and
+// never less than the latest earliest arrival of any tile.
+//
+// Frame-perfect inputs. A press is a tick where jump, up, down or a
+// teleport digit is held and was not held the tick before. It is
+// frame-perfect when playing the rest of the route one tick sooner (the
+// tick before dropped) and one tick later (an idle tick put in) both go
+// wrong: at the next place the player has the keys again it stands
+// neither on the route's row within two walking steps of the route, nor
+// in a found state from which every tile still unclaimed can be claimed.
+// Played without the enemies: an enemy's timing is the route's to meet,
+// the press's exactness is the level's.
+#include <vector>
+
+#include "authoring/TickState.h"
+
+class Game;
+class Reachability;
+
+// In ticks from the life's first.
+int parLowerBound(const Reachability& search, const Game& game);
+
+// The ticks (from 0) of the route's frame-perfect presses. game: the one
+// search ran on; left at the life's start, enemies and all.
+std::vector<int> framePerfectTicks(Game& game, const Reachability& search,
+                                   const std::vector<TickInput>& route);

@@ -1,0 +1,324 @@
+#include "authoring/ClearingSearch.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <unordered_set>
+
+#include "authoring/ClearingPlay.h"
+#include "authoring/Reachability.h"
+#include "authoring/StateWays.h"
+#include "game/Game.h"
+
+using namespace stateways;
+
+namespace {
+
+double secondsNow() {
+  using clock = std::chrono::steady_clock;
+  return std::chrono::duration<double>(clock::now().time_since_epoch()).count();
+}
+
+// Stand still for `wait` ticks, then follow the edges.
+struct Plan {
+  int wait = 0;
+  std::vector<std::uint32_t> path;
+};
+
+// A place the search stands at between two ways, and the ways from it it
+// has made so far; they are made a stage at a time, as the ones before fail.
+struct Choice {
+  enum Stage { Nearest, Waits, Others, Items, Done };
+  PlaySnapshot at;
+  std::vector<bool> wanted;
+  std::vector<Plan> plans;
+  std::size_t next = 0;
+  Stage stage = Nearest;
+};
+
+// How many of the nearest other tiles are tried, and how many other first
+// moves.
+const std::size_t othersTried = 8;
+const std::size_t turnsTried = 16;
+
+class Clearing {
+ public:
+  Clearing(Game& game, const Reachability& search, ClearingLimits limits)
+      : game_(game), search_(search), graph_(*search.foundStates()), limits_(limits),
+        live_(game, search), nearest_(graph_, search.components()) {
+    for (int tile : search.unreachedTiles()) unreached_.push_back(tile);
+    waits_ = waitLengths();
+  }
+
+  ClearingResult run();
+
+ private:
+  std::vector<int> waitLengths() const;
+  std::vector<bool> wantedNow() const;
+  bool makePlans(Choice& choice);
+  void waitPlans(Choice& choice);
+  void otherPlans(Choice& choice);
+  void itemPlans(Choice& choice);
+  bool touchesItem(const TickState& state, const Item& item) const;
+  bool tryPlan(const Plan& plan);
+  bool seenBefore(const PlaySnapshot& at);
+  void noteAttempt();
+  bool overLimit();
+
+  Game& game_;
+  const Reachability& search_;
+  const StateGraph& graph_;
+  ClearingLimits limits_;
+  LivePlay live_;
+  NearestWay nearest_;
+  std::vector<int> unreached_;
+  std::vector<int> waits_;
+  std::unordered_set<std::uint64_t> seen_;
+  ClearingResult result_;
+  double startedAt_ = secondsNow();
+};
+
+// Long enough to meet every enemy anywhere on its patrol: lengths growing
+// by half up to the longest patrol's period.
+std::vector<int> Clearing::waitLengths() const {
+  double period = 0.0;
+  for (const Enemy& enemy : game_.enemyManager.enemies()) {
+    if (enemy.speed > 0.0f) {
+      period = std::max(period, 2.0 * (enemy.max_x - enemy.min_x) / enemy.speed + 4.0);
+    }
+  }
+  period = std::min(period, 2000.0);
+  std::vector<int> lengths;
+  for (int wait = 2; wait <= period || lengths.size() < 3; wait += std::max(3, wait / 2)) {
+    lengths.push_back(wait);
+  }
+  return lengths;
+}
+
+std::vector<bool> Clearing::wantedNow() const {
+  const std::vector<FloorTile>& tiles = game_.floorManager.tiles();
+  std::vector<bool> wanted(tiles.size(), false);
+  for (std::size_t i = 0; i < tiles.size(); ++i) {
+    wanted[i] = tiles[i].claimable != 0 && !tiles[i].cleared;
+  }
+  for (int tile : unreached_) wanted[tile] = false;
+  return wanted;
+}
+
+ClearingResult Clearing::run() {
+  const std::vector<bool> wanted = wantedNow();
+  result_.tilesTotal = static_cast<int>(std::count(wanted.begin(), wanted.end(), true));
+  std::vector<Choice> stack(1);
+  stack.back().at = live_.snapshot();
+  stack.back().wanted = wantedNow();
+  seenBefore(stack.back().at);
+  while (!stack.empty()) {
+    if (overLimit()) {
+      result_.end = ClearingResult::End::Limit;
+      result_.ticksPlayed = live_.ticksPlayed();
+      return result_;
+    }
+    Choice& choice = stack.back();
+    if (choice.next == choice.plans.size() && !makePlans(choice)) {
+      stack.pop_back();
+      continue;
+    }
+    const Plan plan = choice.plans[choice.next++];
+    live_.restore(choice.at);
+    if (!tryPlan(plan)) {
+      noteAttempt();
+      continue;
+    }
+    if (live_.end() == PlayEnd::Cleared) {
+      result_.end = ClearingResult::End::Cleared;
+      result_.route = live_.inputs();
+      result_.tilesClaimed = result_.tilesTotal;
+      result_.ticksPlayed = live_.ticksPlayed();
+      return result_;
+    }
+    Choice next;
+    next.at = live_.snapshot();
+    if (seenBefore(next.at)) continue;
+    next.wanted = wantedNow();
+    stack.push_back(std::move(next));
+  }
+  result_.exhausted = true;
+  result_.end = result_.blockedBy == ClearingResult::End::NoWay ? ClearingResult::End::NoWay
+                                                                : result_.blockedBy;
+  result_.ticksPlayed = live_.ticksPlayed();
+  return result_;
+}
+
+// The next stage of ways from the choice; false when none is left.
+bool Clearing::makePlans(Choice& choice) {
+  while (choice.next == choice.plans.size()) {
+    switch (choice.stage) {
+      case Choice::Nearest: {
+        Plan plan;
+        plan.path = nearest_.from(choice.at.at, choice.wanted);
+        if (!plan.path.empty()) choice.plans.push_back(plan);
+        choice.stage = Choice::Waits;
+        break;
+      }
+      case Choice::Waits:
+        waitPlans(choice);
+        choice.stage = Choice::Others;
+        break;
+      case Choice::Others:
+        otherPlans(choice);
+        choice.stage = Choice::Items;
+        break;
+      case Choice::Items:
+        itemPlans(choice);
+        choice.stage = Choice::Done;
+        break;
+      case Choice::Done:
+        return false;
+    }
+  }
+  return true;
+}
+
+// Standing still where the player has the keys, then the nearest way.
+void Clearing::waitPlans(Choice& choice) {
+  const TickState& state = choice.at.player;
+  if (choice.plans.empty() || !state.has(TickState::hasControl) ||
+      state.has(TickState::falling) || state.jumpState != 0) {
+    return;
+  }
+  for (int wait : waits_) {
+    Plan plan = choice.plans.front();
+    plan.wait = wait;
+    choice.plans.push_back(plan);
+  }
+}
+
+// Another of the nearest tiles, then every other first move followed by
+// the nearest way from where it leads.
+void Clearing::otherPlans(Choice& choice) {
+  const std::uint32_t from = choice.at.at;
+  auto known = [&](const std::vector<std::uint32_t>& path) {
+    return std::any_of(choice.plans.begin(), choice.plans.end(),
+                       [&](const Plan& plan) { return plan.path == path; });
+  };
+  for (std::vector<std::uint32_t>& path : nearest_.others(from, choice.wanted, othersTried)) {
+    if (!known(path)) choice.plans.push_back(Plan{0, std::move(path)});
+  }
+  std::size_t turns = 0;
+  for (std::uint32_t e = graph_.firstEdge(from); e < graph_.endEdge(from); ++e) {
+    const std::uint32_t to = graph_.edge(e).to;
+    if (to == from || turns == turnsTried) continue;
+    std::vector<bool> wanted = choice.wanted;
+    unwant(graph_, e, wanted);
+    Plan plan;
+    plan.path.push_back(e);
+    if (std::find(wanted.begin(), wanted.end(), true) != wanted.end()) {
+      const std::vector<std::uint32_t> rest = nearest_.from(to, wanted);
+      if (rest.empty()) continue;
+      plan.path.insert(plan.path.end(), rest.begin(), rest.end());
+    }
+    if (known(plan.path)) continue;
+    choice.plans.push_back(std::move(plan));
+    ++turns;
+  }
+}
+
+// The nearest place where the player stands touching an item still there:
+// it may make the enemy in the way harmless.
+void Clearing::itemPlans(Choice& choice) {
+  const std::vector<Item>& items = game_.itemManager.items();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (!choice.at.itemsPresent[i]) continue;
+    const Item& item = items[i];
+    const std::vector<Ways::Found> found = nearest_.ways().run(
+        choice.at.at, [](std::uint32_t) { return true; },
+        [&](std::uint32_t e) { return touchesItem(graph_.state(graph_.edge(e).to), item); }, 1);
+    if (!found.empty()) choice.plans.push_back(Plan{0, nearest_.ways().pathTo(found.front())});
+  }
+}
+
+bool Clearing::touchesItem(const TickState& state, const Item& item) const {
+  const float left = state.x - state.width / 2.0f;
+  const float top = state.y - game_.player.height + 1.0f;
+  return left < item.x + item.width && item.x < left + state.width && top < item.y + item.height &&
+         item.y < top + game_.player.height;
+}
+
+bool Clearing::tryPlan(const Plan& plan) {
+  if (plan.wait > 0 && !live_.wait(plan.wait)) return false;
+  for (std::uint32_t e : plan.path) {
+    if (!live_.playEdge(e)) return live_.end() == PlayEnd::Cleared;
+  }
+  return true;
+}
+
+// Everything a tick reads but the countdown and the score: a place met
+// again later can do nothing it could not do the first time. The floor is
+// read from the Game, which stands at the snapshot when it is asked.
+bool Clearing::seenBefore(const PlaySnapshot& s) {
+  std::uint64_t hash = 0x9E3779B97F4A7C15ull;
+  auto mix = [&](std::uint64_t word) {
+    hash = (hash ^ word) * 0xBF58476D1CE4E5B9ull;
+    hash ^= hash >> 31;
+  };
+  mix(s.at);
+  mix(s.player.has(TickState::cooldownActive) ? static_cast<std::uint32_t>(s.player.cooldownTicks)
+                                              : 0xFFFFFFFFu);
+  const std::vector<FloorTile>& tiles = game_.floorManager.tiles();
+  for (std::size_t i = 0; i < tiles.size(); ++i) {
+    if (tiles[i].cleared) mix(i);
+  }
+  bool vulnerable = false;
+  for (const PlaySnapshot::EnemyPoint& enemy : s.enemies) {
+    std::uint32_t x = 0;
+    std::uint32_t y = 0;
+    std::memcpy(&x, &enemy.x, sizeof x);
+    std::memcpy(&y, &enemy.y, sizeof y);
+    mix(x);
+    mix(y);
+    mix(static_cast<std::uint64_t>(enemy.alive) | std::uint64_t{enemy.falling} << 1 |
+        static_cast<std::uint64_t>(enemy.direction) << 2 |
+        static_cast<std::uint64_t>(enemy.state) << 4 |
+        static_cast<std::uint64_t>(enemy.animation) << 8);
+    for (const TickState::AnimationPoint& point : enemy.points) {
+      mix(static_cast<std::uint32_t>(point.frame) | std::uint64_t{static_cast<std::uint32_t>(point.ticks)} << 32);
+    }
+    vulnerable = vulnerable || enemy.state == 1;
+  }
+  for (bool present : s.itemsPresent) mix(present);
+  if (vulnerable) mix(static_cast<std::uint32_t>(s.ticksSinceItem));
+  return !seen_.insert(hash).second;
+}
+
+// The attempt that claimed the most tiles is the one reported.
+void Clearing::noteAttempt() {
+  const int claimed = live_.tilesClaimed();
+  const bool death = live_.end() == PlayEnd::Caught || live_.end() == PlayEnd::Fell ||
+                     live_.end() == PlayEnd::Countdown;
+  if (!death || (result_.blockedBy != ClearingResult::End::NoWay && claimed <= result_.tilesClaimed)) {
+    return;
+  }
+  result_.tilesClaimed = claimed;
+  result_.blockedBy = live_.end() == PlayEnd::Caught ? ClearingResult::End::Caught
+                      : live_.end() == PlayEnd::Fell ? ClearingResult::End::Fell
+                                                     : ClearingResult::End::Countdown;
+  result_.enemy = live_.caughtBy();
+  result_.x = game_.player.x;
+  result_.y = game_.player.y;
+}
+
+bool Clearing::overLimit() {
+  if (live_.ticksPlayed() >= limits_.maxTicks) return true;
+  return secondsNow() - startedAt_ > limits_.maxSeconds;
+}
+
+}  // namespace
+
+ClearingResult clearWithEnemies(Game& game, const Reachability& search, ClearingLimits limits) {
+  ClearingResult result;
+  if (search.foundStates() == nullptr || search.foundStates()->size() == 0) return result;
+  Clearing clearing(game, search, limits);
+  result = clearing.run();
+  return result;
+}

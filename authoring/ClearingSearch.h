@@ -1,0 +1,50 @@
+#pragma once
+// Whether a level can be cleared with its enemies: a search that plays the
+// game's own tick, enemies, items and countdown included, along the moves
+// a reachability search found without them (authoring/Reachability.h).
+//
+// It goes from tile to tile, nearest first, as the route without enemies
+// does. A way that ends in a catch is tried again in other ways, in this
+// order: standing still first for a while (the patrols are periodic, so a
+// wait of up to one period finds every meeting), going for another of the
+// nearest tiles, and fetching an item first (it may make the enemy in the
+// way harmless). When a place offers nothing more, the search goes back to
+// the place before and tries its next way, depth first. Places are told
+// apart by everything a tick reads but the countdown, so a place met again
+// later is not searched again: arriving later never helps.
+//
+// Limits count ticks played, so a busy machine finds what an idle one does;
+// a limit in seconds keeps a huge level from holding up its author.
+#include <cstddef>
+#include <vector>
+
+#include "authoring/TickState.h"
+
+class Game;
+class Reachability;
+
+struct ClearingLimits {
+  std::size_t maxTicks = 2000000;
+  double maxSeconds = 60.0;
+};
+
+struct ClearingResult {
+  enum class End { Cleared, Caught, Fell, Countdown, NoWay, Limit };
+  End end = End::NoWay;
+  std::vector<TickInput> route;  // when Cleared: every tick's keys from the life's start
+  bool exhausted = false;        // not cleared, and every way within reach was tried
+  // The attempt that claimed the most tiles, when none cleared the level:
+  // how it ended (Caught, Fell or Countdown), by which enemy (index in the
+  // level's list) and where the player was.
+  End blockedBy = End::NoWay;
+  int tilesClaimed = 0;
+  int tilesTotal = 0;
+  int enemy = -1;
+  float x = 0.0f;
+  float y = 0.0f;
+  std::size_t ticksPlayed = 0;
+};
+
+// game: the one search ran on, as it left it; left at the life's start.
+ClearingResult clearWithEnemies(Game& game, const Reachability& search,
+                                ClearingLimits limits = {});

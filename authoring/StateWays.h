@@ -1,0 +1,219 @@
+#pragma once
+// Walks over the states a reachability search found (authoring/StateGraph.h),
+// shared by the route without enemies and the search with them: breadth-first
+// walks, shortest ways in ticks, and the tiles a way claims.
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <queue>
+#include <vector>
+
+#include "authoring/StateGraph.h"
+
+namespace stateways {
+
+inline constexpr std::uint32_t none = UINT32_MAX;
+
+// Breadth-first walks over a graph's edges with parent links, reused
+// between walks: a state counts as seen only in the walk that saw it.
+class Walk {
+ public:
+  explicit Walk(const StateGraph& graph)
+      : graph_(graph), seenIn_(graph.size(), 0), parentEdge_(graph.size(), none),
+        parentState_(graph.size(), none) {}
+
+  // Walks from `from` over the edges that `follow` accepts and hands each
+  // such edge to `visit` in breadth-first order until it returns true;
+  // returns that edge, or none.
+  template <typename Follow, typename Visit>
+  std::uint32_t run(std::uint32_t from, Follow follow, Visit visit) {
+    ++walk_;
+    queue_.clear();
+    queue_.push_back(from);
+    seenIn_[from] = walk_;
+    parentEdge_[from] = none;
+    for (size_t head = 0; head < queue_.size(); ++head) {
+      const std::uint32_t state = queue_[head];
+      for (std::uint32_t e = graph_.firstEdge(state); e < graph_.endEdge(state); ++e) {
+        if (!follow(e)) continue;
+        if (visit(state, e)) return e;
+        const std::uint32_t to = graph_.edge(e).to;
+        if (seenIn_[to] == walk_) continue;
+        seenIn_[to] = walk_;
+        parentEdge_[to] = e;
+        parentState_[to] = state;
+        queue_.push_back(to);
+      }
+    }
+    return none;
+  }
+
+  // The edges from the walk's start to `state` and on along `last`.
+  std::vector<std::uint32_t> pathTo(std::uint32_t state, std::uint32_t last) const {
+    std::vector<std::uint32_t> path{last};
+    for (std::uint32_t s = state; parentEdge_[s] != none; s = parentState_[s]) {
+      path.push_back(parentEdge_[s]);
+    }
+    std::reverse(path.begin(), path.end());
+    return path;
+  }
+
+ private:
+  const StateGraph& graph_;
+  std::uint32_t walk_ = 0;
+  std::vector<std::uint32_t> seenIn_;
+  std::vector<std::uint32_t> parentEdge_;
+  std::vector<std::uint32_t> parentState_;
+  std::vector<std::uint32_t> queue_;
+};
+
+// Shortest ways in ticks from one state (Dijkstra), kept as parent links.
+class Ways {
+ public:
+  explicit Ways(const StateGraph& graph)
+      : graph_(graph), seenIn_(graph.size(), 0), cost_(graph.size(), 0),
+        parentEdge_(graph.size(), none), parentState_(graph.size(), none) {}
+
+  struct Found {
+    std::uint64_t cost;  // ticks to the end of the edge
+    std::uint32_t from;
+    std::uint32_t edge;
+  };
+
+  // The cheapest edges, at most `most` of them, that `wanted` accepts, over
+  // the edges `follow` accepts, cheapest first.
+  template <typename Follow, typename Wanted>
+  std::vector<Found> run(std::uint32_t from, Follow follow, Wanted wanted, size_t most) {
+    ++walk_;
+    std::vector<Found> found;
+    using Entry = std::pair<std::uint64_t, std::uint32_t>;
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open;
+    reach(from, 0, none, none);
+    open.emplace(0, from);
+    while (!open.empty()) {
+      const auto [cost, state] = open.top();
+      open.pop();
+      if (cost != cost_[state]) continue;
+      if (found.size() >= most && cost >= found.back().cost) break;
+      for (std::uint32_t e = graph_.firstEdge(state); e < graph_.endEdge(state); ++e) {
+        if (!follow(e)) continue;
+        const std::uint64_t next = cost + graph_.edge(e).ticks;
+        if (wanted(e)) {
+          found.push_back({next, state, e});
+          std::sort(found.begin(), found.end(),
+                    [](const Found& a, const Found& b) { return a.cost < b.cost; });
+          if (found.size() > most) found.pop_back();
+        }
+        const std::uint32_t to = graph_.edge(e).to;
+        if (seenIn_[to] == walk_ && cost_[to] <= next) continue;
+        reach(to, next, e, state);
+        open.emplace(next, to);
+      }
+    }
+    return found;
+  }
+
+  // The edges from the start of the last run to `found.from`, then found.edge.
+  std::vector<std::uint32_t> pathTo(const Found& found) const {
+    std::vector<std::uint32_t> path{found.edge};
+    for (std::uint32_t s = found.from; parentEdge_[s] != none; s = parentState_[s]) {
+      path.push_back(parentEdge_[s]);
+    }
+    std::reverse(path.begin(), path.end());
+    return path;
+  }
+
+ private:
+  void reach(std::uint32_t state, std::uint64_t cost, std::uint32_t edge, std::uint32_t from) {
+    seenIn_[state] = walk_;
+    cost_[state] = cost;
+    parentEdge_[state] = edge;
+    parentState_[state] = from;
+  }
+
+  const StateGraph& graph_;
+  std::uint32_t walk_ = 0;
+  std::vector<std::uint32_t> seenIn_;
+  std::vector<std::uint64_t> cost_;
+  std::vector<std::uint32_t> parentEdge_;
+  std::vector<std::uint32_t> parentState_;
+};
+
+inline bool claimsWanted(const StateGraph& graph, std::uint32_t e, const std::vector<bool>& wanted) {
+  const StateEdge& edge = graph.edge(e);
+  for (std::uint32_t n = edge.claimsBegin; n < edge.claimsBegin + edge.claimCount; ++n) {
+    if (wanted[graph.claimedTile(n)]) return true;
+  }
+  return false;
+}
+
+inline void unwant(const StateGraph& graph, std::uint32_t e, std::vector<bool>& wanted) {
+  const StateEdge& edge = graph.edge(e);
+  for (std::uint32_t n = edge.claimsBegin; n < edge.claimsBegin + edge.claimCount; ++n) {
+    wanted[graph.claimedTile(n)] = false;
+  }
+}
+
+// Whether every wanted tile but those the path claims can still be claimed
+// after it, from where it ends.
+inline bool leavesNothing(const StateGraph& graph, Walk& walk, const std::vector<bool>& wanted,
+                          const std::vector<std::uint32_t>& path) {
+  std::vector<bool> still = wanted;
+  for (std::uint32_t e : path) unwant(graph, e, still);
+  walk.run(graph.edge(path.back()).to, [](std::uint32_t) { return true; },
+           [&](std::uint32_t, std::uint32_t e) {
+             unwant(graph, e, still);
+             return false;
+           });
+  return std::none_of(still.begin(), still.end(), [](bool w) { return w; });
+}
+
+// The way to the nearest wanted tile as the routes take it: inside the
+// component first, where nothing is lost; else the cheapest way out that
+// leaves no wanted tile behind, of the `tried` cheapest; else simply the
+// cheapest. Empty when no wanted tile can be claimed from there.
+class NearestWay {
+ public:
+  NearestWay(const StateGraph& graph, const std::vector<std::uint32_t>& components)
+      : graph_(graph), components_(components), ways_(graph), walk_(graph) {}
+
+  std::vector<std::uint32_t> from(std::uint32_t state, const std::vector<bool>& wanted,
+                                  std::size_t tried = 16) {
+    const std::uint32_t here = components_[state];
+    auto inside = [&](std::uint32_t e) { return components_[graph_.edge(e).to] == here; };
+    auto claims = [&](std::uint32_t e) { return claimsWanted(graph_, e, wanted); };
+    std::vector<Ways::Found> found = ways_.run(state, inside, claims, 1);
+    if (!found.empty()) return ways_.pathTo(found.front());
+    found = ways_.run(state, [](std::uint32_t) { return true; }, claims, tried);
+    for (const Ways::Found& candidate : found) {
+      std::vector<std::uint32_t> way = ways_.pathTo(candidate);
+      if (leavesNothing(graph_, walk_, wanted, way)) return way;
+    }
+    return found.empty() ? std::vector<std::uint32_t>{} : ways_.pathTo(found.front());
+  }
+
+  // The cheapest ways to each of up to `most` other claims that leave no
+  // wanted tile behind, cheapest first.
+  std::vector<std::vector<std::uint32_t>> others(std::uint32_t state,
+                                                 const std::vector<bool>& wanted,
+                                                 std::size_t most) {
+    auto claims = [&](std::uint32_t e) { return claimsWanted(graph_, e, wanted); };
+    std::vector<std::vector<std::uint32_t>> kept;
+    for (const Ways::Found& candidate :
+         ways_.run(state, [](std::uint32_t) { return true; }, claims, most)) {
+      std::vector<std::uint32_t> way = ways_.pathTo(candidate);
+      if (leavesNothing(graph_, walk_, wanted, way)) kept.push_back(std::move(way));
+    }
+    return kept;
+  }
+
+  Ways& ways() { return ways_; }
+
+ private:
+  const StateGraph& graph_;
+  const std::vector<std::uint32_t>& components_;
+  Ways ways_;
+  Walk walk_;
+};
+
+}  // namespace stateways
