@@ -118,6 +118,7 @@ ReachabilityVerdict judgeReachability(Game& game, const Reachability& search) {
         "disagree");
   }
   verdict.routeWritable = true;
+  verdict.routeInTime = outcome.cleared;
   return verdict;
 }
 
@@ -184,7 +185,9 @@ void addCleared(ReachabilityVerdict& verdict, Game& game, const Reachability& se
 }  // namespace
 
 void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& verdict) {
-  if (!search.complete() || !search.unreachedTiles().empty()) return;
+  // Without a route in time without the enemies there is none with them,
+  // and the verdict has said why.
+  if (!verdict.routeInTime) return;
   const ClearingResult clear = clearWithEnemies(game, search);
   if (clear.end != ClearingResult::End::Cleared) {
     addBlocked(verdict, game, clear);

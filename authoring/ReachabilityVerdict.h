@@ -22,6 +22,7 @@ struct ReachabilityVerdict {
   Replay route;
   bool routeWritable = false;
   std::string noRoute;  // otherwise, why no route can be written (may be empty)
+  bool routeInTime = false;  // the route found clears the level before the countdown ends
 };
 
 // game: the one the search ran on, as the search left it. Replays the route

@@ -47,7 +47,7 @@ const std::vector<std::string> miniLevel = {
     "1",                                       // 11 chutes
     "224 236 64 16 1 step",                    // 12
     "1",                                       // 13 enemies
-    "100 299 1 50 200 1.5 1 0 blob 300 50",    // 14
+    "400 299 1 300 500 1.5 1 0 blob 300 50",   // 14
     "1",                                       // 15 items
     "150 280 gem 25",                          // 16
     "2",                                       // 17 teleporters
