@@ -149,6 +149,7 @@ class RouteTrial {
       if (!tick(input)) break;
     }
     game_.floorManager.undoClaims(mark_);
+    game_.levelDone = false;  // the route cleared it
   }
   ~RouteTrial() {
     game_.beginLife();
@@ -170,6 +171,7 @@ class RouteTrial {
       if (!tick(route_[t])) break;
     }
     game_.floorManager.undoClaims(mark_);
+    game_.levelDone = false;
     return found;
   }
 
@@ -191,7 +193,7 @@ class RouteTrial {
   }
 
   // From the state before tick `at`, the route from its tick `next` on,
-  // an idle tick first when late, up to the next place with the keys after
+  // when late after the keys of the tick before held once more, up to the next place with the keys after
   // the press; the Game is left as it was found.
   bool tryFrom(std::size_t at, std::size_t next, bool late) {
     const std::size_t claims = game_.floorManager.claimCount();
@@ -203,7 +205,7 @@ class RouteTrial {
   }
 
   bool playVariant(std::size_t next, bool late) {
-    if (late && !tick(TickInput{})) return false;
+    if (late && !tick(route_[next - 1])) return false;
     for (int played = 0; played < variantTicks; ++played) {
       if (game_.levelDone) return true;
       if (played > 0 && choosing(states_.capture())) return true;

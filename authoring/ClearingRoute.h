@@ -18,7 +18,7 @@
 // Frame-perfect inputs. A press is a tick where jump, up, down or a
 // teleport digit is held and was not held the tick before. It is
 // frame-perfect when playing the rest of the route one tick sooner (the
-// tick before dropped) and one tick later (an idle tick put in) both go
+// tick before dropped) and one tick later (the tick before held again) both go
 // wrong: at the next place the player has the keys again it stands
 // neither on the route's row within two walking steps of the route, nor
 // in a found state from which every tile still unclaimed can be claimed.

@@ -132,7 +132,7 @@ std::string tickList(const std::vector<int>& ticks) {
 
 std::string bestAttempt(const Game& game, const ClearingResult& clear) {
   std::string text = "the best attempt claimed " + std::to_string(clear.tilesClaimed) + " of " +
-                     std::to_string(clear.tilesTotal) + " tiles and ";
+                     std::to_string(clear.tilesTotal) + (clear.tilesTotal == 1 ? " tile and " : " tiles and ");
   const std::string player = point(static_cast<int>(clear.x), static_cast<int>(clear.y));
   switch (clear.blockedBy) {
     case ClearingResult::End::Caught: {

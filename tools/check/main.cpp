@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
                          "installed one) and lists every problem.\n"
                          "Warnings alone leave the exit status 0 unless --werror is given.\n"
                          "--route writes the route found through LEVEL (e.g. level1.inf)\n"
-                         "to OUT as a replay played without enemies.\n");
+                         "to OUT as a replay: the one that clears it with its enemies, or,\n"
+                         "when none is found, one played without them.\n");
     return 2;
   }
   root = chooseMediaTree(root);
