@@ -18,7 +18,6 @@ namespace {
 
 using Costs = std::vector<std::uint64_t>;
 const std::uint64_t unreachable = UINT64_MAX / 4;
-const std::size_t farthestTiles = 6;  // 720 orders
 
 // Least ticks from any of the sources to every state, cooldown waits free.
 Costs leastTicks(const StateGraph& g, const std::vector<std::uint32_t>& sources) {
@@ -73,51 +72,109 @@ bool claimsBoth(const StateGraph& g, std::uint32_t e, int other) {
 
 }  // namespace
 
+namespace {
+
+// The bound over a few chosen tiles: the tiles taken far apart, the gaps
+// between them, and the least time to claim them all in any order.
+class ParBound {
+ public:
+  ParBound(const StateGraph& g, const std::vector<FloorTile>& tiles)
+      : g_(g), claims_(claimEdges(g, tiles.size())), earliest_(tiles.size(), unreachable) {
+    const Costs fromStart = leastTicks(g, {0});
+    for (std::size_t t = 0; t < tiles.size(); ++t) {
+      if (tiles[t].claimable == 0 || claims_[t].empty()) continue;
+      for (const ClaimEdge& c : claims_[t]) {
+        earliest_[t] = std::min(earliest_[t], fromStart[c.from] + 1);
+      }
+      wanted_.push_back(static_cast<int>(t));
+    }
+  }
+
+  std::uint64_t ticks() {
+    if (wanted_.empty()) return 0;
+    std::uint64_t latest = 0;
+    for (int t : wanted_) latest = std::max(latest, earliest_[t]);
+    choose();
+    return std::max(latest, leastOverOrders());
+  }
+
+ private:
+  // By tile: the least ticks from claiming `from` to claiming it.
+  std::vector<std::uint64_t> gapsFrom(int from) const {
+    std::vector<std::uint32_t> ends;
+    for (const ClaimEdge& c : claims_[from]) ends.push_back(g_.edge(c.edge).to);
+    const Costs after = leastTicks(g_, ends);
+    std::vector<std::uint64_t> gaps(claims_.size(), unreachable);
+    for (int to : wanted_) {
+      for (const ClaimEdge& c : claims_[to]) {
+        gaps[to] = claimsBoth(g_, c.edge, from) ? 0 : std::min(gaps[to], after[c.from] + 1);
+        if (gaps[to] == 0) break;
+      }
+    }
+    return gaps;
+  }
+
+  // The latest to arrive first, then each time the one farthest from
+  // every tile chosen so far.
+  void choose() {
+    int next = *std::max_element(wanted_.begin(), wanted_.end(),
+                                 [&](int a, int b) { return earliest_[a] < earliest_[b]; });
+    while (next >= 0) {
+      chosen_.push_back(next);
+      gaps_.push_back(gapsFrom(next));
+      next = -1;
+      std::uint64_t farthest = 0;
+      for (int t : wanted_) {
+        std::uint64_t nearest = unreachable;
+        for (const std::vector<std::uint64_t>& from : gaps_) nearest = std::min(nearest, from[t]);
+        if (nearest > farthest && chosen_.size() < chosenTiles) {
+          farthest = nearest;
+          next = t;
+        }
+      }
+    }
+  }
+
+  // Over every order of the chosen tiles, each claimed no sooner than its
+  // earliest arrival: the least time of the last claim (by subsets, since
+  // claiming sooner never makes the rest later).
+  std::uint64_t leastOverOrders() const {
+    const std::size_t k = chosen_.size();
+    std::vector<std::vector<std::uint64_t>> least(std::size_t{1} << k,
+                                                  std::vector<std::uint64_t>(k, unreachable));
+    for (std::size_t j = 0; j < k; ++j) least[std::size_t{1} << j][j] = earliest_[chosen_[j]];
+    for (std::size_t set = 1; set < least.size(); ++set) {
+      for (std::size_t j = 0; j < k; ++j) {
+        if ((set >> j & 1) == 0 || least[set][j] >= unreachable) continue;
+        for (std::size_t n = 0; n < k; ++n) {
+          if ((set >> n & 1) != 0) continue;
+          const std::uint64_t at = std::max(least[set][j] + gaps_[j][chosen_[n]],
+                                            earliest_[chosen_[n]]);
+          std::uint64_t& held = least[set | std::size_t{1} << n][n];
+          held = std::min(held, at);
+        }
+      }
+    }
+    return *std::min_element(least.back().begin(), least.back().end());
+  }
+
+  static constexpr std::size_t chosenTiles = 12;  // 4096 subsets
+
+  const StateGraph& g_;
+  std::vector<std::vector<ClaimEdge>> claims_;
+  std::vector<std::uint64_t> earliest_;
+  std::vector<int> wanted_;
+  std::vector<int> chosen_;
+  std::vector<std::vector<std::uint64_t>> gaps_;  // by chosen tile, to every tile
+};
+
+}  // namespace
+
 int parLowerBound(const Reachability& search, const Game& game) {
   const StateGraph* graph = search.foundStates();
   if (graph == nullptr || graph->size() == 0) return 0;
-  const StateGraph& g = *graph;
-  const std::vector<FloorTile>& tiles = game.floorManager.tiles();
-  const std::vector<std::vector<ClaimEdge>> claims = claimEdges(g, tiles.size());
-  const Costs fromStart = leastTicks(g, {0});
-  std::vector<int> wanted;
-  std::vector<std::uint64_t> earliest(tiles.size(), unreachable);
-  for (std::size_t t = 0; t < tiles.size(); ++t) {
-    if (tiles[t].claimable == 0 || claims[t].empty()) continue;
-    for (const ClaimEdge& c : claims[t]) earliest[t] = std::min(earliest[t], fromStart[c.from] + 1);
-    wanted.push_back(static_cast<int>(t));
-  }
-  if (wanted.empty()) return 0;
-  std::sort(wanted.begin(), wanted.end(), [&](int a, int b) { return earliest[a] > earliest[b]; });
-  const std::uint64_t latest = earliest[wanted.front()];
-  wanted.resize(std::min(wanted.size(), farthestTiles));
-  const std::size_t k = wanted.size();
-  std::vector<std::vector<std::uint64_t>> gap(k, std::vector<std::uint64_t>(k, 0));
-  for (std::size_t a = 0; a < k; ++a) {
-    std::vector<std::uint32_t> ends;
-    for (const ClaimEdge& c : claims[wanted[a]]) ends.push_back(g.edge(c.edge).to);
-    const Costs after = leastTicks(g, ends);
-    for (std::size_t b = 0; b < k; ++b) {
-      if (a == b) continue;
-      std::uint64_t least = unreachable;
-      for (const ClaimEdge& c : claims[wanted[b]]) {
-        least = claimsBoth(g, c.edge, wanted[a]) ? 0 : std::min(least, after[c.from] + 1);
-        if (least == 0) break;
-      }
-      gap[a][b] = least;
-    }
-  }
-  std::vector<std::size_t> order(k);
-  std::iota(order.begin(), order.end(), 0);
-  std::uint64_t best = unreachable;
-  do {
-    std::uint64_t time = earliest[wanted[order[0]]];
-    for (std::size_t i = 1; i < k && time < best; ++i) {
-      time = std::max(time + gap[order[i - 1]][order[i]], earliest[wanted[order[i]]]);
-    }
-    best = std::min(best, time);
-  } while (std::next_permutation(order.begin(), order.end()));
-  return static_cast<int>(std::min<std::uint64_t>(std::max(best, latest), INT_MAX));
+  ParBound bound(*graph, game.floorManager.tiles());
+  return static_cast<int>(std::min<std::uint64_t>(bound.ticks(), INT_MAX));
 }
 
 namespace {
