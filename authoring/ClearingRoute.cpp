@@ -5,7 +5,6 @@
 #include <cmath>
 #include <functional>
 #include <numeric>
-#include <queue>
 
 #include "authoring/Reachability.h"
 #include "authoring/Replay.h"
@@ -20,27 +19,47 @@ using Costs = std::vector<std::uint64_t>;
 const std::uint64_t unreachable = UINT64_MAX / 4;
 
 // Least ticks from any of the sources to every state, cooldown waits free.
-Costs leastTicks(const StateGraph& g, const std::vector<std::uint32_t>& sources) {
+// Edge costs are small (a chain is stored after at most a few hundred
+// ticks), so the open states sit in a ring of buckets, one per cost.
+Costs leastTicks(const StateGraph& g, const std::vector<std::uint32_t>& sources,
+                 std::uint32_t longestEdge) {
   Costs cost(g.size(), unreachable);
-  using Entry = std::pair<std::uint64_t, std::uint32_t>;
-  std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open;
+  std::vector<std::vector<std::uint32_t>> ring(longestEdge + 1);
+  std::size_t open = 0;
   for (std::uint32_t s : sources) {
     cost[s] = 0;
-    open.emplace(0, s);
+    ring[0].push_back(s);
+    ++open;
   }
-  while (!open.empty()) {
-    const auto [at, state] = open.top();
-    open.pop();
-    if (at != cost[state]) continue;
-    for (std::uint32_t e = g.firstEdge(state); e < g.endEdge(state); ++e) {
-      const StateEdge& edge = g.edge(e);
-      const std::uint64_t next = at + (edge.wait ? 0 : edge.ticks);
-      if (next >= cost[edge.to]) continue;
-      cost[edge.to] = next;
-      open.emplace(next, edge.to);
+  for (std::uint64_t at = 0; open > 0; ++at) {
+    std::vector<std::uint32_t>& bucket = ring[at % ring.size()];
+    // The bucket grows while it is read: a free wait lands in it again.
+    for (std::size_t i = 0; i < bucket.size(); ++i) {
+      const std::uint32_t state = bucket[i];
+      --open;
+      if (cost[state] != at) continue;
+      for (std::uint32_t e = g.firstEdge(state); e < g.endEdge(state); ++e) {
+        const StateEdge& edge = g.edge(e);
+        const std::uint64_t next = at + (edge.wait ? 0 : edge.ticks);
+        if (next >= cost[edge.to]) continue;
+        cost[edge.to] = next;
+        ring[next % ring.size()].push_back(edge.to);
+        ++open;
+      }
     }
+    bucket.clear();
   }
   return cost;
+}
+
+std::uint32_t longestEdge(const StateGraph& g) {
+  std::uint32_t longest = 1;
+  for (std::uint32_t s = 0; s < g.expanded(); ++s) {
+    for (std::uint32_t e = g.firstEdge(s); e < g.endEdge(s); ++e) {
+      if (!g.edge(e).wait) longest = std::max(longest, g.edge(e).ticks);
+    }
+  }
+  return longest;
 }
 
 struct ClaimEdge {
@@ -79,8 +98,9 @@ namespace {
 class ParBound {
  public:
   ParBound(const StateGraph& g, const std::vector<FloorTile>& tiles)
-      : g_(g), claims_(claimEdges(g, tiles.size())), earliest_(tiles.size(), unreachable) {
-    const Costs fromStart = leastTicks(g, {0});
+      : g_(g), claims_(claimEdges(g, tiles.size())), earliest_(tiles.size(), unreachable),
+        longest_(longestEdge(g)) {
+    const Costs fromStart = leastTicks(g, {0}, longest_);
     for (std::size_t t = 0; t < tiles.size(); ++t) {
       if (tiles[t].claimable == 0 || claims_[t].empty()) continue;
       for (const ClaimEdge& c : claims_[t]) {
@@ -103,7 +123,7 @@ class ParBound {
   std::vector<std::uint64_t> gapsFrom(int from) const {
     std::vector<std::uint32_t> ends;
     for (const ClaimEdge& c : claims_[from]) ends.push_back(g_.edge(c.edge).to);
-    const Costs after = leastTicks(g_, ends);
+    const Costs after = leastTicks(g_, ends, longest_);
     std::vector<std::uint64_t> gaps(claims_.size(), unreachable);
     for (int to : wanted_) {
       for (const ClaimEdge& c : claims_[to]) {
@@ -166,6 +186,7 @@ class ParBound {
   std::vector<int> wanted_;
   std::vector<int> chosen_;
   std::vector<std::vector<std::uint64_t>> gaps_;  // by chosen tile, to every tile
+  std::uint32_t longest_;
 };
 
 }  // namespace

@@ -46,7 +46,8 @@ class Clearing {
  public:
   Clearing(Game& game, const Reachability& search, ClearingLimits limits)
       : game_(game), search_(search), graph_(*search.foundStates()), limits_(limits),
-        live_(game, search), nearest_(graph_, search.components()) {
+        live_(game, search),
+        nearest_(graph_, search.components(), game.floorManager.tiles().size()) {
     for (int tile : search.unreachedTiles()) unreached_.push_back(tile);
     waits_ = waitLengths();
   }

@@ -80,7 +80,7 @@ Reachability::Route Reachability::route() const {
   std::vector<bool> wanted(tiles.size(), false);
   for (size_t i = 0; i < tiles.size(); ++i) wanted[i] = tiles[i].claimable != 0 && tileReached_[i];
   auto wantedLeft = [&]() { return std::count(wanted.begin(), wanted.end(), true); };
-  NearestWay nearest(g, component);
+  NearestWay nearest(g, component, tiles.size());
   std::vector<std::uint32_t> edges;
   std::uint32_t current = 0;
   while (wantedLeft() > 0) {

@@ -168,14 +168,69 @@ inline bool leavesNothing(const StateGraph& graph, Walk& walk, const std::vector
   return std::none_of(still.begin(), still.end(), [](bool w) { return w; });
 }
 
+// The tiles that can still be claimed from each component of the states:
+// those its own edges claim and those of every component it leads to.
+// Components are numbered sinks first, so each one's successors are known
+// before it. Empty when the level is too large to hold them all.
+class TileReach {
+ public:
+  TileReach(const StateGraph& graph, const std::vector<std::uint32_t>& components,
+            std::size_t tileCount)
+      : words_((tileCount + 63) / 64) {
+    std::uint32_t count = 0;
+    for (std::uint32_t c : components) count = std::max(count, c + 1);
+    if (static_cast<std::uint64_t>(count) * words_ > maxWords) return;
+    bits_.assign(static_cast<std::size_t>(count) * words_, 0);
+    std::vector<std::uint32_t> byComponent(components.size());
+    for (std::uint32_t s = 0; s < components.size(); ++s) byComponent[s] = s;
+    std::sort(byComponent.begin(), byComponent.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return components[a] < components[b]; });
+    for (std::uint32_t s : byComponent) {
+      std::uint64_t* own = row(components[s]);
+      for (std::uint32_t e = graph.firstEdge(s); e < graph.endEdge(s); ++e) {
+        const StateEdge& edge = graph.edge(e);
+        for (std::uint32_t n = edge.claimsBegin; n < edge.claimsBegin + edge.claimCount; ++n) {
+          const int tile = graph.claimedTile(n);
+          own[tile / 64] |= std::uint64_t{1} << (tile % 64);
+        }
+        const std::uint32_t next = components[edge.to];
+        if (next == components[s]) continue;
+        const std::uint64_t* after = row(next);
+        for (std::size_t w = 0; w < words_; ++w) own[w] |= after[w];
+      }
+    }
+  }
+
+  bool known() const { return !bits_.empty(); }
+  // Whether every tile still wanted can be claimed from the component.
+  bool holds(std::uint32_t component, const std::vector<bool>& wanted) const {
+    const std::uint64_t* reach = bits_.data() + static_cast<std::size_t>(component) * words_;
+    for (std::size_t t = 0; t < wanted.size(); ++t) {
+      if (wanted[t] && (reach[t / 64] >> (t % 64) & 1) == 0) return false;
+    }
+    return true;
+  }
+
+ private:
+  static constexpr std::uint64_t maxWords = std::uint64_t{1} << 24;  // 128 MB
+  std::uint64_t* row(std::uint32_t component) {
+    return bits_.data() + static_cast<std::size_t>(component) * words_;
+  }
+
+  std::size_t words_;
+  std::vector<std::uint64_t> bits_;
+};
+
 // The way to the nearest wanted tile as the routes take it: inside the
 // component first, where nothing is lost; else the cheapest way out that
 // leaves no wanted tile behind, of the `tried` cheapest; else simply the
 // cheapest. Empty when no wanted tile can be claimed from there.
 class NearestWay {
  public:
-  NearestWay(const StateGraph& graph, const std::vector<std::uint32_t>& components)
-      : graph_(graph), components_(components), ways_(graph), walk_(graph) {}
+  NearestWay(const StateGraph& graph, const std::vector<std::uint32_t>& components,
+             std::size_t tileCount)
+      : graph_(graph), components_(components), ways_(graph), walk_(graph),
+        reach_(graph, components, tileCount) {}
 
   std::vector<std::uint32_t> from(std::uint32_t state, const std::vector<bool>& wanted,
                                   std::size_t tried = 16) {
@@ -187,7 +242,7 @@ class NearestWay {
     found = ways_.run(state, [](std::uint32_t) { return true; }, claims, tried);
     for (const Ways::Found& candidate : found) {
       std::vector<std::uint32_t> way = ways_.pathTo(candidate);
-      if (leavesNothing(graph_, walk_, wanted, way)) return way;
+      if (leaves(wanted, way)) return way;
     }
     return found.empty() ? std::vector<std::uint32_t>{} : ways_.pathTo(found.front());
   }
@@ -202,7 +257,7 @@ class NearestWay {
     for (const Ways::Found& candidate :
          ways_.run(state, [](std::uint32_t) { return true; }, claims, most)) {
       std::vector<std::uint32_t> way = ways_.pathTo(candidate);
-      if (leavesNothing(graph_, walk_, wanted, way)) kept.push_back(std::move(way));
+      if (leaves(wanted, way)) kept.push_back(std::move(way));
     }
     return kept;
   }
@@ -210,10 +265,19 @@ class NearestWay {
   Ways& ways() { return ways_; }
 
  private:
+  // Whether every wanted tile but the way's own can be claimed after it.
+  bool leaves(const std::vector<bool>& wanted, const std::vector<std::uint32_t>& way) {
+    if (!reach_.known()) return leavesNothing(graph_, walk_, wanted, way);
+    std::vector<bool> still = wanted;
+    for (std::uint32_t e : way) unwant(graph_, e, still);
+    return reach_.holds(components_[graph_.edge(way.back()).to], still);
+  }
+
   const StateGraph& graph_;
   const std::vector<std::uint32_t>& components_;
   Ways ways_;
   Walk walk_;
+  TileReach reach_;
 };
 
 }  // namespace stateways
