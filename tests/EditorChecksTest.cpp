@@ -1,12 +1,18 @@
 // The live checks in their forked children: the same findings the engine's
-// layout rules and the reachability verdict give for the level, an answer
-// for the latest revision only, and a level the engine cannot place.
+// layout rules and the reachability verdict give for the level, the quick
+// ones first and the proof with the enemies after, answers for the latest
+// revision only, and a level the engine cannot place.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include "authoring/LayoutRules.h"
+#include "authoring/Reachability.h"
+#include "authoring/ReachabilityVerdict.h"
 #include "authoring/Replay.h"
 #include "game/Game.h"
 #include "tests/support/GameTree.h"
@@ -44,6 +50,14 @@ bool waitFor(LiveChecks& checks) {
   return false;
 }
 
+// Polls until the child has given both its answers.
+bool waitForProof(LiveChecks& checks) {
+  while (checks.running()) {
+    if (!waitFor(checks)) return false;
+  }
+  return true;
+}
+
 std::vector<std::string> messagesOf(const std::vector<CheckFinding>& findings) {
   std::vector<std::string> messages;
   for (const CheckFinding& f : findings) messages.push_back(f.message);
@@ -70,7 +84,7 @@ TEST(EditorChecks, ReportWhatTheEngineFindsWhereItIs) {
   LiveChecks checks(640, 480, 100);
   checks.start(level, 7);
   EXPECT_TRUE(checks.running());
-  ASSERT_TRUE(waitFor(checks));
+  ASSERT_TRUE(waitForProof(checks));
   EXPECT_FALSE(checks.running());
   EXPECT_EQ(checks.revision(), 7u);
   EXPECT_EQ(messagesOf(checks.findings()), expected);
@@ -107,7 +121,7 @@ TEST(EditorChecks, AnswerOnlyForTheLatestRevision) {
   LiveChecks checks(640, 480, 100);
   checks.start(broken, 1);
   checks.start(sound, 2);  // the first child is killed unanswered
-  ASSERT_TRUE(waitFor(checks));
+  ASSERT_TRUE(waitForProof(checks));
   EXPECT_EQ(checks.revision(), 2u);
   EXPECT_EQ(messagesOf(checks.findings()), std::vector<std::string>{});
   EXPECT_FALSE(checks.poll());  // nothing more comes
@@ -121,7 +135,7 @@ TEST(EditorChecks, TellWhyTheEngineCannotPlaceTheLevel) {
   const LevelData level = loaded(tree, text);
   LiveChecks checks(640, 480, 100);
   checks.start(level, 3);
-  ASSERT_TRUE(waitFor(checks));
+  ASSERT_TRUE(waitForProof(checks));
   ASSERT_EQ(checks.findings().size(), 1u);
   EXPECT_EQ(checks.findings()[0].message,
             "the engine stops when it places this level: No graphics to correspond with name "
@@ -142,7 +156,7 @@ TEST(EditorChecks, CarryTheRouteFoundOrWhyThereIsNone) {
   const LevelData sound = loaded(tree, soundText);
   LiveChecks checks(640, 480, 100);
   checks.start(sound, 1);
-  ASSERT_TRUE(waitFor(checks));
+  ASSERT_TRUE(waitForProof(checks));
   ASSERT_TRUE(checks.hasRoute()) << checks.noRoute();
   EXPECT_GT(checks.route().tickCount(), 0);
   Game game(640, 480, 100);
@@ -162,9 +176,138 @@ TEST(EditorChecks, CarryTheRouteFoundOrWhyThereIsNone) {
   };
   for (const auto& c : cases) {
     checks.start(loaded(tree, c.text), 2);
-    ASSERT_TRUE(waitFor(checks));
+    ASSERT_TRUE(waitForProof(checks));
     EXPECT_FALSE(checks.hasRoute()) << c.why;
     EXPECT_NE(checks.noRoute().find(c.why), std::string::npos) << checks.noRoute();
+  }
+}
+
+LevelText soundFloor() {
+  LevelText level;
+  for (int x = 0; x < 640; x += 32) {
+    level.tiles.push_back(std::to_string(x) + " 300 brick brick_clear 1 10");
+  }
+  return level;
+}
+
+// The same floor with an enemy patrolling it.
+LevelText patrolledFloor() {
+  LevelText level = soundFloor();
+  level.enemies = {"200 299 1 50 300 1.5 1 0 blob 300 50"};
+  return level;
+}
+
+// What pwe-check reports for level1.inf: the layout rules, then the whole
+// verdict (notes apart), as the live checks list their findings.
+struct Verdict {
+  std::vector<std::string> messages;
+  std::string note;
+};
+
+Verdict pweCheckVerdict() {
+  Verdict verdict;
+  Game rules(640, 480, 100);
+  rules.startLevel("level1.inf");
+  rules.beginLife();
+  for (const LayoutFinding& f : LayoutRules(rules).check()) verdict.messages.push_back(f.message);
+  Game game(640, 480, 100);
+  game.startLevel("level1.inf");
+  game.beginLife();
+  Reachability search(game);
+  search.run();
+  for (const LayoutFinding& f : judgeLevel(game, search).findings) {
+    if (f.note) {
+      verdict.note = f.message;
+    } else {
+      verdict.messages.push_back(f.message);
+    }
+  }
+  return verdict;
+}
+
+// The quick answer is taken in, and can be shown, before the proof's,
+// which adds pwe-check's note and the route played with the enemies.
+TEST(EditorChecks, AnswerQuicklyThenWithTheProof) {
+  GameTree tree;
+  set_config_file("media/pwe.cfg");
+  const struct {
+    const char* name;
+    LevelText text;
+    bool proven;  // the proof finds a route with the enemies
+  } cases[] = {
+      {"a floor", soundFloor(), true},
+      {"a patrolled floor", patrolledFloor(), true},
+      {"a tile out of reach", brokenLevel(), false},
+  };
+  LiveChecks checks(640, 480, 100);
+  unsigned revision = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const LevelData level = loaded(tree, c.text);
+    const Verdict expected = pweCheckVerdict();
+    EXPECT_EQ(!expected.note.empty(), c.proven);
+    checks.start(level, ++revision);
+    ASSERT_TRUE(waitFor(checks));
+    EXPECT_EQ(checks.revision(), revision);
+    EXPECT_TRUE(checks.proving());
+    EXPECT_TRUE(checks.running());
+    EXPECT_EQ(checks.clearedNote(), "");
+    EXPECT_TRUE(!checks.hasRoute() || checks.route().enemiesAbsent);
+    const std::size_t quick = checks.findings().size();
+
+    ASSERT_TRUE(waitFor(checks));
+    EXPECT_FALSE(checks.proving());
+    EXPECT_FALSE(checks.running());
+    EXPECT_EQ(checks.clearedNote(), expected.note);
+    EXPECT_EQ(messagesOf(checks.findings()), expected.messages);
+    EXPECT_GE(checks.findings().size(), quick);
+    // A note is neither an error nor a warning.
+    EXPECT_EQ(checks.errorCount() + checks.warningCount(),
+              static_cast<int>(checks.findings().size()));
+    EXPECT_FALSE(checks.poll());
+    if (!c.proven) continue;
+    EXPECT_EQ(checks.warningCount(), 0);
+    EXPECT_EQ(checks.errorCount(), 0);
+    ASSERT_TRUE(checks.hasRoute()) << checks.noRoute();
+    EXPECT_FALSE(checks.route().enemiesAbsent);
+    Game game(640, 480, 100);
+    game.level = level;
+    EXPECT_TRUE(playReplay(game, checks.route()).cleared);
+  }
+}
+
+// This process's children, as the kernel lists them.
+std::vector<int> childProcesses() {
+  std::ifstream list("/proc/self/task/" + std::to_string(gettid()) + "/children");
+  std::vector<int> pids;
+  for (int pid = 0; list >> pid;) pids.push_back(pid);
+  return pids;
+}
+
+// An edit kills the run of the revision before, whichever answer it was
+// at: its proof never comes, and only the new child is left.
+TEST(EditorChecks, KillAStaleRunInEitherStage) {
+  GameTree tree;
+  set_config_file("media/pwe.cfg");
+  const LevelData patrolled = loaded(tree, patrolledFloor());
+  const LevelData broken = loaded(tree, brokenLevel());
+  LiveChecks checks(640, 480, 100);
+  for (const bool quickTaken : {false, true}) {
+    SCOPED_TRACE(quickTaken ? "proving" : "searching");
+    checks.start(patrolled, 1);
+    if (quickTaken) {
+      ASSERT_TRUE(waitFor(checks));
+      ASSERT_TRUE(checks.proving());
+    }
+    checks.start(broken, 2);
+    EXPECT_FALSE(checks.proving());
+    EXPECT_EQ(childProcesses().size(), 1u);
+    ASSERT_TRUE(waitForProof(checks));
+    EXPECT_EQ(checks.revision(), 2u);
+    EXPECT_EQ(checks.clearedNote(), "");
+    EXPECT_EQ(checks.findings().back().message,
+              "the level cannot be cleared: 1 claimable tile cannot be reached");
+    EXPECT_TRUE(childProcesses().empty());
   }
 }
 

@@ -210,6 +210,11 @@ StatusFacts facts(bool in, const char* tool, const char* look, bool snap, const 
   return f;
 }
 
+StatusFacts proving(StatusFacts f) {
+  f.proving = true;
+  return f;
+}
+
 const StatusRow statusRows[] = {
     {"a saved level without problems",
      facts(true, "tile", "brick", true, "level1.inf", false, false, 0, 0),
@@ -220,6 +225,12 @@ const StatusRow statusRows[] = {
     {"off the map, a new level, placing freely",
      facts(false, "player start", "", false, "", true, false, 3, 2),
      "-,-  player start (free)  (new level) *  3 errors, 2 warnings"},
+    {"caught up, the proof with the enemies still going",
+     proving(facts(true, "tile", "brick", true, "level1.inf", false, false, 0, 1)),
+     "123,45  tile: brick  level1.inf  0 errors, 1 warning, proving with enemies..."},
+    {"the proof going is of a revision before",
+     proving(facts(true, "tile", "brick", true, "level1.inf", true, true, 0, 0)),
+     "123,45  tile: brick  level1.inf *  0 errors, 0 warnings ..."},
 };
 
 INSTANTIATE_TEST_SUITE_P(EditorInput, StatusLines, testing::ValuesIn(statusRows),
@@ -293,6 +304,23 @@ TEST(EditorStatus, GroupsFindingsAlikeIntoOneMessage) {
   EXPECT_EQ(messages[0].findings, std::vector<int>({0, 2, 3}));
   EXPECT_EQ(messages[1].findings, std::vector<int>({1}));
   EXPECT_EQ(messages[2].text, "error: claimable tile at 0, 200 shows its claim only in part");
+}
+
+// What the proof established comes last, as a note; nothing when it
+// proved nothing.
+TEST(EditorStatus, CyclesTheProofsNoteAfterTheFindings) {
+  const std::vector<StatusMessage> groups = {{"error: a", {0}}, {"warning: b", {1, 2}}};
+  const struct {
+    std::vector<StatusMessage> groups;
+    std::string note;
+    std::vector<std::string> cycled;
+  } cases[] = {
+      {groups, "cleared in 3.0 s", {"error: a", "warning: b", "note: cleared in 3.0 s"}},
+      {groups, "", {"error: a", "warning: b"}},
+      {{}, "cleared in 3.0 s", {"note: cleared in 3.0 s"}},
+      {{}, "", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(cycledMessages(c.groups, c.note), c.cycled) << c.note;
 }
 
 TEST(EditorMessages, CycleRoundAndStartAgainOnlyWhenTheyChange) {

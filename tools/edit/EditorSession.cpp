@@ -21,12 +21,6 @@ namespace {
 constexpr int noticeMilliseconds = 4000;
 constexpr int frameRest = 10;  // milliseconds between frames while idle
 
-std::vector<std::string> textsOf(const std::vector<StatusMessage>& messages) {
-  std::vector<std::string> texts;
-  for (const StatusMessage& message : messages) texts.push_back(message.text);
-  return texts;
-}
-
 // "12.34 s" of a count of ticks at the tree's tick rate.
 std::string seconds(int ticks, int ticksPerSecond) {
   char text[32];
@@ -172,8 +166,8 @@ void EditorSession::command(const KeyCommand& key) {
   }
 }
 
-// A change starts a new run (the model kills one still going); finished
-// runs replace the messages.
+// A change starts a new run (the model kills one still going); each
+// answer of a run replaces the messages, the proof's adding its note.
 void EditorSession::followChecks() {
   if (editor_.revision() != checkedRevision_) {
     checkedRevision_ = editor_.revision();
@@ -183,7 +177,7 @@ void EditorSession::followChecks() {
     // The findings are of the level as it was when they were asked for;
     // a row of them alike is one message however they were found.
     groups_ = groupFindings(checks_.findings(), editor_.level());
-    messages_.setMessages(textsOf(groups_));
+    messages_.setMessages(cycledMessages(groups_, checks_.clearedNote()));
   }
   playRouteWhenFound();
 }
@@ -219,13 +213,16 @@ void EditorSession::draw() {
   facts.file = fileLabel();
   facts.modified = editor_.modified();
   facts.checking = !current;
+  facts.proving = checks_.proving();
   facts.errors = checks_.errorCount();
   facts.warnings = checks_.warningCount();
   std::string second = messages_.line();
   if (!editor_.autosaveError().empty()) second = "Autosave failed: " + editor_.autosaveError();
   if (milliseconds() < noticeUntil_) second = notice_;
   if (!editor_.placementError().empty()) second = editor_.placementError();
-  if (routeAsked_) second = "Finding a route...";
+  if (routeAsked_) {
+    second = checks_.proving() ? "Finding a route with the enemies..." : "Finding a route...";
+  }
   if (second.empty() && !current) second = "Checking the level...";
   if (second.empty()) {
     second = "No problems found. F1 keys, F5 play-test, F7 route, L level fields, Enter properties";
@@ -278,8 +275,9 @@ void EditorSession::askForRoute() {
   playRouteWhenFound();
 }
 
-// The checks of the revision on show carry its route; an edit meanwhile
-// starts new ones, and the route waits for those.
+// The checks of the revision on show carry its route, the one played with
+// the enemies once their proof has found it, so F7 waits for the proof;
+// an edit meanwhile starts new checks, and the route waits for those.
 void EditorSession::playRouteWhenFound() {
   if (!routeAsked_ || checks_.running() || checks_.revision() != editor_.revision()) return;
   routeAsked_ = false;

@@ -69,6 +69,7 @@ std::string statusLine(const StatusFacts& facts) {
   if (facts.modified) line += " *";
   line += "  " + counted(facts.errors, "error") + ", " + counted(facts.warnings, "warning");
   if (facts.checking) line += " ...";
+  if (facts.proving && !facts.checking) line += ", proving with enemies...";
   return line;
 }
 
@@ -155,4 +156,12 @@ std::vector<StatusMessage> groupFindings(const std::vector<CheckFinding>& findin
                             (kind.empty() ? "" : " " + kind) + " like it)";
   }
   return messages;
+}
+
+std::vector<std::string> cycledMessages(const std::vector<StatusMessage>& groups,
+                                        const std::string& clearedNote) {
+  std::vector<std::string> texts;
+  for (const StatusMessage& message : groups) texts.push_back(message.text);
+  if (!clearedNote.empty()) texts.push_back("note: " + clearedNote);
+  return texts;
 }

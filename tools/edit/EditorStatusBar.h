@@ -20,6 +20,7 @@ struct StatusFacts {
   std::string file;       // bare file name; empty for a level never saved
   bool modified = false;
   bool checking = false;  // the live checks have not caught up with the level
+  bool proving = false;   // they have, but the proof with the enemies is still going
   int errors = 0;
   int warnings = 0;
 };
@@ -63,3 +64,9 @@ struct StatusMessage {
 
 std::vector<StatusMessage> groupFindings(const std::vector<CheckFinding>& findings,
                                          const LevelData& level);
+
+// What N steps through: every group's message, then what the proof with
+// the enemies established, as pwe-check notes it ("note: ..."), when it
+// did.
+std::vector<std::string> cycledMessages(const std::vector<StatusMessage>& groups,
+                                        const std::string& clearedNote);

@@ -1,11 +1,16 @@
 // Each run of the checks is a forked child: see LiveChecks.h for why. The
-// child's findings reach the parent as text, one finding a record:
+// child's two answers reach the parent as text, each framed by its length,
+//   answer <length>\n<body>\n
+// so the parent tells a whole answer from one still arriving. A body holds
+// one finding a record:
 //   <element> <index> <other> <warning> <unreachable> <message length>\n
 //   <message>\n
 // then the route found, as a recording, or why there is none:
 //   route <length>\n<the recording's text>\n   or   noroute <length>\n<why>\n
-// and "end\n" after the last, so a child that died half-way is told from
-// one that found nothing.
+// (in the second answer only when the proof found a route with the
+// enemies), what the proof established, note <length>\n<text>\n, and
+// "end\n" after the last, so a child that died half-way is told from one
+// that found nothing.
 #include "tools/edit/LiveChecks.h"
 
 #include <fcntl.h>
@@ -14,6 +19,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <sstream>
 
@@ -46,12 +52,14 @@ CheckFinding levelError(const std::string& message) {
   return out;
 }
 
-// What one child finds.
+// One of a child's answers.
 struct CheckAnswer {
   std::vector<CheckFinding> findings;
+  bool routeGiven = false;  // the three below replace the ones held
   bool hasRoute = false;
   Replay route;
   std::string noRoute;
+  std::string note;  // what the proof with the enemies established
 };
 
 // A text record: its word, its length, its bytes.
@@ -81,9 +89,27 @@ std::string encodeFindings(const std::vector<CheckFinding>& findings) {
 }
 
 std::string encode(const CheckAnswer& answer) {
-  const std::string route = answer.hasRoute ? sized("route", replayText(answer.route))
-                                            : sized("noroute", answer.noRoute);
-  return encodeFindings(answer.findings) + route + endMark;
+  std::string route;
+  if (answer.routeGiven) {
+    route = answer.hasRoute ? sized("route", replayText(answer.route))
+                            : sized("noroute", answer.noRoute);
+  }
+  const std::string note = answer.note.empty() ? "" : sized("note", answer.note);
+  return sized("answer", encodeFindings(answer.findings) + route + note + endMark);
+}
+
+// Takes the first whole answer's body off the front of text; false while
+// none has arrived whole.
+bool takeFrame(std::string& text, std::string& body) {
+  const std::string word = "answer ";
+  const std::size_t lineEnd = text.find('\n');
+  if (lineEnd == std::string::npos || text.compare(0, word.size(), word) != 0) return false;
+  const std::size_t length = std::strtoull(text.c_str() + word.size(), nullptr, 10);
+  const std::size_t whole = lineEnd + 1 + length + 1;
+  if (text.size() < whole) return false;
+  body = text.substr(lineEnd + 1, length);
+  text.erase(0, whole);
+  return true;
 }
 
 // False when the text is not a whole answer.
@@ -94,10 +120,15 @@ bool decode(const std::string& text, CheckAnswer& answer) {
     std::string first;
     if (!(in >> first)) return false;
     if (first == "end") return true;
+    if (first == "note") {
+      if (!readSized(in, answer.note)) return false;
+      continue;
+    }
     if (first == "route" || first == "noroute") {
       std::string body;
       if (!readSized(in, body)) return false;
       std::string error;
+      answer.routeGiven = true;
       answer.hasRoute = first == "route" && readReplayText(body, "the route found", answer.route, error);
       answer.noRoute = first == "route" ? error : body;
       continue;
@@ -130,6 +161,7 @@ constexpr const char* routeLevelName = "edited.inf";
 
 // The route as pwe-check --route writes it, when the verdict has one.
 void takeRoute(ReachabilityVerdict& verdict, const LevelData& level, CheckAnswer& answer) {
+  answer.routeGiven = true;
   answer.hasRoute = verdict.routeWritable;
   answer.noRoute = verdict.noRoute;
   if (!answer.hasRoute) return;
@@ -139,12 +171,31 @@ void takeRoute(ReachabilityVerdict& verdict, const LevelData& level, CheckAnswer
   answer.route.playerHash = fileHash("media/player.inf");
 }
 
+// In the child, the second answer: what judgeClearing adds to the verdict,
+// its note kept apart, and the route with the enemies when it found one.
+CheckAnswer proofAnswer(Game& game, const Reachability& search, ReachabilityVerdict& verdict,
+                        const LevelData& level) {
+  const std::size_t quick = verdict.findings.size();
+  judgeClearing(game, search, verdict);
+  CheckAnswer answer;
+  for (std::size_t i = quick; i < verdict.findings.size(); ++i) {
+    const LayoutFinding& f = verdict.findings[i];
+    if (f.note) {
+      answer.note = f.message;
+    } else {
+      answer.findings.push_back(checkFinding(f));
+    }
+  }
+  if (verdict.routeWritable && !verdict.route.enemiesAbsent) takeRoute(verdict, level, answer);
+  return answer;
+}
+
 // In the child: the search first, on the Game as a run begins (pwe-check
 // gives it a Game of its own), then the layout rules on the life begun
-// again; listed layout first, as pwe-check lists them.
-CheckAnswer runChecks(Game& game, const LevelData& level, double searchSeconds) {
-  CheckAnswer answer;
-  std::vector<CheckFinding> reach;
+// again, listed layout first, as pwe-check lists them; that answer goes
+// out at once, and the proof with the enemies follows.
+void runChecks(Game& game, const LevelData& level, double searchSeconds, int out) {
+  bool quickSent = false;
   silenceSamples(true);
   try {
     DataFailureGuard guard;
@@ -156,20 +207,38 @@ CheckAnswer runChecks(Game& game, const LevelData& level, double searchSeconds) 
     Reachability search(game, limits);
     search.run();
     ReachabilityVerdict verdict = judgeReachability(game, search);
-    for (const LayoutFinding& f : verdict.findings) reach.push_back(checkFinding(f));
-    takeRoute(verdict, level, answer);
+    CheckAnswer quick;
+    takeRoute(verdict, level, quick);
     game.beginLife();
     for (const LayoutFinding& f : LayoutRules(game).check()) {
-      answer.findings.push_back(checkFinding(f));
+      quick.findings.push_back(checkFinding(f));
     }
+    for (const LayoutFinding& f : verdict.findings) quick.findings.push_back(checkFinding(f));
+    writeAll(out, encode(quick));
+    quickSent = true;
+    writeAll(out, encode(proofAnswer(game, search, verdict, level)));
   } catch (const DataFailure& stop) {
-    answer = CheckAnswer();
-    answer.findings = {levelError(placementStopMessage(stop.boxText))};
-    answer.noRoute = "the engine cannot place this level";
-    return answer;
+    CheckAnswer stopped;
+    stopped.findings = {levelError(placementStopMessage(stop.boxText))};
+    if (!quickSent) {
+      stopped.routeGiven = true;
+      stopped.noRoute = "the engine cannot place this level";
+      writeAll(out, encode(stopped));
+      stopped = CheckAnswer();  // nothing is left to prove
+    }
+    writeAll(out, encode(stopped));
   }
-  answer.findings.insert(answer.findings.end(), reach.begin(), reach.end());
-  return answer;
+}
+
+// What stands for an answer a child died without giving.
+CheckAnswer lostAnswer(int answer) {
+  const std::string why = answer == 0 ? "the checks ended without an answer"
+                                      : "the proof with the enemies ended without an answer";
+  CheckAnswer lost;
+  lost.findings = {levelError(why)};
+  lost.routeGiven = answer == 0;
+  lost.noRoute = why;
+  return lost;
 }
 
 }  // namespace
@@ -186,7 +255,7 @@ void LiveChecks::start(const LevelData& level, unsigned revision) {
   const pid_t pid = fork();
   if (pid == 0) {
     close(fds[0]);
-    writeAll(fds[1], encode(runChecks(*game_, level, searchSeconds_)));
+    runChecks(*game_, level, searchSeconds_, fds[1]);
     _exit(0);  // no exit hooks: they belong to the editor
   }
   close(fds[1]);
@@ -199,22 +268,17 @@ void LiveChecks::start(const LevelData& level, unsigned revision) {
   pipe_ = fds[0];
   pending_ = revision;
   received_.clear();
+  ended_ = false;
+  answers_ = 0;
 }
 
 bool LiveChecks::poll() {
   if (child_ <= 0) return false;
-  char chunk[4096];
-  for (;;) {
-    const ssize_t n = read(pipe_, chunk, sizeof chunk);
-    if (n > 0) {
-      received_.append(chunk, static_cast<std::size_t>(n));
-      continue;
-    }
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;  // nothing more yet
-    finish();                 // the child closed its end
-    return true;
-  }
+  readAvailable();
+  if (takeAnswer()) return true;
+  if (!ended_) return false;
+  finish();  // the child closed its end with an answer still owed
+  return true;
 }
 
 int LiveChecks::errorCount() const {
@@ -227,7 +291,9 @@ int LiveChecks::warningCount() const {
   return static_cast<int>(findings_.size()) - errorCount();
 }
 
+// The proof of the revision held, if it was still going, will not come.
 void LiveChecks::stop() {
+  proving_ = false;
   if (child_ <= 0) return;
   kill(child_, SIGKILL);
   waitpid(child_, nullptr, 0);
@@ -236,21 +302,48 @@ void LiveChecks::stop() {
   pipe_ = -1;
 }
 
-void LiveChecks::finish() {
-  waitpid(child_, nullptr, 0);
-  close(pipe_);
-  child_ = -1;
-  pipe_ = -1;
-  CheckAnswer answer;
-  if (!decode(received_, answer)) {
-    answer = CheckAnswer();
-    answer.findings = {levelError("the checks ended without an answer")};
-    answer.noRoute = "the checks ended without an answer";
+void LiveChecks::readAvailable() {
+  char chunk[4096];
+  while (!ended_) {
+    const ssize_t n = read(pipe_, chunk, sizeof chunk);
+    if (n > 0) {
+      received_.append(chunk, static_cast<std::size_t>(n));
+    } else if (n == 0) {
+      ended_ = true;
+    } else if (errno != EINTR) {
+      return;  // nothing more yet
+    }
   }
-  findings_ = answer.findings;
-  hasRoute_ = answer.hasRoute;
-  route_ = answer.route;
-  noRoute_ = answer.noRoute;
-  revision_ = pending_;
-  received_.clear();
+}
+
+// The quick answer replaces what is held; the proof's adds to it. A child
+// with nothing more to say is reaped at once.
+bool LiveChecks::takeAnswer() {
+  std::string body;
+  if (!takeFrame(received_, body)) return false;
+  CheckAnswer answer;
+  if (!decode(body, answer)) answer = lostAnswer(answers_);
+  if (answers_ == 0) {
+    findings_.clear();
+    clearedNote_.clear();
+    revision_ = pending_;
+  }
+  findings_.insert(findings_.end(), answer.findings.begin(), answer.findings.end());
+  if (answer.routeGiven) {
+    hasRoute_ = answer.hasRoute;
+    route_ = answer.route;
+    noRoute_ = answer.noRoute;
+  }
+  if (answers_ == 1) clearedNote_ = answer.note;
+  proving_ = ++answers_ == 1;
+  if (answers_ == 2) stop();
+  return true;
+}
+
+// The answer owed is taken in as if the child had written it.
+void LiveChecks::finish() {
+  const bool quickLost = answers_ == 0;
+  received_ = encode(lostAnswer(answers_));
+  takeAnswer();
+  if (quickLost) stop();  // nor will a proof come
 }

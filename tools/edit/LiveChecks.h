@@ -14,6 +14,11 @@
 // findings to a pipe and ends with _exit. The parent reads the pipe
 // without blocking between frames and kills a child whose level has been
 // changed since.
+//
+// A child answers twice: first what is quick to know (the layout rules,
+// what the search reaches, the route without the enemies), then, seconds
+// later, what playing the level with its enemies proves. The author sees
+// the first at once and is told the proof is still going.
 #include <sys/types.h>
 
 #include <memory>
@@ -47,15 +52,27 @@ class LiveChecks {
   // Starts checking this level; a run still going for an older revision is
   // killed first.
   void start(const LevelData& level, unsigned revision);
-  // Reads what the child has written so far; true when a run finished and
-  // its findings replaced the ones held. Never blocks.
+  // Reads what the child has written so far and takes in the next whole
+  // answer; true when the findings held changed. Never blocks. One answer a
+  // call, so a caller polling between frames shows the quick findings
+  // before the proof's even when both came at once.
   bool poll();
+  // A child is still at work, on either of its answers.
   bool running() const { return child_ > 0; }
+  // The findings held are the quick ones; the proof with the enemies for
+  // the same revision is still to come.
+  bool proving() const { return proving_; }
   // The revision the findings held belong to (0: none yet).
   unsigned revision() const { return revision_; }
   const std::vector<CheckFinding>& findings() const { return findings_; }
+  // What the proof with the enemies established, as pwe-check words its
+  // note; empty while proving or when it proved nothing (its warning is
+  // then among the findings). Neither an error nor a warning.
+  const std::string& clearedNote() const { return clearedNote_; }
   // The route the search found through the same revision, as pwe-check
-  // --route would write it; when there is none, why not (may be empty).
+  // --route would write it: played with the enemies once the proof found
+  // one, without them until then or when it found none. When there is no
+  // route, why not (may be empty).
   bool hasRoute() const { return hasRoute_; }
   const Replay& route() const { return route_; }
   const std::string& noRoute() const { return noRoute_; }
@@ -66,15 +83,21 @@ class LiveChecks {
 
  private:
   void stop();
+  void readAvailable();
+  bool takeAnswer();
   void finish();
 
   std::unique_ptr<Game> game_;
   pid_t child_ = -1;
   int pipe_ = -1;             // read end
   unsigned pending_ = 0;      // revision the running child checks
-  std::string received_;      // of the running child so far
+  std::string received_;      // of the running child, not yet taken in
+  bool ended_ = false;        // the running child closed its end
+  int answers_ = 0;           // taken in from the running child
   unsigned revision_ = 0;
   std::vector<CheckFinding> findings_;
+  bool proving_ = false;
+  std::string clearedNote_;
   bool hasRoute_ = false;
   Replay route_;
   std::string noRoute_;
