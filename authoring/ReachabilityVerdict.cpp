@@ -184,11 +184,12 @@ void addCleared(ReachabilityVerdict& verdict, Game& game, const Reachability& se
 
 }  // namespace
 
-void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& verdict) {
+void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& verdict,
+                   ClearingLimits limits) {
   // Without a route in time without the enemies there is none with them,
   // and the verdict has said why.
   if (!verdict.routeInTime) return;
-  const ClearingResult clear = clearWithEnemies(game, search);
+  const ClearingResult clear = clearWithEnemies(game, search, limits);
   if (clear.end != ClearingResult::End::Cleared) {
     addBlocked(verdict, game, clear);
     return;
@@ -210,9 +211,9 @@ void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& 
   verdict.noRoute.clear();
 }
 
-ReachabilityVerdict judgeLevel(Game& game, const Reachability& search) {
+ReachabilityVerdict judgeLevel(Game& game, const Reachability& search, ClearingLimits limits) {
   ReachabilityVerdict verdict = judgeReachability(game, search);
-  judgeClearing(game, search, verdict);
+  judgeClearing(game, search, verdict, limits);
   return verdict;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "authoring/ClearingSearch.h"
 #include "authoring/LayoutRules.h"
 #include "authoring/Replay.h"
 
@@ -35,10 +36,12 @@ ReachabilityVerdict judgeReachability(Game& game, const Reachability& search);
 // (authoring/ClearingRoute.h), added to what judgeReachability said. The
 // route found takes the place of the one without enemies; when none is
 // found the verdict keeps that one, marked as played without them.
-void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& verdict);
+void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& verdict,
+                   ClearingLimits limits = {});
 
 // Both, as pwe-check reports a level.
-ReachabilityVerdict judgeLevel(Game& game, const Reachability& search);
+ReachabilityVerdict judgeLevel(Game& game, const Reachability& search,
+                               ClearingLimits limits = {});
 
 // "the engine stops when it places this level: " and the engine's own text.
 std::string placementStopMessage(const std::string& stopText);

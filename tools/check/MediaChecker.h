@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "authoring/ClearingSearch.h"
 #include "tools/check/Diagnostics.h"
 #include "tools/check/TreeFacts.h"
 
@@ -102,7 +103,7 @@ class MediaChecker {
   // tools/check/ReachabilityChecks.cpp
   void checkReachability(bool treeLoads);
   void reportReachability(const LevelRecords& records, Game& game, const Reachability& search,
-                          bool writeRoute);
+                          bool writeRoute, const ClearingLimits& proof);
 
   std::string pathOf(const std::string& relative) const { return root_ + "/" + relative; }
 

@@ -55,7 +55,9 @@ void MediaChecker::checkReachability(bool treeLoads) {
       if (searchSeconds_ > 0.0) limits.maxSeconds = searchSeconds_;
       Reachability search(game, limits);
       search.run();
-      reportReachability(*records, game, search, records == routed);
+      ClearingLimits proof;
+      if (searchSeconds_ > 0.0) proof.maxSeconds = searchSeconds_;
+      reportReachability(*records, game, search, records == routed, proof);
     } catch (const DataFailure& stop) {
       out_.report(pathOf(records->fileName), placementStopMessage(stop.boxText));
     }
@@ -64,8 +66,9 @@ void MediaChecker::checkReachability(bool treeLoads) {
 }
 
 void MediaChecker::reportReachability(const LevelRecords& records, Game& game,
-                                      const Reachability& search, bool writeRoute) {
-  ReachabilityVerdict verdict = judgeLevel(game, search);
+                                      const Reachability& search, bool writeRoute,
+                                      const ClearingLimits& proof) {
+  ReachabilityVerdict verdict = judgeLevel(game, search, proof);
   for (const LayoutFinding& finding : verdict.findings) reportLayout(records, finding);
   if (!writeRoute) return;
   if (!verdict.routeWritable) {

@@ -174,9 +174,11 @@ void takeRoute(ReachabilityVerdict& verdict, const LevelData& level, CheckAnswer
 // In the child, the second answer: what judgeClearing adds to the verdict,
 // its note kept apart, and the route with the enemies when it found one.
 CheckAnswer proofAnswer(Game& game, const Reachability& search, ReachabilityVerdict& verdict,
-                        const LevelData& level) {
+                        const LevelData& level, double searchSeconds) {
   const std::size_t quick = verdict.findings.size();
-  judgeClearing(game, search, verdict);
+  ClearingLimits limits;
+  if (searchSeconds > 0.0) limits.maxSeconds = searchSeconds;
+  judgeClearing(game, search, verdict, limits);
   CheckAnswer answer;
   for (std::size_t i = quick; i < verdict.findings.size(); ++i) {
     const LayoutFinding& f = verdict.findings[i];
@@ -216,7 +218,7 @@ void runChecks(Game& game, const LevelData& level, double searchSeconds, int out
     for (const LayoutFinding& f : verdict.findings) quick.findings.push_back(checkFinding(f));
     writeAll(out, encode(quick));
     quickSent = true;
-    writeAll(out, encode(proofAnswer(game, search, verdict, level)));
+    writeAll(out, encode(proofAnswer(game, search, verdict, level, searchSeconds)));
   } catch (const DataFailure& stop) {
     CheckAnswer stopped;
     stopped.findings = {levelError(placementStopMessage(stop.boxText))};
