@@ -36,6 +36,7 @@ bool startsWith(const std::string& text, const std::string& start) {
 struct Proof {
   std::vector<std::string> lines;  // the proof's own, notes too
   double routeSeconds = 0.0;       // as the note says; 0 without one
+  double parSeconds = -1.0;        // the lower bound the note gives
   Replay route;
   bool routeWritten = false;
 };
@@ -58,6 +59,9 @@ Proof prove(const LevelText& level) {
     const std::string mark = "cleared with its enemies in ";
     const std::size_t at = note.find(mark);
     if (at != std::string::npos) proof.routeSeconds = std::stod(note.substr(at + mark.size()));
+    const std::string par = "par between ";
+    const std::size_t from = note.find(par);
+    if (from != std::string::npos) proof.parSeconds = std::stod(note.substr(from + par.size()));
   }
   std::string error;
   proof.routeWritten = readReplay("route.replay", proof.route, error);
@@ -135,6 +139,24 @@ TEST(PweCheckEnemies, WaitsForAPatrolToPass) {
   const ReplayOutcome outcome = replayed(patrolled, with.route);
   EXPECT_TRUE(outcome.cleared);
   EXPECT_EQ(outcome.ticks, with.route.tickCount());
+}
+
+// No route beats the par, alone or waiting for a patrol.
+TEST(PweCheckEnemies, ParIsABoundNoRouteBeats) {
+  LevelText corridor;
+  for (int x = 0; x < 320; x += GameTree::tileWidth) {
+    corridor.tiles.push_back(std::to_string(x) + " 300 brick brick_clear 1 10");
+  }
+  corridor.start = "8 299 1";
+  LevelText patrolled = ladderLevel();
+  patrolled.start = "40 299 1";
+  patrolled.enemies = {"270 299 0 120 280 1 0 0 blob 300 50"};
+  for (const LevelText& level : {corridor, patrolled}) {
+    const Proof proof = prove(level);
+    ASSERT_GT(proof.routeSeconds, 0.0) << testing::PrintToString(proof.lines);
+    EXPECT_GT(proof.parSeconds, 0.0);
+    EXPECT_LE(proof.parSeconds, proof.routeSeconds);
+  }
 }
 
 // A ledge of floor ending at column 160 and a claimable tile across a gap.
