@@ -21,14 +21,23 @@ const std::uint64_t unreachable = UINT64_MAX / 4;
 // Least ticks from any of the sources to every state, cooldown waits free.
 // Edge costs are small (a chain is stored after at most a few hundred
 // ticks), so the open states sit in a ring of buckets, one per cost.
-Costs leastTicks(const StateGraph& g, const std::vector<std::uint32_t>& sources,
+// Each source starts at its own cost, no more than the longest edge.
+struct Source {
+  std::uint32_t state;
+  std::uint64_t cost;
+};
+
+std::uint64_t edgeCost(const StateEdge& edge) { return edge.wait ? 0 : edge.ticks; }
+
+Costs leastTicks(const StateGraph& g, const std::vector<Source>& sources,
                  std::uint32_t longestEdge) {
   Costs cost(g.size(), unreachable);
   std::vector<std::vector<std::uint32_t>> ring(longestEdge + 1);
   std::size_t open = 0;
-  for (std::uint32_t s : sources) {
-    cost[s] = 0;
-    ring[0].push_back(s);
+  for (const Source& s : sources) {
+    if (s.cost >= cost[s.state]) continue;
+    cost[s.state] = s.cost;
+    ring[s.cost % ring.size()].push_back(s.state);
     ++open;
   }
   for (std::uint64_t at = 0; open > 0; ++at) {
@@ -40,7 +49,7 @@ Costs leastTicks(const StateGraph& g, const std::vector<std::uint32_t>& sources,
       if (cost[state] != at) continue;
       for (std::uint32_t e = g.firstEdge(state); e < g.endEdge(state); ++e) {
         const StateEdge& edge = g.edge(e);
-        const std::uint64_t next = at + (edge.wait ? 0 : edge.ticks);
+        const std::uint64_t next = at + edgeCost(edge);
         if (next >= cost[edge.to]) continue;
         cost[edge.to] = next;
         ring[next % ring.size()].push_back(edge.to);
@@ -100,12 +109,10 @@ class ParBound {
   ParBound(const StateGraph& g, const std::vector<FloorTile>& tiles)
       : g_(g), claims_(claimEdges(g, tiles.size())), earliest_(tiles.size(), unreachable),
         longest_(longestEdge(g)) {
-    const Costs fromStart = leastTicks(g, {0}, longest_);
+    const Costs fromStart = leastTicks(g, {{0, 0}}, longest_);
     for (std::size_t t = 0; t < tiles.size(); ++t) {
       if (tiles[t].claimable == 0 || claims_[t].empty()) continue;
-      for (const ClaimEdge& c : claims_[t]) {
-        earliest_[t] = std::min(earliest_[t], fromStart[c.from] + 1);
-      }
+      for (const ClaimEdge& c : claims_[t]) earliest_[t] = std::min(earliest_[t], fromStart[c.from]);
       wanted_.push_back(static_cast<int>(t));
     }
   }
@@ -115,19 +122,23 @@ class ParBound {
     std::uint64_t latest = 0;
     for (int t : wanted_) latest = std::max(latest, earliest_[t]);
     choose();
-    return std::max(latest, leastOverOrders());
+    return std::max(latest, leastOverOrders()) + 1;  // the claim is a tick into its edge
   }
 
  private:
-  // By tile: the least ticks from claiming `from` to claiming it.
+  // By tile: the least ticks from the start of an edge claiming `from` to
+  // the start of one claiming it: the first edge is played to its end.
   std::vector<std::uint64_t> gapsFrom(int from) const {
-    std::vector<std::uint32_t> ends;
-    for (const ClaimEdge& c : claims_[from]) ends.push_back(g_.edge(c.edge).to);
+    std::vector<Source> ends;
+    for (const ClaimEdge& c : claims_[from]) {
+      const StateEdge& edge = g_.edge(c.edge);
+      ends.push_back({edge.to, edgeCost(edge)});
+    }
     const Costs after = leastTicks(g_, ends, longest_);
     std::vector<std::uint64_t> gaps(claims_.size(), unreachable);
     for (int to : wanted_) {
       for (const ClaimEdge& c : claims_[to]) {
-        gaps[to] = claimsBoth(g_, c.edge, from) ? 0 : std::min(gaps[to], after[c.from] + 1);
+        gaps[to] = claimsBoth(g_, c.edge, from) ? 0 : std::min(gaps[to], after[c.from]);
         if (gaps[to] == 0) break;
       }
     }

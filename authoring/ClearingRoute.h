@@ -4,16 +4,16 @@
 // tick.
 //
 // The lower bound. Enemies only ever take a way away, so the ways without
-// them bound every way with them. A tile is claimed at the earliest one
-// tick into an edge that claims it, and cooldown waits are counted as
-// nothing (a state that stands for every count may have been found with a
-// longer one). So no route claims a tile before its earliest arrival; and
-// between claiming tile a and tile b at least the shortest way from the end
-// of an edge claiming a to the start of one claiming b passes, plus the
-// tick that claims b (nothing where one edge claims both). The bound is
-// the least, over every order of the few tiles farthest from the start, of
-// those gaps chained, each claim no earlier than its earliest arrival; and
-// never less than the latest earliest arrival of any tile.
+// them bound every way with them; cooldown waits are counted as nothing (a
+// state that stands for every count may have been found with a longer
+// one). Times are taken at the start of the edge that claims a tile: no
+// route starts one sooner than the quickest way to it allows, and between
+// the edges claiming tile a and tile b the first is played to its end and
+// then at least the quickest way to the second (nothing where one edge
+// claims both). The bound is the least, over every order of twelve tiles
+// taken far apart from one another, of those gaps chained, each no sooner
+// than its quickest way allows, plus the tick that claims the last; and
+// never less than the latest of the quickest ways to any tile.
 //
 // Frame-perfect inputs. A press is a tick where jump, up, down or a
 // teleport digit is held and was not held the tick before. It is
