@@ -48,6 +48,8 @@ void addUnreached(ReachabilityVerdict& verdict, const Game& game, const Reachabi
     const Item& item = game.itemManager.items()[i];
     add(verdict, LayoutElement::Item, i, true,
         "item at " + point(item.x, item.y) + " cannot be reached from the start position", true);
+    const std::string near = itemNearMissText(game, i, nearestItemApproach(game, search, i));
+    if (!near.empty()) add(verdict, LayoutElement::Item, i, true, near, true);
   }
   if (!tiles.empty()) {
     add(verdict, LayoutElement::Level, 0, false,

@@ -97,6 +97,12 @@ class Game {
   void walkKeys();      // steps of handleInput: walking, then jump starts
   void jumpKeys();
   void jumpStep();
+  // Whether the feet at (x, y) are within the ladder's band, where no jump
+  // starts and no fall begins.
+  bool onLadder(const Ladder& ladder, float x, float y) const;
+  // The feet's highest y in a jump from y: the step that reaches the apex
+  // is taken back, so the rise ends at its last step short of it.
+  float jumpPeak(float y) const;
   void fallStep();
   void supportCheck();
   // player/StructureUse.cpp

@@ -91,9 +91,7 @@ bool freeToWalk(const Game& game) {
 
 bool freeToJump(const Game& game) {
   const Player& p = game.player;
-  return !p.falling &&
-         !p.currentLadder.isOn(p.x, p.y, game.ladderHorizontalTolerance,
-                               game.ladderVerticalTolerance) &&
+  return !p.falling && !game.onLadder(p.currentLadder, p.x, p.y) &&
          p.jumpState == Player::notJumping;
 }
 
@@ -208,6 +206,20 @@ void Game::jumpStep() {
   }
 }
 
+bool Game::onLadder(const Ladder& ladder, float x, float y) const {
+  return ladder.isOn(x, y, ladderHorizontalTolerance, ladderVerticalTolerance);
+}
+
+// The same steps as a rise in jumpStep, float for float.
+float Game::jumpPeak(float y) const {
+  const float v = player.jumpSpeed;
+  if (!(v > 0.0f)) return y;  // a rise that never climbs
+  const float apex = y - player.jumpHeight;
+  float peak = y;
+  while (peak - v > apex) peak -= v;
+  return peak;
+}
+
 void Game::fallStep() {
   Player& p = player;
   if (!p.falling) return;
@@ -236,9 +248,7 @@ void Game::supportCheck() {
     p.addScore(floorManager.claimAt(p.x + p.width * 0.5f, p.y));
     return;
   }
-  if (!p.falling &&
-      !p.currentLadder.isOn(p.x, p.y, ladderHorizontalTolerance, ladderVerticalTolerance) &&
-      p.jumpState == Player::notJumping) {
+  if (!p.falling && !onLadder(p.currentLadder, p.x, p.y) && p.jumpState == Player::notJumping) {
     log_message("Player @ %.3f, %.3f now falling.", p.x, p.y);
     p.falling = true;
   }

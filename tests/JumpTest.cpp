@@ -222,4 +222,29 @@ TEST(Jump, StraightJumpShowsTheAirborneFrameOfTheFacing) {
   EXPECT_EQ(p.facing, 0);
 }
 
+// What the checker measures a jump's reach by, against jumps played.
+TEST(Jump, PeakIsTheHighestTheRiseTakesTheFeet) {
+  struct Case {
+    float jumpSpeed;
+    float jumpHeight;
+  };
+  for (const Case& c : {Case{4.0f, 40.0f}, Case{3.0f, 40.0f}, Case{0.7f, 33.3f},
+                        Case{2.5f, 12.5f}, Case{5.0f, 3.0f}}) {
+    SCOPED_TRACE(testing::Message() << c.jumpSpeed << " " << c.jumpHeight);
+    PlayField field(floorAt301(100));
+    Player& p = field.player();
+    p.jumpSpeed = c.jumpSpeed;
+    p.jumpHeight = c.jumpHeight;
+    const float peak = field.game->jumpPeak(p.y);
+    float highest = p.y;
+    field.tickHolding({KEY_SPACE});
+    EXPECT_NE(p.jumpState, Player::notJumping);
+    for (int t = 0; t < 100; ++t) {  // the longest rise here takes 48 ticks
+      highest = std::min(highest, p.y);
+      field.tick();
+    }
+    EXPECT_EQ(highest, peak);
+  }
+}
+
 }  // namespace

@@ -668,8 +668,13 @@ TEST(PweCheck, LayoutFindingsNameTheirRecords) {
   // Nor does any other: the reachability search says so too.
   const std::string unreached =
       "level1.inf:16:1: warning: item at 150, 100 cannot be reached from the start position";
+  const std::string near =
+      "level1.inf:16:1: warning: item at 150, 100 is a near miss: the nearest the player gets is "
+      "27 px to the right and 67 px below it: the highest jump from the floor at row 236 lifts "
+      "the top of the player's frame to row 174";
   CheckRun run = runChecker();
-  EXPECT_EQ(run.lines, (std::vector<std::string>{"media/" + lure, "media/" + unreached}));
+  EXPECT_EQ(run.lines,
+            (std::vector<std::string>{"media/" + lure, "media/" + unreached, "media/" + near}));
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(runChecker("--werror").status, 1);
 
@@ -678,7 +683,7 @@ TEST(PweCheck, LayoutFindingsNameTheirRecords) {
   const std::vector<std::string> expected = {
       "level1.inf:10:1: ladder at 200, 226: its top (row 226) has no floor within 2 rows", lure,
       "level1.inf:19:1: teleporter at 40, 268 is exactly on top of teleporter 1 (at 18:1)",
-      unreached};
+      unreached, near};
   run = runChecker();
   std::vector<std::string> shown;
   for (const std::string& line : expected) shown.push_back("media/" + line);
