@@ -216,7 +216,9 @@ float Game::jumpPeak(float y) const {
   if (!(v > 0.0f)) return y;  // a rise that never climbs
   const float apex = y - player.jumpHeight;
   float peak = y;
-  while (peak - v > apex) peak -= v;
+  // A step too small to change the float, or a rise of millions of steps,
+  // is no jump any level could show: stop counting rather than spin.
+  for (int step = 0; step < 1000000 && peak - v > apex && peak - v < peak; ++step) peak -= v;
   return peak;
 }
 
