@@ -721,6 +721,18 @@ TEST(PweCheck, ShippedTreePasses) {
                 at + "level4.inf:194:1: warning: enemy at 600, 223: its patrol (480 to 630) "
                      "leaves its floor at 575, 223: it falls and goes on at row 383"}));
   EXPECT_EQ(run.status, 0);
+  // Each level proven with its enemies, its route replayed to a clear (a
+  // route that did not would be an error above), and no press exact.
+  ASSERT_EQ(run.notes.size(), 4u) << testing::PrintToString(run.notes);
+  for (int n = 1; n <= 4; ++n) {
+    const std::string& note = run.notes[n - 1];
+    const std::string start = at + "level" + std::to_string(n) +
+                              ".inf:0:0: note: the level can be cleared with its enemies in ";
+    const std::string end = "; no input must be frame-perfect";
+    EXPECT_EQ(note.rfind(start, 0), 0u) << note;
+    EXPECT_GE(note.size(), end.size());
+    EXPECT_EQ(note.substr(note.size() - std::min(note.size(), end.size())), end) << note;
+  }
 }
 
 struct RouteFailure {
