@@ -161,6 +161,9 @@ Reachability::Route Reachability::play(const std::vector<std::uint32_t>& edges) 
     alive = game_.player.alive;
     return alive;
   };
+  // A level with nothing to claim is cleared in its first tick, as every
+  // level is in the tick of its last claim: a route is never empty.
+  if (edges.empty()) step(TickInput{});
   std::uint32_t at = 0;
   for (size_t i = 0; i < edges.size() && alive && played.followed; ++i) {
     alive = playEdge(at, edges[i], step);

@@ -141,6 +141,21 @@ TEST(PweCheckEnemies, WaitsForAPatrolToPass) {
   EXPECT_EQ(outcome.ticks, with.route.tickCount());
 }
 
+// Nothing to claim: the game clears the level in its first tick, and so
+// does the route written for it.
+TEST(PweCheckEnemies, ALevelWithNothingToClaimIsClearedAtOnce) {
+  LevelText level = ladderLevel();
+  level.tiles.pop_back();  // the one claimable tile
+  const Proof proof = prove(level);
+  ASSERT_EQ(proof.lines.size(), 1u) << testing::PrintToString(proof.lines);
+  EXPECT_TRUE(startsWith(proof.lines[0], "media/level1.inf:0:0: note: the level can be cleared "
+                                         "with its enemies in 0.0 s"))
+      << proof.lines[0];
+  ASSERT_TRUE(proof.routeWritten);
+  EXPECT_EQ(proof.route.tickCount(), 1);
+  EXPECT_TRUE(replayed(level, proof.route).cleared);
+}
+
 // No route beats the par, alone or waiting for a patrol.
 TEST(PweCheckEnemies, ParIsABoundNoRouteBeats) {
   LevelText corridor;
