@@ -181,3 +181,13 @@ void ScriptPlayer::nextLife() {
   }
   game_.beginLife();
 }
+
+void registerPerLevel(const std::string& prefix, const std::vector<std::string>& levels,
+                      void (*run)(benchmark::State&, const std::string&)) {
+  for (const std::string& level : levels) {
+    benchmark::RegisterBenchmark((prefix + "/" + level.substr(0, level.find('.'))).c_str(), run,
+                                 level)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
+  }
+}

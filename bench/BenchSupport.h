@@ -1,6 +1,8 @@
 #pragma once
 // What every benchmark shares: the Game built once from the media tree,
 // the per-level input scripts, and the generated stress levels.
+#include <benchmark/benchmark.h>
+
 #include <string>
 #include <vector>
 
@@ -10,6 +12,11 @@ class Game;
 
 // The levels the game ships, in play order.
 extern const std::vector<std::string> shippedLevels;
+
+// Registers one single-iteration benchmark in milliseconds per level file,
+// named prefix/level (without .inf).
+void registerPerLevel(const std::string& prefix, const std::vector<std::string>& levels,
+                      void (*run)(benchmark::State&, const std::string&));
 
 // The Game built in main from the working directory's media tree; all
 // benchmarks but the build benchmark reuse it.

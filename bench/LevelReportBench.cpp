@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <iterator>
 #include <string>
 
 #include "authoring/ClearingRoute.h"
@@ -67,12 +68,8 @@ void BM_LevelReport(benchmark::State& state, const std::string& level) {
 }
 
 void registerLevelReports() {
-  for (const std::string level : levelFiles) {
-    benchmark::RegisterBenchmark(("LevelReport/" + level.substr(0, level.find('.'))).c_str(),
-                                 BM_LevelReport, level)
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1);
-  }
+  registerPerLevel("LevelReport", {std::begin(levelFiles), std::end(levelFiles)},
+                   BM_LevelReport);
 }
 
 const bool registered = (registerLevelReports(), true);

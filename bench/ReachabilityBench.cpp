@@ -4,6 +4,7 @@
 // the search's limits. The counters say how far each search went.
 #include <benchmark/benchmark.h>
 
+#include <iterator>
 #include <string>
 
 #include "authoring/Reachability.h"
@@ -121,19 +122,10 @@ void BM_ReachabilityHard(benchmark::State& state, const std::string& level) {
 
 void registerReachability() {
   // The level names are constants, there before any static object.
-  for (const std::string level : levelFiles) {
-    benchmark::RegisterBenchmark(("Reachability/" + level.substr(0, level.find('.'))).c_str(),
-                                 BM_Reachability, level)
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1);
-  }
-  for (const char* level : {"open.inf", "pads.inf", "ladders.inf"}) {
-    const std::string name = level;
-    benchmark::RegisterBenchmark(("ReachabilityHard/" + name.substr(0, name.find('.'))).c_str(),
-                                 BM_ReachabilityHard, name)
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1);
-  }
+  registerPerLevel("Reachability", {std::begin(levelFiles), std::end(levelFiles)},
+                   BM_Reachability);
+  registerPerLevel("ReachabilityHard", {"open.inf", "pads.inf", "ladders.inf"},
+                   BM_ReachabilityHard);
 }
 
 // Registered before main runs; the benchmarks run in the media copy main
