@@ -44,10 +44,10 @@ const std::size_t turnsTried = 16;
 
 class Clearing {
  public:
-  Clearing(Game& game, const Reachability& search, ClearingLimits limits)
+  Clearing(Game& game, const Reachability& search, ClearingLimits limits, std::size_t lookedAt)
       : game_(game), search_(search), graph_(*search.foundStates()), limits_(limits),
         live_(game, search),
-        nearest_(graph_, search.components(), game.floorManager.tiles().size()) {
+        nearest_(graph_, search.components(), game.floorManager.tiles().size(), lookedAt) {
     for (int tile : search.unreachedTiles()) unreached_.push_back(tile);
     waits_ = waitLengths();
   }
@@ -317,9 +317,19 @@ bool Clearing::overLimit() {
 }  // namespace
 
 ClearingResult clearWithEnemies(Game& game, const Reachability& search, ClearingLimits limits) {
-  ClearingResult result;
-  if (search.foundStates() == nullptr || search.foundStates()->size() == 0) return result;
-  Clearing clearing(game, search, limits);
-  result = clearing.run();
-  return result;
+  ClearingResult best;
+  if (search.foundStates() == nullptr || search.foundStates()->size() == 0) return best;
+  // Nearest first, then orders that weigh a few of the nearest tiles by
+  // the way on from each: no greedy order is best on every level, and a
+  // route found is tightened by the quickest of them. A level the first
+  // cannot clear is reported as it found it.
+  for (std::size_t lookedAt : {1, 2}) {
+    ClearingResult result = Clearing(game, search, limits, lookedAt).run();
+    if (lookedAt == 1 && result.end != ClearingResult::End::Cleared) return result;
+    if (result.end != ClearingResult::End::Cleared) continue;
+    if (best.end != ClearingResult::End::Cleared || result.route.size() < best.route.size()) {
+      best = std::move(result);
+    }
+  }
+  return best;
 }

@@ -13,6 +13,10 @@
 // apart by everything a tick reads but the countdown, so a place met again
 // later is not searched again: arriving later never helps.
 //
+// No greedy order is best on every level: a level cleared nearest first is
+// cleared again in orders that weigh a few of the nearest tiles by the way
+// on from each, and the quickest route is kept.
+//
 // Limits count ticks played, so a busy machine finds what an idle one does;
 // a limit in seconds keeps a huge level from holding up its author.
 #include <cstddef>

@@ -227,18 +227,20 @@ class TileReach {
 // cheapest. Empty when no wanted tile can be claimed from there.
 class NearestWay {
  public:
+  // lookedAt: how many of the nearest claims inside the component are
+  // weighed with the way on from each (1: simply the nearest).
   NearestWay(const StateGraph& graph, const std::vector<std::uint32_t>& components,
-             std::size_t tileCount)
+             std::size_t tileCount, std::size_t lookedAt = 1)
       : graph_(graph), components_(components), ways_(graph), walk_(graph),
-        reach_(graph, components, tileCount) {}
+        reach_(graph, components, tileCount), lookedAt_(std::max<std::size_t>(lookedAt, 1)) {}
 
   std::vector<std::uint32_t> from(std::uint32_t state, const std::vector<bool>& wanted,
                                   std::size_t tried = 16) {
     const std::uint32_t here = components_[state];
     auto inside = [&](std::uint32_t e) { return components_[graph_.edge(e).to] == here; };
     auto claims = [&](std::uint32_t e) { return claimsWanted(graph_, e, wanted); };
-    std::vector<Ways::Found> found = ways_.run(state, inside, claims, 1);
-    if (!found.empty()) return ways_.pathTo(found.front());
+    std::vector<Ways::Found> found = ways_.run(state, inside, claims, lookedAt_);
+    if (!found.empty()) return bestOfNearest(found, wanted);
     found = ways_.run(state, [](std::uint32_t) { return true; }, claims, tried);
     for (const Ways::Found& candidate : found) {
       std::vector<std::uint32_t> way = ways_.pathTo(candidate);
@@ -265,6 +267,33 @@ class NearestWay {
   Ways& ways() { return ways_; }
 
  private:
+  // Of the nearest claims, the one whose way plus the way on from it to the
+  // next nearest claim is shortest: a step of lookahead keeps the greedy
+  // order from leaving a tile behind that it must come back for.
+  std::vector<std::uint32_t> bestOfNearest(const std::vector<Ways::Found>& found,
+                                           const std::vector<bool>& wanted) {
+    std::vector<std::vector<std::uint32_t>> ways;
+    for (const Ways::Found& f : found) ways.push_back(ways_.pathTo(f));
+    if (ways.size() == 1) return ways.front();
+    std::size_t best = 0;
+    std::uint64_t bestCost = UINT64_MAX;
+    for (std::size_t i = 0; i < ways.size(); ++i) {
+      std::vector<bool> still = wanted;
+      for (std::uint32_t e : ways[i]) unwant(graph_, e, still);
+      const std::uint32_t end = graph_.edge(ways[i].back()).to;
+      const std::uint32_t here = components_[end];
+      auto inside = [&](std::uint32_t e) { return components_[graph_.edge(e).to] == here; };
+      auto claims = [&](std::uint32_t e) { return claimsWanted(graph_, e, still); };
+      const std::vector<Ways::Found> next = ways_.run(end, inside, claims, 1);
+      const std::uint64_t on = next.empty() ? 0 : next.front().cost;
+      if (found[i].cost + on < bestCost) {
+        bestCost = found[i].cost + on;
+        best = i;
+      }
+    }
+    return ways[best];
+  }
+
   // Whether every wanted tile but the way's own can be claimed after it.
   bool leaves(const std::vector<bool>& wanted, const std::vector<std::uint32_t>& way) {
     if (!reach_.known()) return leavesNothing(graph_, walk_, wanted, way);
@@ -278,6 +307,7 @@ class NearestWay {
   Ways ways_;
   Walk walk_;
   TileReach reach_;
+  std::size_t lookedAt_;
 };
 
 }  // namespace stateways
