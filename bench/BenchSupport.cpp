@@ -191,3 +191,11 @@ void registerPerLevel(const std::string& prefix, const std::vector<std::string>&
         ->Iterations(1);
   }
 }
+
+void beginAsARunDoes(benchmark::State& state, Game& game, const std::string& level) {
+  state.PauseTiming();
+  game.startLevel(level);
+  game.beginLife();
+  game.player.currentLadder = Ladder{};
+  state.ResumeTiming();
+}

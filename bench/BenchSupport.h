@@ -18,6 +18,10 @@ extern const std::vector<std::string> shippedLevels;
 void registerPerLevel(const std::string& prefix, const std::vector<std::string>& levels,
                       void (*run)(benchmark::State&, const std::string&));
 
+// Outside the timing: the level started and a life begun as a run's first
+// (no ladder held), where the tools search from.
+void beginAsARunDoes(benchmark::State& state, Game& game, const std::string& level);
+
 // The Game built in main from the working directory's media tree; all
 // benchmarks but the build benchmark reuse it.
 Game& sharedGame();

@@ -33,11 +33,7 @@ void BM_LevelReport(benchmark::State& state, const std::string& level) {
   double cleared = 0.0;
   double ticksPlayed = 0.0;
   for (auto _ : state) {
-    state.PauseTiming();
-    game.startLevel(level);
-    game.beginLife();
-    game.player.currentLadder = Ladder{};
-    state.ResumeTiming();
+    beginAsARunDoes(state, game, level);
     auto began = std::chrono::steady_clock::now();
     Reachability search(game);
     search.run();

@@ -23,11 +23,7 @@ void BM_Reachability(benchmark::State& state, const std::string& level) {
   bool complete = true;
   std::size_t unreached = 0;
   for (auto _ : state) {
-    state.PauseTiming();
-    game.startLevel(level);
-    game.beginLife();
-    game.player.currentLadder = Ladder{};
-    state.ResumeTiming();
+    beginAsARunDoes(state, game, level);
     Reachability search(game);
     search.run();
     states = search.stateCount();
