@@ -97,9 +97,7 @@ int LivePlay::tilesClaimed() const {
 }
 
 bool LivePlay::step(TickInput input) {
-  game_.inputFromDevices = false;
-  game_.input.releaseAll();
-  for (int code : search_.codesOf(input)) game_.input.hold(code);
+  search_.holdKeys(input);
   inputs_.push_back(input);
   ++played_;
   if (!game_.tick()) return true;

@@ -272,11 +272,8 @@ class RouteTrial {
   }
 
   bool tick(TickInput input) {
-    game_.inputFromDevices = false;
-    game_.input.releaseAll();
-    for (int code : search_.codesOf(input)) game_.input.hold(code);
-    game_.countdown = INT_MAX;
-    game_.lifeTicks = 0;
+    search_.holdKeys(input);
+    search_.holdOffCountdown();
     game_.tick();
     return game_.player.alive;
   }

@@ -1,7 +1,6 @@
 #include "authoring/ClearingSearch.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <unordered_set>
@@ -14,11 +13,6 @@
 using namespace stateways;
 
 namespace {
-
-double secondsNow() {
-  using clock = std::chrono::steady_clock;
-  return std::chrono::duration<double>(clock::now().time_since_epoch()).count();
-}
 
 // Stand still for `wait` ticks, then follow the edges.
 struct Plan {
@@ -77,7 +71,7 @@ class Clearing {
   std::vector<int> waits_;
   std::unordered_set<std::uint64_t> seen_;
   ClearingResult result_;
-  double startedAt_ = secondsNow();
+  double startedAt_ = searchClockSeconds();
 };
 
 // Long enough to meet every enemy anywhere on its patrol: lengths growing
@@ -311,7 +305,7 @@ void Clearing::noteAttempt() {
 
 bool Clearing::overLimit() {
   if (live_.ticksPlayed() >= limits_.maxTicks) return true;
-  return secondsNow() - startedAt_ > limits_.maxSeconds;
+  return searchClockSeconds() - startedAt_ > limits_.maxSeconds;
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "authoring/Reachability.h"
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
 
 #include "actors/Teleporter.h"
@@ -11,11 +10,6 @@
 #include "player/KeyRelease.h"
 
 namespace {
-
-double secondsNow() {
-  using clock = std::chrono::steady_clock;
-  return std::chrono::duration<double>(clock::now().time_since_epoch()).count();
-}
 
 bool pressable(int code) { return code >= 0 && code < KEY_MAX && code != KEY_ESC; }
 
@@ -107,7 +101,7 @@ void Reachability::chooseDigits() {
 }
 
 void Reachability::run() {
-  startedAt_ = secondsNow();
+  startedAt_ = searchClockSeconds();
   ticks_ = 0;
   expansions_ = 0;
   // Items change nothing of the motion; they are touched on copies, and
@@ -163,7 +157,7 @@ bool Reachability::search(StateGraph& graph, bool keepEdges) {
 bool Reachability::overLimit(const StateGraph& graph) {
   if (graph.size() >= limits_.maxStates || ticks_ >= limits_.maxTicks) return true;
   // The clock is asked now and then: it costs more than a tick.
-  return ++expansions_ % 4096 == 0 && secondsNow() - startedAt_ > limits_.maxSeconds;
+  return ++expansions_ % 4096 == 0 && searchClockSeconds() - startedAt_ > limits_.maxSeconds;
 }
 
 void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges) {
@@ -276,7 +270,6 @@ void Reachability::holdOnly(const std::vector<int>& codes) const {
   for (int code : codes) game_.input.hold(code);
 }
 
-// The countdown never reaches 0 within one tick from here.
 void Reachability::holdOffCountdown() const {
   game_.countdown = INT_MAX;
   game_.lifeTicks = 0;

@@ -74,6 +74,7 @@
 // seconds, whichever comes first; what it found is then a lower bound.
 #include <allegro.h>
 
+#include <chrono>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -86,6 +87,12 @@
 #include "authoring/TickState.h"
 
 class Game;
+
+// The clock the searches' limits in seconds are counted on.
+inline double searchClockSeconds() {
+  using clock = std::chrono::steady_clock;
+  return std::chrono::duration<double>(clock::now().time_since_epoch()).count();
+}
 
 struct ReachabilityLimits {
   std::size_t maxStates = 600000;   // about 400 MB with what is remembered beside them
@@ -140,8 +147,11 @@ class Reachability {
   // The search's own taking and giving back of states: its ladder -1 is
   // the ladder held when the search was made.
   const TickStates& tickStates() const { return states_; }
-  // The scan codes one tick's keys hold.
-  std::vector<int> codesOf(TickInput input) const;
+  // Holds exactly one tick's keys in the Game's input record, which the
+  // Game then reads instead of the devices.
+  void holdKeys(TickInput input) const { holdOnly(codesOf(input)); }
+  // The countdown never reaches 0 within one tick from here.
+  void holdOffCountdown() const;
 
  private:
   struct Input {
@@ -207,7 +217,7 @@ class Reachability {
              bool died);
   bool tickOnce(const std::vector<int>& codes);  // false when the player died
   void holdOnly(const std::vector<int>& codes) const;
-  void holdOffCountdown() const;
+  std::vector<int> codesOf(TickInput input) const;  // the scan codes the keys hold
   bool mayTeleportNext(const TickState& end);
   bool ladderWithinStep(const TickState& state);
   bool fallenAway(float above) const;

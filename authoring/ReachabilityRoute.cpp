@@ -154,7 +154,7 @@ Reachability::Route Reachability::play(const std::vector<std::uint32_t>& edges) 
   const std::size_t mark = floor.claimCount();
   bool alive = true;
   auto step = [&](TickInput input) {
-    holdOnly(codesOf(input));
+    holdKeys(input);
     holdOffCountdown();
     game_.tick();
     played.ticks.push_back(input);
