@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <functional>
-#include <numeric>
 
 #include "authoring/Reachability.h"
 #include "authoring/Replay.h"

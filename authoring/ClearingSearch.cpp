@@ -1,7 +1,6 @@
 #include "authoring/ClearingSearch.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <unordered_set>
 
@@ -139,8 +138,7 @@ ClearingResult Clearing::run() {
     stack.push_back(std::move(next));
   }
   result_.exhausted = true;
-  result_.end = result_.blockedBy == ClearingResult::End::NoWay ? ClearingResult::End::NoWay
-                                                                : result_.blockedBy;
+  result_.end = result_.blockedBy;  // NoWay when no attempt ended in a death
   result_.ticksPlayed = live_.ticksPlayed();
   return result_;
 }
