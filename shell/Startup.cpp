@@ -295,6 +295,11 @@ std::string setPlannedMode(const StartupSettings& request, ScreenPlan& plan) {
 std::string switchScreen(bool fullScreen, PictureLayout& layout) {
   StartupSettings request = screenRequest(readStartupSettings(), StartupOptions());
   request.windowed = !fullScreen;
+  // A full screen asked for by the key fills the desktop at the largest
+  // whole scale that fits, even from a window of one pixel a game pixel: a
+  // small picture in the middle of a large screen is what nobody wants.
+  // The window keeps its own scale, read afresh on the way back.
+  if (fullScreen) request.scale = keyFullScreenScale;
   ScreenPlan plan;
   const std::string problem = setPlannedMode(request, plan);
   if (problem.empty()) {

@@ -63,8 +63,13 @@ struct StartupOptions {
   bool playerSettings = false; // the player's own pwe.cfg over the tree's: the game alone
 };
 
+// The scale a full screen reached by the display key is planned at: the
+// largest that fits the desktop, whatever [display] scale says.
+inline constexpr int keyFullScreenScale = 0;
+
 // Switches the game's running display between its window and full screen,
-// by the settings it started with: empty when done, with the new layout;
+// by the settings it started with (a full screen at keyFullScreenScale):
+// empty when done, with the new layout;
 // otherwise why not, with the display as it was. A display that cannot be
 // had back either ends the run as a data failure would.
 std::string switchScreen(bool fullScreen, PictureLayout& layout);
