@@ -3,6 +3,14 @@
 // game, pwe-edit and pwe-check read every value by. Each whole-number
 // setting names its default, the values it can use and what the program
 // does with any other, so the checker can say exactly that.
+//
+// The settings the game has always had (mode, the screen size, the tick
+// rate, the five movement keys and the mechanics values) are read as
+// Allegro reads numbers, whatever the text: a value past 32 bits wraps, and
+// text that is no number reads as 0 or as the number it starts with. The
+// engine's own settings (marked strict) take only whole numbers that fit:
+// any other value keeps the default, and the game says so on standard
+// error. print-config and pwe-check name every such value either way.
 #include <allegro.h>
 
 #include <climits>
@@ -40,7 +48,15 @@ struct ConfigField {
   const char* complaint = nullptr;
   unsigned logFlags = 0;
   bool keyName = false;   // a key: a name of player/KeyNames.h stands for its code
+  bool strict = false;    // a value that is no whole number or does not fit
+                          // keeps the default
 };
+
+// The engine's own setting: read strictly.
+constexpr ConfigField strictField(ConfigField field) {
+  field.strict = true;
+  return field;
+}
 
 // A text setting: one exact word chooses, anything else is the other way.
 struct ConfigText {
@@ -50,6 +66,7 @@ struct ConfigText {
   const char* chosen;     // the word that chooses
   const char* otherWord;  // the word for the other way; others warn
   const char* otherwise;  // what any other text does
+  bool strict = false;    // any other text is said on standard error
 };
 
 namespace config {
@@ -60,10 +77,9 @@ inline constexpr ConfigField width{"display", "width", 640, 1, maxBitmapSide,
 inline constexpr ConfigField height{"display", "height", 480, 1, maxBitmapSide,
                                     ConfigOutside::stops, "a screen side in pixels"};
 // Too large a scale for the screen is the screen plan's to refuse.
-inline constexpr ConfigField scale{"display", "scale", 1, 0, INT_MAX,
-                                   ConfigOutside::usesDefault,
-                                   "a scale", "Display scale",
-                                   "is below 0"};
+inline constexpr ConfigField scale = strictField({"display", "scale", 1, 0, INT_MAX,
+                                                 ConfigOutside::usesDefault, "a scale",
+                                                 "Display scale", "is below 0"});
 // The tick timer divides its clock by the rate: 0 or less gives no period,
 // a faster rate one of 0.
 inline constexpr ConfigField updatesPerSecond{
@@ -94,33 +110,34 @@ inline constexpr ConfigField keyRight = key("right", KEY_RIGHT);
 inline constexpr ConfigField keyUp = key("up", KEY_UP);
 inline constexpr ConfigField keyDown = key("down", KEY_DOWN);
 inline constexpr ConfigField keyJump = key("jump", KEY_SPACE);
-inline constexpr ConfigField keyPause = key("pause", KEY_P);
+// The pause key is the engine's own.
+inline constexpr ConfigField keyPause = strictField(key("pause", KEY_P));
 
 // The button indexes joy[0]'s buttons and the dead zone is compared with
 // stick positions: values no joystick reports are of no use.
-inline constexpr ConfigField joystickJump{
-    "joystick", "jump", Gamepad::defaultJumpButton, 0, Gamepad::buttonCount - 1,
-    ConfigOutside::usesDefault, "a joystick button", "Joystick button", "is not a button",
-    namesKey};
-inline constexpr ConfigField deadZone{"joystick", "dead_zone", Gamepad::defaultDeadZone, 0,
-                                      Gamepad::fullTravel, ConfigOutside::usesDefault,
-                                      "a dead zone", "Joystick dead zone", "is outside",
-                                      showsRange};
+inline constexpr ConfigField joystickJump = strictField(
+    {"joystick", "jump", Gamepad::defaultJumpButton, 0, Gamepad::buttonCount - 1,
+     ConfigOutside::usesDefault, "a joystick button", "Joystick button", "is not a button",
+     namesKey});
+inline constexpr ConfigField deadZone = strictField(
+    {"joystick", "dead_zone", Gamepad::defaultDeadZone, 0, Gamepad::fullTravel,
+     ConfigOutside::usesDefault, "a dead zone", "Joystick dead zone", "is outside",
+     showsRange});
 
 // Allegro's digital volume runs from silent to full.
 inline constexpr int fullVolume = 255;
-inline constexpr ConfigField volume{"sound", "volume", fullVolume, 0, fullVolume,
-                                    ConfigOutside::usesDefault, "a volume", "Sound volume",
-                                    "is outside", showsRange};
+inline constexpr ConfigField volume = strictField(
+    {"sound", "volume", fullVolume, 0, fullVolume, ConfigOutside::usesDefault, "a volume",
+     "Sound volume", "is outside", showsRange});
 
-inline constexpr ConfigField pauseOnFocusLoss{
-    "game", "pause_on_focus_loss", defaultFocusLossPause, focusLossIgnored,
-    focusLossPausesUntilBack, ConfigOutside::usesDefault,
-    "a focus-loss choice",
-    "pause_on_focus_loss", "is not 0, 1 or 2"};
+inline constexpr ConfigField pauseOnFocusLoss = strictField(
+    {"game", "pause_on_focus_loss", defaultFocusLossPause, focusLossIgnored,
+     focusLossPausesUntilBack, ConfigOutside::usesDefault, "a focus-loss choice",
+     "pause_on_focus_loss", "is not 0, 1 or 2"});
 
-inline constexpr ConfigField backups{"editor", "backups", 1, 0, 1, ConfigOutside::isOn,
-                                     "0 keeps no backup, 1 has the first save keep FILE~"};
+inline constexpr ConfigField backups = strictField(
+    {"editor", "backups", 1, 0, 1, ConfigOutside::isOn,
+     "0 keeps no backup, 1 has the first save keep FILE~", "Editor backups", "is not 0 or 1"});
 
 // Every whole-number setting, in the order the stock pwe.cfg lists them.
 inline constexpr const ConfigField* numbers[] = {
@@ -131,7 +148,7 @@ inline constexpr const ConfigField* numbers[] = {
 inline constexpr ConfigText mode{"display", "mode", "windowed", "windowed", "fullscreen",
                                  "the engine uses the full screen"};
 inline constexpr ConfigText idle{"display", "idle", "poll", "wait", "poll",
-                                 "the engine polls"};
+                                 "the engine polls", true};
 
 }  // namespace config
 
@@ -143,16 +160,44 @@ struct ConfigUse {
 };
 ConfigUse useConfigValue(const ConfigField& field, int read);
 
-// What a setting's text in the current configuration file reads as. Text
-// that starts like a number is read as Allegro reads numbers (strtol in
-// base 0: "0x52" is 82, "64O" is 64), as it always was; a key setting takes
-// any other text as a key's name.
+// How a setting's text is written.
+enum class ConfigForm {
+  number,       // a whole number that fits in 32 bits (or no value: the default)
+  wraps,        // a whole number past 32 bits: Allegro keeps its low bits
+  notNumber,    // text that is no whole number, or has more after one
+  keyName,      // a key setting's name of a key
+  unknownName,  // a key setting's name that no key has
+};
+
+// What a setting's text in the current configuration file reads as. The
+// number is read as Allegro reads numbers (strtol in base 0, cut to int:
+// "0x52" is 82, "64O" is 64, "4294967296" is 0), as it always was; a key
+// setting takes text that does not start like a number as a key's name.
 struct ConfigReading {
   int read = 0;              // the number, or the code the name stands for
-  bool unknownName = false;  // a key setting holds a name no key has; read is the default
+  ConfigForm form = ConfigForm::number;
   std::string text;          // the value as written, without surrounding blanks
+  bool unknownName() const { return form == ConfigForm::unknownName; }
 };
 ConfigReading readConfigValue(const ConfigField& field);
+// The same for a value's text.
+ConfigReading readConfigValue(const ConfigField& field, const char* value);
+
+// What the program makes of a reading: a strict setting's value that is no
+// whole number, or does not fit, and a name no key has keep the default.
+ConfigUse useConfigReading(const ConfigField& field, const ConfigReading& reading);
+
+// What is wrong with a reading, as it ends a sentence naming the setting
+// ("'abc' is not a whole number", "300 is outside 0 to 255"), with what
+// Allegro reads where the setting goes on with that; empty when nothing is.
+std::string configFlaw(const ConfigField& field, const ConfigReading& reading);
+// What is wrong with a way of writing a value ("does not fit in 32 bits"),
+// empty for a number or a key's name.
+const char* configFormFlaw(ConfigForm form);
+
+// The game says each setting it replaces on standard error, once a run,
+// after "<program>: "; other programs leave it to the log. Null: silent.
+void sayConfigFallbacks(const char* program);
 
 // The setting from the current configuration file, as the program uses it:
 // a value outside the range becomes what field.outside says, with the
@@ -166,6 +211,7 @@ std::string configFallbackLine(const ConfigField& field, int read);
 std::string configFallbackLine(const ConfigField& field, const ConfigReading& reading);
 
 // The text setting as the current configuration file gives it, and
-// whether that is the word that chooses.
+// whether that is the word that chooses. A strict setting's other text is
+// said as a replaced value.
 std::string readConfigText(const ConfigText& field);
 bool readConfig(const ConfigText& field);

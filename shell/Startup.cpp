@@ -5,7 +5,6 @@
 #include <loadpng.h>
 
 #include <cstdio>
-#include <sstream>
 
 #include "graphics/BitmapSize.h"
 #include "shell/CloseButton.h"
@@ -13,7 +12,6 @@
 #include "shell/Fatal.h"
 #include "shell/FocusLoss.h"
 #include "shell/Log.h"
-#include "shell/MediaFile.h"
 #include "shell/UserConfig.h"
 #include "shell/Utf8.h"
 #include "shell/WindowIdentity.h"
@@ -35,45 +33,51 @@ int startupFailure(const char* program, const char* failure, const std::string& 
 
 }  // namespace
 
+namespace {
+
+// A settings file that is there but not used is said, since settings
+// ignored without a word would puzzle.
+void sayRefusedFile(const UserConfigFile& file, const char* consequence) {
+  if (file.problem.empty()) return;
+  const std::string note =
+      formatText("%s %s; %s.", file.path.c_str(), file.problem.c_str(), consequence);
+  log_message("%s", note.c_str());
+  std::fprintf(stderr, "pwe: %s\n", note.c_str());
+}
+
+}  // namespace
+
 void selectConfiguration(const std::string& path) {
   // Allegro is handed the text, not the path: its own opening would wait
-  // for ever on a FIFO. A directory in the file's place reads as nothing.
-  MediaFile file(path);
-  std::string text;
-  if (file.isOpen()) {
-    std::ostringstream bytes;
-    bytes << file.stream().rdbuf();
-    text = bytes.str();
-    const long offset = firstUnmeasurableCharacter(text);
-    if (offset >= 0) {
-      dataFailure(formatText("Error reading %s: byte %ld starts a character that cannot be read.",
-                             path.c_str(), offset));
-    }
-  } else if (file.isSpecial()) {
-    // A missing file is no error, so a FIFO or a device is read as none;
-    // that is said, since settings ignored without a word would puzzle.
-    const std::string note =
-        formatText("%s is not a regular file; every setting takes its default.", path.c_str());
-    log_message("%s", note.c_str());
-    std::fprintf(stderr, "pwe: %s\n", note.c_str());
+  // for ever on a FIFO. The tree's file is read as the player's is, by one
+  // reader with one bound.
+  const UserConfigFile file = readUserConfig(path);
+  if (file.unreadableAt >= 0) {
+    dataFailure(formatText("Error reading %s: byte %ld starts a character that cannot be read.",
+                           path.c_str(), file.unreadableAt));
   }
-  set_config_data(text.data(), static_cast<int>(text.size()));
+  sayRefusedFile(file, "every setting takes its default");
+  set_config_data(file.text.data(), static_cast<int>(file.text.size()));
   // The file alone: nothing of a player's file read before stays over it.
   override_config_file(nullptr);
 }
 
-void selectConfiguration(const std::string& path, const std::string& userPath) {
+void selectConfiguration(const std::string& path, const std::string& userPath,
+                         bool withPackageSettings) {
   selectConfiguration(path);
+  // Under the player's file: written into the tree's, which is only text
+  // in memory and never written back.
+  if (withPackageSettings) {
+    for (const PackageSetting& setting : packageSettings) {
+      set_config_string(setting.section, setting.key, setting.value);
+    }
+  }
   const UserConfigFile user = readUserConfig(userPath);
   if (user.used) {
     override_config_data(user.text.data(), static_cast<int>(user.text.size()));
     return;
   }
-  if (user.problem.empty()) return;
-  const std::string note =
-      formatText("%s %s; its settings are not used.", userPath.c_str(), user.problem.c_str());
-  log_message("%s", note.c_str());
-  std::fprintf(stderr, "pwe: %s\n", note.c_str());
+  sayRefusedFile(user, "its settings are not used");
 }
 
 int usableUpdatesPerSecond(int configured) {
@@ -325,7 +329,9 @@ int initialise(int& width, int& height, int& updatesPerSecond, PictureLayout* la
   if (startLibrary(options) != 0) return -1;
 
   // Stays selected for the whole run: the controls are read from it later.
-  selectConfiguration("media/pwe.cfg", options.playerSettings ? userConfigPath() : "");
+  if (options.playerSettings) sayConfigFallbacks(options.program);
+  selectConfiguration("media/pwe.cfg", options.playerSettings ? userConfigPath() : "",
+                      options.packageSettings);
   const StartupSettings settings = readStartupSettings();
   width = settings.width;
   height = settings.height;

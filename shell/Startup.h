@@ -22,13 +22,17 @@ int usableUpdatesPerSecond(int configured);
 // media/pwe.cfg. A file holding a character that Allegro's text routines
 // cannot measure (a UTF-8 lead byte 0xFD to 0xFF with a continuation byte
 // after it, on which they loop for ever) ends the program through
-// dataFailure instead. A missing file is no error; a FIFO or a device in
-// its place is read as none, with a note in the log and on standard error.
+// dataFailure instead. A missing file is no error; anything else that is
+// not a readable settings file (a FIFO, a device, a directory, a file past
+// maxConfigBytes) is read as none, with a note in the log and on standard
+// error.
 void selectConfiguration(const std::string& path);
-// The same, then the player's own file at userPath (shell/UserConfig.h)
-// over it, so that its values win; a file there that is refused is said
-// in the log and on standard error, and changes nothing.
-void selectConfiguration(const std::string& path, const std::string& userPath);
+// The same, then the pwe command's settings (packageSettings of
+// shell/UserConfig.h) when asked for, then the player's own file at
+// userPath over them, so that its values win; a file there that is
+// refused is said in the log and on standard error, and changes nothing.
+void selectConfiguration(const std::string& path, const std::string& userPath,
+                         bool withPackageSettings = false);
 
 // What start-up takes from the current configuration file.
 struct StartupSettings {
@@ -60,7 +64,9 @@ struct StartupOptions {
   bool mouseRequired = false;  // no mouse is a failed start, not a mouse left out
   bool windowOnly = false;     // a window at one pixel a game pixel, whatever mode and scale say
   int rowsBelow = 0;           // pixel rows under the game's screen, for the program's own use
-  bool playerSettings = false; // the player's own pwe.cfg over the tree's: the game alone
+  bool playerSettings = false; // the player's own pwe.cfg over the tree's, and settings
+                               // replaced said on standard error: the game alone
+  bool packageSettings = false;  // the pwe command's settings between the two
 };
 
 // The scale a full screen reached by the display key is planned at: the

@@ -1,6 +1,8 @@
 #include "shell/UserConfig.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 
 #include "shell/MediaFile.h"
 #include "shell/Utf8.h"
@@ -18,28 +20,54 @@ std::string userConfigPath() {
   return base + "/pwe/pwe.cfg";
 }
 
+namespace {
+
+// Why nothing could be opened at path, or empty when nothing is there.
+std::string openProblem(const std::string& path, bool special) {
+  if (special) return "is not a regular file";
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (!error && std::filesystem::is_directory(status)) return "is a directory";
+  if (error && error.value() != ENOENT && error.value() != ENOTDIR) {
+    return "cannot be read (" + error.message() + ")";
+  }
+  if (!error && std::filesystem::exists(status)) return "cannot be read";
+  return "";
+}
+
+}  // namespace
+
 UserConfigFile readUserConfig(const std::string& path) {
   UserConfigFile file;
   file.path = path;
   if (path.empty()) return file;
   MediaFile media(path);
   if (!media.isOpen()) {
-    if (media.isSpecial()) file.problem = "is not a regular file";
+    file.problem = openProblem(path, media.isSpecial());
     return file;
   }
-  std::string text(static_cast<size_t>(maxUserConfigBytes) + 1, '\0');
+  std::string text(static_cast<size_t>(maxConfigBytes) + 1, '\0');
   media.stream().read(&text[0], static_cast<std::streamsize>(text.size()));
   text.resize(static_cast<size_t>(media.stream().gcount()));
-  if (static_cast<long>(text.size()) > maxUserConfigBytes) {
-    file.problem = "is longer than " + std::to_string(maxUserConfigBytes) + " bytes";
+  if (static_cast<long>(text.size()) > maxConfigBytes) {
+    file.problem = "is longer than " + std::to_string(maxConfigBytes) + " bytes";
     return file;
   }
-  const long unreadable = firstUnmeasurableCharacter(text);
-  if (unreadable >= 0) {
-    file.problem = "has a character that cannot be read at byte " + std::to_string(unreadable);
+  file.unreadableAt = firstUnmeasurableCharacter(text);
+  if (file.unreadableAt >= 0) {
+    file.problem =
+        "has a character that cannot be read at byte " + std::to_string(file.unreadableAt);
     return file;
   }
   file.used = true;
   file.text = std::move(text);
   return file;
+}
+
+std::string packageSettingsText() {
+  std::string text;
+  for (const PackageSetting& setting : packageSettings) {
+    text += std::string("[") + setting.section + "]\n" + setting.key + " = " + setting.value + "\n";
+  }
+  return text;
 }

@@ -55,7 +55,8 @@ const ConfigCase configCases[] = {
      "[mechanics] updates_per_second 1193182 is not a tick rate (1 to 1193181): the engine "
      "uses 100, the default"},
     {"left = 126", "keyboard", leftKey, 126, nullptr},
-    {"left = 0", "keyboard", leftKey, 0, nullptr},
+    {"left = 0", "keyboard", leftKey, 0,
+     "the key for [keyboard] left is code 0, which no key has: the control cannot be used"},
     {"left = -1", "keyboard", leftKey, KEY_LEFT,
      "[keyboard] left -1 is not a key scan code (0 to 126): the engine uses 82, the default"},
     {"pause = 0x11", "keyboard", pauseKey, 17,

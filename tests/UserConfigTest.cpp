@@ -11,6 +11,7 @@
 #include <string>
 
 #include "shell/ConfigFields.h"
+#include "shell/ConfigReport.h"
 #include "shell/Startup.h"
 #include "shell/UserConfig.h"
 #include "support/Headless.h"
@@ -85,6 +86,58 @@ TEST(UserConfigLayers, GiveTheSettingsInEffect) {
     // The tree alone afterwards: nothing of the player's file stays over it.
     selectConfiguration(tree);
     EXPECT_EQ(readConfig(config::keyLeft), 30) << c.name;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+struct PackageCase {
+  const char* name;
+  const char* user;    // the player's file, or null for none
+  bool packaged;       // started by the pwe command
+  const char* printed; // print-config's idle line; TREE and USER stand for the paths
+  bool waits;
+};
+
+// The tree says poll, as the stock one does.
+const PackageCase packageCases[] = {
+    {"the bare game polls as its tree says", nullptr, false,
+     "[display] idle = poll from TREE", false},
+    {"the pwe command waits", nullptr, true, "[display] idle = wait from the pwe command", true},
+    {"the player's poll wins over the command", "[display]\nidle = poll\n", true,
+     "[display] idle = poll from USER", false},
+    {"the player's file without idle leaves the command's", "[sound]\nvolume = 9\n", true,
+     "[display] idle = wait from the pwe command", true},
+};
+
+TEST(PackageSettings, GoBetweenTheTreeAndThePlayer) {
+  ensureHeadlessAllegro();
+  const std::string dir = testing::TempDir() + "/package" + std::to_string(getpid());
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string tree = dir + "/tree.cfg";
+  std::ofstream(tree) << "[display]\nidle = poll\n";
+  for (const PackageCase& c : packageCases) {
+    const std::string user = c.user != nullptr ? dir + "/user.cfg" : "";
+    if (c.user != nullptr) std::ofstream(user) << c.user;
+    std::FILE* out = std::tmpfile();
+    printConfiguration(out, tree, user, c.packaged);
+    std::rewind(out);
+    std::string printed;
+    char line[512];
+    while (std::fgets(line, sizeof line, out) != nullptr) printed += line;
+    std::fclose(out);
+    std::string expected = c.printed;
+    const auto place = [&](const std::string& mark, const std::string& path) {
+      const size_t at = expected.find(mark);
+      if (at != std::string::npos) expected.replace(at, mark.size(), path);
+    };
+    place("TREE", std::filesystem::absolute(tree).string());
+    place("USER", user);
+    EXPECT_NE(printed.find(expected + "\n"), std::string::npos) << c.name << "\n" << printed;
+    EXPECT_EQ(readConfig(config::idle), c.waits) << c.name;
   }
 }
 

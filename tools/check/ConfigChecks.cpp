@@ -5,14 +5,19 @@
 #include <climits>
 #include <cstdlib>
 
+#include "game/Game.h"
 #include "player/KeyNames.h"
 #include "shell/ConfigFields.h"
 #include "shell/Startup.h"
+#include "shell/UserConfig.h"
 #include "shell/Utf8.h"
 #include "tools/check/TokenReader.h"
 #include "tools/check/TreeFacts.h"
 
 namespace {
+
+// The digit keys 1 to 9 choose teleporters on every level that has so many.
+constexpr int lastDigitTeleporter = 9;
 
 // Where a configuration value stands in pwe.cfg: the line of the key in its
 // section, at the value's first character. Allegro compares names without
@@ -52,27 +57,17 @@ std::string nameOf(const ConfigField& field) {
   return std::string("[") + field.section + "] " + field.key;
 }
 
-// Allegro reads the value with strtol in base 0: "0x10" is 16, "010" is 8
-// and "64O" is 64. Either way of writing that is not plain decimal is
-// reported with what it reads as.
-void checkSpelling(const ConfigField& field, const std::string& value, int read,
+// Allegro reads the value with strtol in base 0: "0x10" is 16, "010" is 8.
+// Either way of writing that is not plain decimal is reported with what it
+// reads as.
+void checkSpelling(const ConfigField& field, const ConfigReading& reading,
                    const std::string& path, Position at, Diagnostics& out) {
-  std::string text = value;
-  text.erase(text.find_last_not_of(" \t\r") + 1);
   char* end = nullptr;
-  std::strtol(text.c_str(), &end, 0);
-  const bool whole = !text.empty() && *end == '\0';
-  const long decimal = std::strtol(text.c_str(), &end, 10);
-  const bool plainDecimal = whole && *end == '\0' && decimal == read;
-  if (!whole) {
-    out.report(path, at,
-               "'" + text + "' for " + nameOf(field) +
-                   " is not a whole number: the engine reads " + std::to_string(read));
-  } else if (!plainDecimal) {
-    out.report(path, at,
-               "'" + text + "' for " + nameOf(field) + " reads as " + std::to_string(read) +
-                   " (a leading 0 means octal, 0x hexadecimal)");
-  }
+  const long decimal = std::strtol(reading.text.c_str(), &end, 10);
+  if (*end == '\0' && decimal == reading.read) return;
+  out.report(path, at,
+             "'" + reading.text + "' for " + nameOf(field) + " reads as " +
+                 std::to_string(reading.read) + " (a leading 0 means octal, 0x hexadecimal)");
 }
 
 // "is not a key scan code (0 to 126)", "is not 0 or 1 (0 keeps no backup...)".
@@ -97,27 +92,57 @@ std::string consequence(const ConfigField& field, const ConfigUse& use) {
 }
 
 void checkNumber(const ConfigField& field, const TextFile& text, Diagnostics& out) {
-  const char* value = get_config_string(field.section, field.key, nullptr);
-  if (value == nullptr) return;
-  const Position at = locateConfigValue(text, field.section, field.key);
   const ConfigReading reading = readConfigValue(field);
-  if (!reading.text.empty()) {
-    if (!reading.unknownName) return;
-    std::string message = "'" + reading.text + "' for " + nameOf(field) +
-                          " is not a key name: the engine uses " +
-                          std::to_string(field.fallback) + ", the default";
-    const std::string nearest = nearestKeyName(reading.text);
-    if (!nearest.empty()) message += "; did you mean " + nearest + "?";
-    out.report(text.path(), at, message);
-    return;
+  if (reading.text.empty()) return;
+  const Position at = locateConfigValue(text, field.section, field.key);
+  const ConfigUse use = useConfigReading(field, reading);
+  switch (reading.form) {
+    case ConfigForm::keyName:
+      return;
+    case ConfigForm::unknownName: {
+      std::string message = "'" + reading.text + "' for " + nameOf(field) +
+                            " is not a key name: the engine uses " +
+                            std::to_string(field.fallback) + ", the default";
+      const std::string nearest = nearestKeyName(reading.text);
+      if (!nearest.empty()) message += "; did you mean " + nearest + "?";
+      out.report(text.path(), at, message);
+      return;
+    }
+    case ConfigForm::wraps:
+    case ConfigForm::notNumber:
+      out.report(text.path(), at,
+                 "'" + reading.text + "' for " + nameOf(field) + " " +
+                     configFormFlaw(reading.form) + ": " +
+                     (field.strict ? consequence(field, use)
+                                   : "the engine reads " + std::to_string(reading.read)));
+      if (field.strict) return;
+      break;
+    case ConfigForm::number:
+      checkSpelling(field, reading, text.path(), at, out);
+      break;
   }
-  const int read = reading.read;
-  checkSpelling(field, value, read, text.path(), at, out);
-  const ConfigUse use = useConfigValue(field, read);
-  if (use.usable) return;
+  if (useConfigValue(field, reading.read).usable) return;
   out.report(text.path(), at,
-             nameOf(field) + " " + std::to_string(read) + " " + placeOutside(field) + ": " +
-                 consequence(field, use));
+             nameOf(field) + " " + std::to_string(reading.read) + " " + placeOutside(field) +
+                 ": " + consequence(field, use));
+}
+
+// A control on a key the game keeps for itself is a control that never
+// acts alone: Escape ends the game, a digit teleports, and code 0 is no key.
+void checkControlKey(const ConfigField& field, const TextFile& text, Diagnostics& out) {
+  const int code = useConfigReading(field, readConfigValue(field)).used;
+  std::string clash;
+  if (code == 0) {
+    clash = "is code 0, which no key has: the control cannot be used";
+  } else if (code == KEY_ESC) {
+    clash = "is Escape, which ends the game";
+  } else if (code > Game::firstDigitCode && code <= Game::firstDigitCode + lastDigitTeleporter) {
+    clash = "is the digit " + std::to_string(code - Game::firstDigitCode) +
+            ", which also sends the player to that teleporter";
+  }
+  if (clash.empty()) return;
+  out.warn(text.path(), locateConfigValue(text, field.section, field.key),
+           "the key for " + nameOf(field) + " " + clash);
 }
 
 void checkWord(const ConfigText& field, const TextFile& text, Diagnostics& out) {
@@ -166,8 +191,17 @@ void checkConfiguration(const std::string& path, Diagnostics& out, TreeFacts& fa
                    " starts a character that cannot be read: the engine stops");
     return;
   }
+  // Past the bound the engine takes no setting from the file.
+  if (static_cast<long long>(text.text().size()) > maxConfigBytes) {
+    out.report(path, "is longer than " + std::to_string(maxConfigBytes) +
+                         " bytes: the engine takes every setting's default");
+    return;
+  }
   set_config_file(path.c_str());
-  for (const ConfigField* field : config::numbers) checkNumber(*field, text, out);
+  for (const ConfigField* field : config::numbers) {
+    checkNumber(*field, text, out);
+    if (std::string(field->section) == "keyboard") checkControlKey(*field, text, out);
+  }
   checkScreen(text, out, facts);
   checkWord(config::idle, text, out);
 }
