@@ -25,6 +25,10 @@ inline constexpr int launchMisuseStatus = 2;
 
 extern const char* const launchUsage;
 
+// What the command puts first among the game's arguments: the game plays
+// with packageSettings (shell/UserConfig.h) under the player's own file.
+inline constexpr const char* packageSettingsOption = "--package-settings";
+
 // The arguments after the program name.
 LaunchRequest readLaunchArguments(const std::vector<std::string>& arguments);
 

@@ -4,7 +4,10 @@
 // effect instead and exits 0, without a window. With --replay FILE it
 // plays that recording in the window instead of the sequence, without the
 // title card, and exits 0; a recording it cannot play is refused before
-// any window opens, with status 2.
+// any window opens, with status 2. Started by the pwe command, whose first
+// argument to it says so, it plays with the command's settings under the
+// player's. --help and --version answer on standard
+// output, without a display.
 #include <allegro.h>
 
 #include <cerrno>
@@ -19,6 +22,7 @@
 #include "shell/ConfigReport.h"
 #include "shell/Launcher.h"
 #include "shell/LevelSequence.h"
+#include "shell/ProgramInfo.h"
 #include "shell/Log.h"
 #include "shell/ReplayWatch.h"
 #include "shell/Splash.h"
@@ -26,11 +30,32 @@
 #include "shell/TickTimer.h"
 #include "shell/UserConfig.h"
 
+namespace {
+
+const char* const gameUsage =
+    "usage: pwe\n"
+    "       pwe --replay FILE\n"
+    "       pwe --print-config\n"
+    "       pwe --help | --version\n"
+    "Plays Pitwick Engine with the media tree media/ of the working directory.\n"
+    "--replay plays the recording FILE in the game's window until it ends or\n"
+    "Escape is pressed. --print-config prints every setting in effect and\n"
+    "where it came from, and plays nothing.\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (printInfoAnswer(answerInfoOptions(argc, argv, "pwe", gameUsage))) return 0;
+  // Started by the pwe command: its settings go under the player's.
+  const bool packaged = argc > 1 && std::strcmp(argv[1], packageSettingsOption) == 0;
+  if (packaged) {
+    --argc;
+    ++argv;
+  }
   if (argc > 1 && std::strcmp(argv[1], "--print-config") == 0) {
     // The configuration routines need the library, not a display.
     install_allegro(SYSTEM_NONE, &errno, std::atexit);
-    printConfiguration(stdout, "media/pwe.cfg", userConfigPath());
+    printConfiguration(stdout, "media/pwe.cfg", userConfigPath(), packaged);
     return 0;
   }
   const bool watching = argc > 1 && std::strcmp(argv[1], "--replay") == 0;
@@ -49,6 +74,7 @@ int main(int argc, char** argv) {
   PictureLayout layout;
   StartupOptions options;
   options.playerSettings = true;
+  options.packageSettings = packaged;
   if (initialise(width, height, updatesPerSecond, &layout, options) != 0) {
     log_close();
     std::exit(1);

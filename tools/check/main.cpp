@@ -14,10 +14,21 @@
 #include <string>
 
 #include "shell/Installation.h"
+#include "shell/ProgramInfo.h"
 #include "tools/check/Diagnostics.h"
 #include "tools/check/MediaChecker.h"
 
 namespace {
+
+const char* const checkUsage =
+    "usage: pwe-check [--werror] [--route LEVEL OUT] [MEDIA-DIRECTORY]\n"
+    "       pwe-check --help | --version\n"
+    "Checks the media tree (default: ./media when it holds pwe.cfg, else the\n"
+    "installed one) and lists every problem.\n"
+    "Warnings alone leave the exit status 0 unless --werror is given.\n"
+    "--route writes the route found through LEVEL (e.g. level1.inf)\n"
+    "to OUT as a replay: the one that clears it with its enemies, or,\n"
+    "when none is found, one played without them.\n";
 
 struct Options {
   bool werror = false;      // warnings fail the check too
@@ -38,7 +49,7 @@ Options parseArguments(int argc, char** argv) {
       options.routeLevel = argv[++i];
       // The tree is read from a working directory of its own.
       options.routeOutput = std::filesystem::absolute(argv[++i]).string();
-    } else if (arg == "-h" || arg == "--help" || (arg.size() > 1 && arg[0] == '-')) {
+    } else if (arg.size() > 1 && arg[0] == '-') {
       options.usage = true;
     } else if (positional++ == 0) {
       options.root = arg;
@@ -52,6 +63,7 @@ Options parseArguments(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (printInfoAnswer(answerInfoOptions(argc, argv, "pwe-check", checkUsage))) return 0;
   const Options options = parseArguments(argc, argv);
   const bool werror = options.werror;
   const bool usage = options.usage;
@@ -59,13 +71,7 @@ int main(int argc, char** argv) {
   const std::string& routeLevel = options.routeLevel;
   const std::string& routeOutput = options.routeOutput;
   if (usage) {
-    std::fprintf(stderr, "usage: pwe-check [--werror] [--route LEVEL OUT] [MEDIA-DIRECTORY]\n"
-                         "Checks the media tree (default: ./media when it holds pwe.cfg, else the\n"
-                         "installed one) and lists every problem.\n"
-                         "Warnings alone leave the exit status 0 unless --werror is given.\n"
-                         "--route writes the route found through LEVEL (e.g. level1.inf)\n"
-                         "to OUT as a replay: the one that clears it with its enemies, or,\n"
-                         "when none is found, one played without them.\n");
+    std::fputs(checkUsage, stderr);
     return 2;
   }
   root = chooseMediaTree(root);

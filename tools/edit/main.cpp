@@ -10,6 +10,7 @@
 
 #include "game/Game.h"
 #include "shell/BuildInfo.h"
+#include "shell/ProgramInfo.h"
 #include "shell/Installation.h"
 #include "shell/MediaTreeEntry.h"
 #include "tools/edit/EditorKeys.h"
@@ -53,7 +54,7 @@ int answerOptions(int argc, char** argv) {
       return 0;
     }
     if (arg == "--version") {
-      std::printf("pwe-edit %s\nPitwick Engine %s\n", pweVersion, pweVersionLine);
+      std::fputs(versionText("pwe-edit").c_str(), stdout);
       return 0;
     }
     if (arg.size() > 1 && arg[0] == '-') {

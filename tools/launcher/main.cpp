@@ -13,6 +13,7 @@
 #include "shell/BuildInfo.h"
 #include "shell/Installation.h"
 #include "shell/Launcher.h"
+#include "shell/ProgramInfo.h"
 
 namespace {
 
@@ -44,7 +45,8 @@ int play(const std::string& chosen, bool printConfig, const std::string& replay)
   const std::string game = installedGame(commands);
   char printOption[] = "--print-config";
   char replayOption[] = "--replay";
-  std::vector<char*> gameArguments = {const_cast<char*>(game.c_str())};
+  std::vector<char*> gameArguments = {const_cast<char*>(game.c_str()),
+                                      const_cast<char*>(packageSettingsOption)};
   if (printConfig) gameArguments.push_back(printOption);
   if (!recording.empty()) {
     gameArguments.push_back(replayOption);
@@ -65,7 +67,7 @@ int main(int argc, char** argv) {
       std::fputs(launchUsage, stdout);
       return 0;
     case LaunchAction::version:
-      std::printf("pwe %s\nPitwick Engine %s\n", pweVersion, pweVersionLine);
+      std::fputs(versionText("pwe").c_str(), stdout);
       return 0;
     case LaunchAction::misuse:
       std::fprintf(stderr, "%s\n%s", request.problem.c_str(), launchUsage);

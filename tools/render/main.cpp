@@ -18,6 +18,7 @@
 #include "graphics/Resources.h"
 #include "shell/Installation.h"
 #include "shell/MediaTreeEntry.h"
+#include "shell/ProgramInfo.h"
 #include "shell/Startup.h"
 
 namespace fs = std::filesystem;
@@ -28,12 +29,15 @@ namespace {
 // said when a write of the picture failed.
 int allegroError = 0;
 
+const char* const renderUsage =
+    "usage: pwe-render LEVEL OUTPUT.png [MEDIA-DIRECTORY]\n"
+    "       pwe-render --help | --version\n"
+    "Draws the first frame of LEVEL (e.g. level1.inf) of the media tree\n"
+    "(default: ./media when it holds pwe.cfg, else the installed one) into\n"
+    "OUTPUT.png.\n";
+
 int usage() {
-  std::fprintf(stderr,
-               "usage: pwe-render LEVEL OUTPUT.png [MEDIA-DIRECTORY]\n"
-               "Draws the first frame of LEVEL (e.g. level1.inf) of the media tree\n"
-               "(default: ./media when it holds pwe.cfg, else the installed one) into\n"
-               "OUTPUT.png.\n");
+  std::fputs(renderUsage, stderr);
   return 2;
 }
 
@@ -123,6 +127,7 @@ int writePicture(const std::string& output, BITMAP* picture) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (printInfoAnswer(answerInfoOptions(argc, argv, "pwe-render", renderUsage))) return 0;
   if (argc < 3 || argc > 4) return usage();
   const std::string level = argv[1];
   const std::string output = fs::absolute(argv[2]).string();
