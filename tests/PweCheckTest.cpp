@@ -637,6 +637,29 @@ TEST(PweCheck, UnreachableTeleportersAreWarnings) {
   EXPECT_EXIT(loadLikeTheEngine(), testing::ExitedWithCode(0), "");
 }
 
+// A look named after a plain look plus a number shows that number (the
+// shipped pad1 to gate9); showing another one misleads the player, which
+// the engine does not mind.
+TEST(PweCheck, LooksShowingAnotherNumberAreWarnings) {
+  GameTree tree;
+  const std::string dir = "media/gfx/static/transportation/teleporters/";
+  // v1 follows no plain look "v": a name of the author's own, not a number shown.
+  for (const char* look :
+       {"normal/pad1.png", "normal/pad2.png", "normal/v1.png", "cooldown/pad_cool2.png"}) {
+    tree.writeSolidPng(dir + look, GameTree::teleporterWidth, GameTree::teleporterHeight, 0, 200,
+                       220, 128);
+  }
+  writeMiniLevel(tree, {{18, "40 268 pad2 pad_cool2 1"}, {19, "500 268 v1 pad_cool2 2"}});
+  CheckRun run = runChecker();
+  EXPECT_EQ(run.lines,
+            (std::vector<std::string>{
+                "media/level1.inf:18:8: warning: teleporter 1 ('pad2') shows the number 2, not "
+                "its own number 1; did you mean 'pad1'?",
+                "media/level1.inf:18:13: warning: teleporter 1 ('pad_cool2') shows the number 2, "
+                "not its own number 1"}));
+  EXPECT_EQ(run.status, 0);
+}
+
 TEST(PweCheck, ReportsPathsAsTheTreeWasNamed) {
   GameTree tree;
   tree.remove("media/audio/item.wav");

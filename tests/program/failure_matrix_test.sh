@@ -281,10 +281,10 @@ named|0|remove|gfx/static/items/cherry.png|cherry|No graphics to correspond with
 named|0|remove|gfx/static/items/coin.png|coin|No graphics to correspond with name coin
 named|0|remove|gfx/static/items/gem.png|gem|No graphics to correspond with name gem
 named|0|remove|gfx/static/items/star.png|star|No graphics to correspond with name star
-named|0|remove|gfx/static/transportation/teleporters/normal/gate.png|gate|No graphics to correspond with name gate
-named|0|remove|gfx/static/transportation/teleporters/normal/pad.png|pad|No graphics to correspond with name pad
-named|0|remove|gfx/static/transportation/teleporters/cooldown/gate.png|gate|No graphics to correspond with name gate
-named|0|remove|gfx/static/transportation/teleporters/cooldown/pad.png|pad|No graphics to correspond with name pad
+named|0|remove|gfx/static/transportation/teleporters/normal/gate1.png|gate1|No graphics to correspond with name gate1
+named|0|remove|gfx/static/transportation/teleporters/normal/pad1.png|pad1|No graphics to correspond with name pad1
+named|0|remove|gfx/static/transportation/teleporters/cooldown/gate1.png|gate1|No graphics to correspond with name gate1
+named|0|remove|gfx/static/transportation/teleporters/cooldown/pad1.png|pad1|No graphics to correspond with name pad1
 stop|0|garbage|gfx/static/floor tiles/normal/brick.png||Error loading "{path}".
 stop|0|garbage|gfx/static/floor tiles/normal/girder.png||Error loading "{path}".
 stop|0|garbage|gfx/static/floor tiles/normal/grass.png||Error loading "{path}".

@@ -53,6 +53,8 @@ class LevelFileCheck {
   void check(const FieldReads<ItemSpec>& item, int i);
   void check(const FieldReads<TeleporterSpec>& teleporter, int i);
   void checkNumber(int number, Position where, int i);
+  void checkShownNumber(const NamedImages& set, const std::string& look, int number,
+                        Position where, int i);
 
   // tools/check/RecordChecks.cpp: shared wording and geometry
   void report(Position where, const std::string& message) { out_.report(file_, where, message); }

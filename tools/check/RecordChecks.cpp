@@ -117,6 +117,14 @@ void LevelFileCheck::check(const FieldReads<TeleporterSpec>& read, int i) {
   }
   if (read.has<&TeleporterSpec::number>()) {
     checkNumber(teleporter.number, read.at<&TeleporterSpec::number>(), i);
+    if (read.has<&TeleporterSpec::name>()) {
+      checkShownNumber(facts_.teleporters, teleporter.name, teleporter.number,
+                       read.at<&TeleporterSpec::name>(), i);
+    }
+    if (read.has<&TeleporterSpec::cooldown_name>()) {
+      checkShownNumber(facts_.teleporterCooldowns, teleporter.cooldown_name, teleporter.number,
+                       read.at<&TeleporterSpec::cooldown_name>(), i);
+    }
   }
   if (read.has<&TeleporterSpec::x>() && read.has<&TeleporterSpec::y>() && image >= 0 &&
       facts_.teleporters.widths[image] > 0) {
@@ -125,6 +133,19 @@ void LevelFileCheck::check(const FieldReads<TeleporterSpec>& read, int i) {
                   teleporter.y, facts_.teleporters.widths[image],
                   facts_.teleporters.heights[image]);
   }
+}
+
+// The player reads the number on the pad to choose the key: a look showing
+// another number than the teleporter's own sends the player astray.
+void LevelFileCheck::checkShownNumber(const NamedImages& set, const std::string& look, int n,
+                                      Position where, int i) {
+  const int shown = set.shownNumber(look);
+  if (shown < 0 || shown == n) return;
+  std::string message = label("teleporter", i) + " ('" + look + "') shows the number " +
+                        std::to_string(shown) + ", not its own number " + std::to_string(n);
+  const std::string own = set.lookShowing(look, n);
+  if (!own.empty()) message += "; did you mean '" + own + "'?";
+  warn(where, message);
 }
 
 void LevelFileCheck::checkNumber(int n, Position where, int i) {

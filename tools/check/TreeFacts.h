@@ -16,6 +16,13 @@ struct NamedImages {
   int find(const std::string& name) const;  // first equal name, or -1
   // A name that differs only in letter case, or empty.
   std::string caseVariant(const std::string& name) const;
+  // A look named after another look of the set plus a number (pad3 after
+  // pad, as the shipped pad1 to gate9) shows that number: the number, or -1
+  // for any other name.
+  int shownNumber(const std::string& name) const;
+  // The look of name's family that shows number (pad2 for pad or pad3 and
+  // 2), or empty when the set has none.
+  std::string lookShowing(const std::string& name, int number) const;
 };
 
 // A list of names compared the same way (enemy kinds).

@@ -1,12 +1,19 @@
-"""Teleporters: 28 x 40, the player (18 x 30) stands inside the beam."""
+"""Teleporters: 28 x 40, the player (18 x 30) stands inside the beam. Each
+look also comes numbered, pad1 to pad9 and gate1 to gate9, so a player can
+see which digit reaches which teleporter."""
 import math
 import random
 
 from .canvas import Pix
+from .glyphs import glyph_bits
 from .palette import col
 
 
 TELE_W, TELE_H = 28, 40
+NUMBERS = range(1, 10)
+# The digit's left column and top row: above the head of a player standing inside.
+DIGIT_X = 11
+PAD_DIGIT_Y, GATE_DIGIT_Y = 0, 4
 
 
 def teleporter_pad(active):
@@ -93,6 +100,52 @@ def teleporter_gate(active):
     return p
 
 
+def alpha_of(c):
+    if c is None:
+        return 0
+    return 255 if isinstance(c, str) else c[3]
+
+
+def recolour(p, x, y, name):
+    """Paints a pixel the look already has, keeping its alpha: a numbered look
+    covers exactly the pixels of its plain one, as opaque as they were."""
+    a = alpha_of(p.get(x, y))
+    if a:
+        p.put(x, y, name if a == 255 else col(name, a))
+
+
+def digit_pixels(n, y0):
+    return {(DIGIT_X + x, y0 + y) for x, y in glyph_bits(str(n))}
+
+
+def numbered_pad(p, n, active):
+    # A dark display in the emitter, where the lamp was, lit in the beam's colour.
+    for y in range(0, 7):
+        for x in range(10, 18):
+            recolour(p, x, y, "ink")
+    for x, y in digit_pixels(n, PAD_DIGIT_Y):
+        recolour(p, x, y, "cyan3" if active else "red")
+    return p
+
+
+def numbered_gate(p, n, active):
+    # A dark plate in the top of the portal, whose own alpha the digit keeps;
+    # the cooldown's red matches its dark gem.
+    digit = digit_pixels(n, GATE_DIGIT_Y)
+    for y in range(GATE_DIGIT_Y - 1, GATE_DIGIT_Y + 8):
+        for x in range(DIGIT_X - 1, DIGIT_X + 6):
+            if alpha_of(p.get(x, y)) < 255:
+                recolour(p, x, y, "ink")
+    for x, y in digit:
+        recolour(p, x, y, "white" if active else "red")
+    return p
+
+
 def teleporters():
-    return {"pad": (teleporter_pad(True), teleporter_pad(False)),
-            "gate": (teleporter_gate(True), teleporter_gate(False))}
+    looks = {"pad": (teleporter_pad, numbered_pad), "gate": (teleporter_gate, numbered_gate)}
+    files = {}
+    for name, (draw, number) in looks.items():
+        files[name] = (draw(True), draw(False))
+        for n in NUMBERS:
+            files[f"{name}{n}"] = (number(draw(True), n, True), number(draw(False), n, False))
+    return files
