@@ -326,7 +326,7 @@ GuiOnScreen::GuiOnScreen() : plainFont_(font), padded_(paddedCopy(font), destroy
 GuiOnScreen::~GuiOnScreen() {
   show_mouse(nullptr);
   font = plainFont_;
-  clear_keybuf();
+  clearKeys();
   mouseBackFromDialog();
 }
 

@@ -13,6 +13,25 @@ namespace {
 std::atomic<int> latchedPresses{0};
 std::atomic<bool> dialogEnded{false};
 
+// The presses noted and not yet read: a ring the input thread writes and
+// the main thread reads, each side moving its own count. A press that
+// finds the ring full goes unnoted.
+constexpr unsigned pressSlots = 64;
+std::atomic<int> pressScan[pressSlots];
+std::atomic<int> pressShifts[pressSlots];
+std::atomic<unsigned> pressesNoted{0};
+std::atomic<unsigned> pressesTaken{0};
+
+int onKey(int key, int* scancode) {
+  const unsigned noted = pressesNoted.load(std::memory_order_relaxed);
+  if (noted - pressesTaken.load(std::memory_order_acquire) < pressSlots) {
+    pressScan[noted % pressSlots].store(*scancode, std::memory_order_relaxed);
+    pressShifts[noted % pressSlots].store(key_shifts, std::memory_order_relaxed);
+    pressesNoted.store(noted + 1, std::memory_order_release);
+  }
+  return key;
+}
+
 void onMouse(int flags) {
   int bits = 0;
   if ((flags & MOUSE_FLAG_LEFT_DOWN) != 0) bits |= 1;
@@ -28,6 +47,28 @@ KeyCommand withSelection(const KeyCommand& key, bool anySelected) {
   KeyCommand cleared;
   cleared.command = EditorCommand::ClearSelection;
   return cleared;
+}
+
+void watchKeyPresses() { keyboard_ucallback = onKey; }
+
+// Presses older than the one read were read by a dialog's own loop: they
+// are passed over.
+int modifiersAtPress(int code) {
+  const int scan = code >> 8;
+  const unsigned noted = pressesNoted.load(std::memory_order_acquire);
+  for (unsigned taken = pressesTaken.load(std::memory_order_relaxed); taken != noted;) {
+    const unsigned slot = taken++ % pressSlots;
+    if (pressScan[slot].load(std::memory_order_relaxed) != scan) continue;
+    const int shifts = pressShifts[slot].load(std::memory_order_relaxed);
+    pressesTaken.store(taken, std::memory_order_release);
+    return shifts;
+  }
+  return key_shifts;
+}
+
+void clearKeys() {
+  clear_keybuf();
+  pressesTaken.store(pressesNoted.load(std::memory_order_acquire), std::memory_order_release);
 }
 
 void watchMousePresses() { mouse_callback = onMouse; }

@@ -33,6 +33,16 @@ struct MouseSample {
 void watchMousePresses();
 int takeMousePresses();
 
+// A key is read some frames after it went down, by when a quick chord may
+// have let go of its modifiers: each press is noted with key_shifts as it
+// was at the press, from Allegro's input thread. watchKeyPresses() starts
+// the noting; modifiersAtPress(code) gives, for the readkey() code just
+// read, the modifiers of its press (key_shifts as it is now when the press
+// went unnoted). clearKeys() empties Allegro's key buffer and the notes.
+void watchKeyPresses();
+int modifiersAtPress(int code);
+void clearKeys();
+
 // A dialog runs its own loop on the same mouse, and the presses it took
 // were latched all the same. Called when a dialog (or a play-test) gives
 // the mouse back: the latched presses are dropped, and takeDialogEnded()

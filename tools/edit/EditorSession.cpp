@@ -45,7 +45,8 @@ EditorSession::EditorSession(Game& game, const LookCatalog& looks, LevelEditor& 
     : game_(game), looks_(looks), editor_(editor), checks_(checks), window_(window) {}
 
 void EditorSession::run() {
-  clear_keybuf();
+  clearKeys();
+  watchKeyPresses();
   watchMousePresses();
   while (!done_) {
     keepForSignals();
@@ -68,7 +69,7 @@ void EditorSession::readKeys() {
   while (keypressed() && !done_) {
     const int code = readkey();
     const KeyCommand key =
-        withSelection(commandForKey(code, key_shifts), !editor_.selection().empty());
+        withSelection(commandForKey(code, modifiersAtPress(code)), !editor_.selection().empty());
     if (!keyForPanels(key)) command(key);
   }
 }
