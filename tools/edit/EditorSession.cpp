@@ -52,6 +52,8 @@ void EditorSession::run() {
     keepForSignals();
     readKeys();
     readMouse();
+    const std::string refused = editor_.takeRefusal();
+    if (!refused.empty()) notice(refused);
     keepForSignals();
     if (closeRequested()) {
       setCloseRequested(false);
