@@ -63,7 +63,7 @@ class FormDialog {
 FormDialog* owner(const DIALOG* d) { return static_cast<FormDialog*>(d->dp2); }
 
 int fieldProc(int msg, DIALOG* d, int c) {
-  const int result = d_edit_proc(msg, d, c);
+  const int result = selectingEditProc(msg, d, c);
   if (msg == MSG_CHAR || msg == MSG_UCHAR) owner(d)->typed(d);
   return result;
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <utility>
 
 #include "tools/edit/LevelEditor.h"
 
@@ -69,6 +70,63 @@ int modifiersAtPress(int code) {
 void clearKeys() {
   clear_keybuf();
   pressesTaken.store(pressesNoted.load(std::memory_order_acquire), std::memory_order_release);
+}
+
+namespace {
+
+// Flags of the box's own. The box a dialog starts with has the focus
+// without being told it got it: it is entered at its first message.
+constexpr int wholeSelected = D_USER;
+constexpr int entered = D_USER << 1;
+
+bool selected(const DIALOG* d) { return (d->flags & wholeSelected) != 0; }
+
+// The selected text is gone; what replaces it is typed at the start.
+void emptyBox(DIALOG* d) {
+  static_cast<char*>(d->dp)[0] = '\0';
+  d->d2 = 0;
+  d->flags &= ~wholeSelected;
+}
+
+}  // namespace
+
+int selectingEditProc(int msg, DIALOG* d, int c) {
+  const int scan = c >> 8;
+  if (msg == MSG_GOTFOCUS || ((d->flags & D_GOTFOCUS) != 0 && (d->flags & entered) == 0)) {
+    d->flags |= wholeSelected | entered;
+  }
+  switch (msg) {
+    case MSG_LOSTFOCUS: d->flags &= ~(wholeSelected | entered); break;
+    case MSG_CLICK: d->flags &= ~wholeSelected; break;
+    case MSG_DRAW:
+      if (selected(d)) {
+        const int fg = std::exchange(d->fg, makecol(255, 255, 255));
+        const int bg = std::exchange(d->bg, makecol(50, 90, 190));
+        const int result = d_edit_proc(msg, d, c);
+        d->fg = fg;
+        d->bg = bg;
+        return result;
+      }
+      break;
+    case MSG_CHAR:
+      if (!selected(d)) break;
+      if (scan == KEY_BACKSPACE || scan == KEY_DEL) {
+        emptyBox(d);
+        object_message(d, MSG_DRAW, 0);
+        return D_USED_CHAR;
+      }
+      if (scan == KEY_LEFT || scan == KEY_RIGHT || scan == KEY_HOME || scan == KEY_END) {
+        d->flags &= ~wholeSelected;
+      } else if ((c & 0xff) >= ' ') {
+        emptyBox(d);
+      }
+      break;
+    case MSG_UCHAR:
+      if (selected(d) && c >= ' ') emptyBox(d);
+      break;
+    default: break;
+  }
+  return d_edit_proc(msg, d, c);
 }
 
 void watchMousePresses() { mouse_callback = onMouse; }

@@ -10,6 +10,7 @@
 #include "tools/edit/EditorKeys.h"  // the commands keys give: commandForKey
 
 class LevelEditor;
+struct DIALOG;
 
 // Escape lets go of a selection first; only with nothing selected does it
 // leave.
@@ -42,6 +43,13 @@ int takeMousePresses();
 void watchKeyPresses();
 int modifiersAtPress(int code);
 void clearKeys();
+
+// A form's edit box (Allegro's d_edit_proc) that selects its whole text
+// when the keyboard enters it, as every form does: the first character
+// typed, Backspace or Delete replaces the text; an arrow, Home, End or a
+// click lets go of the selection and edits the text where the cursor goes.
+// A selected text is drawn white on blue.
+int selectingEditProc(int msg, DIALOG* d, int c);
 
 // A dialog runs its own loop on the same mouse, and the presses it took
 // were latched all the same. Called when a dialog (or a play-test) gives
