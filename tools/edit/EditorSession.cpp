@@ -10,6 +10,7 @@
 #include "tools/edit/EditorDialogs.h"
 #include "tools/edit/EditorHelp.h"
 #include "tools/edit/EditorOverlay.h"
+#include "tools/edit/TeleporterNumbers.h"
 #include "tools/edit/EditorWindow.h"
 #include "tools/edit/FieldForm.h"
 #include "tools/edit/LevelEditor.h"
@@ -196,6 +197,7 @@ void EditorSession::draw() {
                                                                          : none;
   if (gridShown_) drawGrid(view, editor_);
   drawMarks(view, checks_.findings(), highlighted, editor_, game_);
+  drawTeleporterNumbers(view, editor_);
   if (pathRevision_ == editor_.revision()) drawPath(view, path_);
   drawSelection(view, editor_);
   const bool onPalette = paletteShown_ && palette_.panel.contains(mouseX_, mouseY_);
