@@ -181,7 +181,7 @@ namespace {
 
 bool copyIsNewer(const std::string& copyPath, const std::string& path) {
   struct stat copy {};
-  if (lstat(copyPath.c_str(), &copy) != 0 || !S_ISREG(copy.st_mode)) return false;
+  if (lstat(copyPath.c_str(), &copy) != 0) return false;
   struct stat file {};
   if (stat(path.c_str(), &file) != 0) return true;
   if (copy.st_mtim.tv_sec != file.st_mtim.tv_sec) return copy.st_mtim.tv_sec > file.st_mtim.tv_sec;
