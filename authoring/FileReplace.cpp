@@ -205,7 +205,8 @@ int replaceFileWith(const std::string& path, const FileWriter& writeTo, std::str
       check, error);
 }
 
-int replaceFile(const std::string& path, const std::string& contents, std::string& error) {
+int replaceFile(const std::string& path, const std::string& contents, std::string& error,
+                const FileWriter& beforeRename) {
   return replaceThrough(
       path,
       [&](const Temporary& temporary, std::string& reason) {
@@ -213,5 +214,5 @@ int replaceFile(const std::string& path, const std::string& contents, std::strin
         reason = failure(path, errno);
         return -1;
       },
-      nullptr, error);
+      beforeRename, error);
 }

@@ -14,14 +14,18 @@
 // not a plain file (a directory, a FIFO: never opened), or the links loop.
 std::string writeTarget(const std::string& path, std::string& error);
 
-// 0, or -1 with the reason in error ("cannot write out.txt: No space left
-// on device"); the old file is then untouched.
-int replaceFile(const std::string& path, const std::string& contents, std::string& error);
-
 // For writers that only take a file name (save_png): writeTo writes the
 // temporary file named by its argument and returns 0, or -1 with a reason.
 // The temporary file is then flushed and handed to check (when given),
 // which returns 0 when the file holds what was meant, before the rename.
 using FileWriter = std::function<int(const std::string& temporary, std::string& error)>;
+
+// 0, or -1 with the reason in error ("cannot write out.txt: No space left
+// on device"); the old file is then untouched. beforeRename, when given,
+// runs once the new contents are flushed beside the file, just before the
+// rename (its -1 and reason stop the save there): what a save does besides
+// (a backup of the old file) is then done only for a save that wrote.
+int replaceFile(const std::string& path, const std::string& contents, std::string& error,
+                const FileWriter& beforeRename = nullptr);
 int replaceFileWith(const std::string& path, const FileWriter& writeTo, std::string& error,
                     const FileWriter& check = nullptr);

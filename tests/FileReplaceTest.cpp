@@ -192,6 +192,44 @@ TEST_P(FailedWrite, SaysWhyAndKeepsTheOldFile) {
 INSTANTIATE_TEST_SUITE_P(Ways, FailedWrite, testing::ValuesIn(failureCases),
                          caseName<FailureCase>);
 
+// What a save does besides (a backup) runs only once the new text is on
+// the disk beside the file, and its refusal stops the save there.
+TEST(ReplaceFile, RunsWhatComesBeforeTheRenameOnlyForAWriteThatWent) {
+  struct Row {
+    const char* name;
+    bool writeFails;
+    int answer;  // of the hook
+    bool runs;
+    const char* after;  // the file's text
+  };
+  const Row rows[] = {
+      {"a write that went", false, 0, true, "new text\n"},
+      {"a hook that refuses", false, -1, true, "old\n"},
+      {"a write cut short", true, 0, false, "old\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    FailingWrites writes(WriteFailure::fullDisk);
+    if (!writes.available()) GTEST_SKIP() << "this process may not mount a file system";
+    const std::string path = writes.directory() + "/out.txt";
+    writeFile(path, "old\n");
+    const std::string text = row.writeFails ? std::string(64 * 1024, 'x') : newText;
+    if (row.writeFails) writes.arm();
+    bool ran = false;
+    const FileWriter hook = [&](const std::string& temporary, std::string& reason) {
+      ran = true;
+      EXPECT_EQ(readFile(temporary), text);
+      EXPECT_EQ(readFile(path), "old\n");
+      reason = "refused";
+      return row.answer;
+    };
+    std::string error;
+    EXPECT_EQ(replaceFile(path, text, error, hook), row.runs && row.answer == 0 ? 0 : -1);
+    EXPECT_EQ(ran, row.runs);
+    EXPECT_EQ(readFile(path), row.after);
+  }
+}
+
 // The check sees the flushed temporary file and can still refuse it.
 TEST(ReplaceFileWith, AFileTheCheckRefusesIsNotRenamed) {
   MediaTree scratch;

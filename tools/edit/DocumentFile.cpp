@@ -164,8 +164,13 @@ int DocumentFile::saveTo(const std::string& path, const FileStamp& seen,
     error_ = question(risk_, path, seen, now, damage, lock, size);
     return -1;
   }
-  if (backups_ && !backedUp_ && now.exists && keepBackup(path, old) != 0) return -1;
-  if (writeLevelFile(path, level, error_) != 0) return -1;
+  // The backup is kept only once the new text is written beside the file.
+  // (keepBackup says why it failed in error_, where the write's reason goes.)
+  std::function<int(std::string&)> keep;
+  if (backups_ && !backedUp_ && now.exists) {
+    keep = [&](std::string&) { return keepBackup(path, old); };
+  }
+  if (writeLevelFile(path, level, error_, keep) != 0) return -1;
   backedUp_ = true;  // only the first save of a session keeps one
   std::string text;
   std::string ignored;
@@ -254,8 +259,14 @@ bool DocumentFile::autosaveToOffer(std::string& note) {
   note.clear();
   // Only the lock's holder: another editor's copy may be the one its
   // owner is writing.
-  if (!lock_.held() || !autosaveIsNewer(path_)) return false;
+  if (!lock_.held()) return false;
   const std::string copy = autosavePathOf(path_);
+  // A copy an editor without the lock left as it ended is the holder's to
+  // offer, under the holder's name, when the holder has none newer.
+  if (!autosaveIsNewer(path_)) {
+    const std::string orphan = orphanedAutosaveOf(path_);
+    if (orphan.empty() || std::rename(orphan.c_str(), copy.c_str()) != 0) return false;
+  }
   const std::string damage = levelDamage(copy);
   if (damage.empty()) return true;
   const std::string aside = freeName(damagedAutosavePathOf(path_));

@@ -63,7 +63,7 @@ class FormDialog {
 FormDialog* owner(const DIALOG* d) { return static_cast<FormDialog*>(d->dp2); }
 
 int fieldProc(int msg, DIALOG* d, int c) {
-  const int result = d_edit_proc(msg, d, c);
+  const int result = selectingEditProc(msg, d, c);
   if (msg == MSG_CHAR || msg == MSG_UCHAR) owner(d)->typed(d);
   return result;
 }
@@ -326,7 +326,7 @@ GuiOnScreen::GuiOnScreen() : plainFont_(font), padded_(paddedCopy(font), destroy
 GuiOnScreen::~GuiOnScreen() {
   show_mouse(nullptr);
   font = plainFont_;
-  clear_keybuf();
+  clearKeys();
   mouseBackFromDialog();
 }
 

@@ -41,6 +41,12 @@ std::vector<HelpPage> helpPages(int chordWidth, int textWidth, int rows) {
   return pages;
 }
 
+std::string helpTitle(int page, int count) {
+  const bool last = page + 1 >= count;
+  return "Keys and mouse, page " + std::to_string(page + 1) + " of " + std::to_string(count) +
+         (last ? ": F1 or Escape closes" : ": F1 next page, Escape closes");
+}
+
 int drawHelp(BITMAP* target, int page) {
   const int chordWidth = target->w / 3;
   const int textWidth = target->w - 2 * margin - chordWidth - margin;
@@ -52,8 +58,7 @@ int drawHelp(BITMAP* target, int page) {
            makecol(16, 16, 24));
   rect(target, margin / 2, margin / 2, target->w - margin / 2 - 1, target->h - margin / 2 - 1,
        makecol(90, 90, 110));
-  const std::string title = "Keys and mouse, page " + std::to_string(page + 1) + " of " +
-                            std::to_string(count) + ": F1 next page, Escape closes";
+  const std::string title = helpTitle(page, count);
   textout_ex(target, font, title.c_str(), margin, margin, makecol(255, 255, 255), -1);
   int y = margin + 2 * lineHeight;
   const int chordX = margin;

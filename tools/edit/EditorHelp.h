@@ -19,5 +19,9 @@ using HelpPage = std::vector<HelpLine>;
 // never split between pages.
 std::vector<HelpPage> helpPages(int chordWidth, int textWidth, int rows);
 
+// The line above page `page` of count: how to turn the page, and on the
+// last, that F1 closes the help as Escape does.
+std::string helpTitle(int page, int count);
+
 // Page `page` over the whole of target. Returns how many pages there are.
 int drawHelp(BITMAP* target, int page);

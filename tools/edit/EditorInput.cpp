@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <utility>
 
 #include "tools/edit/LevelEditor.h"
 
@@ -12,6 +13,25 @@ namespace {
 // Set from Allegro's input thread, where nothing but setting bits is safe.
 std::atomic<int> latchedPresses{0};
 std::atomic<bool> dialogEnded{false};
+
+// The presses noted and not yet read: a ring the input thread writes and
+// the main thread reads, each side moving its own count. A press that
+// finds the ring full goes unnoted.
+constexpr unsigned pressSlots = 64;
+std::atomic<int> pressScan[pressSlots];
+std::atomic<int> pressShifts[pressSlots];
+std::atomic<unsigned> pressesNoted{0};
+std::atomic<unsigned> pressesTaken{0};
+
+int onKey(int key, int* scancode) {
+  const unsigned noted = pressesNoted.load(std::memory_order_relaxed);
+  if (noted - pressesTaken.load(std::memory_order_acquire) < pressSlots) {
+    pressScan[noted % pressSlots].store(*scancode, std::memory_order_relaxed);
+    pressShifts[noted % pressSlots].store(key_shifts, std::memory_order_relaxed);
+    pressesNoted.store(noted + 1, std::memory_order_release);
+  }
+  return key;
+}
 
 void onMouse(int flags) {
   int bits = 0;
@@ -28,6 +48,85 @@ KeyCommand withSelection(const KeyCommand& key, bool anySelected) {
   KeyCommand cleared;
   cleared.command = EditorCommand::ClearSelection;
   return cleared;
+}
+
+void watchKeyPresses() { keyboard_ucallback = onKey; }
+
+// Presses older than the one read were read by a dialog's own loop: they
+// are passed over.
+int modifiersAtPress(int code) {
+  const int scan = code >> 8;
+  const unsigned noted = pressesNoted.load(std::memory_order_acquire);
+  for (unsigned taken = pressesTaken.load(std::memory_order_relaxed); taken != noted;) {
+    const unsigned slot = taken++ % pressSlots;
+    if (pressScan[slot].load(std::memory_order_relaxed) != scan) continue;
+    const int shifts = pressShifts[slot].load(std::memory_order_relaxed);
+    pressesTaken.store(taken, std::memory_order_release);
+    return shifts;
+  }
+  return key_shifts;
+}
+
+void clearKeys() {
+  clear_keybuf();
+  pressesTaken.store(pressesNoted.load(std::memory_order_acquire), std::memory_order_release);
+}
+
+namespace {
+
+// Flags of the box's own. The box a dialog starts with has the focus
+// without being told it got it: it is entered at its first message.
+constexpr int wholeSelected = D_USER;
+constexpr int entered = D_USER << 1;
+
+bool selected(const DIALOG* d) { return (d->flags & wholeSelected) != 0; }
+
+// The selected text is gone; what replaces it is typed at the start.
+void emptyBox(DIALOG* d) {
+  static_cast<char*>(d->dp)[0] = '\0';
+  d->d2 = 0;
+  d->flags &= ~wholeSelected;
+}
+
+}  // namespace
+
+int selectingEditProc(int msg, DIALOG* d, int c) {
+  const int scan = c >> 8;
+  if (msg == MSG_GOTFOCUS || ((d->flags & D_GOTFOCUS) != 0 && (d->flags & entered) == 0)) {
+    d->flags |= wholeSelected | entered;
+  }
+  switch (msg) {
+    case MSG_LOSTFOCUS: d->flags &= ~(wholeSelected | entered); break;
+    case MSG_CLICK: d->flags &= ~wholeSelected; break;
+    case MSG_DRAW:
+      if (selected(d)) {
+        const int fg = std::exchange(d->fg, makecol(255, 255, 255));
+        const int bg = std::exchange(d->bg, makecol(50, 90, 190));
+        const int result = d_edit_proc(msg, d, c);
+        d->fg = fg;
+        d->bg = bg;
+        return result;
+      }
+      break;
+    case MSG_CHAR:
+      if (!selected(d)) break;
+      if (scan == KEY_BACKSPACE || scan == KEY_DEL) {
+        emptyBox(d);
+        object_message(d, MSG_DRAW, 0);
+        return D_USED_CHAR;
+      }
+      if (scan == KEY_LEFT || scan == KEY_RIGHT || scan == KEY_HOME || scan == KEY_END) {
+        d->flags &= ~wholeSelected;
+      } else if ((c & 0xff) >= ' ') {
+        emptyBox(d);
+      }
+      break;
+    case MSG_UCHAR:
+      if (selected(d) && c >= ' ') emptyBox(d);
+      break;
+    default: break;
+  }
+  return d_edit_proc(msg, d, c);
 }
 
 void watchMousePresses() { mouse_callback = onMouse; }

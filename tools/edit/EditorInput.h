@@ -10,6 +10,7 @@
 #include "tools/edit/EditorKeys.h"  // the commands keys give: commandForKey
 
 class LevelEditor;
+struct DIALOG;
 
 // Escape lets go of a selection first; only with nothing selected does it
 // leave.
@@ -32,6 +33,23 @@ struct MouseSample {
 // thread. takeMousePresses() hands over those since the last call.
 void watchMousePresses();
 int takeMousePresses();
+
+// A key is read some frames after it went down, by when a quick chord may
+// have let go of its modifiers: each press is noted with key_shifts as it
+// was at the press, from Allegro's input thread. watchKeyPresses() starts
+// the noting; modifiersAtPress(code) gives, for the readkey() code just
+// read, the modifiers of its press (key_shifts as it is now when the press
+// went unnoted). clearKeys() empties Allegro's key buffer and the notes.
+void watchKeyPresses();
+int modifiersAtPress(int code);
+void clearKeys();
+
+// A form's edit box (Allegro's d_edit_proc) that selects its whole text
+// when the keyboard enters it, as every form does: the first character
+// typed, Backspace or Delete replaces the text; an arrow, Home, End or a
+// click lets go of the selection and edits the text where the cursor goes.
+// A selected text is drawn white on blue.
+int selectingEditProc(int msg, DIALOG* d, int c);
 
 // A dialog runs its own loop on the same mouse, and the presses it took
 // were latched all the same. Called when a dialog (or a play-test) gives

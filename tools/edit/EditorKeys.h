@@ -76,7 +76,7 @@ const std::vector<KeyBinding>& editorKeys();
 int bindingFor(int key, int shifts);
 bool bindingMatches(const KeyBinding& binding, int key, int shifts);
 
-// key: a readkey() code; shifts: key_shifts as it was when it was read;
+// key: a readkey() code; shifts: key_shifts as it was when the key went down;
 // selection: something is selected.
 KeyCommand commandForKey(int key, int shifts, bool selection = false);
 

@@ -84,7 +84,7 @@ PlaytestOutcome::End playOneLife(Game& game, PlaytestOutcome& outcome, const Rep
 // the clicks made while it ran.
 void useUpKeys() {
   for (int wait = 0; wait < 100 && key[KEY_ESC]; ++wait) rest(10);
-  clear_keybuf();
+  clearKeys();
   mouseBackFromDialog();
 }
 

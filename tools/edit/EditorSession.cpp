@@ -10,6 +10,7 @@
 #include "tools/edit/EditorDialogs.h"
 #include "tools/edit/EditorHelp.h"
 #include "tools/edit/EditorOverlay.h"
+#include "tools/edit/TeleporterNumbers.h"
 #include "tools/edit/EditorWindow.h"
 #include "tools/edit/FieldForm.h"
 #include "tools/edit/LevelEditor.h"
@@ -45,12 +46,15 @@ EditorSession::EditorSession(Game& game, const LookCatalog& looks, LevelEditor& 
     : game_(game), looks_(looks), editor_(editor), checks_(checks), window_(window) {}
 
 void EditorSession::run() {
-  clear_keybuf();
+  clearKeys();
+  watchKeyPresses();
   watchMousePresses();
   while (!done_) {
     keepForSignals();
     readKeys();
     readMouse();
+    const std::string refused = editor_.takeRefusal();
+    if (!refused.empty()) notice(refused);
     keepForSignals();
     if (closeRequested()) {
       setCloseRequested(false);
@@ -68,7 +72,7 @@ void EditorSession::readKeys() {
   while (keypressed() && !done_) {
     const int code = readkey();
     const KeyCommand key =
-        withSelection(commandForKey(code, key_shifts), !editor_.selection().empty());
+        withSelection(commandForKey(code, modifiersAtPress(code)), !editor_.selection().empty());
     if (!keyForPanels(key)) command(key);
   }
 }
@@ -193,6 +197,7 @@ void EditorSession::draw() {
                                                                          : none;
   if (gridShown_) drawGrid(view, editor_);
   drawMarks(view, checks_.findings(), highlighted, editor_, game_);
+  drawTeleporterNumbers(view, editor_);
   if (pathRevision_ == editor_.revision()) drawPath(view, path_);
   drawSelection(view, editor_);
   const bool onPalette = paletteShown_ && palette_.panel.contains(mouseX_, mouseY_);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -11,6 +12,7 @@
 #include "game/LevelFields.h"
 #include "game/LevelFormat.h"
 #include "tools/check/TreeFacts.h"
+#include "tools/edit/LevelFile.h"
 #include "tools/edit/LookCatalog.h"
 
 namespace {
@@ -334,9 +336,27 @@ bool FieldForm::applyTo(LevelData& level) const {
   return true;
 }
 
+namespace {
+
+// Digits with an optional sign: a whole number, whether or not it fits.
+bool wholeInForm(const std::string& text) {
+  const std::size_t digits = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  return text.size() > digits && text.find_first_not_of("0123456789", digits) == std::string::npos;
+}
+
+// The range a field's number must lie in, for its message.
+std::string rangeOf(const FormField& field) {
+  if (field.highest >= field.lowest) {
+    return "from " + std::to_string(field.lowest) + " to " + std::to_string(field.highest);
+  }
+  if (field.bounded) return levelBoundRange();
+  return "from " + std::to_string(INT32_MIN) + " to " + std::to_string(INT32_MAX);
+}
+
+}  // namespace
+
 void FieldForm::check(FormField& field) {
   field.error.clear();
-  const std::string bound = std::to_string(LevelData::maxNumber);
   if (field.type == FieldType::Name) {
     if (field.text.empty()) field.error = "a name is needed";
     else if (hasSpace(field.text)) field.error = "a name has no spaces";
@@ -350,14 +370,19 @@ void FieldForm::check(FormField& field) {
   }
   if (field.type == FieldType::Real) {
     float value = 0.0f;
-    if (!parseReal(field.text, value)) field.error = "not a number";
-    else if (field.bounded && !withinLevelBound(value)) field.error = "beyond ±" + bound;
+    if (!parseReal(field.text, value) || std::isnan(value)) {
+      field.error = "not a number";
+    } else if (field.bounded && !withinLevelBound(value)) {
+      field.error = "out of range: " + rangeOf(field);
+    }
     return;
   }
   int value = 0;
-  if (!parseWhole(field.text, value)) field.error = "not a whole number";
-  else if (field.bounded && !withinLevelBound(value)) field.error = "beyond ±" + bound;
-  else if (field.highest >= field.lowest && (value < field.lowest || value > field.highest)) {
+  if (!parseWhole(field.text, value)) {
+    field.error = wholeInForm(field.text) ? "out of range: " + rangeOf(field) : "not a whole number";
+  } else if (field.bounded && !withinLevelBound(value)) {
+    field.error = "out of range: " + rangeOf(field);
+  } else if (field.highest >= field.lowest && (value < field.lowest || value > field.highest)) {
     field.error = "from " + std::to_string(field.lowest) + " to " + std::to_string(field.highest);
   }
 }

@@ -102,8 +102,17 @@ void LevelEditor::startDocument(const LevelData& data) {
   changed();
 }
 
+// The one gate every edit passes: a level the loader would refuse never
+// becomes a step (a paste or a duplicate past a count, a move past a bound).
 void LevelEditor::commit(const std::string& what) {
-  history_.push(level_, what);
+  const std::string beyond = levelBoundProblem(level_);
+  if (!beyond.empty()) {
+    refusal_ = "Not done (" + what + "): " + beyond;
+    level_ = history_.current();
+    selection_.clear();
+  } else {
+    history_.push(level_, what);
+  }
   changed();
 }
 

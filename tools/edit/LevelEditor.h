@@ -13,6 +13,7 @@
 // Every call that changes the level is one step of the history, however
 // many mouse samples a paint or a move takes.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "authoring/LayoutRules.h"
@@ -74,6 +75,11 @@ class LevelEditor {
   // live checks carry the revision they were made for.
   unsigned revision() const { return revision_; }
   const std::string& placementError() const { return placementError_; }
+  // Why the latest edit was refused, naming the count or number the game's
+  // loader would refuse ("Not placed: 10001 tiles, more than the 10000 a
+  // level may hold"); handed over once, empty when none was. A refused
+  // edit changes nothing (a paint or a fill keeps what fitted).
+  std::string takeRefusal() { return std::exchange(refusal_, std::string()); }
   // Places the level in the Game again (after a play-test ran in it).
   void restoreGame();
 
@@ -268,6 +274,9 @@ class LevelEditor {
   void selectBand();
   bool removeSelection(const char* verb);  // the step's name: "cut", "delete"
   bool tileLiesOn(const Rect& cell) const;
+  // Whether data has no room for one more element of kind; when data is
+  // the edited level, a refusal says why.
+  bool full(const LevelData& data, EditTool kind);
   int fillRectangle();
 
   Game& game_;
@@ -278,6 +287,7 @@ class LevelEditor {
   std::string openError_;
   unsigned revision_ = 0;
   std::string placementError_;
+  std::string refusal_;
   EditTool tool_ = EditTool::Tile;
   int look_[editToolCount] = {};
   bool snapping_ = true;

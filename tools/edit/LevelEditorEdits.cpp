@@ -6,6 +6,7 @@
 
 #include "game/Game.h"
 #include "tools/edit/LevelEditor.h"
+#include "tools/edit/LevelFile.h"
 #include "tools/edit/LookCatalog.h"
 #include "tools/edit/Selection.h"
 
@@ -46,10 +47,23 @@ ElementRef LevelEditor::place(int x, int y) {
 // (x, y): the top-left corner of the grid cell the element goes in. The
 // structures take the cell's corner; the rest stand on its lowest row.
 ElementRef LevelEditor::add(LevelData& data, int x, int y, bool always) {
+  if (full(data, tool_)) return ElementRef{};
   if (tool_ == EditTool::Tile || tool_ == EditTool::Ladder || tool_ == EditTool::Chute) {
     return addStructure(data, x, y, always);
   }
   return addStanding(data, x, y + gridHeight() - 1, always);
+}
+
+// A probe (the cursor's outline) is refused in silence.
+bool LevelEditor::full(const LevelData& data, EditTool kind) {
+  RecordKind record;
+  if (!recordKindOf(kind, record)) return false;
+  const std::string beyond = visitRecordList(data, record, [](const auto& list, auto fields) {
+    return countBoundProblem(static_cast<int>(list.size()) + 1, decltype(fields)::kinds);
+  });
+  if (beyond.empty()) return false;
+  if (&data == &level_) refusal_ = "Not placed: " + beyond;
+  return true;
 }
 
 ElementRef LevelEditor::addStructure(LevelData& data, int x, int y, bool always) {

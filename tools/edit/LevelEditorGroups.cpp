@@ -194,6 +194,7 @@ int LevelEditor::fillRectangle() {
   for (int y = band_.y; y < band_.y + band_.h; y += gridHeight()) {
     for (int x = band_.x; x < band_.x + band_.w; x += gridWidth()) {
       if (tileLiesOn(Rect{x, y, gridWidth(), gridHeight()})) continue;
+      if (full(level_, EditTool::Tile)) return added;
       if (look == nullptr) {
         added += add(level_, x, y, true).valid() ? 1 : 0;
         continue;

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
 
 #include "game/LevelData.h"
@@ -43,8 +44,25 @@ std::string levelDamage(const std::string& path);
 // level (an impossible count or number).
 int readLevelText(const std::string& bytes, LevelData& level);
 
-// 0, or -1 with the reason in error (the old file is then untouched).
-int writeLevelFile(const std::string& path, const LevelData& level, std::string& error);
+// 0, or -1 with the reason in error (the old file is then untouched; a
+// level the loader would refuse is never written, and the reason names
+// what it would refuse). beforeRename, when given, runs once the new text
+// is on the disk beside the file and only then (see replaceFile): a backup
+// made there is made only for a save that goes ahead.
+int writeLevelFile(const std::string& path, const LevelData& level, std::string& error,
+                   const std::function<int(std::string& error)>& beforeRename = nullptr);
+
+// The range the loader holds a bounded number to (game/LevelFields.h), as
+// the editor's messages write it: "from -1000000 to 1000000".
+std::string levelBoundRange();
+// Why a list of count elements (kinds: "tiles") is more than the loader
+// takes: "10001 tiles, more than the 10000 a level may hold"; empty when
+// it is not.
+std::string countBoundProblem(int count, const char* kinds);
+// The first count or number of the level that the loader would refuse,
+// named with its value ("enemy 3's speed 2000000.5 is out of the range
+// from -1000000 to 1000000"); empty when it would refuse none.
+std::string levelBoundProblem(const LevelData& level);
 
 // Whether the engine's loader takes the level as the writer writes it:
 // every count and bounded number within the loader's bounds.
@@ -71,3 +89,10 @@ std::string backupPathOf(const std::string& path);
 // True when the autosave copy exists and is not older than the file, or
 // the file does not exist.
 bool autosaveIsNewer(const std::string& path);
+
+// The newest FILE.autosave.PID copy left by an editor without the lock
+// that no longer runs, when it is not older than the file (or the file does
+// not exist); empty when there is none. Looks at no more than
+// maxFolderEntries names of the file's folder.
+constexpr int maxFolderEntries = 100000;
+std::string orphanedAutosaveOf(const std::string& path);

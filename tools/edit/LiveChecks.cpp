@@ -29,6 +29,7 @@
 #include "authoring/ReachabilityVerdict.h"
 #include "shell/Fatal.h"
 #include "shell/Sound.h"
+#include "tools/edit/CheckChild.h"
 
 namespace {
 
@@ -254,9 +255,10 @@ void LiveChecks::start(const LevelData& level, unsigned revision) {
   stop();
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return;
+  const pid_t editor = getpid();
   const pid_t pid = fork();
   if (pid == 0) {
-    close(fds[0]);
+    becomeCheckChild(editor, fds[1]);
     runChecks(*game_, level, searchSeconds_, fds[1]);
     _exit(0);  // no exit hooks: they belong to the editor
   }
