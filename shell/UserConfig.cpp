@@ -27,10 +27,8 @@ UserConfigFile readUserConfig(const std::string& path) {
     if (media.isSpecial()) file.problem = "is not a regular file";
     return file;
   }
-  std::string text(static_cast<size_t>(maxUserConfigBytes) + 1, '\0');
-  media.stream().read(&text[0], static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<size_t>(media.stream().gcount()));
-  if (static_cast<long>(text.size()) > maxUserConfigBytes) {
+  std::string text;
+  if (!media.readWhole(text, maxUserConfigBytes)) {
     file.problem = "is longer than " + std::to_string(maxUserConfigBytes) + " bytes";
     return file;
   }
