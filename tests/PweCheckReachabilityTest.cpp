@@ -195,6 +195,32 @@ TEST(PweCheckReachability, WritesNoRouteTheCountdownCutsShort) {
   }
 }
 
+// A level cleared at once is named for why it is.
+TEST(PweCheckReachability, SaysWhyALevelIsClearedAtOnce) {
+  const struct {
+    const char* tile;  // the level's one tile
+    const char* line;
+  } cases[] = {
+      {"96 300 brick brick_clear 0 10",
+       "media/level1.inf:6:1: warning: no tile is claimable: the level is cleared at once"},
+      {"96 300 brick brick_clear 1 10",
+       "media/level1.inf:6:1: warning: every claimable tile lies under the start: the first "
+       "tick claims them all and the level is cleared at once"},
+  };
+  for (const auto& c : cases) {
+    GameTree tree;
+    LevelText level;
+    level.tiles = {c.tile};
+    tree.writeLevel("level1.inf", level.str());
+    const CheckRun run = runChecker();
+    std::vector<std::string> found;
+    for (const std::string& line : run.lines) {
+      if (line.find("cleared at once") != std::string::npos) found.push_back(line);
+    }
+    EXPECT_EQ(found, std::vector<std::string>{c.line}) << run.output;
+  }
+}
+
 }  // namespace
 
 // A tile out of reach is named with how near the search came, in the
