@@ -81,7 +81,8 @@ bool MediaFile::readWhole(std::string& text, long maxBytes) {
   if (size > 0) text.reserve(static_cast<size_t>(size));
   char chunk[1 << 16];
   while (static_cast<long>(text.size()) <= maxBytes) {
-    const long want = std::min(static_cast<long>(sizeof chunk), maxBytes + 1 - static_cast<long>(text.size()));
+    const long room = maxBytes + 1 - static_cast<long>(text.size());
+    const long want = std::min(static_cast<long>(sizeof chunk), room);
     stream_.read(chunk, want);
     text.append(chunk, static_cast<size_t>(stream_.gcount()));
     if (stream_.gcount() < want) break;

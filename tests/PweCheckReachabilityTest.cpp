@@ -183,7 +183,8 @@ TEST(PweCheckReachability, WritesNoRouteTheCountdownCutsShort) {
     const CheckRun run = runChecker("--route level1.inf route.replay");
     const std::vector<std::string> lines = reachabilityLines(run);
     ASSERT_FALSE(lines.empty()) << run.output;
-    const std::string start = "media/level1.inf:0:0: no route is written: the quickest route found takes ";
+    const std::string start =
+        "media/level1.inf:0:0: no route is written: the quickest route found takes ";
     const std::string end = std::string(" s; the countdown allows ") + c.allows;
     EXPECT_EQ(lines.back().rfind(start, 0), 0u) << lines.back();
     EXPECT_EQ(lines.back().substr(lines.back().size() - end.size()), end) << lines.back();
