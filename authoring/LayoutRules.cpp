@@ -124,10 +124,16 @@ void LayoutRules::findSpots() {
 
 void LayoutRules::checkTiles() {
   const FloorManager& floors = game_.floorManager;
-  if (floors.tilesLeft() == 0) {
-    add(LayoutElement::Tiles, 0, true, "no tile is claimable: the level is cleared at once");
-  }
   const std::vector<FloorTile>& tiles = floors.tiles();
+  if (floors.tilesLeft() == 0) {
+    // The start claims what lies under it before the level is looked at.
+    const bool claimed = std::any_of(tiles.begin(), tiles.end(),
+                                     [](const FloorTile& tile) { return tile.claimable != 0; });
+    add(LayoutElement::Tiles, 0, true,
+        claimed ? "every claimable tile lies under the start: the first tick claims them all and "
+                  "the level is cleared at once"
+                : "no tile is claimable: the level is cleared at once");
+  }
   for (size_t i = 0; i < tiles.size(); ++i) {
     const FloorTile& tile = tiles[i];
     if (tile.claimable == 0) continue;

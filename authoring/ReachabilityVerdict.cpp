@@ -57,16 +57,18 @@ void addUnreached(ReachabilityVerdict& verdict, const Game& game, const Reachabi
   }
 }
 
-// The keys of the route as a replay; false (with the reason) when one needs
-// a teleporter digit the format cannot hold.
+// The keys of the route as a replay; false, with a warning that says why
+// the route cannot be played, when one needs a teleporter no key chooses.
 bool routeAsReplay(const std::vector<TickInput>& ticks, ReachabilityVerdict& verdict) {
   verdict.route.runs.clear();
   for (const TickInput& tick : ticks) {
     const std::string keys = replayKeyText(tick.keys, tick.digit);
     if (keys.empty()) {
-      verdict.noRoute = "no route is written: it needs the key of teleporter " +
-                        std::to_string(tick.digit) +
-                        ", and a replay holds the digits 1 to 9 only";
+      const std::string why = "the route found needs teleporter " + std::to_string(tick.digit) +
+                              ", which no key chooses: it cannot be replayed";
+      add(verdict, LayoutElement::Level, 0, true,
+          why + ", so neither the countdown nor the enemies are checked");
+      verdict.noRoute = "no route is written: " + why;
       return false;
     }
     verdict.route.append(keys);
@@ -110,17 +112,19 @@ ReachabilityVerdict judgeReachability(Game& game, const Reachability& search) {
   // longer than the countdown allows loses the life before its end.
   const ReplayOutcome outcome = playReplay(game, verdict.route);
   const int ups = game.updatesPerSecond;
-  if (!outcome.cleared && game.countdown <= 0) {
-    add(verdict, LayoutElement::Level, 0, true,
-        "the quickest route found takes " + seconds(verdict.route.tickCount(), ups) +
-            "; the countdown allows " + seconds(outcome.ticks, ups));
-  } else if (!outcome.cleared) {
-    add(verdict, LayoutElement::Level, 0, false,
-        "the route found does not clear the level when replayed: the search and the game "
-        "disagree");
-  }
-  verdict.routeWritable = true;
   verdict.routeInTime = outcome.cleared;
+  // A route that does not clear is never written: played, it would lose
+  // the life it was meant to prove.
+  verdict.routeWritable = outcome.cleared;
+  if (outcome.cleared) return verdict;
+  const bool late = game.countdown <= 0;
+  const LayoutFinding& finding = add(
+      verdict, LayoutElement::Level, 0, late,
+      late ? "the quickest route found takes " + seconds(verdict.route.tickCount(), ups) +
+                 "; the countdown allows " + seconds(outcome.ticks, ups)
+           : "the route found does not clear the level when replayed: the search and the game "
+             "disagree");
+  verdict.noRoute = "no route is written: " + finding.message;
   return verdict;
 }
 

@@ -18,10 +18,10 @@ struct ReachabilityVerdict {
   // In the order pwe-check lists them; element Level for the level as a whole.
   std::vector<LayoutFinding> findings;
   // The route found, as a replay's keys (enemies absent, score expected),
-  // when it clears the level and the replay format can hold it; the level
-  // name and the hashes are the caller's to fill.
+  // when it clears the level before the countdown ends; the level name and
+  // the hashes are the caller's to fill.
   Replay route;
-  bool routeWritable = false;
+  bool routeWritable = false;  // route clears the level, played as the game plays it
   std::string noRoute;  // otherwise, why no route can be written (may be empty)
   bool routeInTime = false;  // the route found clears the level before the countdown ends
 };

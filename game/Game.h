@@ -199,6 +199,8 @@ class Game {
   Gamepad gamepad;                   // the first joystick, read once a tick
   // Teleporter n is chosen with scan code firstDigitCode + n (KEY_1 = 28).
   static constexpr int firstDigitCode = 27;
+  // The highest teleporter number a key chooses: the scan codes end below KEY_MAX.
+  static constexpr int lastDigitNumber = KEY_MAX - 1 - firstDigitCode;
 
   int lifeTicks = 0;                 // paces the countdown within a life
   BITMAP* display = nullptr;         // where frames are shown: Allegro's screen unless replaced

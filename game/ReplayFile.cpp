@@ -4,10 +4,13 @@
 
 #include <cstdint>
 #include <algorithm>
+#include <charconv>
+#include <limits>
 #include <cstdio>
 #include <iterator>
 #include <istream>
 #include <sstream>
+#include <utility>
 
 #include "game/Game.h"
 #include "shell/LevelSequence.h"
@@ -24,7 +27,50 @@ const KeyLetter keyLetters[] = {
     {'L', replayLeft}, {'R', replayRight}, {'U', replayUp}, {'D', replayDown}, {'J', replayJump},
 };
 
-int digitCode(char digit) { return Game::firstDigitCode + (digit - '0'); }
+// Teleporter numbers from this one on are written '#' and their digits.
+constexpr int firstHashNumber = 10;
+
+// A number a key chooses; Escape's key ends the game instead.
+bool keyedNumber(int n) {
+  return n >= 1 && n <= Game::lastDigitNumber && Game::firstDigitCode + n != KEY_ESC;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The teleporter number written at text[at] (a digit, or '#' and digits),
+// moving at past it; false, with why, when it is none the format writes.
+bool readNumber(const std::string& text, std::size_t& at, int& number, std::string& why) {
+  const bool hashed = text[at] == '#';
+  const std::size_t first = hashed ? at + 1 : at;
+  std::size_t end = first;
+  while (end < text.size() && isDigit(text[end]) && (hashed || end == first)) ++end;
+  const std::string digits = text.substr(first, end - first);
+  const std::string written = text.substr(at, end - at);
+  at = end;
+  const std::string in = " in '" + text + "'";
+  if (!hashed && digits == "0") {
+    why = "the digit 0 chooses no teleporter" + in;
+    return false;
+  }
+  if (hashed && (digits.empty() || digits[0] == '0' || digits.size() > 3 ||
+                 std::stoi(digits) < firstHashNumber)) {
+    why = "'" + written + "'" + in + " is no teleporter number: '#' stands before " +
+          std::to_string(firstHashNumber) + " to " + std::to_string(Game::lastDigitNumber) +
+          ", and 1 to 9 are written alone";
+    return false;
+  }
+  number = std::stoi(digits);
+  if (number > Game::lastDigitNumber) {
+    why = "teleporter " + digits + in + " has no key: the numbers end at " +
+          std::to_string(Game::lastDigitNumber);
+    return false;
+  }
+  if (!keyedNumber(number)) {
+    why = "teleporter " + digits + in + " is chosen with Escape's key, which ends the game";
+    return false;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -34,10 +80,34 @@ std::string replayKeyText(unsigned keys, int digit) {
     if ((keys & k.bit) != 0) text += k.letter;
   }
   if (digit != 0) {
-    if (digit < 1 || digit > 9) return "";
-    text += static_cast<char>('0' + digit);
+    if (!keyedNumber(digit)) return "";
+    text += digit < firstHashNumber ? std::string(1, static_cast<char>('0' + digit))
+                                    : "#" + std::to_string(digit);
   }
   return text.empty() ? "-" : text;
+}
+
+bool readReplayKeys(const std::string& text, ReplayKeys& out, std::string& why) {
+  ReplayKeys keys;
+  for (std::size_t at = 0; at < text.size() && text != "-";) {
+    const char c = text[at];
+    const KeyLetter* letter = std::find_if(std::begin(keyLetters), std::end(keyLetters),
+                                           [c](const KeyLetter& k) { return k.letter == c; });
+    if (letter != std::end(keyLetters)) {
+      keys.bits |= letter->bit;
+      ++at;
+    } else if (c != '#' && !isDigit(c)) {
+      why = std::string("unknown key letter '") + c + "' in '" + text + "'";
+      return false;
+    } else if (keys.digit != 0) {
+      why = "two teleporter numbers in '" + text + "'";
+      return false;
+    } else if (!readNumber(text, at, keys.digit, why)) {
+      return false;
+    }
+  }
+  out = keys;
+  return true;
 }
 
 int Replay::tickCount() const {
@@ -82,6 +152,79 @@ class Fnv1a {
   std::uint64_t hash_ = 1469598103934665603ull;
 };
 
+// The number after expect-score; false for what is no whole number an int
+// holds, which the stream would leave half read.
+bool readScore(std::istream& in, int& score) {
+  std::string text;
+  if (!(in >> text)) return false;
+  const char* end = text.data() + text.size();
+  const std::from_chars_result read = std::from_chars(text.data(), end, score);
+  return read.ec == std::errc() && read.ptr == end;
+}
+
+// The fields before "keys"; false, with why, at the first that is not one.
+bool readHeader(std::istream& in, const std::string& path, Replay& replay, std::string& error) {
+  std::string word;
+  while (in >> word && word != "keys") {
+    bool read = true;
+    if (word == "level") {
+      read = static_cast<bool>(in >> replay.level);
+    } else if (word == "level-hash") {
+      read = static_cast<bool>(in >> replay.levelHash);
+    } else if (word == "player-hash") {
+      read = static_cast<bool>(in >> replay.playerHash);
+    } else if (word == "expect-score") {
+      if (!readScore(in, replay.expectScore)) {
+        error = path + ": expect-score is no whole number from " +
+                std::to_string(std::numeric_limits<int>::min()) + " to " +
+                std::to_string(std::numeric_limits<int>::max());
+        return false;
+      }
+    } else if (word == "enemies" && in >> word && word == "absent") {
+      replay.enemiesAbsent = true;
+    } else {
+      error = path + ": unknown field '" + word + "'";
+      return false;
+    }
+    if (!read) break;
+  }
+  if (word != "keys") {
+    error = path + ": no key section";
+    return false;
+  }
+  return true;
+}
+
+// One run a line, so a line cut short is refused rather than read as the
+// start of the next.
+bool readRuns(std::istream& in, const std::string& path, Replay& replay, std::string& error) {
+  std::string line;
+  std::getline(in, line);  // the rest of the "keys" line
+  long long ticks = 0;
+  while (std::getline(in, line)) {
+    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+    std::istringstream fields(line);
+    ReplayRun run;
+    std::string extra;
+    ReplayKeys keys;
+    std::string why;
+    if (!(fields >> run.ticks >> run.keys) || fields >> extra) {
+      error = path + ": unreadable key line";
+    } else if (run.ticks <= 0) {
+      error = path + ": a run of no ticks";
+    } else if ((ticks += run.ticks) > std::numeric_limits<int>::max()) {
+      error = path + ": more ticks than a life can count";
+    } else if (!readReplayKeys(run.keys, keys, why)) {
+      error = path + ": " + why;
+    } else {
+      replay.runs.push_back(run);
+      continue;
+    }
+    return false;
+  }
+  return true;
+}
+
 bool readReplayFrom(std::istream& in, const std::string& path, Replay& out, std::string& error) {
   std::string word;
   int version = 0;
@@ -90,46 +233,8 @@ bool readReplayFrom(std::istream& in, const std::string& path, Replay& out, std:
     return false;
   }
   Replay replay;
-  while (in >> word && word != "keys") {
-    if (word == "level") {
-      in >> replay.level;
-    } else if (word == "level-hash") {
-      in >> replay.levelHash;
-    } else if (word == "player-hash") {
-      in >> replay.playerHash;
-    } else if (word == "expect-score") {
-      in >> replay.expectScore;
-    } else if (word == "enemies" && in >> word && word == "absent") {
-      replay.enemiesAbsent = true;
-    } else {
-      error = path + ": unknown field '" + word + "'";
-      return false;
-    }
-  }
-  if (word != "keys") {
-    error = path + ": no key section";
-    return false;
-  }
-  // One run a line, so a line cut short is refused rather than read as
-  // the start of the next.
-  std::string line;
-  std::getline(in, line);  // the rest of the "keys" line
-  while (std::getline(in, line)) {
-    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-    std::istringstream fields(line);
-    ReplayRun run;
-    std::string extra;
-    if (!(fields >> run.ticks >> run.keys) || fields >> extra) {
-      error = path + ": unreadable key line";
-      return false;
-    }
-    if (run.ticks <= 0) {
-      error = path + ": a run of no ticks";
-      return false;
-    }
-    replay.runs.push_back(run);
-  }
-  out = replay;
+  if (!readHeader(in, path, replay, error) || !readRuns(in, path, replay, error)) return false;
+  out = std::move(replay);
   return true;
 }
 
@@ -154,10 +259,16 @@ std::string textHash(const std::string& bytes) {
 bool readReplay(const std::string& path, Replay& out, std::string& error) {
   MediaFile file(path);
   if (!file.isOpen()) {
-    error = "cannot open " + path;
+    error = file.isSpecial() ? path + " is not a regular file" : "cannot open " + path;
     return false;
   }
-  return readReplayFrom(file.stream(), path, out, error);
+  std::string text;
+  if (!file.readWhole(text, maxReplayBytes)) {
+    error = path + " is longer than " + std::to_string(maxReplayBytes) +
+            " bytes, which no recording is";
+    return false;
+  }
+  return readReplayText(text, path, out, error);
 }
 
 bool readReplayText(const std::string& text, const std::string& name, Replay& out,
@@ -187,19 +298,14 @@ void releaseAllKeys(Game& game) {
 
 void applyKeys(Game& game, const std::string& keys) {
   releaseAllKeys(game);
-  InputRecord& input = game.input;
-  for (char c : keys) {
-    switch (c) {
-      case 'L': input.hold(game.keyLeft); break;
-      case 'R': input.hold(game.keyRight); break;
-      case 'U': input.hold(game.keyUp); break;
-      case 'D': input.hold(game.keyDown); break;
-      case 'J': input.hold(game.keyJump); break;
-      default:
-        if (c >= '1' && c <= '9') input.hold(digitCode(c));
-        break;
-    }
+  ReplayKeys held;
+  std::string why;
+  if (!readReplayKeys(keys, held, why)) return;  // the reader refused such a file
+  const int codeOf[] = {game.keyLeft, game.keyRight, game.keyUp, game.keyDown, game.keyJump};
+  for (std::size_t i = 0; i < std::size(keyLetters); ++i) {
+    if ((held.bits & keyLetters[i].bit) != 0) game.input.hold(codeOf[i]);
   }
+  if (held.digit != 0) game.input.hold(Game::firstDigitCode + held.digit);
 }
 
 std::string replayMismatch(const Replay& replay) {

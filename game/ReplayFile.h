@@ -16,7 +16,14 @@
 //   keys
 //   <ticks> <keys>      one line per run of equal key states
 // <keys> is "-" for none, or letters: L left, R right, U up, D down,
-// J jump, 1-9 the teleport digits.
+// J jump, then at most one teleporter number: 1-9 as its digit, 10 and
+// above (up to Game::lastDigitNumber) as '#' and its decimal digits
+// ("R#12"), so that every recording written before the numbers past 9
+// reads, and is written, byte for byte as it was.
+//
+// A file longer than maxReplayBytes is refused by its size before it is
+// read; one that fits is read in time linear in its size (under 0.3 s)
+// and in memory of twice its size and 40 bytes a line (under 30 MB).
 #include <cstddef>
 #include <istream>
 #include <string>
@@ -33,10 +40,28 @@ enum ReplayKey : unsigned {
   replayJump = 16u,
 };
 
-// The letters of one tick: the keys of the bits held, then the teleport
-// digit when it is 1 to 9; "-" when nothing is held. Empty for a digit
-// outside 1 to 9, which the format has no letter for.
+// The routes the tools write take a few hundred bytes a level, and
+// a route that changed keys every tick of a life would still take less
+// than this for over 15 minutes at 100 ticks a second: anything longer is
+// no recording.
+inline constexpr long maxReplayBytes = 1L << 20;
+
+// The letters of one tick: the keys of the bits held, then the teleporter
+// number; "-" when nothing is held. Empty for a number no key chooses
+// (below 1, past Game::lastDigitNumber, or the one on Escape's key, which
+// ends the game).
 std::string replayKeyText(unsigned keys, int digit);
+
+// What the letters of one tick hold.
+struct ReplayKeys {
+  unsigned bits = 0;  // ReplayKey bits
+  int digit = 0;      // the teleporter number chosen, 0 for none
+};
+// Reads the letters of one tick as replayKeyText writes them (the key
+// letters in any order); false, with why, for what the format has no
+// meaning for: an unknown letter, the digit 0, a second teleporter number,
+// or a number no key chooses.
+bool readReplayKeys(const std::string& text, ReplayKeys& out, std::string& why);
 
 struct ReplayRun {
   int ticks = 0;     // how many ticks these keys are held
@@ -61,6 +86,8 @@ std::string fileHash(const std::string& path);
 // The same of bytes held in memory (a level not saved yet).
 std::string textHash(const std::string& bytes);
 
+// false, with why, for a file that is missing, not a regular file, longer
+// than maxReplayBytes or not a recording; out is then as it was.
 bool readReplay(const std::string& path, Replay& out, std::string& error);
 // The same of a recording passed as text; name stands for the file in the
 // messages.

@@ -3,6 +3,7 @@
 #include <ext/stdio_filebuf.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "shell/RegularFile.h"
@@ -69,6 +70,26 @@ void MediaFile::rewind() {
   if (!isOpen()) return;
   stream_.clear();
   stream_.seekg(0);
+}
+
+bool MediaFile::readWhole(std::string& text, long maxBytes) {
+  text.clear();
+  if (!isOpen()) return true;
+  const std::streamoff size = buffer_->pubseekoff(0, std::ios::end, std::ios::in);
+  if (size > maxBytes) return false;
+  rewind();
+  if (size > 0) text.reserve(static_cast<size_t>(size));
+  char chunk[1 << 16];
+  while (static_cast<long>(text.size()) <= maxBytes) {
+    const long room = maxBytes + 1 - static_cast<long>(text.size());
+    const long want = std::min(static_cast<long>(sizeof chunk), room);
+    stream_.read(chunk, want);
+    text.append(chunk, static_cast<size_t>(stream_.gcount()));
+    if (stream_.gcount() < want) break;
+  }
+  if (static_cast<long>(text.size()) <= maxBytes) return true;
+  text.clear();
+  return false;
 }
 
 PACKFILE* MediaFile::packfile() {

@@ -31,6 +31,12 @@ class MediaFile {
   std::string problem() const;
 
   std::istream& stream() { return stream_; }
+  // The whole file from its first byte, for the small text files (settings,
+  // recordings) that are taken into memory whole. False, with text empty,
+  // when it holds more than maxBytes: its size says so before a byte is
+  // read, and a file grown since is not read past maxBytes + 1. What cannot
+  // be read ends the text early, as it ends the stream.
+  bool readWhole(std::string& text, long maxBytes);
   // Back to the first byte, for a loader after a look at the header.
   void rewind();
   // The file for an Allegro loader (load_png_pf, load_wav_pf), reading on

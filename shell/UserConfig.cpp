@@ -46,10 +46,8 @@ UserConfigFile readUserConfig(const std::string& path) {
     file.problem = openProblem(path, media.isSpecial());
     return file;
   }
-  std::string text(static_cast<size_t>(maxConfigBytes) + 1, '\0');
-  media.stream().read(&text[0], static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<size_t>(media.stream().gcount()));
-  if (static_cast<long>(text.size()) > maxConfigBytes) {
+  std::string text;
+  if (!media.readWhole(text, maxConfigBytes)) {
     file.problem = "is longer than " + std::to_string(maxConfigBytes) + " bytes";
     return file;
   }

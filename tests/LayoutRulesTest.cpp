@@ -174,6 +174,14 @@ const BrokenLayout brokenLayouts[] = {
        for (std::string& tile : l.tiles) tile.replace(tile.size() - 4, 1, "0");
      },
      {"tiles 0: warning: no tile is claimable: the level is cleared at once"}},
+    {"every claimable tile under the start",
+     [](LevelText& l, GameTree&) {
+       for (std::string& tile : l.tiles) {
+         tile.replace(tile.size() - 4, 1, tile.rfind("96 300", 0) == 0 ? "1" : "0");
+       }
+     },
+     {"tiles 0: warning: every claimable tile lies under the start: the first tick claims them "
+      "all and the level is cleared at once"}},
     {"elements exactly on top of each other",
      [](LevelText& l, GameTree&) {
        l.ladders.push_back(l.ladders[0]);

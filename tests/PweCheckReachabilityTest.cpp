@@ -134,6 +134,65 @@ TEST(PweCheckReachability, WritesNoRouteForALevelNoRouteClears) {
   EXPECT_EQ(runChecker("--route level1.inf").status, 2);
 }
 
+// A level whose only way up is teleporter 10, which has no digit of its
+// own: its route is proven with the enemies and written as "#10".
+TEST(PweCheckReachability, ProvesAndWritesARouteThroughTeleporterTen) {
+  GameTree tree;
+  LevelText level;
+  for (int x = 0; x < 320; x += GameTree::tileWidth) {
+    level.tiles.push_back(std::to_string(x) + " 300 brick brick_clear 1 10");
+  }
+  level.tiles.push_back("480 100 brick brick_clear 1 10");
+  level.tiles.push_back("512 100 brick brick_clear 1 10");
+  level.teleporters = {"40 268 pad pad_cool 1"};
+  for (int n = 2; n <= 9; ++n) {  // side by side on the floor
+    level.teleporters.push_back(std::to_string(70 + 28 * (n - 2)) + " 268 pad pad_cool " +
+                                std::to_string(n));
+  }
+  level.teleporters.push_back("500 68 pad pad_cool 10");
+  level.enemies = {"200 299 1 50 300 1.5 1 0 blob 300 50"};
+  tree.writeLevel("level1.inf", level.str());
+  const CheckRun run = runChecker("--route level1.inf route.replay");
+  ASSERT_FALSE(run.notes.empty()) << run.output;
+  EXPECT_EQ(run.notes[0].rfind("media/level1.inf:0:0: note: the level can be cleared with its "
+                               "enemies in ", 0), 0u) << run.output;
+  EXPECT_EQ(run.status, 0) << run.output;
+
+  Replay replay;
+  std::string error;
+  ASSERT_TRUE(readReplay("route.replay", replay, error)) << error;
+  EXPECT_NE(replayText(replay).find("#10\n"), std::string::npos) << replayText(replay);
+  releaseAllKeys();
+  auto game = std::make_unique<Game>(640, 480, 100);
+  game->startLevel("level1.inf");
+  const ReplayOutcome outcome = playReplay(*game, replay);
+  EXPECT_TRUE(outcome.cleared);
+  EXPECT_EQ(outcome.scoreGained, replay.expectScore);
+}
+
+// A route the countdown ends before it clears is no route to write.
+TEST(PweCheckReachability, WritesNoRouteTheCountdownCutsShort) {
+  const struct {
+    int countdown;
+    const char* allows;  // what the countdown allows
+  } cases[] = {{0, "0.0 s"}, {100, "3.0 s"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.countdown);
+    GameTree tree;
+    tree.writeLevel("level1.inf", GameTree::simpleLevel(c.countdown));
+    const CheckRun run = runChecker("--route level1.inf route.replay");
+    const std::vector<std::string> lines = reachabilityLines(run);
+    ASSERT_FALSE(lines.empty()) << run.output;
+    const std::string start =
+        "media/level1.inf:0:0: no route is written: the quickest route found takes ";
+    const std::string end = std::string(" s; the countdown allows ") + c.allows;
+    EXPECT_EQ(lines.back().rfind(start, 0), 0u) << lines.back();
+    EXPECT_EQ(lines.back().substr(lines.back().size() - end.size()), end) << lines.back();
+    EXPECT_FALSE(fs::exists("route.replay"));
+    EXPECT_EQ(run.status, 1);
+  }
+}
+
 }  // namespace
 
 // A tile out of reach is named with how near the search came, in the

@@ -3,9 +3,12 @@
 // recording whose level is not one it plays, or whose data has changed.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
+#include "game/Game.h"
 #include "game/ReplayFile.h"
+#include "tests/support/GameTree.h"
 #include "tests/support/Headless.h"
 
 namespace {
@@ -83,6 +86,83 @@ TEST(ReplayFile, ARecordingIsPlayedOnlyOnTheDataItWasMadeFor) {
   Replay absent = fits;
   absent.level = "level2.inf";
   EXPECT_EQ(replayMismatch(absent), "media/level2.inf changed since this recording was made");
+}
+
+// Each thing the format gives no meaning to is refused with its own words.
+TEST(ReplayFile, KeysAndScoresWithoutAMeaningAreRefusedEachWithItsReason) {
+  const struct {
+    const char* text;    // after the level line
+    const char* reason;  // the whole message after "bad.replay: "
+  } cases[] = {
+      {"keys\n4 RX\n", "unknown key letter 'X' in 'RX'"},
+      {"keys\n4 R0\n", "the digit 0 chooses no teleporter in 'R0'"},
+      {"keys\n4 12\n", "two teleporter numbers in '12'"},
+      {"keys\n4 #5\n",
+       "'#5' in '#5' is no teleporter number: '#' stands before 10 to 99, and 1 to 9 are "
+       "written alone"},
+      {"keys\n4 #100\n", "teleporter 100 in '#100' has no key: the numbers end at 99"},
+      {"keys\n4 #32\n", "teleporter 32 in '#32' is chosen with Escape's key, which ends the game"},
+      {"expect-score 99999999999999999999\nkeys\n4 R\n",
+       "expect-score is no whole number from -2147483648 to 2147483647"},
+      {"keys\n2000000000 R\n2000000000 L\n", "more ticks than a life can count"},
+  };
+  MediaTree scratch;
+  for (const auto& c : cases) {
+    scratch.writeText("bad.replay", std::string(head) + c.text);
+    Replay kept;
+    std::string error;
+    EXPECT_FALSE(readReplay("bad.replay", kept, error)) << c.text;
+    EXPECT_EQ(error, std::string("bad.replay: ") + c.reason) << c.text;
+  }
+}
+
+// Every teleporter number a key chooses is written, and played as its own
+// key, never as its digits' keys.
+TEST(ReplayFile, EveryTeleporterNumberAKeyChoosesReadsBackAndPlays) {
+  const struct {
+    unsigned bits;
+    int digit;
+    const char* text;
+  } cases[] = {
+      {replayRight, 1, "R1"},
+      {replayLeft | replayJump, 10, "LJ#10"},
+      {replayRight, 12, "R#12"},
+      {0, Game::lastDigitNumber, "#99"},
+  };
+  GameTree tree;
+  Game game(640, 480, 100);
+  for (const auto& c : cases) {
+    const std::string text = replayKeyText(c.bits, c.digit);
+    EXPECT_EQ(text, c.text);
+    applyKeys(game, text);
+    EXPECT_TRUE(game.input.down(Game::firstDigitCode + c.digit)) << text;
+    for (int n = 1; n <= 9; ++n) {
+      EXPECT_EQ(game.input.down(Game::firstDigitCode + n), n == c.digit) << text << " " << n;
+    }
+  }
+}
+
+// A file that cannot be a recording is refused by its size before it is
+// read, and a FIFO is never waited on.
+TEST(ReplayFile, WhatCannotBeARecordingIsRefusedUnread) {
+  MediaTree scratch;
+  scratch.writeText("huge.replay", "");
+  std::filesystem::resize_file("huge.replay", 1ull << 30);  // sparse: nothing is written
+  scratch.makeFifo("pipe.replay");
+  const std::string bound = std::to_string(maxReplayBytes);
+  const struct {
+    const char* path;
+    std::string error;
+  } cases[] = {
+      {"huge.replay", "huge.replay is longer than " + bound + " bytes, which no recording is"},
+      {"pipe.replay", "pipe.replay is not a regular file"},
+  };
+  for (const auto& c : cases) {
+    Replay replay;
+    std::string error;
+    EXPECT_FALSE(readReplay(c.path, replay, error));
+    EXPECT_EQ(error, c.error);
+  }
 }
 
 }  // namespace

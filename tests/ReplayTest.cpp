@@ -152,7 +152,7 @@ TEST(ReplayFormat, KeyTextNamesHeldKeysInOneOrder) {
       {replayLeft | replayRight | replayDown, 0, "LRD"},
       {replayUp, 9, "U9"},
       {0, 1, "1"},
-      {replayRight, 10, ""},
+      {replayRight, Game::lastDigitNumber + 1, ""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(replayKeyText(c.keys, c.digit), c.text) << c.keys << " " << c.digit;

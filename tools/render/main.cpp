@@ -16,6 +16,7 @@
 #include "game/Game.h"
 #include "graphics/ImageFile.h"
 #include "graphics/Resources.h"
+#include "shell/Fatal.h"
 #include "shell/Installation.h"
 #include "shell/MediaTreeEntry.h"
 #include "shell/ProgramInfo.h"
@@ -43,7 +44,7 @@ int usage() {
 
 // The first frame of the level as the screen shows it; null, with the
 // reason printed, when no frame can be made. A data failure of the tree
-// ends the program here with the engine's own message.
+// is thrown to main, under its guard.
 BitmapPtr drawFirstFrame(const std::string& level, const StartupSettings& settings) {
   Game game(settings.width, settings.height, settings.updatesPerSecond);
   game.startLevel(level);
@@ -157,9 +158,14 @@ int main(int argc, char** argv) {
     return 1;
   }
   int result = 1;
-  {
+  try {
+    // The engine's own words, said once on standard error like every
+    // other refusal here, rather than through its message box.
+    DataFailureGuard guard;
     const BitmapPtr shown = drawFirstFrame(level, settings);
     if (shown) result = writePicture(output, shown.get());
+  } catch (const DataFailure& stop) {
+    std::fprintf(stderr, "pwe-render: %s\n", stop.boxText.c_str());
   }
   leaveMediaTree();
   return result;
