@@ -25,6 +25,7 @@ Reachability::Reachability(Game& game, ReachabilityLimits limits)
   itemReached_.assign(items_.size(), false);
   mayTouch_.assign(items_.size(), 0);
   itemsLeft_ = items_.size();
+  indexItems();
   claimMark_ = game_.floorManager.claimCount();
   lives_ = game_.player.lives;
   inputFromDevices_ = game_.inputFromDevices;
@@ -104,6 +105,7 @@ void Reachability::run() {
   startedAt_ = searchClockSeconds();
   ticks_ = 0;
   expansions_ = 0;
+  ticksLooked_ = 0;
   // Items change nothing of the motion; they are touched on copies, and
   // the tick is spared looking at them.
   game_.itemManager.clear();
@@ -156,8 +158,25 @@ bool Reachability::search(StateGraph& graph, bool keepEdges) {
 
 bool Reachability::overLimit(const StateGraph& graph) {
   if (graph.size() >= limits_.maxStates || ticks_ >= limits_.maxTicks) return true;
-  // The clock is asked now and then: it costs more than a tick.
-  return ++expansions_ % 4096 == 0 && searchClockSeconds() - startedAt_ > limits_.maxSeconds;
+  // The clock and the bytes are asked now and then: they cost more than a
+  // tick. Between looks at most 4096 states or 65,536 ticks and what a
+  // state's chains play (a few thousand ticks) pass.
+  if (++expansions_ % 4096 != 0 && ticks_ - ticksLooked_ < 65536) return false;
+  ticksLooked_ = ticks_;
+  return searchClockSeconds() - startedAt_ > limits_.maxSeconds ||
+         heldBytes(graph) > limits_.maxBytes;
+}
+
+std::size_t Reachability::heldBytes(const StateGraph& graph) const {
+  std::size_t bytes = graph.bytes();
+  if (graph_ != nullptr && graph_.get() != &graph) bytes += graph_->bytes();
+  if (stillness_ != nullptr) bytes += stillness_->bytes();
+  for (const Memo* memo : {&afterFirst_, &byState_}) {
+    bytes += memo->keys->bytes() + memo->stretches.capacity() * sizeof(Stretch);
+  }
+  return bytes + wholeStretches_.capacity() * sizeof(Stretch) +
+         (wholeSlots_.capacity() + memoClaims_.capacity()) * sizeof(std::uint32_t) +
+         (nearTeleporter_.capacity() + (armed_.capacity() + waitsAt_.capacity()) / 8);
 }
 
 void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges) {
