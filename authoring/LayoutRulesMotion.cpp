@@ -128,7 +128,7 @@ void LayoutRules::checkChutes() {
   const int T = game_.chuteTolerance;
   const std::vector<Chute>& chutes = game_.chuteManager->chutes();
   Player& p = game_.player;
-  for (size_t i = 0; i < chutes.size(); ++i) {
+  for (size_t i = 0; i < chutes.size() && !outOfTime(); ++i) {
     const Chute chute = chutes[i];
     const std::string name = "chute at " + point(chute.x, chute.y);
     const bool entered = touchedFromSomeSpot(
@@ -157,7 +157,7 @@ void LayoutRules::checkChutes() {
 void LayoutRules::checkEnemies() {
   const std::vector<Enemy>& enemies = game_.enemyManager.enemies();
   const FloorManager& floors = game_.floorManager;
-  for (size_t i = 0; i < enemies.size(); ++i) {
+  for (size_t i = 0; i < enemies.size() && !outOfTime(); ++i) {
     Enemy enemy = enemies[i];
     const int index = static_cast<int>(i);
     const std::string name = "enemy at " + point(toPixel(enemy.x), toPixel(enemy.y));
@@ -213,7 +213,7 @@ void LayoutRules::checkEnemies() {
 
 void LayoutRules::checkItems() {
   const std::vector<Item>& items = game_.itemManager.items();
-  for (size_t i = 0; i < items.size(); ++i) {
+  for (size_t i = 0; i < items.size() && !outOfTime(); ++i) {
     const Item item = items[i];
     const bool touched =
         touchedFromSomeSpot(item.y, item.height, [&](BITMAP* frame, float left, float top) {
@@ -229,7 +229,7 @@ void LayoutRules::checkItems() {
 
 void LayoutRules::checkTeleporters() {
   const std::vector<Teleporter>& pads = game_.teleporterManager.teleporters();
-  for (size_t i = 0; i < pads.size(); ++i) {
+  for (size_t i = 0; i < pads.size() && !outOfTime(); ++i) {
     const Teleporter pad = pads[i];
     const std::string name = "teleporter " + std::to_string(pad.number) + " at " +
                              point(pad.x, pad.y);
