@@ -158,10 +158,12 @@ bool Reachability::search(StateGraph& graph, bool keepEdges) {
 
 bool Reachability::overLimit(const StateGraph& graph) {
   if (graph.size() >= limits_.maxStates || ticks_ >= limits_.maxTicks) return true;
-  // The clock and the bytes are asked now and then: they cost more than a
-  // tick. Between looks at most 4096 states or 65,536 ticks and what a
-  // state's chains play (a few thousand ticks) pass.
-  if (++expansions_ % 4096 != 0 && ticks_ - ticksLooked_ < 65536) return false;
+  // The clock is asked now and then: it costs more than a tick. Between
+  // looks at most 4096 states or 65,536 ticks and what a state's chains
+  // play (a few thousand ticks) pass.
+  // The bytes are a few sizes added up, the clock a call to the system.
+  if (++expansions_ % 256 == 0 && heldBytes(graph) > limits_.maxBytes) return true;
+  if (expansions_ % 4096 != 0 && ticks_ - ticksLooked_ < 65536) return false;
   ticksLooked_ = ticks_;
   return searchClockSeconds() - startedAt_ > limits_.maxSeconds ||
          heldBytes(graph) > limits_.maxBytes;
