@@ -342,8 +342,13 @@ ClearingResult clearWithEnemies(Game& game, const Reachability& search, Clearing
   // the way on from each: no greedy order is best on every level, and a
   // route found is tightened by the quickest of them. A level the first
   // cannot clear is reported as it found it.
+  // The two orders share the limits: the second has what the first left.
+  const double startedAt = searchClockSeconds();
   for (std::size_t lookedAt : {1, 2}) {
-    ClearingResult result = Clearing(game, search, limits, lookedAt).run();
+    ClearingLimits left = limits;
+    left.maxSeconds = limits.maxSeconds - (searchClockSeconds() - startedAt);
+    left.maxTicks = limits.maxTicks - std::min(limits.maxTicks, best.ticksPlayed);
+    ClearingResult result = Clearing(game, search, left, lookedAt).run();
     if (lookedAt == 1 && result.end != ClearingResult::End::Cleared) return result;
     if (result.end != ClearingResult::End::Cleared) continue;
     if (best.end != ClearingResult::End::Cleared || result.route.size() < best.route.size()) {

@@ -130,14 +130,17 @@ void LayoutRules::findSpots() {
       }
     }
   }
-  std::stable_sort(spots_.begin(), spots_.end(),
-                   [](const Spot& a, const Spot& b) { return a.y < b.y; });
+  std::stable_sort(spots_.begin(), spots_.end(), [](const Spot& a, const Spot& b) {
+    return std::make_pair(a.y, a.x) < std::make_pair(b.y, b.x);
+  });
   const Player& p = game_.player;
   tallestFrame_ = static_cast<float>(std::abs(p.height));
+  widestFrame_ = static_cast<float>(std::abs(p.width));
   for (int a = 0; a < p.sprite.animationCount(); ++a) {
     const Animation& animation = p.sprite.animation(a);
     for (int k = 0; k < animation.frameCount(); ++k) {
       tallestFrame_ = std::max(tallestFrame_, static_cast<float>(animation.frame(k)->h));
+      widestFrame_ = std::max(widestFrame_, static_cast<float>(animation.frame(k)->w));
     }
   }
 }

@@ -92,14 +92,15 @@ class LayoutRules {
   Drop settle();  // from where the player is now
   std::string describe(const Drop& drop) const;
   // True when some frame the player shows at some spot makes
-  // touches(frame, left, top) true; only spots near rows top to top +
-  // height are tried.
+  // touches(frame, left, top) true; only spots near the box of columns
+  // left to left + width and rows top to top + height are tried.
   template <typename Touches>
-  bool touchedFromSomeSpot(int top, int height, Touches touches);
+  bool touchedFromSomeSpot(int left, int width, int top, int height, Touches touches);
 
   Game& game_;
-  std::vector<Spot> spots_;  // by row, then as found
+  std::vector<Spot> spots_;  // by row, then by column, then as found
   float tallestFrame_ = 0.0f; // rows, of the player's size and of any of its frames
+  float widestFrame_ = 0.0f;  // columns, likewise
   std::vector<LayoutFinding> findings_;
   double maxSeconds_;
   double startedAt_ = 0.0;
