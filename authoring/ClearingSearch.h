@@ -21,10 +21,10 @@
 // a limit in seconds keeps a huge level from holding up its author, and a
 // limit in bytes bounds what the places on the way back hold (each holds
 // the enemies that changed since the life began, the tiles still wanted
-// and its ways), whatever the level. The memory held beyond them is the
-// reachability search's states, which the proof only reads, and one copy
-// of the level: 600 MB at the default limits on any level the format
-// allows. Reaching a limit ends the search with End::Limit.
+// and its ways), whatever the level. Beyond them the proof reads the
+// reachability search's states (within that search's own limit in bytes)
+// and plays one copy of the level. Reaching a limit ends the search with
+// End::Limit. Measured figures are in docs/performance.md.
 #include <cstddef>
 #include <vector>
 

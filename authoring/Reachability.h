@@ -103,7 +103,7 @@ struct ReachabilityLimits {
   std::size_t maxStates = 600000;   // about 400 MB with what is remembered beside them
   std::size_t maxTicks = 30000000;
   double maxSeconds = 25.0;
-  std::size_t maxBytes = std::size_t{448} << 20;
+  std::size_t maxBytes = std::size_t{576} << 20;
 };
 
 class Reachability {
