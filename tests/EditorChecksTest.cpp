@@ -253,12 +253,14 @@ TEST(EditorChecks, AnswerQuicklyThenWithTheProof) {
     // seconds never hold them up.
     ASSERT_TRUE(waitFor(checks));
     EXPECT_EQ(checks.revision(), revision);
-    EXPECT_TRUE(checks.proving());
+    EXPECT_TRUE(checks.searching());
+    EXPECT_FALSE(checks.proving());
     EXPECT_FALSE(checks.hasRoute());
     const std::vector<std::string> layout(expected.messages.begin(),
                                           expected.messages.begin() + expected.layout);
     EXPECT_EQ(messagesOf(checks.findings()), layout);
     ASSERT_TRUE(waitFor(checks));
+    EXPECT_FALSE(checks.searching());
     EXPECT_TRUE(checks.proving());
     EXPECT_TRUE(checks.running());
     EXPECT_EQ(checks.clearedNote(), "");
@@ -306,7 +308,8 @@ TEST(EditorChecks, KillAStaleRunInEitherStage) {
     SCOPED_TRACE(quickTaken ? "proving" : "searching");
     checks.start(patrolled, 1);
     if (quickTaken) {
-      ASSERT_TRUE(waitFor(checks));
+      ASSERT_TRUE(waitFor(checks));  // the layout rules'
+      ASSERT_TRUE(waitFor(checks));  // the search's
       ASSERT_TRUE(checks.proving());
     }
     checks.start(broken, 2);

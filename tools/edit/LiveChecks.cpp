@@ -352,7 +352,7 @@ bool LiveChecks::takeAnswer() {
     noRoute_ = answer.noRoute;
   }
   if (answers_ == answerCount - 1) clearedNote_ = answer.note;
-  proving_ = ++answers_ < answerCount;
+  proving_ = ++answers_ == answerCount - 1;
   if (answers_ == answerCount) stop();
   return true;
 }

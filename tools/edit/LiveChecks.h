@@ -63,8 +63,11 @@ class LiveChecks {
   bool running() const { return child_ > 0; }
   // Answers a run gives: the layout rules, the search, the proof.
   static constexpr int answerCount = 3;
-  // The findings held are the quick ones; the search's or the proof's
-  // for the same revision are still to come.
+  // The findings held are the layout rules'; the search's for the same
+  // revision are still to come (and the proof's after them).
+  bool searching() const { return child_ > 0 && answers_ < answerCount - 1; }
+  // The findings held are the quick ones; the proof with the enemies for
+  // the same revision is still to come.
   bool proving() const { return proving_; }
   // The revision the findings held belong to (0: none yet).
   unsigned revision() const { return revision_; }
