@@ -73,8 +73,8 @@
 // Limits. The search stops after a number of states, of ticks, of seconds
 // or of bytes held (its states, their edges and what it remembers beside
 // them), whichever comes first; what it found is then a lower bound. The
-// clock and the bytes are looked at every few thousand states and every
-// 65,536 ticks, so a level of slow ticks (many items or enemies) stops
+// bytes are counted every 256 states, the clock asked every 4096 states
+// or 65,536 ticks, so a level of slow ticks (many items or enemies) stops
 // within a second or so of its limit in seconds and a few megabytes of its
 // limit in bytes.
 #include <allegro.h>
