@@ -159,10 +159,10 @@ bool Reachability::search(StateGraph& graph, bool keepEdges) {
 bool Reachability::overLimit(const StateGraph& graph) {
   if (graph.size() >= limits_.maxStates || ticks_ >= limits_.maxTicks) return true;
   // The bytes are a few sizes added up: every 256 states. The clock costs
-  // more than a tick, so it is asked after 4096 states or 65,536 ticks,
+  // more than a tick, so it is asked after 4096 states or 8192 ticks,
   // whichever comes first, and what one state's chains play.
   if (++expansions_ % 256 == 0 && heldBytes(graph) > limits_.maxBytes) return true;
-  if (expansions_ % 4096 != 0 && ticks_ - ticksLooked_ < 65536) return false;
+  if (expansions_ % 4096 != 0 && ticks_ - ticksLooked_ < 8192) return false;
   ticksLooked_ = ticks_;
   return searchClockSeconds() - startedAt_ > limits_.maxSeconds;
 }

@@ -74,7 +74,7 @@
 // or of bytes held (its states, their edges and what it remembers beside
 // them), whichever comes first; what it found is then a lower bound. The
 // bytes are counted every 256 states, the clock asked every 4096 states
-// or 65,536 ticks, so a level of slow ticks (many items or enemies) stops
+// or 8192 ticks, so a level of slow ticks (many items or enemies) stops
 // within a second or so of its limit in seconds and a few megabytes of its
 // limit in bytes.
 #include <allegro.h>
