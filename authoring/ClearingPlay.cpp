@@ -1,5 +1,7 @@
 #include "authoring/ClearingPlay.h"
 
+#include <algorithm>
+
 #include "authoring/Reachability.h"
 #include "game/Game.h"
 
@@ -37,6 +39,28 @@ void restoreEnemy(Enemy& enemy, const PlaySnapshot::EnemyPoint& point) {
 
 }  // namespace
 
+bool PlaySnapshot::EnemyPoint::operator==(const EnemyPoint& o) const {
+  const auto samePoint = [](const TickState::AnimationPoint& a, const TickState::AnimationPoint& b) {
+    return a.frame == b.frame && a.ticks == b.ticks;
+  };
+  return alive == o.alive && falling == o.falling && x == o.x && y == o.y &&
+         direction == o.direction && state == o.state && animation == o.animation &&
+         std::equal(points.begin(), points.end(), o.points.begin(), o.points.end(), samePoint);
+}
+
+// What the allocator adds to every block, about.
+constexpr std::size_t blockCost = 16;
+
+std::size_t PlaySnapshot::bytes() const {
+  std::size_t held = sizeof(PlaySnapshot) + changed.capacity() * sizeof(std::uint32_t) +
+                     enemies.capacity() * sizeof(EnemyPoint) + itemsPresent.capacity() / 8 +
+                     3 * blockCost;
+  for (const EnemyPoint& enemy : enemies) {
+    held += enemy.points.capacity() * sizeof(TickState::AnimationPoint) + blockCost;
+  }
+  return held;
+}
+
 LivePlay::LivePlay(Game& game, const Reachability& search)
     : game_(game), search_(search), states_(search.tickStates()) {
   game_.beginLife();
@@ -46,6 +70,7 @@ LivePlay::LivePlay(Game& game, const Reachability& search)
   // them; the search began from its own start.
   states_.restore(search_.foundStates()->state(0));
   claimMark_ = game_.floorManager.claimCount();
+  for (const Enemy& enemy : game_.enemyManager.enemies()) base_.push_back(pointOf(enemy));
   start_ = snapshot();
 }
 
@@ -56,7 +81,13 @@ LivePlay::~LivePlay() { restore(start_); }
 PlaySnapshot LivePlay::snapshot() const {
   PlaySnapshot s;
   s.player = states_.capture();
-  for (const Enemy& enemy : game_.enemyManager.enemies()) s.enemies.push_back(pointOf(enemy));
+  const std::vector<Enemy>& enemies = game_.enemyManager.enemies();
+  for (std::size_t i = 0; i < enemies.size() && i < base_.size(); ++i) {
+    PlaySnapshot::EnemyPoint point = pointOf(enemies[i]);
+    if (point == base_[i]) continue;
+    s.changed.push_back(static_cast<std::uint32_t>(i));
+    s.enemies.push_back(std::move(point));
+  }
   for (const Item& item : game_.itemManager.items()) s.itemsPresent.push_back(item.present);
   s.countdown = game_.countdown;
   s.lifeTicks = game_.lifeTicks;
@@ -72,8 +103,10 @@ PlaySnapshot LivePlay::snapshot() const {
 void LivePlay::restore(const PlaySnapshot& s) {
   states_.restore(s.player);
   std::vector<Enemy>& enemies = game_.enemyManager.enemies();
-  for (std::size_t i = 0; i < enemies.size() && i < s.enemies.size(); ++i) {
-    restoreEnemy(enemies[i], s.enemies[i]);
+  std::size_t next = 0;  // in s.changed
+  for (std::size_t i = 0; i < enemies.size() && i < base_.size(); ++i) {
+    const bool changed = next < s.changed.size() && s.changed[next] == i;
+    restoreEnemy(enemies[i], changed ? s.enemies[next++] : base_[i]);
   }
   for (std::size_t i = 0; i < s.itemsPresent.size(); ++i) {
     game_.itemManager.setPresent(i, s.itemsPresent[i]);
@@ -90,6 +123,15 @@ void LivePlay::restore(const PlaySnapshot& s) {
   at_ = s.at;
   end_ = PlayEnd::Going;
   caughtBy_ = -1;
+}
+
+bool LivePlay::vulnerable(const PlaySnapshot& s) const {
+  std::size_t next = 0;  // in s.changed
+  for (std::size_t i = 0; i < base_.size(); ++i) {
+    const bool changed = next < s.changed.size() && s.changed[next] == i;
+    if ((changed ? s.enemies[next++] : base_[i]).state == 1) return true;
+  }
+  return false;
 }
 
 int LivePlay::tilesClaimed() const {

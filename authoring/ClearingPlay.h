@@ -9,7 +9,9 @@
 // A snapshot holds everything a tick reads or writes that the TickState
 // leaves out: the enemies' places, states and animations, the items still
 // there, the countdown and its pace, the vulnerability window, the score,
-// the lives and the floor's claims.
+// the lives and the floor's claims. The enemies are held as the changes
+// from the life's start, so a snapshot of a level whose enemies stand
+// still, or have not yet moved, costs what changed and not the whole list.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -32,9 +34,12 @@ struct PlaySnapshot {
     int state = 0;
     int animation = 0;
     std::vector<TickState::AnimationPoint> points;  // by animation
+    bool operator==(const EnemyPoint& other) const;
   };
   TickState player;
-  std::vector<EnemyPoint> enemies;
+  // The enemies that differ from the life's start, by rising index.
+  std::vector<std::uint32_t> changed;
+  std::vector<EnemyPoint> enemies;  // by changed
   std::vector<bool> itemsPresent;
   int countdown = 0;
   int lifeTicks = 0;
@@ -44,6 +49,8 @@ struct PlaySnapshot {
   std::size_t claims = 0;      // the floor's claim journal
   std::size_t inputs = 0;      // ticks played since the life began
   std::uint32_t at = 0;        // the found state the player stands in
+
+  std::size_t bytes() const;  // held, the heap's share included, roughly
 };
 
 class LivePlay {
@@ -57,6 +64,8 @@ class LivePlay {
 
   PlaySnapshot snapshot() const;
   void restore(const PlaySnapshot& snapshot);
+  // Whether some enemy of the snapshot is in the state an item gives.
+  bool vulnerable(const PlaySnapshot& snapshot) const;
 
   // Edge e of the found states, from the one the player stands in; false
   // when the life or the level ended on the way, or the player is not
@@ -81,6 +90,7 @@ class LivePlay {
   Game& game_;
   const Reachability& search_;
   const TickStates& states_;
+  std::vector<PlaySnapshot::EnemyPoint> base_;  // every enemy as the life began
   PlaySnapshot start_;
   std::vector<TickInput> inputs_;
   std::size_t claimMark_ = 0;

@@ -28,6 +28,7 @@ struct Choice {
   std::vector<Plan> plans;
   std::size_t next = 0;
   Stage stage = Nearest;
+  std::size_t bytes = 0;  // counted in Clearing::held_
 };
 
 // How many of the nearest other tiles are tried, and how many other first
@@ -42,6 +43,8 @@ class Clearing {
         live_(game, search),
         nearest_(graph_, search.components(), game.floorManager.tiles().size(), lookedAt) {
     for (int tile : search.unreachedTiles()) unreached_.push_back(tile);
+    fetchable_.assign(game.itemManager.items().size(), true);
+    for (int item : search.unreachedItems()) fetchable_[item] = false;
     waits_ = waitLengths();
   }
 
@@ -58,6 +61,7 @@ class Clearing {
   bool tryPlan(const Plan& plan);
   bool seenBefore(const PlaySnapshot& at);
   void noteAttempt();
+  void count(Choice& choice);
   bool overLimit();
 
   Game& game_;
@@ -67,8 +71,10 @@ class Clearing {
   LivePlay live_;
   NearestWay nearest_;
   std::vector<int> unreached_;
+  std::vector<bool> fetchable_;  // by item: the search found a way to touch it
   std::vector<int> waits_;
   std::unordered_set<std::uint64_t> seen_;
+  std::size_t held_ = 0;  // bytes, by the choices on the stack
   ClearingResult result_;
   double startedAt_ = searchClockSeconds();
 };
@@ -106,6 +112,7 @@ ClearingResult Clearing::run() {
   std::vector<Choice> stack(1);
   stack.back().at = live_.snapshot();
   stack.back().wanted = wantedNow();
+  count(stack.back());
   seenBefore(stack.back().at);
   while (!stack.empty()) {
     if (overLimit()) {
@@ -114,9 +121,14 @@ ClearingResult Clearing::run() {
       return result_;
     }
     Choice& choice = stack.back();
-    if (choice.next == choice.plans.size() && !makePlans(choice)) {
-      stack.pop_back();
-      continue;
+    if (choice.next == choice.plans.size()) {
+      const bool more = makePlans(choice);
+      count(choice);
+      if (!more) {
+        held_ -= choice.bytes;
+        stack.pop_back();
+        continue;
+      }
     }
     const Plan plan = choice.plans[choice.next++];
     live_.restore(choice.at);
@@ -135,6 +147,7 @@ ClearingResult Clearing::run() {
     next.at = live_.snapshot();
     if (seenBefore(next.at)) continue;
     next.wanted = wantedNow();
+    count(next);
     stack.push_back(std::move(next));
   }
   result_.exhausted = true;
@@ -222,7 +235,8 @@ void Clearing::otherPlans(Choice& choice) {
 void Clearing::itemPlans(Choice& choice) {
   const std::vector<Item>& items = game_.itemManager.items();
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (!choice.at.itemsPresent[i]) continue;
+    // Each is a walk over every found state: the limits are asked between.
+    if (!choice.at.itemsPresent[i] || !fetchable_[i] || overLimit()) continue;
     const Item& item = items[i];
     const std::vector<Ways::Found> found = nearest_.ways().run(
         choice.at.at, [](std::uint32_t) { return true; },
@@ -262,7 +276,7 @@ bool Clearing::seenBefore(const PlaySnapshot& s) {
   for (std::size_t i = 0; i < tiles.size(); ++i) {
     if (tiles[i].cleared) mix(i);
   }
-  bool vulnerable = false;
+  for (std::uint32_t index : s.changed) mix(index);
   for (const PlaySnapshot::EnemyPoint& enemy : s.enemies) {
     std::uint32_t x = 0;
     std::uint32_t y = 0;
@@ -277,10 +291,9 @@ bool Clearing::seenBefore(const PlaySnapshot& s) {
     for (const TickState::AnimationPoint& point : enemy.points) {
       mix(static_cast<std::uint32_t>(point.frame) | std::uint64_t{static_cast<std::uint32_t>(point.ticks)} << 32);
     }
-    vulnerable = vulnerable || enemy.state == 1;
   }
   for (bool present : s.itemsPresent) mix(present);
-  if (vulnerable) mix(static_cast<std::uint32_t>(s.ticksSinceItem));
+  if (live_.vulnerable(s)) mix(static_cast<std::uint32_t>(s.ticksSinceItem));
   return !seen_.insert(hash).second;
 }
 
@@ -301,8 +314,22 @@ void Clearing::noteAttempt() {
   result_.y = game_.player.y;
 }
 
+// What the choice holds, counted again after its plans grew.
+void Clearing::count(Choice& choice) {
+  std::size_t bytes = sizeof(Choice) + choice.at.bytes() + choice.wanted.capacity() / 8 +
+                      choice.plans.capacity() * sizeof(Plan);
+  for (const Plan& plan : choice.plans) bytes += plan.path.capacity() * sizeof(std::uint32_t);
+  held_ += bytes - choice.bytes;
+  choice.bytes = bytes;
+}
+
 bool Clearing::overLimit() {
   if (live_.ticksPlayed() >= limits_.maxTicks) return true;
+  // A place seen costs its hash, its node and the table's slot.
+  const std::size_t seenBytes = seen_.size() * 32 + seen_.bucket_count() * sizeof(void*);
+  if (held_ + seenBytes + live_.inputs().capacity() * sizeof(TickInput) > limits_.maxBytes) {
+    return true;
+  }
   return searchClockSeconds() - startedAt_ > limits_.maxSeconds;
 }
 
@@ -315,8 +342,13 @@ ClearingResult clearWithEnemies(Game& game, const Reachability& search, Clearing
   // the way on from each: no greedy order is best on every level, and a
   // route found is tightened by the quickest of them. A level the first
   // cannot clear is reported as it found it.
+  // The two orders share the limits: the second has what the first left.
+  const double startedAt = searchClockSeconds();
   for (std::size_t lookedAt : {1, 2}) {
-    ClearingResult result = Clearing(game, search, limits, lookedAt).run();
+    ClearingLimits left = limits;
+    left.maxSeconds = limits.maxSeconds - (searchClockSeconds() - startedAt);
+    left.maxTicks = limits.maxTicks - std::min(limits.maxTicks, best.ticksPlayed);
+    ClearingResult result = Clearing(game, search, left, lookedAt).run();
     if (lookedAt == 1 && result.end != ClearingResult::End::Cleared) return result;
     if (result.end != ClearingResult::End::Cleared) continue;
     if (best.end != ClearingResult::End::Cleared || result.route.size() < best.route.size()) {

@@ -18,7 +18,13 @@
 // on from each, and the quickest route is kept.
 //
 // Limits count ticks played, so a busy machine finds what an idle one does;
-// a limit in seconds keeps a huge level from holding up its author.
+// a limit in seconds keeps a huge level from holding up its author, and a
+// limit in bytes bounds what the places on the way back hold (each holds
+// the enemies that changed since the life began, the tiles still wanted
+// and its ways), whatever the level. Beyond them the proof reads the
+// reachability search's states (within that search's own limit in bytes)
+// and plays one copy of the level. Reaching a limit ends the search with
+// End::Limit. Measured figures are in docs/performance.md.
 #include <cstddef>
 #include <vector>
 
@@ -30,6 +36,7 @@ class Reachability;
 struct ClearingLimits {
   std::size_t maxTicks = 2000000;
   double maxSeconds = 60.0;
+  std::size_t maxBytes = std::size_t{256} << 20;
 };
 
 struct ClearingResult {

@@ -7,11 +7,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <set>
 #include <tuple>
 #include <utility>
 
+#include "authoring/Reachability.h"
 #include "game/Game.h"
+#include "shell/Fatal.h"
 #include "graphics/FrameArea.h"
 #include "graphics/Pixel.h"
 
@@ -27,11 +30,15 @@ std::string size(const FrameArea& area) {
 // first of the earlier ones.
 using Key = std::vector<int64_t>;
 
-int firstEqual(const std::vector<Key>& keys, size_t i) {
-  for (size_t j = 0; j < i; ++j) {
-    if (keys[j] == keys[i]) return static_cast<int>(j);
+// By record: the first record with its key, or -1 where that is itself.
+std::vector<int> firstEquals(const std::vector<Key>& keys) {
+  std::map<Key, int> first;
+  std::vector<int> firsts(keys.size(), -1);
+  for (size_t i = 0; i < keys.size(); ++i) {
+    const auto [at, added] = first.emplace(keys[i], static_cast<int>(i));
+    if (!added) firsts[i] = at->second;
   }
-  return -1;
+  return firsts;
 }
 
 int64_t bitsOf(float value) {
@@ -42,10 +49,13 @@ int64_t bitsOf(float value) {
 
 }  // namespace
 
-LayoutRules::LayoutRules(Game& game) : game_(game) {}
+LayoutRules::LayoutRules(Game& game, double maxSeconds)
+    : game_(game), maxSeconds_(maxSeconds > 0.0 ? maxSeconds : defaultSeconds) {}
 
 std::vector<LayoutFinding> LayoutRules::check() {
   findings_.clear();
+  startedAt_ = searchClockSeconds();
+  stopped_ = false;
   const int score = game_.player.score;
   findSpots();
   checkStart();
@@ -57,6 +67,11 @@ std::vector<LayoutFinding> LayoutRules::check() {
   checkTeleporters();
   checkPanels();
   checkRepeats();
+  if (stopped_) {
+    add(LayoutElement::Level, 0, true,
+        "the layout rules stopped at their limit of " + formatText("%.0f", maxSeconds_) +
+            " s: some elements were not checked");
+  }
   // The rules claimed tiles, scored them and moved the player: a new life
   // and the score from before undo it all.
   game_.beginLife();
@@ -66,6 +81,11 @@ std::vector<LayoutFinding> LayoutRules::check() {
                      return std::make_pair(a.element, a.index) < std::make_pair(b.element, b.index);
                    });
   return findings_;
+}
+
+bool LayoutRules::outOfTime() {
+  stopped_ = stopped_ || searchClockSeconds() - startedAt_ > maxSeconds_;
+  return stopped_;
 }
 
 void LayoutRules::add(LayoutElement element, int index, bool warning, const std::string& message,
@@ -110,14 +130,17 @@ void LayoutRules::findSpots() {
       }
     }
   }
-  std::stable_sort(spots_.begin(), spots_.end(),
-                   [](const Spot& a, const Spot& b) { return a.y < b.y; });
+  std::stable_sort(spots_.begin(), spots_.end(), [](const Spot& a, const Spot& b) {
+    return std::make_pair(a.y, a.x) < std::make_pair(b.y, b.x);
+  });
   const Player& p = game_.player;
   tallestFrame_ = static_cast<float>(std::abs(p.height));
+  widestFrame_ = static_cast<float>(std::abs(p.width));
   for (int a = 0; a < p.sprite.animationCount(); ++a) {
     const Animation& animation = p.sprite.animation(a);
     for (int k = 0; k < animation.frameCount(); ++k) {
       tallestFrame_ = std::max(tallestFrame_, static_cast<float>(animation.frame(k)->h));
+      widestFrame_ = std::max(widestFrame_, static_cast<float>(animation.frame(k)->w));
     }
   }
 }
@@ -134,7 +157,7 @@ void LayoutRules::checkTiles() {
                   "the level is cleared at once"
                 : "no tile is claimable: the level is cleared at once");
   }
-  for (size_t i = 0; i < tiles.size(); ++i) {
+  for (size_t i = 0; i < tiles.size() && !outOfTime(); ++i) {
     const FloorTile& tile = tiles[i];
     if (tile.claimable == 0) continue;
     int hidden = 0;
@@ -169,15 +192,24 @@ void LayoutRules::checkLadders() {
   const int H = game_.ladderHorizontalTolerance;
   const int V = game_.ladderVerticalTolerance;
   const std::vector<Ladder>& ladders = game_.ladderManager->ladders();
-  for (size_t i = 0; i < ladders.size(); ++i) {
+  for (size_t i = 0; i < ladders.size() && !outOfTime(); ++i) {
     const Ladder& ladder = ladders[i];
-    bool top = false;
-    bool foot = false;
-    for (const Spot& spot : spots_) {
-      if (!spot.onFloor) continue;
-      top = top || ladder.isAtTop(spot.x, spot.y, H, V);
-      foot = foot || ladder.isAtBottom(spot.x, spot.y, H, V);
-    }
+    // An end answers only to rows just above it: the spots, sorted by
+    // row, are looked at from there.
+    auto meets = [&](int endRow, bool atTop) {
+      const auto first = std::lower_bound(
+          spots_.begin(), spots_.end(), static_cast<float>(endRow - V - 1),
+          [](const Spot& spot, float row) { return spot.y < row; });
+      for (auto spot = first; spot != spots_.end() && spot->y < endRow; ++spot) {
+        if (!spot->onFloor) continue;
+        if (atTop ? ladder.isAtTop(spot->x, spot->y, H, V) : ladder.isAtBottom(spot->x, spot->y, H, V)) {
+          return true;
+        }
+      }
+      return false;
+    };
+    const bool top = meets(ladder.y, true);
+    const bool foot = meets(ladder.y + ladder.height, false);
     const std::string name = "ladder at " + point(ladder.x, ladder.y);
     const std::string within =
         " has no floor within " + std::to_string(V) + (V == 1 ? " row" : " rows");
@@ -241,8 +273,9 @@ void LayoutRules::checkPanels() {
 void LayoutRules::checkRepeats() {
   auto report = [&](LayoutElement element, const char* kind, const std::vector<Key>& keys,
                     const std::vector<std::pair<int, int>>& places, const char* sameness) {
+    const std::vector<int> firsts = firstEquals(keys);
     for (size_t i = 0; i < keys.size(); ++i) {
-      const int first = firstEqual(keys, i);
+      const int first = firsts[i];
       if (first < 0) continue;
       add(element, static_cast<int>(i), false,
           std::string(kind) + " at " + point(places[i].first, places[i].second) + " " +

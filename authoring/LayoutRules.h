@@ -6,6 +6,13 @@
 // queries and the engine's own steps, played on a Game that has placed the
 // level, with the tolerances, sizes and speeds its media tree gives.
 // pwe-check reports the findings; an editor can ask for them as well.
+//
+// Bounds. Spots are found once, sorted by row, and each rule looks only at
+// the rows it concerns; repeats are found through one ordered map. What is
+// left grows with the elements times the spots of their rows, so the rules
+// also keep to a limit in seconds on the searches' clock: past it, the
+// elements not yet looked at are left unchecked and one warning says so.
+// Memory: the spots, at most four per column of a row a tile stands on.
 #include <allegro.h>
 
 #include <string>
@@ -43,7 +50,9 @@ class LayoutRules {
   // game: built, with a level started and a life begun. The rules move the
   // player and copies of the enemies on it; check() ends by beginning the
   // life again, so the Game is left as it was given.
-  explicit LayoutRules(Game& game);
+  // maxSeconds: the limit in seconds (the rules' own when 0 or less).
+  explicit LayoutRules(Game& game, double maxSeconds = 0.0);
+  static constexpr double defaultSeconds = 10.0;
 
   std::vector<LayoutFinding> check();
 
@@ -71,6 +80,7 @@ class LayoutRules {
   void checkRepeats();
   void add(LayoutElement element, int index, bool warning, const std::string& message,
            int other = -1);
+  bool outOfTime();  // true from when the limit in seconds is passed
 
   // authoring/LayoutRulesMotion.cpp
   void checkStart();
@@ -82,13 +92,17 @@ class LayoutRules {
   Drop settle();  // from where the player is now
   std::string describe(const Drop& drop) const;
   // True when some frame the player shows at some spot makes
-  // touches(frame, left, top) true; only spots near rows top to top +
-  // height are tried.
+  // touches(frame, left, top) true; only spots near the box of columns
+  // left to left + width and rows top to top + height are tried.
   template <typename Touches>
-  bool touchedFromSomeSpot(int top, int height, Touches touches);
+  bool touchedFromSomeSpot(int left, int width, int top, int height, Touches touches);
 
   Game& game_;
-  std::vector<Spot> spots_;  // by row, then as found
+  std::vector<Spot> spots_;  // by row, then by column, then as found
   float tallestFrame_ = 0.0f; // rows, of the player's size and of any of its frames
+  float widestFrame_ = 0.0f;  // columns, likewise
   std::vector<LayoutFinding> findings_;
+  double maxSeconds_;
+  double startedAt_ = 0.0;
+  bool stopped_ = false;
 };

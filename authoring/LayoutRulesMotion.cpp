@@ -5,7 +5,10 @@
 // fallStep, EnemyManager::step, Item::touches and Teleporter::overlaps.
 #include <algorithm>
 #include <cstdio>
+#include <limits>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "authoring/LayoutRules.h"
 #include "game/Game.h"
@@ -89,21 +92,40 @@ std::string LayoutRules::describe(const Drop& drop) const {
 }
 
 template <typename Touches>
-bool LayoutRules::touchedFromSomeSpot(int top, int height, Touches touches) {
+bool LayoutRules::touchedFromSomeSpot(int left, int width, int top, int height,
+                                      Touches touches) {
   Player& p = game_.player;
-  // Only spots whose frames could reach rows top to top + height are tried;
-  // the margin is wider than any frame, and the engine's test decides.
+  // Only spots whose frames could reach the box are tried; the margin is
+  // wider than any frame, and the engine's test decides.
   const float first = static_cast<float>(top) - 2.0f * tallestFrame_ - 2.0f;
   const float last = static_cast<float>(top + height) + 2.0f * tallestFrame_ + 2.0f;
-  auto spot = std::lower_bound(spots_.begin(), spots_.end(), first,
-                               [](const Spot& s, float row) { return s.y < row; });
-  for (; spot != spots_.end() && spot->y <= last; ++spot) {
+  const float leftmost = static_cast<float>(left) - 2.0f * widestFrame_ - 2.0f;
+  const float rightmost = static_cast<float>(left + width) + 2.0f * widestFrame_ + 2.0f;
+  // Spots are sorted by row and column: each row is entered at the
+  // leftmost column and left past the rightmost.
+  auto from = [&](float row, float column) {
+    return std::lower_bound(spots_.begin(), spots_.end(), std::make_pair(row, column),
+                            [](const Spot& s, const std::pair<float, float>& at) {
+                              return std::make_pair(s.y, s.x) < at;
+                            });
+  };
+  auto spot = from(first, leftmost);
+  while (spot != spots_.end() && spot->y <= last) {
+    if (spot->x < leftmost) {
+      spot = from(spot->y, leftmost);
+      continue;
+    }
+    if (spot->x > rightmost) {
+      spot = from(spot->y, std::numeric_limits<float>::infinity());  // the next row
+      continue;
+    }
     p.setPosition(spot->x, spot->y);
     p.setAnimation(spot->animation);
     const Animation& animation = p.sprite.animation(spot->animation);
     for (int k = 0; k < animation.frameCount(); ++k) {
       if (touches(animation.frame(k), p.frameLeft(), p.frameTop())) return true;
     }
+    ++spot;
   }
   return false;
 }
@@ -128,11 +150,14 @@ void LayoutRules::checkChutes() {
   const int T = game_.chuteTolerance;
   const std::vector<Chute>& chutes = game_.chuteManager->chutes();
   Player& p = game_.player;
-  for (size_t i = 0; i < chutes.size(); ++i) {
+  for (size_t i = 0; i < chutes.size() && !outOfTime(); ++i) {
     const Chute chute = chutes[i];
     const std::string name = "chute at " + point(chute.x, chute.y);
+    // Its entry is a step wide, T columns left of the top step.
+    const int step = chute.graphic != nullptr ? chute.graphic->w : 0;
     const bool entered = touchedFromSomeSpot(
-        chute.y - 1, 0, [&](BITMAP*, float left, float) { return chute.isAtEntry(left, p.y, T); });
+        chute.x - std::abs(T), std::max(chute.width, step) + 2 * std::abs(T), chute.y - 1, 0,
+        [&](BITMAP*, float left, float) { return chute.isAtEntry(left, p.y, T); });
     if (!entered) {
       add(LayoutElement::Chute, static_cast<int>(i), true,
           name + ": no standing player's left foot reaches its entry on row " +
@@ -157,7 +182,7 @@ void LayoutRules::checkChutes() {
 void LayoutRules::checkEnemies() {
   const std::vector<Enemy>& enemies = game_.enemyManager.enemies();
   const FloorManager& floors = game_.floorManager;
-  for (size_t i = 0; i < enemies.size(); ++i) {
+  for (size_t i = 0; i < enemies.size() && !outOfTime(); ++i) {
     Enemy enemy = enemies[i];
     const int index = static_cast<int>(i);
     const std::string name = "enemy at " + point(toPixel(enemy.x), toPixel(enemy.y));
@@ -213,10 +238,11 @@ void LayoutRules::checkEnemies() {
 
 void LayoutRules::checkItems() {
   const std::vector<Item>& items = game_.itemManager.items();
-  for (size_t i = 0; i < items.size(); ++i) {
+  for (size_t i = 0; i < items.size() && !outOfTime(); ++i) {
     const Item item = items[i];
     const bool touched =
-        touchedFromSomeSpot(item.y, item.height, [&](BITMAP* frame, float left, float top) {
+        touchedFromSomeSpot(item.x, item.width, item.y, item.height,
+                            [&](BITMAP* frame, float left, float top) {
           Item probe = item;  // touching collects it
           return probe.touches(frame, left, top);
         });
@@ -229,18 +255,19 @@ void LayoutRules::checkItems() {
 
 void LayoutRules::checkTeleporters() {
   const std::vector<Teleporter>& pads = game_.teleporterManager.teleporters();
-  for (size_t i = 0; i < pads.size(); ++i) {
+  std::set<int> numbersSeen;
+  for (size_t i = 0; i < pads.size() && !outOfTime(); ++i) {
     const Teleporter pad = pads[i];
     const std::string name = "teleporter " + std::to_string(pad.number) + " at " +
                              point(pad.x, pad.y);
     const bool entered =
-        touchedFromSomeSpot(pad.y, pad.height, [&](BITMAP* frame, float left, float top) {
+        touchedFromSomeSpot(pad.x, pad.width, pad.y, pad.height,
+                            [&](BITMAP* frame, float left, float top) {
           return pad.overlaps(frame, left, top);
         });
     // Of two pads with one number only the first is a destination; the
     // repeat is reported where numbers are read.
-    bool first = true;
-    for (size_t j = 0; j < i; ++j) first = first && pads[j].number != pad.number;
+    const bool first = numbersSeen.insert(pad.number).second;
     std::string arrival;
     Drop drop;
     if (first) {

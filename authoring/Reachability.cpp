@@ -25,6 +25,7 @@ Reachability::Reachability(Game& game, ReachabilityLimits limits)
   itemReached_.assign(items_.size(), false);
   mayTouch_.assign(items_.size(), 0);
   itemsLeft_ = items_.size();
+  indexItems();
   claimMark_ = game_.floorManager.claimCount();
   lives_ = game_.player.lives;
   inputFromDevices_ = game_.inputFromDevices;
@@ -104,6 +105,7 @@ void Reachability::run() {
   startedAt_ = searchClockSeconds();
   ticks_ = 0;
   expansions_ = 0;
+  ticksLooked_ = 0;
   // Items change nothing of the motion; they are touched on copies, and
   // the tick is spared looking at them.
   game_.itemManager.clear();
@@ -156,8 +158,13 @@ bool Reachability::search(StateGraph& graph, bool keepEdges) {
 
 bool Reachability::overLimit(const StateGraph& graph) {
   if (graph.size() >= limits_.maxStates || ticks_ >= limits_.maxTicks) return true;
-  // The clock is asked now and then: it costs more than a tick.
-  return ++expansions_ % 4096 == 0 && searchClockSeconds() - startedAt_ > limits_.maxSeconds;
+  // The bytes are a few sizes added up: every 256 states. The clock costs
+  // more than a tick, so it is asked after 4096 states or 8192 ticks,
+  // whichever comes first, and what one state's chains play.
+  if (++expansions_ % 256 == 0 && heldBytes(graph) > limits_.maxBytes) return true;
+  if (expansions_ % 4096 != 0 && ticks_ - ticksLooked_ < 8192) return false;
+  ticksLooked_ = ticks_;
+  return searchClockSeconds() - startedAt_ > limits_.maxSeconds;
 }
 
 void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges) {

@@ -70,8 +70,13 @@
 // ones a way to it leaves is marked unsure, and its frame on show is not
 // taken as a touch.
 //
-// Limits. The search stops after a number of states, of ticks or of
-// seconds, whichever comes first; what it found is then a lower bound.
+// Limits. The search stops after a number of states, of ticks, of seconds
+// or of bytes held (its states, their edges and what it remembers beside
+// them), whichever comes first; what it found is then a lower bound. The
+// bytes are counted every 256 states, the clock asked every 4096 states
+// or 8192 ticks, so a level of slow ticks (many items or enemies) stops
+// within a second or so of its limit in seconds and a few megabytes of its
+// limit in bytes.
 #include <allegro.h>
 
 #include <chrono>
@@ -98,6 +103,7 @@ struct ReachabilityLimits {
   std::size_t maxStates = 600000;   // about 400 MB with what is remembered beside them
   std::size_t maxTicks = 30000000;
   double maxSeconds = 25.0;
+  std::size_t maxBytes = std::size_t{576} << 20;
 };
 
 class Reachability {
@@ -223,9 +229,11 @@ class Reachability {
   bool fallenAway(float above) const;
   void markWaits(TickState& state);
   void addWait(StateGraph& graph, const TickState& state, bool keepEdges);
+  void indexItems();
   void touchItems(bool sure);
   void decideItems();
   bool overLimit(const StateGraph& graph);
+  std::size_t heldBytes(const StateGraph& graph) const;
   void restoreGame() const;  // as given, with the enemies gone
 
   // authoring/ReachabilityRoute.cpp
@@ -250,6 +258,8 @@ class Reachability {
   std::vector<bool> tileReached_;
   std::vector<bool> itemReached_;
   std::size_t itemsLeft_ = 0;         // not reached yet
+  std::vector<std::uint32_t> itemsByTop_;  // indices in items_, by their top row
+  int tallestItem_ = 0;
   std::vector<std::uint8_t> mayTouch_;  // by item: bits of the animations some frame of which touched it
   float widest_ = 0.0f;               // of the player's frames
   float tallest_ = 0.0f;
@@ -275,6 +285,7 @@ class Reachability {
   bool complete_ = true;
   std::size_t ticks_ = 0;
   std::size_t expansions_ = 0;
+  std::size_t ticksLooked_ = 0;       // ticks_ when the clock and the bytes were last looked at
   double startedAt_ = 0.0;
   int lives_ = 0;                     // restored after every death
   int lowest_ = INT_MIN;              // lowest row a tile or item covers or a chute starts at

@@ -243,3 +243,16 @@ bool Reachability::follow(const TickState& state, const Input& input, std::uint3
   }
   return kept(alive);
 }
+
+// The states found and the chains remembered, for the limit in bytes.
+std::size_t Reachability::heldBytes(const StateGraph& graph) const {
+  std::size_t bytes = graph.bytes();
+  if (graph_ != nullptr && graph_.get() != &graph) bytes += graph_->bytes();
+  if (stillness_ != nullptr) bytes += stillness_->bytes();
+  for (const Memo* memo : {&afterFirst_, &byState_}) {
+    bytes += memo->keys->bytes() + memo->stretches.capacity() * sizeof(Stretch);
+  }
+  return bytes + wholeStretches_.capacity() * sizeof(Stretch) +
+         (wholeSlots_.capacity() + memoClaims_.capacity()) * sizeof(std::uint32_t) +
+         (nearTeleporter_.capacity() + (armed_.capacity() + waitsAt_.capacity()) / 8);
+}

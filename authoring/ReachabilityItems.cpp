@@ -36,6 +36,17 @@ void Reachability::collectFrames() {
   states_.restore(start_);
 }
 
+// A tick looks only at the items within the rows the player's frames
+// cover, so a level of many items costs no more a tick than one of few.
+void Reachability::indexItems() {
+  itemsByTop_.resize(items_.size());
+  for (std::uint32_t i = 0; i < itemsByTop_.size(); ++i) itemsByTop_[i] = i;
+  std::stable_sort(itemsByTop_.begin(), itemsByTop_.end(),
+                   [&](std::uint32_t a, std::uint32_t b) { return items_[a].y < items_[b].y; });
+  tallestItem_ = 0;
+  for (const Item& item : items_) tallestItem_ = std::max(tallestItem_, item.height);
+}
+
 // At the end of every tick played: an item the frame on show touches is
 // reached (when the animations are known to stand where a way leaves
 // them), and every frame of every animation is tried as well, for the
@@ -48,7 +59,13 @@ void Reachability::touchItems(bool sure) {
   BITMAP* shown = p.sprite.currentFrame();
   const float column = static_cast<float>(toPixel(left));
   const float row = static_cast<float>(toPixel(top));
-  for (size_t i = 0; i < items_.size(); ++i) {
+  // Only items whose rows meet the largest frame's box, a row around it.
+  const auto first = std::lower_bound(
+      itemsByTop_.begin(), itemsByTop_.end(), row - 1.0f - static_cast<float>(tallestItem_),
+      [&](std::uint32_t i, float top) { return static_cast<float>(items_[i].y) < top; });
+  for (auto at = first; at != itemsByTop_.end(); ++at) {
+    const std::uint32_t i = *at;
+    if (static_cast<float>(items_[i].y) > row + tallest_ + 1.0f) break;
     if (itemReached_[i]) continue;
     Item& item = items_[i];
     // Away from the largest frame's box, no frame touches it.

@@ -201,6 +201,7 @@ LevelText patrolledFloor() {
 // verdict (notes apart), as the live checks list their findings.
 struct Verdict {
   std::vector<std::string> messages;
+  std::size_t layout = 0;  // of the messages, the layout rules' first ones
   std::string note;
 };
 
@@ -210,6 +211,7 @@ Verdict pweCheckVerdict() {
   rules.startLevel("level1.inf");
   rules.beginLife();
   for (const LayoutFinding& f : LayoutRules(rules).check()) verdict.messages.push_back(f.message);
+  verdict.layout = verdict.messages.size();
   Game game(640, 480, 100);
   game.startLevel("level1.inf");
   game.beginLife();
@@ -247,8 +249,18 @@ TEST(EditorChecks, AnswerQuicklyThenWithTheProof) {
     const Verdict expected = pweCheckVerdict();
     EXPECT_EQ(!expected.note.empty(), c.proven);
     checks.start(level, ++revision);
+    // The layout rules' findings come first, on their own: the search's
+    // seconds never hold them up.
     ASSERT_TRUE(waitFor(checks));
     EXPECT_EQ(checks.revision(), revision);
+    EXPECT_TRUE(checks.searching());
+    EXPECT_FALSE(checks.proving());
+    EXPECT_FALSE(checks.hasRoute());
+    const std::vector<std::string> layout(expected.messages.begin(),
+                                          expected.messages.begin() + expected.layout);
+    EXPECT_EQ(messagesOf(checks.findings()), layout);
+    ASSERT_TRUE(waitFor(checks));
+    EXPECT_FALSE(checks.searching());
     EXPECT_TRUE(checks.proving());
     EXPECT_TRUE(checks.running());
     EXPECT_EQ(checks.clearedNote(), "");
@@ -296,7 +308,8 @@ TEST(EditorChecks, KillAStaleRunInEitherStage) {
     SCOPED_TRACE(quickTaken ? "proving" : "searching");
     checks.start(patrolled, 1);
     if (quickTaken) {
-      ASSERT_TRUE(waitFor(checks));
+      ASSERT_TRUE(waitFor(checks));  // the layout rules'
+      ASSERT_TRUE(waitFor(checks));  // the search's
       ASSERT_TRUE(checks.proving());
     }
     checks.start(broken, 2);

@@ -61,7 +61,7 @@ void MediaChecker::checkLayouts() {
       try {
         game.startLevel(records->fileName);
         game.beginLife();
-        for (const LayoutFinding& finding : LayoutRules(game).check()) {
+        for (const LayoutFinding& finding : LayoutRules(game, searchSeconds_).check()) {
           reportLayout(*records, finding);
         }
       } catch (const DataFailure& stop) {

@@ -51,6 +51,8 @@ class MediaChecker {
   void requestRoute(const std::string& level, const std::string& output);
   // How long the reachability search may take on one level, in seconds.
   void setSearchSeconds(double seconds) { searchSeconds_ = seconds; }
+  // Each search's limit in bytes, in MiB (0: its own).
+  void setSearchMegabytes(double megabytes) { searchMegabytes_ = megabytes; }
 
   const TreeFacts& facts() const { return facts_; }
 
@@ -115,4 +117,5 @@ class MediaChecker {
   std::string routeLevel_;                   // --route: the level, or empty
   std::string routeOutput_;                  // and where its replay goes
   double searchSeconds_ = 0.0;               // 0: the search's own limit
+  double searchMegabytes_ = 0.0;             // likewise
 };

@@ -53,10 +53,13 @@ void MediaChecker::checkReachability(bool treeLoads) {
       game.beginLife();
       ReachabilityLimits limits;
       if (searchSeconds_ > 0.0) limits.maxSeconds = searchSeconds_;
+      const std::size_t bytes = static_cast<std::size_t>(searchMegabytes_ * 1048576.0);
+      if (bytes > 0) limits.maxBytes = bytes;
       Reachability search(game, limits);
       search.run();
       ClearingLimits proof;
       if (searchSeconds_ > 0.0) proof.maxSeconds = searchSeconds_;
+      if (bytes > 0) proof.maxBytes = bytes;
       reportReachability(*records, game, search, records == routed, proof);
     } catch (const DataFailure& stop) {
       out_.report(pathOf(records->fileName), placementStopMessage(stop.boxText));

@@ -3,7 +3,8 @@
 // warnings only, 1 when an error was found (or the tree cannot be checked),
 // 2 for a wrong call. --werror counts warnings as errors; --route LEVEL OUT
 // also writes the route the reachability search found through LEVEL.
-// PWE_SEARCH_SECONDS in the environment sets the search's time limit.
+// PWE_SEARCH_SECONDS in the environment sets the searches' time limits,
+// PWE_SEARCH_MEGABYTES their limits in bytes.
 #include <allegro.h>
 #include <loadpng.h>
 
@@ -98,6 +99,8 @@ int main(int argc, char** argv) {
     // Slow builds (the sanitizer run) give the search more time.
     const char* seconds = std::getenv("PWE_SEARCH_SECONDS");
     if (seconds != nullptr) checker.setSearchSeconds(std::atof(seconds));
+    const char* megabytes = std::getenv("PWE_SEARCH_MEGABYTES");
+    if (megabytes != nullptr) checker.setSearchMegabytes(std::atof(megabytes));
     checker.run();
   }
   diagnostics.print(stdout);

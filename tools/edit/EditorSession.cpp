@@ -217,7 +217,7 @@ void EditorSession::draw() {
   facts.snapping = editor_.snapping();
   facts.file = fileLabel();
   facts.modified = editor_.modified();
-  facts.checking = !current;
+  facts.checking = !current || checks_.searching();
   facts.proving = checks_.proving();
   facts.errors = checks_.errorCount();
   facts.warnings = checks_.warningCount();
@@ -228,7 +228,7 @@ void EditorSession::draw() {
   if (routeAsked_) {
     second = checks_.proving() ? "Finding a route with the enemies..." : "Finding a route...";
   }
-  if (second.empty() && !current) second = "Checking the level...";
+  if (second.empty() && facts.checking) second = "Checking the level...";
   if (second.empty()) {
     second = "No problems found. F1 keys, F5 play-test, F7 route, L level fields, Enter properties";
   }

@@ -1,5 +1,5 @@
 // Each run of the checks is a forked child: see LiveChecks.h for why. The
-// child's two answers reach the parent as text, each framed by its length,
+// child's three answers reach the parent as text, each framed by its length,
 //   answer <length>\n<body>\n
 // so the parent tells a whole answer from one still arriving. A body holds
 // one finding a record:
@@ -27,6 +27,7 @@
 #include "game/LevelFormat.h"
 #include "authoring/Reachability.h"
 #include "authoring/ReachabilityVerdict.h"
+#include "authoring/TickState.h"
 #include "shell/Fatal.h"
 #include "shell/Sound.h"
 #include "tools/edit/CheckChild.h"
@@ -193,18 +194,35 @@ CheckAnswer proofAnswer(Game& game, const Reachability& search, ReachabilityVerd
   return answer;
 }
 
-// In the child: the search first, on the Game as a run begins (pwe-check
-// gives it a Game of its own), then the layout rules on the life begun
-// again, listed layout first, as pwe-check lists them; that answer goes
-// out at once, and the proof with the enemies follows.
+// The layout rules' answer: quick to know, so the author sees it before
+// the search's. They leave the player as a new life has it; the search
+// then begins where it would have begun without them.
+CheckAnswer layoutAnswer(Game& game, double searchSeconds) {
+  const TickStates states(game);
+  const TickState start = states.capture();
+  CheckAnswer answer;
+  for (const LayoutFinding& f : LayoutRules(game, searchSeconds).check()) {
+    answer.findings.push_back(checkFinding(f));
+  }
+  states.restore(start);
+  answer.routeGiven = true;
+  answer.noRoute = "the search for a route is still going";
+  return answer;
+}
+
+// In the child, three answers: the layout rules, then the search on the
+// Game as a run begins (pwe-check gives it a Game of its own), listed
+// after them as pwe-check lists them, then the proof with the enemies.
 void runChecks(Game& game, const LevelData& level, double searchSeconds, int out) {
-  bool quickSent = false;
+  int sent = 0;
   silenceSamples(true);
   try {
     DataFailureGuard guard;
     game.level = level;
     game.levelDone = false;
     game.beginLife();
+    writeAll(out, encode(layoutAnswer(game, searchSeconds)));
+    ++sent;
     ReachabilityLimits limits;
     if (searchSeconds > 0.0) limits.maxSeconds = searchSeconds;
     Reachability search(game, limits);
@@ -212,34 +230,31 @@ void runChecks(Game& game, const LevelData& level, double searchSeconds, int out
     ReachabilityVerdict verdict = judgeReachability(game, search);
     CheckAnswer quick;
     takeRoute(verdict, level, quick);
-    game.beginLife();
-    for (const LayoutFinding& f : LayoutRules(game).check()) {
-      quick.findings.push_back(checkFinding(f));
-    }
     for (const LayoutFinding& f : verdict.findings) quick.findings.push_back(checkFinding(f));
     writeAll(out, encode(quick));
-    quickSent = true;
+    ++sent;
     writeAll(out, encode(proofAnswer(game, search, verdict, level, searchSeconds)));
   } catch (const DataFailure& stop) {
+    // The stop in the first answer still owed, and every other one given.
     CheckAnswer stopped;
     stopped.findings = {levelError(placementStopMessage(stop.boxText))};
-    if (!quickSent) {
-      stopped.routeGiven = true;
-      stopped.noRoute = "the engine cannot place this level";
+    for (; sent < LiveChecks::answerCount; ++sent) {
+      stopped.routeGiven = sent < LiveChecks::answerCount - 1;
+      stopped.noRoute = stopped.routeGiven ? "the engine cannot place this level" : "";
       writeAll(out, encode(stopped));
-      stopped = CheckAnswer();  // nothing is left to prove
+      stopped.findings.clear();
     }
-    writeAll(out, encode(stopped));
   }
 }
 
 // What stands for an answer a child died without giving.
 CheckAnswer lostAnswer(int answer) {
-  const std::string why = answer == 0 ? "the checks ended without an answer"
-                                      : "the proof with the enemies ended without an answer";
+  const bool proof = answer == LiveChecks::answerCount - 1;
+  const std::string why = proof ? "the proof with the enemies ended without an answer"
+                                : "the checks ended without an answer";
   CheckAnswer lost;
   lost.findings = {levelError(why)};
-  lost.routeGiven = answer == 0;
+  lost.routeGiven = !proof;
   lost.noRoute = why;
   return lost;
 }
@@ -338,16 +353,16 @@ bool LiveChecks::takeAnswer() {
     route_ = answer.route;
     noRoute_ = answer.noRoute;
   }
-  if (answers_ == 1) clearedNote_ = answer.note;
-  proving_ = ++answers_ == 1;
-  if (answers_ == 2) stop();
+  if (answers_ == answerCount - 1) clearedNote_ = answer.note;
+  proving_ = ++answers_ == answerCount - 1;
+  if (answers_ == answerCount) stop();
   return true;
 }
 
 // The answer owed is taken in as if the child had written it.
 void LiveChecks::finish() {
-  const bool quickLost = answers_ == 0;
+  const bool searchLost = answers_ < answerCount - 1;
   received_ = encode(lostAnswer(answers_));
   takeAnswer();
-  if (quickLost) stop();  // nor will a proof come
+  if (searchLost) stop();  // nor will a proof come
 }

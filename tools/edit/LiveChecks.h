@@ -15,10 +15,12 @@
 // without blocking between frames and kills a child whose level has been
 // changed since.
 //
-// A child answers twice: first what is quick to know (the layout rules,
-// what the search reaches, the route without the enemies), then, seconds
-// later, what playing the level with its enemies proves. The author sees
-// the first at once and is told the proof is still going.
+// A child answers three times: first the layout rules (a fraction of a
+// second, and at most their limit in seconds), then what the search
+// reaches and the route without the enemies (at most the search's limit),
+// then what playing the level with its enemies proves (at most the
+// proof's). The author sees each as it comes and is told the checks are
+// still going until the last.
 #include <sys/types.h>
 
 #include <memory>
@@ -59,6 +61,11 @@ class LiveChecks {
   bool poll();
   // A child is still at work, on either of its answers.
   bool running() const { return child_ > 0; }
+  // Answers a run gives: the layout rules, the search, the proof.
+  static constexpr int answerCount = 3;
+  // The findings held are the layout rules'; the search's for the same
+  // revision are still to come (and the proof's after them).
+  bool searching() const { return child_ > 0 && answers_ < answerCount - 1; }
   // The findings held are the quick ones; the proof with the enemies for
   // the same revision is still to come.
   bool proving() const { return proving_; }
