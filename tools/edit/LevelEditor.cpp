@@ -84,7 +84,13 @@ int LevelEditor::replaceLevel(const LevelData& edited) {
   // A form confirmed as it was opened is no change: the text it would
   // save is the text the level saves now.
   if (writeLevel(edited) == writeLevel(level_)) return 0;
-  level_ = edited;
+  const LevelData before = std::exchange(level_, edited);
+  // A form holds one element: the lists keep their length and order.
+  if (before.teleporters.size() == level_.teleporters.size()) {
+    for (std::size_t i = 0; i < level_.teleporters.size(); ++i) {
+      looks_.followNumber(level_.teleporters[i], before.teleporters[i]);
+    }
+  }
   commit("edit properties");
   return 0;
 }

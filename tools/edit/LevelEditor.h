@@ -167,7 +167,9 @@ class LevelEditor {
   void endMove();
   bool moving() const { return moving_.valid() || movingGroup_; }
   // The level as a form changed it, as one step. -1 when it holds a value
-  // out of the loader's bounds (nothing changes then).
+  // out of the loader's bounds (nothing changes then). A teleporter whose
+  // number the form changed takes its looks along (LookCatalog::followNumber)
+  // unless the form changed them too.
   int replaceLevel(const LevelData& edited);
 
   // --- Selection and group edits (LevelEditorGroups.cpp) ---
@@ -272,6 +274,9 @@ class LevelEditor {
   void shift(ElementRef element, int dx, int dy);
   // LevelEditorGroups.cpp
   void selectBand();
+  // After a paste of `copied`: the looks of each renumbered teleporter
+  // follow its number (LookCatalog::followNumber).
+  void followNumbers(const Clipboard& copied);
   bool removeSelection(const char* verb);  // the step's name: "cut", "delete"
   bool tileLiesOn(const Rect& cell) const;
   // Whether data has no room for one more element of kind; when data is

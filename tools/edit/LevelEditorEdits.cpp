@@ -143,13 +143,17 @@ ElementRef LevelEditor::addStanding(LevelData& data, int x, int bottom, bool alw
     }
     case EditTool::Teleporter: {
       TeleporterSpec teleporter = templates_.teleporter;
-      teleporter.x = x;
-      teleporter.y = bottom + 1 - looks_.height(tool_, look_[toolIndex(tool_)]);
       if (teleporter.name != look) {
         teleporter.cooldown_name = pairedName(looks_.cooldownNames(), look);
       }
       teleporter.name = look;
       teleporter.number = unusedTeleporterNumber(data.teleporters);
+      looks_.showOwnNumber(teleporter);
+      teleporter.x = x;
+      // Standing on the row in the look it took, should that be of another height.
+      int taken = looks_.find(tool_, teleporter.name);
+      if (taken < 0) taken = look_[toolIndex(tool_)];
+      teleporter.y = bottom + 1 - looks_.height(tool_, taken);
       if (there(data.teleporters, [&](const TeleporterSpec& s) {
             return s.x == teleporter.x && s.y == teleporter.y;
           })) {

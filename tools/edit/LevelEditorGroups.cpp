@@ -91,6 +91,7 @@ bool LevelEditor::paste(int x, int y) {
   if (!clipboardOrigin(clipboard_, originX, originY)) return false;
   snap(x, y);
   selection_ = pasteInto(level_, clipboard_, x - originX, y - originY);
+  followNumbers(clipboard_);
   commit(groupName("paste", selection_));
   return true;
 }
@@ -113,8 +114,18 @@ bool LevelEditor::duplicate() {
   int dx = any ? right - left : gridWidth();
   if (snapping_) dx = (dx + gridWidth() - 1) / gridWidth() * gridWidth();
   selection_ = pasteInto(level_, copied, dx, 0);
+  followNumbers(copied);
   commit(groupName("duplicate", selection_));
   return true;
+}
+
+// The pasted teleporters are the selection's, in the clipboard's order.
+void LevelEditor::followNumbers(const Clipboard& copied) {
+  std::size_t copy = 0;
+  for (ElementRef element : selection_.refs()) {
+    if (element.kind != EditTool::Teleporter) continue;
+    looks_.followNumber(level_.teleporters[element.index], copied.records.teleporters[copy++]);
+  }
 }
 
 bool LevelEditor::deleteSelection() { return removeSelection("delete"); }

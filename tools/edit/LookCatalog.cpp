@@ -35,6 +35,32 @@ void addSet(std::vector<std::string>& names, std::vector<BITMAP*>* images, const
   sortByName(names, images);
 }
 
+// The look of `look`'s family that shows no number: the shortest name
+// from which the checker's rule gives `look` again. Empty when `look`
+// shows no number.
+std::string plainLook(const NamedImages& set, const std::string& look) {
+  const int shown = set.shownNumber(look);
+  std::string plain;
+  for (const std::string& name : set.names) {
+    const bool fits = set.shownNumber(name) < 0 && set.lookShowing(name, shown) == look;
+    if (shown >= 0 && fits && (plain.empty() || name.size() < plain.size())) plain = name;
+  }
+  return plain;
+}
+
+// `look` on a teleporter numbered `number`: the look of its family showing
+// that number, else its family's plain look when `look` shows a number.
+std::string lookForNumber(const NamedImages& set, const std::string& look, int number) {
+  const std::string numbered = set.lookShowing(look, number);
+  if (!numbered.empty()) return numbered;
+  return set.shownNumber(look) >= 0 ? plainLook(set, look) : look;
+}
+
+// `look` once its teleporter's number went from `was` to `now`.
+std::string lookFollowing(const NamedImages& set, const std::string& look, int was, int now) {
+  return was == now || set.shownNumber(look) != was ? look : lookForNumber(set, look, now);
+}
+
 struct Shade {
   bool shown = false;
   int r = 0, g = 0, b = 0;
@@ -91,6 +117,8 @@ LookCatalog::LookCatalog(const Game& game) {
   Looks& teleporters = looks_[toolIndex(EditTool::Teleporter)];
   addSet(teleporters.names, &teleporters.images, game.teleporterManager.normalImages());
   addSet(cooldownNames_, nullptr, game.teleporterManager.cooldownImages());
+  padLooks_.names = teleporters.names;
+  cooldownLooks_.names = cooldownNames_;
 
   Looks& enemies = looks_[toolIndex(EditTool::Enemy)];
   for (int i = 0; i < game.enemyManager.definitionCount(); ++i) {
@@ -115,6 +143,22 @@ int LookCatalog::floorLook() const {
     }
   }
   return 0;
+}
+
+void LookCatalog::showOwnNumber(TeleporterSpec& teleporter) const {
+  teleporter.name = lookForNumber(padLooks_, teleporter.name, teleporter.number);
+  teleporter.cooldown_name =
+      lookForNumber(cooldownLooks_, teleporter.cooldown_name, teleporter.number);
+}
+
+void LookCatalog::followNumber(TeleporterSpec& teleporter, const TeleporterSpec& before) const {
+  if (teleporter.name == before.name) {
+    teleporter.name = lookFollowing(padLooks_, teleporter.name, before.number, teleporter.number);
+  }
+  if (teleporter.cooldown_name == before.cooldown_name) {
+    teleporter.cooldown_name = lookFollowing(cooldownLooks_, teleporter.cooldown_name,
+                                             before.number, teleporter.number);
+  }
 }
 
 int LookCatalog::count(EditTool tool) const { return static_cast<int>(of(tool).names.size()); }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "game/LevelData.h"
+#include "tools/check/TreeFacts.h"
 #include "tools/edit/EditElement.h"
 
 class Game;
@@ -44,6 +46,20 @@ class LookCatalog {
   int playerAnimationCount() const { return playerAnimations_; }
   int ticksPerSecond() const { return ticksPerSecond_; }  // the tree's updates_per_second
 
+  // The teleporter looks as the checker names them, so that a pad's look
+  // shows its number by the checker's own rule (NamedImages::lookShowing).
+  const NamedImages& padLooks() const { return padLooks_; }
+  const NamedImages& cooldownLooks() const { return cooldownLooks_; }
+  // A new teleporter: each of its looks becomes the look of its family
+  // that shows the teleporter's number, where the tree has one; a look
+  // showing another number becomes its family's plain look when it has not.
+  void showOwnNumber(TeleporterSpec& teleporter) const;
+  // The teleporter was `before` and has another number now: a look left as
+  // it was that showed the old number follows to the look showing the new
+  // one, or to its family's plain look when the tree has none, so that no
+  // pad shows a number that calls another. Any other look stays.
+  void followNumber(TeleporterSpec& teleporter, const TeleporterSpec& before) const;
+
   // A claim must show: pictures closer than this read as the same look.
   static constexpr int visibleDifference = 24;
   // The first tile look whose claimed look (paired by name) differs from it
@@ -61,6 +77,8 @@ class LookCatalog {
   std::vector<std::string> clearedNames_;
   std::vector<BITMAP*> clearedImages_;  // borrowed, beside their names
   std::vector<std::string> cooldownNames_;
+  NamedImages padLooks_{"teleporter image", {}, {}, {}};  // names only
+  NamedImages cooldownLooks_{"teleporter cooldown image", {}, {}, {}};
   int playerAnimations_ = 0;
   int ticksPerSecond_ = 0;
 };
