@@ -87,6 +87,12 @@ int Diagnostics::errorCount() const {
   return count;
 }
 
+int Diagnostics::warningCount() const {
+  int count = 0;
+  for (const Diagnostic& d : list_) count += d.warning ? 1 : 0;
+  return count;
+}
+
 void Diagnostics::print(std::FILE* out) const {
   for (const Diagnostic& d : list_) {
     std::fprintf(out, "%s:%d:%d: %s%s\n", d.file.c_str(), d.position.line, d.position.column,

@@ -49,6 +49,7 @@ class Diagnostics {
   void note(const std::string& file, Position position, const std::string& message);
   bool empty() const { return list_.empty(); }
   int errorCount() const;
+  int warningCount() const;
   const std::vector<Diagnostic>& all() const { return list_; }
   void print(std::FILE* out) const;
 

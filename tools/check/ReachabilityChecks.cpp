@@ -75,7 +75,9 @@ void MediaChecker::reportReachability(const LevelRecords& records, Game& game,
   for (const LayoutFinding& finding : verdict.findings) reportLayout(records, finding);
   if (!writeRoute) return;
   if (!verdict.routeWritable) {
-    if (!verdict.noRoute.empty()) out_.report(pathOf(records.fileName), verdict.noRoute);
+    if (!verdict.noRoute.empty()) {
+      out_.report(pathOf(records.fileName), "no route is written: " + verdict.noRoute);
+    }
     return;
   }
   Replay& replay = verdict.route;

@@ -104,6 +104,6 @@ int main(int argc, char** argv) {
     checker.run();
   }
   diagnostics.print(stdout);
-  const bool failed = werror ? !diagnostics.empty() : diagnostics.errorCount() > 0;
-  return failed ? 1 : 0;
+  const int failing = diagnostics.errorCount() + (werror ? diagnostics.warningCount() : 0);
+  return failing > 0 ? 1 : 0;
 }
