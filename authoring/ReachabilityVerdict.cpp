@@ -68,7 +68,7 @@ bool routeAsReplay(const std::vector<TickInput>& ticks, ReachabilityVerdict& ver
                               ", which no key chooses: it cannot be replayed";
       add(verdict, LayoutElement::Level, 0, true,
           why + ", so neither the countdown nor the enemies are checked");
-      verdict.noRoute = "no route is written: " + why;
+      verdict.noRoute = why;
       return false;
     }
     verdict.route.append(keys);
@@ -88,7 +88,7 @@ ReachabilityVerdict judgeReachability(Game& game, const Reachability& search) {
   const std::vector<int> tiles = search.unreachedTiles();
   if (search.complete()) addUnreached(verdict, game, search, tiles);
   if (!tiles.empty()) {
-    verdict.noRoute = "no route is written: no route clears the level";
+    verdict.noRoute = "no route clears the level";
     return verdict;
   }
   const Reachability::Route route = search.route();
@@ -102,7 +102,7 @@ ReachabilityVerdict judgeReachability(Game& game, const Reachability& search) {
     add(verdict, LayoutElement::Level, 0, true,
         "the route found leaves " + tilesText(route.tilesLeft) +
             " unclaimed: the search found no way to claim them all in one life");
-    verdict.noRoute = "no route is written: no route found clears the level";
+    verdict.noRoute = "no route found clears the level";
     return verdict;
   }
   verdict.route.expectScore = route.scoreGained;
@@ -124,7 +124,7 @@ ReachabilityVerdict judgeReachability(Game& game, const Reachability& search) {
                  "; the countdown allows " + seconds(outcome.ticks, ups)
            : "the route found does not clear the level when replayed: the search and the game "
              "disagree");
-  verdict.noRoute = "no route is written: " + finding.message;
+  verdict.noRoute = finding.message;
   return verdict;
 }
 

@@ -22,7 +22,7 @@ struct ReachabilityVerdict {
   // the hashes are the caller's to fill.
   Replay route;
   bool routeWritable = false;  // route clears the level, played as the game plays it
-  std::string noRoute;  // otherwise, why no route can be written (may be empty)
+  std::string noRoute;  // otherwise why not (may be empty); each tool words its refusal
   bool routeInTime = false;  // the route found clears the level before the countdown ends
 };
 
