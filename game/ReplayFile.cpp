@@ -27,6 +27,9 @@ const KeyLetter keyLetters[] = {
     {'L', replayLeft}, {'R', replayRight}, {'U', replayUp}, {'D', replayDown}, {'J', replayJump},
 };
 
+// The first word of every recording.
+const char* const formatWord = "pwe-replay";
+
 // Teleporter numbers from this one on are written '#' and their digits.
 constexpr int firstHashNumber = 10;
 
@@ -228,7 +231,7 @@ bool readRuns(std::istream& in, const std::string& path, Replay& replay, std::st
 bool readReplayFrom(std::istream& in, const std::string& path, Replay& out, std::string& error) {
   std::string word;
   int version = 0;
-  if (!(in >> word >> version) || word != "pwe-replay" || version != 1) {
+  if (!(in >> word >> version) || word != formatWord || version != 1) {
     error = path + " is not a version 1 recording";
     return false;
   }
@@ -279,7 +282,7 @@ bool readReplayText(const std::string& text, const std::string& name, Replay& ou
 
 std::string replayText(const Replay& replay) {
   std::ostringstream out;
-  out << "pwe-replay 1\n"
+  out << formatWord << " 1\n"
       << "level " << replay.level << "\n"
       << "level-hash " << replay.levelHash << "\n"
       << "player-hash " << replay.playerHash << "\n"
@@ -289,6 +292,10 @@ std::string replayText(const Replay& replay) {
   out << "keys\n";
   for (const ReplayRun& run : replay.runs) out << run.ticks << " " << run.keys << "\n";
   return out.str();
+}
+
+bool replaceableByRecording(const std::string& text) {
+  return text.empty() || text.rfind(std::string(formatWord) + " ", 0) == 0;
 }
 
 void releaseAllKeys(Game& game) {
