@@ -183,7 +183,12 @@ bool readHeader(std::istream& in, const std::string& path, Replay& replay, std::
                 std::to_string(std::numeric_limits<int>::max());
         return false;
       }
-    } else if (word == "enemies" && in >> word && word == "absent") {
+    } else if (word == "enemies") {
+      std::string state;
+      if (!(in >> state) || state != "absent") {
+        error = path + ": unknown field '" + word + (state.empty() ? "" : " " + state) + "'";
+        return false;
+      }
       replay.enemiesAbsent = true;
     } else {
       error = path + ": unknown field '" + word + "'";
@@ -202,7 +207,14 @@ bool readHeader(std::istream& in, const std::string& path, Replay& replay, std::
 // start of the next.
 bool readRuns(std::istream& in, const std::string& path, Replay& replay, std::string& error) {
   std::string line;
-  std::getline(in, line);  // the rest of the "keys" line
+  std::getline(in, line);  // the rest of the "keys" line, which holds no run
+  const std::size_t more = line.find_first_not_of(" \t\r");
+  if (more != std::string::npos) {
+    const std::size_t last = line.find_last_not_of(" \t\r");
+    error = path + ": '" + line.substr(more, last + 1 - more) +
+            "' after 'keys': each run of keys has a line of its own";
+    return false;
+  }
   long long ticks = 0;
   while (std::getline(in, line)) {
     if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
