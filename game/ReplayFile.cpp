@@ -27,6 +27,9 @@ const KeyLetter keyLetters[] = {
     {'L', replayLeft}, {'R', replayRight}, {'U', replayUp}, {'D', replayDown}, {'J', replayJump},
 };
 
+// The first word of every recording.
+const char* const formatWord = "pwe-replay";
+
 // Teleporter numbers from this one on are written '#' and their digits.
 constexpr int firstHashNumber = 10;
 
@@ -180,7 +183,12 @@ bool readHeader(std::istream& in, const std::string& path, Replay& replay, std::
                 std::to_string(std::numeric_limits<int>::max());
         return false;
       }
-    } else if (word == "enemies" && in >> word && word == "absent") {
+    } else if (word == "enemies") {
+      std::string state;
+      if (!(in >> state) || state != "absent") {
+        error = path + ": unknown field '" + word + (state.empty() ? "" : " " + state) + "'";
+        return false;
+      }
       replay.enemiesAbsent = true;
     } else {
       error = path + ": unknown field '" + word + "'";
@@ -199,7 +207,14 @@ bool readHeader(std::istream& in, const std::string& path, Replay& replay, std::
 // start of the next.
 bool readRuns(std::istream& in, const std::string& path, Replay& replay, std::string& error) {
   std::string line;
-  std::getline(in, line);  // the rest of the "keys" line
+  std::getline(in, line);  // the rest of the "keys" line, which holds no run
+  const std::size_t more = line.find_first_not_of(" \t\r");
+  if (more != std::string::npos) {
+    const std::size_t last = line.find_last_not_of(" \t\r");
+    error = path + ": '" + line.substr(more, last + 1 - more) +
+            "' after 'keys': each run of keys has a line of its own";
+    return false;
+  }
   long long ticks = 0;
   while (std::getline(in, line)) {
     if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
@@ -228,7 +243,7 @@ bool readRuns(std::istream& in, const std::string& path, Replay& replay, std::st
 bool readReplayFrom(std::istream& in, const std::string& path, Replay& out, std::string& error) {
   std::string word;
   int version = 0;
-  if (!(in >> word >> version) || word != "pwe-replay" || version != 1) {
+  if (!(in >> word >> version) || word != formatWord || version != 1) {
     error = path + " is not a version 1 recording";
     return false;
   }
@@ -279,7 +294,7 @@ bool readReplayText(const std::string& text, const std::string& name, Replay& ou
 
 std::string replayText(const Replay& replay) {
   std::ostringstream out;
-  out << "pwe-replay 1\n"
+  out << formatWord << " 1\n"
       << "level " << replay.level << "\n"
       << "level-hash " << replay.levelHash << "\n"
       << "player-hash " << replay.playerHash << "\n"
@@ -289,6 +304,10 @@ std::string replayText(const Replay& replay) {
   out << "keys\n";
   for (const ReplayRun& run : replay.runs) out << run.ticks << " " << run.keys << "\n";
   return out.str();
+}
+
+bool replaceableByRecording(const std::string& text) {
+  return text.empty() || text.rfind(std::string(formatWord) + " ", 0) == 0;
 }
 
 void releaseAllKeys(Game& game) {

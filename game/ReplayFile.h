@@ -96,6 +96,10 @@ bool readReplayText(const std::string& text, const std::string& name, Replay& ou
 // The recording as the text above; the tools write it through the one
 // writer of replaced files (authoring/FileReplace).
 std::string replayText(const Replay& replay);
+// Whether a file's text may be replaced by a recording: it is empty or
+// starts as every recording does, so that a recording written to a wrong
+// name never takes the place of an author's other file.
+bool replaceableByRecording(const std::string& text);
 
 // Holds exactly the keys of one tick in the Game's input record, which from
 // then on the Game reads instead of the keyboard and the joystick.

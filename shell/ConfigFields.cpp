@@ -108,7 +108,10 @@ std::string configFlaw(const ConfigField& field, const ConfigReading& reading) {
     return flaw;
   }
   if (use.usable) return "";
-  return std::to_string(reading.read) + " is outside " + rangeText(field);
+  // A range open above has only its low end to fall outside of.
+  const std::string value = std::to_string(reading.read);
+  if (field.high == INT_MAX) return value + " is below " + std::to_string(field.low);
+  return value + " is outside " + rangeText(field);
 }
 
 int usableConfigValue(const ConfigField& field, int read) {

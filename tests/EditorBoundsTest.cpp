@@ -3,7 +3,10 @@
 // level the game would refuse names what it would refuse and leaves
 // nothing behind; and the autosave copy an editor without the lock left
 // is offered once that editor is gone.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -131,6 +134,52 @@ TEST(EditorBounds, KeepNoBackupForASaveThatWroteNothing) {
   EXPECT_FALSE(exists("level.inf~"));
   ASSERT_EQ(editor.save(), 0) << editor.saveError();
   EXPECT_EQ(readFile("level.inf~"), clean);
+}
+
+// Sets or clears a file's immutable flag, which refuses even the owner's
+// rename over it; false where the file system or the process may not.
+bool setImmutable(const char* path, bool on) {
+  const int fd = open(path, O_RDONLY);
+  if (fd < 0) return false;
+  int flags = 0;
+  bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+  done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  close(fd);
+  return done;
+}
+
+// A save whose new text was written but could not take the file's place
+// went no further: the backup it kept is taken back, and a backup an
+// earlier session left is as it was.
+TEST(EditorBounds, TakeBackTheBackupOfASaveTheRenameRefused) {
+  for (const bool earlierBackup : {false, true}) {
+    SCOPED_TRACE(earlierBackup ? "an earlier backup" : "no earlier backup");
+    EditorFixture fixture;
+    LevelEditor& editor = *fixture.editor;
+    const std::string clean = EditorFixture::emptyLevel().str();
+    writeBytes("level.inf", clean);
+    if (earlierBackup) writeBytes("level.inf~", "an earlier session's backup\n");
+    ASSERT_EQ(editor.open("level.inf"), 0);
+    editor.place(40, 13);
+    if (!setImmutable("level.inf", true)) GTEST_SKIP() << "no immutable files here";
+    // Root may write to any file, yet not rename over an immutable one.
+    int saved = editor.save();
+    if (saved != 0 && editor.saveRisk() != FileRisk::None) {
+      saved = editor.save(riskBit(editor.saveRisk()));
+    }
+    setImmutable("level.inf", false);
+    EXPECT_EQ(editor.saveRisk(), FileRisk::None);
+    EXPECT_EQ(saved, -1);
+    EXPECT_EQ(readFile("level.inf"), clean);
+    if (earlierBackup) {
+      EXPECT_EQ(readFile("level.inf~"), "an earlier session's backup\n");
+    } else {
+      EXPECT_FALSE(exists("level.inf~"));
+    }
+    ASSERT_EQ(editor.save(), 0) << editor.saveError();
+    EXPECT_EQ(readFile("level.inf~"), clean);
+  }
 }
 
 // A process id no process has: a child's, once reaped.

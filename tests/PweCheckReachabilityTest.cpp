@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -15,6 +16,7 @@
 #include "authoring/Replay.h"
 #include "game/Game.h"
 #include "tests/support/CheckerRun.h"
+#include "tests/support/FileText.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
 #include "tests/support/PlayField.h"
@@ -190,6 +192,42 @@ TEST(PweCheckReachability, WritesNoRouteTheCountdownCutsShort) {
     EXPECT_EQ(lines.back().substr(lines.back().size() - end.size()), end) << lines.back();
     EXPECT_FALSE(fs::exists("route.replay"));
     EXPECT_EQ(run.status, 1);
+  }
+}
+
+// The route replaces a recording, or nothing; never the author's other
+// files, such as the level itself named by mistake.
+TEST(PweCheckReachability, ReplacesOnlyARecordingWithTheRoute) {
+  const struct {
+    const char* out;
+    const char* before;  // the file at out before the run; nullptr for none
+    bool replaced;
+  } cases[] = {
+      {"route.replay", nullptr, true},
+      {"route.replay", "pwe-replay 1\nlevel level1.inf\nkeys\n", true},
+      {"route.replay", "", true},
+      {"notes.txt", "the author's notes\n", false},
+      {"media/level1.inf", nullptr, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.out) + " holding " + (c.before ? c.before : "nothing"));
+    GameTree tree;
+    tree.writeLevel("level1.inf", GameTree::simpleLevel(4000));
+    if (c.before != nullptr) std::ofstream(c.out, std::ios::binary) << c.before;
+    std::string before;
+    if (fs::exists(c.out)) before = readFile(c.out);
+    const CheckRun run = runChecker(std::string("--route level1.inf ") + c.out);
+    Replay replay;
+    std::string error;
+    EXPECT_EQ(readReplay(c.out, replay, error), c.replaced) << run.output;
+    EXPECT_EQ(run.status, c.replaced ? 0 : 1) << run.output;
+    if (c.replaced) continue;
+    EXPECT_EQ(readFile(c.out), before);
+    const std::vector<std::string> lines = reachabilityLines(run);
+    ASSERT_FALSE(lines.empty()) << run.output;
+    EXPECT_EQ(lines.back(), "media/level1.inf:0:0: no route is written: " +
+                                fs::absolute(c.out).string() +
+                                " holds no recording, and is left as it was");
   }
 }
 

@@ -783,14 +783,15 @@ TEST_P(PweCheckRouteWrite, SaysWhyAndKeepsTheOldFile) {
   FailingWrites writes(GetParam().how);
   if (!writes.available()) GTEST_SKIP() << "this process may not mount a file system";
   const std::string route = writes.directory() + "/route.replay";
-  std::ofstream(route, std::ios::binary) << "the old route\n";
+  const std::string old = "pwe-replay 1\nlevel level1.inf\nkeys\n1 R\n";  // the old route
+  std::ofstream(route, std::ios::binary) << old;
   writes.arm(whole - 1);
   const CheckRun run = runChecker("--route level1.inf " + route);
   writes.disarm();
   EXPECT_EQ(run.lines, std::vector<std::string>{"media/level1.inf:0:0: no route is written: "
                                                 "cannot write " + route + ": " + writes.reason()});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(readFile(route), "the old route\n");
+  EXPECT_EQ(readFile(route), old);
   EXPECT_EQ(std::distance(fs::directory_iterator(writes.directory()), fs::directory_iterator()), 1);
 }
 

@@ -105,6 +105,8 @@ TEST(ReplayFile, KeysAndScoresWithoutAMeaningAreRefusedEachWithItsReason) {
       {"expect-score 99999999999999999999\nkeys\n4 R\n",
        "expect-score is no whole number from -2147483648 to 2147483647"},
       {"keys\n2000000000 R\n2000000000 L\n", "more ticks than a life can count"},
+      {"enemies present\nkeys\n4 R\n", "unknown field 'enemies present'"},
+      {"keys 4 R\n5 L\n", "'4 R' after 'keys': each run of keys has a line of its own"},
   };
   MediaTree scratch;
   for (const auto& c : cases) {

@@ -106,6 +106,7 @@ class MediaChecker {
   void checkReachability(bool treeLoads);
   void reportReachability(const LevelRecords& records, Game& game, const Reachability& search,
                           bool writeRoute, const ClearingLimits& proof);
+  bool routeOutputReplaceable() const;
 
   std::string pathOf(const std::string& relative) const { return root_ + "/" + relative; }
 

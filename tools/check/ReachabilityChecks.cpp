@@ -14,6 +14,7 @@
 #include "authoring/Replay.h"
 #include "shell/Fatal.h"
 #include "shell/LevelSequence.h"
+#include "shell/MediaFile.h"
 #include "shell/MediaTreeEntry.h"
 #include "shell/Startup.h"
 #include "tools/check/MediaChecker.h"
@@ -21,6 +22,15 @@
 void MediaChecker::requestRoute(const std::string& level, const std::string& output) {
   routeLevel_ = level;
   routeOutput_ = output;
+}
+
+// Missing, or a recording (what a file that is neither would be, the
+// writer says); a longer file than any recording is none.
+bool MediaChecker::routeOutputReplaceable() const {
+  MediaFile file(routeOutput_);
+  std::string text;
+  if (!file.isOpen()) return true;
+  return file.readWhole(text, maxReplayBytes) && replaceableByRecording(text);
 }
 
 void MediaChecker::checkReachability(bool treeLoads) {
@@ -85,7 +95,10 @@ void MediaChecker::reportReachability(const LevelRecords& records, Game& game,
   replay.levelHash = fileHash("media/" + records.fileName);
   replay.playerHash = fileHash("media/player.inf");
   std::string reason;
-  if (replaceFile(routeOutput_, replayText(replay), reason) != 0) {
+  if (!routeOutputReplaceable()) {
+    out_.report(pathOf(records.fileName), "no route is written: " + routeOutput_ +
+                                              " holds no recording, and is left as it was");
+  } else if (replaceFile(routeOutput_, replayText(replay), reason) != 0) {
     out_.report(pathOf(records.fileName), "no route is written: " + reason);
   }
 }

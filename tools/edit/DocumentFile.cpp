@@ -167,10 +167,14 @@ int DocumentFile::saveTo(const std::string& path, const FileStamp& seen,
   // The backup is kept only once the new text is written beside the file.
   // (keepBackup says why it failed in error_, where the write's reason goes.)
   std::function<int(std::string&)> keep;
+  BackupKept kept;
   if (backups_ && !backedUp_ && now.exists) {
-    keep = [&](std::string&) { return keepBackup(path, old); };
+    keep = [&](std::string&) { return keepBackup(path, old, kept); };
   }
-  if (writeLevelFile(path, level, error_, keep) != 0) return -1;
+  if (writeLevelFile(path, level, error_, keep) != 0) {
+    takeBackBackup(path, kept);  // the rename after it was refused
+    return -1;
+  }
   backedUp_ = true;  // only the first save of a session keeps one
   std::string text;
   std::string ignored;
@@ -232,7 +236,8 @@ std::string DocumentFile::question(FileRisk risk, const std::string& path, const
   return text;
 }
 
-int DocumentFile::keepBackup(const std::string& path, const std::string& old) {
+int DocumentFile::keepBackup(const std::string& path, const std::string& old,
+                             BackupKept& kept) {
   const std::string backup = backupPathOf(path);
   // A link left in the backup's place must not send the old text elsewhere.
   struct stat info {};
@@ -242,12 +247,31 @@ int DocumentFile::keepBackup(const std::string& path, const std::string& old) {
     return -1;
   }
   std::string error;
+  FileStamp former;
+  if (readFile(backup, kept.formerText, former, error) != 0) {
+    error_ = error + " (the backup of the previous file); nothing was saved";
+    return -1;
+  }
+  kept.replaced = former.exists;
   if (replaceFile(backup, old, error) != 0) {
     error_ = error + " (the backup of the previous file); nothing was saved";
     return -1;
   }
+  kept.made = true;
   note_ = "the previous file is kept as " + nameOf(backup);
   return 0;
+}
+
+void DocumentFile::takeBackBackup(const std::string& path, const BackupKept& kept) {
+  if (!kept.made) return;
+  const std::string backup = backupPathOf(path);
+  std::string ignored;
+  if (kept.replaced) {
+    replaceFile(backup, kept.formerText, ignored);
+  } else {
+    std::remove(backup.c_str());
+  }
+  note_.clear();
 }
 
 std::string DocumentFile::autosavePath() const {

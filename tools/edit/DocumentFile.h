@@ -80,7 +80,15 @@ class DocumentFile {
   std::string question(FileRisk risk, const std::string& path, const FileStamp& seen,
                        const FileStamp& now, const std::string& damage, const LevelLock& lock,
                        long long newSize) const;
-  int keepBackup(const std::string& path, const std::string& old);
+  // What a backup replaced, so that a save that goes no further than the
+  // backup can take it back.
+  struct BackupKept {
+    bool made = false;
+    bool replaced = false;     // a backup stood there before
+    std::string formerText;    // and held this
+  };
+  int keepBackup(const std::string& path, const std::string& old, BackupKept& kept);
+  void takeBackBackup(const std::string& path, const BackupKept& kept);
   void claim(const std::string& path);
 
   std::string path_;
