@@ -151,6 +151,8 @@ class OrderedBound {
     if (after.empty()) return {};
     std::vector<std::uint64_t> gaps(claims_.size(), unreachable);
     for (int to : wanted_) {
+      // A crowded level has thousands of edges claiming each tile.
+      if (limits_.over()) return {};
       for (const ClaimEdge& c : claims_[to]) {
         gaps[to] = claimsBoth(g_, c.edge, from) ? 0 : std::min(gaps[to], after[c.from]);
         if (gaps[to] == 0) break;
