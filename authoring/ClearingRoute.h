@@ -27,14 +27,17 @@
 //
 // Limits. Both keep together to the proof's limits (ClearingLimits: 60 s
 // and 2 million ticks played, or PWE_SEARCH_SECONDS), counted again from
-// the route found, so a huge level cannot hold its author up twice as
-// long. The bound's walks over the found states ask the clock as they go;
-// past it the bound falls back to the latest of the quickest ways, or to
-// none. The presses are tried in the route's order and asked about the
-// limits before each tick: past them the presses after are left
-// unchecked. Memory: the bound holds a few numbers per found state (the
-// search bounds those), the presses one TickState per tick of the route
-// (which the proof's ticks bound). Measured in docs/performance.md.
+// the route found: a huge level holds its author up no more than as long
+// again as the proof may. The bound's walks over the found states ask the
+// clock as they go; past it the bound falls back to the latest of the
+// quickest ways, or to none. The route is played once to keep its states
+// (its length, which the proof's ticks bound, bounds that), then its
+// presses are tried in its order, the limits asked before each of its
+// ticks and each trial at most 2000 ticks: past them the presses after
+// are left unchecked. Memory: the bound holds a few numbers per found
+// state (the search bounds those), the presses one TickState per tick of
+// the route (which the proof's ticks bound). Measured in
+// docs/performance.md.
 #include <cstddef>
 #include <vector>
 
