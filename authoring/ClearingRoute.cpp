@@ -11,6 +11,13 @@
 
 using namespace stateways;
 
+RouteLimits::RouteLimits(const ClearingLimits& limits)
+    : limits_(limits), startedAt_(searchClockSeconds()) {}
+
+bool RouteLimits::over() const {
+  return ticks_ >= limits_.maxTicks || searchClockSeconds() - startedAt_ > limits_.maxSeconds;
+}
+
 namespace {
 
 using Costs = std::vector<std::uint64_t>;
@@ -20,6 +27,7 @@ const std::uint64_t unreachable = UINT64_MAX / 4;
 // Edge costs are small (a chain is stored after at most a few hundred
 // ticks), so the open states sit in a ring of buckets, one per cost.
 // Each source starts at its own cost, no more than the longest edge.
+// Empty when the limits pass before every state has its cost.
 struct Source {
   std::uint32_t state;
   std::uint64_t cost;
@@ -28,7 +36,7 @@ struct Source {
 std::uint64_t edgeCost(const StateEdge& edge) { return edge.wait ? 0 : edge.ticks; }
 
 Costs leastTicks(const StateGraph& g, const std::vector<Source>& sources,
-                 std::uint32_t longestEdge) {
+                 std::uint32_t longestEdge, const RouteLimits& limits) {
   Costs cost(g.size(), unreachable);
   std::vector<std::vector<std::uint32_t>> ring(longestEdge + 1);
   std::size_t open = 0;
@@ -38,10 +46,12 @@ Costs leastTicks(const StateGraph& g, const std::vector<Source>& sources,
     ring[s.cost % ring.size()].push_back(s.state);
     ++open;
   }
+  std::size_t taken = 0;
   for (std::uint64_t at = 0; open > 0; ++at) {
     std::vector<std::uint32_t>& bucket = ring[at % ring.size()];
     // The bucket grows while it is read: a free wait lands in it again.
     for (std::size_t i = 0; i < bucket.size(); ++i) {
+      if (taken++ % 4096 == 0 && limits.over()) return {};
       const std::uint32_t state = bucket[i];
       --open;
       if (cost[state] != at) continue;
@@ -102,24 +112,29 @@ namespace {
 
 // The bound over a few chosen tiles: the tiles taken far apart, the gaps
 // between them, and the least time to claim them all in any order.
-class ParBound {
+class OrderedBound {
  public:
-  ParBound(const StateGraph& g, const std::vector<FloorTile>& tiles)
-      : g_(g), claims_(claimEdges(g, tiles.size())), earliest_(tiles.size(), unreachable),
-        longest_(longestEdge(g)) {
-    const Costs fromStart = leastTicks(g, {{0, 0}}, longest_);
-    for (std::size_t t = 0; t < tiles.size(); ++t) {
+  OrderedBound(const StateGraph& g, const std::vector<FloorTile>& tiles, const RouteLimits& limits)
+      : g_(g), limits_(limits), claims_(claimEdges(g, tiles.size())),
+        earliest_(tiles.size(), unreachable), longest_(longestEdge(g)) {
+    const Costs fromStart = leastTicks(g, {{0, 0}}, longest_, limits_);
+    found_ = !fromStart.empty();
+    for (std::size_t t = 0; found_ && t < tiles.size(); ++t) {
       if (tiles[t].claimable == 0 || claims_[t].empty()) continue;
       for (const ClaimEdge& c : claims_[t]) earliest_[t] = std::min(earliest_[t], fromStart[c.from]);
       wanted_.push_back(static_cast<int>(t));
     }
   }
 
+  bool found() const { return found_; }
+
+  // The latest of the quickest ways alone when the limits pass while the
+  // tiles are chosen.
   std::uint64_t ticks() {
     if (wanted_.empty()) return 0;
     std::uint64_t latest = 0;
     for (int t : wanted_) latest = std::max(latest, earliest_[t]);
-    choose();
+    if (!choose()) return latest + 1;
     return std::max(latest, leastOverOrders()) + 1;  // the claim is a tick into its edge
   }
 
@@ -132,9 +147,12 @@ class ParBound {
       const StateEdge& edge = g_.edge(c.edge);
       ends.push_back({edge.to, edgeCost(edge)});
     }
-    const Costs after = leastTicks(g_, ends, longest_);
+    const Costs after = leastTicks(g_, ends, longest_, limits_);
+    if (after.empty()) return {};
     std::vector<std::uint64_t> gaps(claims_.size(), unreachable);
     for (int to : wanted_) {
+      // A crowded level has thousands of edges claiming each tile.
+      if (limits_.over()) return {};
       for (const ClaimEdge& c : claims_[to]) {
         gaps[to] = claimsBoth(g_, c.edge, from) ? 0 : std::min(gaps[to], after[c.from]);
         if (gaps[to] == 0) break;
@@ -144,13 +162,14 @@ class ParBound {
   }
 
   // The latest to arrive first, then each time the one farthest from
-  // every tile chosen so far.
-  void choose() {
+  // every tile chosen so far. False when the limits passed.
+  bool choose() {
     int next = *std::max_element(wanted_.begin(), wanted_.end(),
                                  [&](int a, int b) { return earliest_[a] < earliest_[b]; });
     while (next >= 0) {
       chosen_.push_back(next);
       gaps_.push_back(gapsFrom(next));
+      if (gaps_.back().empty()) return false;
       next = -1;
       std::uint64_t farthest = 0;
       for (int t : wanted_) {
@@ -162,6 +181,7 @@ class ParBound {
         }
       }
     }
+    return true;
   }
 
   // Over every order of the chosen tiles, each claimed no sooner than its
@@ -190,6 +210,8 @@ class ParBound {
   static constexpr std::size_t chosenTiles = 12;  // 4096 subsets
 
   const StateGraph& g_;
+  const RouteLimits& limits_;
+  bool found_ = false;
   std::vector<std::vector<ClaimEdge>> claims_;
   std::vector<std::uint64_t> earliest_;
   std::vector<int> wanted_;
@@ -200,11 +222,17 @@ class ParBound {
 
 }  // namespace
 
-int parLowerBound(const Reachability& search, const Game& game) {
+ParBound parLowerBound(const Reachability& search, const Game& game, RouteLimits& limits) {
+  ParBound par;
   const StateGraph* graph = search.foundStates();
-  if (graph == nullptr || graph->size() == 0) return 0;
-  ParBound bound(*graph, game.floorManager.tiles());
-  return static_cast<int>(std::min<std::uint64_t>(bound.ticks(), INT_MAX));
+  if (graph == nullptr || graph->size() == 0) {
+    par.found = true;
+    return par;
+  }
+  OrderedBound bound(*graph, game.floorManager.tiles(), limits);
+  par.found = bound.found();
+  if (par.found) par.ticks = static_cast<int>(std::min<std::uint64_t>(bound.ticks(), INT_MAX));
+  return par;
 }
 
 namespace {
@@ -222,9 +250,10 @@ std::uint8_t pressBits(TickInput input) {
 // the route stood.
 class RouteTrial {
  public:
-  RouteTrial(Game& game, const Reachability& search, const std::vector<TickInput>& route)
-      : game_(game), search_(search), route_(route), states_(search.tickStates()),
-        walk_(*search.foundStates()) {
+  RouteTrial(Game& game, const Reachability& search, const std::vector<TickInput>& route,
+             RouteLimits& limits)
+      : game_(game), search_(search), route_(route), limits_(limits),
+        states_(search.tickStates()), walk_(*search.foundStates()) {
     game_.beginLife();
     game_.enemyManager.clear();
     for (int tile : search.unreachedTiles()) unreached_.push_back(tile);
@@ -243,16 +272,24 @@ class RouteTrial {
     states_.restore(start_);
   }
 
-  std::vector<int> framePerfect() {
+  // Each press is checked by the tick before it and its own, so the
+  // presses before the tick the limits passed at are the ones checked.
+  FramePerfect framePerfect() {
     std::vector<bool> sooner(route_.size() + 1, false);
-    std::vector<int> found;
+    FramePerfect found;
+    for (std::size_t t = 1; t < before_.size(); ++t) found.presses += isPress(t) ? 1 : 0;
+    found.checked = found.presses;
     states_.restore(start_);
     for (std::size_t t = 0; t + 1 < before_.size(); ++t) {
+      if (limits_.over()) {
+        found.checked = pressesBefore(t);
+        break;
+      }
       // Before tick t: the press at t + 1 a tick sooner, the press at t a
       // tick later.
       if (isPress(t + 1)) sooner[t + 1] = tryFrom(t, t + 1, false);
       if (t > 0 && isPress(t) && !sooner[t] && !tryFrom(t, t, true)) {
-        found.push_back(static_cast<int>(t));
+        found.ticks.push_back(static_cast<int>(t));
       }
       states_.restore(before_[t]);
       if (!tick(route_[t])) break;
@@ -263,6 +300,12 @@ class RouteTrial {
   }
 
  private:
+  std::size_t pressesBefore(std::size_t end) const {
+    std::size_t count = 0;
+    for (std::size_t t = 1; t < end; ++t) count += isPress(t) ? 1 : 0;
+    return count;
+  }
+
   bool isPress(std::size_t t) const {
     const TickInput now = route_[t];
     const TickInput last = t > 0 ? route_[t - 1] : TickInput{};
@@ -272,6 +315,7 @@ class RouteTrial {
   bool tick(TickInput input) {
     search_.holdKeys(input);
     search_.holdOffCountdown();
+    limits_.played();
     game_.tick();
     return game_.player.alive;
   }
@@ -335,6 +379,7 @@ class RouteTrial {
   Game& game_;
   const Reachability& search_;
   const std::vector<TickInput>& route_;
+  RouteLimits& limits_;
   const TickStates& states_;
   Walk walk_;
   std::vector<int> unreached_;
@@ -345,9 +390,9 @@ class RouteTrial {
 
 }  // namespace
 
-std::vector<int> framePerfectTicks(Game& game, const Reachability& search,
-                                   const std::vector<TickInput>& route) {
+FramePerfect framePerfectTicks(Game& game, const Reachability& search,
+                               const std::vector<TickInput>& route, RouteLimits& limits) {
   if (route.empty() || search.foundStates() == nullptr) return {};
-  RouteTrial trial(game, search, route);
+  RouteTrial trial(game, search, route, limits);
   return trial.framePerfect();
 }

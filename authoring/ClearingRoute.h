@@ -24,17 +24,56 @@
 // in a found state from which every tile still unclaimed can be claimed.
 // Played without the enemies: an enemy's timing is the route's to meet,
 // the press's exactness is the level's.
+//
+// Limits. Both keep together to the proof's limits (ClearingLimits: 60 s
+// and 2 million ticks played, or PWE_SEARCH_SECONDS), counted again from
+// the route found: a huge level holds its author up no more than as long
+// again as the proof may. The bound's walks over the found states ask the
+// clock as they go; past it the bound falls back to the latest of the
+// quickest ways, or to none. The route is played once to keep its states
+// (its length, which the proof's ticks bound, bounds that), then its
+// presses are tried in its order, the limits asked before each of its
+// ticks and each trial at most 2000 ticks: past them the presses after
+// are left unchecked. Memory: the bound holds a few numbers per found
+// state (the search bounds those), the presses one TickState per tick of
+// the route (which the proof's ticks bound). Measured in
+// docs/performance.md.
+#include <cstddef>
 #include <vector>
 
+#include "authoring/ClearingSearch.h"
 #include "authoring/TickState.h"
 
 class Game;
 class Reachability;
 
-// In ticks from the life's first.
-int parLowerBound(const Reachability& search, const Game& game);
+// The proof's limits, counted from the moment it is made.
+class RouteLimits {
+ public:
+  explicit RouteLimits(const ClearingLimits& limits);
+  // A tick was played.
+  void played() { ++ticks_; }
+  bool over() const;
 
-// The ticks (from 0) of the route's frame-perfect presses. game: the one
-// search ran on; left at the life's start, enemies and all.
-std::vector<int> framePerfectTicks(Game& game, const Reachability& search,
-                                   const std::vector<TickInput>& route);
+ private:
+  ClearingLimits limits_;
+  double startedAt_;
+  std::size_t ticks_ = 0;
+};
+
+struct ParBound {
+  int ticks = 0;       // in ticks from the life's first
+  bool found = false;  // false: the limits passed before any bound was found
+};
+
+ParBound parLowerBound(const Reachability& search, const Game& game, RouteLimits& limits);
+
+struct FramePerfect {
+  std::vector<int> ticks;   // from 0, of the presses found frame-perfect
+  std::size_t presses = 0;  // in the route
+  std::size_t checked = 0;  // the first this many; fewer when the limits passed
+};
+
+// game: the one search ran on; left at the life's start, enemies and all.
+FramePerfect framePerfectTicks(Game& game, const Reachability& search,
+                               const std::vector<TickInput>& route, RouteLimits& limits);

@@ -167,23 +167,43 @@ void addBlocked(ReachabilityVerdict& verdict, const Game& game, const ClearingRe
       true, message);
 }
 
+// What the par bound and the presses could say within their limits; only
+// what was found is claimed.
+std::string parText(const ParBound& par, int routeTicks, int ups) {
+  if (!par.found) {
+    return "par at most " + seconds(routeTicks, ups) +
+           " (no lower bound found within the search's limits)";
+  }
+  return "par between " + formatText("%.1f", double(std::min(par.ticks, routeTicks)) / ups) +
+         " and " + seconds(routeTicks, ups);
+}
+
+std::string pressesText(const FramePerfect& exact) {
+  if (exact.checked < exact.presses) {
+    return "frame-perfect inputs checked for the first " + std::to_string(exact.checked) +
+           " of " + std::to_string(exact.presses) + " presses within the search's limits";
+  }
+  return exact.ticks.empty() ? "no input must be frame-perfect" : "";
+}
+
 void addCleared(ReachabilityVerdict& verdict, Game& game, const Reachability& search,
-                const ClearingResult& clear) {
+                const ClearingResult& clear, RouteLimits& limits) {
   const int ups = game.updatesPerSecond;
   const int routeTicks = static_cast<int>(clear.route.size());
-  const int par = std::min(parLowerBound(search, game), routeTicks);
-  const std::vector<int> exact = framePerfectTicks(game, search, clear.route);
+  const ParBound par = parLowerBound(search, game, limits);
+  const FramePerfect exact = framePerfectTicks(game, search, clear.route, limits);
   std::string message = "the level can be cleared with its enemies in " +
                         seconds(routeTicks, ups) + " (countdown " +
-                        seconds(game.lifeLength(game.level.countdown_start), ups) +
-                        "); par between " + formatText("%.1f", double(par) / ups) + " and " +
-                        seconds(routeTicks, ups);
-  if (exact.empty()) message += "; no input must be frame-perfect";
+                        seconds(game.lifeLength(game.level.countdown_start), ups) + "); " +
+                        parText(par, routeTicks, ups);
+  const std::string presses = pressesText(exact);
+  if (!presses.empty()) message += "; " + presses;
   add(verdict, LayoutElement::Level, 0, false, message).note = true;
-  if (!exact.empty()) {
+  const std::vector<int>& ticks = exact.ticks;
+  if (!ticks.empty()) {
     add(verdict, LayoutElement::Level, 0, true,
-        std::to_string(exact.size()) + (exact.size() == 1 ? " input" : " inputs") +
-            " must be frame-perfect (tick" + (exact.size() == 1 ? " " : "s ") + tickList(exact) +
+        std::to_string(ticks.size()) + (ticks.size() == 1 ? " input" : " inputs") +
+            " must be frame-perfect (tick" + (ticks.size() == 1 ? " " : "s ") + tickList(ticks) +
             ")");
   }
 }
@@ -200,10 +220,13 @@ void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& 
     addBlocked(verdict, game, clear);
     return;
   }
-  addCleared(verdict, game, search, clear);
+  // What follows the route found keeps to the proof's limits again.
+  RouteLimits after(limits);
+  addCleared(verdict, game, search, clear, after);
   ReachabilityVerdict withEnemies;
   withEnemies.route.enemiesAbsent = false;
   if (!routeAsReplay(clear.route, withEnemies)) return;  // the one without enemies stays
+  // Played once, the route's length bounds it, and the proof's ticks that.
   const ReplayOutcome outcome = playReplay(game, withEnemies.route);
   if (!outcome.cleared) {
     add(verdict, LayoutElement::Level, 0, false,

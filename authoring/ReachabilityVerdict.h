@@ -35,7 +35,10 @@ ReachabilityVerdict judgeReachability(Game& game, const Reachability& search);
 // (authoring/ClearingSearch.h), its par bounds and frame-perfect inputs
 // (authoring/ClearingRoute.h), added to what judgeReachability said. The
 // route found takes the place of the one without enemies; when none is
-// found the verdict keeps that one, marked as played without them.
+// found the verdict keeps that one, marked as played without them. The
+// proof keeps to limits; the par bound and the presses to the same limits
+// again, from the route found, and the note says what they left unchecked;
+// the replay that confirms the route plays it once.
 void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& verdict,
                    ClearingLimits limits = {});
 

@@ -48,7 +48,8 @@ void BM_LevelReport(benchmark::State& state, const std::string& level) {
     const ClearingResult clear = clearWithEnemies(game, search);
     routeSeconds = secondsSince(began);
     began = std::chrono::steady_clock::now();
-    const int par = parLowerBound(search, game);
+    RouteLimits limits{ClearingLimits{}};
+    const ParBound par = parLowerBound(search, game, limits);
     benchmark::DoNotOptimize(par);
     parSeconds = secondsSince(began);
     cleared = clear.end == ClearingResult::End::Cleared ? 1.0 : 0.0;

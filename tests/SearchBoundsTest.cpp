@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "authoring/ClearingRoute.h"
 #include "authoring/ClearingSearch.h"
 #include "authoring/LayoutRules.h"
 #include "authoring/Reachability.h"
@@ -170,5 +171,51 @@ TEST(SearchBounds, EveryStageKeepsToItsSeconds) {
   if (took > limit) {
     EXPECT_NE(joined(findings).find("the layout rules stopped at their limit of 1 s"),
               std::string::npos);
+  }
+}
+
+// What follows a route found keeps to the proof's limits again: past
+// them the presses left unchecked and a bound not found are said so, and
+// nothing more is claimed. Six floors across five gaps, the last tile at
+// the end: a jump pressed at each.
+TEST(SearchBounds, TheRouteChecksStopAtTheirLimits) {
+  LevelText gaps;
+  gaps.start = "8 299 1";
+  for (int x = 0; x < 608; x += 96) {
+    gaps.tiles.push_back(std::to_string(x) + " 300 brick brick_clear 0 0");
+    gaps.tiles.push_back(std::to_string(x + 32) + " 300 brick brick_clear 0 0");
+  }
+  gaps.tiles.push_back("608 300 brick brick_clear 1 10");
+  Level level(gaps);
+  Reachability search(level.game);
+  search.run();
+  const ClearingResult clear = clearWithEnemies(level.game, search);
+  ASSERT_EQ(clear.end, ClearingResult::End::Cleared);
+
+  // By ticks, as pwe-check says it: the proof has all it needs, the
+  // presses less than the route and their trials take.
+  ClearingLimits ticks;
+  ticks.maxTicks = 2 * clear.ticksPlayed;
+  const std::string note = judgeLevel(level.game, search, ticks).findings.at(0).message;
+  EXPECT_NE(note.find("par between"), std::string::npos) << note;
+  EXPECT_NE(note.find("; frame-perfect inputs checked for the first "), std::string::npos) << note;
+  EXPECT_EQ(note.find("no input must be frame-perfect"), std::string::npos) << note;
+
+  // By seconds: none left.
+  const struct {
+    const char* name;
+    double seconds;
+    bool everything;
+  } cases[] = {{"the proof's limits", 60.0, true}, {"no time", 0.0, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ClearingLimits limits;
+    limits.maxSeconds = c.seconds;
+    RouteLimits parLimits(limits);
+    EXPECT_EQ(parLowerBound(search, level.game, parLimits).found, c.everything);
+    RouteLimits pressLimits(limits);
+    const FramePerfect exact = framePerfectTicks(level.game, search, clear.route, pressLimits);
+    EXPECT_GT(exact.presses, 0u);
+    EXPECT_EQ(exact.checked, c.everything ? exact.presses : 0u);
   }
 }
