@@ -2,15 +2,7 @@
 # the largest whole scale that fits (2: every pixel a sharp 2x2 block),
 # centred on black; F11 again gives back the 640x480 window.
 source "$(dirname "$0")/lib.sh" "$@"
-render="$(dirname "$pwe")/tools/pwe-render"
-[ -x "$render" ] || fail "no pwe-render at $render"
-still_first_level
-grep -qx 'scale = 1' "$work/media/pwe.cfg" || fail "the stock pwe.cfg no longer has scale = 1"
-x_screen=1600x1200
-start_x
-start_game
-wait_window
-[ "$(window_size)" = "640x480" ] || fail "the window is $(window_size), not 640x480"
+start_still_game_at_scale 1 640x480
 press "$wid" x 0.1
 wait_log "Beginning level." 15 || fail "the first level did not begin"
 

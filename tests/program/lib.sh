@@ -177,19 +177,23 @@ open(path, "w").write("\n".join(lines))
 PY
 }
 
-# The still first level at [display] scale 2 on a 1600x1200 desktop: the
-# game started, its window in $wid, checked to be 1280x960.
-start_still_scaled_game() {
+# The still first level at [display] scale $1 on a 1600x1200 desktop: the
+# game started, its window in $wid, checked to be $2 (WIDTHxHEIGHT).
+start_still_game_at_scale() {
   render="$(dirname "$pwe")/tools/pwe-render"
   [ -x "$render" ] || fail "no pwe-render at $render"
   still_first_level
-  sed -i 's/^scale = 1$/scale = 2/' "$work/media/pwe.cfg"
-  grep -qx 'scale = 2' "$work/media/pwe.cfg" || fail "no [display] scale to set in pwe.cfg"
+  sed -i "s/^scale = 1\$/scale = $1/" "$work/media/pwe.cfg"
+  grep -qx "scale = $1" "$work/media/pwe.cfg" || fail "no [display] scale $1 in pwe.cfg"
   x_screen=1600x1200
   start_x
   start_game
   wait_window
-  [ "$(window_size)" = "1280x960" ] || fail "the window is $(window_size), not 1280x960"
+  [ "$(window_size)" = "$2" ] || fail "the window is $(window_size), not $2"
+}
+
+start_still_scaled_game() {
+  start_still_game_at_scale 2 1280x960
 }
 
 window_size() {
