@@ -197,7 +197,10 @@ void checkConfiguration(const std::string& path, Diagnostics& out, TreeFacts& fa
                          " bytes: the engine takes every setting's default");
     return;
   }
-  set_config_file(path.c_str());
+  // The text already read, not the path again: a file swapped for a FIFO
+  // meanwhile would hold the check for ever.
+  set_config_data(text.text().data(), static_cast<int>(text.text().size()));
+  override_config_file(nullptr);
   for (const ConfigField* field : config::numbers) {
     checkNumber(*field, text, out);
     if (std::string(field->section) == "keyboard") checkControlKey(*field, text, out);
