@@ -129,8 +129,12 @@ void checkNumber(const ConfigField& field, const TextFile& text, Diagnostics& ou
 
 // A control on a key the game keeps for itself is a control that never
 // acts alone: Escape ends the game, a digit teleports, and code 0 is no key.
-void checkControlKey(const ConfigField& field, const TextFile& text, Diagnostics& out) {
+void checkControlKey(const ConfigField& field, const TextFile& text, Diagnostics& out,
+                     TreeFacts& facts) {
   const int code = useConfigReading(field, readConfigValue(field)).used;
+  for (auto& control : facts.controls) {
+    if (control.first == nameOf(field)) control.second = code;
+  }
   std::string clash;
   if (code == 0) {
     clash = "is code 0, which no key has: the control cannot be used";
@@ -175,6 +179,11 @@ void checkScreen(const TextFile& text, Diagnostics& out, TreeFacts& facts) {
 }  // namespace
 
 void checkConfiguration(const std::string& path, Diagnostics& out, TreeFacts& facts) {
+  // A file not read leaves every control on its default key.
+  facts.controls.clear();
+  for (const ConfigField* field : config::numbers) {
+    if (field->keyName) facts.controls.emplace_back(nameOf(*field), field->fallback);
+  }
   TextFile text;
   // No configuration file is no problem: every key has its default. One
   // that is not read is never handed to Allegro, which would block on a
@@ -203,7 +212,7 @@ void checkConfiguration(const std::string& path, Diagnostics& out, TreeFacts& fa
   override_config_file(nullptr);
   for (const ConfigField* field : config::numbers) {
     checkNumber(*field, text, out);
-    if (std::string(field->section) == "keyboard") checkControlKey(*field, text, out);
+    if (std::string(field->section) == "keyboard") checkControlKey(*field, text, out, facts);
   }
   checkScreen(text, out, facts);
   checkWord(config::idle, text, out);

@@ -53,6 +53,7 @@ class LevelFileCheck {
   void check(const FieldReads<ItemSpec>& item, int i);
   void check(const FieldReads<TeleporterSpec>& teleporter, int i);
   void checkNumber(int number, Position where, int i);
+  void checkControlClash(int number, Position where);
   void checkShownNumber(const NamedImages& set, const std::string& look, int number,
                         Position where, int i);
 

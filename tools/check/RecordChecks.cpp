@@ -148,6 +148,20 @@ void LevelFileCheck::checkShownNumber(const NamedImages& set, const std::string&
   warn(where, message);
 }
 
+// A teleporter past 9 answers to a key that is no digit: one a control
+// uses does both, and the player walks into a teleport. (pwe.cfg's own
+// check names the digits 1 to 9.)
+void LevelFileCheck::checkControlClash(int n, Position where) {
+  if (n <= 9) return;
+  const int code = Game::firstDigitCode + n;
+  for (const auto& [control, controlCode] : facts_.controls) {
+    if (controlCode != code) continue;
+    warn(where, "teleporter number " + std::to_string(n) + " answers to key scan code " +
+                    std::to_string(code) + ", the key for " + control +
+                    ": that key does both");
+  }
+}
+
 void LevelFileCheck::checkNumber(int n, Position where, int i) {
   const std::string number = "teleporter number " + std::to_string(n);
   const int count = teleporterCount_;
@@ -163,6 +177,8 @@ void LevelFileCheck::checkNumber(int n, Position where, int i) {
                     std::to_string(KEY_MAX - 1));
   } else if (Game::firstDigitCode + n == KEY_ESC) {
     warn(where, number + " answers to the Escape key, which ends the game instead");
+  } else {
+    checkControlClash(n, where);
   }
   const auto first = numbers_.find(n);
   if (first != numbers_.end()) {

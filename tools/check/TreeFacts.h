@@ -3,6 +3,7 @@
 // images in each element directory, the enemy kinds, the screen and HUD
 // panel sizes, gathered while the rest of the tree is checked.
 #include <string>
+#include <utility>
 #include <vector>
 
 // The images of one element directory, named as the engine names them: the
@@ -41,6 +42,9 @@ struct TreeFacts {
   NamedImages teleporters{"teleporter image", {}, {}, {}};
   NamedImages teleporterCooldowns{"teleporter cooldown image", {}, {}, {}};
   std::vector<std::string> enemyKinds;  // .nme file names less ".nme"
+  // The controls' keys as the game reads them: "[keyboard] left" and its
+  // scan code. A level with many teleporters may reach one of them.
+  std::vector<std::pair<std::string, int>> controls;
 
   int countdownPanelWidth = 0;   // size of countdown_back.png; 0 when unknown
   int countdownPanelHeight = 0;
