@@ -7,6 +7,7 @@
 #include "shell/Fatal.h"
 #include "shell/Log.h"
 #include "shell/SoundFile.h"
+#include "shell/MediaOverlay.h"
 #include "shell/MediaPaths.h"
 #include "shell/Sound.h"
 
@@ -21,7 +22,7 @@ constexpr int vulnerableRight = 3;
 }  // namespace
 
 SharedSample loadEnemyDeathSound() {
-  std::string path = std::string(audioDir) + "enemy_death.wav";
+  std::string path = mediaPath(std::string(audioDir) + "enemy_death.wav");
   log_message("%s", path.c_str());
   SAMPLE* sample = loadSoundFile(path);
   if (sample == nullptr) dataFailure(formatText("Error loading %s.", path.c_str()));

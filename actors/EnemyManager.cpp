@@ -7,6 +7,7 @@
 #include "shell/Log.h"
 #include "shell/MediaFile.h"
 #include "shell/SoundFile.h"
+#include "shell/MediaOverlay.h"
 #include "shell/MediaPaths.h"
 #include "structures/FloorManager.h"
 #include "structures/FloorTile.h"
@@ -15,7 +16,7 @@ EnemyManager::EnemyManager() {
   log_message("Initializing enemy manager");
 
   log_message("Locating .nme files.");
-  std::vector<std::string> fileNames = findFiles(enemyAnimDir + EnemyKindFormat::filePattern());
+  std::vector<std::string> fileNames = findMediaFiles(enemyAnimDir, EnemyKindFormat::filePattern());
   if (fileNames.empty()) {
     dataFailure("No .nme files located!", "No .nme files located. Exiting.");
   }
@@ -27,7 +28,7 @@ EnemyManager::EnemyManager() {
   log_message("Loading and processing .nme files");
 
   for (size_t i = 0; i < fileNames.size(); ++i) {
-    std::string path = std::string(enemyAnimDir) + fileNames[i];
+    std::string path = mediaPath(std::string(enemyAnimDir) + fileNames[i]);
     MediaFile file(path);
     std::istream& in = file.stream();
     if (!file.isOpen()) {

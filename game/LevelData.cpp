@@ -7,6 +7,7 @@
 #include "game/LevelFields.h"
 #include "shell/Log.h"
 #include "shell/MediaFile.h"
+#include "shell/MediaOverlay.h"
 #include "shell/MediaPaths.h"
 #include "shell/Fatal.h"
 
@@ -149,7 +150,7 @@ int LevelData::read(std::istream& in) {
 }
 
 int LevelData::load(const std::string& fileName) {
-  const std::string path = std::string(mediaDir) + fileName;
+  const std::string path = mediaPath(std::string(mediaDir) + fileName);
   log_message("Loading level data from %s", path.c_str());
   MediaFile file(path);
   if (!file.isOpen()) return -1;

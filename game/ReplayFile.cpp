@@ -14,7 +14,11 @@
 
 #include "game/Game.h"
 #include "shell/LevelSequence.h"
+#include "shell/LevelSet.h"
 #include "shell/MediaFile.h"
+#include "shell/MediaOverlay.h"
+#include "shell/MediaPaths.h"
+#include "shell/RegularFile.h"
 
 namespace {
 
@@ -172,6 +176,10 @@ bool readHeader(std::istream& in, const std::string& path, Replay& replay, std::
     bool read = true;
     if (word == "level") {
       read = static_cast<bool>(in >> replay.level);
+    } else if (word == "set") {
+      // A folder's name may hold spaces: the set is the rest of its line.
+      in >> std::ws;
+      read = static_cast<bool>(std::getline(in, replay.set)) && !replay.set.empty();
     } else if (word == "level-hash") {
       read = static_cast<bool>(in >> replay.levelHash);
     } else if (word == "player-hash") {
@@ -295,7 +303,10 @@ bool readReplayText(const std::string& text, const std::string& name, Replay& ou
 std::string replayText(const Replay& replay) {
   std::ostringstream out;
   out << formatWord << " 1\n"
-      << "level " << replay.level << "\n"
+      << "level " << replay.level << "\n";
+  // Written only for a set's level, so the tree's recordings stay as they were.
+  if (!replay.set.empty()) out << "set " << replay.set << "\n";
+  out
       << "level-hash " << replay.levelHash << "\n"
       << "player-hash " << replay.playerHash << "\n"
       << "expect-score " << replay.expectScore << "\n";
@@ -327,18 +338,29 @@ void applyKeys(Game& game, const std::string& keys) {
   if (held.digit != 0) game.input.hold(Game::firstDigitCode + held.digit);
 }
 
+void nameRecordedLevel(Replay& replay, const std::string& level) {
+  const std::string path = std::string(mediaDir) + level;
+  replay.level = level;
+  replay.set = mediaPath(path) == path ? "" : mediaSetDirectory();
+  replay.levelHash = fileHash(mediaPath(path));
+  replay.playerHash = fileHash(mediaPath(std::string(mediaDir) + "player.inf"));
+}
+
 std::string replayMismatch(const Replay& replay) {
-  const bool known = std::find_if(std::begin(levelFiles), std::end(levelFiles), [&](const char* name) {
-                       return replay.level == name;
-                     }) != std::end(levelFiles);
-  if (!known) {
+  const bool known =
+      mediaSetDirectory().empty()
+          ? std::find(std::begin(levelFiles), std::end(levelFiles), replay.level) != std::end(levelFiles)
+          : plainLevelName(replay.level) && isRegularFile(mediaPath(mediaDir + replay.level));
+  if (!known && mediaSetDirectory().empty()) {
     return "the recording's level '" + replay.level + "' is none of the levels " + levelFiles[0] +
            " to " + levelFiles[std::size(levelFiles) - 1];
   }
+  if (!known) return "the recording's level '" + replay.level + "' is no level file of the set or the tree";
   const char* const changed = " changed since this recording was made";
-  const std::string level = "media/" + replay.level;
+  const std::string level = mediaPath(mediaDir + replay.level);
   if (fileHash(level) != replay.levelHash) return level + changed;
-  if (fileHash("media/player.inf") != replay.playerHash) return std::string("media/player.inf") + changed;
+  const std::string player = mediaPath(std::string(mediaDir) + "player.inf");
+  if (fileHash(player) != replay.playerHash) return player + changed;
   return "";
 }
 

@@ -9,6 +9,8 @@
 // Text format:
 //   pwe-replay 1
 //   level level1.inf
+//   set <folder>        only for a level of a set: the set's folder, absolute,
+//                       the rest of the line
 //   level-hash <16 hex digits, FNV-1a 64 of media/<level>>
 //   player-hash <16 hex digits, FNV-1a 64 of media/player.inf>
 //   expect-score <score gained in the level>
@@ -70,6 +72,7 @@ struct ReplayRun {
 
 struct Replay {
   std::string level;           // level file name, e.g. "level1.inf"
+  std::string set;             // the folder of the set it lay in; empty for the tree's own
   std::string levelHash;       // of media/<level> when recorded
   std::string playerHash;      // of media/player.inf when recorded
   int expectScore = 0;         // score gained in the level
@@ -107,9 +110,15 @@ void applyKeys(Game& game, const std::string& keys);
 // The record with nothing held, read instead of the devices.
 void releaseAllKeys(Game& game);
 
+// Names the level a recording is of as the engine reads it now (through
+// the set laid over the tree, if any): its file name, its set's folder, and
+// the hashes of the level file and player.inf.
+void nameRecordedLevel(Replay& replay, const std::string& level);
+
 // Empty when the recording can be played on the media tree in the working
-// directory; otherwise why not: its level is none of the sequence's, or
-// the level file or player.inf changed since it was made.
+// directory, with the set laid over it if any; otherwise why not: its
+// level is none of the tree's four (with no set laid) or no file of the
+// set or tree, or the level file or player.inf changed since it was made.
 std::string replayMismatch(const Replay& replay);
 
 // The life a recording starts from: the level the Game has loaded, begun

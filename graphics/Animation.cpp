@@ -11,6 +11,7 @@
 #include "shell/Fatal.h"
 #include "shell/Log.h"
 #include "shell/MediaFile.h"
+#include "shell/MediaOverlay.h"
 #include "shell/Utf8.h"
 
 namespace {
@@ -69,7 +70,7 @@ Animation& Animation::operator=(Animation&& other) noexcept {
 }
 
 Animation::Animation(const std::string& baseDir, const std::string& name) {
-  std::string path = baseDir + name + ".anm";
+  std::string path = mediaPath(baseDir + name + ".anm");
   MediaFile file(path);
   if (!file.isOpen()) dataFailure(formatText("Error opening %s.", path.c_str()));
   std::istream& in = file.stream();
@@ -102,7 +103,7 @@ Animation::Animation(const std::string& baseDir, const std::string& name) {
   frames_.reserve(count);
   durations_.reserve(count);
   for (int i = 0; i < count; ++i) {
-    std::string framePath = AnimationFormat::framePath(baseDir, frameDir, i);
+    std::string framePath = mediaPath(AnimationFormat::framePath(baseDir, frameDir, i));
     BITMAP* frame = loadImageFile(framePath);
     if (frame == nullptr) dataFailure(formatText("Error loading \"%s\".", framePath.c_str()));
     frames_.emplace_back(frame);

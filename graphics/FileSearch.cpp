@@ -2,6 +2,10 @@
 
 #include <allegro.h>
 
+#include <algorithm>
+
+#include "shell/MediaOverlay.h"
+
 std::vector<std::string> findFiles(const std::string& pattern) {
   std::vector<std::string> names;
   struct al_ffblk info;
@@ -11,5 +15,17 @@ std::vector<std::string> findFiles(const std::string& pattern) {
     names.emplace_back(info.name);
   } while (al_findnext(&info) == 0);
   al_findclose(&info);
+  return names;
+}
+
+std::vector<std::string> findMediaFiles(const std::string& directory, const std::string& pattern) {
+  std::vector<std::string> names = findFiles(directory + pattern);
+  const std::string own = setPathOf(directory);
+  if (own.empty()) return names;
+  std::vector<std::string> added = findFiles(own + pattern);
+  std::sort(added.begin(), added.end());
+  for (std::string& name : added) {
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+  }
   return names;
 }

@@ -5,3 +5,9 @@
 #include <vector>
 
 std::vector<std::string> findFiles(const std::string& pattern);
+
+// The same in a folder of the media tree ("media/gfx/static/items/"), with
+// a level set laid over it (shell/MediaOverlay.h): the tree's names, then
+// those only the set has, so that a folder is the union of both and a
+// name the two share is listed once (and read from the set).
+std::vector<std::string> findMediaFiles(const std::string& directory, const std::string& pattern);

@@ -4,6 +4,7 @@
 #include "graphics/ImageFile.h"
 #include "shell/Fatal.h"
 #include "shell/Log.h"
+#include "shell/MediaOverlay.h"
 #include "shell/MediaPaths.h"
 
 const ImageSetTexts floorTileTexts = {
@@ -108,7 +109,7 @@ void ImageSet::search(const std::string& directory, const ImageSetTexts& texts) 
   directory_ = directory;
   texts_ = &texts;
   log_message("%s", texts.locating);
-  fileNames_ = findFiles(std::string(staticGfxDir) + directory + "*.png");
+  fileNames_ = findMediaFiles(std::string(staticGfxDir) + directory, "*.png");
   if (fileNames_.empty()) dataFailure(texts.none, texts.noneExiting);
   if (texts.logFound) {
     for (const std::string& name : fileNames_) log_message("Found %s", name.c_str());
@@ -129,7 +130,7 @@ void ImageSet::loadImages() {
   imageNames_.reserve(fileNames_.size());
   log_message("%s", texts.loading);
   for (size_t i = 0; i < fileNames_.size(); ++i) {
-    std::string path = std::string(staticGfxDir) + directory_ + fileNames_[i];
+    std::string path = mediaPath(std::string(staticGfxDir) + directory_ + fileNames_[i]);
     if (texts.logLoadingPath) log_message("Loading %s", path.c_str());
     BITMAP* bitmap = loadImageFile(path);
     if (bitmap == nullptr) {

@@ -12,6 +12,7 @@
 #include "shell/Fatal.h"
 #include "shell/Log.h"
 #include "shell/MediaFile.h"
+#include "shell/MediaOverlay.h"
 #include "shell/MediaPaths.h"
 
 namespace {
@@ -39,7 +40,7 @@ bool readWord(std::istream& in, std::string& field) {
 }  // namespace
 
 int Player::load() {
-  std::string path = formatText("%splayer.inf", mediaDir);
+  std::string path = mediaPath(formatText("%splayer.inf", mediaDir));
   log_message("Loading player data from %s.", path.c_str());
   MediaFile file(path);
   if (!file.isOpen()) return -1;

@@ -6,6 +6,7 @@
 #include "shell/Fatal.h"
 #include "shell/Log.h"
 #include "shell/SoundFile.h"
+#include "shell/MediaOverlay.h"
 #include "shell/MediaPaths.h"
 
 void Game::loadSounds() {
@@ -18,7 +19,7 @@ void Game::loadSounds() {
 }
 
 SAMPLE* Game::loadSample(const std::string& fileName) {
-  std::string path = std::string(audioDir) + fileName;
+  std::string path = mediaPath(std::string(audioDir) + fileName);
   log_message("%s", path.c_str());
   SAMPLE* sample = loadSoundFile(path);
   if (sample == nullptr) dataFailure(formatText("Error loading %s.", path.c_str()));

@@ -15,12 +15,13 @@
 #include "presentation/Panels.h"
 #include "presentation/StaticLayers.h"
 #include "shell/Fatal.h"
+#include "shell/MediaOverlay.h"
 #include "shell/MediaPaths.h"
 
 namespace {
 
 BITMAP* loadPicture(const char* directory, const char* fileName) {
-  std::string path = formatText("%s%s", directory, fileName);
+  std::string path = mediaPath(formatText("%s%s", directory, fileName));
   BITMAP* picture = loadImageFile(path);
   if (picture == nullptr) dataFailure(formatText("Error loading \"%s\".", path.c_str()));
   return picture;
@@ -33,7 +34,7 @@ bool redrawAllRequested() {
 }
 
 FONT* loadHudFont(const char* fileName) {
-  std::string path = formatText("%s%s", fontDir, fileName);
+  std::string path = mediaPath(formatText("%s%s", fontDir, fileName));
   FONT* loaded = loadFontFile(path);
   if (loaded == nullptr) dataFailure(formatText("Error loading \"%s\".", path.c_str()));
   return loaded;

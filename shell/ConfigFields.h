@@ -152,6 +152,14 @@ inline constexpr ConfigText idle{"display", "idle", "poll", "wait", "poll",
 
 }  // namespace config
 
+// Every setting's section and key: the whole numbers, then the words.
+template <typename Visit>
+void forEachConfigKey(Visit visit) {
+  for (const ConfigField* field : config::numbers) visit(field->section, field->key);
+  visit(config::mode.section, config::mode.key);
+  visit(config::idle.section, config::idle.key);
+}
+
 // What the program makes of a value read for a setting.
 struct ConfigUse {
   int used = 0;          // the value it goes on with

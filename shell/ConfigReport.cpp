@@ -70,6 +70,9 @@ void printConfiguration(std::FILE* out, const std::string& treePath, const std::
   std::vector<Layer> layers;
   const UserConfigFile tree = readUserConfig(treePath);
   if (tree.used) layers.push_back({std::filesystem::absolute(treePath).string(), tree.text});
+  const std::string setPath = setConfigPath(treePath);
+  const UserConfigFile set = readUserConfig(setPath);
+  if (set.used) layers.push_back({setPath, set.text});
   if (withPackageSettings) layers.push_back({packageSettingsSource, packageSettingsText()});
   const UserConfigFile user = readUserConfig(userPath);
   if (user.used) layers.push_back({userPath, user.text});

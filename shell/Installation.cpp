@@ -24,8 +24,9 @@ std::string installedDataDir(const std::string& commandDir) {
   return beside(commandDir, commandsToData);
 }
 
-std::string installedGame(const std::string& commandDir) {
-  return beside(commandDir, commandsToGame);
+bool runsInstalled() {
+  const std::string commands = programDirectory();
+  return !commands.empty() && isMediaTree((fs::path(installedDataDir(commands)) / "media").string());
 }
 
 bool isMediaTree(const std::string& directory) {

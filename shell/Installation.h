@@ -9,10 +9,13 @@
 // say.
 std::string programDirectory();
 
-// The installed data directory (the one holding media/), and the installed
-// game program, as seen from the directory of an installed command.
+// The installed data directory (the one holding media/ and sets/), as
+// seen from the directory of an installed command.
 std::string installedDataDir(const std::string& commandDir);
-std::string installedGame(const std::string& commandDir);
+
+// Whether the running program is an installed one: the installed data
+// lies where an installation puts it beside the program.
+bool runsInstalled();
 
 // A directory is a media tree when it holds pwe.cfg. A bare media/, such
 // as the removable-media mount point every Debian system has at /media, is

@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "game/Game.h"
@@ -9,7 +10,10 @@
 #include "player/InputRecord.h"
 #include "shell/CloseButton.h"
 #include "shell/FocusLoss.h"
+#include "shell/LevelSet.h"
 #include "shell/Log.h"
+#include "shell/MediaPlace.h"
+#include "shell/RegularFile.h"
 
 namespace {
 
@@ -34,11 +38,26 @@ bool watcherEnds() {
   return hands.down(KEY_ESC) || closeRequested();
 }
 
-std::string loadWatchedReplay(const std::string& path, Replay& replay) {
-  std::string error;
-  if (!readReplay(path, replay, error)) return error;
-  const std::string mismatch = replayMismatch(replay);
-  return mismatch.empty() ? "" : path + ": " + mismatch;
+namespace {
+
+bool holdsLevel(const std::filesystem::path& folder, const std::string& level) {
+  return plainLevelName(level) && isRegularFile((folder / level).string());
+}
+
+}  // namespace
+
+std::string recordedSetFolder(const Replay& replay, const std::string& recordingPath,
+                              const std::string& tree) {
+  namespace fs = std::filesystem;
+  if (!replay.set.empty()) {
+    if (holdsLevel(replay.set, replay.level)) return replay.set;
+    const std::string kept = setBeside(fs::path(replay.set).filename().string(), tree);
+    if (!kept.empty()) return kept;
+  }
+  const fs::path own = fs::path(recordingPath).parent_path();
+  const fs::path folder = own.empty() ? fs::path(".") : own;
+  if (treeNamed(folder.string()).empty() && holdsLevel(folder, replay.level)) return folder.string();
+  return "";
 }
 
 void watchReplay(Game& game, const Replay& replay) {

@@ -8,10 +8,14 @@
 class Game;
 struct Replay;
 
-// Reads the recording and checks that it fits the media tree in the
-// working directory: empty when it may be watched, otherwise the one line
-// that says why not.
-std::string loadWatchedReplay(const std::string& path, Replay& replay);
+// The folder of the set a recording's level lies in, when the user named
+// none to watch it in: the folder the recording names, when it holds the
+// level; else a set of that folder's name kept beside the tree (a route of
+// a shipped set, recorded elsewhere); else the recording's own folder,
+// when it holds the level (a route kept beside its levels, given to a
+// friend); else empty: the tree's own level.
+std::string recordedSetFolder(const Replay& replay, const std::string& recordingPath,
+                              const std::string& tree);
 
 // Escape on the keyboard, or the window's close button: what ends a
 // recording being watched, whose keys fill the Game's input record.

@@ -4,7 +4,10 @@
 // loadpng needs Allegro's declarations first.
 #include <loadpng.h>
 
+#include <array>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "graphics/BitmapSize.h"
 #include "shell/CloseButton.h"
@@ -12,6 +15,7 @@
 #include "shell/Fatal.h"
 #include "shell/FocusLoss.h"
 #include "shell/Log.h"
+#include "shell/MediaOverlay.h"
 #include "shell/UserConfig.h"
 #include "shell/Utf8.h"
 #include "shell/WindowIdentity.h"
@@ -62,9 +66,37 @@ void selectConfiguration(const std::string& path) {
   override_config_file(nullptr);
 }
 
+std::string setConfigPath(const std::string& treePath) {
+  const std::string own = setPathOf(treePath);
+  return own.empty() || mediaPath(treePath) != own ? "" : own;
+}
+
+void laySetConfiguration(const std::string& treePath) {
+  const std::string own = setConfigPath(treePath);
+  if (own.empty()) return;
+  const UserConfigFile file = readUserConfig(own);
+  if (!file.used) {
+    sayRefusedFile(file, "its settings are not used");
+    return;
+  }
+  // Key by key, so that what the set's file leaves out stays the tree's.
+  std::vector<std::array<std::string, 3>> given;
+  push_config_state();
+  set_config_data(file.text.data(), static_cast<int>(file.text.size()));
+  forEachConfigKey([&given](const char* section, const char* key) {
+    const char* value = get_config_string(section, key, nullptr);
+    if (value != nullptr) given.push_back({section, key, value});
+  });
+  pop_config_state();
+  for (const auto& [section, key, value] : given) {
+    set_config_string(section.c_str(), key.c_str(), value.c_str());
+  }
+}
+
 void selectConfiguration(const std::string& path, const std::string& userPath,
                          bool withPackageSettings) {
   selectConfiguration(path);
+  laySetConfiguration(path);
   // Under the player's file: written into the tree's, which is only text
   // in memory and never written back.
   if (withPackageSettings) {

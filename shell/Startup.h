@@ -27,12 +27,18 @@ int usableUpdatesPerSecond(int configured);
 // maxConfigBytes) is read as none, with a note in the log and on standard
 // error.
 void selectConfiguration(const std::string& path);
-// The same, then the pwe command's settings (packageSettings of
-// shell/UserConfig.h) when asked for, then the player's own file at
+// The same, then the keys of the pwe.cfg of the level set laid over the
+// tree (shell/MediaOverlay.h), if it has one, then the pwe command's
+// settings (packageSettings of shell/UserConfig.h) when asked for, then
+// the player's own file at
 // userPath over them, so that its values win; a file there that is
 // refused is said in the log and on standard error, and changes nothing.
 void selectConfiguration(const std::string& path, const std::string& userPath,
                          bool withPackageSettings = false);
+
+// The set's own pwe.cfg beside the tree's at treePath, or empty when no
+// set is laid or it has none.
+std::string setConfigPath(const std::string& treePath);
 
 // What start-up takes from the current configuration file.
 struct StartupSettings {

@@ -1,5 +1,6 @@
 // The four levels in turn, round and round, until Escape or the last life.
 #include "shell/LevelSequence.h"
+#include "shell/LevelSet.h"
 
 #include <poll.h>
 #include <sys/inotify.h>
@@ -59,7 +60,7 @@ class LevelSequenceTest : public testing::Test {
     log_capture(&log);
     std::unique_ptr<TickFeeder> timer;
     if (withTimer) timer = std::make_unique<TickFeeder>();
-    runLevelSequence(*game);
+    runLevelSequence(*game, treeLevels().levels);
     log_capture(nullptr);
   }
 
@@ -129,7 +130,7 @@ TEST_F(LevelSequenceTest, NothingIsLoadedOnceQuitIsSet) {
   game = std::make_unique<Game>(640, 480, 100);
   game->quit = true;
   log_capture(&log);
-  runLevelSequence(*game);
+  runLevelSequence(*game, treeLevels().levels);
   EXPECT_TRUE(levelsLoaded(log).empty());
 }
 

@@ -25,7 +25,6 @@ struct ProgramCase {
 
 const ProgramCase programCases[] = {
     {"game", "pwe", "pwe"},
-    {"launcher", "launcher/pwe", "pwe"},
     {"checker", "tools/pwe-check", "pwe-check"},
     {"renderer", "tools/pwe-render", "pwe-render"},
     {"editor", "tools/pwe-edit", "pwe-edit"},
@@ -73,24 +72,28 @@ TEST_P(ProgramOptions, VersionGoesToStandardOutputWithoutADisplay) {
 INSTANTIATE_TEST_SUITE_P(EveryProgram, ProgramOptions, testing::ValuesIn(programCases),
                          caseName<ProgramCase>);
 
-// The installed command plays with its own settings between the tree's
-// and the player's: an installation made of the built command and game.
+// The installed game plays with the package's settings between the tree's
+// and the player's: an installation made of the built game, where an
+// installation puts it beside its data. Built, it plays without them.
 TEST(InstalledCommand, WaitsForTicksUnlessThePlayerSaysOtherwise) {
   const fs::path build = fs::read_symlink("/proc/self/exe").parent_path().parent_path();
   const fs::path root = fs::temp_directory_path() / ("pwe-installed-" + std::to_string(getpid()));
   fs::remove_all(root);
-  fs::create_directories(root / "bin");
-  fs::create_directories(root / "lib/games/pwe");
+  fs::create_directories(root / "games");
+  fs::create_directories(root / "share/games/pwe/media");
   fs::create_directories(root / "tree/media");
   fs::create_directories(root / "home/pwe");
-  fs::copy_file(build / "launcher/pwe", root / "bin/pwe");
-  fs::copy_file(build / "pwe", root / "lib/games/pwe/pwe");
+  fs::copy_file(build / "pwe", root / "games/pwe");
+  std::ofstream(root / "share/games/pwe/media/pwe.cfg") << "";
   std::ofstream(root / "tree/media/pwe.cfg") << "[display]\nidle = poll\n";
   const std::string command = "env -u DISPLAY XDG_CONFIG_HOME=" + (root / "home").string() +
-                              " " + (root / "bin/pwe").string() + " --print-config " +
+                              " " + (root / "games/pwe").string() + " --print-config " +
                               (root / "tree").string();
   const std::string byCommand = "[display] idle = wait from the pwe command\n";
   EXPECT_NE(runWithoutDisplay(command).output.find(byCommand), std::string::npos);
+  const std::string built = "env -u DISPLAY XDG_CONFIG_HOME=" + (root / "home").string() + " " +
+                            (build / "pwe").string() + " --print-config " + (root / "tree").string();
+  EXPECT_EQ(runWithoutDisplay(built).output.find(byCommand), std::string::npos);
   std::ofstream(root / "home/pwe/pwe.cfg") << "[display]\nidle = poll\n";
   const std::string byPlayer = "[display] idle = poll from " + (root / "home/pwe/pwe.cfg").string();
   EXPECT_NE(runWithoutDisplay(command).output.find(byPlayer), std::string::npos);

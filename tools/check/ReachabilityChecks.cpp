@@ -91,9 +91,7 @@ void MediaChecker::reportReachability(const LevelRecords& records, Game& game,
     return;
   }
   Replay& replay = verdict.route;
-  replay.level = records.fileName;
-  replay.levelHash = fileHash("media/" + records.fileName);
-  replay.playerHash = fileHash("media/player.inf");
+  nameRecordedLevel(replay, records.fileName);
   std::string reason;
   if (!routeOutputReplaceable()) {
     out_.report(pathOf(records.fileName), "no route is written: " + routeOutput_ +

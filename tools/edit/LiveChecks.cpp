@@ -29,6 +29,7 @@
 #include "authoring/ReachabilityVerdict.h"
 #include "authoring/TickState.h"
 #include "shell/Fatal.h"
+#include "shell/MediaOverlay.h"
 #include "shell/Sound.h"
 #include "tools/edit/CheckChild.h"
 
@@ -170,7 +171,7 @@ void takeRoute(ReachabilityVerdict& verdict, const LevelData& level, CheckAnswer
   answer.route = verdict.route;
   answer.route.level = routeLevelName;
   answer.route.levelHash = textHash(writeLevel(level));
-  answer.route.playerHash = fileHash("media/player.inf");
+  answer.route.playerHash = fileHash(mediaPath("media/player.inf"));
 }
 
 // In the child, the second answer: what judgeClearing adds to the verdict,

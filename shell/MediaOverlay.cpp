@@ -1,0 +1,35 @@
+#include "shell/MediaOverlay.h"
+
+#include <filesystem>
+
+#include "shell/MediaPaths.h"
+
+namespace {
+
+std::string& laidSet() {
+  static std::string directory;
+  return directory;
+}
+
+}  // namespace
+
+void layMediaSet(const std::string& directory) { laidSet() = directory; }
+
+void liftMediaSet() { laidSet().clear(); }
+
+const std::string& mediaSetDirectory() { return laidSet(); }
+
+std::string setPathOf(const std::string& path) {
+  const std::string prefix = mediaDir;
+  if (laidSet().empty() || path.compare(0, prefix.size(), prefix) != 0) return "";
+  return laidSet() + "/" + path.substr(prefix.size());
+}
+
+std::string mediaPath(const std::string& path) {
+  const std::string own = setPathOf(path);
+  if (own.empty()) return path;
+  std::error_code error;
+  // A link that leads nowhere is the set's file too: it is reported as
+  // broken where it stands rather than silently replaced by the base's.
+  return std::filesystem::exists(std::filesystem::symlink_status(own, error)) ? own : path;
+}
