@@ -75,3 +75,11 @@ def write_tree(files, out):
         else:
             os.makedirs(os.path.dirname(path), exist_ok=True)
             write_wav(path, data)
+
+
+def write_set(files, out):
+    """Writes a level set's own looks under out/gfx, in place of the ones
+    written before; the set's levels and set.cfg beside them stay."""
+    shutil.rmtree(os.path.join(out, "gfx"), ignore_errors=True)
+    for rel in sorted(files):
+        save_png(files[rel], os.path.join(out, rel))
