@@ -1,13 +1,16 @@
 """The looks of the level set in sets/moss: a mossy floor tile, a standing
-stone ring for teleporters (plain and numbered 1 to 9, like pad and gate) and
-a vine ladder. Only new names, so that everything the set lacks still comes
-from the base tree; the sizes and mask rules are the base's own."""
+stone ring for teleporters (plain and numbered 1 to 9, like pad and gate), a
+vine ladder and the cavern behind it all. The looks have new names, so that
+everything the set lacks still comes from the base tree; the background
+takes the base's place. Sizes and mask rules are the base's own."""
 import math
 import random
 
+from PIL import Image
+
 from .canvas import Pix, masked
 from .ladders import ladder_section
-from .palette import col
+from .palette import bayer, col
 from .teleporters import NUMBERS, TELE_H, TELE_W, digit_pixels, recolour
 from .tiles import TILE_H, TILE_W
 
@@ -109,6 +112,7 @@ def moss_files():
     files["gfx/static/floor tiles/normal/moss.png"] = masked(normal)
     files["gfx/static/floor tiles/clear/moss.png"] = masked(clear)
     files["gfx/static/ladders/vine.png"] = masked(vine_section())
+    files["gfx/static/back.png"] = cavern()
     tele = "gfx/static/transportation/teleporters/"
     files[f"{tele}normal/ring.png"] = ring(True).image()
     files[f"{tele}cooldown/ring.png"] = ring(False).image()
@@ -127,3 +131,47 @@ def vine_section():
     p.put(18, 7, "green")
     return p
 
+
+
+def cavern():
+    """Dark rock, stalactites and stalagmites fringed with moss, a few
+    glowing spores: quiet, so that floors, figures and items stand out."""
+    w, h = 640, 480
+    img = Image.new("RGBA", (w, h))
+    px = img.load()
+    depth = ["ink", "ink2", "hill0", "hill1"]
+    for y in range(h):
+        f = abs(y - 250) / 250.0 * (len(depth) - 1)
+        lo = min(int(f), len(depth) - 1)
+        hi = min(lo + 1, len(depth) - 1)
+        for x in range(w):
+            px[x, y] = col(depth[hi] if bayer(x, y) < f - lo else depth[lo])
+    rng = random.Random(61)
+    for _ in range(26):
+        rock_spike(px, rng.randrange(w), rng.randrange(18, 46), rng.randrange(40, 150), True, w, h)
+    for _ in range(18):
+        rock_spike(px, rng.randrange(w), rng.randrange(20, 50), rng.randrange(24, 90), False, w, h)
+    for _ in range(60):
+        x, y = rng.randrange(2, w - 2), rng.randrange(40, h - 40)
+        px[x, y] = col(rng.choice(("teal", "green2", "cyan2")))
+    for _ in range(8):
+        x, y = rng.randrange(2, w - 2), rng.randrange(60, h - 60)
+        px[x, y] = col("green3")
+        for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+            px[x + dx, y + dy] = col("teal")
+    return img
+
+
+def rock_spike(px, cx, half, length, from_top, w, h):
+    """A stalactite (from_top) or a stalagmite: rock narrowing to a point,
+    lit on its left, moss along its root."""
+    for i in range(length):
+        y = i if from_top else h - 1 - i
+        reach = half * (1.0 - i / length) ** 1.4
+        for x in range(int(cx - reach), int(cx + reach) + 1):
+            if 0 <= x < w:
+                lit = x < cx - reach * 0.4
+                c = "hill2" if lit else "hill1"
+                if i < 10 and bayer(x, y) < 0.5 - i / 20.0:
+                    c = "green2"
+                px[x, y] = col(c)
