@@ -6,8 +6,8 @@ repository root:
     /usr/bin/python3 tools/mediagen --set-out sets/moss   # only the set's own looks
 
 It leaves the level files in media/ and the sets' levels and set.cfg as they
-are: they are sources. With --set-out it writes nothing but DIR/gfx, the
-looks the moss set adds to the base tree.
+are: they are sources. With --set-out it writes only the moss set's own
+looks under DIR/gfx, replacing those files and removing none.
 """
 import argparse
 import os

@@ -104,24 +104,6 @@ def numbered_ring(p, n, active):
     return p
 
 
-def moss_files():
-    """Every file of the set's own looks: path within the set -> image."""
-    files = {}
-    normal = tile_moss("slate2", "slate", "ink2", "green2", "olive", "olive2")
-    clear = tile_moss("slate", "grey3", "slate2", "green", "green3", "teal", spore="yellow3")
-    files["gfx/static/floor tiles/normal/moss.png"] = masked(normal)
-    files["gfx/static/floor tiles/clear/moss.png"] = masked(clear)
-    files["gfx/static/ladders/vine.png"] = masked(vine_section())
-    files["gfx/static/back.png"] = cavern()
-    tele = "gfx/static/transportation/teleporters/"
-    files[f"{tele}normal/ring.png"] = ring(True).image()
-    files[f"{tele}cooldown/ring.png"] = ring(False).image()
-    for n in NUMBERS:
-        files[f"{tele}normal/ring{n}.png"] = numbered_ring(ring(True), n, True).image()
-        files[f"{tele}cooldown/ring{n}.png"] = numbered_ring(ring(False), n, False).image()
-    return files
-
-
 def vine_section():
     """The base's ladder frame in green, a leaf on each rail."""
     p = ladder_section("green", "green2", "olive2")
@@ -130,7 +112,6 @@ def vine_section():
     p.put(19, 6, "green3")
     p.put(18, 7, "green")
     return p
-
 
 
 def cavern():
@@ -175,3 +156,21 @@ def rock_spike(px, cx, half, length, from_top, w, h):
                 if i < 10 and bayer(x, y) < 0.5 - i / 20.0:
                     c = "green2"
                 px[x, y] = col(c)
+
+
+def moss_files():
+    """Every file of the set's own looks: path within the set -> image."""
+    files = {}
+    normal = tile_moss("slate2", "slate", "ink2", "green2", "olive", "olive2")
+    clear = tile_moss("slate", "grey3", "slate2", "green", "green3", "teal", spore="yellow3")
+    files["gfx/static/floor tiles/normal/moss.png"] = masked(normal)
+    files["gfx/static/floor tiles/clear/moss.png"] = masked(clear)
+    files["gfx/static/ladders/vine.png"] = masked(vine_section())
+    files["gfx/static/back.png"] = cavern()
+    tele = "gfx/static/transportation/teleporters/"
+    files[f"{tele}normal/ring.png"] = ring(True).image()
+    files[f"{tele}cooldown/ring.png"] = ring(False).image()
+    for n in NUMBERS:
+        files[f"{tele}normal/ring{n}.png"] = numbered_ring(ring(True), n, True).image()
+        files[f"{tele}cooldown/ring{n}.png"] = numbered_ring(ring(False), n, False).image()
+    return files

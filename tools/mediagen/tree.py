@@ -78,8 +78,7 @@ def write_tree(files, out):
 
 
 def write_set(files, out):
-    """Writes a level set's own looks under out/gfx, in place of the ones
-    written before; the set's levels and set.cfg beside them stay."""
-    shutil.rmtree(os.path.join(out, "gfx"), ignore_errors=True)
+    """Writes a level set's own looks under out/gfx. It removes nothing: the
+    set's levels, set.cfg and any picture an author added stay as they are."""
     for rel in sorted(files):
         save_png(files[rel], os.path.join(out, rel))
