@@ -3,7 +3,9 @@
 # all but the level files: running the generator again must reproduce them
 # byte for byte. The
 # levels (media/level*.inf) are sources that authors edit by hand, proven
-# clearable by the replays; the generator must not write them.
+# clearable by the replays; the generator must not write them. The moss
+# set's own looks (sets/moss/gfx) are generated the same way, and nothing
+# else of the set: its levels and set.cfg are sources too.
 # Usage: media_reproduce_test.sh <pwe-binary> <source-dir>
 set -u
 source_dir=${2:?usage: media_reproduce_test.sh <pwe-binary> <source-dir>}
@@ -41,5 +43,16 @@ if ! diff -r "$work/icons" "$source_dir/dist/icons"; then
   echo "FAIL: dist/icons/ differs from what tools/mediagen writes"
   status=1
 fi
-[ "$status" -eq 0 ] && echo "media tree and icons reproduced byte for byte (level files are sources, not generated)"
+mkdir -p "$work/moss"
+cp "$source_dir"/sets/moss/*.inf "$source_dir/sets/moss/set.cfg" "$work/moss/"
+if ! "$python" -B "$source_dir/tools/mediagen" --set-out "$work/moss"; then
+  echo "FAIL: the generator failed to write the moss set's looks"
+  status=1
+fi
+# Only gfx/ is the generator's: the set's sources beside it stay as they were.
+if ! diff -r "$work/moss" "$source_dir/sets/moss"; then
+  echo "FAIL: sets/moss differs from what tools/mediagen --set-out writes beside its levels and set.cfg"
+  status=1
+fi
+[ "$status" -eq 0 ] && echo "media tree, the moss set's looks and icons reproduced byte for byte (level files are sources, not generated)"
 exit "$status"

@@ -3,8 +3,11 @@ repository root:
 
     /usr/bin/python3 tools/mediagen    # rewrites media/, docs/media-sheet.png, dist/icons/
     /usr/bin/python3 tools/mediagen --out DIR --sheet PATH --icons DIR
+    /usr/bin/python3 tools/mediagen --set-out sets/moss   # only the set's own looks
 
-It leaves the level files in media/ as they are: they are sources.
+It leaves the level files in media/ and the sets' levels and set.cfg as they
+are: they are sources. With --set-out it writes only the moss set's own
+looks under DIR/gfx, replacing those files and removing none.
 """
 import argparse
 import os
@@ -17,9 +20,10 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[0] = os.path.dirname(HERE)
 
 from mediagen.icons import icons  # noqa: E402
+from mediagen.moss import moss_files  # noqa: E402
 from mediagen.pngfile import png_bytes, save_png  # noqa: E402
 from mediagen.sheet import sheet  # noqa: E402
-from mediagen.tree import build_tree, write_tree  # noqa: E402
+from mediagen.tree import build_tree, write_set, write_tree  # noqa: E402
 from mediagen.xpm import xpm_text  # noqa: E402
 
 # The icon the game's and the editor's windows show, built into them.
@@ -34,7 +38,12 @@ def main():
                     help="contact sheet to write")
     ap.add_argument("--icons", default=os.path.join(root, "dist", "icons"),
                     help="directory for the desktop icons, pwe-SIZE.png, and the window's")
+    ap.add_argument("--set-out", metavar="DIR",
+                    help="write only the moss set's own looks, under DIR/gfx, and nothing else")
     args = ap.parse_args()
+    if args.set_out:
+        write_set(moss_files(), args.set_out)
+        return 0
     files = build_tree()
     write_tree(files, args.out)
     os.makedirs(os.path.dirname(os.path.abspath(args.sheet)), exist_ok=True)

@@ -75,3 +75,10 @@ def write_tree(files, out):
         else:
             os.makedirs(os.path.dirname(path), exist_ok=True)
             write_wav(path, data)
+
+
+def write_set(files, out):
+    """Writes a level set's own looks under out/gfx. It removes nothing: the
+    set's levels, set.cfg and any picture an author added stay as they are."""
+    for rel in sorted(files):
+        save_png(files[rel], os.path.join(out, rel))
