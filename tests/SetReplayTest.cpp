@@ -1,0 +1,85 @@
+// The second shipped set is winnable and finds itself again: each recorded
+// route (written by pwe-check --route, with the enemies) clears its level
+// of the set laid over the shipped tree through the real tick, and a
+// recording names its set so that it is found from wherever it is played.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "game/Game.h"
+#include "shell/LevelSet.h"
+#include "shell/MediaOverlay.h"
+#include "shell/ReplayWatch.h"
+#include "tests/support/Headless.h"
+#include "tests/support/Replay.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int shippedSetLevels = 4;
+
+std::string recordingOf(const std::string& level) {
+  return "tests/replays/moss/" + level.substr(0, level.find('.')) + ".replay";
+}
+
+// Runs in the repository root, with the set laid over media/.
+class ShippedSet : public testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    const char* root = std::getenv("PWE_SOURCE_DIR");
+    ASSERT_NE(root, nullptr) << "PWE_SOURCE_DIR must name the repository root";
+    ASSERT_EQ(chdir(root), 0) << root;
+    ensureHeadlessAllegro();
+    set_config_file("media/pwe.cfg");
+    layMediaSet(fs::absolute("sets/moss").string());
+    const std::string problem = readLevelSet(mediaSetDirectory(), set);
+    ASSERT_EQ(problem, "");
+    ASSERT_EQ(set.levels.size(), static_cast<std::size_t>(shippedSetLevels));
+  }
+  void TearDown() override { liftMediaSet(); }
+  LevelSet set;
+};
+
+TEST_P(ShippedSet, RecordedRouteClearsTheLevelWithTheEnemies) {
+  const std::string level = set.levels[GetParam()];
+  Replay replay;
+  std::string error;
+  ASSERT_TRUE(readReplay(recordingOf(level), replay, error)) << error;
+  EXPECT_EQ(replay.level, level);
+  EXPECT_FALSE(replay.enemiesAbsent);
+  const std::string stale = staleReplayReason(replay);
+  ASSERT_EQ(stale, "");
+  auto game = std::make_unique<Game>(640, 480, 100);
+  game->startLevel(level);
+  const ReplayOutcome outcome = playReplay(*game, replay);
+  EXPECT_TRUE(outcome.cleared) << game->floorManager.tilesLeft() << " tiles left";
+  EXPECT_EQ(outcome.livesLost, 0);
+  EXPECT_EQ(outcome.scoreGained, replay.expectScore);
+  EXPECT_EQ(outcome.ticks, replay.tickCount());
+  EXPECT_GT(game->countdown, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moss, ShippedSet, testing::Range(0, shippedSetLevels));
+
+// Played from the repository, the recorded folder holds the level; played
+// elsewhere (the folder gone), the set of that name beside the tree does;
+// a recording kept beside its levels finds them there.
+TEST_F(ShippedSet, ARecordingFindsItsSetWhereverItIsPlayed) {
+  Replay replay;
+  std::string error;
+  ASSERT_TRUE(readReplay(recordingOf(set.levels[0]), replay, error)) << error;
+  EXPECT_EQ(recordedSetFolder(replay, recordingOf(set.levels[0]), "media"), "sets/moss");
+  replay.set = "/nowhere/moss";
+  EXPECT_EQ(fs::canonical(recordedSetFolder(replay, "elsewhere.replay", "media")),
+            fs::canonical("sets/moss"));
+  replay.set = "/nowhere/gone";
+  EXPECT_EQ(recordedSetFolder(replay, "sets/moss/kept.replay", "media"), "sets/moss");
+  EXPECT_EQ(recordedSetFolder(replay, "elsewhere.replay", "media"), "");
+}
+
+}  // namespace
