@@ -48,11 +48,7 @@ double threadCpuSeconds() {
 class Pacing : public testing::Test {
  protected:
   void SetUp() override {
-    const char* root = std::getenv("PWE_SOURCE_DIR");
-    ASSERT_NE(root, nullptr) << "PWE_SOURCE_DIR must name the repository root";
-    ASSERT_EQ(chdir(root), 0) << root;
-    ensureHeadlessAllegro();
-    set_config_file("media/pwe.cfg");
+    ASSERT_TRUE(enterRepositoryRoot());
     ASSERT_TRUE(wakeOnTicks());
     tickCounter = 0;
   }

@@ -27,11 +27,7 @@ std::string replayPath(const std::string& level) {
 class ShippedReplays : public testing::Test {
  protected:
   void SetUp() override {
-    const char* root = std::getenv("PWE_SOURCE_DIR");
-    ASSERT_NE(root, nullptr) << "PWE_SOURCE_DIR must name the repository root";
-    ASSERT_EQ(chdir(root), 0) << root;
-    ensureHeadlessAllegro();
-    set_config_file("media/pwe.cfg");
+    ASSERT_TRUE(enterRepositoryRoot());
   }
 
   // Reads the recording of a level and refuses one made for other data,

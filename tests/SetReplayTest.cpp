@@ -31,11 +31,7 @@ std::string recordingOf(const std::string& level) {
 class ShippedSet : public testing::TestWithParam<int> {
  protected:
   void SetUp() override {
-    const char* root = std::getenv("PWE_SOURCE_DIR");
-    ASSERT_NE(root, nullptr) << "PWE_SOURCE_DIR must name the repository root";
-    ASSERT_EQ(chdir(root), 0) << root;
-    ensureHeadlessAllegro();
-    set_config_file("media/pwe.cfg");
+    ASSERT_TRUE(enterRepositoryRoot());
     layMediaSet(fs::absolute("sets/moss").string());
     const std::string problem = readLevelSet(mediaSetDirectory(), set);
     ASSERT_EQ(problem, "");
