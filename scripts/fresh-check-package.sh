@@ -41,9 +41,12 @@ mkdir -p /tmp/media
 
 as_player pwe --version || fail "pwe --version ended with $?"
 as_player pwe --help >/dev/null || fail "pwe --help ended with $?"
-as_player pwe /tmp; status=$?
-[ "$status" -eq 2 ] || fail "pwe /tmp, whose media holds no pwe.cfg, ended with $status instead of 2"
-echo "pwe --version and --help answer; pwe /tmp says its media is no media tree and ends with 2"
+# /tmp/media holds no pwe.cfg, so /tmp is no tree but a set, and one with
+# nothing to play.
+as_player pwe /tmp 2>/tmp/no-levels.txt; status=$?
+[ "$status" -eq 1 ] && grep -q 'no level files' /tmp/no-levels.txt ||
+  { cat /tmp/no-levels.txt; fail "pwe /tmp ended with $status instead of 1 for a set with no levels"; }
+echo "pwe --version and --help answer; pwe /tmp takes /tmp for a set, finds no levels there and ends with 1"
 
 # The sets shipped beside the installed tree go by their names, and a name
 # that is none is answered with theirs.
