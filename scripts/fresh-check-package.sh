@@ -92,7 +92,7 @@ play_installed() {
   # setpriv and env become the game.
   for _ in $(seq 100); do [ "$(readlink /proc/$pid/exe)" = /usr/games/pwe ] && break; sleep 0.1; done
   [ "$(readlink /proc/$pid/exe)" = /usr/games/pwe ] || { kill -KILL "$pid"; fail "pwe $* did not become the game"; }
-  echo "pwe $* became the game, in $(readlink /proc/$pid/cwd)"
+  echo "pwe${*:+ $*} became the game"
   sleep 2
   wid=$(as_player timeout 30 xdotool search --sync --onlyvisible --name '^Pitwick Engine' | head -n 1)
   [ -n "$wid" ] || { kill -KILL "$pid"; fail "the window of pwe $* did not show"; }
