@@ -1,6 +1,7 @@
 # Sourced by scripts/fresh-check: the check of the Debian package. One
 # chroot builds it with scripts/package; a second, fresh one installs it
-# with apt-get as a user would, plays it, checks it and removes it again.
+# with apt-get as a user would, plays it (the stock levels, the shipped
+# set and a set of the user's own), checks it and removes it again.
 
 # Runs inside the second chroot as root, with the package in /srv. The game
 # and the tools run as an ordinary user, with a user's PATH, from a home
@@ -40,9 +41,37 @@ mkdir -p /tmp/media
 
 as_player pwe --version || fail "pwe --version ended with $?"
 as_player pwe --help >/dev/null || fail "pwe --help ended with $?"
-as_player pwe /tmp; status=$?
-[ "$status" -eq 2 ] || fail "pwe /tmp, whose media holds no pwe.cfg, ended with $status instead of 2"
-echo "pwe --version and --help answer; pwe /tmp says its media is no media tree and ends with 2"
+# /tmp/media holds no pwe.cfg, so /tmp is no tree but a set, and one with
+# nothing to play.
+as_player pwe /tmp 2>/tmp/no-levels.txt; status=$?
+[ "$status" -eq 1 ] && grep -q 'no level files' /tmp/no-levels.txt ||
+  { cat /tmp/no-levels.txt; fail "pwe /tmp ended with $status instead of 1 for a set with no levels"; }
+echo "pwe --version and --help answer; pwe /tmp takes /tmp for a set, finds no levels there and ends with 1"
+
+# The sets shipped beside the installed tree go by their names, and a name
+# that is none is answered with theirs.
+data=/usr/share/games/pwe
+[ -f "$data/sets/moss/set.cfg" ] || fail "the package holds no set $data/sets/moss"
+as_player pwe moss --print-config >/tmp/moss-config.txt || fail "pwe moss --print-config ended with $?"
+[ -s /tmp/moss-config.txt ] || fail "pwe moss --print-config printed nothing"
+status=0
+as_player pwe no-such-set --print-config 2>/tmp/unknown-set.txt || status=$?
+[ "$status" -eq 2 ] && grep -q 'moss' /tmp/unknown-set.txt ||
+  { cat /tmp/unknown-set.txt; fail "pwe no-such-set ended with $status and did not name the sets beside the game"; }
+echo "pwe moss --print-config reads the shipped set; pwe no-such-set names the sets there and ends with 2"
+
+# A set a friend gives is a folder of levels anywhere, laid over the
+# installed tree as it is: here one level, copied under a name of its own.
+friend=/home/player/friend-set
+as_player mkdir "$friend" && as_player cp "$data/media/level1.inf" "$friend/mine.inf" ||
+  fail "making $friend"
+as_player pwe-check "$friend" >/tmp/check-friend.txt ||
+  { cat /tmp/check-friend.txt; fail "pwe-check $friend"; }
+as_player pwe-check "$data/sets/moss" >/tmp/check-moss.txt ||
+  { cat /tmp/check-moss.txt; fail "pwe-check $data/sets/moss"; }
+as_player pwe-render "$data/sets/moss/moss1.inf" /tmp/moss1.png && [ -s /tmp/moss1.png ] ||
+  fail "pwe-render $data/sets/moss/moss1.inf /tmp/moss1.png"
+echo "pwe-check passes on the shipped set and on a folder of the player's own; pwe-render draws moss1.inf"
 
 # The host's abstract X sockets are shared: pick a display nobody uses.
 n=$(( 4000 + RANDOM % 2000 ))
@@ -51,27 +80,39 @@ as_player Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 [ -e "/tmp/.X11-unix/X$n" ] || { cat /tmp/xvfb.log; fail "Xvfb :$n did not start"; }
 export DISPLAY=":$n"
-"${player[@]}" DISPLAY="$DISPLAY" pwe &
-pid=$!
-# setpriv and env become pwe, and pwe becomes the game.
-for _ in $(seq 100); do [ "$(readlink /proc/$pid/exe)" = /usr/lib/games/pwe/pwe ] && break; sleep 0.1; done
-[ "$(readlink /proc/$pid/exe)" = /usr/lib/games/pwe/pwe ] || { kill -KILL "$pid"; fail "pwe did not become the game"; }
-echo "pwe became the game, in $(readlink /proc/$pid/cwd)"
-sleep 2
-wid=$(as_player timeout 30 xdotool search --sync --onlyvisible --name '^Pitwick Engine$' | head -n 1)
-[ -n "$wid" ] || { kill -KILL "$pid"; fail "the game's window did not show"; }
-press "$wid" x
-# The game loads the installed tree once the title card ends; a data
-# failure would end it with 1.
-sleep 2
-kill -0 "$pid" 2>/dev/null || { wait "$pid"; fail "the game ended with $? after the title card"; }
-press "$wid" Escape
-for _ in $(seq 150); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fail "the game did not end on Escape"; fi
-wait "$pid"
-status=$?
-[ "$status" -eq 0 ] || fail "the game ended with status $status after Escape"
+
+# Plays pwe with the arguments given, from the home directory, as the menu
+# or a terminal would start it: its window shows, a key ends the title
+# card, the levels load (a data failure would end the game with 1) and
+# Escape ends it with 0.
+play_installed() {
+  local pid wid status
+  "${player[@]}" DISPLAY="$DISPLAY" pwe "$@" &
+  pid=$!
+  # setpriv and env become the game.
+  for _ in $(seq 100); do [ "$(readlink /proc/$pid/exe)" = /usr/games/pwe ] && break; sleep 0.1; done
+  [ "$(readlink /proc/$pid/exe)" = /usr/games/pwe ] || { kill -KILL "$pid"; fail "pwe $* did not become the game"; }
+  echo "pwe${*:+ $*} became the game"
+  sleep 2
+  wid=$(as_player timeout 30 xdotool search --sync --onlyvisible --name '^Pitwick Engine' | head -n 1)
+  [ -n "$wid" ] || { kill -KILL "$pid"; fail "the window of pwe $* did not show"; }
+  press "$wid" x
+  sleep 2
+  kill -0 "$pid" 2>/dev/null || { wait "$pid"; fail "pwe $* ended with $? after the title card"; }
+  press "$wid" Escape
+  for _ in $(seq 150); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fail "pwe $* did not end on Escape"; fi
+  wait "$pid"
+  status=$?
+  [ "$status" -eq 0 ] || fail "pwe $* ended with status $status after Escape"
+}
+play_installed
 echo "pwe opened the game from a directory without media; Escape ended it with 0"
+# The menu's "Play Moss Caverns".
+play_installed moss
+echo "pwe moss played the shipped set; Escape ended it with 0"
+play_installed "$friend"
+echo "pwe $friend played the player's own set; Escape ended it with 0"
 unset DISPLAY
 
 # Run with no tree named where there is no media tree, the tools read the
@@ -102,6 +143,10 @@ desktop=$(grep '^/usr/share/applications/.*\.desktop$' /srv/files)
 metainfo=$(grep '^/usr/share/metainfo/.*\.xml$' /srv/files)
 desktop-file-validate "$desktop" || fail "desktop-file-validate $desktop"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate --no-net $metainfo"
+# Each of the menu entry's actions plays a set the package holds.
+for played in $(sed -n 's/^Exec=pwe \([^ ]*\)$/\1/p' "$desktop"); do
+  [ -d "$data/sets/$played" ] || fail "the menu entry plays pwe $played, which the package lacks"
+done
 id=$(sed -n 's|.*<id>\(.*\)</id>.*|\1|p' "$metainfo")
 [ "/usr/share/applications/$id.desktop" = "$desktop" ] || fail "the metainfo id $id does not name $desktop"
 icon=$(sed -n 's/^Icon=//p' "$desktop")

@@ -49,7 +49,6 @@ std::vector<Rule> rules() {
       {"tools/check", with(authoring, {"tools/check"})},
       {"tools/edit", with(authoring, {"tools/check", "tools/edit"})},
       {"tools/render", with(authoring, {"tools/render"})},
-      {"tools/launcher", with(engine, {"tools/launcher"})},
       {"bench", with(authoring, {"bench", "tests/support"})},
       {"fuzz", with(authoring, {"fuzz"})},
   };
