@@ -21,7 +21,7 @@ struct LaunchRequest {
   std::string problem;  // for misuse: what was wrong, in words for the user
 };
 
-// Wrong calls, and places that hold nothing to play.
+// Wrong calls, and names that name no set, tree or level file.
 inline constexpr int launchMisuseStatus = 2;
 
 extern const char* const launchUsage;

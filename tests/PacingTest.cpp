@@ -14,6 +14,7 @@
 #include "game/Game.h"
 #include "shell/TickTimer.h"
 #include "tests/support/Headless.h"
+#include "tests/support/RepositoryRoot.h"
 #include "tests/support/Replay.h"
 
 namespace {

@@ -18,6 +18,7 @@
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
 #include "tests/support/PlayField.h"
+#include "tests/support/RepositoryRoot.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "shell/LevelSequence.h"
 #include "tests/support/FileText.h"
 #include "tests/support/Headless.h"
+#include "tests/support/RepositoryRoot.h"
 #include "tests/support/Replay.h"
 
 namespace {

@@ -15,6 +15,7 @@
 #include "shell/MediaOverlay.h"
 #include "shell/ReplayWatch.h"
 #include "tests/support/Headless.h"
+#include "tests/support/RepositoryRoot.h"
 #include "tests/support/Replay.h"
 
 namespace fs = std::filesystem;

@@ -1,7 +1,6 @@
 #include "tests/support/Headless.h"
 
 #include <loadpng.h>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -116,15 +115,4 @@ void MediaTree::writeWav(const std::string& path, int sampleCount) {
   out.write("data", 4);
   put32(out, dataBytes);
   for (int i = 0; i < sampleCount; ++i) put16(out, static_cast<unsigned>((i % 64) * 256) & 0xFFFF);
-}
-
-bool enterRepositoryRoot() {
-  const char* root = std::getenv("PWE_SOURCE_DIR");
-  if (root == nullptr || chdir(root) != 0) {
-    ADD_FAILURE() << "PWE_SOURCE_DIR must name the repository root";
-    return false;
-  }
-  ensureHeadlessAllegro();
-  set_config_file("media/pwe.cfg");
-  return true;
 }

@@ -10,11 +10,6 @@
 // pixel, with PNG loading and the alpha blender, as start-up would.
 void ensureHeadlessAllegro();
 
-// Makes the repository root (PWE_SOURCE_DIR) the working directory, with
-// Allegro headless and the shipped pwe.cfg selected: the shipped levels'
-// tests run there. False, with the failure added, when it cannot.
-bool enterRepositoryRoot();
-
 // A temporary directory made the working directory for its lifetime; the
 // previous working directory comes back and the tree is removed afterwards.
 class MediaTree {
