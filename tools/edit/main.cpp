@@ -29,7 +29,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const usageText =
-    "usage: pwe-edit [--base TREE] [--set-title TITLE] [LEVEL-FILE] [SET-OR-TREE]\n"
+    "usage: pwe-edit [--base TREE] [--join-set TITLE] [LEVEL-FILE] [SET-OR-TREE]\n"
     "       pwe-edit --help | --version | --keys[=man]\n"
     "Edits LEVEL-FILE (any path; a new level when it does not exist yet) in a\n"
     "window of an X display, with the looks, enemy kinds and rules of its\n"
@@ -39,8 +39,9 @@ const char* const usageText =
     "SET-OR-TREE: the tree (the folder holding media/, or media/ itself),\n"
     "or a set to lay instead of the level's folder; --base TREE names the\n"
     "tree with a set (default: ./media, else the installed one).\n"
-    "--set-title TITLE: a new level saved into a folder without set.cfg\n"
-    "starts one titled TITLE, listing the folder's levels by name.\n"
+    "--join-set TITLE: LEVEL-FILE is one of its folder's set: the list\n"
+    "gains it, or is started titled TITLE, listing the folder's levels by\n"
+    "name, when the folder has none (also when a new level is saved).\n"
     "--keys prints the editor's keys and mouse actions as Markdown tables,\n"
     "--keys=man as the manual page's sections.\n";
 
@@ -54,7 +55,7 @@ struct EditRequest {
   std::string level;     // LEVEL-FILE, absolute; empty: a new level of no file yet
   std::string place;     // SET-OR-TREE as given
   std::string base;      // --base TREE as given
-  std::string setTitle;  // --set-title TITLE
+  std::string setTitle;  // --join-set TITLE
 };
 
 // --help, --version and --keys answer without a window, the first of them given
@@ -75,7 +76,7 @@ int answerOptions(int argc, char** argv, EditRequest& request) {
       std::fputs(versionText("pwe-edit").c_str(), stdout);
       return 0;
     }
-    if ((arg == "--base" || arg == "--set-title") && i + 1 < argc) {
+    if ((arg == "--base" || arg == "--join-set") && i + 1 < argc) {
       (arg == "--base" ? request.base : request.setTitle) = argv[++i];
     } else if (arg.size() > 1 && arg[0] == '-') {
       std::fprintf(stderr, "pwe-edit: unknown option %s\n", arg.c_str());
@@ -113,6 +114,18 @@ MediaPlace editPlace(const EditRequest& request) {
   return findMediaPlace(folder, base);
 }
 
+// --join-set: the level is one of its folder's set from the start, the
+// list started when there is none.
+void joinOwnSet(const EditRequest& request, const MediaPlace& place) {
+  const std::string folder = fs::path(request.level).parent_path().string();
+  if (request.setTitle.empty() || place.setPath.empty() || place.setPath != folder) return;
+  std::error_code error;
+  const bool there = fs::exists(fs::symlink_status(request.level, error));
+  const std::string joined = there ? joinSetList(request.level, request.setTitle)
+                                   : startSetList(folder, request.setTitle);
+  if (!joined.empty()) std::fprintf(stderr, "pwe-edit: %s\n", joined.c_str());
+}
+
 // What cannot be opened at all (a FIFO, a device, a directory) is refused
 // before a window opens; nothing blocks on it.
 int refuseNonFile(const std::string& path) {
@@ -132,7 +145,7 @@ int openLevel(LevelEditor& editor, const std::string& path) {
   return -1;
 }
 
-int edit(const EditRequest& request) {
+int edit(const EditRequest& request, const MediaPlace& place) {
   const std::string& level = request.level;
   // The title names the file once the editor takes input.
   const std::string title = "pwe-edit - loading";
@@ -150,6 +163,8 @@ int edit(const EditRequest& request) {
   editor.startListsTitled(request.setTitle);
   EditorWindow window(game);
   if (openLevel(editor, level) != 0) return 1;
+  // Only a level the editor could open joins the list.
+  joinOwnSet(request, place);
   EditorSession session(game, looks, editor, checks, window);
   session.offerRecovery();
   session.run();
@@ -177,13 +192,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "pwe-edit: %s\n", problem.c_str());
     return 1;
   }
-  // A folder of levels kept as a set lists what it holds from the start.
-  const std::string folder = fs::path(request.level).parent_path().string();
-  if (!request.setTitle.empty() && !place.setPath.empty() && place.setPath == folder) {
-    const std::string started = startSetList(place.setPath, request.setTitle);
-    if (!started.empty()) std::fprintf(stderr, "pwe-edit: %s\n", started.c_str());
-  }
-  const int result = edit(request);
+  const int result = edit(request, place);
   leaveMediaTree();
   return result;
 }
