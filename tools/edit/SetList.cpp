@@ -49,6 +49,10 @@ class FolderLock {
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
   bool held() const { return held_; }
+  // Why it is not held.
+  std::string why() const {
+    return fd_ < 0 ? "its folder cannot be opened to lock it" : "another program kept it locked";
+  }
 
  private:
   int fd_;
@@ -130,7 +134,7 @@ std::string joinSetList(const std::string& levelPath, const std::string& startTi
   const std::string target = writeTarget(listPath, why);
   if (target.empty()) return leftAlone(name, why);
   FolderLock lock(folderOf(target));
-  if (!lock.held()) return leftAlone(name, "another program kept it locked");
+  if (!lock.held()) return leftAlone(name, lock.why());
   return appendTo(folder, listPath, name);
 }
 
@@ -138,7 +142,7 @@ std::string startSetList(const std::string& folder, const std::string& title) {
   const std::string listPath = folder + "/" + setListName;
   if (standsThere(listPath)) return "";
   FolderLock lock(folder);
-  if (!lock.held()) return std::string("no ") + setListName + " was started: another program kept the folder locked";
+  if (!lock.held()) return std::string("no ") + setListName + " was started: " + lock.why();
   LevelSet set;
   // Without a list the folder's own level files are its set, by name.
   if (standsThere(listPath) || !readLevelSet(folder, set).empty()) return "";
