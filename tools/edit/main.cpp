@@ -59,7 +59,8 @@ struct EditRequest {
 };
 
 // --help, --version and --keys answer without a window, the first of them given
-// winning; any other option is a wrong call. -1: go on and edit.
+// winning; --base and --join-set take the next argument; any other option
+// is a wrong call. -1: go on and edit, with request filled.
 int answerOptions(int argc, char** argv, EditRequest& request) {
   std::vector<std::string> positional;
   for (int i = 1; i < argc; ++i) {
@@ -76,7 +77,11 @@ int answerOptions(int argc, char** argv, EditRequest& request) {
       std::fputs(versionText("pwe-edit").c_str(), stdout);
       return 0;
     }
-    if ((arg == "--base" || arg == "--join-set") && i + 1 < argc) {
+    if (arg == "--base" || arg == "--join-set") {
+      if (i + 1 == argc) {
+        std::fprintf(stderr, "pwe-edit: %s needs a value\n", arg.c_str());
+        return usage();
+      }
       (arg == "--base" ? request.base : request.setTitle) = argv[++i];
     } else if (arg.size() > 1 && arg[0] == '-') {
       std::fprintf(stderr, "pwe-edit: unknown option %s\n", arg.c_str());
