@@ -44,10 +44,6 @@ std::string readListLine(const std::string& line, const std::function<bool(const
   return "";
 }
 
-bool isLevelFileName(const std::string& name) {
-  return name.size() > 4 && name.compare(name.size() - 4, 4, ".inf") == 0 && name != "player.inf";
-}
-
 // Every level file of the folder, by name.
 std::string listFolder(const std::string& directory, LevelSet& out) {
   std::error_code error;
@@ -69,6 +65,10 @@ std::string listFolder(const std::string& directory, LevelSet& out) {
 }
 
 }  // namespace
+
+bool isLevelFileName(const std::string& name) {
+  return name.size() > 4 && name.compare(name.size() - 4, 4, ".inf") == 0 && name != "player.inf";
+}
 
 LevelSet treeLevels() {
   LevelSet set;
@@ -155,6 +155,8 @@ std::string readLevelSet(const std::string& directory, LevelSet& out) {
 std::string setListText(const LevelSet& set) {
   std::string text = "# The levels of this set, played in this order.\n";
   if (!set.title.empty()) text += "title = " + set.title + "\n";
-  for (const std::string& level : set.levels) text += "level = " + level + "\n";
+  for (const std::string& level : set.levels) text += setListLine(level);
   return text;
 }
+
+std::string setListLine(const std::string& level) { return "level = " + level + "\n"; }

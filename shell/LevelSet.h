@@ -49,8 +49,14 @@ std::string readSetList(const std::string& text, const std::string& name,
 // Whether a name in the list may name a level: a bare file name, no folder.
 bool plainLevelName(const std::string& name);
 
+// Whether a file of a set's folder is one of its levels when no list
+// names them: a *.inf file but player.inf.
+bool isLevelFileName(const std::string& name);
+
 // Orders names with their runs of digits compared as numbers.
 bool namedBefore(const std::string& a, const std::string& b);
 
 // The text of a set.cfg: what a tool writes when it starts or extends a list.
 std::string setListText(const LevelSet& set);
+// The line of a set.cfg that lists one level, what a tool appends to a list.
+std::string setListLine(const std::string& level);

@@ -15,6 +15,9 @@
 #include "authoring/ReachabilityVerdict.h"
 #include "authoring/Replay.h"
 #include "game/Game.h"
+#include "game/ReplayFile.h"
+#include "shell/MediaOverlay.h"
+#include "tests/support/FileText.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
 #include "tools/edit/LiveChecks.h"
@@ -322,6 +325,30 @@ TEST(EditorChecks, KillAStaleRunInEitherStage) {
               "the level cannot be cleared: 1 claimable tile cannot be reached");
     EXPECT_TRUE(childProcesses().empty());
   }
+}
+
+// The checks run in a forked child of an editor laid over a set: the child
+// keeps the overlay, so a floor of the set's own look is placed and
+// cleared, and the route is made for the set's player.inf, not the tree's.
+TEST(EditorChecks, TheChildSeesTheLevelsSet) {
+  GameTree tree;
+  set_config_file("media/pwe.cfg");
+  tree.writeSolidPng("set/gfx/static/floor tiles/normal/moss.png", GameTree::tileWidth,
+                     GameTree::tileHeight, 40, 200, 90);
+  tree.writeText("set/player.inf", readFile("media/player.inf") + "\n");
+  LevelText text;
+  for (int x = 0; x < 640; x += 32) text.tiles.push_back(std::to_string(x) + " 300 moss brick_clear 1 10");
+  layMediaSet(tree.root() + "/set");
+  const LevelData level = loaded(tree, text);
+  LiveChecks checks(640, 480, 100);
+  checks.start(level, 1);
+  const bool answered = waitForProof(checks);
+  liftMediaSet();
+  ASSERT_TRUE(answered);
+  EXPECT_EQ(checks.errorCount(), 0) << (checks.findings().empty() ? "" : checks.findings()[0].message);
+  ASSERT_TRUE(checks.hasRoute()) << checks.noRoute();
+  EXPECT_EQ(checks.route().playerHash, fileHash(tree.root() + "/set/player.inf"));
+  EXPECT_NE(checks.route().playerHash, fileHash("media/player.inf"));
 }
 
 }  // namespace

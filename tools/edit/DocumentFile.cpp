@@ -12,6 +12,7 @@
 #include "authoring/FileReplace.h"
 #include "game/LevelFormat.h"
 #include "shell/ConfigFields.h"
+#include "tools/edit/SetList.h"
 
 namespace {
 
@@ -176,6 +177,8 @@ int DocumentFile::saveTo(const std::string& path, const FileStamp& seen,
     return -1;
   }
   backedUp_ = true;  // only the first save of a session keeps one
+  // A level file new in its folder joins the folder's set.
+  if (!now.exists) note_ = joinSetList(path, listTitle_);
   std::string text;
   std::string ignored;
   if (readFile(path, text, written, ignored) != 0) written = FileStamp{};

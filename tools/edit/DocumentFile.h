@@ -55,8 +55,12 @@ class DocumentFile {
   FileRisk risk() const { return risk_; }
   const std::string& error() const { return error_; }
   // What the last save did beside writing: "kept the previous file as
-  // level.inf~"; empty when nothing.
+  // level.inf~", or how a new level joined its folder's set
+  // (tools/edit/SetList.h); empty when nothing.
   const std::string& note() const { return note_; }
+  // A new level saved into a folder without set.cfg starts a list titled
+  // so (joinSetList); empty, as at first: it starts none.
+  void startListsTitled(const std::string& title) { listTitle_ = title; }
 
   // --- Autosave copies ---
   // FILE.autosave for the editor holding the lock, FILE.autosave.PID for
@@ -100,4 +104,5 @@ class DocumentFile {
   FileRisk risk_ = FileRisk::None;
   std::string error_;
   std::string note_;
+  std::string listTitle_;
 };

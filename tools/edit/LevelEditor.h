@@ -66,6 +66,9 @@ class LevelEditor {
   FileRisk saveRisk() const { return file_.risk(); }
   const std::string& saveError() const { return file_.error(); }
   const std::string& saveNote() const { return file_.note(); }  // "the previous file is kept as ..."
+  // A new level saved into a folder without set.cfg starts its list,
+  // titled so (DocumentFile::startListsTitled).
+  void startListsTitled(const std::string& title) { file_.startListsTitled(title); }
   const std::string& path() const { return file_.path(); }
   // The document is saved to path from now on; nothing is read.
   void setPath(const std::string& path) { file_.retarget(path); }
