@@ -2,21 +2,17 @@
 // in a folder of its own beside a GameTree, laid with the overlay, its
 // level started, its first frame drawn and a few ticks played; what the
 // frame and the player show tells the set's files from the base's. Then the
-// set's list of levels, and the edges of the list, the name order and the
-// folder union, each in a table.
+// levels a set plays, in order.
 #include <allegro.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
-#include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "game/Game.h"
-#include "graphics/FileSearch.h"
 #include "graphics/Resources.h"
 #include "shell/Fatal.h"
 #include "shell/LevelSet.h"
@@ -92,7 +88,9 @@ const SetCase setCases[] = {
      [](GameTree& tree) { tree.writeText(inSet("cave.inf"), floorLevel(200)); },
      "cave.inf",
      {{5, 203, brick}, {5, 303, background}},
-     false, "", ""},
+     false,
+     "",
+     ""},
     {"a level with a look of its own",
      [](GameTree& tree) {
        tree.writeSolidPng(inSet(tiles + "moss.png"), GameTree::tileWidth, GameTree::tileHeight,
@@ -101,7 +99,9 @@ const SetCase setCases[] = {
      },
      "mossy.inf",
      {{5, 303, moss}, {325, 303, brick}},
-     false, "", ""},
+     false,
+     "",
+     ""},
     {"a player of its own",
      [](GameTree& tree) {
        tree.writeText(inSet("player.inf"),
@@ -109,25 +109,37 @@ const SetCase setCases[] = {
      },
      "level1.inf",
      {{5, 303, brick}},
-     true, "", ""},
+     true,
+     "",
+     ""},
     {"a look of its own cut short",
      [](GameTree& tree) {
        tree.writeSolidPng(inSet(tiles + "moss.png"), GameTree::tileWidth, GameTree::tileHeight,
                           moss.r, moss.g, moss.b);
        cutShort(tree, inSet(tiles + "moss.png"));
      },
-     "level1.inf", {}, false,
-     "Error loading \"{set}/gfx/static/floor tiles/normal/moss.png\".", ""},
+     "level1.inf",
+     {},
+     false,
+     "Error loading \"{set}/gfx/static/floor tiles/normal/moss.png\".",
+     ""},
     {"a player of its own past any size",
      [](GameTree& tree) {
-       tree.writeText(inSet("player.inf"),
-                      "walk_left walk_right climb air_left air_right 16 2000000 2 2 2 2 1 0.5 40 100\n");
+       tree.writeText(
+           inSet("player.inf"),
+           "walk_left walk_right climb air_left air_right 16 2000000 2 2 2 2 1 0.5 40 100\n");
      },
-     "level1.inf", {}, false, "Error loading player.inf",
+     "level1.inf",
+     {},
+     false,
+     "Error loading player.inf",
      "Loading player data from {set}/player.inf."},
     {"a player file that is a folder",
      [](GameTree& tree) { tree.makeDirectory(inSet("player.inf")); },
-     "level1.inf", {}, false, "Error loading player.inf",
+     "level1.inf",
+     {},
+     false,
+     "Error loading player.inf",
      "Loading player data from {set}/player.inf."},
     {"a background over a damaged one",
      [](GameTree& tree) {
@@ -136,7 +148,9 @@ const SetCase setCases[] = {
      },
      "level1.inf",
      {{5, 200, setBack}, {5, 303, brick}},
-     false, "", ""},
+     false,
+     "",
+     ""},
     {"a tile image of the base's name over a damaged one",
      [](GameTree& tree) {
        tree.writeSolidPng(inSet(tiles + "brick.png"), GameTree::tileWidth, GameTree::tileHeight,
@@ -145,12 +159,16 @@ const SetCase setCases[] = {
      },
      "level1.inf",
      {{5, 303, setBrick}, {5, 200, background}},
-     false, "", ""},
+     false,
+     "",
+     ""},
     {"a level of the base's name",
      [](GameTree& tree) { tree.writeText(inSet("level1.inf"), floorLevel(200)); },
      "level1.inf",
      {{5, 203, brick}, {5, 303, background}},
-     false, "", ""},
+     false,
+     "",
+     ""},
 };
 
 std::string withSet(std::string text, const std::string& set) {
@@ -231,8 +249,10 @@ TEST_P(SetPlay, ShowsTheSetsFilesOverTheBase) {
     EXPECT_EQ(pixelAt(frame.get(), probe.x, probe.y), probe.colour)
         << "at " << probe.x << ", " << probe.y;
   }
-  if (c.walksFarther) EXPECT_GT(walked, baseWalk);
-  else EXPECT_EQ(walked, baseWalk);
+  if (c.walksFarther)
+    EXPECT_GT(walked, baseWalk);
+  else
+    EXPECT_EQ(walked, baseWalk);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sets, SetPlay, testing::ValuesIn(setCases), caseName<SetCase>);
@@ -251,25 +271,42 @@ struct OrderCase {
 const OrderCase orderCases[] = {
     {"the list's order kept",
      {{"c.inf", 200}, {"a.inf", 250}, {"b.inf", 100}},
-     "# the caves\ntitle = Deep Caves\nlevel = c.inf\n\nlevel = a.inf\nlevel = level2.inf\nlevel = c.inf\n",
-     "Deep Caves", {"c.inf", "a.inf", "level2.inf", "c.inf"}, ""},
+     "# the caves\ntitle = Deep Caves\nlevel = c.inf\n\nlevel = a.inf\nlevel = level2.inf\nlevel = "
+     "c.inf\n",
+     "Deep Caves",
+     {"c.inf", "a.inf", "level2.inf", "c.inf"},
+     ""},
     {"no list: the names in natural order",
      {{"level10.inf", 200}, {"level2.inf", 250}, {"b.inf", 100}, {"notes.txt", 0}},
-     nullptr, setFolder, {"b.inf", "level2.inf", "level10.inf"}, ""},
+     nullptr,
+     setFolder,
+     {"b.inf", "level2.inf", "level10.inf"},
+     ""},
     {"no list: the player file is no level",
      {{"player.inf", 0}, {"z.inf", 150}},
-     nullptr, setFolder, {"z.inf"}, ""},
+     nullptr,
+     setFolder,
+     {"z.inf"},
+     ""},
     {"a level neither has",
      {{"a.inf", 200}},
      "level = a.inf\n# next\nlevel = gone.inf\n",
-     "", {}, "{set}/set.cfg:3: no level file gone.inf in the set or its base"},
+     "",
+     {},
+     "{set}/set.cfg:3: no level file gone.inf in the set or its base"},
     {"a level outside the set",
      {{"a.inf", 200}},
      "level = a.inf\nlevel = ../x.inf\n",
-     "", {}, "{set}/set.cfg:2: '../x.inf' is no level file name: give the bare name of a file beside set.cfg"},
+     "",
+     {},
+     "{set}/set.cfg:2: '../x.inf' is no level file name: give the bare name of a file beside "
+     "set.cfg"},
     {"no list and no levels",
      {{"player.inf", 0}},
-     nullptr, "", {}, "{set}: no level files (*.inf) and no set.cfg to list them"},
+     nullptr,
+     "",
+     {},
+     "{set}: no level files (*.inf) and no set.cfg to list them"},
 };
 
 class SetOrder : public testing::TestWithParam<OrderCase> {
@@ -304,138 +341,5 @@ TEST_P(SetOrder, IsTheListsOrTheNames) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sets, SetOrder, testing::ValuesIn(orderCases), caseName<OrderCase>);
-
-// The text of a list, line by line, with every level there.
-struct ListCase {
-  const char* name;
-  std::string text;
-  std::vector<std::string> levels;
-  const char* title;
-  const char* refusal;  // the list is named "set.cfg"
-};
-
-std::string manyLevels(std::size_t count) {
-  std::string text;
-  for (std::size_t i = 0; i < count; ++i) text += "level = a.inf\n";
-  return text;
-}
-
-const ListCase listCases[] = {
-    {"comments blank lines and carriage returns", "# a\r\n\r\n  level = a.inf  \r\n", {"a.inf"}, "", ""},
-    {"no spaces round the sign", "level=a.inf\ntitle=T", {"a.inf"}, "T", ""},
-    {"a title holding the sign", "title = a = b\nlevel = a.inf\n", {"a.inf"}, "a = b", ""},
-    {"a name with spaces", "level = my cave.inf\n", {"my cave.inf"}, "", ""},
-    {"as many levels as may be", manyLevels(maxSetLevels), std::vector<std::string>(maxSetLevels, "a.inf"), "", ""},
-    {"one level too many", manyLevels(maxSetLevels + 1), {}, "", "set.cfg:1001: more than 1000 levels"},
-    {"an empty list", "", {}, "", "the list names no level"},
-    {"a title alone", "title = Nothing\n", {}, "", "set.cfg:1: the list names no level"},
-    {"an empty name", "level =\n", {}, "", "set.cfg:1: '' is no level file name"},
-    {"a folder in the name", "level = sub/a.inf\n", {}, "", "set.cfg:1: 'sub/a.inf' is no level file name"},
-    {"the folder above", "level = ..\n", {}, "", "set.cfg:1: '..' is no level file name"},
-    {"a key in capitals", "Level = a.inf\n", {}, "", "set.cfg:1: unknown key 'Level'"},
-    {"a line of words", "\nplay a.inf\n", {}, "", "set.cfg:2: 'play a.inf' is no 'key = value' line"},
-    {"bytes that are no text", "level = a\xff.inf\n", {}, "", "set.cfg: not UTF-8 text"},
-};
-
-class SetList : public testing::TestWithParam<ListCase> {};
-
-TEST_P(SetList, IsReadLineByLine) {
-  const ListCase& c = GetParam();
-  LevelSet out;
-  const std::string why =
-      readSetList(c.text, "set.cfg", [](const std::string&) { return true; }, out);
-  if (*c.refusal == '\0') {
-    EXPECT_EQ(why, "");
-    EXPECT_EQ(out.levels, c.levels);
-    EXPECT_EQ(out.title, c.title);
-  } else {
-    EXPECT_NE(why.find(c.refusal), std::string::npos) << why;
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Lists, SetList, testing::ValuesIn(listCases), caseName<ListCase>);
-
-// What a tool writes for a set reads back as the same set.
-TEST(SetList, ReadsBackWhatIsWritten) {
-  LevelSet written;
-  written.title = "Moss = Caves";
-  written.levels = {"b.inf", "a 2.inf", "b.inf"};
-  LevelSet read;
-  ASSERT_EQ(readSetList(setListText(written), "set.cfg", [](const std::string&) { return true; },
-                        read),
-            "");
-  EXPECT_EQ(read.title, written.title);
-  EXPECT_EQ(read.levels, written.levels);
-}
-
-struct OrderPair {
-  const char* name;
-  const char* first;
-  const char* second;  // comes after first
-};
-
-const OrderPair orderPairs[] = {
-    {"numbers by their value", "level2.inf", "level10.inf"},
-    {"leading zeros count for nothing first", "level02.inf", "level2.inf"},
-    {"numbers past any machine word", "l99999999999999999999999", "l100000000000000000000000"},
-    {"a name before its longer self", "a", "a1"},
-    {"nothing before anything", "", "a"},
-    {"a number before a letter", "a9", "aa"},
-    {"capitals before small letters", "B.inf", "a.inf"},
-    {"bytes past ASCII last", "z.inf", "\xc3\xa9.inf"},
-};
-
-class NameOrder : public testing::TestWithParam<OrderPair> {};
-
-TEST_P(NameOrder, IsStrict) {
-  const OrderPair& p = GetParam();
-  EXPECT_TRUE(namedBefore(p.first, p.second));
-  EXPECT_FALSE(namedBefore(p.second, p.first));
-  EXPECT_FALSE(namedBefore(p.first, p.first));
-}
-
-INSTANTIATE_TEST_SUITE_P(Pairs, NameOrder, testing::ValuesIn(orderPairs), caseName<OrderPair>);
-
-// The names of an image folder with a set laid: the tree's and the set's,
-// each once.
-struct FolderCase {
-  const char* name;
-  std::vector<std::string> tree;  // files in media/gfx/static/items/, or none
-  std::vector<std::string> set;   // files in the set's gfx/static/items/
-  bool laid;
-  std::vector<std::string> found;
-};
-
-const FolderCase folderCases[] = {
-    {"the set has no such folder", {"a.png", "b.png"}, {}, true, {"a.png", "b.png"}},
-    {"the tree has no such folder", {}, {"c.png"}, true, {"c.png"}},
-    {"a name both have is one", {"a.png", "b.png"}, {"b.png", "c.png"}, true, {"a.png", "b.png", "c.png"}},
-    {"other names are no images", {"a.png"}, {"c.PNG", "notes.txt", "d.png.bak"}, true, {"a.png"}},
-    {"no set laid", {"a.png"}, {"c.png"}, false, {"a.png"}},
-};
-
-class SetFolder : public testing::TestWithParam<FolderCase> {
- protected:
-  void TearDown() override { liftMediaSet(); }
-  MediaTree tree;
-};
-
-TEST_P(SetFolder, ListsBothOnce) {
-  const FolderCase& c = GetParam();
-  for (const std::string& name : c.tree) tree.writeText("media/gfx/static/items/" + name, "");
-  for (const std::string& name : c.set) tree.writeText("my set/gfx/static/items/" + name, "");
-  if (c.laid) layMediaSet(tree.root() + "/my set");
-  std::vector<std::string> found = findMediaFiles("media/gfx/static/items/", "*.png");
-  // The tree's own come first, in the order its search gives them.
-  std::vector<std::string> first(found.begin(), found.begin() + std::min(found.size(), c.tree.size()));
-  std::vector<std::string> own = c.tree;
-  std::sort(first.begin(), first.end());
-  std::sort(own.begin(), own.end());
-  EXPECT_EQ(first, own);
-  std::sort(found.begin(), found.end());
-  EXPECT_EQ(found, c.found);
-}
-
-INSTANTIATE_TEST_SUITE_P(Folders, SetFolder, testing::ValuesIn(folderCases), caseName<FolderCase>);
 
 }  // namespace

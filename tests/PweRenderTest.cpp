@@ -179,7 +179,8 @@ const PlaceCall placeCalls[] = {
      "is a level file: name the set or tree"},
     {"a place that is nothing", "cave.inf shot.png nowhere", 2, 0, false,
      "nowhere is no set, tree or level file; the sets beside the game are: my set"},
-    {"a folder for a level", "'sets/my set/' shot.png", 2, 0, false, "is a folder, not a level file"},
+    {"a folder for a level", "'sets/my set/' shot.png", 2, 0, false,
+     "is a folder, not a level file"},
     {"a level file that is not there", "sets/none.inf shot.png", 2, 0, false,
      "sets/none.inf is no set, tree or level file"},
     {"a base that is no tree", "--base sets cave.inf shot.png 'my set'", 2, 0, false,
@@ -199,8 +200,9 @@ TEST_P(PweRenderPlaces, ReadTheLevelWhereTheCallNamesIt) {
   tree.writeSolidPng(set + "gfx/static/floor tiles/normal/moss.png", GameTree::tileWidth,
                      GameTree::tileHeight, 10, 200, 90);
   tree.writeText(set + "pwe.cfg", "[display]\nheight = 240\n");
-  tree.writeText(set + "cave.inf", GameTree::simpleLevel().replace(
-                                       GameTree::simpleLevel().find("0 300 brick"), 11, "0 100 moss"));
+  std::string cave = GameTree::simpleLevel();
+  cave.replace(cave.find("0 300 brick"), 11, "0 100 moss");
+  tree.writeText(set + "cave.inf", cave);
   tree.writeText("here.inf", GameTree::simpleLevel());
 
   const RenderRun run = runRender(call.arguments);
