@@ -47,6 +47,10 @@ int enterPlace(const LaunchRequest& request, Replay& replay, LevelSet& levels) {
   const std::string named = request.level.empty() ? request.place : request.level;
   MediaPlace place = findMediaPlace(named, request.base);
   if (!place.problem.empty()) return misused(place.problem);
+  // A folder is a set or a tree: never one level to play over and over.
+  if (!request.level.empty() && place.level.empty()) {
+    return misused(request.level + " is a folder, not a level file");
+  }
   if (!request.replay.empty()) {
     std::string error;
     if (!readReplay(request.replay, replay, error)) return misused(error);
