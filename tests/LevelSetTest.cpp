@@ -273,7 +273,14 @@ struct OrderCase {
   const char* title;
   std::vector<std::string> order;
   const char* refusal;  // "{set}" for the set's folder
+  void (*make)(GameTree& tree) = nullptr;  // what else stands in the set
 };
+
+std::string longList() {
+  std::string text;
+  while (text.size() <= static_cast<std::size_t>(maxSetListBytes)) text += "level = a.inf\n";
+  return text;
+}
 
 const OrderCase orderCases[] = {
     {"the list's order kept",
@@ -308,6 +315,27 @@ const OrderCase orderCases[] = {
      {},
      "{set}/set.cfg:2: '../x.inf' is no level file name: give the bare name of a file beside "
      "set.cfg"},
+    {"a list that is a folder",
+     {{"a.inf", 200}},
+     nullptr,
+     "",
+     {},
+     "{set}/set.cfg cannot be read",
+     [](GameTree& tree) { tree.makeDirectory(inSet(setListName)); }},
+    {"a list that is a FIFO",
+     {{"a.inf", 200}},
+     nullptr,
+     "",
+     {},
+     "{set}/set.cfg is not a regular file",
+     [](GameTree& tree) { tree.makeFifo(inSet(setListName)); }},
+    {"a list past its bound",
+     {{"a.inf", 200}},
+     nullptr,
+     "",
+     {},
+     "{set}/set.cfg: longer than 65536 bytes: no list of levels",
+     [](GameTree& tree) { tree.writeText(inSet(setListName), longList()); }},
     {"no list and no levels",
      {{"player.inf", 0}},
      nullptr,
@@ -331,6 +359,7 @@ TEST_P(SetOrder, IsTheListsOrTheNames) {
     tree.writeText(inSet(name), row > 0 ? floorLevel(row) : playerText);
   }
   if (c.list != nullptr) tree.writeText(inSet(setListName), c.list);
+  if (c.make != nullptr) c.make(tree);
   layMediaSet(set);
   LevelSet levels;
   EXPECT_EQ(readLevelSet(set, levels), withSet(c.refusal, set));
