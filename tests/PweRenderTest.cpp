@@ -222,6 +222,16 @@ TEST_P(PweRenderPlaces, ReadTheLevelWhereTheCallNamesIt) {
 INSTANTIATE_TEST_SUITE_P(Calls, PweRenderPlaces, testing::ValuesIn(placeCalls),
                          caseName<PlaceCall>);
 
+// With no tree in the working directory and none installed, no level of
+// the tree is drawn.
+TEST(PweRender, SaysWhenThereIsNoTree) {
+  MediaTree empty;
+  const RenderRun run = runRender("level1.inf shot.png");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "pwe-render: media is not a directory\n");
+  EXPECT_FALSE(fs::exists("shot.png"));
+}
+
 std::vector<std::string> namesIn(const std::string& directory) {
   std::vector<std::string> names;
   for (const fs::directory_entry& entry : fs::directory_iterator(directory)) {

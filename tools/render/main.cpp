@@ -229,6 +229,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string output = fs::absolute(call.output).string();
+  // A set over a tree that is not there is read alone, as the game reads
+  // it, the engine naming what it lacks.
+  std::error_code error;
+  if (place.setPath.empty() && !fs::is_directory(place.tree, error)) {
+    std::fprintf(stderr, "pwe-render: %s is not a directory\n", place.tree.c_str());
+    return 1;
+  }
   const std::string entering = enterMediaPlace(place);
   if (!entering.empty()) {
     std::fprintf(stderr, "pwe-render: %s\n", entering.c_str());
