@@ -256,10 +256,11 @@ TEST_P(SetPlay, ShowsTheSetsFilesOverTheBase) {
     EXPECT_EQ(pixelAt(frame.get(), probe.x, probe.y), probe.colour)
         << "at " << probe.x << ", " << probe.y;
   }
-  if (c.walksFarther)
+  if (c.walksFarther) {
     EXPECT_GT(walked, baseWalk);
-  else
+  } else {
     EXPECT_EQ(walked, baseWalk);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sets, SetPlay, testing::ValuesIn(setCases), caseName<SetCase>);

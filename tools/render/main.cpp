@@ -122,12 +122,10 @@ MediaPlace renderPlace(const RenderCall& call, std::string& level) {
     level = call.level;
     return place;
   }
-  MediaPlace place = findMediaPlace(call.level, call.base);
+  MediaPlace place = findLevelFile(call.level, call.base);
   if (!call.place.empty()) {
     place.problem = call.level + " is a level file, its folder its set: give the tree under it "
                     "with --base, not as " + call.place;
-  } else if (place.problem.empty() && place.level.empty()) {
-    place.problem = call.level + " is a folder, not a level file";
   }
   level = place.level;
   return place;
