@@ -4,6 +4,8 @@
 
 #include "shell/Fatal.h"
 #include "shell/Log.h"
+#include "shell/MediaOverlay.h"
+#include "shell/MediaPaths.h"
 #include "shell/Sound.h"
 #include "shell/TickTimer.h"
 
@@ -25,7 +27,8 @@ Game::Game(int width, int height, int updatesPerSecond) {
       std::make_unique<LadderManager>(ladderHorizontalTolerance, ladderVerticalTolerance);
 
   if (player.load() != 0) {
-    dataFailure("Error loading player.inf", "Error loading the player data. Exiting.");
+    const std::string name = refusedName(std::string(mediaDir) + "player.inf", "player.inf");
+    dataFailure("Error loading " + name, "Error loading the player data. Exiting.");
   }
   player.loadAnimations();
   player.setAnimation(Player::walkRight);
@@ -51,7 +54,8 @@ void Game::startLevel(const std::string& fileName) {
   ladderManager->clear();
   levelDone = false;
   if (level.load(fileName) != 0) {
-    dataFailure(formatText("Error loading \"%s\"", fileName.c_str()));
+    const std::string name = refusedName(std::string(mediaDir) + fileName, fileName);
+    dataFailure(formatText("Error loading \"%s\"", name.c_str()));
   }
 }
 

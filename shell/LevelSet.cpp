@@ -25,6 +25,12 @@ std::string at(const std::string& name, int line, const std::string& why) {
   return name + ":" + std::to_string(line) + ": " + why;
 }
 
+// A level file by its name, in a list as in a folder: NAME.inf, but not
+// the player's file.
+bool isLevelFileName(const std::string& name) {
+  return name.size() > 4 && name.compare(name.size() - 4, 4, ".inf") == 0 && name != "player.inf";
+}
+
 // One "key = value" line of the list into out; empty, or why not.
 std::string readListLine(const std::string& line, const std::function<bool(const std::string&)>& exists,
                          LevelSet& out) {
@@ -38,6 +44,10 @@ std::string readListLine(const std::string& line, const std::function<bool(const
   }
   if (key != "level") return "unknown key '" + key + "': a list knows title and level";
   if (!plainLevelName(value)) return "'" + value + "' is no level file name: give the bare name of a file beside set.cfg";
+  if (!isLevelFileName(value)) {
+    return "'" + value + "' is no level file: a level's name ends in .inf, "
+           "and player.inf is the player's";
+  }
   if (!exists(value)) return "no level file " + value + " in the set or its base";
   if (out.levels.size() == maxSetLevels) return "more than " + std::to_string(maxSetLevels) + " levels";
   out.levels.push_back(value);

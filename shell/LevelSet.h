@@ -8,8 +8,9 @@
 //   level = moss2.inf
 //
 // one "level" line per level, played in the order written (a name may come
-// twice). Each names a level file by its bare name: the set's own, or one
-// of the base tree's, which the set then plays as it stands. A set without
+// twice). Each names a level file (NAME.inf, never player.inf) by its bare
+// name: the set's own, or one of the base tree's, which the set then plays
+// as it stands. A set without
 // set.cfg plays every level file of its folder (every *.inf but
 // player.inf) in the order of their names, numbers counted whole, so
 // level2.inf comes before level10.inf; its title is the folder's name.

@@ -25,6 +25,11 @@ std::string setPathOf(const std::string& path) {
   return laidSet() + "/" + path.substr(prefix.size());
 }
 
+std::string refusedName(const std::string& path, const std::string& name) {
+  const std::string read = mediaPath(path);
+  return read == path ? name : read;
+}
+
 std::string mediaPath(const std::string& path) {
   const std::string own = setPathOf(path);
   if (own.empty()) return path;

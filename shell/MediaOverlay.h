@@ -21,6 +21,11 @@ const std::string& mediaSetDirectory();
 // the set's path, never passed over for the base's), else path itself.
 std::string mediaPath(const std::string& path);
 
+// How a refusal names the file of the tree at path, which the tree's own
+// messages call name: so when the tree's file was read, and by the set's
+// whole path when the set's was, so that the user sees which was refused.
+std::string refusedName(const std::string& path, const std::string& name);
+
 // The set's file at the place path names, whether or not it is there;
 // empty when no set is laid or path is not below media/.
 std::string setPathOf(const std::string& path);

@@ -102,6 +102,14 @@ MediaPlace findMediaPlace(const std::string& named, const std::string& base) {
   return findMediaPlace(named, base, ".", programDirectory());
 }
 
+MediaPlace findLevelFile(const std::string& named, const std::string& base) {
+  MediaPlace place = findMediaPlace(named, base);
+  if (place.problem.empty() && place.level.empty()) {
+    place.problem = named + " is a folder, not a level file";
+  }
+  return place;
+}
+
 std::vector<std::string> setsBeside(const std::string& tree) {
   std::vector<std::string> names;
   if (tree.empty()) return names;

@@ -29,6 +29,10 @@ MediaPlace findMediaPlace(const std::string& named, const std::string& base,
 // The same for the running program in its working directory.
 MediaPlace findMediaPlace(const std::string& named, const std::string& base = "");
 
+// The same for a name that must be one level file (pwe --level, a level
+// file of pwe-render): a folder there, a set's or a tree, is refused.
+MediaPlace findLevelFile(const std::string& named, const std::string& base = "");
+
 // The folder of the set kept beside the tree by that name, or empty.
 std::string setBeside(const std::string& name, const std::string& tree);
 

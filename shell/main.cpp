@@ -44,8 +44,8 @@ int misused(const std::string& problem) {
 // place is named), the tree entered and the set laid: the levels to play
 // or the recording to watch. Status 0, or the one to end with.
 int enterPlace(const LaunchRequest& request, Replay& replay, LevelSet& levels) {
-  const std::string named = request.level.empty() ? request.place : request.level;
-  MediaPlace place = findMediaPlace(named, request.base);
+  MediaPlace place = request.level.empty() ? findMediaPlace(request.place, request.base)
+                                           : findLevelFile(request.level, request.base);
   if (!place.problem.empty()) return misused(place.problem);
   if (!request.replay.empty()) {
     std::string error;

@@ -116,6 +116,8 @@ INSTANTIATE_TEST_SUITE_P(EndingSignals, MediaTreeEntryTest, testing::ValuesIn(ro
 // it have finished before the signal came.
 TEST(MediaTreeEntryTool, PweRenderEndedBySigtermLeavesNoScratchTree) {
   GameTree tree;
+  // Its pwe.cfg makes the folder a tree rather than a set.
+  tree.writeText("media/pwe.cfg", "[display]\n");
   fs::rename("media", "tree");
   tree.makeDirectory("tmp");
   const fs::path scratchParent = fs::path(tree.root()) / "tmp";

@@ -137,7 +137,99 @@ TEST(PweRender, StopsWithTheEnginesMessageOnBadData) {
 
   run = runRender("level1.inf");
   EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.output.find("usage: pwe-render LEVEL OUTPUT.png"), std::string::npos);
+  EXPECT_NE(run.output.find("usage: pwe-render [--base TREE] LEVEL OUTPUT.png"), std::string::npos);
+}
+
+// Where a level is read from, as the command line names it: the tree in
+// media/ of the working directory, a set of its own in "sets/my set"
+// beside it (a level cave.inf with tiles of a look only the set has, and
+// a screen half as high), and a level file here.inf in the working
+// directory. The set lists its level, as a set with a pwe.cfg of its own
+// must to be told from a tree. Each call is told by the picture's height and the colour of
+// the first tile of cave.inf: the set's moss, or the tree's background.
+struct PlaceCall {
+  const char* name;
+  const char* arguments;  // the picture is shot.png
+  int status;
+  int height;             // of the picture, when it is written
+  bool moss;              // cave.inf's first tile shows
+  const char* said;       // a part of what is said, for a refusal
+};
+
+const PlaceCall placeCalls[] = {
+    {"a level of the tree named with its folder", "level1.inf shot.png media", 0, 480, false, ""},
+    {"a level of the folder holding the tree", "level1.inf shot.png .", 0, 480, false, ""},
+    {"a level of the tree by default", "level1.inf shot.png", 0, 480, false, ""},
+    {"a level of a set by its folder", "cave.inf shot.png 'sets/my set'", 0, 240, true, ""},
+    {"a level of a set by its name", "cave.inf shot.png 'my set'", 0, 240, true, ""},
+    {"a level of a set over a named base", "--base media cave.inf shot.png 'sets/my set'", 0, 240,
+     true, ""},
+    {"a level file by its path", "'sets/my set/cave.inf' shot.png", 0, 240, true, ""},
+    {"a level file over a named base", "'sets/my set/cave.inf' shot.png --base .", 0, 240, true,
+     ""},
+    {"a level of the base through a set", "level1.inf shot.png 'sets/my set'", 0, 240, false, ""},
+    {"a level file in the working directory", "here.inf shot.png", 0, 480, false, ""},
+    {"a bare name is a level of the place named", "here.inf shot.png media", 1, 0, false,
+     "pwe-render: Error loading \"here.inf\"\n"},
+    {"a level the set has not", "deep.inf shot.png 'sets/my set'", 1, 0, false,
+     "pwe-render: Error loading \"deep.inf\"\n"},
+    {"a level file with a place beside it", "'sets/my set/cave.inf' shot.png media", 2, 0, false,
+     "give the tree under it with --base"},
+    {"a place that is a level file", "cave.inf shot.png 'sets/my set/cave.inf'", 2, 0, false,
+     "is a level file: name the set or tree"},
+    {"a place that is nothing", "cave.inf shot.png nowhere", 2, 0, false,
+     "nowhere is no set, tree or level file; the sets beside the game are: my set"},
+    {"a folder for a level", "'sets/my set/' shot.png", 2, 0, false,
+     "is a folder, not a level file"},
+    {"a level file that is not there", "sets/none.inf shot.png", 2, 0, false,
+     "sets/none.inf is no set, tree or level file"},
+    {"a base that is no tree", "--base sets cave.inf shot.png 'my set'", 2, 0, false,
+     "sets holds no media tree"},
+    {"a base given twice", "--base media --base . level1.inf shot.png", 2, 0, false,
+     "--base needs one tree"},
+};
+
+class PweRenderPlaces : public testing::TestWithParam<PlaceCall> {};
+
+TEST_P(PweRenderPlaces, ReadTheLevelWhereTheCallNamesIt) {
+  const PlaceCall& call = GetParam();
+  GameTree tree;
+  tree.writeText("media/pwe.cfg", "[display]\n");
+  const std::string set = "sets/my set/";
+  tree.writeText(set + "set.cfg", "level = cave.inf\n");
+  tree.writeSolidPng(set + "gfx/static/floor tiles/normal/moss.png", GameTree::tileWidth,
+                     GameTree::tileHeight, 10, 200, 90);
+  tree.writeText(set + "pwe.cfg", "[display]\nheight = 240\n");
+  std::string cave = GameTree::simpleLevel();
+  cave.replace(cave.find("0 300 brick"), 11, "0 100 moss");
+  tree.writeText(set + "cave.inf", cave);
+  tree.writeText("here.inf", GameTree::simpleLevel());
+
+  const RenderRun run = runRender(call.arguments);
+  ASSERT_EQ(run.status, call.status) << run.output;
+  if (call.status != 0) {
+    EXPECT_NE(run.output.find(call.said), std::string::npos) << run.output;
+    EXPECT_FALSE(fs::exists("shot.png"));
+    return;
+  }
+  BITMAP* shot = load_bitmap("shot.png", nullptr);
+  ASSERT_NE(shot, nullptr);
+  EXPECT_EQ(shot->h, call.height);
+  expectColour(shot, 5, 103, call.moss ? Rgb{10, 200, 90} : Rgb{20, 20, 40});
+  destroy_bitmap(shot);
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, PweRenderPlaces, testing::ValuesIn(placeCalls),
+                         caseName<PlaceCall>);
+
+// With no tree in the working directory and none installed, no level of
+// the tree is drawn.
+TEST(PweRender, SaysWhenThereIsNoTree) {
+  MediaTree empty;
+  const RenderRun run = runRender("level1.inf shot.png");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "pwe-render: media is not a directory\n");
+  EXPECT_FALSE(fs::exists("shot.png"));
 }
 
 std::vector<std::string> namesIn(const std::string& directory) {

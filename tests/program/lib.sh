@@ -52,10 +52,11 @@ start_x() {
   export DISPLAY=":$n"
 }
 
-# Starts the game in $work with its log on; extra PATH entries first.
+# Starts the game in $work with its log on, given this function's
+# arguments; extra PATH entries first.
 start_game() {
   (cd "$work" && PWE_LOG=1 PATH="${extra_path:+$extra_path:}$PATH" \
-     exec "$pwe" >"$work/stdout.txt" 2>"$work/stderr.txt") &
+     exec "$pwe" "$@" >"$work/stdout.txt" 2>"$work/stderr.txt") &
   game_pid=$!
 }
 

@@ -11,13 +11,15 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "authoring/FileReplace.h"
 #include "game/Game.h"
 #include "graphics/ImageFile.h"
 #include "graphics/Resources.h"
 #include "shell/Fatal.h"
-#include "shell/Installation.h"
+#include "shell/MediaOverlay.h"
+#include "shell/MediaPlace.h"
 #include "shell/MediaTreeEntry.h"
 #include "shell/ProgramInfo.h"
 #include "shell/Startup.h"
@@ -31,15 +33,102 @@ namespace {
 int allegroError = 0;
 
 const char* const renderUsage =
-    "usage: pwe-render LEVEL OUTPUT.png [MEDIA-DIRECTORY]\n"
+    "usage: pwe-render [--base TREE] LEVEL OUTPUT.png [SET-OR-TREE]\n"
     "       pwe-render --help | --version\n"
-    "Draws the first frame of LEVEL (e.g. level1.inf) of the media tree\n"
-    "(default: ./media when it holds pwe.cfg, else the installed one) into\n"
-    "OUTPUT.png.\n";
+    "Draws the first frame of LEVEL into OUTPUT.png. LEVEL is the name of a\n"
+    "level of SET-OR-TREE (e.g. level1.inf), or a level file by its path: a\n"
+    "name with a '/' in it, or, when no SET-OR-TREE is given, a file of that\n"
+    "name in the working directory; the file's folder is then its set. A tree\n"
+    "is the folder holding media/ or media/ itself (default: ./media when it\n"
+    "holds pwe.cfg, else the installed one); a set is a folder of levels and\n"
+    "looks laid over the tree, or over TREE with --base; a set kept in sets/\n"
+    "beside the tree goes by its name.\n";
 
-int usage() {
+int usage(const std::string& problem = "") {
+  if (!problem.empty()) std::fprintf(stderr, "pwe-render: %s\n", problem.c_str());
   std::fputs(renderUsage, stderr);
   return 2;
+}
+
+// What the command line asks for, as given.
+struct RenderCall {
+  std::string base;     // --base, or empty
+  std::string level;    // a level's name or a level file's path
+  std::string output;   // the picture to write
+  std::string place;    // SET-OR-TREE, or empty
+  std::string problem;  // why the call is wrong; empty when it is not
+  InfoAnswer info;      // --help or --version, answered before anything else
+};
+
+RenderCall readRenderCall(int argc, char** argv) {
+  RenderCall call;
+  std::vector<std::string> given;
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+      given.push_back(argument);
+    } else if (argument == "--") {
+      optionsEnded = true;
+    } else if (argument == "--base") {
+      if (i + 1 == argc || argv[i + 1][0] == '\0' || !call.base.empty()) {
+        call.problem = "--base needs one tree";
+        return call;
+      }
+      call.base = argv[++i];
+    } else if (argument == "--help" || argument == "-h" || argument == "--version") {
+      const char* const alone[] = {argv[0], argv[i]};
+      call.info = answerInfoOptions(2, alone, "pwe-render", renderUsage);
+      return call;
+    } else {
+      call.problem = "unknown option " + argument;
+      return call;
+    }
+  }
+  if (given.size() < 2 || given.size() > 3) {
+    call.problem = "give a level, a picture and at most one set or tree";
+  } else if (given[0].empty() || given[1].empty() || (given.size() == 3 && given[2].empty())) {
+    call.problem = "an argument is empty";
+  } else {
+    call.level = given[0];
+    call.output = given[1];
+    if (given.size() == 3) call.place = given[2];
+  }
+  return call;
+}
+
+bool standsAsFile(const std::string& path) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  return fs::exists(status) && !fs::is_directory(status);
+}
+
+// LEVEL names a file rather than a level of the place: it has a folder in
+// it, or nothing else is named and the working directory holds it.
+bool namesLevelFile(const RenderCall& call) {
+  return call.level.find('/') != std::string::npos ||
+         (call.place.empty() && standsAsFile(call.level));
+}
+
+// The place to read and the level's bare name there; a call that names
+// nothing to read says why in place.problem.
+MediaPlace renderPlace(const RenderCall& call, std::string& level) {
+  if (!namesLevelFile(call)) {
+    MediaPlace place = findMediaPlace(call.place, call.base);
+    if (place.problem.empty() && !place.level.empty()) {
+      place.problem = call.place + " is a level file: name the set or tree that " +
+                      call.level + " is a level of";
+    }
+    level = call.level;
+    return place;
+  }
+  MediaPlace place = findLevelFile(call.level, call.base);
+  if (!call.place.empty()) {
+    place.problem = call.level + " is a level file, its folder its set: give the tree under it "
+                    "with --base, not as " + call.place;
+  }
+  level = place.level;
+  return place;
 }
 
 // The first frame of the level as the screen shows it; null, with the
@@ -128,18 +217,26 @@ int writePicture(const std::string& output, BITMAP* picture) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (printInfoAnswer(answerInfoOptions(argc, argv, "pwe-render", renderUsage))) return 0;
-  if (argc < 3 || argc > 4) return usage();
-  const std::string level = argv[1];
-  const std::string output = fs::absolute(argv[2]).string();
-  const fs::path tree = chooseMediaTree(argc == 4 ? argv[3] : "");
+  const RenderCall call = readRenderCall(argc, argv);
+  if (printInfoAnswer(call.info)) return 0;
+  if (!call.problem.empty()) return usage(call.problem);
+  std::string level;
+  const MediaPlace place = renderPlace(call, level);
+  if (!place.problem.empty()) {
+    std::fprintf(stderr, "pwe-render: %s\n", place.problem.c_str());
+    return 2;
+  }
+  const std::string output = fs::absolute(call.output).string();
+  // A set over a tree that is not there is read alone, as the game reads
+  // it, the engine naming what it lacks.
   std::error_code error;
-  if (!fs::is_directory(tree, error)) {
-    std::fprintf(stderr, "pwe-render: %s is not a directory\n", tree.c_str());
+  if (place.setPath.empty() && !fs::is_directory(place.tree, error)) {
+    std::fprintf(stderr, "pwe-render: %s is not a directory\n", place.tree.c_str());
     return 1;
   }
-  if (!enterMediaTree(tree.string())) {
-    std::fprintf(stderr, "pwe-render: cannot open the media tree %s\n", tree.c_str());
+  const std::string entering = enterMediaPlace(place);
+  if (!entering.empty()) {
+    std::fprintf(stderr, "pwe-render: %s\n", entering.c_str());
     return 1;
   }
 
@@ -150,7 +247,9 @@ int main(int argc, char** argv) {
   set_color_depth(32);
   register_png_file_type();
   set_alpha_blender();
-  selectConfiguration("media/pwe.cfg");
+  // The tree's settings with the set's own over them, as the game plays
+  // the level; a player's own file is no part of the level's look.
+  selectConfiguration("media/pwe.cfg", "");
   const StartupSettings settings = readStartupSettings();
   if (settings.width <= 0 || settings.height <= 0) {
     std::fprintf(stderr, "pwe-render: the screen size %dx%d in pwe.cfg is not usable\n",
@@ -167,6 +266,7 @@ int main(int argc, char** argv) {
   } catch (const DataFailure& stop) {
     std::fprintf(stderr, "pwe-render: %s\n", stop.boxText.c_str());
   }
+  liftMediaSet();
   leaveMediaTree();
   return result;
 }
