@@ -55,6 +55,7 @@ void MediaChecker::checkLayouts() {
   try {
     DataFailureGuard guard;
     selectConfiguration("media/pwe.cfg");
+    laySetConfiguration("media/pwe.cfg");
     const StartupSettings settings = readStartupSettings();
     Game game(settings.width, settings.height, settings.updatesPerSecond);
     for (const LevelRecords* records : readable) {
