@@ -57,6 +57,15 @@ bool routeNamesFile(const CheckRequest& request) {
   return !holds(treeLevels().levels, level);
 }
 
+// A folder laid as a set over itself, or over no tree at all while no
+// set.cfg marks it a set, is a tree, checked as one (its pwe.cfg may be
+// missing: every setting then has its default).
+bool namesTreeAlone(const MediaPlace& place, const std::string& named) {
+  if (place.setPath.empty() || place.set != named) return false;
+  if (sameFolder(place.setPath, place.tree)) return true;
+  return !isDirectory(place.tree) && !standsThere((fs::path(named) / setListName).string());
+}
+
 // Level files, each folder of them a set of its own over the tree; a file
 // in the tree itself is a level of the tree. False for a folder among them.
 bool planFiles(const std::vector<std::string>& named, const std::string& base,
@@ -132,6 +141,11 @@ bool planChecks(const CheckRequest& request, std::vector<PlaceCheck>& checks, Di
     if (!found.problem.empty()) {
       reportPlace(place.empty() ? request.base : place, found.problem, out);
       return true;
+    }
+    if (namesTreeAlone(found, place)) {
+      found.tree = place;
+      found.set.clear();
+      found.setPath.clear();
     }
     addCheck(PlaceCheck{found, {}, ""}, checks, out);
   } else if (!planFiles(named, request.base, checks, out)) {
