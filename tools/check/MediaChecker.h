@@ -51,8 +51,9 @@ class MediaChecker {
   // Lays a level set over the tree for the run (tools/check/SetChecks.cpp).
   // shown: the set's folder as the user named it, reported paths beginning
   // with it (empty for the working directory); absolute: the same as an
-  // absolute path. levels: the level files to check, by bare name, or empty
-  // for the set's own list (its set.cfg, else its folder's level files).
+  // absolute path, or empty to lay no set and check only the tree's levels
+  // named. levels: the level files to check, by bare name, or empty for the
+  // set's own list (its set.cfg, else its folder's level files).
   void laySet(const std::string& shown, const std::string& absolute,
               const std::vector<std::string>& levels);
   // pwe-check --route: the route found for the level (level1.inf to
