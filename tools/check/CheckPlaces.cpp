@@ -101,7 +101,8 @@ bool planFiles(const std::vector<std::string>& named, const std::string& base,
 
 void assignRoute(const CheckRequest& request, std::vector<PlaceCheck>& checks, Diagnostics& out) {
   const std::string& level = request.routeLevel;
-  if (level.empty()) return;
+  // Nothing is checked: why was said already.
+  if (level.empty() || checks.empty()) return;
   if (!routeNamesFile(request)) {
     for (PlaceCheck& check : checks) {
       if (holds(check.levels, level)) {
@@ -110,7 +111,7 @@ void assignRoute(const CheckRequest& request, std::vector<PlaceCheck>& checks, D
       }
     }
     // The run says why it writes none, or finds it in its set's own list.
-    if (!checks.empty()) checks.front().routeLevel = level;
+    checks.front().routeLevel = level;
     return;
   }
   const fs::path file(level);
