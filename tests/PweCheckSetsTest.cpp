@@ -173,20 +173,20 @@ TEST(PweCheckSetsTree, BothFormsOfATreeGiveOneOutput) {
 }
 
 // The route through a level file names its level and its folder as the
-// set, so that the game finds both again.
+// set, spaces and all, so that the game finds both again.
 TEST(PweCheckSetsTree, WritesTheRouteOfALevelFile) {
   GameTree tree;
   tree.writeText("media/pwe.cfg", "");
-  tree.writeText("far away/lone.inf", GameTree::simpleLevel());
-  const CheckRun run = runChecker("--route 'far away/lone.inf' lone.route", limitSeconds);
+  tree.writeText("far away/lone level.inf", GameTree::simpleLevel());
+  const CheckRun run = runChecker("--route 'far away/lone level.inf' lone.route", limitSeconds);
   EXPECT_EQ(run.lines, std::vector<std::string>{}) << run.output;
   EXPECT_EQ(run.status, 0);
   Replay replay;
   std::string error;
   ASSERT_TRUE(readReplay("lone.route", replay, error)) << error;
-  EXPECT_EQ(replay.level, "lone.inf");
+  EXPECT_EQ(replay.level, "lone level.inf");
   EXPECT_TRUE(fs::equivalent(replay.set, "far away")) << replay.set;
-  EXPECT_EQ(replay.levelHash, fileHash("far away/lone.inf"));
+  EXPECT_EQ(replay.levelHash, fileHash("far away/lone level.inf"));
 }
 
 }  // namespace
