@@ -66,6 +66,24 @@ const SetCase setCases[] = {
      "mine",
      {"mine/player.inf:1:37: no animation 'hop': media/gfx/anim/player/hop.anm is missing"}, {},
      1},
+    {"an enemy kind of its own misspelt",
+     [](GameTree& t) {
+       t.writeText("mine/gfx/anim/enemy/bug.nme", "blob_l blob_r blob_vl blob_vr\n");
+       std::string text = GameTree::simpleLevel();
+       text.erase(text.size() - 6);  // the counts of enemies, items and teleporters
+       t.writeText("mine/a.inf", text + "1\n400 299 1 300 500 1.5 1 0 Bug 300 50\n0\n0\n");
+     },
+     "mine", {"mine/a.inf:30:27: no enemy kind named 'Bug' (no Bug.nme); did you mean 'bug'?"},
+     {}, 1},
+    {"an animation of its own, its frames looked for in both",
+     [](GameTree& t) {
+       t.writeText("mine/a.inf", GameTree::simpleLevel());
+       t.writeText("mine/gfx/anim/enemy/blob_l.anm", "blob_l 3 4 4 4\n");
+     },
+     "mine",
+     {"mine/gfx/anim/enemy/blob_l.anm:1:1: frame 2 is missing: "
+      "media/gfx/anim/enemy/blob_l/2.png"},
+     {}, 1},
     {"a damaged file of its own",
      [](GameTree& t) {
        t.writeText("mine/a.inf", GameTree::simpleLevel());
