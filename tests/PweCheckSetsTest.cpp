@@ -142,6 +142,13 @@ const SetCase setCases[] = {
        t.writeText("other/a.inf", levelWithItem("nothing"));  // not named: not checked
      },
      "other/b.inf 'far away/lone.inf'", {}, {"other/b.inf", "far away/lone.inf"}, 0},
+    {"a broken level file before a sound one",
+     [](GameTree& t) {
+       t.writeText("far away/lone.inf", GameTree::simpleLevel());
+       t.writeText("other/b.inf", levelWithItem("gems"));
+     },
+     "other/b.inf 'far away/lone.inf'", {"other/b.inf:31:9: no item image named 'gems'"},
+     {"far away/lone.inf"}, 1},
     {"a FIFO named as a level file",
      [](GameTree& t) { t.makeFifo("queue.inf"); },
      "queue.inf",
