@@ -86,8 +86,12 @@ int main(int argc, char** argv) {
   const Options options = parseArguments(argc, argv);
   Diagnostics diagnostics;
   std::vector<PlaceCheck> checks;
-  if (options.usage || !planChecks(options.request, checks, diagnostics)) {
+  if (options.usage) {
     std::fputs(checkUsage, stderr);
+    return 2;
+  }
+  if (!planChecks(options.request, checks, diagnostics)) {
+    std::fprintf(stderr, "pwe-check: give one tree or set, or level files only\n%s", checkUsage);
     return 2;
   }
   if (!checks.empty()) {
