@@ -175,7 +175,9 @@ bool readHeader(std::istream& in, const std::string& path, Replay& replay, std::
   while (in >> word && word != "keys") {
     bool read = true;
     if (word == "level") {
-      read = static_cast<bool>(in >> replay.level);
+      // A level file's name may hold spaces too: the rest of its line.
+      in >> std::ws;
+      read = static_cast<bool>(std::getline(in, replay.level)) && !replay.level.empty();
     } else if (word == "set") {
       // A folder's name may hold spaces: the set is the rest of its line.
       in >> std::ws;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "shell/MediaOverlay.h"
+#include "shell/MediaPaths.h"
 
 std::vector<std::string> findFiles(const std::string& pattern) {
   std::vector<std::string> names;
@@ -19,7 +20,15 @@ std::vector<std::string> findFiles(const std::string& pattern) {
 }
 
 std::vector<std::string> findMediaFiles(const std::string& directory, const std::string& pattern) {
-  std::vector<std::string> names = findFiles(directory + pattern);
+  return findMediaFiles(directory, pattern, "media");
+}
+
+std::vector<std::string> findMediaFiles(const std::string& directory, const std::string& pattern,
+                                        const std::string& tree) {
+  const std::string prefix = mediaDir;
+  const bool inTree = directory.compare(0, prefix.size(), prefix) == 0;
+  const std::string here = inTree ? tree + "/" + directory.substr(prefix.size()) : directory;
+  std::vector<std::string> names = findFiles(here + pattern);
   const std::string own = setPathOf(directory);
   if (own.empty()) return names;
   std::vector<std::string> added = findFiles(own + pattern);

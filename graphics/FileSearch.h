@@ -11,3 +11,7 @@ std::vector<std::string> findFiles(const std::string& pattern);
 // those only the set has, so that a folder is the union of both and a
 // name the two share is listed once (and read from the set).
 std::vector<std::string> findMediaFiles(const std::string& directory, const std::string& pattern);
+// The same for a tool that reads the tree where it stands, without entering
+// it: tree is the media folder as the tool reaches it ("levels", "/x/media").
+std::vector<std::string> findMediaFiles(const std::string& directory, const std::string& pattern,
+                                        const std::string& tree);

@@ -30,11 +30,13 @@ std::string refusedName(const std::string& path, const std::string& name) {
   return read == path ? name : read;
 }
 
-std::string mediaPath(const std::string& path) {
+bool setHolds(const std::string& path) {
   const std::string own = setPathOf(path);
-  if (own.empty()) return path;
+  if (own.empty()) return false;
   std::error_code error;
   // A link that leads nowhere is the set's file too: it is reported as
   // broken where it stands rather than silently replaced by the base's.
-  return std::filesystem::exists(std::filesystem::symlink_status(own, error)) ? own : path;
+  return std::filesystem::exists(std::filesystem::symlink_status(own, error));
 }
+
+std::string mediaPath(const std::string& path) { return setHolds(path) ? setPathOf(path) : path; }

@@ -29,3 +29,7 @@ std::string refusedName(const std::string& path, const std::string& name);
 // The set's file at the place path names, whether or not it is there;
 // empty when no set is laid or path is not below media/.
 std::string setPathOf(const std::string& path);
+
+// Whether the laid set has something standing at the place path names:
+// the one rule by which mediaPath chooses the set's file over the tree's.
+bool setHolds(const std::string& path);

@@ -39,6 +39,8 @@ void selectConfiguration(const std::string& path, const std::string& userPath,
 // The set's own pwe.cfg beside the tree's at treePath, or empty when no
 // set is laid or it has none.
 std::string setConfigPath(const std::string& treePath);
+// Lays the keys of that file over the current configuration, key by key.
+void laySetConfiguration(const std::string& treePath);
 
 // What start-up takes from the current configuration file.
 struct StartupSettings {

@@ -5,15 +5,18 @@
 #include "actors/EnemyKindFormat.h"
 #include "graphics/AnimationFormat.h"
 #include "graphics/FileSearch.h"
+#include "shell/MediaPaths.h"
 #include "shell/Utf8.h"
 #include "tools/check/MediaChecker.h"
 #include "tools/check/TokenReader.h"
 
 void MediaChecker::checkEnemyKinds() {
-  const std::string dir = pathOf("gfx/anim/enemy/");
-  std::vector<std::string> files = findFiles(dir + EnemyKindFormat::filePattern());
+  const std::string dir = "gfx/anim/enemy/";
+  // The tree's kinds and the set's, as the engine finds them.
+  std::vector<std::string> files =
+      findMediaFiles(mediaDir + dir, EnemyKindFormat::filePattern(), root_);
   if (files.empty()) {
-    out_.report(dir.substr(0, dir.size() - 1),
+    out_.report(pathOf(dir.substr(0, dir.size() - 1)),
                 "no .nme enemy definitions: the engine needs at least one");
     return;
   }
@@ -25,8 +28,8 @@ void MediaChecker::checkEnemyKinds() {
 
 void MediaChecker::checkEnemyKind(const std::string& dir, const std::string& fileName) {
   TextFile text;
-  if (!text.read(dir + fileName)) {
-    out_.report(dir + fileName, text.problem());
+  if (!text.read(pathOf(dir + fileName))) {
+    out_.report(pathOf(dir + fileName), text.problem());
     return;
   }
   TokenReader reader(text, out_, NumberRule::WholeToken);
@@ -46,7 +49,8 @@ void MediaChecker::checkEnemyKind(const std::string& dir, const std::string& fil
 
 bool MediaChecker::checkAnimation(const std::string& baseDirectory, const std::string& name,
                                   const std::string& namedIn, Position namedAt) {
-  const std::string file = baseDirectory + name + ".anm";
+  // Each file where the engine reads it: the set's own, else the tree's.
+  const std::string file = pathOf(baseDirectory + name + ".anm");
   auto known = animations_.find(file);
   if (known != animations_.end()) return known->second;
   TextFile text;
@@ -94,7 +98,7 @@ bool MediaChecker::readAnimationHead(TokenReader& reader, const std::string& fil
 bool MediaChecker::checkFrames(const std::string& baseDirectory, const std::string& file,
                                const AnimationHead& head) {
   auto framePath = [&](int i) {
-    return AnimationFormat::framePath(baseDirectory, head.directory, i);
+    return pathOf(AnimationFormat::framePath(baseDirectory, head.directory, i));
   };
   bool ok = true;
   int missingFrom = -1;

@@ -15,6 +15,9 @@
 #include "player/PlayerFields.h"
 #include "shell/Fatal.h"
 #include "shell/LevelSequence.h"
+#include "shell/MediaOverlay.h"
+#include "shell/MediaPaths.h"
+#include "shell/Startup.h"
 #include "shell/SoundFile.h"
 #include "shell/Utf8.h"
 #include "tools/check/ConfigChecks.h"
@@ -28,11 +31,18 @@ bool fileExists(const std::string& path) {
   return fs::exists(path, error);
 }
 
-MediaChecker::MediaChecker(const std::string& root, Diagnostics& out) : root_(root), out_(out) {
+MediaChecker::MediaChecker(const std::string& root, Diagnostics& out)
+    : root_(root), out_(out), levelNames_(std::begin(levelFiles), std::end(levelFiles)) {
   while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
 }
 
 void MediaChecker::run() {
+  // What checks of other places found before this one does not count here.
+  const int errorsBefore = out_.errorCount();
+  if (!setAbsolute_.empty()) {
+    layMediaSet(setAbsolute_);
+    if (levelNames_.empty()) readSetLevels();
+  }
   checkConfig();
   checkImageSet("floor tiles/normal/", ImageUse::Masked, facts_.floorTiles);
   checkImageSet("floor tiles/clear/", ImageUse::Masked, facts_.clearedTiles);
@@ -49,13 +59,18 @@ void MediaChecker::run() {
   checkPlayer();
   // The layout rules play each level in the engine, so they need a tree
   // whose other files it reads as they are written.
-  const bool othersClean = out_.errorCount() == 0;
-  for (const char* level : levelFiles) checkLevel(level);
+  const bool othersClean = out_.errorCount() == errorsBefore;
+  for (const std::string& level : levelNames_) checkLevel(level);
   if (othersClean) checkLayouts();
   checkReachability(othersClean);
+  liftMediaSet();
 }
 
-void MediaChecker::checkConfig() { checkConfiguration(pathOf("pwe.cfg"), out_, facts_); }
+void MediaChecker::checkConfig() {
+  // A set's pwe.cfg does not replace the tree's: its keys are laid over it.
+  const bool own = !setAbsolute_.empty() && !setConfigPath(std::string(mediaDir) + "pwe.cfg").empty();
+  checkConfiguration(root_ + "/pwe.cfg", out_, facts_, own ? setShown_ + "pwe.cfg" : "");
+}
 
 void MediaChecker::checkSounds() {
   for (const char* name : {"walk.wav", "jump.wav", "player_death_fall.wav",
@@ -114,7 +129,7 @@ void MediaChecker::checkPlayer() {
   reader.reportTrailing("the " + std::to_string(playerFieldCount) + " values");
 
   // In file order, as the engine loads them.
-  const std::string base = pathOf("gfx/anim/player/");
+  const std::string base = "gfx/anim/player/";
   for (const PlayerField& field : playerFields) {
     const int i = field.animation;
     if (i >= 0 && named[i]) checkAnimation(base, names[i], file, at[i]);

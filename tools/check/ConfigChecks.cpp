@@ -8,6 +8,7 @@
 #include "game/Game.h"
 #include "player/KeyNames.h"
 #include "shell/ConfigFields.h"
+#include "shell/MediaPaths.h"
 #include "shell/Startup.h"
 #include "shell/UserConfig.h"
 #include "shell/Utf8.h"
@@ -176,44 +177,78 @@ void checkScreen(const TextFile& text, Diagnostics& out, TreeFacts& facts) {
   facts.screenHeight = screen.height > 0 ? screen.height : config::height.fallback;
 }
 
+// How the engine takes a settings file: its settings, none (every key
+// then as before it), or it stops.
+enum class SettingsRead { used, none, stops };
+
+// laid: the file is a set's, laid key by key over the tree's, which the
+// engine skips when it cannot use it instead of stopping.
+SettingsRead readSettings(const std::string& path, bool laid, TextFile& text, Diagnostics& out) {
+  // No configuration file is no problem: every key has its default. One
+  // that is not read is never handed to Allegro, which would block on a
+  // FIFO.
+  if (!text.read(path)) {
+    if (!text.missing()) out.report(path, text.problem());
+    return SettingsRead::none;
+  }
+  // Allegro would never finish reading such a file; the engine refuses it.
+  const long unreadable = firstUnmeasurableCharacter(text.text());
+  if (unreadable >= 0) {
+    out.report(path, text.positionOf(static_cast<size_t>(unreadable)),
+               "byte " + std::to_string(unreadable) + " starts a character that cannot be read: " +
+                   (laid ? "the engine uses none of its settings" : "the engine stops"));
+    return laid ? SettingsRead::none : SettingsRead::stops;
+  }
+  // Past the bound the engine takes no setting from the file.
+  if (static_cast<long long>(text.text().size()) > maxConfigBytes) {
+    out.report(path, "is longer than " + std::to_string(maxConfigBytes) + " bytes: " +
+                         (laid ? "the engine uses none of its settings"
+                               : "the engine takes every setting's default"));
+    return SettingsRead::none;
+  }
+  return SettingsRead::used;
+}
+
+// Whether the settings text gives section's key, as Allegro reads it.
+bool gives(const TextFile& text, const char* section, const char* key) {
+  push_config_state();
+  set_config_data(text.text().data(), static_cast<int>(text.text().size()));
+  const bool given = get_config_string(section, key, nullptr) != nullptr;
+  pop_config_state();
+  return given;
+}
+
 }  // namespace
 
-void checkConfiguration(const std::string& path, Diagnostics& out, TreeFacts& facts) {
+void checkConfiguration(const std::string& path, Diagnostics& out, TreeFacts& facts,
+                        const std::string& setPath) {
   // A file not read leaves every control on its default key.
   facts.controls.clear();
   for (const ConfigField* field : config::numbers) {
     if (field->keyName) facts.controls.emplace_back(nameOf(*field), field->fallback);
   }
   TextFile text;
-  // No configuration file is no problem: every key has its default. One
-  // that is not read is never handed to Allegro, which would block on a
-  // FIFO.
-  if (!text.read(path)) {
-    if (!text.missing()) out.report(path, text.problem());
-    return;
-  }
-  // Allegro would never finish reading such a file; the engine refuses it.
-  const long unreadable = firstUnmeasurableCharacter(text.text());
-  if (unreadable >= 0) {
-    out.report(path, text.positionOf(static_cast<size_t>(unreadable)),
-               "byte " + std::to_string(unreadable) +
-                   " starts a character that cannot be read: the engine stops");
-    return;
-  }
-  // Past the bound the engine takes no setting from the file.
-  if (static_cast<long long>(text.text().size()) > maxConfigBytes) {
-    out.report(path, "is longer than " + std::to_string(maxConfigBytes) +
-                         " bytes: the engine takes every setting's default");
-    return;
-  }
+  const SettingsRead tree = readSettings(path, false, text, out);
+  if (tree == SettingsRead::stops || (tree == SettingsRead::none && setPath.empty())) return;
   // The text already read, not the path again: a file swapped for a FIFO
   // meanwhile would hold the check for ever.
-  set_config_data(text.text().data(), static_cast<int>(text.text().size()));
+  const std::string used = tree == SettingsRead::used ? text.text() : std::string();
+  set_config_data(used.data(), static_cast<int>(used.size()));
   override_config_file(nullptr);
+  TextFile own;
+  const bool laid = !setPath.empty() && readSettings(setPath, true, own, out) == SettingsRead::used;
+  // Each key is judged in the file the engine takes it from.
+  const auto layerOf = [&](const char* section, const char* key) -> const TextFile& {
+    return laid && gives(own, section, key) ? own : text;
+  };
+  const bool screenOwn = laid && (gives(own, "display", "width") ||
+                                  gives(own, "display", "height") || gives(own, "display", "scale"));
+  if (laid) laySetConfiguration(std::string(mediaDir) + "pwe.cfg");
   for (const ConfigField* field : config::numbers) {
-    checkNumber(*field, text, out);
-    if (std::string(field->section) == "keyboard") checkControlKey(*field, text, out, facts);
+    const TextFile& layer = layerOf(field->section, field->key);
+    checkNumber(*field, layer, out);
+    if (std::string(field->section) == "keyboard") checkControlKey(*field, layer, out, facts);
   }
-  checkScreen(text, out, facts);
-  checkWord(config::idle, text, out);
+  checkScreen(screenOwn ? own : text, out, facts);
+  checkWord(config::idle, layerOf(config::idle.section, config::idle.key), out);
 }

@@ -10,4 +10,8 @@ struct TreeFacts;
 
 // Checks the configuration file at path and makes it Allegro's current one;
 // the screen size it gives goes to facts. A missing file is no problem.
-void checkConfiguration(const std::string& path, Diagnostics& out, TreeFacts& facts);
+// setPath: the pwe.cfg of the level set laid over the tree, or empty; its
+// keys are laid over the tree's as the engine lays them, and each setting
+// is judged in the file it is taken from.
+void checkConfiguration(const std::string& path, Diagnostics& out, TreeFacts& facts,
+                        const std::string& setPath = "");

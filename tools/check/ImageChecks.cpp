@@ -9,6 +9,7 @@
 #include "graphics/FileSearch.h"
 #include "graphics/ImageFile.h"
 #include "graphics/Resources.h"
+#include "shell/MediaPaths.h"
 #include "tools/check/MediaChecker.h"
 #include "tools/check/TokenReader.h"
 
@@ -119,17 +120,18 @@ bool MediaChecker::checkImage(const std::string& file, ImageUse use, int& width,
 }
 
 void MediaChecker::checkImageSet(const std::string& directory, ImageUse use, NamedImages& set) {
-  const std::string dir = pathOf("gfx/static/" + directory);
-  std::vector<std::string> files = findFiles(dir + "*.png");
+  const std::string dir = "gfx/static/" + directory;
+  // The union of the tree's images and the set's, as the engine lists them.
+  std::vector<std::string> files = findMediaFiles(mediaDir + dir, "*.png", root_);
   if (files.empty()) {
-    std::string shown = dir.substr(0, dir.size() - 1);
+    const std::string shown = pathOf(dir.substr(0, dir.size() - 1));
     out_.report(shown, "no .png images: the engine needs at least one " + set.label);
     return;
   }
   for (const std::string& fileName : files) {
     int width = 0;
     int height = 0;
-    checkImage(dir + fileName, use, width, height);
+    checkImage(pathOf(dir + fileName), use, width, height);
     // A file that fails to load still gives its name, so levels naming it
     // are not reported a second time.
     set.names.push_back(fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : "");

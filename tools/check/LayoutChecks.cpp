@@ -55,6 +55,7 @@ void MediaChecker::checkLayouts() {
   try {
     DataFailureGuard guard;
     selectConfiguration("media/pwe.cfg");
+    laySetConfiguration("media/pwe.cfg");
     const StartupSettings settings = readStartupSettings();
     Game game(settings.width, settings.height, settings.updatesPerSecond);
     for (const LevelRecords* records : readable) {
@@ -70,7 +71,7 @@ void MediaChecker::checkLayouts() {
     }
   } catch (const DataFailure& stop) {
     // The checks before found nothing the engine would stop on.
-    out_.report(root_, "the engine stops while loading the tree: " + stop.boxText);
+    out_.report(placeShown(), "the engine stops while loading the tree: " + stop.boxText);
   }
   leaveMediaTree();
 }

@@ -3,7 +3,9 @@
 // problem at once instead of stopping at the first: configuration, image
 // directories, HUD pictures, fonts, sounds, enemy definitions, animations,
 // player.inf and the four level files, and then the layout of every level
-// that reads cleanly.
+// that reads cleanly. With a level set laid over the tree, every file is
+// read through the set as the engine reads it, reported at the path it is
+// read from, and the set's levels are checked instead of the tree's.
 #include <map>
 #include <string>
 #include <vector>
@@ -46,8 +48,17 @@ class MediaChecker {
   MediaChecker(const std::string& root, Diagnostics& out);
 
   void run();
+  // Lays a level set over the tree for the run (tools/check/SetChecks.cpp).
+  // shown: the set's folder as the user named it, reported paths beginning
+  // with it (empty for the working directory); absolute: the same as an
+  // absolute path, or empty to lay no set and check only the tree's levels
+  // named. levels: the level files to check, by bare name, or empty for the
+  // set's own list (its set.cfg, else its folder's level files).
+  void laySet(const std::string& shown, const std::string& absolute,
+              const std::vector<std::string>& levels);
   // pwe-check --route: the route found for the level (level1.inf to
-  // level4.inf) is written to the output path as a replay.
+  // level4.inf, or one of the set's) is written to the output path as a
+  // replay.
   void requestRoute(const std::string& level, const std::string& output);
   // How long the reachability search may take on one level, in seconds.
   void setSearchSeconds(double seconds) { searchSeconds_ = seconds; }
@@ -108,7 +119,15 @@ class MediaChecker {
                           bool writeRoute, const ClearingLimits& proof);
   bool routeOutputReplaceable() const;
 
-  std::string pathOf(const std::string& relative) const { return root_ + "/" + relative; }
+  // tools/check/SetChecks.cpp
+  // The levels of the set laid (set.cfg read as the engine reads it); a
+  // fault of the list is reported at its line.
+  void readSetLevels();
+  // Where the engine reads the file at that place of the tree
+  // ("gfx/static/back.png"), as the user named the tree or the set.
+  std::string pathOf(const std::string& relative) const;
+  // The tree, or the set laid over it, as the user named it.
+  std::string placeShown() const;
 
   std::string root_;
   Diagnostics& out_;
@@ -119,4 +138,7 @@ class MediaChecker {
   std::string routeOutput_;                  // and where its replay goes
   double searchSeconds_ = 0.0;               // 0: the search's own limit
   double searchMegabytes_ = 0.0;             // likewise
+  std::string setShown_;                     // the set's folder as named, with a slash; or empty
+  std::string setAbsolute_;                  // the same, absolute; empty when no set is laid
+  std::vector<std::string> levelNames_;      // the level files checked, in order
 };

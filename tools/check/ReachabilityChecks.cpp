@@ -19,6 +19,17 @@
 #include "shell/Startup.h"
 #include "tools/check/MediaChecker.h"
 
+namespace {
+
+// "none of the levels level1.inf to level4.inf", "not the level a.inf".
+std::string noneOf(const std::vector<std::string>& levels) {
+  if (levels.empty()) return "not a level: no level is checked";
+  if (levels.size() == 1) return "not the level " + levels.front();
+  return "none of the levels " + levels.front() + " to " + levels.back();
+}
+
+}  // namespace
+
 void MediaChecker::requestRoute(const std::string& level, const std::string& output) {
   routeLevel_ = level;
   routeOutput_ = output;
@@ -42,19 +53,18 @@ void MediaChecker::checkReachability(bool treeLoads) {
     if (records.fileName == routeLevel_) routed = &records;
   }
   if (!routeLevel_.empty() && (routed == nullptr || !treeLoads)) {
-    const bool known = std::find(std::begin(levelFiles), std::end(levelFiles), routeLevel_) !=
-                       std::end(levelFiles);
-    out_.report(known ? pathOf(routeLevel_) : root_,
+    const bool known =
+        std::find(levelNames_.begin(), levelNames_.end(), routeLevel_) != levelNames_.end();
+    out_.report(known ? pathOf(routeLevel_) : placeShown(),
                 known ? "no route is written: the level or the tree has errors"
-                      : "no route is written: " + routeLevel_ +
-                            " is none of the levels " + levelFiles[0] + " to " +
-                            levelFiles[std::size(levelFiles) - 1]);
+                      : "no route is written: " + routeLevel_ + " is " + noneOf(levelNames_));
   }
   if (!treeLoads || readable.empty() || !enterMediaTree(root_)) return;
   DataFailureGuard guard;
   for (const LevelRecords* records : readable) {
     try {
       selectConfiguration("media/pwe.cfg");
+      laySetConfiguration("media/pwe.cfg");
       const StartupSettings settings = readStartupSettings();
       // A Game of its own, as a run begins: no ladder held, every
       // animation at its first frame.
