@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -212,6 +213,23 @@ TEST(PweCheckSetsTree, WritesTheRouteOfALevelFile) {
   EXPECT_EQ(replay.level, "lone level.inf");
   EXPECT_TRUE(fs::equivalent(replay.set, "far away")) << replay.set;
   EXPECT_EQ(replay.levelHash, fileHash("far away/lone level.inf"));
+}
+
+// The second shipped set passes as the shipped tree does: its list read,
+// its own looks found, and each level proven clearable with its enemies
+// with no press that must be frame-perfect; it is checked by its name.
+TEST(PweCheckSetsShipped, TheMossSetPassesByItsName) {
+  const char* source = std::getenv("PWE_SOURCE_DIR");
+  ASSERT_NE(source, nullptr) << "PWE_SOURCE_DIR must name the repository root";
+  const fs::path root(source);
+  const CheckRun run = runChecker("--werror --base '" + (root / "media").string() + "' moss");
+  EXPECT_EQ(run.lines, std::vector<std::string>{}) << run.output;
+  EXPECT_EQ(run.status, 0);
+  std::vector<std::string> levels;
+  for (int n = 1; n <= 4; ++n) {
+    levels.push_back((root / "sets/moss" / ("moss" + std::to_string(n) + ".inf")).string());
+  }
+  expectProvenWithoutExactPresses(run, levels);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tests/support/CheckerRun.h"
 
+#include <gtest/gtest.h>
+
 #include <sys/wait.h>
 
 #include <chrono>
@@ -31,4 +33,16 @@ CheckRun runChecker(const std::string& arguments, int limitSeconds) {
     (line.find(": note: ") != std::string::npos ? run.notes : run.lines).push_back(line);
   }
   return run;
+}
+
+void expectProvenWithoutExactPresses(const CheckRun& run, const std::vector<std::string>& files) {
+  ASSERT_EQ(run.notes.size(), files.size()) << testing::PrintToString(run.notes);
+  for (std::size_t n = 0; n < files.size(); ++n) {
+    const std::string& note = run.notes[n];
+    const std::string start = files[n] + ":0:0: note: the level can be cleared with its enemies in ";
+    const std::string end = "; no input must be frame-perfect";
+    EXPECT_EQ(note.rfind(start, 0), 0u) << note;
+    EXPECT_GE(note.size(), end.size());
+    EXPECT_EQ(note.substr(note.size() - std::min(note.size(), end.size())), end) << note;
+  }
 }

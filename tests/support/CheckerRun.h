@@ -16,3 +16,8 @@ struct CheckRun {
 // going after it is killed, so a checker that blocks fails the test
 // instead of hanging it.
 CheckRun runChecker(const std::string& arguments = "", int limitSeconds = 0);
+
+// Each file, in order, has the one note that proves it clearable with its
+// enemies with no press that must be frame-perfect; fails the running test
+// otherwise.
+void expectProvenWithoutExactPresses(const CheckRun& run, const std::vector<std::string>& files);
