@@ -25,12 +25,6 @@ std::string at(const std::string& name, int line, const std::string& why) {
   return name + ":" + std::to_string(line) + ": " + why;
 }
 
-// A level file by its name, in a list as in a folder: NAME.inf, but not
-// the player's file.
-bool isLevelFileName(const std::string& name) {
-  return name.size() > 4 && name.compare(name.size() - 4, 4, ".inf") == 0 && name != "player.inf";
-}
-
 // One "key = value" line of the list into out; empty, or why not.
 std::string readListLine(const std::string& line, const std::function<bool(const std::string&)>& exists,
                          LevelSet& out) {
@@ -76,6 +70,8 @@ std::string listFolder(const std::string& directory, LevelSet& out) {
 
 }  // namespace
 
+// A level file by its name, in a list as in a folder: NAME.inf, but not
+// the player's file.
 bool isLevelFileName(const std::string& name) {
   return name.size() > 4 && name.compare(name.size() - 4, 4, ".inf") == 0 && name != "player.inf";
 }
