@@ -127,7 +127,7 @@ std::string readSetList(const std::string& text, const std::string& name,
     const std::string why = readListLine(line, exists, out);
     if (!why.empty()) return at(name, number, why);
   }
-  if (out.levels.empty()) return at(name, number, "the list names no level: add a 'level = FILE' line");
+  if (out.levels.empty()) return at(name, std::max(number, 1), "the list names no level: add a 'level = FILE' line");
   return "";
 }
 

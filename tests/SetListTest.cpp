@@ -46,7 +46,7 @@ const ListCase listCases[] = {
      {},
      "",
      "set.cfg:1001: more than 1000 levels"},
-    {"an empty list", "", {}, "", "the list names no level"},
+    {"an empty list", "", {}, "", "set.cfg:1: the list names no level"},
     {"a title alone", "title = Nothing\n", {}, "", "set.cfg:1: the list names no level"},
     {"an empty name", "level =\n", {}, "", "set.cfg:1: '' is no level file name"},
     {"a folder in the name",
