@@ -114,25 +114,20 @@ bool Enemy::touches(BITMAP* frame, float left, float top) {
   if (frame == nullptr || own == nullptr) return false;
   int playerLeft = toPixel(left);
   int playerTop = toPixel(top);
-  int enemyX = toPixel(x);
-  int enemyY = toPixel(y);
-  int enemyLeft = enemyX - width / 2;
-  int enemyTop = enemyY - height + 1;
-  int enemyRight = enemyX + width / 2;
-  int enemyBottom = enemyY;
+  const FigureBox box = figureBox(x, y, width, height);
   if (!rectanglesOverlap(static_cast<float>(playerLeft), static_cast<float>(playerTop),
                          static_cast<float>(playerLeft + frame->w),
-                         static_cast<float>(playerTop + frame->h), static_cast<float>(enemyLeft),
-                         static_cast<float>(enemyTop), static_cast<float>(enemyRight),
-                         static_cast<float>(enemyBottom))) {
+                         static_cast<float>(playerTop + frame->h), static_cast<float>(box.left),
+                         static_cast<float>(box.top), static_cast<float>(box.right),
+                         static_cast<float>(box.bottom))) {
     return false;
   }
   if (!imagesOverlap(static_cast<float>(playerLeft), static_cast<float>(playerTop), frame,
-                     static_cast<float>(enemyLeft), static_cast<float>(enemyTop), own)) {
+                     static_cast<float>(box.left), static_cast<float>(box.top), own)) {
     return false;
   }
-  log_message("Collision against enemy @: (%d, %d) - (%d, %d)", enemyLeft, enemyTop, enemyRight,
-              enemyBottom);
+  log_message("Collision against enemy @: (%d, %d) - (%d, %d)", box.left, box.top, box.right,
+              box.bottom);
   if (state == 1) {
     playSample(death_sample.get());
     alive = false;

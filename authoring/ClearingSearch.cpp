@@ -8,6 +8,7 @@
 #include "authoring/Reachability.h"
 #include "authoring/StateWays.h"
 #include "game/Game.h"
+#include "graphics/Pixel.h"
 
 using namespace stateways;
 
@@ -246,10 +247,10 @@ void Clearing::itemPlans(Choice& choice) {
 }
 
 bool Clearing::touchesItem(const TickState& state, const Item& item) const {
-  const float left = state.x - state.width / 2.0f;
-  const float top = state.y - game_.player.height + 1.0f;
-  return left < item.x + item.width && item.x < left + state.width && top < item.y + item.height &&
-         item.y < top + game_.player.height;
+  const int height = game_.player.height;
+  const CollisionCorner at = collisionCorner(state.x, state.y, state.width, height);
+  return at.left < item.x + item.width && item.x < at.left + state.width &&
+         at.top < item.y + item.height && item.y < at.top + height;
 }
 
 bool Clearing::tryPlan(const Plan& plan) {

@@ -26,8 +26,8 @@ void measureSideways(NearMiss& miss, int left, int right, int firstColumn, int l
 NearMiss measureTile(const TickState& state, float peak, const FootRun& run) {
   NearMiss miss;
   const int centre = toPixel(state.x);
-  measureSideways(miss, toPixel(state.x - state.width * 0.5f), centre, run.firstColumn,
-                  run.lastColumn);
+  const float left = collisionCorner(state.x, state.y, state.width, 0).left;  // its height unread
+  measureSideways(miss, toPixel(left), centre, run.firstColumn, run.lastColumn);
   // Rows named as the top of the floor stood on, as the level file places tiles.
   miss.reachRow = toPixel(peak) + 1;
   const int tileTop = run.row + 1;
@@ -40,10 +40,11 @@ NearMiss measureTile(const TickState& state, float peak, const FootRun& run) {
 // as tall as player.inf says.
 NearMiss measureItem(const TickState& state, float peak, const Item& item, int height) {
   NearMiss miss;
-  const int left = toPixel(state.x - state.width * 0.5f);
+  const CollisionCorner at = collisionCorner(state.x, state.y, state.width, height);
+  const int left = toPixel(at.left);
   measureSideways(miss, left, left + state.width - 1, item.x, item.x + item.width - 1);
-  const int bottom = toPixel(state.y - height + 1) + height - 1;
-  miss.reachRow = toPixel(peak - height + 1);
+  const int bottom = toPixel(at.top) + height - 1;
+  miss.reachRow = toPixel(collisionCorner(state.x, peak, state.width, height).top);
   miss.tooLow = std::max(0, miss.reachRow - (item.y + item.height - 1));
   miss.above = std::max(0, item.y - bottom);
   return miss;

@@ -15,14 +15,45 @@ inline int toPixel(float v) {
   return static_cast<int>(v);
 }
 
-// A figure stands with x at its centre and y on its lowest row; its
-// picture's corner is therefore half its width left and its height less
-// one up. Drawing and the frame's bookkeeping both place it here.
+// A figure stands with x at its centre and y on its lowest row. Its box
+// reaches half its width (cut) either side of the centre's column and from
+// its height less one above the feet' row down to it, edges included; for
+// an even width the right edge is one column past the picture. The
+// picture's corner is the box's: drawing, the frame's bookkeeping, the
+// editor's outline and an enemy's collisions all place it here.
+struct FigureBox {
+  int left;
+  int top;
+  int right;
+  int bottom;
+};
+
+inline FigureBox figureBox(float x, float y, int width, int height) {
+  const int centre = toPixel(x);
+  const int feet = toPixel(y);
+  return {centre - width / 2, feet - height + 1, centre + width / 2, feet};
+}
+
 struct FigureCorner {
   int left;
   int top;
 };
 
 inline FigureCorner figureCorner(float x, float y, int width, int height) {
-  return {toPixel(x) - width / 2, toPixel(y) - height + 1};
+  const FigureBox box = figureBox(x, y, width, height);
+  return {box.left, box.top};
+}
+
+// The player's collisions place its frame by halving the width in float
+// before any cut, so this corner is not figureCorner's: at x = 10.3 a
+// frame 11 wide is tested from column 4 (4.8 cut) but drawn from column 5.
+// The chute entry reads its left edge uncut. Recorded play holds the game
+// to this rule, and the search measures the player by it too.
+struct CollisionCorner {
+  float left;
+  float top;
+};
+
+inline CollisionCorner collisionCorner(float x, float y, int width, int height) {
+  return {x - 0.5f * width, y - height + 1};
 }

@@ -48,6 +48,15 @@ void rightEdge(Player& p, float stride, int screenWidth) {
   }
 }
 
+// Feet on a row claim the tiles under the centre and under both edges of
+// the frame, in that order.
+void claimUnderFeet(Game& game, float feet) {
+  Player& p = game.player;
+  p.addScore(game.floorManager.claimAt(p.x, feet));
+  p.addScore(game.floorManager.claimAt(p.frameLeft(), feet));
+  p.addScore(game.floorManager.claimAt(p.x + p.width * 0.5f, feet));
+}
+
 // A descending jump lands on a tile whose top row is one or two rows below
 // the feet' row; the feet stay where they are. Returns false when the drop
 // killed the player.
@@ -65,10 +74,7 @@ bool landingTest(Game& game) {
   p.setJumpState(Player::notJumping);
   game.fallDistance = 0.0f;
   log_message("Player @ %.3f, %.3f back on floor. Switching jump state to not jumping.", p.x, p.y);
-  float feet = static_cast<float>(row);
-  p.addScore(game.floorManager.claimAt(p.x, feet));
-  p.addScore(game.floorManager.claimAt(p.x - p.width * 0.5f, feet));
-  p.addScore(game.floorManager.claimAt(p.x + p.width * 0.5f, feet));
+  claimUnderFeet(game, static_cast<float>(row));
   p.setAnimation(p.facing == 1 ? Player::walkRight : Player::walkLeft);
   return true;
 }
@@ -245,9 +251,7 @@ void Game::fallStep() {
 void Game::supportCheck() {
   Player& p = player;
   if (floorManager.isOnFloor(p.x, p.y)) {
-    p.addScore(floorManager.claimAt(p.x, p.y));
-    p.addScore(floorManager.claimAt(p.x - p.width * 0.5f, p.y));
-    p.addScore(floorManager.claimAt(p.x + p.width * 0.5f, p.y));
+    claimUnderFeet(*this, p.y);
     return;
   }
   if (!p.falling && !onLadder(p.currentLadder, p.x, p.y) && p.jumpState == Player::notJumping) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "actors/Teleporter.h"
+#include "graphics/Pixel.h"
 #include "graphics/Sprite.h"
 #include "structures/Ladder.h"
 
@@ -75,7 +76,7 @@ struct Player {
   void setAnimation(int index);  // also takes width from the frame on show
   // Top-left corner of the frame on show, where collisions place it; its
   // left edge is also the left foot that enters chutes.
-  float frameLeft() const { return x - 0.5f * width; }
-  float frameTop() const { return y - height + 1; }
+  float frameLeft() const { return collisionCorner(x, y, width, height).left; }
+  float frameTop() const { return collisionCorner(x, y, width, height).top; }
   void draw(BITMAP* target) const;
 };

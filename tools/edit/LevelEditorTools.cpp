@@ -1,12 +1,19 @@
 // The editor's tools and looks, its grid, and the queries the mouse aims
 // with: what lies under a point and where each element is drawn.
 #include "game/Game.h"
+#include "graphics/Pixel.h"
 #include "tools/edit/LevelEditor.h"
 #include "tools/edit/LookCatalog.h"
 
 namespace {
 
 Rect rectOf(int x, int y, int w, int h) { return Rect{x, y, w, h}; }
+
+// Where the game draws a figure standing at (x, y).
+Rect figureRect(float x, float y, int w, int h) {
+  const FigureCorner at = figureCorner(x, y, w, h);
+  return rectOf(at.left, at.top, w, h);
+}
 
 }  // namespace
 
@@ -100,8 +107,7 @@ Rect LevelEditor::bounds(ElementRef element) const {
     case EditTool::Enemy: {
       if (!within(game_.enemyManager.enemies().size())) break;
       const Enemy& enemy = game_.enemyManager.enemies()[i];
-      return rectOf(static_cast<int>(enemy.x) - enemy.width / 2,
-                    static_cast<int>(enemy.y) - enemy.height + 1, enemy.width, enemy.height);
+      return figureRect(enemy.x, enemy.y, enemy.width, enemy.height);
     }
     case EditTool::Item: {
       if (!within(game_.itemManager.items().size())) break;
@@ -116,8 +122,7 @@ Rect LevelEditor::bounds(ElementRef element) const {
     case EditTool::Start: {
       if (i != 0 || !placementError_.empty()) break;
       const Player& player = game_.player;
-      return rectOf(static_cast<int>(player.x) - player.width / 2,
-                    static_cast<int>(player.y) - player.height + 1, player.width, player.height);
+      return figureRect(player.x, player.y, player.width, player.height);
     }
   }
   return Rect{};
