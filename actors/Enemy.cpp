@@ -54,11 +54,11 @@ void Enemy::setAnimation(int index) {
 }
 
 void Enemy::selectStartAnimation() {
-  if (state == 0 && direction == 0) {
+  if (state == dangerous && direction == walkingLeft) {
     setAnimation(dangerousLeft);
-  } else if (state == 0 && direction == 1) {
+  } else if (state == dangerous && direction == walkingRight) {
     setAnimation(dangerousRight);
-  } else if (state == 1 && direction == 0) {
+  } else if (state == vulnerable && direction == walkingLeft) {
     setAnimation(vulnerableLeft);
   } else {
     setAnimation(vulnerableRight);
@@ -77,31 +77,31 @@ void Enemy::draw(BITMAP* target) const {
 
 void Enemy::setState(int newState) {
   state = newState;
-  if (state == 1) {
-    setAnimation(direction != 0 ? vulnerableRight : vulnerableLeft);
+  if (state == vulnerable) {
+    setAnimation(direction != walkingLeft ? vulnerableRight : vulnerableLeft);
   } else {
-    setAnimation(direction != 0 ? dangerousRight : dangerousLeft);
+    setAnimation(direction != walkingLeft ? dangerousRight : dangerousLeft);
   }
 }
 
 void Enemy::patrol() {
   // A turning step does not move: the enemy may stand exactly on an end and
   // turns only in the step that would carry it past.
-  if (direction == 1) {
+  if (direction == walkingRight) {
     float target = x + speed;
     if (target <= max_x) {
       x = target;
     } else {
-      direction = 0;
-      setAnimation(state != 0 ? vulnerableLeft : dangerousLeft);
+      direction = walkingLeft;
+      setAnimation(state != dangerous ? vulnerableLeft : dangerousLeft);
     }
   } else {
     float target = x - speed;
     if (target >= min_x) {
       x = target;
     } else {
-      direction = 1;
-      setAnimation(state != 0 ? vulnerableRight : dangerousRight);
+      direction = walkingRight;
+      setAnimation(state != dangerous ? vulnerableRight : dangerousRight);
     }
   }
   sprite.advance();
@@ -128,7 +128,7 @@ bool Enemy::touches(BITMAP* frame, float left, float top) {
   }
   log_message("Collision against enemy @: (%d, %d) - (%d, %d)", box.left, box.top, box.right,
               box.bottom);
-  if (state == 1) {
+  if (state == vulnerable) {
     playSample(death_sample.get());
     alive = false;
   }

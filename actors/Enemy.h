@@ -1,5 +1,5 @@
 #pragma once
-// A patrolling figure. Dangerous in state 0, vulnerable in state 1.
+// A patrolling figure, dangerous to touch until an item makes it vulnerable.
 #include <allegro.h>
 
 #include "graphics/Resources.h"
@@ -11,17 +11,23 @@ class FloorManager;
 SharedSample loadEnemyDeathSound();
 
 struct Enemy {
+  // States, and the directions of the patrol.
+  static constexpr int dangerous = 0;
+  static constexpr int vulnerable = 1;
+  static constexpr int walkingLeft = 0;
+  static constexpr int walkingRight = 1;
+
   bool alive = true;          // false once killed: not moved, tested or drawn
   float x = 0.0f;             // horizontal centre
   float y = 0.0f;             // lowest row covered; stands on a tile whose top is y + 1
-  int direction = 0;          // 0 walking left, 1 walking right
+  int direction = walkingLeft;  // one of the directions above
   int width = 0;              // current frame, read when an animation is selected
   int height = 0;
   float min_x = 0.0f;         // patrol ends
   float max_x = 0.0f;
   float speed = 0.0f;         // pixels per patrol step
   bool changes = false;       // turns vulnerable on an item pickup
-  int state = 0;              // 0 dangerous, 1 vulnerable
+  int state = dangerous;      // one of the states above
   int safe_time = 0;          // ticks vulnerable after a pickup
   int points = 0;             // scored when killed
   bool falling = false;       // no floor below: drops
@@ -35,7 +41,8 @@ struct Enemy {
 
   void setAnimation(int index);  // also refreshes width and height
   // The animation an enemy shows when placed: 0 to 2 for (state, direction)
-  // (0, 0), (0, 1), (1, 0); 3 for every other combination.
+  // (dangerous, walkingLeft), (dangerous, walkingRight), (vulnerable,
+  // walkingLeft); 3 for every other combination.
   void selectStartAnimation();
   void setPosition(float x, float y);
   void draw(BITMAP* target) const;

@@ -120,7 +120,7 @@ void EnemyManager::step(Enemy& enemy, const FloorManager& floors) const {
 
 void EnemyManager::makeVulnerable() {
   for (Enemy& enemy : enemies_) {
-    if (enemy.alive && enemy.changes) enemy.setState(1);
+    if (enemy.alive && enemy.changes) enemy.setState(Enemy::vulnerable);
   }
 }
 
@@ -128,14 +128,16 @@ void EnemyManager::endVulnerability(int ticksSinceItem) {
   // Also runs for enemies already dangerous: re-selecting their animation
   // keeps their size in step with the frame on show.
   for (Enemy& enemy : enemies_) {
-    if (enemy.alive && enemy.changes && enemy.safe_time < ticksSinceItem) enemy.setState(0);
+    if (enemy.alive && enemy.changes && enemy.safe_time < ticksSinceItem) {
+      enemy.setState(Enemy::dangerous);
+    }
   }
 }
 
 bool EnemyManager::checkPlayer(BITMAP* frame, float left, float top, int& points) {
   for (Enemy& enemy : enemies_) {
     if (!enemy.alive || !enemy.touches(frame, left, top)) continue;
-    if (enemy.state != 1) return true;
+    if (enemy.state != Enemy::vulnerable) return true;
     enemy.alive = false;
     points = enemy.points;
     return false;

@@ -129,7 +129,7 @@ bool LivePlay::vulnerable(const PlaySnapshot& s) const {
   std::size_t next = 0;  // in s.changed
   for (std::size_t i = 0; i < base_.size(); ++i) {
     const bool changed = next < s.changed.size() && s.changed[next] == i;
-    if ((changed ? s.enemies[next++] : base_[i]).state == 1) return true;
+    if ((changed ? s.enemies[next++] : base_[i]).state == Enemy::vulnerable) return true;
   }
   return false;
 }
@@ -158,7 +158,7 @@ void LivePlay::judgeEnd() {
   std::vector<Enemy>& enemies = game_.enemyManager.enemies();
   for (std::size_t i = 0; i < enemies.size(); ++i) {
     Enemy& enemy = enemies[i];  // touches only looks
-    if (enemy.alive && enemy.state != 1 &&
+    if (enemy.alive && enemy.state != Enemy::vulnerable &&
         enemy.touches(p.sprite.currentFrame(), p.frameLeft(), p.frameTop())) {
       end_ = PlayEnd::Caught;
       caughtBy_ = static_cast<int>(i);

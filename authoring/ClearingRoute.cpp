@@ -238,7 +238,8 @@ ParBound parLowerBound(const Reachability& search, const Game& game, RouteLimits
 namespace {
 
 bool choosing(const TickState& s) {
-  return s.has(TickState::hasControl) && !s.has(TickState::falling) && s.jumpState == 0;
+  return s.has(TickState::hasControl) && !s.has(TickState::falling) &&
+         s.jumpState == Player::notJumping;
 }
 
 std::uint8_t pressBits(TickInput input) {

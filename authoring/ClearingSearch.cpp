@@ -191,7 +191,7 @@ bool Clearing::makePlans(Choice& choice) {
 void Clearing::waitPlans(Choice& choice) {
   const TickState& state = choice.at.player;
   if (choice.plans.empty() || !state.has(TickState::hasControl) ||
-      state.has(TickState::falling) || state.jumpState != 0) {
+      state.has(TickState::falling) || state.jumpState != Player::notJumping) {
     return;
   }
   for (int wait : waits_) {

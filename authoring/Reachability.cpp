@@ -174,7 +174,7 @@ void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges)
     addWait(graph, state, keepEdges);
   }
   const bool choosing = state.has(TickState::hasControl) && !state.has(TickState::falling) &&
-                        state.jumpState == 0;
+                        state.jumpState == Player::notJumping;
   const bool climbable = choosing && ladderWithinStep(state);
   // A state the search pressed a digit in has its twin without the digit,
   // found with it. Every input releases the digit; one that does not
@@ -351,8 +351,8 @@ void Reachability::addWait(StateGraph& graph, const TickState& state, bool keepE
 // over and a teleporter overlapped where that tick's walking leaves the
 // player.
 bool Reachability::mayTeleportNext(const TickState& end) {
-  if (!end.has(TickState::hasControl) || end.has(TickState::falling) || end.jumpState != 0 ||
-      end.has(TickState::cooldownActive)) {
+  if (!end.has(TickState::hasControl) || end.has(TickState::falling) ||
+      end.jumpState != Player::notJumping || end.has(TickState::cooldownActive)) {
     return false;
   }
   Player& p = game_.player;

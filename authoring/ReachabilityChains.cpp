@@ -13,7 +13,9 @@ namespace {
 
 const std::uint32_t none = UINT32_MAX;
 
-bool hasChoice(const Player& p) { return p.hasControl && !p.falling && p.jumpState == 0; }
+bool hasChoice(const Player& p) {
+  return p.hasControl && !p.falling && p.jumpState == Player::notJumping;
+}
 
 bool samePose(const TickState& a, const TickState& b) {
   if (a.facing != b.facing || a.animation != b.animation) return false;
@@ -71,8 +73,8 @@ bool Reachability::stepChain(const std::vector<int>& codes, bool sure, bool late
 // down, and so does the way down of a jump, edges aside.
 bool Reachability::fallenAway(float above) const {
   const Player& p = game_.player;
-  return (p.falling || p.jumpState != 0) && p.hasControl && p.y > above && p.height > 0 &&
-         p.frameTop() > static_cast<float>(lowest_);
+  return (p.falling || p.jumpState != Player::notJumping) && p.hasControl && p.y > above &&
+         p.height > 0 && p.frameTop() > static_cast<float>(lowest_);
 }
 
 std::uint32_t Reachability::remember(Memo& memo, const TickState& from, bool& known) const {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "player/Player.h"
+
 namespace {
 
 std::uint32_t bitsOf(float value) {
@@ -34,7 +36,7 @@ int StateGraph::keyOf(const TickState& s, std::uint32_t* words) const {
   words[n++] = bitsOf(s.x);
   words[n++] = bitsOf(s.y);
   words[n++] = bitsOf(s.fallDistance);
-  words[n++] = s.jumpState == 0 ? 0u : bitsOf(s.jumpApexY);
+  words[n++] = s.jumpState == Player::notJumping ? 0u : bitsOf(s.jumpApexY);
   words[n++] = word(s.width);
   words[n++] = sliding ? word(s.slideDx) : 0u;
   words[n++] = sliding ? word(s.slideDy) : 0u;

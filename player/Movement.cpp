@@ -21,7 +21,7 @@ void startJump(Game& game, int state) {
     p.setAnimation(Player::airborneRight);
   } else {
     log_message("Player @ %.3f, %.3f jumping. Switching jump state to up.", p.x, p.y);
-    p.setAnimation(p.facing == 1 ? Player::airborneRight : Player::airborneLeft);
+    p.setAnimation(p.facing == Player::facingRight ? Player::airborneRight : Player::airborneLeft);
   }
   playSample(game.jumpSample.get());
 }
@@ -75,7 +75,7 @@ bool landingTest(Game& game) {
   game.fallDistance = 0.0f;
   log_message("Player @ %.3f, %.3f back on floor. Switching jump state to not jumping.", p.x, p.y);
   claimUnderFeet(game, static_cast<float>(row));
-  p.setAnimation(p.facing == 1 ? Player::walkRight : Player::walkLeft);
+  p.setAnimation(p.facing == Player::facingRight ? Player::walkRight : Player::walkLeft);
   return true;
 }
 
@@ -101,18 +101,18 @@ bool freeToJump(const Game& game) {
          p.jumpState == Player::notJumping;
 }
 
-// One tick of walking, left (facing 0) or right (facing 1), stopping at
-// the screen's edge.
+// One tick of walking the way the facing says, stopping at the screen's edge.
 void walk(Game& game, int facing) {
   Player& p = game.player;
-  const int animation = facing == 0 ? Player::walkLeft : Player::walkRight;
+  const bool left = facing == Player::facingLeft;
+  const int animation = left ? Player::walkLeft : Player::walkRight;
   if (p.sprite.animationIndex() != animation) {
-    log_message("Player changing direction to %s.", facing == 0 ? "left" : "right");
+    log_message("Player changing direction to %s.", left ? "left" : "right");
     p.setFacing(facing);
     p.setAnimation(animation);
   }
-  if (facing == 0 && p.x >= static_cast<float>(p.width / 2)) p.move(-p.walkSpeed, 0.0f);
-  if (facing == 1 && p.x <= static_cast<float>(game.width - p.width / 2)) {
+  if (left && p.x >= static_cast<float>(p.width / 2)) p.move(-p.walkSpeed, 0.0f);
+  if (facing == Player::facingRight && p.x <= static_cast<float>(game.width - p.width / 2)) {
     p.move(p.walkSpeed, 0.0f);
   }
   p.sprite.advance();
@@ -139,8 +139,8 @@ void Game::handleInput() {
 }
 
 void Game::walkKeys() {
-  if (held(keyLeft) && freeToWalk(*this)) walk(*this, 0);
-  if (held(keyRight) && freeToWalk(*this)) walk(*this, 1);
+  if (held(keyLeft) && freeToWalk(*this)) walk(*this, Player::facingLeft);
+  if (held(keyRight) && freeToWalk(*this)) walk(*this, Player::facingRight);
 }
 
 void Game::jumpKeys() {

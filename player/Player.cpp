@@ -117,7 +117,7 @@ void Player::standAlive() {
   climbStep = false;
   onChute = false;
   hasControl = true;
-  setJumpState(0);
+  setJumpState(notJumping);
 }
 
 void Player::setSlideVector(int dx, int dy) {

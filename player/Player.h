@@ -21,6 +21,13 @@ struct Player {
   static constexpr int risingRight = 5;
   static constexpr int descendingRight = 6;
 
+  // Facings, and the climb directions (none until the first climb).
+  static constexpr int facingLeft = 0;
+  static constexpr int facingRight = 1;
+  static constexpr int noClimbDirection = 0;
+  static constexpr int climbingUp = 1;
+  static constexpr int climbingDown = 2;
+
   // Animation indices and their roles.
   static constexpr int walkLeft = 0;
   static constexpr int walkRight = 1;
@@ -48,8 +55,8 @@ struct Player {
   int height = 0;            // from player.inf, never changed
   int lives = 3;             // the current one included
   int score = 0;
-  int facing = 1;            // 0 left, 1 right
-  int climbDirection = 0;    // 1 up, 2 down
+  int facing = facingRight;  // one of the facings above
+  int climbDirection = noClimbDirection;  // one of the climb directions above
   int jumpState = notJumping; // one of the jump states above
   bool falling = false;
   bool climbStep = false;    // a ladder step was requested this tick

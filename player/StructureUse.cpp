@@ -5,13 +5,6 @@
 #include "player/KeyRelease.h"
 #include "shell/Log.h"
 
-namespace {
-
-constexpr int climbingUp = 1;
-constexpr int climbingDown = 2;
-
-}  // namespace
-
 void Game::climbKeys() {
   Player& p = player;
   const int H = ladderHorizontalTolerance;
@@ -22,7 +15,7 @@ void Game::climbKeys() {
   if (held(keyUp) && !p.falling && p.jumpState == Player::notJumping &&
       ladderManager->ladderAt(p.x, p.y, p.currentLadder)) {
     if (!(p.currentLadder.isAtTop(p.x, p.y, H, V) && floorManager.isOnFloor(p.x, p.y))) {
-      if (p.climbDirection != climbingUp) p.setClimbDirection(climbingUp);
+      if (p.climbDirection != Player::climbingUp) p.setClimbDirection(Player::climbingUp);
       if (!p.climbStep) {
         p.climbStep = true;
         p.setAnimation(Player::climb);
@@ -33,7 +26,7 @@ void Game::climbKeys() {
   if (held(keyDown) && !p.falling && p.jumpState == Player::notJumping &&
       ladderManager->ladderAt(p.x, p.y, p.currentLadder)) {
     if (!(p.currentLadder.isAtBottom(p.x, p.y, H, V) && floorManager.isOnFloor(p.x, p.y))) {
-      if (p.climbDirection != climbingDown) p.setClimbDirection(climbingDown);
+      if (p.climbDirection != Player::climbingDown) p.setClimbDirection(Player::climbingDown);
       if (!p.climbStep) {
         p.climbStep = true;
         p.setAnimation(Player::climb);
@@ -47,7 +40,7 @@ void Game::climbStep() {
   const Ladder& ladder = p.currentLadder;
   // A step that would leave the ladder stops at its end and leaves the
   // climb animation where it was.
-  if (p.climbDirection == climbingUp) {
+  if (p.climbDirection == Player::climbingUp) {
     p.move(0.0f, -p.climbSpeed);
     if (toPixel(p.y) < ladder.y) {
       p.setPosition(p.x, static_cast<float>(ladder.y - 1));
@@ -82,7 +75,7 @@ void Game::chuteStep() {
   if (toPixel(p.y) - slideTop <= slideLength) return;
   p.move(-dx, -dy);
   p.onChute = false;
-  p.setAnimation(p.facing == 1 ? Player::walkRight : Player::walkLeft);
+  p.setAnimation(p.facing == Player::facingRight ? Player::walkRight : Player::walkLeft);
   FloorTile tile;
   if (floorManager.tileAt(p.x, p.y, tile)) p.setPosition(p.x, static_cast<float>(tile.y - 1));
   p.addScore(floorManager.claimAt(p.x, p.y));
@@ -101,12 +94,12 @@ void Game::enterChute(const Chute& chute) {
   p.onChute = true;
   if (chute.direction == 0) {
     p.setAnimation(Player::airborneLeft);
-    p.setFacing(0);
+    p.setFacing(Player::facingLeft);
   } else if (chute.direction == 1) {
     p.setAnimation(Player::airborneRight);
-    p.setFacing(1);
+    p.setFacing(Player::facingRight);
   } else {
-    p.setAnimation(p.facing == 1 ? Player::airborneRight : Player::airborneLeft);
+    p.setAnimation(p.facing == Player::facingRight ? Player::airborneRight : Player::airborneLeft);
   }
   p.setSlideVector(chute.direction == 0 ? -chute.dx : chute.dx, chute.dy);
 }

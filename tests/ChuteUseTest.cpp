@@ -34,8 +34,8 @@ TEST(Chute, SlideRunsItsLengthAndEndsOnTheFloorBelow) {
     int endAnimation;  // after the slide
   };
   const Case cases[] = {
-      {"right", 1, 256, 4.0f, Player::airborneRight, 1, Player::walkRight},
-      {"left", 0, 128, -4.0f, Player::airborneLeft, 0, Player::walkLeft},
+      {"right", 1, 256, 4.0f, Player::airborneRight, Player::facingRight, Player::walkRight},
+      {"left", 0, 128, -4.0f, Player::airborneLeft, Player::facingLeft, Player::walkLeft},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.way);
@@ -91,7 +91,7 @@ TEST(Chute, EndInsideAFloorTileStandsOnTheTile) {
 }
 
 TEST(Chute, OtherDirectionsKeepTheFacing) {
-  for (int facing : {0, 1}) {
+  for (int facing : {Player::facingLeft, Player::facingRight}) {
     SCOPED_TRACE(facing);
     PlayField field(chuteFromRow100(2, 256), eightPixelStep);
     Player& p = field.player();
@@ -99,7 +99,8 @@ TEST(Chute, OtherDirectionsKeepTheFacing) {
     field.tick();
     EXPECT_TRUE(p.onChute);
     EXPECT_EQ(p.facing, facing);
-    EXPECT_EQ(p.sprite.animationIndex(), facing == 1 ? Player::airborneRight : Player::airborneLeft);
+    const bool right = facing == Player::facingRight;
+    EXPECT_EQ(p.sprite.animationIndex(), right ? Player::airborneRight : Player::airborneLeft);
     EXPECT_EQ(p.slideDx, 8);
     EXPECT_EQ(p.slideDy, 8);
   }

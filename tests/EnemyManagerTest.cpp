@@ -424,10 +424,10 @@ TEST_F(EnemyManagerTest, KilledEnemiesAreNotMadeVulnerableOrDangerous) {
   place(manager, "walker", 50, 100, 0, 0, 100, 1.0f, 1, 0, 0);
   manager.enemies()[0].alive = false;
   manager.makeVulnerable();
-  EXPECT_EQ(manager.enemies()[0].state, 0);
-  manager.enemies()[0].state = 1;
+  EXPECT_EQ(manager.enemies()[0].state, Enemy::dangerous);
+  manager.enemies()[0].state = Enemy::vulnerable;
   manager.endVulnerability(10);
-  EXPECT_EQ(manager.enemies()[0].state, 1);
+  EXPECT_EQ(manager.enemies()[0].state, Enemy::vulnerable);
 }
 
 // --- meeting the player ----------------------------------------------------

@@ -267,7 +267,7 @@ TEST_F(EnemyTest, TouchingLogsTheEnemyRectangleAndKillsOnlyAVulnerableEnemy) {
 
 TEST_F(EnemyTest, AnEnemyWithoutAnimationsNeitherTouchesNorDraws) {
   Enemy bare(100, 100, 0, 0, 200, 1.0f, 0, 1, 0, 0, manager->deathSound());
-  bare.setState(0);  // selects nothing the sprite holds: the size stays 0
+  bare.setState(Enemy::dangerous);  // selects nothing the sprite holds: the size stays 0
   EXPECT_EQ(bare.width, 0);
   BitmapPtr solid = frameOf(8, 8, 8);
   EXPECT_FALSE(bare.touches(solid.get(), 100.0f, 95.0f));

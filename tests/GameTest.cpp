@@ -216,7 +216,7 @@ TEST_F(GameTest, ItemIsTestedWhereTheWalkLeftThePlayer) {
     EXPECT_EQ(game->player.score, before + (walk ? 500 : 0)) << walk;
     EXPECT_EQ(game->itemManager.items()[0].present, !walk);
     EXPECT_EQ(std::count(played.begin(), played.end(), game->itemSample.get()), walk ? 1 : 0);
-    EXPECT_EQ(game->enemyManager.enemies()[0].state, walk ? 1 : 0);
+    EXPECT_EQ(game->enemyManager.enemies()[0].state, walk ? Enemy::vulnerable : Enemy::dangerous);
     EXPECT_EQ(game->ticksSinceItem, walk ? 1 : 41);
     observePlayedSamples(nullptr);
   }

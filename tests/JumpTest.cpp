@@ -219,7 +219,7 @@ TEST(Jump, StraightJumpShowsTheAirborneFrameOfTheFacing) {
   field.tickHolding({KEY_LEFT});  // now facing left
   field.tickHolding({KEY_SPACE});
   EXPECT_EQ(p.sprite.animationIndex(), Player::airborneLeft);
-  EXPECT_EQ(p.facing, 0);
+  EXPECT_EQ(p.facing, Player::facingLeft);
 }
 
 // What the checker measures a jump's reach by, against jumps played.

@@ -45,7 +45,7 @@ TEST(Ladder, ClimbingKeysTakeHoldWhereTheFloorAllows) {
     EXPECT_FALSE(p.climbStep);  // lives for one tick
     EXPECT_EQ(p.sprite.animationIndex(), c.climbs ? Player::climb : Player::walkRight);
     if (c.climbs) {
-      EXPECT_EQ(p.climbDirection, c.code == KEY_UP ? 1 : 2);
+      EXPECT_EQ(p.climbDirection, c.code == KEY_UP ? Player::climbingUp : Player::climbingDown);
     }
     EXPECT_FALSE(p.falling);
   }

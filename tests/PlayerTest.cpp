@@ -49,7 +49,7 @@ TEST(PlayerFile, FieldsComeInFileOrderWhichIsNotTheIndexOrder) {
   EXPECT_EQ(p.maxDrop, 100.5f);
   // Untouched by the file.
   EXPECT_EQ(p.lives, 3);
-  EXPECT_EQ(p.facing, 1);
+  EXPECT_EQ(p.facing, Player::facingRight);
   EXPECT_TRUE(p.hasControl);
   EXPECT_TRUE(p.alive);
 }

@@ -57,7 +57,7 @@ TEST(TickStates, ARestoredStateRunsOnAsTheStraightRunDid) {
     const TickState s = states.capture();
     climbed = climbed || s.animation == Player::climb;
     slid = slid || s.has(TickState::onChute);
-    jumped = jumped || s.jumpState != 0;
+    jumped = jumped || s.jumpState != Player::notJumping;
     teleported = teleported || s.has(TickState::cooldownActive);
     pressed = pressed || s.pendingKeys[0] != 0;
     straight.push_back(s);

@@ -65,7 +65,7 @@ TEST(Walk, TurningLogsOnceAndSelectsTheWalkAnimation) {
   field.tickHolding({KEY_LEFT});
   EXPECT_EQ(std::count(field.log.begin(), field.log.end(), "Player changing direction to left."),
             1);
-  EXPECT_EQ(p.facing, 0);
+  EXPECT_EQ(p.facing, Player::facingLeft);
   EXPECT_EQ(p.sprite.animationIndex(), Player::walkLeft);
   EXPECT_EQ(p.x, 96.0f);
   // Each walking tick advances the walk animation: 4 ticks a frame.
@@ -75,7 +75,7 @@ TEST(Walk, TurningLogsOnceAndSelectsTheWalkAnimation) {
 
   field.tickHolding({KEY_RIGHT});
   EXPECT_TRUE(field.logged("Player changing direction to right."));
-  EXPECT_EQ(p.facing, 1);
+  EXPECT_EQ(p.facing, Player::facingRight);
   EXPECT_EQ(p.sprite.animationIndex(), Player::walkRight);
   EXPECT_EQ(p.x, 94.0f);
 }

@@ -203,9 +203,9 @@ void trace(const Recorder& r, int line) {
   std::printf(", score %d, tiles left %d\n", game.player.score, game.floorManager.tilesLeft());
   int n = 1;
   for (const Enemy& e : game.enemyManager.enemies()) {
+    const char* going = e.direction == Enemy::walkingRight ? "right" : "left";
     std::printf("    enemy %d: %s at %.2f, %.2f going %s, state %d%s\n", n++,
-                e.alive ? "alive" : "dead", e.x, e.y, e.direction == 1 ? "right" : "left",
-                e.state, e.falling ? ", falling" : "");
+                e.alive ? "alive" : "dead", e.x, e.y, going, e.state, e.falling ? ", falling" : "");
   }
 }
 

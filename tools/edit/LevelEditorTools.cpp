@@ -29,7 +29,8 @@ void LevelEditor::defaultTemplates() {
   templates_.tile = TileSpec{0, 0, "", "", 1, 10};
   templates_.ladder = LadderSpec{0, 0, usualRise, ""};
   templates_.chute = ChuteSpec{0, 0, usualRise, tileWidth / 2, 1, ""};
-  templates_.enemy = EnemySpec{0, 0, 0, -4 * tileWidth, 4 * tileWidth, 0.5f, 1, 0, "", 600, 100};
+  templates_.enemy = EnemySpec{0, 0, Enemy::walkingLeft, -4 * tileWidth, 4 * tileWidth, 0.5f, 1,
+                               Enemy::dangerous, "", 600, 100};
   templates_.item = ItemSpec{0, 0, "", 100};
   templates_.teleporter = TeleporterSpec{0, 0, "", "", 0};
 }
