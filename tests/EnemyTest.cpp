@@ -211,6 +211,40 @@ TEST_F(EnemyTest, DrawPutsTheBottomCentreAtThePositionCutTowardZero) {
   }
 }
 
+TEST_F(EnemyTest, TouchFindsThePictureWhereItIsDrawn) {
+  // Animation 0 is 17 x 20 and opaque throughout; corners as drawn above.
+  struct Case {
+    float x, y;
+    int left, top;
+  };
+  const Case cases[] = {
+      {100.7f, 200.0f, 92, 181},
+      {100.0f, 200.9f, 92, 181},
+      {-3.7f, 30.0f, -11, 11},
+  };
+  BitmapPtr dot = frameOf(1, 1, 1);
+  for (const Case& c : cases) {
+    Enemy enemy = place("walker", 0, 0, 0, 0, 0, 0.0f);
+    enemy.setPosition(c.x, c.y);
+    const int right = c.left + 16;
+    const int bottom = c.top + 19;
+    const struct {
+      int x, y;
+      bool touches;
+    } probes[] = {
+        {c.left, c.top, true},      {right, c.top, true},       // top corners
+        {c.left, bottom, true},     {right, bottom, true},      // bottom corners
+        {c.left - 1, c.top, false}, {right + 1, bottom, false},  // beside
+        {c.left, c.top - 1, false}, {right, bottom + 1, false},  // above, below
+    };
+    for (const auto& probe : probes) {
+      EXPECT_EQ(enemy.touches(dot.get(), static_cast<float>(probe.x), static_cast<float>(probe.y)),
+                probe.touches)
+          << c.x << ", " << c.y << " probed at " << probe.x << ", " << probe.y;
+    }
+  }
+}
+
 TEST_F(EnemyTest, ContactNeedsCommonOpaquePixels) {
   // Ghost at (100, 100): rectangle 90..110 x 81..100, opaque columns 100..109.
   Enemy ghost = place("ghost", 100, 100, 0, 0, 200, 0.0f);
