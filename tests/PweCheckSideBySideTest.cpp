@@ -92,10 +92,11 @@ TEST(PweCheckSideBySide, ReportsAKilledChildAsAnErrorOfItsLevel) {
   const CheckRun run = runWithJobs("2", "--route level3.inf route.replay", "level3.inf");
   const std::string why =
       "the proof of the level ended without an answer: killed by signal 9 (Killed)";
-  EXPECT_EQ(run.lines, (std::vector<std::string>{"media/level3.inf:0:0: " + why,
-                                                 "media/level3.inf:0:0: no route is written: " +
-                                                     why}));
-  expectProvenWithoutExactPresses(run, {"media/level1.inf", "media/level2.inf", "media/level4.inf"});
+  const std::string at = "media/level3.inf:0:0: ";
+  EXPECT_EQ(run.lines,
+            (std::vector<std::string>{at + why, at + "no route is written: " + why}));
+  expectProvenWithoutExactPresses(run,
+                                  {"media/level1.inf", "media/level2.inf", "media/level4.inf"});
   EXPECT_EQ(run.status, 1);
   EXPECT_FALSE(std::filesystem::exists("route.replay"));
 }

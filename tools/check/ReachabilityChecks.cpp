@@ -32,6 +32,16 @@ std::string noneOf(const std::vector<std::string>& levels) {
   return "none of the levels " + levels.front() + " to " + levels.back();
 }
 
+// What stands for the proof of a child that died before it answered whole.
+LevelProof lostProof(const std::string& file, const std::string& lost, bool routed) {
+  const std::string why = "the proof of the level ended without an answer: " +
+                          (lost.empty() ? std::string("its answer was cut short") : lost);
+  LevelProof proof;
+  proof.findings.report(file, why);
+  if (routed) proof.findings.report(file, "no route is written: " + why);
+  return proof;
+}
+
 }  // namespace
 
 void MediaChecker::requestRoute(const std::string& level, const std::string& output) {
@@ -89,12 +99,13 @@ std::vector<LevelProof> MediaChecker::proveLevels(const std::vector<const LevelR
     writeWhole(fd, serialisedProof(proveLevel(records, &records == routed)));
   });
   for (int i = 0; i < count; ++i) {
-    if (readProof(answers[i].bytes, proofs[i])) continue;
-    proofs[i] = LevelProof{};
-    const std::string why = "the proof of the level ended without an answer: " +
-                            (answers[i].lost.empty() ? "its answer was cut short" : answers[i].lost);
-    proofs[i].findings.report(pathOf(levels[i]->fileName), why);
-    if (levels[i] == routed) proofs[i].findings.report(pathOf(levels[i]->fileName), "no route is written: " + why);
+    const LevelRecords& records = *levels[i];
+    if (!answers[i].started) {
+      // No process to spare: proven here, in turn.
+      proofs[i] = proveLevel(records, &records == routed);
+    } else if (!readProof(answers[i].bytes, proofs[i])) {
+      proofs[i] = lostProof(pathOf(records.fileName), answers[i].lost, &records == routed);
+    }
   }
   return proofs;
 }

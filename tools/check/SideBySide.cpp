@@ -36,10 +36,7 @@ std::string endOf(int status) {
 bool start(int index, const std::function<void(int, int)>& work, Running& child,
            ChildAnswer& answer) {
   int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) {
-    answer.lost = std::string("no process could be started: ") + std::strerror(errno);
-    return false;
-  }
+  if (pipe2(fds, O_CLOEXEC) != 0) return false;
   const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid == 0) {
@@ -49,11 +46,11 @@ bool start(int index, const std::function<void(int, int)>& work, Running& child,
   }
   close(fds[1]);
   if (pid < 0) {
-    answer.lost = std::string("no process could be started: ") + std::strerror(errno);
     close(fds[0]);
     return false;
   }
   child = Running{index, pid, fds[0]};
+  answer.started = true;
   return true;
 }
 

@@ -10,8 +10,9 @@
 
 // What one child gave back.
 struct ChildAnswer {
-  std::string bytes;  // everything it wrote
-  std::string lost;   // why its answer may be cut short ("killed by signal 9"), or empty
+  bool started = false;  // false when no process could be made for the work
+  std::string bytes;     // everything it wrote
+  std::string lost;      // why its answer may be cut short ("killed by signal 9"), or empty
 };
 
 // How many children run at once: PWE_CHECK_JOBS when it holds a number
@@ -21,7 +22,8 @@ int sideBySideJobs();
 // Runs work(index, fd) for every index below count, each in a child that
 // ends with this process (authoring/ChildProcess) and writes its answer to
 // fd, at most jobs at once. A child that ends other than by returning from
-// work, or that cannot be started, has its answer's lost said.
+// work has its answer's lost said; work no child could be made for is
+// left undone, its answer not started.
 std::vector<ChildAnswer> runSideBySide(int count, int jobs,
                                        const std::function<void(int index, int fd)>& work);
 
