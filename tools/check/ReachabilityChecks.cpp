@@ -1,7 +1,9 @@
 // The reachability search (authoring/Reachability) on every level that reads
 // cleanly, each in a Game built afresh as a run builds it, and its verdict
 // (authoring/ReachabilityVerdict) reported at the records it is about. With
-// --route the route of one level is written as a replay.
+// --route the route of one level is written as a replay. The levels are
+// proven side by side, a child process each (SideBySide.h), and reported
+// in their order once all are proven.
 #include <signal.h>
 
 #include <algorithm>
