@@ -47,6 +47,10 @@ class Diagnostics {
 
   // Printed as file:line:column: note: message; never fails the check.
   void note(const std::string& file, Position position, const std::string& message);
+  // Adds what another list holds, after what this one holds.
+  void append(const Diagnostics& more) {
+    list_.insert(list_.end(), more.list_.begin(), more.list_.end());
+  }
   bool empty() const { return list_.empty(); }
   int errorCount() const;
   int warningCount() const;

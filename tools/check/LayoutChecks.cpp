@@ -63,7 +63,7 @@ void MediaChecker::checkLayouts() {
         game.startLevel(records->fileName);
         game.beginLife();
         for (const LayoutFinding& finding : LayoutRules(game, searchSeconds_).check()) {
-          reportLayout(*records, finding);
+          reportLayout(*records, finding, out_);
         }
       } catch (const DataFailure& stop) {
         out_.report(pathOf(records->fileName), placementStopMessage(stop.boxText));
@@ -76,7 +76,8 @@ void MediaChecker::checkLayouts() {
   leaveMediaTree();
 }
 
-void MediaChecker::reportLayout(const LevelRecords& records, const LayoutFinding& finding) {
+void MediaChecker::reportLayout(const LevelRecords& records, const LayoutFinding& finding,
+                                Diagnostics& out) const {
   std::string message = finding.message;
   if (finding.other >= 0) {
     message += " (at " + at(positionOf(records, finding.element, finding.other)) + ")";
@@ -84,10 +85,10 @@ void MediaChecker::reportLayout(const LevelRecords& records, const LayoutFinding
   const std::string file = pathOf(records.fileName);
   const Position where = positionOf(records, finding.element, finding.index);
   if (finding.note) {
-    out_.note(file, where, message);
+    out.note(file, where, message);
   } else if (finding.warning) {
-    out_.warn(file, where, message);
+    out.warn(file, where, message);
   } else {
-    out_.report(file, where, message);
+    out.report(file, where, message);
   }
 }

@@ -12,6 +12,7 @@
 
 #include "authoring/ClearingSearch.h"
 #include "tools/check/Diagnostics.h"
+#include "tools/check/LevelProof.h"
 #include "tools/check/TreeFacts.h"
 
 class Game;
@@ -111,12 +112,19 @@ class MediaChecker {
 
   // tools/check/LayoutChecks.cpp
   void checkLayouts();
-  void reportLayout(const LevelRecords& records, const LayoutFinding& finding);
+  void reportLayout(const LevelRecords& records, const LayoutFinding& finding,
+                    Diagnostics& out) const;
 
   // tools/check/ReachabilityChecks.cpp
   void checkReachability(bool treeLoads);
-  void reportReachability(const LevelRecords& records, Game& game, const Reachability& search,
-                          bool writeRoute, const ClearingLimits& proof);
+  // Every level's proof, in the order given, proven side by side.
+  std::vector<LevelProof> proveLevels(const std::vector<const LevelRecords*>& levels,
+                                      const LevelRecords* routed);
+  LevelProof proveLevel(const LevelRecords& records, bool writeRoute) const;
+  void judgeReachability(const LevelRecords& records, Game& game, const Reachability& search,
+                         bool writeRoute, const ClearingLimits& limits, LevelProof& proof) const;
+  // Reports the proof and writes its route.
+  void recordProof(const LevelRecords& records, const LevelProof& proof);
   bool routeOutputReplaceable() const;
 
   // tools/check/SetChecks.cpp

@@ -5,7 +5,8 @@
 // warnings as errors; --route LEVEL OUT also writes the route the
 // reachability search found through LEVEL.
 // PWE_SEARCH_SECONDS in the environment sets the searches' time limits,
-// PWE_SEARCH_MEGABYTES their limits in bytes.
+// PWE_SEARCH_MEGABYTES their limits in bytes; PWE_CHECK_JOBS how many
+// levels are proven at once (tools/check/SideBySide.h).
 #include <allegro.h>
 #include <loadpng.h>
 
@@ -35,7 +36,9 @@ const char* const checkUsage =
     "Warnings alone leave the exit status 0 unless --werror is given.\n"
     "--route writes the route found through LEVEL (e.g. level1.inf, or a\n"
     "level file's path) to OUT as a replay: the one that clears it with its\n"
-    "enemies, or, when none is found, one played without them.\n";
+    "enemies, or, when none is found, one played without them.\n"
+    "Levels are proven side by side, one process per core; PWE_CHECK_JOBS=1\n"
+    "in the environment proves them one after another.\n";
 
 struct Options {
   bool werror = false;      // warnings fail the check too

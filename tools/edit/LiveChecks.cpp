@@ -25,13 +25,13 @@
 
 #include "game/Game.h"
 #include "game/LevelFormat.h"
+#include "authoring/ChildProcess.h"
 #include "authoring/Reachability.h"
 #include "authoring/ReachabilityVerdict.h"
 #include "authoring/TickState.h"
 #include "shell/Fatal.h"
 #include "shell/MediaOverlay.h"
 #include "shell/Sound.h"
-#include "tools/edit/CheckChild.h"
 
 namespace {
 
@@ -274,7 +274,7 @@ void LiveChecks::start(const LevelData& level, unsigned revision) {
   const pid_t editor = getpid();
   const pid_t pid = fork();
   if (pid == 0) {
-    becomeCheckChild(editor, fds[1]);
+    becomeChildOf(editor, fds[1]);
     runChecks(*game_, level, searchSeconds_, fds[1]);
     _exit(0);  // no exit hooks: they belong to the editor
   }

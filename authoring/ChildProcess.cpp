@@ -1,4 +1,4 @@
-#include "tools/edit/CheckChild.h"
+#include "authoring/ChildProcess.h"
 
 #include <signal.h>
 #include <sys/prctl.h>
@@ -20,11 +20,11 @@ void closeFrom(unsigned first, unsigned last) {
 
 }  // namespace
 
-void becomeCheckChild(pid_t editor, int keep) {
-  // Asked for before the editor is looked at: an editor ending between the
+void becomeChildOf(pid_t parent, int keep) {
+  // Asked for before the parent is looked at: a parent ending between the
   // two is seen by the look, one ending after it by the kernel.
   prctl(PR_SET_PDEATHSIG, SIGKILL);
-  if (getppid() != editor) _exit(0);
+  if (getppid() != parent) _exit(0);
   struct sigaction action {};
   action.sa_handler = SIG_DFL;
   sigemptyset(&action.sa_mask);
