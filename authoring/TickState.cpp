@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "actors/Enemy.h"
 #include "game/Game.h"
@@ -12,6 +13,27 @@
 namespace {
 
 bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+std::uint32_t bitsOf(float value) {
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+// Folds words into a hash one at a time.
+struct Mix {
+  std::uint64_t hash = 0x9E3779B97F4A7C15ull;
+  void operator()(std::uint64_t word) {
+    hash = (hash ^ word) * 0xBF58476D1CE4E5B9ull;
+    hash ^= hash >> 31;
+  }
+  void points(const std::vector<TickState::AnimationPoint>& points) {
+    for (const TickState::AnimationPoint& p : points) {
+      (*this)(static_cast<std::uint32_t>(p.frame) |
+              std::uint64_t{static_cast<std::uint32_t>(p.ticks)} << 32);
+    }
+  }
+};
 
 }  // namespace
 
@@ -192,4 +214,36 @@ void TickStates::restoreWorld(const WorldState& s) const {
   game_.floorManager.undoClaims(s.claims);
   game_.quit = false;
   game_.levelDone = false;
+}
+
+std::uint64_t TickStates::hash() const {
+  const TickState s = capture();
+  Mix mix;
+  for (float f : {s.x, s.y, s.fallDistance, s.jumpApexY}) mix(bitsOf(f));
+  for (std::int32_t n : {s.width, s.slideDx, s.slideDy, s.slideTop, s.slideLength,
+                         s.cooldownTicks, s.ladder}) {
+    mix(static_cast<std::uint32_t>(n));
+  }
+  for (std::int8_t n : {s.jumpState, s.facing, s.climbDirection, s.animation}) {
+    mix(static_cast<std::uint8_t>(n));
+  }
+  mix(s.flags);
+  mix.points({std::begin(s.points), std::end(s.points)});
+  for (std::uint64_t keys : s.pendingKeys) mix(keys);
+  for (const Enemy& enemy : game_.enemyManager.enemies()) {
+    const EnemyState e = captureEnemy(enemy);
+    mix(bitsOf(e.x));
+    mix(bitsOf(e.y));
+    for (int n : {int{e.alive}, int{e.falling}, e.direction, e.state, e.animation}) {
+      mix(static_cast<std::uint32_t>(n));
+    }
+    mix.points(e.points);
+  }
+  const WorldState w = captureWorld();
+  for (bool present : w.itemsPresent) mix(present);
+  for (int n : {w.countdown, w.lifeTicks, w.ticksSinceItem, w.score, w.lives}) {
+    mix(static_cast<std::uint32_t>(n));
+  }
+  mix(w.claims);
+  return mix.hash;
 }

@@ -129,6 +129,11 @@ class TickStates {
   WorldState captureWorld() const;
   // Also lets the run go on: a state is taken only while it does.
   void restoreWorld(const WorldState& state) const;
+  // Everything above taken now, the player, every enemy and the world, as
+  // one number: two runs of a level that hash alike at a tick stand alike
+  // there, so a replay's hash at its end tells a play that diverged. The
+  // search's marks are no part of it.
+  std::uint64_t hash() const;
   // The ladder a state's ladder index stands for.
   const Ladder& ladder(int index) const;
   // The scan codes whose key-release entries a tick reads: the teleport keys.
