@@ -5,55 +5,12 @@
 #include "authoring/Reachability.h"
 #include "game/Game.h"
 
-namespace {
-
-PlaySnapshot::EnemyPoint pointOf(const Enemy& enemy) {
-  PlaySnapshot::EnemyPoint point;
-  point.alive = enemy.alive;
-  point.falling = enemy.falling;
-  point.x = enemy.x;
-  point.y = enemy.y;
-  point.direction = enemy.direction;
-  point.state = enemy.state;
-  point.animation = enemy.sprite.animationIndex();
-  for (int i = 0; i < enemy.sprite.animationCount(); ++i) {
-    const Animation& animation = enemy.sprite.animation(i);
-    point.points.push_back({animation.frameIndex(), animation.frameTicks()});
-  }
-  return point;
-}
-
-void restoreEnemy(Enemy& enemy, const PlaySnapshot::EnemyPoint& point) {
-  enemy.alive = point.alive;
-  enemy.falling = point.falling;
-  enemy.x = point.x;
-  enemy.y = point.y;
-  enemy.direction = point.direction;
-  enemy.state = point.state;
-  for (int i = 0; i < static_cast<int>(point.points.size()); ++i) {
-    enemy.sprite.seek(i, point.points[i].frame, point.points[i].ticks);
-  }
-  // Also takes the size from the frame on show, as every choice does.
-  enemy.setAnimation(point.animation);
-}
-
-}  // namespace
-
-bool PlaySnapshot::EnemyPoint::operator==(const EnemyPoint& o) const {
-  const auto samePoint = [](const TickState::AnimationPoint& a, const TickState::AnimationPoint& b) {
-    return a.frame == b.frame && a.ticks == b.ticks;
-  };
-  return alive == o.alive && falling == o.falling && x == o.x && y == o.y &&
-         direction == o.direction && state == o.state && animation == o.animation &&
-         std::equal(points.begin(), points.end(), o.points.begin(), o.points.end(), samePoint);
-}
-
 // What the allocator adds to every block, about.
 constexpr std::size_t blockCost = 16;
 
 std::size_t PlaySnapshot::bytes() const {
   std::size_t held = sizeof(PlaySnapshot) + changed.capacity() * sizeof(std::uint32_t) +
-                     enemies.capacity() * sizeof(EnemyPoint) + itemsPresent.capacity() / 8 +
+                     enemies.capacity() * sizeof(EnemyPoint) + world.itemsPresent.capacity() / 8 +
                      3 * blockCost;
   for (const EnemyPoint& enemy : enemies) {
     held += enemy.points.capacity() * sizeof(TickState::AnimationPoint) + blockCost;
@@ -70,7 +27,7 @@ LivePlay::LivePlay(Game& game, const Reachability& search)
   // them; the search began from its own start.
   states_.restore(search_.foundStates()->state(0));
   claimMark_ = game_.floorManager.claimCount();
-  for (const Enemy& enemy : game_.enemyManager.enemies()) base_.push_back(pointOf(enemy));
+  for (const Enemy& enemy : game_.enemyManager.enemies()) base_.push_back(TickStates::captureEnemy(enemy));
   start_ = snapshot();
 }
 
@@ -83,18 +40,12 @@ PlaySnapshot LivePlay::snapshot() const {
   s.player = states_.capture();
   const std::vector<Enemy>& enemies = game_.enemyManager.enemies();
   for (std::size_t i = 0; i < enemies.size() && i < base_.size(); ++i) {
-    PlaySnapshot::EnemyPoint point = pointOf(enemies[i]);
+    PlaySnapshot::EnemyPoint point = TickStates::captureEnemy(enemies[i]);
     if (point == base_[i]) continue;
     s.changed.push_back(static_cast<std::uint32_t>(i));
     s.enemies.push_back(std::move(point));
   }
-  for (const Item& item : game_.itemManager.items()) s.itemsPresent.push_back(item.present);
-  s.countdown = game_.countdown;
-  s.lifeTicks = game_.lifeTicks;
-  s.ticksSinceItem = game_.ticksSinceItem;
-  s.score = game_.player.score;
-  s.lives = game_.player.lives;
-  s.claims = game_.floorManager.claimCount();
+  s.world = states_.captureWorld();
   s.inputs = inputs_.size();
   s.at = at_;
   return s;
@@ -106,19 +57,9 @@ void LivePlay::restore(const PlaySnapshot& s) {
   std::size_t next = 0;  // in s.changed
   for (std::size_t i = 0; i < enemies.size() && i < base_.size(); ++i) {
     const bool changed = next < s.changed.size() && s.changed[next] == i;
-    restoreEnemy(enemies[i], changed ? s.enemies[next++] : base_[i]);
+    TickStates::restoreEnemy(enemies[i], changed ? s.enemies[next++] : base_[i]);
   }
-  for (std::size_t i = 0; i < s.itemsPresent.size(); ++i) {
-    game_.itemManager.setPresent(i, s.itemsPresent[i]);
-  }
-  game_.countdown = s.countdown;
-  game_.lifeTicks = s.lifeTicks;
-  game_.ticksSinceItem = s.ticksSinceItem;
-  game_.player.score = s.score;
-  game_.player.setLives(s.lives);
-  game_.floorManager.undoClaims(s.claims);
-  game_.quit = false;
-  game_.levelDone = false;
+  states_.restoreWorld(s.world);
   inputs_.resize(s.inputs);
   at_ = s.at;
   end_ = PlayEnd::Going;

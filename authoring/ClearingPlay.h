@@ -6,11 +6,10 @@
 // the items never change how the player moves, only whether the life goes
 // on, so an edge played here ends where the search found it or in a death.
 //
-// A snapshot holds everything a tick reads or writes that the TickState
-// leaves out: the enemies' places, states and animations, the items still
-// there, the countdown and its pace, the vulnerability window, the score,
-// the lives and the floor's claims. The enemies are held as the changes
-// from the life's start, so a snapshot of a level whose enemies stand
+// A snapshot holds everything a tick reads or writes, as TickStates takes
+// it (authoring/TickState.h): the player's TickState, an EnemyState per
+// enemy and the WorldState. The enemies are held as the changes from the
+// life's start, so a snapshot of a level whose enemies stand
 // still, or have not yet moved, costs what changed and not the whole list.
 #include <cstddef>
 #include <cstdint>
@@ -25,28 +24,13 @@ class Reachability;
 enum class PlayEnd { Going, Cleared, Caught, Fell, Countdown, Strayed };
 
 struct PlaySnapshot {
-  struct EnemyPoint {
-    bool alive = true;
-    bool falling = false;
-    float x = 0.0f;
-    float y = 0.0f;
-    int direction = 0;
-    int state = 0;
-    int animation = 0;
-    std::vector<TickState::AnimationPoint> points;  // by animation
-    bool operator==(const EnemyPoint& other) const;
-  };
+  using EnemyPoint = EnemyState;
   TickState player;
   // The enemies that differ from the life's start, by rising index.
   std::vector<std::uint32_t> changed;
   std::vector<EnemyPoint> enemies;  // by changed
-  std::vector<bool> itemsPresent;
-  int countdown = 0;
-  int lifeTicks = 0;
-  int ticksSinceItem = 0;
-  int score = 0;
-  int lives = 0;
-  std::size_t claims = 0;      // the floor's claim journal
+  WorldState world;
+  // The search's own, beside the capture:
   std::size_t inputs = 0;      // ticks played since the life began
   std::uint32_t at = 0;        // the found state the player stands in
 

@@ -237,7 +237,7 @@ void Clearing::itemPlans(Choice& choice) {
   const std::vector<Item>& items = game_.itemManager.items();
   for (std::size_t i = 0; i < items.size(); ++i) {
     // Each is a walk over every found state: the limits are asked between.
-    if (!choice.at.itemsPresent[i] || !fetchable_[i] || overLimit()) continue;
+    if (!choice.at.world.itemsPresent[i] || !fetchable_[i] || overLimit()) continue;
     const Item& item = items[i];
     const std::vector<Ways::Found> found = nearest_.ways().run(
         choice.at.at, [](std::uint32_t) { return true; },
@@ -293,8 +293,8 @@ bool Clearing::seenBefore(const PlaySnapshot& s) {
       mix(static_cast<std::uint32_t>(point.frame) | std::uint64_t{static_cast<std::uint32_t>(point.ticks)} << 32);
     }
   }
-  for (bool present : s.itemsPresent) mix(present);
-  if (live_.vulnerable(s)) mix(static_cast<std::uint32_t>(s.ticksSinceItem));
+  for (bool present : s.world.itemsPresent) mix(present);
+  if (live_.vulnerable(s)) mix(static_cast<std::uint32_t>(s.world.ticksSinceItem));
   return !seen_.insert(hash).second;
 }
 

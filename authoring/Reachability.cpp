@@ -170,7 +170,7 @@ bool Reachability::overLimit(const StateGraph& graph) {
 void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges) {
   const TickState state = graph.state(from);  // the graph grows below
   if (keepEdges) graph.begin(from);
-  if (state.has(TickState::cooldownActive) && state.has(TickState::waits)) {
+  if (state.has(TickState::cooldownActive) && state.marked(TickState::waits)) {
     addWait(graph, state, keepEdges);
   }
   const bool choosing = state.has(TickState::hasControl) && !state.has(TickState::falling) &&
@@ -262,8 +262,8 @@ void Reachability::armDigits(StateGraph& graph, const TickState& from, const Tic
 std::uint32_t Reachability::add(StateGraph& graph, const TickState& state) {
   bool added = false;
   const std::uint32_t index = graph.add(state, added);
-  if (!added && index >= graph.expanded() && graph.state(index).has(TickState::unsure) &&
-      !state.has(TickState::unsure)) {
+  if (!added && index >= graph.expanded() && graph.state(index).marked(TickState::unsure) &&
+      !state.marked(TickState::unsure)) {
     graph.replace(index, state);
   }
   return index;
@@ -315,13 +315,15 @@ void Reachability::markWaits(TickState& state) {
     if (waits) {
       TickState after = states_.capture();
       after.cooldownTicks = state.cooldownTicks;
-      const std::uint8_t kept = TickState::cooldownActive | TickState::unsure;
-      after.flags = static_cast<std::uint8_t>((after.flags & ~kept) | (state.flags & kept));
+      const std::uint8_t cooldown = TickState::cooldownActive;
+      after.flags = static_cast<std::uint8_t>((after.flags & ~cooldown) | (state.flags & cooldown));
+      after.marks = static_cast<std::uint8_t>((after.marks & ~TickState::unsure) |
+                                              (state.marks & TickState::unsure));
       waits = after == state;
     }
     waitsAt_.push_back(waits);
   }
-  if (waitsAt_[index]) state.flags |= TickState::waits;
+  if (waitsAt_[index]) state.marks |= TickState::waits;
 }
 
 // The cooldown counted down with the engine's own count: standing still
@@ -337,7 +339,8 @@ void Reachability::addWait(StateGraph& graph, const TickState& state, bool keepE
   states_.restore(state);
   tickOnce(idleInputs_.front().codes);  // what standing claims
   TickState over = state;
-  over.flags = static_cast<std::uint8_t>(over.flags & ~(TickState::cooldownActive | TickState::waits));
+  over.flags = static_cast<std::uint8_t>(over.flags & ~TickState::cooldownActive);
+  over.marks = static_cast<std::uint8_t>(over.marks & ~TickState::waits);
   StateEdge edge;
   edge.wait = true;
   edge.ticks = ticks;

@@ -133,11 +133,12 @@ bool Reachability::reuse(const Stretch& stretch, const TickState& played,
     game_.cooldownCount();
   }
   chainEnd_.cooldownTicks = game_.teleportCooldownTicks;
-  const auto kept = static_cast<std::uint8_t>(~(TickState::cooldownActive | TickState::unsure));
   chainEnd_.flags = static_cast<std::uint8_t>(
-      (chainEnd_.flags & kept) | (game_.teleportCooldownActive ? TickState::cooldownActive : 0));
-  if (from.has(TickState::unsure) || !samePose(from, played)) {
-    chainEnd_.flags |= TickState::unsure;
+      (chainEnd_.flags & ~TickState::cooldownActive) |
+      (game_.teleportCooldownActive ? TickState::cooldownActive : 0));
+  chainEnd_.marks = static_cast<std::uint8_t>(chainEnd_.marks & ~TickState::unsure);
+  if (from.marked(TickState::unsure) || !samePose(from, played)) {
+    chainEnd_.marks |= TickState::unsure;
   }
   return true;
 }
@@ -160,7 +161,7 @@ Reachability::Box Reachability::firstTickBox(const TickState& state) {
 
 void Reachability::captureChainEnd(bool sure) {
   chainEnd_ = states_.capture();
-  if (!sure) chainEnd_.flags |= TickState::unsure;
+  if (!sure) chainEnd_.marks |= TickState::unsure;
 }
 
 // From the end of a chain's first tick to the player's next choice: the
@@ -169,7 +170,7 @@ void Reachability::captureChainEnd(bool sure) {
 bool Reachability::followLater(bool sure, Box& box) {
   Player& p = game_.player;
   TickState first = states_.capture();
-  if (!sure) first.flags |= TickState::unsure;
+  if (!sure) first.marks |= TickState::unsure;
   std::uint32_t afterIndex = none;
   if (memoizing_) {
     bool known = false;
@@ -209,7 +210,7 @@ bool Reachability::followLater(bool sure, Box& box) {
 
 bool Reachability::follow(const TickState& state, const Input& input, std::uint32_t* memoSlot,
                           const TickState* memoPlayed) {
-  const bool sure = !state.has(TickState::unsure);
+  const bool sure = !state.marked(TickState::unsure);
   chainClaims_.clear();
   laterClaims_.clear();
   chainTicks_ = 0;

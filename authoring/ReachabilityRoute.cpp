@@ -99,9 +99,11 @@ Reachability::Route Reachability::route() const {
 // keeps none, changes nothing of the way on.
 bool Reachability::endedAsFound(const TickState& expected) const {
   TickState now = states_.capture();
-  const std::uint8_t cooldown = TickState::cooldownActive | TickState::waits;
-  if (!now.has(TickState::cooldownActive) || expected.has(TickState::waits)) {
+  if (!now.has(TickState::cooldownActive) || expected.marked(TickState::waits)) {
+    const std::uint8_t cooldown = TickState::cooldownActive;
     now.flags = static_cast<std::uint8_t>((now.flags & ~cooldown) | (expected.flags & cooldown));
+    now.marks = static_cast<std::uint8_t>((now.marks & ~TickState::waits) |
+                                          (expected.marks & TickState::waits));
     now.cooldownTicks = expected.cooldownTicks;
   }
   return graph_->sameKey(now, expected);
@@ -125,7 +127,7 @@ bool Reachability::playEdge(std::uint32_t at, std::uint32_t e,
   // way here with less of the cooldown behind it first waits for that
   // count, so that what follows runs as it ran in the search.
   const TickState& from = g.state(at);
-  if (!edge.wait && from.has(TickState::waits) && from.has(TickState::cooldownActive)) {
+  if (!edge.wait && from.marked(TickState::waits) && from.has(TickState::cooldownActive)) {
     while (game_.teleportCooldownActive && game_.teleportCooldownTicks < from.cooldownTicks) {
       if (!step(TickInput{})) return false;
     }

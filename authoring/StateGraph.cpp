@@ -29,8 +29,8 @@ int StateGraph::keyOf(const TickState& s, std::uint32_t* words) const {
   const bool climbing = s.has(TickState::climbStep);
   const bool chain = key_ == StateKey::Chain;
   const bool counted =
-      !chain && s.has(TickState::cooldownActive) && !s.has(TickState::waits);
-  std::uint8_t flags = s.flags & ~TickState::unsure;
+      !chain && s.has(TickState::cooldownActive) && !s.marked(TickState::waits);
+  std::uint8_t flags = (s.flags | s.marks) & ~TickState::unsure;
   if (chain) flags &= ~(TickState::cooldownActive | TickState::waits);
   int n = 0;
   words[n++] = bitsOf(s.x);

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
+#include "actors/Enemy.h"
 #include "game/Game.h"
 #include "player/KeyRelease.h"
 
@@ -12,63 +14,26 @@ namespace {
 
 bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-// Every field of the Player, the Game and a Ladder, in the order declared.
-// A structured binding has to name every field of its class, so a field
-// added to one of them stops this file from building until it is placed
-// here: captured by TickStates, or left out with the reason beside it. A
-// field the tick reads can then never be missed by the search unseen.
-[[maybe_unused]] void fieldLedger(const Game& game) {
-  {
-    [[maybe_unused]] const auto& [
-        x, y,  // captured
-        walkSpeed, fallSpeed, climbSpeed, jumpSpeed, jumpStride, slideFactor, jumpHeight,
-        maxDrop,  // player.inf: the same in every state of a level
-        slideDx, slideDy, width,  // captured
-        height,  // player.inf
-        lives, score,  // they never steer the motion: the search keeps them apart
-        facing, climbDirection, jumpState, falling, climbStep, onChute, hasControl,  // captured
-        alive,  // every state is alive; one that dies is not kept
-        animationNames,  // player.inf
-        sprite,  // captured: the animation on show and where each animation stands
-        currentLadder,  // captured as an index into the level's ladders
-        currentTeleporter  // written by the teleport keys before it is read, never read first
-    ] = game.player;
-  }
-  {
-    [[maybe_unused]] const auto& [
-        x, y, width, height,  // a ladder is told apart by these: captured
-        name, image_index, image  // never read by a tick
-    ] = game.player.currentLadder;
-  }
-  {
-    [[maybe_unused]] const auto& [
-        width, height,  // screen size: fixed
-        quit, levelDone,  // a run's end: the search stops where they would be set
-        buffer, staticLayers, staticLayersKey, staticLayersMarks, keptFigures, countdownPanel,
-        scorePanel, frameScratch, background, countdownBuffer, countdownBackground,
-        countdownFont, scoreFont, scoreBuffer, scoreBackground, lifePip,  // drawing only
-        walkSample, jumpSample, fallDeathSample, caughtSample, itemSample, enemyKilledSample,
-        walkVoice,  // sounds: heard, never read back by motion
-        player,  // above
-        level, floorManager, ladderManager, chuteManager, enemyManager, itemManager,
-        teleporterManager,  // the placed level: claims are undone, items only touched
-        teleportCooldown,  // configuration
-        updatesPerSecond, countdown, ticksSinceItem,  // the clock and enemies: held off
-        teleportCooldownTicks,  // captured
-        chuteTolerance, ladderHorizontalTolerance, ladderVerticalTolerance,  // configuration
-        teleportCooldownActive, fallDistance, jumpApexY, slideTop, slideLength,  // captured
-        keyLeft, keyRight, keyUp, keyDown, keyJump, keyPause,  // configuration
-        paused, pauseKeyDown, focusLossPause, focusAwayTicks, pausedByFocus,
-        pausedCard,  // the pause runs between ticks, never inside one
-        displayKey, displaySwitchable,  // so does the display's switch
-        input, inputFromDevices,  // the keys a search holds: set before every tick
-        gate,  // the input gate: a tool's Game holds no key back
-        gamepad,  // a tool's Game has no joystick
-        lifeTicks,  // the countdown's pace: held off
-        display, presenter, redrawAll  // drawing only
-    ] = game;
-  }
+std::uint32_t bitsOf(float value) {
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
 }
+
+// Folds words into a hash one at a time.
+struct Mix {
+  std::uint64_t hash = 0x9E3779B97F4A7C15ull;
+  void operator()(std::uint64_t word) {
+    hash = (hash ^ word) * 0xBF58476D1CE4E5B9ull;
+    hash ^= hash >> 31;
+  }
+  void points(const std::vector<TickState::AnimationPoint>& points) {
+    for (const TickState::AnimationPoint& p : points) {
+      (*this)(static_cast<std::uint32_t>(p.frame) |
+              std::uint64_t{static_cast<std::uint32_t>(p.ticks)} << 32);
+    }
+  }
+};
 
 }  // namespace
 
@@ -81,8 +46,23 @@ bool TickState::operator==(const TickState& o) const {
          slideDy == o.slideDy && slideTop == o.slideTop && slideLength == o.slideLength &&
          cooldownTicks == o.cooldownTicks && ladder == o.ladder && jumpState == o.jumpState &&
          facing == o.facing && climbDirection == o.climbDirection && animation == o.animation &&
-         flags == o.flags && pendingKeys[0] == o.pendingKeys[0] &&
+         flags == o.flags && marks == o.marks && pendingKeys[0] == o.pendingKeys[0] &&
          pendingKeys[1] == o.pendingKeys[1];
+}
+
+bool EnemyState::operator==(const EnemyState& o) const {
+  const auto samePoint = [](const TickState::AnimationPoint& a, const TickState::AnimationPoint& b) {
+    return a.frame == b.frame && a.ticks == b.ticks;
+  };
+  return alive == o.alive && falling == o.falling && x == o.x && y == o.y &&
+         direction == o.direction && state == o.state && animation == o.animation &&
+         std::equal(points.begin(), points.end(), o.points.begin(), o.points.end(), samePoint);
+}
+
+bool WorldState::operator==(const WorldState& o) const {
+  return itemsPresent == o.itemsPresent && countdown == o.countdown && lifeTicks == o.lifeTicks &&
+         ticksSinceItem == o.ticksSinceItem && score == o.score && lives == o.lives &&
+         claims == o.claims;
 }
 
 TickStates::TickStates(Game& game) : game_(game), startLadder_(game.player.currentLadder) {
@@ -178,4 +158,92 @@ void TickStates::restore(const TickState& s) const {
   p.sprite.setAnimation(s.animation);
   p.width = s.width;
   for (int code : teleportCodes_) setKeyReleasePending(code, s.pending(code));
+}
+
+EnemyState TickStates::captureEnemy(const Enemy& enemy) {
+  EnemyState s;
+  s.alive = enemy.alive;
+  s.falling = enemy.falling;
+  s.x = enemy.x;
+  s.y = enemy.y;
+  s.direction = enemy.direction;
+  s.state = enemy.state;
+  s.animation = enemy.sprite.animationIndex();
+  for (int i = 0; i < enemy.sprite.animationCount(); ++i) {
+    const Animation& animation = enemy.sprite.animation(i);
+    s.points.push_back({animation.frameIndex(), animation.frameTicks()});
+  }
+  return s;
+}
+
+void TickStates::restoreEnemy(Enemy& enemy, const EnemyState& s) {
+  enemy.alive = s.alive;
+  enemy.falling = s.falling;
+  enemy.x = s.x;
+  enemy.y = s.y;
+  enemy.direction = s.direction;
+  enemy.state = s.state;
+  for (int i = 0; i < static_cast<int>(s.points.size()); ++i) {
+    enemy.sprite.seek(i, s.points[i].frame, s.points[i].ticks);
+  }
+  // Also takes the size from the frame on show, as every choice does.
+  enemy.setAnimation(s.animation);
+}
+
+WorldState TickStates::captureWorld() const {
+  WorldState s;
+  for (const Item& item : game_.itemManager.items()) s.itemsPresent.push_back(item.present);
+  s.countdown = game_.countdown;
+  s.lifeTicks = game_.lifeTicks;
+  s.ticksSinceItem = game_.ticksSinceItem;
+  s.score = game_.player.score;
+  s.lives = game_.player.lives;
+  s.claims = game_.floorManager.claimCount();
+  return s;
+}
+
+void TickStates::restoreWorld(const WorldState& s) const {
+  for (std::size_t i = 0; i < s.itemsPresent.size(); ++i) {
+    game_.itemManager.setPresent(i, s.itemsPresent[i]);
+  }
+  game_.countdown = s.countdown;
+  game_.lifeTicks = s.lifeTicks;
+  game_.ticksSinceItem = s.ticksSinceItem;
+  game_.player.score = s.score;
+  game_.player.setLives(s.lives);
+  game_.floorManager.undoClaims(s.claims);
+  game_.quit = false;
+  game_.levelDone = false;
+}
+
+std::uint64_t TickStates::hash() const {
+  const TickState s = capture();
+  Mix mix;
+  for (float f : {s.x, s.y, s.fallDistance, s.jumpApexY}) mix(bitsOf(f));
+  for (std::int32_t n : {s.width, s.slideDx, s.slideDy, s.slideTop, s.slideLength,
+                         s.cooldownTicks, s.ladder}) {
+    mix(static_cast<std::uint32_t>(n));
+  }
+  for (std::int8_t n : {s.jumpState, s.facing, s.climbDirection, s.animation}) {
+    mix(static_cast<std::uint8_t>(n));
+  }
+  mix(s.flags);
+  mix.points({std::begin(s.points), std::end(s.points)});
+  for (std::uint64_t keys : s.pendingKeys) mix(keys);
+  for (const Enemy& enemy : game_.enemyManager.enemies()) {
+    const EnemyState e = captureEnemy(enemy);
+    mix(bitsOf(e.x));
+    mix(bitsOf(e.y));
+    for (int n : {int{e.alive}, int{e.falling}, e.direction, e.state, e.animation}) {
+      mix(static_cast<std::uint32_t>(n));
+    }
+    mix.points(e.points);
+  }
+  const WorldState w = captureWorld();
+  for (bool present : w.itemsPresent) mix(present);
+  for (int n : {w.countdown, w.lifeTicks, w.ticksSinceItem, w.score, w.lives}) {
+    mix(static_cast<std::uint32_t>(n));
+  }
+  mix(w.claims);
+  return mix.hash;
 }

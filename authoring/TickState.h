@@ -13,11 +13,18 @@
 // play began, a tick only ever lets them go, and a Game built by a tool or
 // a test holds none back.
 //
+// What else a tick changes, the enemies, the items, the clock, the score
+// and the floor's claims, is taken by the same TickStates as an EnemyState
+// per enemy and a WorldState: the reachability search plays without the
+// enemies and keeps only TickStates, millions of them, while a search that
+// plays the whole level keeps all three.
+//
 // The capture lives with the search, not in game/: the game never takes a
-// state back. What keeps it beside the tick is authoring/TickState.cpp's
-// ledger of every field of the Player, the Game and a Ladder, which stops
-// the build when a field is added and not placed there.
+// state back. What keeps it beside the tick is authoring/TickLedger.cpp,
+// one ledger of every field of every type a tick touches, which stops the
+// build when a field is added and not placed there.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -25,6 +32,7 @@
 #include "structures/Ladder.h"
 
 class Game;
+struct Enemy;
 
 // One tick's keys: ReplayKey bits (authoring/Replay.h) and the teleport digit
 // held, 0 for none.
@@ -36,15 +44,16 @@ struct TickInput {
 struct TickState {
   static constexpr int animationCount = 5;  // the player's animations
   // Bits of flags: the player's falling, climbStep, onChute and hasControl,
-  // and the Game's teleportCooldownActive. Waits is no field of the Game:
-  // a search sets it on a state whose next tick with no key held
-  // changes nothing but the cooldown; capture leaves it clear and restore
-  // ignores it.
+  // and the Game's teleportCooldownActive.
   static constexpr std::uint8_t falling = 1, climbStep = 2, onChute = 4, hasControl = 8,
-                                cooldownActive = 16, waits = 32;
-  // Neither is a field of the Game either: a search sets unsure on a state
-  // whose animations may stand elsewhere than on any way to it.
-  static constexpr std::uint8_t unsure = 64;
+                                cooldownActive = 16;
+  // Bits of marks, the search's own beside the capture: no field of the
+  // Game, so capture leaves them clear and restore ignores them. A search
+  // marks waits on a state whose next tick with no key held changes nothing
+  // but the cooldown, and unsure on one whose animations may stand
+  // elsewhere than on any way to it. They never share a bit with flags, so
+  // a key may take both in one byte.
+  static constexpr std::uint8_t waits = 32, unsure = 64;
 
   struct AnimationPoint {
     std::int32_t frame = 0;  // Animation::frameIndex
@@ -68,13 +77,40 @@ struct TickState {
   std::int8_t climbDirection = 0;
   std::int8_t animation = 0;  // the sprite's animation on show
   std::uint8_t flags = 0;
+  std::uint8_t marks = 0;  // the search's, above: in what would be padding
   AnimationPoint points[animationCount];
   std::uint64_t pendingKeys[2] = {0, 0};  // key-release entries of codes 0 to 127, one bit each
 
   bool has(std::uint8_t flag) const { return (flags & flag) != 0; }
+  bool marked(std::uint8_t mark) const { return (marks & mark) != 0; }
   bool pending(int code) const { return (pendingKeys[code / 64] >> (code % 64) & 1u) != 0; }
   // Every field equal, floats bit for bit.
   bool operator==(const TickState& other) const;
+};
+
+// What a tick changes of one enemy; the rest is its kind's and its place's.
+struct EnemyState {
+  bool alive = true;
+  bool falling = false;
+  float x = 0.0f;
+  float y = 0.0f;
+  int direction = 0;
+  int state = 0;
+  int animation = 0;  // the sprite's animation on show
+  std::vector<TickState::AnimationPoint> points;  // by animation
+  bool operator==(const EnemyState& other) const;
+};
+
+// What a tick changes beyond the player and the enemies.
+struct WorldState {
+  std::vector<bool> itemsPresent;
+  int countdown = 0;
+  int lifeTicks = 0;
+  int ticksSinceItem = 0;
+  int score = 0;
+  int lives = 0;
+  std::size_t claims = 0;  // the floor's claim journal: later claims are undone
+  bool operator==(const WorldState& other) const;
 };
 
 // Takes TickStates from one Game and gives them back to it. Built once a
@@ -88,6 +124,16 @@ class TickStates {
   // The player is alive in every state; the countdown, score, lives and
   // sounds are left as they are.
   void restore(const TickState& state) const;
+  static EnemyState captureEnemy(const Enemy& enemy);
+  static void restoreEnemy(Enemy& enemy, const EnemyState& state);
+  WorldState captureWorld() const;
+  // Also lets the run go on: a state is taken only while it does.
+  void restoreWorld(const WorldState& state) const;
+  // Everything above taken now, the player, every enemy and the world, as
+  // one number: two runs of a level that hash alike at a tick stand alike
+  // there, so a replay's hash at its end tells a play that diverged. The
+  // search's marks are no part of it.
+  std::uint64_t hash() const;
   // The ladder a state's ladder index stands for.
   const Ladder& ladder(int index) const;
   // The scan codes whose key-release entries a tick reads: the teleport keys.

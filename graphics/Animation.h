@@ -36,6 +36,7 @@ class Animation {
   BITMAP* frame(int i) const { return frames_[i].get(); }  // 0 to frameCount() - 1
 
  private:
+  friend struct TickLedger;  // the search's capture lists every field: a new one is placed there
   int frameCount_ = 0;              // number of frames N
   int frameIndex_ = 0;              // frame on show, 0 to N-1
   int frameTicks_ = 0;              // advances already spent on the frame on show

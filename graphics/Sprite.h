@@ -22,6 +22,7 @@ class Sprite {
   const Animation& animation(int index) const { return animations_[index]; }
 
  private:
+  friend struct TickLedger;  // the search's capture lists every field: a new one is placed there
   bool hasCurrent() const;  // the selected index names an added animation
 
   std::vector<Animation> animations_;  // index = order of adding

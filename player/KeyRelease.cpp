@@ -3,31 +3,30 @@
 #include <allegro.h>
 
 namespace {
-// One entry per scan code: the key was seen held and its release is awaited.
-bool pressed[KEY_MAX] = {};
+KeyReleaseEntry table[KEY_MAX];
 }  // namespace
 
 bool keyReleased(int code, bool held) {
   // Digit codes grow with the number of teleporters on a level and can run
   // past the table; such codes have no key and are never reported.
   if (code < 0 || code >= KEY_MAX) return false;
-  if (held && !pressed[code]) {
-    pressed[code] = true;
+  if (held && !table[code].pending) {
+    table[code].pending = true;
     return false;
   }
-  if (!held && pressed[code]) {
-    pressed[code] = false;
+  if (!held && table[code].pending) {
+    table[code].pending = false;
     return true;
   }
   return false;
 }
 
-bool keyReleasePending(int code) { return code >= 0 && code < KEY_MAX && pressed[code]; }
+bool keyReleasePending(int code) { return code >= 0 && code < KEY_MAX && table[code].pending; }
 
 void setKeyReleasePending(int code, bool pending) {
-  if (code >= 0 && code < KEY_MAX) pressed[code] = pending;
+  if (code >= 0 && code < KEY_MAX) table[code].pending = pending;
 }
 
 void resetKeyReleases() {
-  for (bool& entry : pressed) entry = false;
+  for (KeyReleaseEntry& entry : table) entry = KeyReleaseEntry{};
 }

@@ -2,6 +2,12 @@
 // Reports a key once, when it is released. One table for the whole program,
 // one entry per Allegro scan code; codes outside it are never reported.
 
+// One scan code's entry. A search that takes a game back takes the table
+// back too (authoring/TickLedger.cpp lists what it keeps of an entry).
+struct KeyReleaseEntry {
+  bool pending = false;  // seen held: its release is awaited
+};
+
 // held: the key is down in this tick's input record.
 bool keyReleased(int code, bool held);
 void resetKeyReleases();  // forget every press (tests, new runs)

@@ -56,6 +56,7 @@ class FloorManager {
   const ChangeStamp& stamp() const { return stamp_; }
 
  private:
+  friend struct TickLedger;  // the search's capture lists every field: a new one is placed there
   ChangeStamp stamp_;
   std::vector<FloorTile> tiles_;  // current level, placement order
   ImageSet normalImages_;         // floor tiles/normal/

@@ -1,7 +1,6 @@
 #!/bin/bash
 # The search's state capture must fail to build when a field is added to
-# the Player, the Game or a Ladder and nobody placed it in the capture's
-# ledger. Each case copies one header, adds one field to it, puts the copy
+# any type a tick touches and nobody placed it in the capture's ledger. Each case copies one header, adds one field to it, puts the copy
 # ahead of the tree on the include path and compiles the capture: it must
 # be refused. The untouched tree must compile, or the refusals prove nothing.
 #   tick_state_ledger_test.sh <c++ compiler> <source dir> <generated include dir>
@@ -14,7 +13,7 @@ trap 'rm -rf "$work"' EXIT
 
 compile() {  # include dir put first
   "$cxx" -std=c++17 -fsyntax-only -I "$1" -I "$src" -I "$generated" \
-    "$src/authoring/TickState.cpp" 2>"$work/errors"
+    "$src/authoring/TickLedger.cpp" 2>"$work/errors"
 }
 
 mkdir -p "$work/none"
@@ -29,6 +28,14 @@ cases=(
   "game/Game.h|  float jumpApexY = 0.0f;|  float jumpPeakY = 0.0f;"
   "game/Game.h|  int lifeTicks = 0;|  bool braking = false;"
   "structures/Ladder.h|  int height = 0;|  int slack = 0;"
+  "actors/Enemy.h|  int state = 0; |  int hitPoints = 0;"
+  "actors/Item.h|  bool present = true; |  int respawnTicks = 0;"
+  "actors/Teleporter.h|  int number = 0; |  int charges = 0;"
+  "graphics/Sprite.h|  int animationIndex_ = 0; |  bool flipped_ = false;"
+  "graphics/Animation.h|  int frameTicks_ = 0; |  int loops_ = 0;"
+  "structures/FloorManager.h|  std::vector<int> claimed_; |  int claimedPoints_ = 0;"
+  "structures/FloorTile.h|  bool cleared = false; |  int crumble = 0;"
+  "player/KeyRelease.h|  bool pending = false; |  int presses = 0;"
 )
 failed=0
 for row in "${cases[@]}"; do
