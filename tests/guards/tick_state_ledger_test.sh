@@ -28,7 +28,7 @@ cases=(
   "game/Game.h|  float jumpApexY = 0.0f;|  float jumpPeakY = 0.0f;"
   "game/Game.h|  int lifeTicks = 0;|  bool braking = false;"
   "structures/Ladder.h|  int height = 0;|  int slack = 0;"
-  "actors/Enemy.h|  int state = 0; |  int hitPoints = 0;"
+  "actors/Enemy.h|  bool alive = true; |  int hitPoints = 0;"
   "actors/Item.h|  bool present = true; |  int respawnTicks = 0;"
   "actors/Teleporter.h|  int number = 0; |  int charges = 0;"
   "graphics/Sprite.h|  int animationIndex_ = 0; |  bool flipped_ = false;"
