@@ -7,6 +7,7 @@
 #include "authoring/ClearingPlay.h"
 #include "authoring/Reachability.h"
 #include "authoring/StateWays.h"
+#include "authoring/WordHash.h"
 #include "game/Game.h"
 #include "graphics/Pixel.h"
 
@@ -265,11 +266,8 @@ bool Clearing::tryPlan(const Plan& plan) {
 // again later can do nothing it could not do the first time. The floor is
 // read from the Game, which stands at the snapshot when it is asked.
 bool Clearing::seenBefore(const PlaySnapshot& s) {
-  std::uint64_t hash = 0x9E3779B97F4A7C15ull;
-  auto mix = [&](std::uint64_t word) {
-    hash = (hash ^ word) * 0xBF58476D1CE4E5B9ull;
-    hash ^= hash >> 31;
-  };
+  WordHash hash;
+  const auto mix = [&hash](std::uint64_t word) { hash.add(word); };
   mix(s.at);
   mix(s.player.has(TickState::cooldownActive) ? static_cast<std::uint32_t>(s.player.cooldownTicks)
                                               : 0xFFFFFFFFu);
@@ -279,12 +277,8 @@ bool Clearing::seenBefore(const PlaySnapshot& s) {
   }
   for (std::uint32_t index : s.changed) mix(index);
   for (const PlaySnapshot::EnemyPoint& enemy : s.enemies) {
-    std::uint32_t x = 0;
-    std::uint32_t y = 0;
-    std::memcpy(&x, &enemy.x, sizeof x);
-    std::memcpy(&y, &enemy.y, sizeof y);
-    mix(x);
-    mix(y);
+    hash.addBits(enemy.x);
+    hash.addBits(enemy.y);
     mix(static_cast<std::uint64_t>(enemy.alive) | std::uint64_t{enemy.falling} << 1 |
         static_cast<std::uint64_t>(enemy.direction) << 2 |
         static_cast<std::uint64_t>(enemy.state) << 4 |
@@ -295,7 +289,7 @@ bool Clearing::seenBefore(const PlaySnapshot& s) {
   }
   for (bool present : s.world.itemsPresent) mix(present);
   if (live_.vulnerable(s)) mix(static_cast<std::uint32_t>(s.world.ticksSinceItem));
-  return !seen_.insert(hash).second;
+  return !seen_.insert(hash.value).second;
 }
 
 // The attempt that claimed the most tiles is the one reported.

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "authoring/WordHash.h"
 #include "player/Player.h"
 
 namespace {
@@ -68,12 +69,9 @@ std::uint64_t StateGraph::hashOf(const TickState& state) const {
 }
 
 std::uint64_t StateGraph::hashOfWords(const std::uint32_t* words, int n) {
-  std::uint64_t hash = 0x9E3779B97F4A7C15ull;
-  for (int i = 0; i < n; ++i) {
-    hash = (hash ^ words[i]) * 0xBF58476D1CE4E5B9ull;
-    hash ^= hash >> 31;
-  }
-  return hash;
+  WordHash hash;
+  for (int i = 0; i < n; ++i) hash.add(words[i]);
+  return hash.value;
 }
 
 bool StateGraph::sameKey(const TickState& a, const TickState& b) const {

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "actors/Enemy.h"
+#include "authoring/WordHash.h"
 #include "game/Game.h"
 #include "player/KeyRelease.h"
 
@@ -14,19 +15,10 @@ namespace {
 
 bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-std::uint32_t bitsOf(float value) {
-  std::uint32_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-// Folds words into a hash one at a time.
+// Folds words into the one hash, with the animation points as one word each.
 struct Mix {
-  std::uint64_t hash = 0x9E3779B97F4A7C15ull;
-  void operator()(std::uint64_t word) {
-    hash = (hash ^ word) * 0xBF58476D1CE4E5B9ull;
-    hash ^= hash >> 31;
-  }
+  WordHash hash;
+  void operator()(std::uint64_t word) { hash.add(word); }
   void points(const std::vector<TickState::AnimationPoint>& points) {
     for (const TickState::AnimationPoint& p : points) {
       (*this)(static_cast<std::uint32_t>(p.frame) |
@@ -219,7 +211,7 @@ void TickStates::restoreWorld(const WorldState& s) const {
 std::uint64_t TickStates::hash() const {
   const TickState s = capture();
   Mix mix;
-  for (float f : {s.x, s.y, s.fallDistance, s.jumpApexY}) mix(bitsOf(f));
+  for (float f : {s.x, s.y, s.fallDistance, s.jumpApexY}) mix.hash.addBits(f);
   for (std::int32_t n : {s.width, s.slideDx, s.slideDy, s.slideTop, s.slideLength,
                          s.cooldownTicks, s.ladder}) {
     mix(static_cast<std::uint32_t>(n));
@@ -232,8 +224,8 @@ std::uint64_t TickStates::hash() const {
   for (std::uint64_t keys : s.pendingKeys) mix(keys);
   for (const Enemy& enemy : game_.enemyManager.enemies()) {
     const EnemyState e = captureEnemy(enemy);
-    mix(bitsOf(e.x));
-    mix(bitsOf(e.y));
+    mix.hash.addBits(e.x);
+    mix.hash.addBits(e.y);
     for (int n : {int{e.alive}, int{e.falling}, e.direction, e.state, e.animation}) {
       mix(static_cast<std::uint32_t>(n));
     }
@@ -245,5 +237,5 @@ std::uint64_t TickStates::hash() const {
     mix(static_cast<std::uint32_t>(n));
   }
   mix(w.claims);
-  return mix.hash;
+  return mix.hash.value;
 }
