@@ -28,7 +28,7 @@ Reachability::Reachability(Game& game, ReachabilityLimits limits)
   indexItems();
   claimMark_ = game_.floorManager.claimCount();
   lives_ = game_.player.lives;
-  inputFromDevices_ = game_.inputFromDevices;
+  inputFromDevices_ = game_.inputSource.inputFromDevices;
   for (const FloorTile& tile : game_.floorManager.tiles()) lowest_ = std::max(lowest_, tile.y + tile.height);
   for (const Item& item : items_) lowest_ = std::max(lowest_, item.y + item.height);
   for (const Chute& chute : game_.chuteManager->chutes()) lowest_ = std::max(lowest_, chute.y);
@@ -128,7 +128,7 @@ void Reachability::run() {
 
 void Reachability::restoreGame() const {
   holdOnly({});
-  game_.inputFromDevices = inputFromDevices_;
+  game_.inputSource.inputFromDevices = inputFromDevices_;
   states_.restore(start_);
   game_.itemManager.clear();
   for (const Item& item : items_) {
@@ -272,7 +272,7 @@ std::uint32_t Reachability::add(StateGraph& graph, const TickState& state) {
 // The search holds its keys in the Game's input record; the keyboard and
 // the joystick have no say in what it finds.
 void Reachability::holdOnly(const std::vector<int>& codes) const {
-  game_.inputFromDevices = false;
+  game_.inputSource.inputFromDevices = false;
   game_.input.releaseAll();
   for (int code : codes) game_.input.hold(code);
 }

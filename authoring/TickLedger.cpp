@@ -23,6 +23,7 @@ struct TickLedger {
   static void player(const Player& player);
   static void ladder(const Ladder& ladder);
   static void game(const Game& game);
+  static void inputSource(const InputSource& source);
   static void enemy(const Enemy& enemy);
   static void item(const Item& item);
   static void teleporter(const Teleporter& teleporter);
@@ -61,9 +62,8 @@ void TickLedger::game(const Game& game) {
   [[maybe_unused]] const auto& [
       width, height,  // screen size: fixed
       quit, levelDone,  // a run's end: a state is taken only while the run goes on
-      buffer, staticLayers, staticLayersKey, staticLayersMarks, keptFigures, countdownPanel,
-      scorePanel, frameScratch, background, countdownBuffer, countdownBackground,
-      countdownFont, scoreFont, scoreBuffer, scoreBackground, lifePip,  // drawing only
+      buffer, background, countdownBuffer, countdownBackground, countdownFont, scoreFont,
+      scoreBuffer, scoreBackground, lifePip,  // drawing only
       walkSample, jumpSample, fallDeathSample, caughtSample, itemSample, enemyKilledSample,
       walkVoice,  // sounds: heard, never read back by a tick
       player,  // above
@@ -75,16 +75,21 @@ void TickLedger::game(const Game& game) {
       teleportCooldownTicks,  // TickState
       chuteTolerance, ladderHorizontalTolerance, ladderVerticalTolerance,  // configuration
       teleportCooldownActive, fallDistance, jumpApexY, slideTop, slideLength,  // TickState
-      keyLeft, keyRight, keyUp, keyDown, keyJump, keyPause,  // configuration
-      paused, pauseKeyDown, focusLossPause, focusAwayTicks, pausedByFocus,
-      pausedCard,  // the pause runs between ticks, never inside one
-      displayKey, displaySwitchable,  // so does the display's switch
-      input, inputFromDevices,  // the keys a search holds: set before every tick
-      gate,  // the input gate: a tool's Game holds no key back
-      gamepad,  // a tool's Game has no joystick
+      keyLeft, keyRight, keyUp, keyDown, keyJump,  // configuration
       lifeTicks,  // WorldState: the countdown's pace
-      display, presenter, redrawAll  // drawing only
+      input,  // the keys a search holds: set before every tick
+      inputSource,  // below
+      pause,  // the pause runs between ticks, never inside one
+      output, frameCache  // drawing and the display's switch: between ticks too
   ] = game;
+}
+
+void TickLedger::inputSource(const InputSource& source) {
+  [[maybe_unused]] const auto& [
+      inputFromDevices,  // a search fills the input itself
+      gate,  // a tool's Game holds no key back
+      gamepad  // a tool's Game has no joystick
+  ] = source;
 }
 
 void TickLedger::enemy(const Enemy& enemy) {

@@ -101,9 +101,9 @@ void BM_TickFloor(benchmark::State& state, const std::string& level) {
 void BM_DrawFrame(benchmark::State& state, const std::string& level, int scale) {
   Game& game = sharedGame();
   BitmapPtr screenBitmap(create_bitmap(game.width * scale, game.height * scale));
-  BITMAP* before = game.display;
-  game.display = screenBitmap.get();
-  game.presenter.setLayout({scale, 0, 0});
+  BITMAP* before = game.output.display;
+  game.output.display = screenBitmap.get();
+  game.output.presenter.setLayout({scale, 0, 0});
   const InputScript& script = scriptFor(level);
   ScriptPlayer player(game, level, script);
   player.restart();
@@ -115,8 +115,8 @@ void BM_DrawFrame(benchmark::State& state, const std::string& level, int scale) 
     const double end = threadSeconds();
     state.SetIterationTime(end - start);
   }
-  game.display = before;
-  game.presenter.setLayout({});
+  game.output.display = before;
+  game.output.presenter.setLayout({});
 }
 
 // What the bare program shows each tick: an empty frame copied whole.
@@ -231,8 +231,8 @@ void BM_StressFrame(benchmark::State& state) {
   const int copies = static_cast<int>(state.range(0));
   Game& game = sharedGame();
   BitmapPtr screenBitmap(create_bitmap(game.width, game.height));
-  BITMAP* before = game.display;
-  game.display = screenBitmap.get();
+  BITMAP* before = game.output.display;
+  game.output.display = screenBitmap.get();
   const InputScript& script = scriptFor(stressBase);
   ScriptPlayer player(game, stressFile(copies), script);
   player.restart();
@@ -250,7 +250,7 @@ void BM_StressFrame(benchmark::State& state) {
   state.counters["elements"] = elements;
   state.counters["capped"] = game.level.tileCount < copies * stressBaseTiles ? 1 : 0;
   state.SetLabel(stressBase);
-  game.display = before;
+  game.output.display = before;
 }
 
 void registerBenchmarks() {

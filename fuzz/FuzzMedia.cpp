@@ -90,7 +90,7 @@ void playBriefly(Game& game, int ticks) {
   // off edges, take ladders and chutes and meet what the level holds.
   const int pattern[][2] = {{game.keyRight, -1}, {game.keyRight, game.keyJump}, {game.keyLeft, -1},
                             {game.keyDown, -1},  {game.keyUp, -1}};
-  game.inputFromDevices = false;
+  game.inputSource.inputFromDevices = false;
   for (int i = 0; i < ticks; ++i) {
     const int* held = pattern[(i / 8) % 5];
     game.input.releaseAll();

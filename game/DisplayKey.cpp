@@ -23,13 +23,13 @@ bool DisplayKey::pressed(const InputRecord& input, const std::vector<int>& contr
 }
 
 void Game::switchDisplayOnKey() {
-  if (inputFromDevices) input.readKeyboard();
-  const std::vector<int> controls = {keyLeft, keyRight, keyUp, keyDown, keyJump, keyPause};
-  if (!displayKey.pressed(input, controls)) return;
+  if (inputSource.inputFromDevices) input.readKeyboard();
+  const std::vector<int> controls = {keyLeft, keyRight, keyUp, keyDown, keyJump, pause.keyPause};
+  if (!output.displayKey.pressed(input, controls)) return;
   // A display of a test's or a tool's own has no other mode to go to.
-  if (!displaySwitchable || display == nullptr || display != screen) return;
+  if (!output.displaySwitchable || output.display == nullptr || output.display != screen) return;
   const bool fullScreen = is_windowed_mode();
-  PictureLayout layout = presenter.layout();
+  PictureLayout layout = output.presenter.layout();
   const std::string problem = switchScreen(fullScreen, layout);
   const char* wanted = fullScreen ? "full screen" : "a window";
   set_window_title(windowTitle);
@@ -41,11 +41,11 @@ void Game::switchDisplayOnKey() {
   }
   // Whichever mode the game is in now, it is a new screen: everything on it
   // is shown afresh, and the focus is watched on it again.
-  display = screen;
-  clear_bitmap(display);
-  presenter.setLayout(layout);
-  presenter.touchAll();
-  presenter.show(buffer.get(), display);
+  output.display = screen;
+  clear_bitmap(output.display);
+  output.presenter.setLayout(layout);
+  output.presenter.touchAll();
+  output.presenter.show(buffer.get(), output.display);
   watchFocus();
-  if (paused) showPaused();
+  if (pause.paused) showPaused();
 }

@@ -16,7 +16,7 @@ Game::Game(int width, int height, int updatesPerSecond) {
   this->width = width;
   this->height = height;
   this->updatesPerSecond = updatesPerSecond;
-  display = screen;
+  output.display = screen;
 
   loadControls();
   loadHud();

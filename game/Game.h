@@ -15,16 +15,11 @@
 #include "actors/EnemyManager.h"
 #include "actors/ItemManager.h"
 #include "actors/TeleporterManager.h"
+#include "game/GameParts.h"
 #include "game/LevelData.h"
 #include "graphics/Resources.h"
-#include "player/Gamepad.h"
-#include "player/InputGate.h"
-#include "game/DisplayKey.h"
 #include "player/InputRecord.h"
 #include "player/Player.h"
-#include "presentation/FramePresenter.h"
-#include "presentation/KeptPicture.h"
-#include "shell/FocusLoss.h"
 #include "structures/ChuteManager.h"
 #include "structures/FloorManager.h"
 #include "structures/LadderManager.h"
@@ -85,8 +80,8 @@ class Game {
   // A key, or a joystick control acting as it, is down in this tick's
   // input and not held back.
   bool held(int code) const {
-    return gate.held(input, code) ||
-           gamepad.actsAs(code, {keyLeft, keyRight, keyUp, keyDown, keyJump});
+    return inputSource.gate.held(input, code) ||
+           inputSource.gamepad.actsAs(code, {keyLeft, keyRight, keyUp, keyDown, keyJump});
   }
 
   // player/Movement.cpp
@@ -129,17 +124,6 @@ class Game {
   bool levelDone = false;    // every claimable tile is cleared
 
   BitmapPtr buffer;              // off-screen frame, width x height
-  // Background, ladders, chutes, items, teleporters and floor tiles as
-  // last composed, and what they were composed from (presentation/FrameComposer.cpp).
-  BitmapPtr staticLayers;
-  std::vector<std::intptr_t> staticLayersKey;
-  std::vector<std::intptr_t> staticLayersMarks;  // the same at a glance
-  // The pictures over them as they stand on the buffer: the enemies in
-  // order, then the player; and the two panels.
-  std::vector<KeptPicture> keptFigures;
-  KeptPicture countdownPanel;
-  KeptPicture scorePanel;
-  FrameScratch frameScratch;
   BitmapPtr background;          // back.png
   BitmapPtr countdownBuffer;     // countdown panel, composed when its look changes
   BitmapPtr countdownBackground; // countdown_back.png
@@ -184,26 +168,17 @@ class Game {
   int keyUp = KEY_UP;
   int keyDown = KEY_DOWN;
   int keyJump = KEY_SPACE;
-  int keyPause = KEY_P;
-  bool paused = false;               // no tick runs until the pause key again
-  bool pauseKeyDown = false;         // at the last look: a press is its going down
-  int focusLossPause = defaultFocusLossPause;  // [game] pause_on_focus_loss
-  int focusAwayTicks = 0;            // ticks played in a row without the focus
-  bool pausedByFocus = false;        // the pause came from the lost focus, not the key
-  BitmapPtr pausedCard;              // drawn over the frame while paused
-  DisplayKey displayKey;             // F11 or Alt+Enter: window or full screen
-  bool displaySwitchable = false;    // the game's own start-up made the screen: it may switch
-  InputRecord input;                 // this tick's keys and joystick controls
-  bool inputFromDevices = true;      // false: a replay, the search or a test fills input
-  InputGate gate;                    // keys held back until released
-  Gamepad gamepad;                   // the first joystick, read once a tick
   // Teleporter n is chosen with scan code firstDigitCode + n (KEY_1 = 28).
   static constexpr int firstDigitCode = 27;
   // The highest teleporter number a key chooses: the scan codes end below KEY_MAX.
   static constexpr int lastDigitNumber = KEY_MAX - 1 - firstDigitCode;
 
   int lifeTicks = 0;                 // paces the countdown within a life
-  BITMAP* display = nullptr;         // where frames are shown: Allegro's screen unless replaced
-  FramePresenter presenter;          // shows on display only what changed, scaled
-  bool redrawAll = false;            // PWE_REDRAW_ALL: each frame drawn and shown whole
+
+  // This engine's own parts (game/GameParts.h).
+  InputRecord input;                 // this tick's keys and joystick controls, filled before it
+  InputSource inputSource;
+  PauseState pause;
+  DisplayOutput output;
+  FrameCache frameCache;
 };

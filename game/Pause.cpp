@@ -41,27 +41,27 @@ BitmapPtr composePausedCard(const std::string& words) {
 // Runs between ticks and reads the keyboard as it stands then; the pad is
 // read by the ticks alone.
 bool Game::updatePause() {
-  if (inputFromDevices) input.readKeyboard();
-  const bool down = held(keyPause);
-  const bool pressed = down && !pauseKeyDown;
-  pauseKeyDown = down;
+  if (inputSource.inputFromDevices) input.readKeyboard();
+  const bool down = held(pause.keyPause);
+  const bool pressed = down && !pause.pauseKeyDown;
+  pause.pauseKeyDown = down;
   const bool away = focusOut();
-  if (!away) focusAwayTicks = 0;
-  const bool focusLost = away && focusLossPause != focusLossIgnored &&
-                         focusAwayTicks > focusLossTicks(updatesPerSecond);
+  if (!away) pause.focusAwayTicks = 0;
+  const bool focusLost = away && pause.focusLossPause != focusLossIgnored &&
+                         pause.focusAwayTicks > focusLossTicks(updatesPerSecond);
   const bool focusBack =
-      paused && pausedByFocus && !away && focusLossPause == focusLossPausesUntilBack;
-  if (!paused && !pressed && !focusLost) return false;
-  if (!paused) {
-    paused = true;
-    pausedByFocus = focusLost && !pressed;
+      pause.paused && pause.pausedByFocus && !away && pause.focusLossPause == focusLossPausesUntilBack;
+  if (!pause.paused && !pressed && !focusLost) return false;
+  if (!pause.paused) {
+    pause.paused = true;
+    pause.pausedByFocus = focusLost && !pressed;
     // Play that goes on while the focus is still away needs another
     // quarter of a second of it to pause again.
-    focusAwayTicks = 0;
-    log_message(pausedByFocus ? "Paused: the window lost the focus." : "Paused.");
+    pause.focusAwayTicks = 0;
+    log_message(pause.pausedByFocus ? "Paused: the window lost the focus." : "Paused.");
     showPaused();
   } else if (pressed || focusBack) {
-    paused = false;
+    pause.paused = false;
     log_message(pressed ? "Resumed." : "Resumed: the window has the focus again.");
   }
   // Ticks that came due while paused are dropped, so nothing jumps ahead:
@@ -72,13 +72,13 @@ bool Game::updatePause() {
 }
 
 void Game::countFocusAway() {
-  if (focusOut()) ++focusAwayTicks;
+  if (focusOut()) ++pause.focusAwayTicks;
 }
 
 void Game::showPaused() {
-  if (display == nullptr) return;
-  if (!pausedCard) pausedCard = composePausedCard(pausedText(keyPause));
-  if (!pausedCard) return;
-  presenter.overlay(pausedCard.get(), (width - pausedCard->w) / 2,
-                    (height - pausedCard->h) / 2, display);
+  if (output.display == nullptr) return;
+  if (!pause.pausedCard) pause.pausedCard = composePausedCard(pausedText(pause.keyPause));
+  if (!pause.pausedCard) return;
+  output.presenter.overlay(pause.pausedCard.get(), (width - pause.pausedCard->w) / 2,
+                    (height - pause.pausedCard->h) / 2, output.display);
 }

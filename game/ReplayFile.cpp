@@ -324,7 +324,7 @@ bool replaceableByRecording(const std::string& text) {
 }
 
 void releaseAllKeys(Game& game) {
-  game.inputFromDevices = false;
+  game.inputSource.inputFromDevices = false;
   game.input.releaseAll();
 }
 

@@ -11,10 +11,10 @@ void Game::loadControls() {
   keyUp = readConfig(config::keyUp);
   keyDown = readConfig(config::keyDown);
   keyJump = readConfig(config::keyJump);
-  keyPause = readConfig(config::keyPause);
-  focusLossPause = readConfig(config::pauseOnFocusLoss);
-  gamepad.settings.jumpButton = readConfig(config::joystickJump);
-  gamepad.settings.deadZone = readConfig(config::deadZone);
+  pause.keyPause = readConfig(config::keyPause);
+  pause.focusLossPause = readConfig(config::pauseOnFocusLoss);
+  inputSource.gamepad.settings.jumpButton = readConfig(config::joystickJump);
+  inputSource.gamepad.settings.deadZone = readConfig(config::deadZone);
   teleportCooldown = readConfig(config::teleportCooldown);
   chuteTolerance = readConfig(config::chuteTolerance);
   ladderHorizontalTolerance = readConfig(config::ladderHorizontalTolerance);
@@ -22,12 +22,12 @@ void Game::loadControls() {
 }
 
 void Game::holdBackHeldKeys() {
-  std::vector<int> codes = {keyLeft, keyRight, keyUp, keyDown, keyJump, keyPause};
+  std::vector<int> codes = {keyLeft, keyRight, keyUp, keyDown, keyJump, pause.keyPause};
   // Every code a teleporter number can be chosen with; Escape still quits.
   for (int code = firstDigitCode + 1; code < KEY_MAX; ++code) {
     if (code != KEY_ESC) codes.push_back(code);
   }
-  if (inputFromDevices) input.readDevices(gamepad.settings);
-  gate.holdBackHeld(input, codes);
-  gamepad.holdBackHeld(input.pad);
+  if (inputSource.inputFromDevices) input.readDevices(inputSource.gamepad.settings);
+  inputSource.gate.holdBackHeld(input, codes);
+  inputSource.gamepad.holdBackHeld(input.pad);
 }

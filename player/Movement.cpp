@@ -122,9 +122,9 @@ void walk(Game& game, int facing) {
 }  // namespace
 
 void Game::takeInput() {
-  if (inputFromDevices) input.readDevices(gamepad.settings);
-  gamepad.update(input.pad);
-  gate.update(input);
+  if (inputSource.inputFromDevices) input.readDevices(inputSource.gamepad.settings);
+  inputSource.gamepad.update(input.pad);
+  inputSource.gate.update(input);
 }
 
 void Game::handleInput() {

@@ -113,7 +113,7 @@ void Game::teleportKeys() {
     // A digit held since before play began is neither a press nor, when it
     // comes up, a release.
     const int code = firstDigitCode + n;
-    if (gate.heldBack(code)) continue;
+    if (inputSource.gate.heldBack(code)) continue;
     if (!keyReleased(code, input.down(code))) continue;
     // A release while busy is used up: the key has to be pressed again.
     if (p.climbStep || p.falling || p.jumpState != Player::notJumping || teleportCooldownActive) continue;

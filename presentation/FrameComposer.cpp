@@ -57,7 +57,7 @@ void Game::loadHud() {
   lifePip.reset(loadPicture(staticGfxDir, "life_pip.png"));
   countdownFont.reset(loadHudFont("countdown_fnt.png"));
   scoreFont.reset(loadHudFont("score_fnt.png"));
-  redrawAll = redrawAllRequested();
+  output.redrawAll = redrawAllRequested();
 }
 
 namespace {
@@ -122,12 +122,12 @@ void recomposeAreas(Game& game, std::vector<FrameArea>& areas, BITMAP* frame) {
   if (left >= right || top >= bottom) return;
   const FrameArea box{static_cast<int>(left), static_cast<int>(top),
                       static_cast<int>(right - left), static_cast<int>(bottom - top)};
-  BITMAP* layers = game.staticLayers.get();
+  BITMAP* layers = game.frameCache.staticLayers.get();
   set_clip_rect(layers, box.x, box.y, box.x + box.w - 1, box.y + box.h - 1);
   drawStaticLayers(game, layers);
   set_clip_rect(layers, 0, 0, layers->w - 1, layers->h - 1);
   blit(layers, frame, box.x, box.y, box.x, box.y, box.w, box.h);
-  game.presenter.touch(box.x, box.y, box.w, box.h);
+  game.output.presenter.touch(box.x, box.y, box.w, box.h);
   areas.push_back(box);
 }
 
@@ -139,36 +139,36 @@ void recomposeAreas(Game& game, std::vector<FrameArea>& areas, BITMAP* frame) {
 // Returns whether the whole frame was drawn again; otherwise the areas of
 // the layers composed again are in the scratch's recomposed.
 bool refreshStaticLayers(Game& game, BITMAP* frame) {
-  std::vector<FrameArea>& recomposed = game.frameScratch.recomposed;
+  std::vector<FrameArea>& recomposed = game.frameCache.frameScratch.recomposed;
   recomposed.clear();
   bool whole = false;
   if (game.background->w < game.width || game.background->h < game.height) {
     drawStaticLayers(game, frame);
-    game.staticLayersKey.clear();  // the next cached frame starts with a full copy
+    game.frameCache.staticLayersKey.clear();  // the next cached frame starts with a full copy
     whole = true;
   } else {
-    std::vector<std::intptr_t>& marks = game.frameScratch.layersMarks;
+    std::vector<std::intptr_t>& marks = game.frameCache.frameScratch.layersMarks;
     staticLayersMarks(game, marks);
-    if (game.staticLayers && marks == game.staticLayersMarks) return false;
-    game.staticLayersMarks.swap(marks);
-    std::vector<std::intptr_t>& key = game.frameScratch.layersKey;
+    if (game.frameCache.staticLayers && marks == game.frameCache.staticLayersMarks) return false;
+    game.frameCache.staticLayersMarks.swap(marks);
+    std::vector<std::intptr_t>& key = game.frameCache.frameScratch.layersKey;
     staticLayersKey(game, key);
-    if (!game.staticLayers || key == game.staticLayersKey) {
-      whole = !game.staticLayers;
-    } else if (changedTiles(game, game.staticLayersKey, key, recomposed)) {
+    if (!game.frameCache.staticLayers || key == game.frameCache.staticLayersKey) {
+      whole = !game.frameCache.staticLayers;
+    } else if (changedTiles(game, game.frameCache.staticLayersKey, key, recomposed)) {
       recomposeAreas(game, recomposed, frame);
     } else {
       whole = true;
     }
     if (whole) {
-      if (!game.staticLayers) game.staticLayers.reset(create_bitmap(game.width, game.height));
-      if (!game.staticLayers) dataFailure("Error creating main game buffer.");
-      drawStaticLayers(game, game.staticLayers.get());
-      blit(game.staticLayers.get(), frame, 0, 0, 0, 0, game.width, game.height);
+      if (!game.frameCache.staticLayers) game.frameCache.staticLayers.reset(create_bitmap(game.width, game.height));
+      if (!game.frameCache.staticLayers) dataFailure("Error creating main game buffer.");
+      drawStaticLayers(game, game.frameCache.staticLayers.get());
+      blit(game.frameCache.staticLayers.get(), frame, 0, 0, 0, 0, game.width, game.height);
     }
-    game.staticLayersKey.swap(key);
+    game.frameCache.staticLayersKey.swap(key);
   }
-  if (whole) game.presenter.touchAll();
+  if (whole) game.output.presenter.touchAll();
   return whole;
 }
 
@@ -177,7 +177,7 @@ bool refreshStaticLayers(Game& game, BITMAP* frame) {
 // for the Game. A panel's buffer is composed only when what it shows
 // changed.
 void framePieces(Game& game, std::vector<FramePiece>& pieces) {
-  std::vector<KeptPicture>& figures = game.keptFigures;
+  std::vector<KeptPicture>& figures = game.frameCache.keptFigures;
   const std::vector<Enemy>& enemies = game.enemyManager.enemies();
   const std::uint64_t enemyFrames = game.enemyManager.stamp().value();
   pieces.clear();
@@ -194,18 +194,18 @@ void framePieces(Game& game, std::vector<FramePiece>& pieces) {
   const FigureCorner corner = figureCorner(p.x, p.y, p.width, p.height);
   pieces.push_back(
       {FramePiece::player, 0, &figures.back(), figureView(p.sprite.currentFrame(), corner, 0)});
-  pieces.push_back({FramePiece::countdown, 0, &game.countdownPanel, countdownView(game)});
-  pieces.push_back({FramePiece::score, 0, &game.scorePanel, scoreView(game)});
+  pieces.push_back({FramePiece::countdown, 0, &game.frameCache.countdownPanel, countdownView(game)});
+  pieces.push_back({FramePiece::score, 0, &game.frameCache.scorePanel, scoreView(game)});
 }
 
 // A different number of enemies: every figure on the buffer is taken off.
 void matchFigureCount(Game& game, std::vector<FrameArea>& restore) {
   const size_t count = game.enemyManager.enemies().size() + 1;
-  if (game.keptFigures.size() == count) return;
-  for (const KeptPicture& figure : game.keptFigures) {
+  if (game.frameCache.keptFigures.size() == count) return;
+  for (const KeptPicture& figure : game.frameCache.keptFigures) {
     if (figure.onBuffer()) restore.push_back(figure.place());
   }
-  game.keptFigures.assign(count, KeptPicture());
+  game.frameCache.keptFigures.assign(count, KeptPicture());
 }
 
 // Which pictures are drawn again, and the areas of the buffer to restore
@@ -239,8 +239,8 @@ void choosePieces(std::vector<FramePiece>& pieces, const std::vector<FrameArea>&
 
 void restoreAreas(Game& game, const std::vector<FrameArea>& areas, BITMAP* frame) {
   for (const FrameArea& a : areas) {
-    blit(game.staticLayers.get(), frame, a.x, a.y, a.x, a.y, a.w, a.h);
-    game.presenter.touch(a.x, a.y, a.w, a.h);
+    blit(game.frameCache.staticLayers.get(), frame, a.x, a.y, a.x, a.y, a.w, a.h);
+    game.output.presenter.touch(a.x, a.y, a.w, a.h);
   }
 }
 
@@ -260,7 +260,7 @@ void drawPiece(Game& game, FramePiece& piece, BITMAP* frame) {
   }
   piece.kept->know(piece.view);
   piece.kept->drawn(piece.view);
-  game.presenter.touch(at.x, at.y, at.w, at.h);
+  game.output.presenter.touch(at.x, at.y, at.w, at.h);
 }
 
 // A panel composed for the values shown now and drawn at its place. Its
@@ -277,10 +277,10 @@ void drawPanelAfresh(const Game& game, KeptPicture& kept, const KeptPicture::Vie
 // Nothing on the buffer is known any more: the next kept frame is
 // composed whole.
 void forgetKeptFrame(Game& game) {
-  game.staticLayers.reset();
-  game.keptFigures.clear();
-  game.countdownPanel = KeptPicture();
-  game.scorePanel = KeptPicture();
+  game.frameCache.staticLayers.reset();
+  game.frameCache.keptFigures.clear();
+  game.frameCache.countdownPanel = KeptPicture();
+  game.frameCache.scorePanel = KeptPicture();
 }
 
 }  // namespace
@@ -289,21 +289,21 @@ void Game::drawWholeFrame(BITMAP* target) {
   drawStaticLayers(*this, target);
   enemyManager.draw(target);
   player.draw(target);
-  drawPanelAfresh(*this, countdownPanel, countdownView(*this), composeCountdown,
+  drawPanelAfresh(*this, frameCache.countdownPanel, countdownView(*this), composeCountdown,
                   countdownBuffer.get(), target);
-  drawPanelAfresh(*this, scorePanel, scoreView(*this), composeScore, scoreBuffer.get(), target);
+  drawPanelAfresh(*this, frameCache.scorePanel, scoreView(*this), composeScore, scoreBuffer.get(), target);
 }
 
 void Game::drawFrame() {
   BITMAP* frame = buffer.get();
-  if (redrawAll) {
+  if (output.redrawAll) {
     drawWholeFrame(frame);
     forgetKeptFrame(*this);
-    presenter.touchAll();
-    if (display != nullptr) presenter.show(frame, display);
+    output.presenter.touchAll();
+    if (output.display != nullptr) output.presenter.show(frame, output.display);
     return;
   }
-  FrameScratch& scratch = frameScratch;
+  FrameScratch& scratch = frameCache.frameScratch;
   const bool whole = refreshStaticLayers(*this, frame);
   scratch.restore.clear();
   matchFigureCount(*this, scratch.restore);
@@ -314,5 +314,5 @@ void Game::drawFrame() {
   // Headless runs have no screen; they show frames on a bitmap of their own.
   // Only what the restored layers and the pictures drawn again touched can
   // differ from the frame shown last.
-  if (display != nullptr) presenter.show(frame, display);
+  if (output.display != nullptr) output.presenter.show(frame, output.display);
 }

@@ -66,7 +66,7 @@ void watchReplay(Game& game, const Replay& replay) {
   log_message("Watching a recording of %s.", replay.level.c_str());
   // Nothing is at stake in a recording, and the pause key is not in it:
   // a window left for another goes on showing it.
-  game.focusLossPause = focusLossIgnored;
+  game.pause.focusLossPause = focusLossIgnored;
   ReplayFeed feed(replay);
   if (feed.next(game)) {
     const std::function<bool()> nextKeys = [&game, &feed] { return !feed.next(game); };

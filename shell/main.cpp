@@ -103,8 +103,8 @@ int play(const LaunchRequest& request, bool packaged) {
     return 1;
   }
   auto game = std::make_unique<Game>(width, height, updatesPerSecond);
-  game->presenter.setLayout(layout);
-  game->displaySwitchable = true;
+  game->output.presenter.setLayout(layout);
+  game->output.displaySwitchable = true;
   if (watching) {
     watchReplay(*game, replay);
   } else {

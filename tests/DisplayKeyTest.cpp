@@ -51,12 +51,12 @@ TEST(DisplayKey, AGameShowingOnItsOwnBitmapKeepsItsDisplay) {
   layout.floor(0, 640, 300);
   PlayField field(layout);
   BitmapPtr shown(create_bitmap(640, 480));
-  field.game->display = shown.get();
-  field.game->displaySwitchable = true;
+  field.game->output.display = shown.get();
+  field.game->output.displaySwitchable = true;
   field.game->input.hold(KEY_F11);
   field.game->switchDisplayOnKey();
-  EXPECT_EQ(field.game->display, shown.get());
-  EXPECT_EQ(field.game->presenter.layout().scale, 1);
+  EXPECT_EQ(field.game->output.display, shown.get());
+  EXPECT_EQ(field.game->output.presenter.layout().scale, 1);
 }
 
 }  // namespace

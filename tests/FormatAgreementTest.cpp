@@ -17,12 +17,12 @@ namespace {
 // What the game reads for one setting, from the Game and start-up.
 using GameValue = int (*)(const Game&, const StartupSettings&);
 int leftKey(const Game& g, const StartupSettings&) { return g.keyLeft; }
-int pauseKey(const Game& g, const StartupSettings&) { return g.keyPause; }
+int pauseKey(const Game& g, const StartupSettings&) { return g.pause.keyPause; }
 int cooldown(const Game& g, const StartupSettings&) { return g.teleportCooldown; }
 int verticalTolerance(const Game& g, const StartupSettings&) { return g.ladderVerticalTolerance; }
-int jumpButton(const Game& g, const StartupSettings&) { return g.gamepad.settings.jumpButton; }
-int deadZone(const Game& g, const StartupSettings&) { return g.gamepad.settings.deadZone; }
-int focusLoss(const Game& g, const StartupSettings&) { return g.focusLossPause; }
+int jumpButton(const Game& g, const StartupSettings&) { return g.inputSource.gamepad.settings.jumpButton; }
+int deadZone(const Game& g, const StartupSettings&) { return g.inputSource.gamepad.settings.deadZone; }
+int focusLoss(const Game& g, const StartupSettings&) { return g.pause.focusLossPause; }
 int tickRate(const Game&, const StartupSettings& s) { return s.updatesPerSecond; }
 int volume(const Game&, const StartupSettings& s) { return s.volume; }
 int scale(const Game&, const StartupSettings& s) { return s.scale; }

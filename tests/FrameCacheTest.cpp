@@ -30,7 +30,7 @@ class ShippedGame : public ::testing::Test {
     game = std::make_unique<Game>(640, 480, 100);
     shown.reset(create_bitmap(640, 480));
     expected.reset(create_bitmap(640, 480));
-    game->display = shown.get();
+    game->output.display = shown.get();
   }
   void TearDown() override {
     if (game) releaseAllKeys(*game);
@@ -158,7 +158,7 @@ TEST_F(ShippedGame, FramesBuiltOnTheLastOneEqualFreshFramesWithPanelsShown) {
       }
       game->drawFrame();
       BitmapPtr built = copyOfShown();
-      game->staticLayers.reset();  // the next frame is composed from scratch
+      game->frameCache.staticLayers.reset();  // the next frame is composed from scratch
       game->drawFrame();
       for (int y = 0; y < 480; ++y) {
         ASSERT_EQ(std::memcmp(built->line[y], shown->line[y], 640 * 4), 0)

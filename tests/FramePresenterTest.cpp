@@ -102,15 +102,15 @@ class ShownFrames : public ::testing::Test {
   void useDisplay(const PictureLayout& layout, int width, int height) {
     display.reset(create_bitmap(width, height));
     clear_to_color(display.get(), makecol(1, 2, 3));
-    game->display = display.get();
-    game->presenter.setLayout(layout);
+    game->output.display = display.get();
+    game->output.presenter.setLayout(layout);
   }
 
   // Where the display differs from the whole frame shown as blocks, with
   // black around it, or empty when it does not. Each frame row is widened
   // once and compared with the scale display rows that show it.
   std::string compareDisplay() {
-    const PictureLayout& layout = game->presenter.layout();
+    const PictureLayout& layout = game->output.presenter.layout();
     BITMAP* frame = game->buffer.get();
     const int s = layout.scale;
     std::vector<uint32_t> expected(static_cast<size_t>(display->w), 0u);
@@ -188,7 +188,7 @@ TEST_F(ShownFrames, EveryReplayFrameAtScaleOneEqualsTheWholeFrame) {
   // Most frames change a few figures and panels: far less than a fifth
   // of what copying every whole frame would send.
   EXPECT_GT(frames, 10000);
-  EXPECT_LT(game->presenter.pixelsSent(), frames * 640LL * 480LL / 5);
+  EXPECT_LT(game->output.presenter.pixelsSent(), frames * 640LL * 480LL / 5);
 }
 
 TEST_F(ShownFrames, EveryReplayFrameAtScaleThreeEqualsTheWholeFrameInBlocks) {
@@ -207,7 +207,7 @@ TEST_F(ShownFrames, AnOverlayShowsUntilTheNextFrameTakesItsPlace) {
 
     BitmapPtr card(create_bitmap(40, 20));
     clear_to_color(card.get(), makecol(200, 10, 90));
-    game->presenter.overlay(card.get(), 300, 230, display.get());
+    game->output.presenter.overlay(card.get(), 300, 230, display.get());
     const int s = layout.scale;
     EXPECT_EQ(getpixel(display.get(), layout.left + 300 * s, layout.top + 230 * s),
               makecol(200, 10, 90));

@@ -56,7 +56,7 @@ class FrameRedraw : public ::testing::Test {
     game = std::make_unique<Game>(640, 480, 100);
     shown.reset(create_bitmap(640, 480));
     whole.reset(create_bitmap(640, 480));
-    game->display = shown.get();
+    game->output.display = shown.get();
     game->startLevel("level1.inf");
   }
   void TearDown() override { game.reset(); }

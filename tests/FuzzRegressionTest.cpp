@@ -155,7 +155,7 @@ TEST_F(FuzzRegressionTest, HugePlayerSpeedsSendThePlayerFarOffButPlayOn) {
   ASSERT_EQ(game.player.walkSpeed, 1e38f);
   game.startLevel("level1.inf");
   game.beginLife();
-  game.inputFromDevices = false;
+  game.inputSource.inputFromDevices = false;
   game.input.hold(game.keyRight);
   EXPECT_FALSE(game.tick());
   game.input.releaseAll();
@@ -190,7 +190,7 @@ TEST_F(FuzzRegressionTest, MechanicsBeyondAMillionKeepTheirDefaults) {
     // The player walks to and climbs what the first level holds.
     game.startLevel("level1.inf");
     game.beginLife();
-    game.inputFromDevices = false;
+    game.inputSource.inputFromDevices = false;
     for (int i = 0; i < 200; ++i) {
       game.input.releaseAll();
       game.input.hold(i % 40 < 20 ? game.keyRight : game.keyUp);

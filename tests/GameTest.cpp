@@ -49,7 +49,7 @@ class GameTest : public testing::Test {
   std::unique_ptr<Game> play(const LevelText& level, int updatesPerSecond = 100) {
     tree.writeLevel("level1.inf", level.str());
     auto game = std::make_unique<Game>(640, 480, updatesPerSecond);
-    game->inputFromDevices = false;  // a test's keys are held in the input record
+    game->inputSource.inputFromDevices = false;  // a test's keys are held in the input record
     game->startLevel("level1.inf");
     game->beginLife();
     return game;
@@ -73,7 +73,7 @@ TEST_F(GameTest, IsBuiltAfterItsManagersAndBeforeThePlayerFileIsRead) {
     EXPECT_EQ(game.walkVoice, 0);
     EXPECT_EQ(game.player.sprite.animationIndex(), Player::walkRight);
     EXPECT_EQ(game.player.width, GameTree::playerWidth);
-    EXPECT_EQ(game.display, screen);
+    EXPECT_EQ(game.output.display, screen);
     EXPECT_EQ(countOf(log, "Game buffer BITMAP freed."), 0);
   }
   EXPECT_EQ(countOf(log, "Game buffer BITMAP freed."), 1);
@@ -294,7 +294,7 @@ TEST_F(GameTest, EscapeEndsTheLifeAfterAFrame) {
   auto game = play(standingLevel());
   BitmapPtr shown(create_bitmap(640, 480));
   clear_to_color(shown.get(), makecol(255, 255, 255));
-  game->display = shown.get();
+  game->output.display = shown.get();
   game->input.hold(KEY_ESC);
   {
     TickFeeder timer;
@@ -314,7 +314,7 @@ TEST_F(GameTest, LastLifeLostEndsWithoutAnotherFrame) {
   auto game = play(level);
   BitmapPtr shown(create_bitmap(640, 480));
   clear_to_color(shown.get(), makecol(255, 255, 255));
-  game->display = shown.get();
+  game->output.display = shown.get();
   game->player.lives = 1;
   {
     TickFeeder timer;

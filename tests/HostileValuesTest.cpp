@@ -39,7 +39,7 @@ struct Arena {
     log_capture(nullptr);
   }
   bool tickHolding(const std::vector<int>& codes) {
-    game->inputFromDevices = false;
+    game->inputSource.inputFromDevices = false;
     game->input.releaseAll();
     for (int code : codes) game->input.hold(code);
     const bool ended = game->tick();
@@ -199,9 +199,9 @@ TEST(HostileStructures, ALadderWithoutHeightHasNoImageAndNeverTakesThePlayer) {
     EXPECT_TRUE(p.alive);
 
     BitmapPtr shown(create_bitmap(640, 480));
-    arena.game->display = shown.get();
+    arena.game->output.display = shown.get();
     arena.game->drawFrame();
-    arena.game->display = nullptr;
+    arena.game->output.display = nullptr;
   }
 }
 
@@ -234,9 +234,9 @@ TEST(HostileStructures, AChuteWithNegativeShiftAndLowHeightSlidesTheWayItsPictur
       EXPECT_EQ(chute.image->w, GameTree::chuteGraphic);
       EXPECT_EQ(chute.image->h, 10);
       BitmapPtr shown(create_bitmap(640, 480));
-      arena.game->display = shown.get();
+      arena.game->output.display = shown.get();
       arena.game->drawFrame();
-      arena.game->display = nullptr;
+      arena.game->output.display = nullptr;
       // The step's top rows are wood and its top-left corner sits at x.
       const int shownPixel = getpixel(arena.game->buffer.get(), 205, 101);
       EXPECT_EQ(getr(shownPixel), 140);

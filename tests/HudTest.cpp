@@ -94,7 +94,7 @@ class HudTest : public testing::Test {
     if (countdown != -1) game->countdown = countdown;
     shown.reset(create_bitmap(640, 480));
     clear_to_color(shown.get(), makecol(255, 255, 255));
-    game->display = shown.get();
+    game->output.display = shown.get();
     game->drawFrame();
     return shown.get();
   }

@@ -119,13 +119,13 @@ TEST(InputRecord, AFilledRecordDrivesTheTickAsHeldKeysDid) {
     LevelLayout layout = playground();
     layout.startX = c.startX;
     PlayField keyboard(layout);
-    keyboard.game->inputFromDevices = true;
+    keyboard.game->inputSource.inputFromDevices = true;
     for (int code : c.codes) key[code] = 1;
     const Trace held = play(keyboard, 30);
     KeyboardCleared::clear();
 
     PlayField filled(layout);
-    filled.game->inputFromDevices = false;
+    filled.game->inputSource.inputFromDevices = false;
     for (int code : c.codes) filled.game->input.hold(code);
     const Trace recorded = play(filled, 30);
     EXPECT_EQ(recorded, held) << c.name;

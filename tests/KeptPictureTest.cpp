@@ -25,7 +25,7 @@ class KeptPictureTest : public ::testing::Test {
   void startGame() {
     game.reset();
     game = std::make_unique<Game>(640, 480, 100);
-    game->display = shown.get();
+    game->output.display = shown.get();
     game->startLevel("level3.inf");
     game->beginLife();
   }
@@ -40,10 +40,10 @@ class KeptPictureTest : public ::testing::Test {
         return "the display differs from the buffer in row " + std::to_string(y);
       }
     }
-    game->staticLayers.reset();
-    game->keptFigures.clear();
-    game->countdownPanel = KeptPicture();
-    game->scorePanel = KeptPicture();
+    game->frameCache.staticLayers.reset();
+    game->frameCache.keptFigures.clear();
+    game->frameCache.countdownPanel = KeptPicture();
+    game->frameCache.scorePanel = KeptPicture();
     game->drawFrame();
     for (int y = 0; y < 480; ++y) {
       if (std::memcmp(built->line[y], game->buffer->line[y], 640 * 4) != 0) {

@@ -55,7 +55,7 @@ class LevelSequenceTest : public testing::Test {
   // its own; the log is captured.
   void run(bool withTimer = true) {
     game = std::make_unique<Game>(640, 480, 100);
-    game->inputFromDevices = false;
+    game->inputSource.inputFromDevices = false;
     game->input.hold(KEY_ESC, escapeHeld);
     log_capture(&log);
     std::unique_ptr<TickFeeder> timer;

@@ -196,12 +196,12 @@ Rgb pixelAt(BITMAP* picture, int x, int y) {
 // ticks. How far the player walked.
 float playFirstFrame(const std::string& level, BITMAP* frame) {
   auto game = std::make_unique<Game>(640, 480, 100);
-  game->inputFromDevices = false;
+  game->inputSource.inputFromDevices = false;
   game->startLevel(level);
   game->beginLife();
-  game->display = frame;
+  game->output.display = frame;
   game->drawFrame();
-  game->display = nullptr;
+  game->output.display = nullptr;
   const float start = game->player.x;
   for (int tick = 0; tick < 10; ++tick) {
     game->input.releaseAll();

@@ -27,11 +27,11 @@ class PauseTest : public testing::Test {
     level.enemies = {"300 299 0 200 500 1 0 0 blob 100 50"};
     tree.writeLevel("level1.inf", level.str());
     game = std::make_unique<Game>(640, 480, 100);
-    game->inputFromDevices = false;  // the test's keys are held in the input record
+    game->inputSource.inputFromDevices = false;  // the test's keys are held in the input record
     game->startLevel("level1.inf");
     game->beginLife();
     shown.reset(create_bitmap(640, 480));
-    game->display = shown.get();
+    game->output.display = shown.get();
   }
   void TearDown() override {
     setFocusOut(false);
@@ -88,7 +88,7 @@ TEST_F(PauseTest, PausedPassesRunNoTickAndDropWhatCameDue) {
     const float enemyX = game->enemyManager.enemies()[0].x;
     const int countdown = game->countdown;
     EXPECT_EQ(pass(p.pauseDown, p.focusOut, p.due), p.ran) << "pass " << step;
-    EXPECT_EQ(game->paused, p.paused) << "pass " << step;
+    EXPECT_EQ(game->pause.paused, p.paused) << "pass " << step;
     if (p.ran == 0) {
       EXPECT_EQ(game->enemyManager.enemies()[0].x, enemyX) << "pass " << step;
       EXPECT_EQ(game->countdown, countdown) << "pass " << step;
@@ -156,7 +156,7 @@ TEST_F(PauseTest, LosingTheFocusDoesWhatTheConfigurationSays) {
     int step = 0;
     for (const Pass& p : c.passes) {
       pass(p.pauseDown, p.focusOut, 30);
-      EXPECT_EQ(game->paused, p.paused) << c.config << "pass " << step++;
+      EXPECT_EQ(game->pause.paused, p.paused) << c.config << "pass " << step++;
     }
     log_capture(nullptr);
     std::vector<std::string> pauses;  // the player's own lines left out
@@ -199,14 +199,14 @@ TEST_F(PauseTest, TheCardSaysWhichKeyGoesOn) {
   };
   for (const Case& c : cases) {
     SetUp();
-    game->keyPause = c.keyPause;
+    game->pause.keyPause = c.keyPause;
     tickCounter = 1;
     game->pacingStep();
     game->input.hold(c.keyPause);
     tickCounter = 1;
     game->pacingStep();
     game->input.hold(c.keyPause, false);
-    ASSERT_TRUE(game->paused) << c.words;
+    ASSERT_TRUE(game->pause.paused) << c.words;
     EXPECT_TRUE(showsWords(shown.get(), c.words)) << c.words;
   }
 }
@@ -214,9 +214,9 @@ TEST_F(PauseTest, TheCardSaysWhichKeyGoesOn) {
 TEST_F(PauseTest, EscapeAndTheCloseButtonStillQuitWhilePaused) {
   for (bool closeButton : {false, true}) {
     game->quit = false;
-    game->paused = false;
+    game->pause.paused = false;
     pass(true, false, 1);
-    ASSERT_TRUE(game->paused);
+    ASSERT_TRUE(game->pause.paused);
     game->input.hold(KEY_P, false);
     game->input.hold(KEY_ESC, !closeButton);
     setCloseRequested(closeButton);

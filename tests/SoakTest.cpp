@@ -74,7 +74,7 @@ class SoakTest : public testing::Test {
     ASSERT_TRUE(fs::exists("media/level1.inf")) << "no shipped media below " << sourceRoot();
     set_config_file("media/pwe.cfg");
     game_ = std::make_unique<Game>(640, 480, 100);
-    game_->inputFromDevices = false;  // the test's keys are held in the input record
+    game_->inputSource.inputFromDevices = false;  // the test's keys are held in the input record
   }
 
   void TearDown() override {

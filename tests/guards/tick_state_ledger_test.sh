@@ -1,6 +1,7 @@
 #!/bin/bash
 # The search's state capture must fail to build when a field is added to
-# any type a tick touches and nobody placed it in the capture's ledger. Each case copies one header, adds one field to it, puts the copy
+# any type a tick touches and nobody placed it in the capture's ledger.
+# Each case copies one header, adds one field to it, puts the copy
 # ahead of the tree on the include path and compiles the capture: it must
 # be refused. The untouched tree must compile, or the refusals prove nothing.
 #   tick_state_ledger_test.sh <c++ compiler> <source dir> <generated include dir>
@@ -27,6 +28,7 @@ cases=(
   "player/Player.h|  float x = 0.0f;|  float vx = 0.0f;"
   "game/Game.h|  float jumpApexY = 0.0f;|  float jumpPeakY = 0.0f;"
   "game/Game.h|  int lifeTicks = 0;|  bool braking = false;"
+  "game/GameParts.h|  Gamepad gamepad;|  bool mouseSteers = false;"
   "structures/Ladder.h|  int height = 0;|  int slack = 0;"
   "actors/Enemy.h|  bool alive = true; |  int hitPoints = 0;"
   "actors/Item.h|  bool present = true; |  int respawnTicks = 0;"

@@ -66,10 +66,10 @@ struct Recorder {
     // keep; a 24-bit copy is what the screen shows.
     BitmapPtr opaque(create_bitmap_ex(24, game.width, game.height));
     if (!frame || !opaque) return;
-    BITMAP* shown = game.display;
-    game.display = frame.get();
+    BITMAP* shown = game.output.display;
+    game.output.display = frame.get();
     game.drawFrame();
-    game.display = shown;
+    game.output.display = shown;
     blit(frame.get(), opaque.get(), 0, 0, 0, 0, game.width, game.height);
     if (save_png(shotPath.c_str(), opaque.get(), nullptr) != 0) {
       std::fprintf(stderr, "cannot save %s\n", shotPath.c_str());

@@ -37,7 +37,7 @@ PlayField::PlayField(const LevelLayout& layout, const std::function<void(GameTre
   tree.writeLevel("level1.inf", layout.text());
   if (prepare) prepare(tree);
   game = std::make_unique<Game>(640, 480, 100);
-  game->inputFromDevices = false;
+  game->inputSource.inputFromDevices = false;
   game->startLevel("level1.inf");
   game->beginLife();
   log_capture(&log);
@@ -59,7 +59,7 @@ bool PlayField::tickHolding(const std::vector<int>& codes) {
   Game& g = *game;
   g.input.releaseAll();
   for (int code : codes) g.input.hold(code);
-  g.input.pad = Gamepad::poll(g.gamepad.settings);
+  g.input.pad = Gamepad::poll(g.inputSource.gamepad.settings);
   const bool ended = tick();
   g.input.releaseAll();
   g.input.pad = 0;
@@ -70,7 +70,7 @@ void PlayField::holdBackHeld(const std::vector<int>& codes) {
   Game& g = *game;
   g.input.releaseAll();
   for (int code : codes) g.input.hold(code);
-  g.input.pad = Gamepad::poll(g.gamepad.settings);
+  g.input.pad = Gamepad::poll(g.inputSource.gamepad.settings);
   g.holdBackHeldKeys();
 }
 

@@ -23,18 +23,18 @@ struct RunState {
   int focusLossPause = 0;
 
   explicit RunState(const Game& game)
-      : lives(game.player.lives), score(game.player.score), focusLossPause(game.focusLossPause) {}
+      : lives(game.player.lives), score(game.player.score), focusLossPause(game.pause.focusLossPause) {}
   void restore(Game& game) const {
-    game.focusLossPause = focusLossPause;
+    game.pause.focusLossPause = focusLossPause;
     // A route's keys took the place of the devices'.
     releaseAllKeys(game);
-    game.inputFromDevices = true;
+    game.inputSource.inputFromDevices = true;
     game.player.setLives(lives);
     game.player.score = score;
     game.quit = false;
     game.levelDone = false;
     // Escape may have ended the play-test while paused.
-    game.paused = false;
+    game.pause.paused = false;
   }
 };
 
@@ -103,7 +103,7 @@ PlaytestOutcome playTest(Game& game, EditorWindow& window, const LevelData& leve
   if (route != nullptr) {
     // The pause key is not in the route: the focus going elsewhere must
     // not pause what only that key could resume.
-    game.focusLossPause = focusLossIgnored;
+    game.pause.focusLossPause = focusLossIgnored;
     beginReplayLife(game, *route);
   } else {
     game.beginLife();

@@ -72,6 +72,6 @@ void EditorWindow::present() {
   release_screen();
 }
 
-void EditorWindow::showOnScreen() { game_.display = screenView_.get(); }
+void EditorWindow::showOnScreen() { game_.output.display = screenView_.get(); }
 
-void EditorWindow::showOnCanvas() { game_.display = levelView_.get(); }
+void EditorWindow::showOnCanvas() { game_.output.display = levelView_.get(); }

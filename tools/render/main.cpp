@@ -147,9 +147,9 @@ BitmapPtr drawFirstFrame(const std::string& level, const StartupSettings& settin
                  settings.height);
     return nullptr;
   }
-  game.display = frame.get();
+  game.output.display = frame.get();
   game.drawFrame();
-  game.display = nullptr;
+  game.output.display = nullptr;
   blit(frame.get(), shown.get(), 0, 0, 0, 0, settings.width, settings.height);
   return shown;
 }
