@@ -4,12 +4,15 @@
 #include <climits>
 #include <cmath>
 
+#include "authoring/ClaimWays.h"
 #include "authoring/Reachability.h"
 #include "authoring/Replay.h"
+#include "authoring/RunBound.h"
 #include "authoring/StateWays.h"
 #include "game/Game.h"
 
 using namespace stateways;
+using namespace claimways;
 
 RouteLimits::RouteLimits(const ClearingLimits& limits)
     : limits_(limits), startedAt_(searchClockSeconds()) {}
@@ -17,96 +20,6 @@ RouteLimits::RouteLimits(const ClearingLimits& limits)
 bool RouteLimits::over() const {
   return ticks_ >= limits_.maxTicks || searchClockSeconds() - startedAt_ > limits_.maxSeconds;
 }
-
-namespace {
-
-using Costs = std::vector<std::uint64_t>;
-const std::uint64_t unreachable = UINT64_MAX / 4;
-
-// Least ticks from any of the sources to every state, cooldown waits free.
-// Edge costs are small (a chain is stored after at most a few hundred
-// ticks), so the open states sit in a ring of buckets, one per cost.
-// Each source starts at its own cost, no more than the longest edge.
-// Empty when the limits pass before every state has its cost.
-struct Source {
-  std::uint32_t state;
-  std::uint64_t cost;
-};
-
-std::uint64_t edgeCost(const StateEdge& edge) { return edge.wait ? 0 : edge.ticks; }
-
-Costs leastTicks(const StateGraph& g, const std::vector<Source>& sources,
-                 std::uint32_t longestEdge, const RouteLimits& limits) {
-  Costs cost(g.size(), unreachable);
-  std::vector<std::vector<std::uint32_t>> ring(longestEdge + 1);
-  std::size_t open = 0;
-  for (const Source& s : sources) {
-    if (s.cost >= cost[s.state]) continue;
-    cost[s.state] = s.cost;
-    ring[s.cost % ring.size()].push_back(s.state);
-    ++open;
-  }
-  std::size_t taken = 0;
-  for (std::uint64_t at = 0; open > 0; ++at) {
-    std::vector<std::uint32_t>& bucket = ring[at % ring.size()];
-    // The bucket grows while it is read: a free wait lands in it again.
-    for (std::size_t i = 0; i < bucket.size(); ++i) {
-      if (taken++ % 4096 == 0 && limits.over()) return {};
-      const std::uint32_t state = bucket[i];
-      --open;
-      if (cost[state] != at) continue;
-      for (std::uint32_t e = g.firstEdge(state); e < g.endEdge(state); ++e) {
-        const StateEdge& edge = g.edge(e);
-        const std::uint64_t next = at + edgeCost(edge);
-        if (next >= cost[edge.to]) continue;
-        cost[edge.to] = next;
-        ring[next % ring.size()].push_back(edge.to);
-        ++open;
-      }
-    }
-    bucket.clear();
-  }
-  return cost;
-}
-
-std::uint32_t longestEdge(const StateGraph& g) {
-  std::uint32_t longest = 1;
-  for (std::uint32_t s = 0; s < g.expanded(); ++s) {
-    for (std::uint32_t e = g.firstEdge(s); e < g.endEdge(s); ++e) {
-      if (!g.edge(e).wait) longest = std::max(longest, g.edge(e).ticks);
-    }
-  }
-  return longest;
-}
-
-struct ClaimEdge {
-  std::uint32_t from;
-  std::uint32_t edge;
-};
-
-// By tile: every edge that claims it, with the state it leaves.
-std::vector<std::vector<ClaimEdge>> claimEdges(const StateGraph& g, std::size_t tileCount) {
-  std::vector<std::vector<ClaimEdge>> byTile(tileCount);
-  for (std::uint32_t s = 0; s < g.expanded(); ++s) {
-    for (std::uint32_t e = g.firstEdge(s); e < g.endEdge(s); ++e) {
-      const StateEdge& edge = g.edge(e);
-      for (std::uint32_t n = edge.claimsBegin; n < edge.claimsBegin + edge.claimCount; ++n) {
-        byTile[g.claimedTile(n)].push_back({s, e});
-      }
-    }
-  }
-  return byTile;
-}
-
-bool claimsBoth(const StateGraph& g, std::uint32_t e, int other) {
-  const StateEdge& edge = g.edge(e);
-  for (std::uint32_t n = edge.claimsBegin; n < edge.claimsBegin + edge.claimCount; ++n) {
-    if (g.claimedTile(n) == other) return true;
-  }
-  return false;
-}
-
-}  // namespace
 
 namespace {
 
@@ -154,7 +67,7 @@ class OrderedBound {
       // A crowded level has thousands of edges claiming each tile.
       if (limits_.over()) return {};
       for (const ClaimEdge& c : claims_[to]) {
-        gaps[to] = claimsBoth(g_, c.edge, from) ? 0 : std::min(gaps[to], after[c.from]);
+        gaps[to] = claims(g_, c.edge, from) ? 0 : std::min(gaps[to], after[c.from]);
         if (gaps[to] == 0) break;
       }
     }
@@ -231,7 +144,11 @@ ParBound parLowerBound(const Reachability& search, const Game& game, RouteLimits
   }
   OrderedBound bound(*graph, game.floorManager.tiles(), limits);
   par.found = bound.found();
-  if (par.found) par.ticks = static_cast<int>(std::min<std::uint64_t>(bound.ticks(), INT_MAX));
+  if (!par.found) return par;
+  std::uint64_t ticks = bound.ticks();
+  const RunBound runs = claimRunsBound(*graph, game, limits);
+  if (runs.found) ticks = std::max(ticks, runs.ticks);
+  par.ticks = static_cast<int>(std::min<std::uint64_t>(ticks, INT_MAX));
   return par;
 }
 

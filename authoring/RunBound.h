@@ -1,0 +1,80 @@
+#pragma once
+// A lower bound on the time to clear a level from its runs of claimable
+// tiles: a tile is claimed only by a player standing on its row (or landing
+// there), so a run of them cannot be claimed faster than walking it.
+//
+// Cover. A claim point p claims the tiles whose columns x to x + width hold
+// trunc(p), and the player claims from x - r, x and x + r (r: half its
+// widest frame). So one standing place claims tiles whose left edges lie in
+// an interval c = 2r + w + 1 long (w: the run's widest tile).
+//
+// Runs. The wanted tiles of one row, in column order, where each lies at
+// most 2r + 2 past the one before: tiles further apart are never claimed
+// in one tick. A run's left edges span M; one step between neighbouring
+// left edges is at most s.
+//
+// Stays. A stay on a run is a stretch of ticks standing on its row, moving
+// at most the walking speed v a tick. Stays on two runs never share a tick.
+// K stays over a run cover its left edges only if their walks add up to
+// M - c - (K - 1)(c + s): the covers of K stays leave at most K - 1 holes,
+// each between two neighbouring left edges. So a run's one stay takes at
+// least W = (M - c) / v ticks, and each stay more saves at most
+// g = (c + s) / v of them.
+//
+// Transitions. Between the last claim of a stay and the first of the next
+// lie at least the least ticks over the found states (enemies ignored,
+// cooldown waits free) from the end of an edge claiming the one run to the
+// start of an edge claiming the other, plus the ticks within those edges
+// that the distance between where they stand and the runs asks at the
+// fastest speeds (a teleport, in an edge's last tick, asks none). Each
+// run's first stay is entered from the life's start or from a run visited
+// before, so those entries form a tree rooted at the start: together at
+// least the least such tree (an arborescence). Every other entry
+// into run A costs at least in(A): the least transition into it from
+// another run without a teleport, a jump from its row back onto it (which
+// rises for ceil(h / j) ticks and comes down in two fewer), or a slide down
+// a chute and the climb back. Ladders move no one sideways, so a way back
+// by them adds nothing to the cover, and a way back onto the row saves no
+// more walking than it carries the player sideways at its fastest. An
+// entry more pays for itself only if it costs less than it saves, so run A
+// counts at least W times the least ratio of cost to saving, or all of W.
+//
+// Teleports. An entry by teleport costs a tick and may add g; they are
+// at most 1 + (T - 1) / cooldown in T ticks, so with two teleporters or more
+// the sum is discounted by that many times the largest g of a run a
+// teleporter stands on.
+//
+// The bound: the tree and each run's share. Limits: at most 200 runs; one
+// walk over the found states from each run's claiming edges, twice (with
+// and without teleports), asking the route's limits
+// (authoring/ClearingRoute.h) as it goes; past them no bound. Memory: a
+// cost per found state for two walks at a time, the claiming edges by
+// tile, and matrices of runs squared.
+#include <cstdint>
+#include <vector>
+
+#include "structures/FloorTile.h"
+
+class Game;
+class RouteLimits;
+class StateGraph;
+
+struct ClaimRun {
+  int row = 0;
+  int firstLeft = 0;  // the least left edge
+  int lastLeft = 0;   // the greatest
+  int widest = 0;     // tile width
+  int widestStep = 0; // between neighbouring left edges
+  std::vector<int> tiles;
+};
+
+// wanted: by tile, whether it must be claimed (and can be).
+std::vector<ClaimRun> claimRuns(const std::vector<FloorTile>& tiles,
+                                const std::vector<bool>& wanted, float reach);
+
+struct RunBound {
+  std::uint64_t ticks = 0;  // to the last claim, counted from the life's first tick
+  bool found = false;       // false: the limits passed first, or teleports know no cooldown
+};
+
+RunBound claimRunsBound(const StateGraph& g, const Game& game, const RouteLimits& limits);

@@ -1,0 +1,126 @@
+// The par's lower bound: which claimable tiles make one run, and on levels
+// made for it, how close the bound comes to the route found without ever
+// passing it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "authoring/RunBound.h"
+#include "tests/support/CheckerRun.h"
+#include "tests/support/GameTree.h"
+#include "tests/support/LevelText.h"
+
+namespace {
+
+FloorTile tileAt(int x, int y, int width = 16) {
+  FloorTile tile;
+  tile.x = x;
+  tile.y = y;
+  tile.width = width;
+  tile.claimable = 1;
+  return tile;
+}
+
+struct RunsCase {
+  const char* name;
+  std::vector<FloorTile> tiles;
+  std::vector<bool> wanted;
+  std::vector<std::vector<int>> runs;  // tile indices by run, rows top down
+};
+
+// With a reach of 9 either side, tiles up to 20 px apart can share a claim.
+TEST(ClaimRuns, GroupTheTilesOneStandingPlaceCanReachInTurn) {
+  const std::vector<RunsCase> cases = {
+      {"one row touching, out of order", {tileAt(32, 100), tileAt(0, 100), tileAt(16, 100)},
+       {true, true, true}, {{1, 2, 0}}},
+      {"a gap a claim bridges", {tileAt(0, 100), tileAt(36, 100)}, {true, true}, {{0, 1}}},
+      {"a gap no claim bridges", {tileAt(0, 100), tileAt(37, 100)}, {true, true}, {{0}, {1}}},
+      {"two rows", {tileAt(0, 200), tileAt(0, 100), tileAt(16, 200)}, {true, true, true},
+       {{1}, {0, 2}}},
+      {"an unwanted tile splits nothing and joins nothing",
+       {tileAt(0, 100), tileAt(16, 100), tileAt(60, 100)}, {true, false, true}, {{0}, {2}}},
+      {"nothing wanted", {tileAt(0, 100)}, {false}, {}},
+  };
+  for (const RunsCase& c : cases) {
+    const std::vector<ClaimRun> runs = claimRuns(c.tiles, c.wanted, 9.0f);
+    std::vector<std::vector<int>> got;
+    for (const ClaimRun& run : runs) got.push_back(run.tiles);
+    EXPECT_EQ(got, c.runs) << c.name;
+  }
+}
+
+TEST(ClaimRuns, KnowTheirSpanAndWidestStep) {
+  const std::vector<FloorTile> tiles = {tileAt(0, 100), tileAt(16, 100, 32), tileAt(60, 100)};
+  const std::vector<ClaimRun> runs = claimRuns(tiles, {true, true, true}, 9.0f);
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0].firstLeft, 0);
+  EXPECT_EQ(runs[0].lastLeft, 60);
+  EXPECT_EQ(runs[0].widest, 32);
+  EXPECT_EQ(runs[0].widestStep, 44);
+}
+
+struct Par {
+  double lower = -1.0;
+  double route = -1.0;
+};
+
+Par parOf(const LevelText& level) {
+  GameTree tree;
+  tree.writeLevel("level1.inf", level.str());
+  const CheckRun run = runChecker();
+  Par par;
+  for (const std::string& note : run.notes) {
+    if (note.rfind("media/level1.inf:", 0) != 0) continue;
+    const std::string between = "par between ";
+    const std::size_t at = note.find(between);
+    if (at == std::string::npos) continue;
+    par.lower = std::stod(note.substr(at + between.size()));
+    par.route = std::stod(note.substr(note.find(" and ", at) + 5));
+  }
+  return par;
+}
+
+void floorRow(LevelText& level, int from, int to, int row, int claimable) {
+  for (int x = from; x < to; x += GameTree::tileWidth) {
+    level.tiles.push_back(std::to_string(x) + " " + std::to_string(row) + " brick brick_clear " +
+                          std::to_string(claimable) + " 10");
+  }
+}
+
+struct ParCase {
+  const char* name;
+  LevelText level;
+  double leastShare;  // of the route the bound must reach
+};
+
+std::vector<ParCase> parCases() {
+  std::vector<ParCase> cases;
+  {
+    ParCase straight{"one straight run, walked end to end", {}, 0.9};
+    floorRow(straight.level, 0, 640, 300, 1);
+    straight.level.start = "8 299 1";
+    cases.push_back(straight);
+  }
+  {
+    ParCase ladder{"two runs joined by a ladder", {}, 0.75};
+    floorRow(ladder.level, 0, 640, 300, 1);
+    floorRow(ladder.level, 320, 640, 236, 1);
+    ladder.level.ladders = {"600 236 64 rungs"};
+    ladder.level.start = "8 299 1";
+    cases.push_back(ladder);
+  }
+  return cases;
+}
+
+TEST(ParBound, ComesCloseToTheRouteAndNeverPassesIt) {
+  for (const ParCase& c : parCases()) {
+    const Par par = parOf(c.level);
+    ASSERT_GT(par.route, 0.0) << c.name;
+    EXPECT_LE(par.lower, par.route) << c.name;
+    EXPECT_GE(par.lower, c.leastShare * par.route) << c.name << ": " << par.lower << " of "
+                                                   << par.route;
+  }
+}
+
+}  // namespace
