@@ -3,10 +3,15 @@
 // passing it.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "authoring/ClearingRoute.h"
+#include "authoring/Reachability.h"
 #include "authoring/RunBound.h"
+#include "game/Game.h"
+#include "tests/support/BestTime.h"
 #include "tests/support/CheckerRun.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
@@ -120,6 +125,54 @@ TEST(ParBound, ComesCloseToTheRouteAndNeverPassesIt) {
     EXPECT_LE(par.lower, par.route) << c.name;
     EXPECT_GE(par.lower, c.leastShare * par.route) << c.name << ": " << par.lower << " of "
                                                    << par.route;
+  }
+}
+
+// Small levels whose best time a breadth-first search over every input
+// finds: the bound never passes it, and the route found never beats it.
+TEST(ParBound, NeverPassesTheTrueBestTime) {
+  struct Truth {
+    const char* name;
+    LevelText level;
+  };
+  std::vector<Truth> cases;
+  {
+    Truth straight{"a short straight run", {}};
+    floorRow(straight.level, 0, 192, 300, 1);
+    straight.level.start = "8 299 1";
+    cases.push_back(straight);
+  }
+  {
+    Truth ladder{"a run and a ladder up to another", {}};
+    floorRow(ladder.level, 0, 96, 300, 1);
+    floorRow(ladder.level, 96, 192, 300, 0);
+    floorRow(ladder.level, 128, 192, 236, 1);
+    ladder.level.ladders = {"150 236 64 rungs"};
+    ladder.level.start = "8 299 1";
+    cases.push_back(ladder);
+  }
+  {
+    Truth gap{"two runs a jump apart", {}};
+    floorRow(gap.level, 0, 64, 300, 1);
+    floorRow(gap.level, 128, 192, 300, 1);
+    gap.level.start = "8 299 1";
+    cases.push_back(gap);
+  }
+  for (const Truth& c : cases) {
+    GameTree tree;
+    tree.writeLevel("level1.inf", c.level.str());
+    auto game = std::make_unique<Game>(640, 480, 100);
+    game->startLevel("level1.inf");
+    const int best = bestClearingTicks(*game, 400, 1000000);
+    ASSERT_GT(best, 0) << c.name;
+    game->beginLife();
+    Reachability search(*game);
+    search.run();
+    RouteLimits limits{ClearingLimits{}};
+    const ParBound par = parLowerBound(search, *game, limits);
+    ASSERT_TRUE(par.found) << c.name;
+    EXPECT_LE(par.ticks, best) << c.name;
+    EXPECT_GE(static_cast<int>(search.route().ticks.size()), best) << c.name;
   }
 }
 
