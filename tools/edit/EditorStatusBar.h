@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "authoring/LevelReport.h"
 #include "game/LevelData.h"
-#include "tools/edit/LiveChecks.h"
 
 struct StatusFacts {
   bool inLevel = false;   // the cursor is over the game area
