@@ -21,6 +21,9 @@
 
 namespace {
 
+// A run answers once a stage of the report.
+static_assert(static_cast<int>(ReportStage::Proof) == LiveChecks::answerCount);
+
 ReportFinding levelError(const std::string& message) {
   ReportFinding out;
   out.element = LayoutElement::Level;

@@ -1,6 +1,7 @@
 #pragma once
-// The layout rules and the reachability search of pwe-check, run on the
-// level as it is being edited, in the background.
+// The level's report (the layout rules, the reachability search, the proof
+// with the enemies) as pwe-check makes it, made for the level as it is
+// being edited, in the background.
 //
 // Why a child process and not a thread: the search holds its keys in its
 // own Game's input record now, but the tick it plays still shares other
@@ -11,13 +12,12 @@
 // the search has no point at which a thread could be told to. So each run
 // forks; the child places its copy of the level in its copy of a Game that
 // nothing else uses, runs the checks with the sounds silenced, writes the
-// findings to a pipe and ends with _exit. The parent reads the pipe
+// report to a pipe and ends with _exit. The parent reads the pipe
 // without blocking between frames and kills a child whose level has been
 // changed since.
 //
-// The child makes the level's report (authoring/LevelReport.h), as
-// pwe-check does, and answers with the report so far after each of its
-// stages: first the layout rules (a fraction of a second, and at most
+// The child asks for the level's report (authoring/LevelReport.h) and
+// answers with the report so far after each of its stages: first the layout rules (a fraction of a second, and at most
 // their limit in seconds), then what the search reaches and the route
 // without the enemies (at most the search's limit), then what playing the
 // level with its enemies proves (at most the proof's). The author sees
