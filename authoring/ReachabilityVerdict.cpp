@@ -192,6 +192,8 @@ void addCleared(ReachabilityVerdict& verdict, Game& game, const Reachability& se
   const int routeTicks = static_cast<int>(clear.route.size());
   const ParBound par = parLowerBound(search, game, limits);
   const FramePerfect exact = framePerfectTicks(game, search, clear.route, limits);
+  verdict.clearedTicks = routeTicks;
+  verdict.parTicks = par.found ? std::min(par.ticks, routeTicks) : -1;
   std::string message = "the level can be cleared with its enemies in " +
                         seconds(routeTicks, ups) + " (countdown " +
                         seconds(game.lifeLength(game.level.countdown_start), ups) + "); " +

@@ -24,6 +24,10 @@ struct ReachabilityVerdict {
   bool routeWritable = false;  // route clears the level, played as the game plays it
   std::string noRoute;  // otherwise why not (may be empty); each tool words its refusal
   bool routeInTime = false;  // the route found clears the level before the countdown ends
+  // When the proof cleared the level with its enemies: its route's ticks,
+  // and the par bound's lowest (-1 when none was found within the limits).
+  int clearedTicks = 0;
+  int parTicks = -1;
 };
 
 // game: the one the search ran on, as the search left it. Replays the route

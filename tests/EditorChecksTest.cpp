@@ -61,9 +61,9 @@ bool waitForProof(LiveChecks& checks) {
   return true;
 }
 
-std::vector<std::string> messagesOf(const std::vector<CheckFinding>& findings) {
+std::vector<std::string> messagesOf(const std::vector<ReportFinding>& findings) {
   std::vector<std::string> messages;
-  for (const CheckFinding& f : findings) messages.push_back(f.message);
+  for (const ReportFinding& f : findings) messages.push_back(f.message);
   return messages;
 }
 
@@ -91,18 +91,18 @@ TEST(EditorChecks, ReportWhatTheEngineFindsWhereItIs) {
   EXPECT_FALSE(checks.running());
   EXPECT_EQ(checks.revision(), 7u);
   EXPECT_EQ(messagesOf(checks.findings()), expected);
-  const CheckFinding& tile = checks.findings()[checks.findings().size() - 3];
+  const ReportFinding& tile = checks.findings()[checks.findings().size() - 3];
   EXPECT_EQ(tile.element, LayoutElement::Tile);
   EXPECT_EQ(tile.index, 20);
   EXPECT_TRUE(tile.unreachable);
   EXPECT_FALSE(tile.warning);
   // Shown at the same tile, as the editor shows what cannot be reached.
-  const CheckFinding& near = checks.findings()[checks.findings().size() - 2];
+  const ReportFinding& near = checks.findings()[checks.findings().size() - 2];
   EXPECT_EQ(near.element, LayoutElement::Tile);
   EXPECT_EQ(near.index, 20);
   EXPECT_TRUE(near.unreachable);
   EXPECT_TRUE(near.warning);
-  const CheckFinding& whole = checks.findings().back();
+  const ReportFinding& whole = checks.findings().back();
   EXPECT_EQ(whole.element, LayoutElement::Level);
   EXPECT_EQ(whole.index, -1);
   EXPECT_FALSE(whole.unreachable);

@@ -275,8 +275,8 @@ TEST(EditorStatus, ScrollsALongMessageThroughTheRowsAndRound) {
   for (const auto& [time, lines] : shown) EXPECT_EQ(visibleLines(five, 3, time), lines) << time;
 }
 
-CheckFinding finding(LayoutElement element, int index, const std::string& message) {
-  CheckFinding f;
+ReportFinding finding(LayoutElement element, int index, const std::string& message) {
+  ReportFinding f;
   f.element = element;
   f.index = index;
   f.message = message;
@@ -289,7 +289,7 @@ TEST(EditorStatus, GroupsFindingsAlikeIntoOneMessage) {
   for (int x : {0, 32, 64}) level.tiles.push_back(TileSpec{x, 100, "brick", "brick", 1, 10});
   level.tiles.push_back(TileSpec{0, 200, "brick", "brick", 1, 10});
   level.ladders.push_back(LadderSpec{32, 100, 40, "rungs"});
-  const std::vector<CheckFinding> findings = {
+  const std::vector<ReportFinding> findings = {
       finding(LayoutElement::Tile, 0, "claimable tile at 0, 100 cannot be reached from the start position"),
       finding(LayoutElement::Ladder, 0, "ladder at 32, 100: its top (row 100) has no floor within 2 rows"),
       finding(LayoutElement::Tile, 1, "claimable tile at 32, 100 cannot be reached from the start position"),

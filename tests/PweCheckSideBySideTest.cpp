@@ -1,7 +1,7 @@
 // pwe-check proves a tree's levels side by side, a child process each: the
 // report and the route written are those of one process proving them in
-// turn, a child that dies is an error of its level, and the proof crosses
-// the pipe whole or is known to be cut.
+// turn, and a child that dies is an error of its level. How its report
+// crosses the pipe: tests/LevelReportTest.cpp.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,7 +14,6 @@
 #include "tests/support/FileText.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
-#include "tools/check/LevelProof.h"
 
 namespace {
 
@@ -99,35 +98,4 @@ TEST(PweCheckSideBySide, ReportsAKilledChildAsAnErrorOfItsLevel) {
                                   {"media/level1.inf", "media/level2.inf", "media/level4.inf"});
   EXPECT_EQ(run.status, 1);
   EXPECT_FALSE(std::filesystem::exists("route.replay"));
-}
-
-TEST(PweCheckSideBySide, AProofCrossesWholeOrIsKnownCut) {
-  LevelProof proof;
-  proof.findings.report("media/a 1.inf", Position{3, 1}, "12 34\nnot a header");
-  proof.findings.warn("media/b.inf", "warning: .");
-  proof.findings.note("", Position{0, 7}, "");
-  proof.routeFound = true;
-  proof.route = "level a 1.inf\n.r9\n";
-  const std::string bytes = serialisedProof(proof);
-  LevelProof back;
-  ASSERT_TRUE(readProof(bytes, back));
-  ASSERT_EQ(back.findings.all().size(), 3u);
-  for (std::size_t i = 0; i < 3; ++i) {
-    const Diagnostic& sent = proof.findings.all()[i];
-    const Diagnostic& got = back.findings.all()[i];
-    EXPECT_EQ(got.file, sent.file);
-    EXPECT_EQ(got.message, sent.message);
-    EXPECT_EQ(got.position.line, sent.position.line);
-    EXPECT_EQ(got.position.column, sent.position.column);
-    EXPECT_EQ(got.warning, sent.warning);
-    EXPECT_EQ(got.note, sent.note);
-  }
-  EXPECT_TRUE(back.routeFound);
-  EXPECT_EQ(back.route, proof.route);
-  for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
-    LevelProof part;
-    EXPECT_FALSE(readProof(bytes.substr(0, cut), part)) << "cut at " << cut;
-  }
-  LevelProof longer;
-  EXPECT_FALSE(readProof(bytes + "e", longer));
 }

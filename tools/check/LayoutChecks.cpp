@@ -1,16 +1,12 @@
-// The layout rules (authoring/LayoutRules) run on every level that reads
-// cleanly, in a Game built from the tree as the engine builds it, and each
-// finding is reported at the record it is about. They run only when the
-// rest of the tree is free of errors (AssetChecks.cpp, run).
+// The findings of a level's report (authoring/LevelReport.h), each
+// reported at the record of the file it is about; the layout rules' of
+// every level first, as they are quick to read, then each level's proof
+// (ReachabilityChecks.cpp). The reports are made only when the rest of
+// the tree is free of errors (AssetChecks.cpp, run).
 #include <string>
 #include <vector>
 
-#include "game/Game.h"
-#include "authoring/LayoutRules.h"
 #include "authoring/ReachabilityVerdict.h"
-#include "shell/Fatal.h"
-#include "shell/MediaTreeEntry.h"
-#include "shell/Startup.h"
 #include "tools/check/FindingRecord.h"
 #include "tools/check/MediaChecker.h"
 
@@ -46,38 +42,24 @@ std::string at(Position position) {
 
 }  // namespace
 
-void MediaChecker::checkLayouts() {
-  std::vector<const LevelRecords*> readable;
-  for (const LevelRecords& records : levels_) {
-    if (records.readable) readable.push_back(&records);
-  }
-  if (readable.empty() || !enterMediaTree(root_)) return;
-  try {
-    DataFailureGuard guard;
-    selectConfiguration("media/pwe.cfg");
-    laySetConfiguration("media/pwe.cfg");
-    const StartupSettings settings = readStartupSettings();
-    Game game(settings.width, settings.height, settings.updatesPerSecond);
-    for (const LevelRecords* records : readable) {
-      try {
-        game.startLevel(records->fileName);
-        game.beginLife();
-        for (const LayoutFinding& finding : LayoutRules(game, searchSeconds_).check()) {
-          reportLayout(*records, finding, out_);
-        }
-      } catch (const DataFailure& stop) {
-        out_.report(pathOf(records->fileName), placementStopMessage(stop.boxText));
-      }
+void MediaChecker::recordLayouts(const std::vector<const LevelRecords*>& levels,
+                                 const std::vector<ProvenLevel>& proven) {
+  for (std::size_t i = 0; i < levels.size(); ++i) {
+    const LevelReport& report = proven[i].report;
+    if (!proven[i].answered) continue;  // its proof says so
+    if (report.stopped() && report.stoppedIn == ReportStage::Tree) {
+      // The checks before found nothing the engine would stop on.
+      out_.report(placeShown(), "the engine stops while loading the tree: " + report.stop);
+      return;
     }
-  } catch (const DataFailure& stop) {
-    // The checks before found nothing the engine would stop on.
-    out_.report(placeShown(), "the engine stops while loading the tree: " + stop.boxText);
+    for (const ReportFinding& finding : report.layout) recordFinding(*levels[i], finding);
+    if (report.stopped() && report.stoppedIn == ReportStage::Layout) {
+      out_.report(pathOf(levels[i]->fileName), placementStopMessage(report.stop));
+    }
   }
-  leaveMediaTree();
 }
 
-void MediaChecker::reportLayout(const LevelRecords& records, const LayoutFinding& finding,
-                                Diagnostics& out) const {
+void MediaChecker::recordFinding(const LevelRecords& records, const ReportFinding& finding) {
   std::string message = finding.message;
   if (finding.other >= 0) {
     message += " (at " + at(positionOf(records, finding.element, finding.other)) + ")";
@@ -85,10 +67,10 @@ void MediaChecker::reportLayout(const LevelRecords& records, const LayoutFinding
   const std::string file = pathOf(records.fileName);
   const Position where = positionOf(records, finding.element, finding.index);
   if (finding.note) {
-    out.note(file, where, message);
+    out_.note(file, where, message);
   } else if (finding.warning) {
-    out.warn(file, where, message);
+    out_.warn(file, where, message);
   } else {
-    out.report(file, where, message);
+    out_.report(file, where, message);
   }
 }

@@ -10,17 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "authoring/ClearingSearch.h"
+#include "authoring/LevelReport.h"
 #include "tools/check/Diagnostics.h"
-#include "tools/check/LevelProof.h"
 #include "tools/check/TreeFacts.h"
 
-class Game;
-class Reachability;
 class TextFile;
 class TokenReader;
 struct ImageFile;
-struct LayoutFinding;
 
 // Where the records of one level file begin, so that a layout finding can
 // be reported at the record it is about.
@@ -110,21 +106,28 @@ class MediaChecker {
   // tools/check/LevelChecks.cpp
   void checkLevel(const std::string& fileName);
 
+  // One level's report (authoring/LevelReport.h), or why the child that
+  // made it gave none.
+  struct ProvenLevel {
+    LevelReport report;
+    bool answered = true;
+    std::string lost;  // otherwise how the child ended ("killed by signal 9 (Killed)"), or empty
+  };
+
   // tools/check/LayoutChecks.cpp
-  void checkLayouts();
-  void reportLayout(const LevelRecords& records, const LayoutFinding& finding,
-                    Diagnostics& out) const;
+  // What the layout rules found in every level, at the records they are about.
+  void recordLayouts(const std::vector<const LevelRecords*>& levels,
+                     const std::vector<ProvenLevel>& proven);
+  void recordFinding(const LevelRecords& records, const ReportFinding& finding);
 
   // tools/check/ReachabilityChecks.cpp
-  void checkReachability(bool treeLoads);
-  // Every level's proof, in the order given, proven side by side.
-  std::vector<LevelProof> proveLevels(const std::vector<const LevelRecords*>& levels,
-                                      const LevelRecords* routed);
-  LevelProof proveLevel(const LevelRecords& records, bool writeRoute) const;
-  void judgeReachability(const LevelRecords& records, Game& game, const Reachability& search,
-                         bool writeRoute, const ClearingLimits& limits, LevelProof& proof) const;
-  // Reports the proof and writes its route.
-  void recordProof(const LevelRecords& records, const LevelProof& proof);
+  void checkLevelReports(bool treeLoads);
+  // Every level's report, in the order given, made side by side.
+  std::vector<ProvenLevel> proveLevels(const std::vector<const LevelRecords*>& levels);
+  LevelReport reportOn(const LevelRecords& records) const;
+  // Reports what the search and the proof found, and writes the route.
+  void recordProof(const LevelRecords& records, const ProvenLevel& proven, bool routed);
+  void writeRoute(const LevelRecords& records, const LevelReport& report);
   bool routeOutputReplaceable() const;
 
   // tools/check/SetChecks.cpp

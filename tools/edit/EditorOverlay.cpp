@@ -21,7 +21,7 @@ Rect panelPlace(const BITMAP* panel, int x, int y) {
   return Rect{x, y, panel->w, panel->h};
 }
 
-int markColour(const CheckFinding& finding) {
+int markColour(const ReportFinding& finding) {
   if (finding.unreachable) return makecol(190, 90, 255);
   if (finding.warning) return makecol(255, 190, 40);
   return makecol(255, 50, 50);
@@ -34,7 +34,7 @@ void outline(BITMAP* target, const Rect& r, int thickness, int colour) {
 }
 
 // Findings of an older revision may name elements the level no longer has.
-bool stillThere(const CheckFinding& finding, const LevelData& level) {
+bool stillThere(const ReportFinding& finding, const LevelData& level) {
   RecordKind kind;
   if (!recordKindOf(finding.element, kind)) return true;
   return visitRecordList(level, kind, [&](const auto& list, auto) {
@@ -68,7 +68,7 @@ void dashedOutline(BITMAP* target, const Rect& r, int light, int dark) {
 
 }  // namespace
 
-Rect findingPlace(const CheckFinding& finding, const LevelEditor& editor, const Game& game) {
+Rect findingPlace(const ReportFinding& finding, const LevelEditor& editor, const Game& game) {
   const LevelData& level = editor.level();
   if (finding.element == LayoutElement::CountdownPanel) {
     return panelPlace(game.countdownBuffer.get(), level.countdown_x, level.countdown_y);
@@ -83,10 +83,10 @@ Rect findingPlace(const CheckFinding& finding, const LevelEditor& editor, const 
   return editor.bounds(ElementRef{tool, index});
 }
 
-void drawMarks(BITMAP* target, const std::vector<CheckFinding>& findings,
+void drawMarks(BITMAP* target, const std::vector<ReportFinding>& findings,
                const std::vector<int>& highlighted, const LevelEditor& editor, const Game& game) {
   for (int i = 0; i < static_cast<int>(findings.size()); ++i) {
-    const CheckFinding& finding = findings[i];
+    const ReportFinding& finding = findings[i];
     if (!stillThere(finding, editor.level())) continue;
     const Rect place = findingPlace(finding, editor, game);
     if (place.empty()) continue;

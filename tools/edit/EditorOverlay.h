@@ -14,13 +14,13 @@ class Game;
 class LevelEditor;
 
 // Where a finding is on the map; empty for one about the level as a whole.
-Rect findingPlace(const CheckFinding& finding, const LevelEditor& editor, const Game& game);
+Rect findingPlace(const ReportFinding& finding, const LevelEditor& editor, const Game& game);
 
 // Errors red, warnings amber, unreachable tiles and items violet; the
 // findings of the message on show in the status bar (highlighted: indices
 // into findings) are drawn thicker. Findings of an older revision that
 // name elements the level no longer has are left out.
-void drawMarks(BITMAP* target, const std::vector<CheckFinding>& findings,
+void drawMarks(BITMAP* target, const std::vector<ReportFinding>& findings,
                const std::vector<int>& highlighted, const LevelEditor& editor, const Game& game);
 
 void drawPath(BITMAP* target, const std::vector<PathPoint>& path);

@@ -35,7 +35,7 @@ KindWords wordsOf(const std::vector<Record>& list, int index) {
   return KindWords{placeIn(list, index), LevelFields<Record>::kind, LevelFields<Record>::kinds};
 }
 
-KindWords kindWords(const CheckFinding& finding, const LevelData& level) {
+KindWords kindWords(const ReportFinding& finding, const LevelData& level) {
   RecordKind kind;
   if (!recordKindOf(finding.element, kind)) return KindWords{};
   return visitRecordList(level, kind,
@@ -44,7 +44,7 @@ KindWords kindWords(const CheckFinding& finding, const LevelData& level) {
 
 // Findings alike share this: their kind of element, severity and words,
 // with the element's own place taken out.
-std::string likeness(const CheckFinding& finding, const KindWords& words) {
+std::string likeness(const ReportFinding& finding, const KindWords& words) {
   std::string message = finding.message;
   const std::size_t at = words.place.empty() ? std::string::npos : message.find(words.place);
   if (at != std::string::npos) message.erase(at, words.place.size());
@@ -130,7 +130,7 @@ std::vector<std::string> visibleLines(const std::vector<std::string>& lines, int
   return std::vector<std::string>(lines.begin() + first, lines.begin() + first + rows);
 }
 
-std::vector<StatusMessage> groupFindings(const std::vector<CheckFinding>& findings,
+std::vector<StatusMessage> groupFindings(const std::vector<ReportFinding>& findings,
                                          const LevelData& level) {
   std::vector<StatusMessage> messages;
   std::vector<std::string> keys;

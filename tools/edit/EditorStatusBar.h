@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "authoring/LevelReport.h"
 #include "game/LevelData.h"
-#include "tools/edit/LiveChecks.h"
 
 struct StatusFacts {
   bool inLevel = false;   // the cursor is over the game area
@@ -62,7 +62,7 @@ struct StatusMessage {
   std::vector<int> findings;  // indices into the findings given
 };
 
-std::vector<StatusMessage> groupFindings(const std::vector<CheckFinding>& findings,
+std::vector<StatusMessage> groupFindings(const std::vector<ReportFinding>& findings,
                                          const LevelData& level);
 
 // What N steps through: every group's message, then what the proof with

@@ -1,6 +1,7 @@
 #pragma once
-// The layout rules and the reachability search of pwe-check, run on the
-// level as it is being edited, in the background.
+// The level's report (the layout rules, the reachability search, the proof
+// with the enemies) as pwe-check makes it, made for the level as it is
+// being edited, in the background.
 //
 // Why a child process and not a thread: the search holds its keys in its
 // own Game's input record now, but the tick it plays still shares other
@@ -11,36 +12,27 @@
 // the search has no point at which a thread could be told to. So each run
 // forks; the child places its copy of the level in its copy of a Game that
 // nothing else uses, runs the checks with the sounds silenced, writes the
-// findings to a pipe and ends with _exit. The parent reads the pipe
+// report to a pipe and ends with _exit. The parent reads the pipe
 // without blocking between frames and kills a child whose level has been
 // changed since.
 //
-// A child answers three times: first the layout rules (a fraction of a
-// second, and at most their limit in seconds), then what the search
-// reaches and the route without the enemies (at most the search's limit),
-// then what playing the level with its enemies proves (at most the
-// proof's). The author sees each as it comes and is told the checks are
-// still going until the last.
+// The child asks for the level's report (authoring/LevelReport.h) and
+// answers with the report so far after each of its stages: first the layout rules (a fraction of a second, and at most
+// their limit in seconds), then what the search reaches and the route
+// without the enemies (at most the search's limit), then what playing the
+// level with its enemies proves (at most the proof's). The author sees
+// each as it comes and is told the checks are still going until the last.
 #include <sys/types.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "authoring/LayoutRules.h"
+#include "authoring/LevelReport.h"
 #include "game/LevelData.h"
 #include "game/ReplayFile.h"
 
 class Game;
-
-struct CheckFinding {
-  LayoutElement element = LayoutElement::Tiles;
-  int index = -1;          // in the element's list; -1: the level as a whole
-  int other = -1;          // an element of the same list the message names, or -1
-  bool warning = false;
-  bool unreachable = false;  // a claimable tile or an item no key sequence reaches
-  std::string message;     // as pwe-check words it
-};
 
 class LiveChecks {
  public:
@@ -71,7 +63,9 @@ class LiveChecks {
   bool proving() const { return proving_; }
   // The revision the findings held belong to (0: none yet).
   unsigned revision() const { return revision_; }
-  const std::vector<CheckFinding>& findings() const { return findings_; }
+  // The report's findings, the proof's note apart, and why the engine
+  // stopped or the child ended, when it did.
+  const std::vector<ReportFinding>& findings() const { return findings_; }
   // What the proof with the enemies established, as pwe-check words its
   // note; empty while proving or when it proved nothing (its warning is
   // then among the findings). Neither an error nor a warning.
@@ -92,6 +86,7 @@ class LiveChecks {
   void stop();
   void readAvailable();
   bool takeAnswer();
+  void hold(const LevelReport& report);
   void finish();
 
   std::unique_ptr<Game> game_;
@@ -102,7 +97,7 @@ class LiveChecks {
   bool ended_ = false;        // the running child closed its end
   int answers_ = 0;           // taken in from the running child
   unsigned revision_ = 0;
-  std::vector<CheckFinding> findings_;
+  std::vector<ReportFinding> findings_;
   bool proving_ = false;
   std::string clearedNote_;
   bool hasRoute_ = false;
