@@ -240,7 +240,7 @@ void Clearing::itemPlans(Choice& choice) {
     // Each is a walk over every found state: the limits are asked between.
     if (!choice.at.world.itemsPresent[i] || !fetchable_[i] || overLimit()) continue;
     const Item& item = items[i];
-    const std::vector<Ways::Found> found = nearest_.ways().run(
+    const std::vector<ShortestWays::Found> found = nearest_.ways().cheapest(
         choice.at.at, [](std::uint32_t) { return true; },
         [&](std::uint32_t e) { return touchesItem(graph_.state(graph_.edge(e).to), item); }, 1);
     if (!found.empty()) choice.plans.push_back(Plan{0, nearest_.ways().pathTo(found.front())});
