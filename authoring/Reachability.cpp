@@ -120,7 +120,7 @@ void Reachability::run() {
   afterFirst_ = Memo();
   byState_ = Memo();
   std::vector<Stretch>().swap(wholeStretches_);
-  std::vector<std::uint32_t>().swap(wholeSlots_);
+  std::vector<StretchSlot>().swap(wholeSlots_);
   std::vector<int>().swap(memoClaims_);
   if (complete_) decideItems();
   restoreGame();
@@ -191,7 +191,7 @@ void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges)
     bool known = false;
     memoState = remember(byState_, state, known);
     const std::size_t slots = (memoState + 1) * groundInputs_.size();
-    if (wholeSlots_.size() < slots) wholeSlots_.resize(slots, 0);
+    if (wholeSlots_.size() < slots) wholeSlots_.resize(slots);
   }
   for (const Input& input : choosing ? groundInputs_ : idleInputs_) {
     // Up and down act only where the climbing keys find a ladder.
@@ -202,9 +202,9 @@ void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges)
     // Nothing held is the first ground input too.
     const std::size_t inputIndex =
         choosing ? static_cast<std::size_t>(&input - groundInputs_.data()) : 0;
-    std::uint32_t* slot = memoState == UINT32_MAX || climbs
-                              ? nullptr
-                              : &wholeSlots_[memoState * groundInputs_.size() + inputIndex];
+    StretchSlot* slot = memoState == UINT32_MAX || climbs
+                            ? nullptr
+                            : &wholeSlots_[memoState * groundInputs_.size() + inputIndex];
     const ChainResult chain =
         follow(state, input, slot, slot ? &byState_.keys->state(memoState) : nullptr);
     if (!chain.alive) continue;

@@ -190,6 +190,18 @@ class Reachability {
     std::unique_ptr<StateGraph> keys = std::make_unique<StateGraph>(StateKey::Chain, -1);
     std::vector<Stretch> stretches;  // by keys index
   };
+  // Where the whole chain from a state with an input is remembered: the
+  // index of its stretch in wholeStretches_, or empty until it is played.
+  class StretchSlot {
+   public:
+    bool empty() const { return stretch_ == none; }
+    std::uint32_t stretch() const { return stretch_; }
+    void hold(std::uint32_t stretch) { stretch_ = stretch; }
+
+   private:
+    static constexpr std::uint32_t none = UINT32_MAX;
+    std::uint32_t stretch_ = none;
+  };
   // What following a chain found: how it ended, and of its last ticks
   // what a teleport digit's release depends on.
   struct ChainResult {
@@ -221,10 +233,11 @@ class Reachability {
   // nothing held until the player has a choice of keys again (standing
   // under control), has died, or chainLimit ticks have passed. Leaves the
   // Game where the chain ended, its claims taken back.
-  // memoSlot: where the stretch of this state and input is remembered, or
-  // null when it is not to be.
-  ChainResult follow(const TickState& state, const Input& input, std::uint32_t* memoSlot,
-                     const TickState* memoPlayed);
+  // slot: where the chain of this state and input is remembered, or null
+  // when it is not to be; played: the state its key stands for, which a
+  // stretch held there was played from.
+  ChainResult follow(const TickState& state, const Input& input, StretchSlot* slot,
+                     const TickState* played);
   void keepClaims(const ChainResult& chain);
   Box firstTickBox(const TickState& state);
   bool followLater(ChainResult& chain, bool sure, Box& box);
@@ -289,7 +302,7 @@ class Reachability {
   Memo afterFirst_;                   // keyed by the state after a first tick
   Memo byState_;                      // keyed by the state a chain starts at; no stretches
   std::vector<Stretch> wholeStretches_;   // played from a state of byState_ with an input
-  std::vector<std::uint32_t> wholeSlots_;  // by byState_ index and input: stretch + 1, or 0
+  std::vector<StretchSlot> wholeSlots_;  // by byState_ index and ground input
   std::vector<int> memoClaims_;
   std::size_t claimMark_ = 0;         // the floor's claim journal when the search began
   bool complete_ = true;

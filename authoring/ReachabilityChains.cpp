@@ -221,19 +221,18 @@ bool Reachability::followLater(ChainResult& chain, bool sure, Box& box) {
 }
 
 Reachability::ChainResult Reachability::follow(const TickState& state, const Input& input,
-                                               std::uint32_t* memoSlot,
-                                               const TickState* memoPlayed) {
+                                               StretchSlot* slot, const TickState* played) {
   const bool sure = !state.marked(TickState::unsure);
   ChainResult chain;
   chain.lastUnderControl = state.has(TickState::hasControl);
-  if (memoSlot != nullptr && *memoSlot != 0) {
-    const Stretch& stretch = wholeStretches_[*memoSlot - 1];
-    if (fits(stretch, *memoPlayed, state)) {
-      chain.alive = reuse(chain, stretch, *memoPlayed, state);
+  if (slot != nullptr && !slot->empty()) {
+    const Stretch& stretch = wholeStretches_[slot->stretch()];
+    if (fits(stretch, *played, state)) {
+      chain.alive = reuse(chain, stretch, *played, state);
       keepClaims(chain);
       return chain;
     }
-    memoSlot = nullptr;  // the first one played stays
+    slot = nullptr;  // the first one played stays
   }
 
   Player& p = game_.player;
@@ -246,10 +245,10 @@ Reachability::ChainResult Reachability::follow(const TickState& state, const Inp
     chain.end = captureChainState(sure);
   }
   chain.alive = alive;
-  if (memoSlot != nullptr) {
+  if (slot != nullptr) {
+    slot->hold(static_cast<std::uint32_t>(wholeStretches_.size()));
     wholeStretches_.push_back(
         rememberStretch(chain, state, box, chain.claims, chain.ticks, chain.releasedBeforeLast));
-    *memoSlot = static_cast<std::uint32_t>(wholeStretches_.size());
   }
   keepClaims(chain);
   return chain;
@@ -270,6 +269,7 @@ std::size_t Reachability::heldBytes(const StateGraph& graph) const {
     bytes += memo->keys->bytes() + memo->stretches.capacity() * sizeof(Stretch);
   }
   return bytes + wholeStretches_.capacity() * sizeof(Stretch) +
-         (wholeSlots_.capacity() + memoClaims_.capacity()) * sizeof(std::uint32_t) +
+         wholeSlots_.capacity() * sizeof(StretchSlot) +
+         memoClaims_.capacity() * sizeof(std::uint32_t) +
          (nearTeleporter_.capacity() + (armed_.capacity() + waitsAt_.capacity()) / 8);
 }
