@@ -13,6 +13,12 @@
 // apart by everything a tick reads but the countdown, so a place met again
 // later is not searched again: arriving later never helps.
 //
+// Its shape: a depth-first search over places, kept on a stack. Each place
+// (a Choice) holds the snapshot of the life there and the ways (Plans: a
+// wait, then edges) made from it a stage at a time, Nearest, Waits,
+// Others and Items, as the ones before fail; the ways are walked out over
+// the found states by authoring/StateWays.h (NearestWay, ShortestWays).
+//
 // No greedy order is best on every level: a level cleared nearest first is
 // cleared again in orders that weigh a few of the nearest tiles by the way
 // on from each, and the quickest route is kept.

@@ -6,6 +6,15 @@
 // which items the player's frame touches, and gives a route that claims
 // every tile it can.
 //
+// Its shape. A breadth-first search over states (authoring/StateGraph.h):
+// `search` expands the states in the order they were found, and `expand`
+// follows one chain from a state for each input worth trying. `follow`
+// returns what the chain found as a value (ChainResult: alive, where it
+// ended, its ticks and claims, and what a digit's release depends on);
+// `expand` adds where it ended as a state, and the chain as an edge. The
+// route, and the searches over what was found, walk the states with
+// authoring/StateWays.h (BreadthFirstWalk, ShortestWays, NearestWay).
+//
 // States and chains. A state is kept where the player has a choice of keys:
 // standing or on a ladder, under control. From there each input is played
 // for one tick and then with nothing held until the next choice: while the
@@ -61,14 +70,18 @@
 // animation stands, which is closed under the tick since motion does not
 // depend on the rest.
 //
-// Stretches remembered. A chain played once is played again for states
-// that differ only where it cannot matter: the ladder held (read only
-// where the player stands on it, so any ladder whose span the chain never
-// entered gives the same ticks), the cooldown (read only by the teleport
-// keys, which a chain without a choice never passes) and, in the motion
-// search, the animations. A state whose animations may then not be the
-// ones a way to it leaves is marked unsure, and its frame on show is not
-// taken as a touch.
+// Stretches remembered. A chain played once is taken from memory, rather
+// than played again, for states that differ only where it cannot matter:
+// the ladder held (read only where the player stands on it, so any ladder
+// whose span the chain never entered gives the same ticks), the cooldown
+// (read only by the teleport keys, which a chain without a choice never
+// passes) and, in the motion search, the animations. A state whose
+// animations may then not be the ones a way to it leaves is marked unsure,
+// and its frame on show is not taken as a touch. Two memos hold the
+// stretches (Reachability::Stretch): the whole chain, by the state it
+// starts at and its first input (a StretchSlot each, empty until the chain
+// is played), and the ticks after a first tick, by the state that tick
+// ended in, which chains from many states share.
 //
 // Limits. The search stops after a number of states, of ticks, of seconds
 // or of bytes held (its states, their edges and what it remembers beside
