@@ -61,6 +61,7 @@ class Clearing {
   void itemPlans(Choice& choice);
   bool touchesItem(const TickState& state, const Item& item) const;
   bool tryPlan(const Plan& plan);
+  HashTrail hashesAlong(const std::vector<Choice>& stack);
   bool seenBefore(const PlaySnapshot& at);
   void noteAttempt();
   void count(Choice& choice);
@@ -143,6 +144,7 @@ ClearingResult Clearing::run() {
       result_.route = live_.inputs();
       result_.tilesClaimed = result_.tilesTotal;
       result_.ticksPlayed = live_.ticksPlayed();
+      result_.hashes = hashesAlong(stack);
       return result_;
     }
     Choice next;
@@ -252,6 +254,20 @@ bool Clearing::touchesItem(const TickState& state, const Item& item) const {
   const CollisionCorner at = collisionCorner(state.x, state.y, state.width, height);
   return at.left < item.x + item.width && item.x < at.left + state.width &&
          at.top < item.y + item.height && item.y < at.top + height;
+}
+
+// The route as the search played it, once more with its hash trail: from
+// each place on the stack, restored, the way that led on. The ticks are
+// not counted against the limits: a route found is played whatever.
+HashTrail Clearing::hashesAlong(const std::vector<Choice>& stack) {
+  HashTrail hashes;
+  live_.keepHashes(&hashes);
+  for (const Choice& choice : stack) {
+    live_.restore(choice.at);
+    tryPlan(choice.plans[choice.next - 1]);
+  }
+  live_.keepHashes(nullptr);
+  return hashes;
 }
 
 bool Clearing::tryPlan(const Plan& plan) {
