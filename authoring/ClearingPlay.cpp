@@ -61,6 +61,7 @@ void LivePlay::restore(const PlaySnapshot& s) {
   }
   states_.restoreWorld(s.world);
   inputs_.resize(s.inputs);
+  if (trail_ != nullptr && trail_->size() > s.inputs) trail_->resize(s.inputs);
   at_ = s.at;
   end_ = PlayEnd::Going;
   caughtBy_ = -1;
@@ -83,7 +84,9 @@ bool LivePlay::step(TickInput input) {
   search_.holdKeys(input);
   inputs_.push_back(input);
   ++played_;
-  if (!game_.tick()) return true;
+  const bool over = game_.tick();
+  if (trail_ != nullptr) trail_->push_back(states_.hash());
+  if (!over) return true;
   judgeEnd();
   return false;
 }

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "authoring/Replay.h"
 #include "authoring/TickState.h"
 
 class Game;
@@ -59,6 +60,10 @@ class LivePlay {
   // standing still moved the player away from the found state.
   bool wait(int ticks);
 
+  // Keeps TickStates::hash after every tick played from now on in `trail`,
+  // by tick of the life: a restore takes it back with the ticks. Null stops.
+  void keepHashes(HashTrail* trail) { trail_ = trail; }
+
   PlayEnd end() const { return end_; }
   int caughtBy() const { return caughtBy_; }  // the enemy's index when Caught
   std::uint32_t at() const { return at_; }
@@ -82,4 +87,5 @@ class LivePlay {
   std::uint32_t at_ = 0;
   PlayEnd end_ = PlayEnd::Going;
   int caughtBy_ = -1;
+  HashTrail* trail_ = nullptr;
 };

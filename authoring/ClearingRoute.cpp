@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 #include "authoring/ClaimWays.h"
 #include "authoring/Reachability.h"
@@ -285,11 +286,7 @@ class RouteTrial {
       wanted[i] = tiles[i].claimable != 0 && !tiles[i].cleared;
     }
     for (int tile : unreached_) wanted[tile] = false;
-    walk_.run(at, [](std::uint32_t) { return true; }, [&](std::uint32_t, std::uint32_t e) {
-      unwant(g, e, wanted);
-      return false;
-    });
-    return std::none_of(wanted.begin(), wanted.end(), [](bool w) { return w; });
+    return claimsAllFrom(g, walk_, at, std::move(wanted));
   }
 
   static constexpr int variantTicks = 2000;
@@ -299,7 +296,7 @@ class RouteTrial {
   const std::vector<TickInput>& route_;
   RouteLimits& limits_;
   const TickStates& states_;
-  Walk walk_;
+  BreadthFirstWalk walk_;
   std::vector<int> unreached_;
   TickState start_;
   std::size_t mark_ = 0;

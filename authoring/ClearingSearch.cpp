@@ -61,6 +61,7 @@ class Clearing {
   void itemPlans(Choice& choice);
   bool touchesItem(const TickState& state, const Item& item) const;
   bool tryPlan(const Plan& plan);
+  HashTrail hashesAlong(const std::vector<Choice>& stack);
   bool seenBefore(const PlaySnapshot& at);
   void noteAttempt();
   void count(Choice& choice);
@@ -143,6 +144,7 @@ ClearingResult Clearing::run() {
       result_.route = live_.inputs();
       result_.tilesClaimed = result_.tilesTotal;
       result_.ticksPlayed = live_.ticksPlayed();
+      result_.hashes = hashesAlong(stack);
       return result_;
     }
     Choice next;
@@ -240,7 +242,7 @@ void Clearing::itemPlans(Choice& choice) {
     // Each is a walk over every found state: the limits are asked between.
     if (!choice.at.world.itemsPresent[i] || !fetchable_[i] || overLimit()) continue;
     const Item& item = items[i];
-    const std::vector<Ways::Found> found = nearest_.ways().run(
+    const std::vector<ShortestWays::Found> found = nearest_.ways().cheapest(
         choice.at.at, [](std::uint32_t) { return true; },
         [&](std::uint32_t e) { return touchesItem(graph_.state(graph_.edge(e).to), item); }, 1);
     if (!found.empty()) choice.plans.push_back(Plan{0, nearest_.ways().pathTo(found.front())});
@@ -252,6 +254,20 @@ bool Clearing::touchesItem(const TickState& state, const Item& item) const {
   const CollisionCorner at = collisionCorner(state.x, state.y, state.width, height);
   return at.left < item.x + item.width && item.x < at.left + state.width &&
          at.top < item.y + item.height && item.y < at.top + height;
+}
+
+// The route as the search played it, once more with its hash trail: from
+// each place on the stack, restored, the way that led on. The ticks are
+// not counted against the limits: a route found is played whatever.
+HashTrail Clearing::hashesAlong(const std::vector<Choice>& stack) {
+  HashTrail hashes;
+  live_.keepHashes(&hashes);
+  for (const Choice& choice : stack) {
+    live_.restore(choice.at);
+    tryPlan(choice.plans[choice.next - 1]);
+  }
+  live_.keepHashes(nullptr);
+  return hashes;
 }
 
 bool Clearing::tryPlan(const Plan& plan) {

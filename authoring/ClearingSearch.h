@@ -13,6 +13,12 @@
 // apart by everything a tick reads but the countdown, so a place met again
 // later is not searched again: arriving later never helps.
 //
+// Its shape: a depth-first search over places, kept on a stack. Each place
+// (a Choice) holds the snapshot of the life there and the ways (Plans: a
+// wait, then edges) made from it a stage at a time, Nearest, Waits,
+// Others and Items, as the ones before fail; the ways are walked out over
+// the found states by authoring/StateWays.h (NearestWay, ShortestWays).
+//
 // No greedy order is best on every level: a level cleared nearest first is
 // cleared again in orders that weigh a few of the nearest tiles by the way
 // on from each, and the quickest route is kept.
@@ -24,10 +30,14 @@
 // and its ways), whatever the level. Beyond them the proof reads the
 // reachability search's states (within that search's own limit in bytes)
 // and plays one copy of the level. Reaching a limit ends the search with
-// End::Limit. Measured figures are in docs/performance.md.
+// End::Limit. A route found is played once more, from the places on the
+// stack, for its hash trail: its length, which the ticks bound, bounds
+// that and the trail's 8 bytes a tick. Measured figures are in
+// docs/performance.md.
 #include <cstddef>
 #include <vector>
 
+#include "authoring/Replay.h"
 #include "authoring/TickState.h"
 
 class Game;
@@ -43,6 +53,7 @@ struct ClearingResult {
   enum class End { Cleared, Caught, Fell, Countdown, NoWay, Limit };
   End end = End::NoWay;
   std::vector<TickInput> route;  // when Cleared: every tick's keys from the life's start
+  HashTrail hashes;  // when Cleared: the route as the search played it (authoring/Replay.h)
   bool exhausted = false;        // not cleared, and every way within reach was tried
   // The attempt that claimed the most tiles, when none cleared the level:
   // how it ended (Caught, Fell or Countdown), by which enemy (index in the

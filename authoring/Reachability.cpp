@@ -120,7 +120,7 @@ void Reachability::run() {
   afterFirst_ = Memo();
   byState_ = Memo();
   std::vector<Stretch>().swap(wholeStretches_);
-  std::vector<std::uint32_t>().swap(wholeSlots_);
+  std::vector<StretchSlot>().swap(wholeSlots_);
   std::vector<int>().swap(memoClaims_);
   if (complete_) decideItems();
   restoreGame();
@@ -191,7 +191,7 @@ void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges)
     bool known = false;
     memoState = remember(byState_, state, known);
     const std::size_t slots = (memoState + 1) * groundInputs_.size();
-    if (wholeSlots_.size() < slots) wholeSlots_.resize(slots, 0);
+    if (wholeSlots_.size() < slots) wholeSlots_.resize(slots);
   }
   for (const Input& input : choosing ? groundInputs_ : idleInputs_) {
     // Up and down act only where the climbing keys find a ladder.
@@ -202,24 +202,28 @@ void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges)
     // Nothing held is the first ground input too.
     const std::size_t inputIndex =
         choosing ? static_cast<std::size_t>(&input - groundInputs_.data()) : 0;
-    std::uint32_t* slot = memoState == UINT32_MAX || climbs
-                              ? nullptr
-                              : &wholeSlots_[memoState * groundInputs_.size() + inputIndex];
-    if (!follow(state, input, slot, slot ? &byState_.keys->state(memoState) : nullptr)) continue;
+    StretchSlot* slot = memoState == UINT32_MAX || climbs
+                            ? nullptr
+                            : &wholeSlots_[memoState * groundInputs_.size() + inputIndex];
+    const ChainResult chain =
+        follow(state, input, slot, slot ? &byState_.keys->state(memoState) : nullptr);
+    if (!chain.alive) continue;
     // A digit held in the chain's last tick changes nothing but its
     // key-release entry, and only when the input step reaches the teleport
     // keys; it is asked where the chain ended.
-    TickState after = chainEnd_;
+    TickState after = chain.end;
     markWaits(after);
     StateEdge edge;
     edge.input = input.keys;
-    edge.ticks = chainTicks_;
+    edge.ticks = chain.ticks;
     edge.to = add(graph, after);
-    if (keepEdges) graph.addEdge(edge, chainClaims_);
+    if (keepEdges) graph.addEdge(edge, chain.claims);
     if (digitPressed && after.has(TickState::cooldownActive) && graph.key() != StateKey::Full) {
       break;
     }
-    if (lastUnderControl_ && !digits_.empty()) armDigits(graph, state, after, edge, keepEdges);
+    if (chain.lastUnderControl && !digits_.empty()) {
+      armDigits(graph, state, after, chain, edge, keepEdges);
+    }
   }
 }
 
@@ -227,7 +231,7 @@ void Reachability::expand(StateGraph& graph, std::uint32_t from, bool keepEdges)
 // a teleport may follow, the states with each digit pressed in its last
 // tick are added too.
 void Reachability::armDigits(StateGraph& graph, const TickState& from, const TickState& after,
-                             const StateEdge& edge, bool keepEdges) {
+                             const ChainResult& chain, const StateEdge& edge, bool keepEdges) {
   // Whether a teleport may follow depends on nothing the key leaves out.
   if (nearTeleporter_.size() <= edge.to) {
     nearTeleporter_.resize(graph.size(), unknown);
@@ -244,7 +248,7 @@ void Reachability::armDigits(StateGraph& graph, const TickState& from, const Tic
     const int code = digit.codes.front();
     // Pressed already when the last tick began: holding it on would have
     // kept it from being released in that tick; another way may press it.
-    if (!releasedBeforeLast_ && from.pending(code)) {
+    if (!chain.releasedBeforeLast && from.pending(code)) {
       armed_[edge.to] = false;
       continue;
     }
@@ -253,7 +257,7 @@ void Reachability::armDigits(StateGraph& graph, const TickState& from, const Tic
     StateEdge armed = edge;
     armed.input.digit = digit.keys.digit;
     armed.to = add(graph, pressed);
-    if (keepEdges) graph.addEdge(armed, chainClaims_);
+    if (keepEdges) graph.addEdge(armed, chain.claims);
   }
 }
 
@@ -282,20 +286,23 @@ void Reachability::holdOffCountdown() const {
   game_.lifeTicks = 0;
 }
 
-bool Reachability::tickOnce(const std::vector<int>& codes) {
+Reachability::PlayedTick Reachability::tickOnce(const std::vector<int>& codes) {
   holdOnly(codes);
   holdOffCountdown();
   FloorManager& floor = game_.floorManager;
   const std::size_t mark = floor.claimCount();
   game_.tick();
   ++ticks_;
-  claimed_.clear();
-  for (std::size_t n = mark; n < floor.claimCount(); ++n) claimed_.push_back(floor.claimedTile(n));
+  PlayedTick played;
+  for (std::size_t n = mark; n < floor.claimCount(); ++n) {
+    played.claimed.push_back(floor.claimedTile(n));
+  }
   floor.undoClaims(mark);
-  if (game_.player.alive) return true;
+  if (game_.player.alive) return played;
   game_.player.lives = lives_;
   game_.quit = false;
-  return false;
+  played.alive = false;
+  return played;
 }
 
 // Standing still for a tick, where it changes nothing but the cooldown,
@@ -311,7 +318,7 @@ void Reachability::markWaits(TickState& state) {
   const std::uint32_t index = stillness_->add(still, added);
   if (added) {
     states_.restore(state);
-    bool waits = tickOnce(idleInputs_.front().codes);
+    bool waits = tickOnce(idleInputs_.front().codes).alive;
     if (waits) {
       TickState after = states_.capture();
       after.cooldownTicks = state.cooldownTicks;
@@ -337,7 +344,7 @@ void Reachability::addWait(StateGraph& graph, const TickState& state, bool keepE
   }
   if (game_.teleportCooldownActive) return;  // a cooldown longer than any search
   states_.restore(state);
-  tickOnce(idleInputs_.front().codes);  // what standing claims
+  const PlayedTick standing = tickOnce(idleInputs_.front().codes);  // what standing claims
   TickState over = state;
   over.flags = static_cast<std::uint8_t>(over.flags & ~TickState::cooldownActive);
   over.marks = static_cast<std::uint8_t>(over.marks & ~TickState::waits);
@@ -346,7 +353,7 @@ void Reachability::addWait(StateGraph& graph, const TickState& state, bool keepE
   edge.ticks = ticks;
   bool added = false;
   edge.to = graph.add(over, added);
-  if (keepEdges) graph.addEdge(edge, claimed_);
+  if (keepEdges) graph.addEdge(edge, standing.claimed);
 }
 
 // Whether a digit released in the tick after `end` may teleport: the

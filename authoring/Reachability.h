@@ -6,6 +6,15 @@
 // which items the player's frame touches, and gives a route that claims
 // every tile it can.
 //
+// Its shape. A breadth-first search over states (authoring/StateGraph.h):
+// `search` expands the states in the order they were found, and `expand`
+// follows one chain from a state for each input worth trying. `follow`
+// returns what the chain found as a value (ChainResult: alive, where it
+// ended, its ticks and claims, and what a digit's release depends on);
+// `expand` adds where it ended as a state, and the chain as an edge. The
+// route, and the searches over what was found, walk the states with
+// authoring/StateWays.h (BreadthFirstWalk, ShortestWays, NearestWay).
+//
 // States and chains. A state is kept where the player has a choice of keys:
 // standing or on a ladder, under control. From there each input is played
 // for one tick and then with nothing held until the next choice: while the
@@ -61,14 +70,18 @@
 // animation stands, which is closed under the tick since motion does not
 // depend on the rest.
 //
-// Stretches remembered. A chain played once is played again for states
-// that differ only where it cannot matter: the ladder held (read only
-// where the player stands on it, so any ladder whose span the chain never
-// entered gives the same ticks), the cooldown (read only by the teleport
-// keys, which a chain without a choice never passes) and, in the motion
-// search, the animations. A state whose animations may then not be the
-// ones a way to it leaves is marked unsure, and its frame on show is not
-// taken as a touch.
+// Stretches remembered. A chain played once is taken from memory, rather
+// than played again, for states that differ only where it cannot matter:
+// the ladder held (read only where the player stands on it, so any ladder
+// whose span the chain never entered gives the same ticks), the cooldown
+// (read only by the teleport keys, which a chain without a choice never
+// passes) and, in the motion search, the animations. A state whose
+// animations may then not be the ones a way to it leaves is marked unsure,
+// and its frame on show is not taken as a touch. Two memos hold the
+// stretches (Reachability::Stretch): the whole chain, by the state it
+// starts at and its first input (a StretchSlot each, empty until the chain
+// is played), and the ticks after a first tick, by the state that tick
+// ended in, which chains from many states share.
 //
 // Limits. The search stops after a number of states, of ticks, of seconds
 // or of bytes held (its states, their edges and what it remembers beside
@@ -190,6 +203,33 @@ class Reachability {
     std::unique_ptr<StateGraph> keys = std::make_unique<StateGraph>(StateKey::Chain, -1);
     std::vector<Stretch> stretches;  // by keys index
   };
+  // Where the whole chain from a state with an input is remembered: the
+  // index of its stretch in wholeStretches_, or empty until it is played.
+  class StretchSlot {
+   public:
+    bool empty() const { return stretch_ == none; }
+    std::uint32_t stretch() const { return stretch_; }
+    void hold(std::uint32_t stretch) { stretch_ = stretch; }
+
+   private:
+    static constexpr std::uint32_t none = UINT32_MAX;
+    std::uint32_t stretch_ = none;
+  };
+  // What following a chain found: how it ended, and of its last ticks
+  // what a teleport digit's release depends on.
+  struct ChainResult {
+    bool alive = true;                // false: the player died on the way
+    TickState end;                    // where it ended, when alive
+    std::uint32_t ticks = 0;          // played, or taken from stretches played before
+    std::vector<int> claims;          // each tile once
+    bool lastUnderControl = false;    // its last tick began under control
+    bool releasedBeforeLast = false;  // and so did one before it
+  };
+  // One tick played, its claims taken back.
+  struct PlayedTick {
+    bool alive = true;         // false: the player died in it
+    std::vector<int> claimed;  // the tiles it claimed
+  };
   static constexpr std::uint32_t chainLimit = 256;  // ticks of a chain before it is stored
   static constexpr std::uint32_t maxWait = 256000;  // a longer cooldown is never waited for
 
@@ -200,28 +240,31 @@ class Reachability {
   bool search(StateGraph& graph, bool keepEdges);
   void expand(StateGraph& graph, std::uint32_t from, bool keepEdges);
   void armDigits(StateGraph& graph, const TickState& from, const TickState& after,
-                 const StateEdge& edge, bool keepEdges);
+                 const ChainResult& chain, const StateEdge& edge, bool keepEdges);
   std::uint32_t add(StateGraph& graph, const TickState& state);
   // Plays from the state: one tick with the input held, then ticks with
   // nothing held until the player has a choice of keys again (standing
-  // under control), has died, or chainLimit ticks have passed. False when
-  // the player died. Leaves the Game where the chain ended, with what it
-  // claimed in chainClaims_ and taken back.
-  // memoSlot: where the stretch of this state and input is remembered, or
-  // null when it is not to be.
-  bool follow(const TickState& state, const Input& input, std::uint32_t* memoSlot,
-              const TickState* memoPlayed);
+  // under control), has died, or chainLimit ticks have passed. Leaves the
+  // Game where the chain ended, its claims taken back.
+  // slot: where the chain of this state and input is remembered, or null
+  // when it is not to be; played: the state its key stands for, which a
+  // stretch held there was played from.
+  ChainResult follow(const TickState& state, const Input& input, StretchSlot* slot,
+                     const TickState* played);
+  void keepClaims(const ChainResult& chain);
   Box firstTickBox(const TickState& state);
-  bool followLater(bool sure, Box& box);
-  void captureChainEnd(bool sure);
-  bool stepChain(const std::vector<int>& codes, bool sure, bool later);
+  bool followLater(ChainResult& chain, bool sure, Box& box);
+  TickState captureChainState(bool sure) const;
+  bool stepChain(ChainResult& chain, const std::vector<int>& codes, bool sure,
+                 std::vector<int>* later);
   bool fits(const Stretch& stretch, const TickState& played, const TickState& from) const;
-  bool reuse(const Stretch& stretch, const TickState& played, const TickState& from);
+  bool reuse(ChainResult& chain, const Stretch& stretch, const TickState& played,
+             const TickState& from);
   std::uint32_t remember(Memo& memo, const TickState& from, bool& known) const;
-  void store(Stretch& stretch, const TickState& from, const Box& box,
-             const std::vector<int>& claims, std::uint32_t ticks, bool releasedBefore,
-             bool died);
-  bool tickOnce(const std::vector<int>& codes);  // false when the player died
+  Stretch rememberStretch(const ChainResult& chain, const TickState& from, const Box& box,
+                          const std::vector<int>& claims, std::uint32_t ticks,
+                          bool releasedBefore);
+  PlayedTick tickOnce(const std::vector<int>& codes);
   void holdOnly(const std::vector<int>& codes) const;
   std::vector<int> codesOf(TickInput input) const;  // the scan codes the keys hold
   bool mayTeleportNext(const TickState& end);
@@ -268,19 +311,12 @@ class Reachability {
   std::vector<bool> armed_;             // and whether its pressed states have been added
   std::unique_ptr<StateGraph> stillness_;  // states without their cooldown, for markWaits
   std::vector<bool> waitsAt_;         // by stillness_ index
-  std::vector<int> claimed_;          // by the last tick played
-  std::vector<int> chainClaims_;      // by the last chain followed, each tile once
-  std::uint32_t chainTicks_ = 0;
-  TickState chainEnd_;                // where the last chain followed ended
-  std::vector<int> laterClaims_;      // by its ticks after the first, each tile once
   bool memoizing_ = false;            // stretches are remembered (the motion search)
   Memo afterFirst_;                   // keyed by the state after a first tick
   Memo byState_;                      // keyed by the state a chain starts at; no stretches
   std::vector<Stretch> wholeStretches_;   // played from a state of byState_ with an input
-  std::vector<std::uint32_t> wholeSlots_;  // by byState_ index and input: stretch + 1, or 0
+  std::vector<StretchSlot> wholeSlots_;  // by byState_ index and ground input
   std::vector<int> memoClaims_;
-  bool lastUnderControl_ = false;     // the chain's last tick began under control
-  bool releasedBeforeLast_ = false;   // and a tick before it did too
   std::size_t claimMark_ = 0;         // the floor's claim journal when the search began
   bool complete_ = true;
   std::size_t ticks_ = 0;

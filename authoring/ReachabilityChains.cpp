@@ -56,14 +56,17 @@ bool Reachability::Box::apart(const LadderSpan& on) const {
          bottom < on.firstRow || on.lastRow < top;
 }
 
-bool Reachability::stepChain(const std::vector<int>& codes, bool sure, bool later) {
-  const bool alive = tickOnce(codes);
-  ++chainTicks_;
-  if (!alive) return false;
+// One tick of a chain, its claims added to the chain's and, for a tick
+// after the first, to `later`. False when the player died.
+bool Reachability::stepChain(ChainResult& chain, const std::vector<int>& codes, bool sure,
+                             std::vector<int>* later) {
+  const PlayedTick tick = tickOnce(codes);
+  ++chain.ticks;
+  if (!tick.alive) return false;
   touchItems(sure);
-  for (int tile : claimed_) {
-    addOnce(chainClaims_, tile);
-    if (later) addOnce(laterClaims_, tile);
+  for (int tile : tick.claimed) {
+    addOnce(chain.claims, tile);
+    if (later != nullptr) addOnce(*later, tile);
   }
   return true;
 }
@@ -84,20 +87,25 @@ std::uint32_t Reachability::remember(Memo& memo, const TickState& from, bool& kn
   return index;
 }
 
-void Reachability::store(Stretch& stretch, const TickState& from, const Box& box,
-                         const std::vector<int>& claims, std::uint32_t ticks,
-                         bool releasedBefore, bool died) {
-  stretch.end = chainEnd_;
+// The last `ticks` of a chain, played from `from`, as a stretch to be
+// remembered: its claims are kept beside those of the others.
+Reachability::Stretch Reachability::rememberStretch(const ChainResult& chain,
+                                                    const TickState& from, const Box& box,
+                                                    const std::vector<int>& claims,
+                                                    std::uint32_t ticks, bool releasedBefore) {
+  Stretch stretch;
+  stretch.end = chain.end;
   stretch.ticks = ticks;
   stretch.claimsBegin = static_cast<std::uint32_t>(memoClaims_.size());
   stretch.claimCount = static_cast<std::uint32_t>(claims.size());
   memoClaims_.insert(memoClaims_.end(), claims.begin(), claims.end());
   stretch.box = box;
-  stretch.died = died;
-  stretch.lastUnderControl = lastUnderControl_;
+  stretch.died = !chain.alive;
+  stretch.lastUnderControl = chain.lastUnderControl;
   stretch.releasedBeforeLast = releasedBefore;
   stretch.ladderFree = box.apart(states_.ladder(from.ladder).span(
       game_.ladderHorizontalTolerance, game_.ladderVerticalTolerance));
+  return stretch;
 }
 
 // played: the state the stretch was played from.
@@ -112,33 +120,34 @@ bool Reachability::fits(const Stretch& stretch, const TickState& played,
 
 // The stretch, for a start that may differ from the one it was played from
 // in the ladder held (never read where it is), the cooldown and the
-// animations. The cooldown is counted on with the engine's own count; the
-// animations end as they ended then only if they began the same.
-bool Reachability::reuse(const Stretch& stretch, const TickState& played,
+// animations, carries the chain on. The cooldown is counted on with the
+// engine's own count; the animations end as they ended then only if they
+// began the same. False when the player died in it.
+bool Reachability::reuse(ChainResult& chain, const Stretch& stretch, const TickState& played,
                          const TickState& from) {
   if (stretch.died) return false;
-  const bool later = chainTicks_ > 0;
-  releasedBeforeLast_ =
-      (later && (releasedBeforeLast_ || lastUnderControl_)) || stretch.releasedBeforeLast;
-  lastUnderControl_ = stretch.lastUnderControl;
-  chainTicks_ += stretch.ticks;
+  const bool later = chain.ticks > 0;
+  chain.releasedBeforeLast = (later && (chain.releasedBeforeLast || chain.lastUnderControl)) ||
+                             stretch.releasedBeforeLast;
+  chain.lastUnderControl = stretch.lastUnderControl;
+  chain.ticks += stretch.ticks;
   for (std::uint32_t n = 0; n < stretch.claimCount; ++n) {
-    addOnce(chainClaims_, memoClaims_[stretch.claimsBegin + n]);
+    addOnce(chain.claims, memoClaims_[stretch.claimsBegin + n]);
   }
-  chainEnd_ = stretch.end;
-  chainEnd_.ladder = from.ladder;
+  chain.end = stretch.end;
+  chain.end.ladder = from.ladder;
   game_.teleportCooldownActive = from.has(TickState::cooldownActive);
   game_.teleportCooldownTicks = from.cooldownTicks;
   for (std::uint32_t t = 0; t < stretch.ticks && game_.teleportCooldownActive; ++t) {
     game_.cooldownCount();
   }
-  chainEnd_.cooldownTicks = game_.teleportCooldownTicks;
-  chainEnd_.flags = static_cast<std::uint8_t>(
-      (chainEnd_.flags & ~TickState::cooldownActive) |
+  chain.end.cooldownTicks = game_.teleportCooldownTicks;
+  chain.end.flags = static_cast<std::uint8_t>(
+      (chain.end.flags & ~TickState::cooldownActive) |
       (game_.teleportCooldownActive ? TickState::cooldownActive : 0));
-  chainEnd_.marks = static_cast<std::uint8_t>(chainEnd_.marks & ~TickState::unsure);
+  chain.end.marks = static_cast<std::uint8_t>(chain.end.marks & ~TickState::unsure);
   if (from.marked(TickState::unsure) || !samePose(from, played)) {
-    chainEnd_.marks |= TickState::unsure;
+    chain.end.marks |= TickState::unsure;
   }
   return true;
 }
@@ -159,18 +168,19 @@ Reachability::Box Reachability::firstTickBox(const TickState& state) {
   return box;
 }
 
-void Reachability::captureChainEnd(bool sure) {
-  chainEnd_ = states_.capture();
-  if (!sure) chainEnd_.marks |= TickState::unsure;
+// The Game's state now, marked unsure when the chain began unsure.
+TickState Reachability::captureChainState(bool sure) const {
+  TickState now = states_.capture();
+  if (!sure) now.marks |= TickState::unsure;
+  return now;
 }
 
 // From the end of a chain's first tick to the player's next choice: the
 // stretch remembered after a first tick that ended the same way, or
 // played and remembered. False when the player died.
-bool Reachability::followLater(bool sure, Box& box) {
+bool Reachability::followLater(ChainResult& chain, bool sure, Box& box) {
   Player& p = game_.player;
-  TickState first = states_.capture();
-  if (!sure) first.marks |= TickState::unsure;
+  const TickState first = captureChainState(sure);
   std::uint32_t afterIndex = none;
   if (memoizing_) {
     bool known = false;
@@ -180,71 +190,74 @@ bool Reachability::followLater(bool sure, Box& box) {
         fits(afterFirst_.stretches[index], played, first)) {
       const Stretch& stretch = afterFirst_.stretches[index];
       box.add(stretch.box);
-      return reuse(stretch, played, first);
+      return reuse(chain, stretch, played, first);
     }
     if (!known) afterIndex = index;
   }
   Box later;
+  std::vector<int> laterClaims;  // by the ticks after the first, each tile once
   bool releasedLater = false;
   bool alive = true;
-  while (!hasChoice(p) && chainTicks_ < chainLimit) {
+  while (!hasChoice(p) && chain.ticks < chainLimit) {
     // A tick under control asks the key-release table about every
     // digit, which lets go of all of them.
-    releasedBeforeLast_ = releasedBeforeLast_ || lastUnderControl_;
-    if (chainTicks_ > 1) releasedLater = releasedLater || lastUnderControl_;
-    lastUnderControl_ = p.hasControl;
+    chain.releasedBeforeLast = chain.releasedBeforeLast || chain.lastUnderControl;
+    if (chain.ticks > 1) releasedLater = releasedLater || chain.lastUnderControl;
+    chain.lastUnderControl = p.hasControl;
     const float above = p.y;
-    alive = stepChain(idleInputs_.front().codes, sure, true) && !fallenAway(above);
+    alive = stepChain(chain, idleInputs_.front().codes, sure, &laterClaims) && !fallenAway(above);
     later.add(toPixel(p.x), toPixel(p.y));
     if (!alive) break;
   }
-  if (alive) captureChainEnd(sure);
+  chain.alive = alive;
+  if (alive) chain.end = captureChainState(sure);
   if (afterIndex != none) {
     if (afterFirst_.stretches.size() <= afterIndex) afterFirst_.stretches.resize(afterIndex + 1);
-    store(afterFirst_.stretches[afterIndex], first, later, laterClaims_, chainTicks_ - 1,
-          releasedLater, !alive);
+    afterFirst_.stretches[afterIndex] =
+        rememberStretch(chain, first, later, laterClaims, chain.ticks - 1, releasedLater);
   }
   box.add(later);
   return alive;
 }
 
-bool Reachability::follow(const TickState& state, const Input& input, std::uint32_t* memoSlot,
-                          const TickState* memoPlayed) {
+Reachability::ChainResult Reachability::follow(const TickState& state, const Input& input,
+                                               StretchSlot* slot, const TickState* played) {
   const bool sure = !state.marked(TickState::unsure);
-  chainClaims_.clear();
-  laterClaims_.clear();
-  chainTicks_ = 0;
-  lastUnderControl_ = state.has(TickState::hasControl);
-  releasedBeforeLast_ = false;
-  auto kept = [&](bool alive) {
-    // Only a way the player survives keeps what it claimed.
-    if (alive) {
-      for (int tile : chainClaims_) tileReached_[tile] = true;
+  ChainResult chain;
+  chain.lastUnderControl = state.has(TickState::hasControl);
+  if (slot != nullptr && !slot->empty()) {
+    const Stretch& stretch = wholeStretches_[slot->stretch()];
+    if (fits(stretch, *played, state)) {
+      chain.alive = reuse(chain, stretch, *played, state);
+      keepClaims(chain);
+      return chain;
     }
-    return alive;
-  };
-  if (memoSlot != nullptr && *memoSlot != 0) {
-    const Stretch& stretch = wholeStretches_[*memoSlot - 1];
-    if (fits(stretch, *memoPlayed, state)) return kept(reuse(stretch, *memoPlayed, state));
-    memoSlot = nullptr;  // the first one played stays
+    slot = nullptr;  // the first one played stays
   }
 
   Player& p = game_.player;
   Box box = firstTickBox(state);
-  bool alive = stepChain(input.codes, sure, false);
+  bool alive = stepChain(chain, input.codes, sure, nullptr);
   box.add(toPixel(p.x), toPixel(p.y));
   if (alive && !hasChoice(p)) {
-    alive = followLater(sure, box);
+    alive = followLater(chain, sure, box);
   } else if (alive) {
-    captureChainEnd(sure);
+    chain.end = captureChainState(sure);
   }
-  if (memoSlot != nullptr) {
-    wholeStretches_.emplace_back();
-    *memoSlot = static_cast<std::uint32_t>(wholeStretches_.size());
-    store(wholeStretches_.back(), state, box, chainClaims_, chainTicks_, releasedBeforeLast_,
-          !alive);
+  chain.alive = alive;
+  if (slot != nullptr) {
+    slot->hold(static_cast<std::uint32_t>(wholeStretches_.size()));
+    wholeStretches_.push_back(
+        rememberStretch(chain, state, box, chain.claims, chain.ticks, chain.releasedBeforeLast));
   }
-  return kept(alive);
+  keepClaims(chain);
+  return chain;
+}
+
+// Only a way the player survives keeps what it claimed.
+void Reachability::keepClaims(const ChainResult& chain) {
+  if (!chain.alive) return;
+  for (int tile : chain.claims) tileReached_[tile] = true;
 }
 
 // The states found and the chains remembered, for the limit in bytes.
@@ -256,6 +269,7 @@ std::size_t Reachability::heldBytes(const StateGraph& graph) const {
     bytes += memo->keys->bytes() + memo->stretches.capacity() * sizeof(Stretch);
   }
   return bytes + wholeStretches_.capacity() * sizeof(Stretch) +
-         (wholeSlots_.capacity() + memoClaims_.capacity()) * sizeof(std::uint32_t) +
+         wholeSlots_.capacity() * sizeof(StretchSlot) +
+         memoClaims_.capacity() * sizeof(std::uint32_t) +
          (nearTeleporter_.capacity() + (armed_.capacity() + waitsAt_.capacity()) / 8);
 }

@@ -218,6 +218,9 @@ void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& 
   // and the verdict has said why.
   if (!verdict.routeInTime) return;
   const ClearingResult clear = clearWithEnemies(game, search, limits);
+  // As the search's play began.
+  const int startScore = game.player.score;
+  const int startLives = game.player.lives;
   if (clear.end != ClearingResult::End::Cleared) {
     addBlocked(verdict, game, clear);
     return;
@@ -229,7 +232,20 @@ void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& 
   withEnemies.route.enemiesAbsent = false;
   if (!routeAsReplay(clear.route, withEnemies)) return;  // the one without enemies stays
   // Played once, the route's length bounds it, and the proof's ticks that.
-  const ReplayOutcome outcome = playReplay(game, withEnemies.route);
+  // Tick by tick it must stand where the search's own play stood, from the
+  // score and lives that play began with (the par's trials play lives).
+  game.player.score = startScore;
+  game.player.setLives(startLives);
+  ReplayTrace trace;
+  trace.hashes = true;
+  const ReplayOutcome outcome = playReplay(game, withEnemies.route, trace);
+  const int parted = firstDivergence(clear.hashes, outcome.hashes);
+  if (parted >= 0) {
+    add(verdict, LayoutElement::Level, 0, false,
+        "the route found with the enemies parts from the search's play at tick " +
+            std::to_string(parted) + " when replayed: the search and the game disagree");
+    return;
+  }
   if (!outcome.cleared) {
     add(verdict, LayoutElement::Level, 0, false,
         "the route found with the enemies does not clear the level when replayed: the search "

@@ -42,7 +42,10 @@ ReachabilityVerdict judgeReachability(Game& game, const Reachability& search);
 // found the verdict keeps that one, marked as played without them. The
 // proof keeps to limits; the par bound and the presses to the same limits
 // again, from the route found, and the note says what they left unchecked;
-// the replay that confirms the route plays it once.
+// the replay that confirms the route plays it once, and holds it tick by
+// tick to the search's own play of it (authoring/Replay.h's hash trail):
+// where they part, the verdict names the tick as the search and the game
+// disagreeing.
 void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& verdict,
                    ClearingLimits limits = {});
 

@@ -18,7 +18,7 @@ std::uint32_t word(std::int32_t value) { return static_cast<std::uint32_t>(value
 }  // namespace
 
 StateGraph::StateGraph(StateKey key, int animation)
-    : key_(key), animation_(animation), slots_(1024, 0) {}
+    : key_(key), animation_(animation), slots_(1024) {}
 
 // Fields a tick writes before it reads them count as 0 in the key: the
 // jump apex when not jumping (a jump's start sets it), the slide when not
@@ -82,27 +82,17 @@ bool StateGraph::sameKey(const TickState& a, const TickState& b) const {
   return std::memcmp(left, right, n * sizeof left[0]) == 0;
 }
 
-namespace {
-
-std::uint64_t slotOf(std::uint64_t hash, std::uint32_t index) {
-  return (hash & 0xFFFFFFFF00000000ull) | (index + 1u);
-}
-
-}  // namespace
-
 // The slot holding the state's key, or the empty slot where it would go.
 std::size_t StateGraph::slotFor(const TickState& state, std::uint64_t& hash) const {
   const std::size_t mask = slots_.size() - 1;
   std::uint32_t words[maxWords];
   const int n = keyOf(state, words);
   hash = hashOfWords(words, n);
-  const std::uint64_t tag = hash & 0xFFFFFFFF00000000ull;
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-    const std::uint64_t held = slots_[slot];
-    if (held == 0) return slot;
-    const auto index = static_cast<std::uint32_t>(held & 0xFFFFFFFFu) - 1u;
+    const Slot held = slots_[slot];
+    if (held.empty()) return slot;
     std::uint32_t stored[maxWords];
-    if ((held & 0xFFFFFFFF00000000ull) == tag && keyOf(states_[index], stored) == n &&
+    if (held.tagged(hash) && keyOf(states_[held.index()], stored) == n &&
         std::memcmp(stored, words, n * sizeof words[0]) == 0) {
       return slot;
     }
@@ -112,29 +102,29 @@ std::size_t StateGraph::slotFor(const TickState& state, std::uint64_t& hash) con
 std::uint32_t StateGraph::add(const TickState& state, bool& added) {
   std::uint64_t hash = 0;
   const std::size_t slot = slotFor(state, hash);
-  added = slots_[slot] == 0;
-  if (!added) return static_cast<std::uint32_t>(slots_[slot] & 0xFFFFFFFFu) - 1u;
+  added = slots_[slot].empty();
+  if (!added) return slots_[slot].index();
   const auto index = static_cast<std::uint32_t>(states_.size());
   states_.push_back(state);
   hashes_.push_back(hash);
-  slots_[slot] = slotOf(hash, index);
+  slots_[slot] = Slot(hash, index);
   if (states_.size() * 2 > slots_.size()) grow();
   return index;
 }
 
 std::uint32_t StateGraph::find(const TickState& state) const {
   std::uint64_t hash = 0;
-  const std::uint64_t held = slots_[slotFor(state, hash)];
-  return held == 0 ? notFound : static_cast<std::uint32_t>(held & 0xFFFFFFFFu) - 1u;
+  const Slot held = slots_[slotFor(state, hash)];
+  return held.empty() ? notFound : held.index();
 }
 
 void StateGraph::grow() {
-  std::vector<std::uint64_t> larger(slots_.size() * 2, 0);
+  std::vector<Slot> larger(slots_.size() * 2);
   const std::size_t mask = larger.size() - 1;
   for (std::uint32_t i = 0; i < states_.size(); ++i) {
     std::size_t slot = hashes_[i] & mask;
-    while (larger[slot] != 0) slot = (slot + 1) & mask;
-    larger[slot] = slotOf(hashes_[i], i);
+    while (!larger[slot].empty()) slot = (slot + 1) & mask;
+    larger[slot] = Slot(hashes_[i], i);
   }
   slots_.swap(larger);
 }
@@ -167,7 +157,7 @@ std::uint32_t StateGraph::endEdge(std::uint32_t from) const {
 
 std::size_t StateGraph::bytes() const {
   return states_.capacity() * sizeof(TickState) + hashes_.capacity() * sizeof(std::uint64_t) +
-         slots_.capacity() * sizeof(std::uint64_t) +
+         slots_.capacity() * sizeof(Slot) +
          firstEdge_.capacity() * sizeof(std::uint32_t) + edges_.capacity() * sizeof(StateEdge) +
          edgedFrom_.capacity() * sizeof(std::uint32_t) +
          claims_.capacity() * sizeof(std::uint16_t);

@@ -77,13 +77,26 @@ class StateGraph {
   static std::uint64_t hashOfWords(const std::uint32_t* words, int n);
   void grow();
 
+  // A slot of the table of keys: a state's index with the high half of its
+  // key's hash, to pass over most others without comparing keys, or empty.
+  class Slot {
+   public:
+    Slot() = default;
+    Slot(std::uint64_t hash, std::uint32_t index) : held_((hash & tagBits) | (index + 1u)) {}
+    bool empty() const { return held_ == 0; }
+    std::uint32_t index() const { return static_cast<std::uint32_t>(held_) - 1u; }
+    bool tagged(std::uint64_t hash) const { return (held_ & tagBits) == (hash & tagBits); }
+
+   private:
+    static constexpr std::uint64_t tagBits = 0xFFFFFFFF00000000ull;
+    std::uint64_t held_ = 0;  // the tag, the index + 1 below it: a zero word is empty
+  };
+
   StateKey key_;
   int animation_;
   std::vector<TickState> states_;
   std::vector<std::uint64_t> hashes_;     // by state, of its key
-  // By slot: the high half of the state's hash, then its index + 1; 0
-  // marks an empty slot.
-  std::vector<std::uint64_t> slots_;
+  std::vector<Slot> slots_;
   std::vector<std::uint32_t> firstEdge_;  // by expanded state
   std::vector<StateEdge> edges_;
   std::vector<std::uint32_t> edgedFrom_;  // by state: the last state + 1 an edge to it left

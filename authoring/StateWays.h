@@ -1,11 +1,17 @@
 #pragma once
 // Walks over the states a reachability search found (authoring/StateGraph.h),
-// shared by the route without enemies and the search with them: breadth-first
-// walks, shortest ways in ticks, and the tiles a way claims.
+// shared by the route without enemies, the search with them and the par:
+// - BreadthFirstWalk: everything a state leads to, nearest in edges first;
+// - ShortestWays: the cheapest ways in ticks to the edges a caller wants
+//   (Dijkstra);
+// - TileReach: the tiles each strongly connected component can still claim;
+// - NearestWay: the way to the nearest wanted tile that leaves nothing
+//   behind, built on the three.
 #include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <queue>
+#include <utility>
 #include <vector>
 
 #include "authoring/StateGraph.h"
@@ -16,9 +22,9 @@ inline constexpr std::uint32_t none = UINT32_MAX;
 
 // Breadth-first walks over a graph's edges with parent links, reused
 // between walks: a state counts as seen only in the walk that saw it.
-class Walk {
+class BreadthFirstWalk {
  public:
-  explicit Walk(const StateGraph& graph)
+  explicit BreadthFirstWalk(const StateGraph& graph)
       : graph_(graph), seenIn_(graph.size(), 0), parentEdge_(graph.size(), none),
         parentState_(graph.size(), none) {}
 
@@ -68,9 +74,9 @@ class Walk {
 };
 
 // Shortest ways in ticks from one state (Dijkstra), kept as parent links.
-class Ways {
+class ShortestWays {
  public:
-  explicit Ways(const StateGraph& graph)
+  explicit ShortestWays(const StateGraph& graph)
       : graph_(graph), seenIn_(graph.size(), 0), cost_(graph.size(), 0),
         parentEdge_(graph.size(), none), parentState_(graph.size(), none) {}
 
@@ -83,7 +89,7 @@ class Ways {
   // The cheapest edges, at most `most` of them, that `wanted` accepts, over
   // the edges `follow` accepts, cheapest first.
   template <typename Follow, typename Wanted>
-  std::vector<Found> run(std::uint32_t from, Follow follow, Wanted wanted, size_t most) {
+  std::vector<Found> cheapest(std::uint32_t from, Follow follow, Wanted wanted, size_t most) {
     ++walk_;
     std::vector<Found> found;
     using Entry = std::pair<std::uint64_t, std::uint32_t>;
@@ -113,7 +119,7 @@ class Ways {
     return found;
   }
 
-  // The edges from the start of the last run to `found.from`, then found.edge.
+  // The edges from the start of the last search to `found.from`, then found.edge.
   std::vector<std::uint32_t> pathTo(const Found& found) const {
     std::vector<std::uint32_t> path{found.edge};
     for (std::uint32_t s = found.from; parentEdge_[s] != none; s = parentState_[s]) {
@@ -154,18 +160,15 @@ inline void unwant(const StateGraph& graph, std::uint32_t e, std::vector<bool>& 
   }
 }
 
-// Whether every wanted tile but those the path claims can still be claimed
-// after it, from where it ends.
-inline bool leavesNothing(const StateGraph& graph, Walk& walk, const std::vector<bool>& wanted,
-                          const std::vector<std::uint32_t>& path) {
-  std::vector<bool> still = wanted;
-  for (std::uint32_t e : path) unwant(graph, e, still);
-  walk.run(graph.edge(path.back()).to, [](std::uint32_t) { return true; },
-           [&](std::uint32_t, std::uint32_t e) {
-             unwant(graph, e, still);
-             return false;
-           });
-  return std::none_of(still.begin(), still.end(), [](bool w) { return w; });
+// Whether every wanted tile can be claimed from the state: a walk over
+// every edge it leads to.
+inline bool claimsAllFrom(const StateGraph& graph, BreadthFirstWalk& walk, std::uint32_t from,
+                          std::vector<bool> wanted) {
+  walk.run(from, [](std::uint32_t) { return true; }, [&](std::uint32_t, std::uint32_t e) {
+    unwant(graph, e, wanted);
+    return false;
+  });
+  return std::none_of(wanted.begin(), wanted.end(), [](bool w) { return w; });
 }
 
 // The tiles that can still be claimed from each component of the states:
@@ -239,12 +242,12 @@ class NearestWay {
     const std::uint32_t here = components_[state];
     auto inside = [&](std::uint32_t e) { return components_[graph_.edge(e).to] == here; };
     auto claims = [&](std::uint32_t e) { return claimsWanted(graph_, e, wanted); };
-    std::vector<Ways::Found> found = ways_.run(state, inside, claims, lookedAt_);
+    std::vector<ShortestWays::Found> found = ways_.cheapest(state, inside, claims, lookedAt_);
     if (!found.empty()) return bestOfNearest(found, wanted);
-    found = ways_.run(state, [](std::uint32_t) { return true; }, claims, tried);
-    for (const Ways::Found& candidate : found) {
+    found = ways_.cheapest(state, [](std::uint32_t) { return true; }, claims, tried);
+    for (const ShortestWays::Found& candidate : found) {
       std::vector<std::uint32_t> way = ways_.pathTo(candidate);
-      if (leaves(wanted, way)) return way;
+      if (leavesNothingBehind(wanted, way)) return way;
     }
     return found.empty() ? std::vector<std::uint32_t>{} : ways_.pathTo(found.front());
   }
@@ -256,24 +259,24 @@ class NearestWay {
                                                  std::size_t most) {
     auto claims = [&](std::uint32_t e) { return claimsWanted(graph_, e, wanted); };
     std::vector<std::vector<std::uint32_t>> kept;
-    for (const Ways::Found& candidate :
-         ways_.run(state, [](std::uint32_t) { return true; }, claims, most)) {
+    for (const ShortestWays::Found& candidate :
+         ways_.cheapest(state, [](std::uint32_t) { return true; }, claims, most)) {
       std::vector<std::uint32_t> way = ways_.pathTo(candidate);
-      if (leaves(wanted, way)) kept.push_back(std::move(way));
+      if (leavesNothingBehind(wanted, way)) kept.push_back(std::move(way));
     }
     return kept;
   }
 
-  Ways& ways() { return ways_; }
+  ShortestWays& ways() { return ways_; }
 
  private:
   // Of the nearest claims, the one whose way plus the way on from it to the
   // next nearest claim is shortest: a step of lookahead keeps the greedy
   // order from leaving a tile behind that it must come back for.
-  std::vector<std::uint32_t> bestOfNearest(const std::vector<Ways::Found>& found,
+  std::vector<std::uint32_t> bestOfNearest(const std::vector<ShortestWays::Found>& found,
                                            const std::vector<bool>& wanted) {
     std::vector<std::vector<std::uint32_t>> ways;
-    for (const Ways::Found& f : found) ways.push_back(ways_.pathTo(f));
+    for (const ShortestWays::Found& f : found) ways.push_back(ways_.pathTo(f));
     if (ways.size() == 1) return ways.front();
     std::size_t best = 0;
     std::uint64_t bestCost = UINT64_MAX;
@@ -284,7 +287,7 @@ class NearestWay {
       const std::uint32_t here = components_[end];
       auto inside = [&](std::uint32_t e) { return components_[graph_.edge(e).to] == here; };
       auto claims = [&](std::uint32_t e) { return claimsWanted(graph_, e, still); };
-      const std::vector<Ways::Found> next = ways_.run(end, inside, claims, 1);
+      const std::vector<ShortestWays::Found> next = ways_.cheapest(end, inside, claims, 1);
       const std::uint64_t on = next.empty() ? 0 : next.front().cost;
       if (found[i].cost + on < bestCost) {
         bestCost = found[i].cost + on;
@@ -294,18 +297,21 @@ class NearestWay {
     return ways[best];
   }
 
-  // Whether every wanted tile but the way's own can be claimed after it.
-  bool leaves(const std::vector<bool>& wanted, const std::vector<std::uint32_t>& way) {
-    if (!reach_.known()) return leavesNothing(graph_, walk_, wanted, way);
+  // Whether every wanted tile but the way's own can still be claimed after
+  // it: known at a glance by component where the level is small enough.
+  bool leavesNothingBehind(const std::vector<bool>& wanted,
+                           const std::vector<std::uint32_t>& way) {
     std::vector<bool> still = wanted;
     for (std::uint32_t e : way) unwant(graph_, e, still);
-    return reach_.holds(components_[graph_.edge(way.back()).to], still);
+    const std::uint32_t end = graph_.edge(way.back()).to;
+    if (!reach_.known()) return claimsAllFrom(graph_, walk_, end, std::move(still));
+    return reach_.holds(components_[end], still);
   }
 
   const StateGraph& graph_;
   const std::vector<std::uint32_t>& components_;
-  Ways ways_;
-  Walk walk_;
+  ShortestWays ways_;
+  BreadthFirstWalk walk_;
   TileReach reach_;
   std::size_t lookedAt_;
 };

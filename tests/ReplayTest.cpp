@@ -81,6 +81,22 @@ TEST_P(EachLevel, RecordedRouteClearsTheLevelWithTimeToSpare) {
   EXPECT_GT(game->countdown, game->level.countdown_start / 2);
 }
 
+// Tick by tick: a play that diverges is named at the tick it starts at,
+// not only at the end.
+TEST_P(EachLevel, EveryTickStandsWhereTheKeptTrailSays) {
+  const std::string level = GetParam();
+  const Replay replay = load(level);
+  if (HasFailure()) return;
+  auto game = newGame();
+  game->startLevel(level);
+  ReplayTrace trace;
+  trace.hashes = true;
+  const ReplayOutcome outcome = playReplay(*game, replay, trace);
+  ASSERT_EQ(outcome.hashes.size(), static_cast<std::size_t>(replay.tickCount()));
+  EXPECT_EQ(outcome.hashes.back(), endHashes.at(level));
+  EXPECT_EQ(hashTrailDivergence(replayPath(level), outcome.hashes), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(ShippedLevels, EachLevel, testing::ValuesIn(levelFiles),
                          [](const testing::TestParamInfo<const char*>& info) {
                            return std::string("level") + std::to_string(info.index + 1);

@@ -69,6 +69,23 @@ TEST_P(ShippedSet, RecordedRouteClearsTheLevelWithTheEnemies) {
   EXPECT_GT(game->countdown, 0);
 }
 
+// Tick by tick: a play that diverges is named at the tick it starts at.
+TEST_P(ShippedSet, EveryTickStandsWhereTheKeptTrailSays) {
+  const std::string level = set.levels[GetParam()];
+  Replay replay;
+  std::string error;
+  ASSERT_TRUE(readReplay(recordingOf(level), replay, error)) << error;
+  ASSERT_EQ(staleReplayReason(replay), "");
+  auto game = std::make_unique<Game>(640, 480, 100);
+  game->startLevel(level);
+  ReplayTrace trace;
+  trace.hashes = true;
+  const ReplayOutcome outcome = playReplay(*game, replay, trace);
+  ASSERT_EQ(outcome.hashes.size(), static_cast<std::size_t>(replay.tickCount()));
+  EXPECT_EQ(outcome.hashes.back(), endHashes[GetParam()]);
+  EXPECT_EQ(hashTrailDivergence(recordingOf(level), outcome.hashes), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Moss, ShippedSet, testing::Range(0, shippedSetLevels));
 
 // Played from the repository, the recorded folder holds the level; played
