@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "authoring/ClearingSearch.h"
+#include "game/ElementKinds.h"
 #include "tools/check/Diagnostics.h"
 #include "tools/check/LevelProof.h"
 #include "tools/check/TreeFacts.h"
@@ -31,7 +32,7 @@ struct LevelRecords {
   Position scorePanel;     // score_x
   Position start;          // start_x
   Position tileCount;
-  std::vector<Position> tiles, ladders, chutes, enemies, items, teleporters;
+  std::vector<Position> starts[elementKindCount];  // each kind's records, by kind
 };
 
 // True when something (file or directory) is at the path.

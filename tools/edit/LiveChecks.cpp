@@ -40,6 +40,7 @@ const char endMark[] = "end\n";
 CheckFinding checkFinding(const LayoutFinding& finding) {
   CheckFinding out;
   out.element = finding.element;
+  out.kind = finding.kind;
   out.index = finding.element == LayoutElement::Level ? -1 : finding.index;
   out.other = finding.other;
   out.warning = finding.warning;
@@ -82,8 +83,9 @@ std::string encodeFindings(const std::vector<CheckFinding>& findings) {
   std::string text;
   for (const CheckFinding& f : findings) {
     char head[96];
-    std::snprintf(head, sizeof head, "%d %d %d %d %d %zu\n", static_cast<int>(f.element), f.index,
-                  f.other, f.warning ? 1 : 0, f.unreachable ? 1 : 0, f.message.size());
+    std::snprintf(head, sizeof head, "%d %d %d %d %d %d %zu\n", static_cast<int>(f.element),
+                  kindIndex(f.kind), f.index, f.other, f.warning ? 1 : 0, f.unreachable ? 1 : 0,
+                  f.message.size());
     text += head;
     text += f.message;
     text += '\n';
@@ -137,11 +139,12 @@ bool decode(const std::string& text, CheckAnswer& answer) {
       continue;
     }
     CheckFinding f;
-    int warning = 0, unreachable = 0;
+    int kind = 0, warning = 0, unreachable = 0;
     const int element = std::atoi(first.c_str());
-    if (!(in >> f.index >> f.other >> warning >> unreachable)) return false;
-    if (!readSized(in, f.message)) return false;
+    if (!(in >> kind >> f.index >> f.other >> warning >> unreachable)) return false;
+    if (kind < 0 || kind >= elementKindCount || !readSized(in, f.message)) return false;
     f.element = static_cast<LayoutElement>(element);
+    f.kind = elementKinds[kind].kind;
     f.warning = warning != 0;
     f.unreachable = unreachable != 0;
     answer.findings.push_back(f);

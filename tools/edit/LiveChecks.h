@@ -35,6 +35,7 @@ class Game;
 
 struct CheckFinding {
   LayoutElement element = LayoutElement::Tiles;
+  ElementKind kind = ElementKind::Tile;  // a Record's
   int index = -1;          // in the element's list; -1: the level as a whole
   int other = -1;          // an element of the same list the message names, or -1
   bool warning = false;
