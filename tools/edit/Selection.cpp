@@ -182,6 +182,11 @@ std::string countedName(int count, const char* singular) {
 std::string groupName(const char* verb, const Selection& selection) {
   const std::vector<ElementRef>& refs = selection.refs();
   const bool oneKind = !refs.empty() && refs.front().kind == refs.back().kind;
-  const char* kind = oneKind ? toolName(refs.front().kind) : "element";
-  return std::string(verb) + " " + countedName(selection.size(), kind);
+  const int count = selection.size();
+  if (!oneKind || refs.front().kind.isStart()) {
+    return std::string(verb) + " " + countedName(count, oneKind ? "player start" : "element");
+  }
+  const ElementKindFacts& kind = kindFacts(refs.front().kind.kind());
+  return std::string(verb) + " " + std::to_string(count) + " " +
+         (count == 1 ? kind.word : kind.words);
 }
