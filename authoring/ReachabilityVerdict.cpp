@@ -35,7 +35,8 @@ LayoutFinding& add(ReachabilityVerdict& verdict, LayoutElement element, int inde
 
 LayoutFinding& add(ReachabilityVerdict& verdict, ElementKind kind, int index, bool warning,
                    const std::string& message, bool unreachable = false) {
-  LayoutFinding& finding = add(verdict, LayoutElement::Record, index, warning, message, unreachable);
+  LayoutFinding& finding =
+      add(verdict, LayoutElement::Record, index, warning, message, unreachable);
   finding.kind = kind;
   return finding;
 }

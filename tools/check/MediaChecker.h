@@ -101,6 +101,7 @@ class MediaChecker {
   bool checkDurations(TokenReader& reader, const AnimationHead& head);
 
   // tools/check/ImageChecks.cpp
+  // directory: in the tree, "gfx/static/ladders/".
   void checkImageSet(const std::string& directory, ImageUse use, NamedImages& set);
   void checkHud();
   void checkFonts();

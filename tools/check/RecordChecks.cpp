@@ -69,13 +69,15 @@ void LevelFileCheck::check(const FieldReads<EnemySpec>& read, int i) {
                                                  std::to_string(enemy.direction));
   }
   if (read.has<&EnemySpec::state>() && !zeroOrOne(enemy.state)) {
-    report(read.at<&EnemySpec::state>(), of("state", ElementKind::Enemy, i) + " must be 0 or 1, found " +
+    report(read.at<&EnemySpec::state>(), of("state", ElementKind::Enemy, i) +
+                                             " must be 0 or 1, found " +
                                              std::to_string(enemy.state));
   }
   if (read.has<&EnemySpec::x>() && read.has<&EnemySpec::y>() &&
       !pointOnScreen(enemy.x, enemy.y)) {
-    report(read.at<&EnemySpec::x>(), label(ElementKind::Enemy, i) + " at (" + point(enemy.x, enemy.y) +
-                                         ") is off the " + screen_ + " screen");
+    report(read.at<&EnemySpec::x>(), label(ElementKind::Enemy, i) + " at (" +
+                                         point(enemy.x, enemy.y) + ") is off the " + screen_ +
+                                         " screen");
   }
   if (read.has<&EnemySpec::min_x>() && read.has<&EnemySpec::max_x>()) {
     checkPatrol(enemy, read.at<&EnemySpec::min_x>(), i);
@@ -87,9 +89,9 @@ void LevelFileCheck::checkPatrol(const EnemySpec& enemy, Position where, int i) 
     report(where, "min_x " + std::to_string(enemy.min_x) + " of " + label(ElementKind::Enemy, i) +
                       " is above its max_x " + std::to_string(enemy.max_x));
   } else if (enemy.min_x < 0 || enemy.max_x >= facts_.screenWidth) {
-    report(where, "the patrol of " + label(ElementKind::Enemy, i) + " (" + std::to_string(enemy.min_x) +
-                      " to " + std::to_string(enemy.max_x) + ") leaves the " + screen_ +
-                      " screen");
+    report(where, "the patrol of " + label(ElementKind::Enemy, i) + " (" +
+                      std::to_string(enemy.min_x) + " to " + std::to_string(enemy.max_x) +
+                      ") leaves the " + screen_ + " screen");
   }
 }
 
@@ -100,8 +102,8 @@ void LevelFileCheck::check(const FieldReads<ItemSpec>& read, int i) {
                         : -1;
   if (read.has<&ItemSpec::x>() && read.has<&ItemSpec::y>() && image >= 0 &&
       facts_.items.widths[image] > 0) {
-    checkOnScreen(read.at<&ItemSpec::x>(), label(ElementKind::Item, i) + " ('" + item.type + "', ", item.x,
-                  item.y, facts_.items.widths[image], facts_.items.heights[image]);
+    checkOnScreen(read.at<&ItemSpec::x>(), label(ElementKind::Item, i) + " ('" + item.type + "', ",
+                  item.x, item.y, facts_.items.widths[image], facts_.items.heights[image]);
   }
 }
 

@@ -74,9 +74,12 @@ ElementRef LevelEditor::topmost(int x, int y, bool withStart) const {
     return ElementRef{EditTool::Start, 0};
   }
   const std::pair<EditTool, std::size_t> lists[] = {
-      {ElementKind::Enemy, level_.enemies.size()},   {ElementKind::Tile, level_.tiles.size()},
-      {ElementKind::Teleporter, level_.teleporters.size()}, {ElementKind::Item, level_.items.size()},
-      {ElementKind::Chute, level_.chutes.size()},    {ElementKind::Ladder, level_.ladders.size()}};
+      {ElementKind::Enemy, level_.enemies.size()},
+      {ElementKind::Tile, level_.tiles.size()},
+      {ElementKind::Teleporter, level_.teleporters.size()},
+      {ElementKind::Item, level_.items.size()},
+      {ElementKind::Chute, level_.chutes.size()},
+      {ElementKind::Ladder, level_.ladders.size()}};
   for (const auto& list : lists) {
     for (int i = static_cast<int>(list.second) - 1; i >= 0; --i) {
       const ElementRef element{list.first, i};

@@ -149,7 +149,8 @@ std::string levelBoundProblem(const LevelData& level) {
     using Fields = decltype(fields);
     if (problem.empty()) problem = countBoundProblem(static_cast<int>(list.size()), Fields::facts);
     for (std::size_t i = 0; i < list.size() && problem.empty(); ++i) {
-      problem = fieldBoundProblem(list[i], std::string(Fields::facts.word) + " " + std::to_string(i + 1) + "'s");
+      problem = fieldBoundProblem(
+          list[i], std::string(Fields::facts.word) + " " + std::to_string(i + 1) + "'s");
     }
   });
   return problem;

@@ -116,8 +116,9 @@ Clipboard copySelected(const LevelData& level, const Selection& selection) {
   for (ElementRef element : selection.refs()) {
     ElementKind kind;
     if (!recordKindOf(element.kind, kind)) continue;
-    visitRecordList(level, kind,
-                    [&](const auto& list, auto) { addRecord(clipboard.records, list[element.index]); });
+    visitRecordList(level, kind, [&](const auto& list, auto) {
+      addRecord(clipboard.records, list[element.index]);
+    });
     ++clipboard.count;
   }
   return clipboard;
