@@ -11,11 +11,12 @@
 // player start after them. Each takes its kind's key; the start the next.
 class EditTool {
  public:
-  constexpr EditTool(ElementKind kind) : index_(kindIndex(kind)) {}  // NOLINT(runtime/explicit)
+  // Not explicit: wherever a tool is wanted, a kind names its tool.
+  constexpr EditTool(ElementKind kind) : index_(kindIndex(kind)) {}
   static const EditTool Start;
 
   constexpr bool isStart() const { return index_ == elementKindCount; }
-  // The kind the tool places; the start places none.
+  // The kind the tool places; ask only a tool that is not the start.
   constexpr ElementKind kind() const { return elementKinds[index_].kind; }
   constexpr int index() const { return index_; }  // in key order, from 0
   static constexpr EditTool at(int index) { return EditTool(index); }
