@@ -78,7 +78,8 @@ std::vector<LayoutFinding> LayoutRules::check() {
   game_.player.score = score;
   std::stable_sort(findings_.begin(), findings_.end(),
                    [](const LayoutFinding& a, const LayoutFinding& b) {
-                     return std::make_pair(a.element, a.index) < std::make_pair(b.element, b.index);
+                     return std::make_tuple(a.element, a.kind, a.index) <
+                            std::make_tuple(b.element, b.kind, b.index);
                    });
   return findings_;
 }
@@ -90,7 +91,19 @@ bool LayoutRules::outOfTime() {
 
 void LayoutRules::add(LayoutElement element, int index, bool warning, const std::string& message,
                       int other) {
-  findings_.push_back(LayoutFinding{element, index, warning, message, other});
+  LayoutFinding finding;
+  finding.element = element;
+  finding.index = index;
+  finding.warning = warning;
+  finding.message = message;
+  finding.other = other;
+  findings_.push_back(finding);
+}
+
+void LayoutRules::add(ElementKind kind, int index, bool warning, const std::string& message,
+                      int other) {
+  add(LayoutElement::Record, index, warning, message, other);
+  findings_.back().kind = kind;
 }
 
 // Standing spots are every column of every tile's foot run, whole and half
@@ -175,10 +188,10 @@ void LayoutRules::checkTiles() {
     const std::string first = ", first tile " + std::to_string(covering.front() + 1);
     const int pixels = tile.width * tile.height;
     if (hidden >= pixels) {
-      add(LayoutElement::Tile, static_cast<int>(i), false,
+      add(ElementKind::Tile, static_cast<int>(i), false,
           name + " never shows its claim: later tiles hide all of it" + first, covering.front());
     } else {
-      add(LayoutElement::Tile, static_cast<int>(i), true,
+      add(ElementKind::Tile, static_cast<int>(i), true,
           name + " shows its claim only in part: later tiles hide " + std::to_string(hidden) +
               " of its " + std::to_string(pixels) + " pixels" + first,
           covering.front());
@@ -214,11 +227,11 @@ void LayoutRules::checkLadders() {
     const std::string within =
         " has no floor within " + std::to_string(V) + (V == 1 ? " row" : " rows");
     if (!top) {
-      add(LayoutElement::Ladder, static_cast<int>(i), false,
+      add(ElementKind::Ladder, static_cast<int>(i), false,
           name + ": its top (row " + std::to_string(ladder.y) + ")" + within);
     }
     if (!foot) {
-      add(LayoutElement::Ladder, static_cast<int>(i), false,
+      add(ElementKind::Ladder, static_cast<int>(i), false,
           name + ": its foot (row " + std::to_string(ladder.y + ladder.height) + ")" + within);
     }
   }
@@ -271,14 +284,15 @@ void LayoutRules::checkPanels() {
 // Two elements of a kind exactly on top of each other look like one, and
 // the later one is never the first found.
 void LayoutRules::checkRepeats() {
-  auto report = [&](LayoutElement element, const char* kind, const std::vector<Key>& keys,
+  auto report = [&](ElementKind element, const std::vector<Key>& keys,
                     const std::vector<std::pair<int, int>>& places, const char* sameness) {
     const std::vector<int> firsts = firstEquals(keys);
+    const std::string kind = kindFacts(element).word;
     for (size_t i = 0; i < keys.size(); ++i) {
       const int first = firsts[i];
       if (first < 0) continue;
       add(element, static_cast<int>(i), false,
-          std::string(kind) + " at " + point(places[i].first, places[i].second) + " " +
+          kind + " at " + point(places[i].first, places[i].second) + " " +
               sameness + " " + kind + " " + std::to_string(first + 1),
           first);
     }
@@ -293,36 +307,36 @@ void LayoutRules::checkRepeats() {
     keys.push_back({t.x, t.y, t.width, t.height});
     places.push_back({t.x, t.y});
   }
-  report(LayoutElement::Tile, "tile", keys, places, "is exactly on top of");
+  report(ElementKind::Tile, keys, places, "is exactly on top of");
   reset();
   for (const Ladder& l : game_.ladderManager->ladders()) {
     keys.push_back({l.x, l.y, l.width, l.height});
     places.push_back({l.x, l.y});
   }
-  report(LayoutElement::Ladder, "ladder", keys, places, "is exactly on top of");
+  report(ElementKind::Ladder, keys, places, "is exactly on top of");
   reset();
   for (const Chute& c : game_.chuteManager->chutes()) {
     keys.push_back({c.x, c.y, c.width, c.height, c.dx, c.direction});
     places.push_back({c.x, c.y});
   }
-  report(LayoutElement::Chute, "chute", keys, places, "is exactly on top of");
+  report(ElementKind::Chute, keys, places, "is exactly on top of");
   reset();
   for (const Enemy& e : game_.enemyManager.enemies()) {
     keys.push_back({bitsOf(e.x), bitsOf(e.y), e.direction, bitsOf(e.min_x), bitsOf(e.max_x),
                     bitsOf(e.speed)});
     places.push_back({toPixel(e.x), toPixel(e.y)});
   }
-  report(LayoutElement::Enemy, "enemy", keys, places, "starts and patrols exactly as");
+  report(ElementKind::Enemy, keys, places, "starts and patrols exactly as");
   reset();
   for (const Item& it : game_.itemManager.items()) {
     keys.push_back({it.x, it.y, it.width, it.height});
     places.push_back({it.x, it.y});
   }
-  report(LayoutElement::Item, "item", keys, places, "is exactly on top of");
+  report(ElementKind::Item, keys, places, "is exactly on top of");
   reset();
   for (const Teleporter& t : game_.teleporterManager.teleporters()) {
     keys.push_back({t.x, t.y, t.width, t.height});
     places.push_back({t.x, t.y});
   }
-  report(LayoutElement::Teleporter, "teleporter", keys, places, "is exactly on top of");
+  report(ElementKind::Teleporter, keys, places, "is exactly on top of");
 }

@@ -18,26 +18,24 @@
 #include <string>
 #include <vector>
 
+#include "game/ElementKinds.h"
+
 class Game;
 
-// What a finding is about: one record of the level file.
+// What a finding is about, in the order findings are listed.
 enum class LayoutElement {
   Tiles,           // the floor tile list as a whole
   CountdownPanel,
   ScorePanel,
   Start,           // the player start
-  Tile,
-  Ladder,
-  Chute,
-  Enemy,
-  Item,
-  Teleporter,
+  Record,          // one record of the level file: its kind and index
   Level,           // the level as a whole (the reachability verdict)
 };
 
 struct LayoutFinding {
   LayoutElement element = LayoutElement::Tiles;
-  int index = 0;         // in the element's list, from 0 (0 for the others)
+  ElementKind kind = ElementKind::Tile;  // a Record's; in table order after Start
+  int index = 0;         // in the record's list, from 0 (0 for the others)
   bool warning = false;  // may be meant; an error is unplayable or plainly broken
   std::string message;   // in the author's terms: "ladder at 112, 240: ..."
   int other = -1;        // an element of the same list the message ends by naming, or -1
@@ -79,6 +77,8 @@ class LayoutRules {
   void checkPanels();
   void checkRepeats();
   void add(LayoutElement element, int index, bool warning, const std::string& message,
+           int other = -1);
+  void add(ElementKind kind, int index, bool warning, const std::string& message,
            int other = -1);
   bool outOfTime();  // true from when the limit in seconds is passed
 

@@ -159,7 +159,7 @@ void LayoutRules::checkChutes() {
         chute.x - std::abs(T), std::max(chute.width, step) + 2 * std::abs(T), chute.y - 1, 0,
         [&](BITMAP*, float left, float) { return chute.isAtEntry(left, p.y, T); });
     if (!entered) {
-      add(LayoutElement::Chute, static_cast<int>(i), true,
+      add(ElementKind::Chute, static_cast<int>(i), true,
           name + ": no standing player's left foot reaches its entry on row " +
               std::to_string(chute.y - 1));
     }
@@ -172,7 +172,7 @@ void LayoutRules::checkChutes() {
     placePlayer(p.x, p.y, p.sprite.animationIndex());
     const Drop drop = settle();
     if (drop.outcome == Drop::Rests) continue;
-    add(LayoutElement::Chute, static_cast<int>(i), drop.outcome == Drop::Lands,
+    add(ElementKind::Chute, static_cast<int>(i), drop.outcome == Drop::Lands,
         name + ": its slide ends at " + point(endX, endY) + " over no floor: " + describe(drop));
   }
 }
@@ -189,7 +189,7 @@ void LayoutRules::checkEnemies() {
     const std::string patrol = "(" + std::to_string(toPixel(enemy.min_x)) + " to " +
                                std::to_string(toPixel(enemy.max_x)) + ")";
     if (enemy.x < enemy.min_x || enemy.x > enemy.max_x) {
-      add(LayoutElement::Enemy, index, true, name + " starts outside its patrol " + patrol);
+      add(ElementKind::Enemy, index, true, name + " starts outside its patrol " + patrol);
     }
     const bool startsInAir = !floors.isOnFloor(enemy.x, enemy.y);
     bool fell = false;
@@ -232,7 +232,7 @@ void LayoutRules::checkEnemies() {
     } else if (turns >= 2) {
       message += " and goes on at row " + std::to_string(toPixel(enemy.y));
     }
-    add(LayoutElement::Enemy, index, true, message);
+    add(ElementKind::Enemy, index, true, message);
   }
 }
 
@@ -247,7 +247,7 @@ void LayoutRules::checkItems() {
           return probe.touches(frame, left, top);
         });
     if (touched) continue;
-    add(LayoutElement::Item, static_cast<int>(i), true,
+    add(ElementKind::Item, static_cast<int>(i), true,
         "item at " + point(item.x, item.y) + " ('" + item.type +
             "'): no standing or climbing player touches it");
   }
@@ -281,11 +281,11 @@ void LayoutRules::checkTeleporters() {
     }
     const int index = static_cast<int>(i);
     if (!entered) {
-      add(LayoutElement::Teleporter, index, false,
+      add(ElementKind::Teleporter, index, false,
           name + ": no standing or climbing player is ever inside it, so no one leaves from it" +
               (drop.outcome == Drop::Rests ? "" : "; " + arrival));
     } else if (drop.outcome != Drop::Rests) {
-      add(LayoutElement::Teleporter, index, drop.outcome == Drop::Lands, name + ": " + arrival);
+      add(ElementKind::Teleporter, index, drop.outcome == Drop::Lands, name + ": " + arrival);
     }
   }
 }

@@ -10,6 +10,7 @@ namespace {
 ReportFinding reportFinding(const LayoutFinding& finding) {
   ReportFinding out;
   out.element = finding.element;
+  out.kind = finding.kind;
   out.index = finding.element == LayoutElement::Level ? -1 : finding.index;
   out.other = finding.other;
   out.warning = finding.warning;

@@ -38,6 +38,7 @@ inline constexpr int reportStageCount = 4;
 // One thing the report tells the author, at the element it is about.
 struct ReportFinding {
   LayoutElement element = LayoutElement::Tiles;
+  ElementKind kind = ElementKind::Tile;  // a Record's
   int index = -1;            // in the element's list; -1: the level as a whole
   int other = -1;            // an element of the same list the message ends by naming, or -1
   bool warning = false;      // may be meant; neither this nor a note: an error

@@ -7,7 +7,8 @@
 //   par <cleared ticks> <par ticks>\n
 //   stop <length>\n<text>\n
 //   layout <count>\n and each finding, then verdict <count>\n and each:
-//     <element> <index> <other> <flags: 1 warning, 2 unreachable, 4 note> <length>\n<message>\n
+//     <element> <kind> <index> <other> <flags: 1 warning, 2 unreachable, 4 note> <length>\n
+//     <message>\n
 //   route <writable> <in time> <length>\n<the route as a recording>\n
 //   noroute <length>\n<text>\n
 //   end\n
@@ -34,7 +35,8 @@ std::string sized(const std::string& text) {
 
 std::string findingBytes(const ReportFinding& f) {
   const int flags = (f.warning ? 1 : 0) | (f.unreachable ? 2 : 0) | (f.note ? 4 : 0);
-  return std::to_string(static_cast<int>(f.element)) + " " + std::to_string(f.index) + " " +
+  return std::to_string(static_cast<int>(f.element)) + " " + std::to_string(kindIndex(f.kind)) +
+         " " + std::to_string(f.index) + " " +
          std::to_string(f.other) + " " + std::to_string(flags) + " " + sized(f.message);
 }
 
@@ -119,13 +121,14 @@ bool readStage(BodyReader& in, char separator, ReportStage& stage) {
 }
 
 bool readFinding(BodyReader& in, ReportFinding& f) {
-  int element = 0, flags = 0;
+  int element = 0, kind = 0, flags = 0;
   if (!in.integer(0, static_cast<int>(LayoutElement::Level), ' ', element) ||
-      !in.integer(-1, INT_MAX, ' ', f.index) || !in.integer(-1, INT_MAX, ' ', f.other) ||
+      !in.integer(0, elementKindCount - 1, ' ', kind) || !in.integer(-1, INT_MAX, ' ', f.index) || !in.integer(-1, INT_MAX, ' ', f.other) ||
       !in.integer(0, 7, ' ', flags) || !in.text(f.message)) {
     return false;
   }
   f.element = static_cast<LayoutElement>(element);
+  f.kind = elementKinds[kind].kind;
   f.warning = (flags & 1) != 0;
   f.unreachable = (flags & 2) != 0;
   f.note = (flags & 4) != 0;

@@ -33,23 +33,31 @@ LayoutFinding& add(ReachabilityVerdict& verdict, LayoutElement element, int inde
   return verdict.findings.back();
 }
 
+LayoutFinding& add(ReachabilityVerdict& verdict, ElementKind kind, int index, bool warning,
+                   const std::string& message, bool unreachable = false) {
+  LayoutFinding& finding =
+      add(verdict, LayoutElement::Record, index, warning, message, unreachable);
+  finding.kind = kind;
+  return finding;
+}
+
 void addUnreached(ReachabilityVerdict& verdict, const Game& game, const Reachability& search,
                   const std::vector<int>& tiles) {
   for (int i : tiles) {
     const FloorTile& tile = game.floorManager.tiles()[i];
-    add(verdict, LayoutElement::Tile, i, false,
+    add(verdict, ElementKind::Tile, i, false,
         "claimable tile at " + point(tile.x, tile.y) +
             " cannot be reached from the start position",
         true);
     const std::string near = nearMissText(game, i, nearestApproach(game, search, i));
-    if (!near.empty()) add(verdict, LayoutElement::Tile, i, true, near, true);
+    if (!near.empty()) add(verdict, ElementKind::Tile, i, true, near, true);
   }
   for (int i : search.unreachedItems()) {
     const Item& item = game.itemManager.items()[i];
-    add(verdict, LayoutElement::Item, i, true,
+    add(verdict, ElementKind::Item, i, true,
         "item at " + point(item.x, item.y) + " cannot be reached from the start position", true);
     const std::string near = itemNearMissText(game, i, nearestItemApproach(game, search, i));
-    if (!near.empty()) add(verdict, LayoutElement::Item, i, true, near, true);
+    if (!near.empty()) add(verdict, ElementKind::Item, i, true, near, true);
   }
   if (!tiles.empty()) {
     add(verdict, LayoutElement::Level, 0, false,
@@ -163,8 +171,11 @@ void addBlocked(ReachabilityVerdict& verdict, const Game& game, const ClearingRe
   }
   message += ": " + bestAttempt(game, clear);
   const bool atEnemy = clear.blockedBy == ClearingResult::End::Caught && clear.enemy >= 0;
-  add(verdict, atEnemy ? LayoutElement::Enemy : LayoutElement::Level, atEnemy ? clear.enemy : 0,
-      true, message);
+  if (atEnemy) {
+    add(verdict, ElementKind::Enemy, clear.enemy, true, message);
+  } else {
+    add(verdict, LayoutElement::Level, 0, true, message);
+  }
 }
 
 // What the par bound and the presses could say within their limits; only

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "game/Game.h"
+#include "game/LevelFields.h"
 #include "player/KeyRelease.h"
 #include "tests/support/Replay.h"
 
@@ -59,12 +60,7 @@ void setScript(const std::string& level, InputScript script) {
 
 LevelData stressLevel(const LevelData& base, int copies) {
   LevelData level = base;
-  level.tiles.clear();
-  level.ladders.clear();
-  level.chutes.clear();
-  level.enemies.clear();
-  level.items.clear();
-  level.teleporters.clear();
+  clearRecords(level);
   const size_t limit = LevelData::maxElementCount;
   for (int copy = 0; copy < copies; ++copy) {
     // A shift within one tile keeps every floor under its copy's walkers.
@@ -72,37 +68,31 @@ LevelData stressLevel(const LevelData& base, int copies) {
     for (TileSpec tile : base.tiles) {
       if (level.tiles.size() >= limit) break;
       tile.x += shift;
-      level.tiles.push_back(tile);
+      addRecord(level, tile);
     }
     for (LadderSpec ladder : base.ladders) {
       ladder.x += shift;
-      if (level.ladders.size() < limit) level.ladders.push_back(ladder);
+      if (level.ladders.size() < limit) addRecord(level, ladder);
     }
     for (ChuteSpec chute : base.chutes) {
       chute.x += shift;
-      if (level.chutes.size() < limit) level.chutes.push_back(chute);
+      if (level.chutes.size() < limit) addRecord(level, chute);
     }
     for (EnemySpec enemy : base.enemies) {
       enemy.x += shift;
       enemy.min_x += shift;
       enemy.max_x += shift;
-      if (level.enemies.size() < limit) level.enemies.push_back(enemy);
+      if (level.enemies.size() < limit) addRecord(level, enemy);
     }
     for (ItemSpec item : base.items) {
       item.x += shift;
-      if (level.items.size() < limit) level.items.push_back(item);
+      if (level.items.size() < limit) addRecord(level, item);
     }
     for (TeleporterSpec teleporter : base.teleporters) {
       teleporter.x += shift;
-      if (level.teleporters.size() < limit) level.teleporters.push_back(teleporter);
+      if (level.teleporters.size() < limit) addRecord(level, teleporter);
     }
   }
-  level.tileCount = static_cast<int>(level.tiles.size());
-  level.ladderCount = static_cast<int>(level.ladders.size());
-  level.chuteCount = static_cast<int>(level.chutes.size());
-  level.enemyCount = static_cast<int>(level.enemies.size());
-  level.itemCount = static_cast<int>(level.items.size());
-  level.teleporterCount = static_cast<int>(level.teleporters.size());
   return level;
 }
 

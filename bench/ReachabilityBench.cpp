@@ -11,6 +11,7 @@
 #include "bench/BenchSupport.h"
 #include "game/Game.h"
 #include "game/LevelData.h"
+#include "game/LevelFields.h"
 #include "shell/LevelSequence.h"
 
 namespace {
@@ -41,19 +42,14 @@ void BM_Reachability(benchmark::State& state, const std::string& level) {
 // jump's reach, built from the first level's tiles and placed beside it.
 LevelData openFloors(const LevelData& base) {
   LevelData level = base;
-  level.tiles.clear();
-  level.ladders.clear();
-  level.chutes.clear();
-  level.enemies.clear();
-  level.items.clear();
-  level.teleporters.clear();
+  clearRecords(level);
   TileSpec tile = base.tiles.front();
   tile.claimable = 1;
   for (int row = 0; row < 11; ++row) {
     for (int x = 0; x < 640; x += 32) {
       tile.x = x;
       tile.y = 464 - 40 * row;
-      level.tiles.push_back(tile);
+      addRecord(level, tile);
     }
   }
   level.start_x = 320;
@@ -61,14 +57,6 @@ LevelData openFloors(const LevelData& base) {
   return level;
 }
 
-void countElements(LevelData& level) {
-  level.tileCount = static_cast<int>(level.tiles.size());
-  level.ladderCount = static_cast<int>(level.ladders.size());
-  level.chuteCount = static_cast<int>(level.chutes.size());
-  level.enemyCount = static_cast<int>(level.enemies.size());
-  level.itemCount = static_cast<int>(level.items.size());
-  level.teleporterCount = static_cast<int>(level.teleporters.size());
-}
 
 // Written into the benchmark's copy of the media tree the first time one
 // is asked for; false when the shipped levels cannot be read.
@@ -82,25 +70,22 @@ bool writeHardLevels() {
   if (first.tiles.empty() || first.ladders.empty() || withPads.teleporters.empty()) return false;
 
   LevelData open = openFloors(first);
-  countElements(open);
   LevelData pads = openFloors(first);
   TeleporterSpec pad = withPads.teleporters.front();
   for (int n = 1; n <= 50; ++n) {
     pad.x = 12 * n;
     pad.y = 464 - 40 * (n % 11) - 32;
     pad.number = n;
-    pads.teleporters.push_back(pad);
+    addRecord(pads, pad);
   }
-  countElements(pads);
   LevelData ladders = first;
   LadderSpec ladder = first.ladders.front();
   for (int i = 0; i < 20; ++i) {
     ladder.x = 16 + 30 * i;
     ladder.y = 24;
     ladder.height = 440;
-    ladders.ladders.push_back(ladder);
+    addRecord(ladders, ladder);
   }
-  countElements(ladders);
   if (writeLevelFile("media/open.inf", open) && writeLevelFile("media/pads.inf", pads) &&
       writeLevelFile("media/ladders.inf", ladders)) {
     written = 1;

@@ -53,7 +53,7 @@ void readRecord(std::istream& in, Record& record) {
   for (const LevelField<Record>& entry : LevelFields<Record>::list) {
     readField(in, entry, record);
   }
-  if (LevelFields<Record>::logsRecords) log_message("%s", describe(record).c_str());
+  if (LevelFields<Record>::facts.logsRecords) log_message("%s", describe(record).c_str());
 }
 
 void readHeader(std::istream& in, LevelData& level) {
@@ -67,23 +67,24 @@ void readHeader(std::istream& in, LevelData& level) {
 // that failed to read keeps the value the field already held (the previous
 // level's), and the list is still sized to it.
 //
-// Counts are bounded by LevelData::maxElementCount (10,000): far more than a
-// single screen can hold, and small enough that the allocation can never be
-// the thing that fails. A negative or larger count means the file is not a
-// level, so it is rejected like one that cannot be opened.
+// Counts are bounded by the kind's bound (game/ElementKinds.h, 10,000 for
+// each): far more than a single screen can hold, and small enough that the
+// allocation can never be the thing that fails. A negative or larger count
+// means the file is not a level, so it is rejected like one that cannot be
+// opened.
 template <typename Record, typename Fields>
 bool readList(std::istream& in, std::vector<Record>& list, int& count, Fields) {
-  log_message("Reading number of %s in level.", Fields::kinds);
+  const ElementKindFacts& kind = Fields::facts;
+  log_message("Reading number of %s in level.", kind.words);
   readValue(in, count);
-  if (count < 0 || count > LevelData::maxElementCount) {
-    log_message("Level rejected: %d %s is outside 0 to %d.", count, Fields::kinds,
-                LevelData::maxElementCount);
+  if (count < 0 || count > kind.bound) {
+    log_message("Level rejected: %d %s is outside 0 to %d.", count, kind.words, kind.bound);
     return false;
   }
   list.assign(static_cast<size_t>(count), Record{});
-  log_message("There are %d %s.", count, Fields::kinds);
+  log_message("There are %d %s.", count, kind.words);
   for (int i = 0; i < count; ++i) {
-    log_message("Reading and setting data for %s %d.", Fields::kind, i);
+    log_message("Reading and setting data for %s %d.", kind.word, i);
     readRecord(in, list[i]);
   }
   return true;
@@ -98,7 +99,7 @@ bool readList(std::istream& in, std::vector<Record>& list, int& count, Fields) {
 // index is the record's, or -1 for the header.
 template <typename Record>
 bool withinBounds(const Record& record, int index) {
-  const char* kind = LevelFields<Record>::kind;
+  const char* kind = recordWord<Record>();
   const int bound = LevelData::maxNumber;
   for (const LevelField<Record>& entry : LevelFields<Record>::list) {
     if (!entry.isBounded()) continue;

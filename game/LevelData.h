@@ -60,7 +60,8 @@ struct TeleporterSpec {
 };
 
 struct LevelData {
-  // Counts outside 0..maxElementCount reject the file like an unopenable one.
+  // Each kind's bound (game/ElementKinds.h): a count outside 0 to it
+  // rejects the file like an unopenable one.
   static constexpr int maxElementCount = 10000;
   // A number that positions, sizes or scores are computed from beyond this
   // bound, either way, rejects the file too (game/LevelFields.h lists them).

@@ -12,6 +12,7 @@
 #include <string>
 #include <type_traits>
 
+#include "game/ElementKinds.h"
 #include "game/LevelData.h"
 
 enum LevelFieldFlags : unsigned {
@@ -57,14 +58,14 @@ constexpr LevelField<Record> headed(const char* heading, LevelField<Record> entr
   return entry;
 }
 
-// Specialised for LevelData (the header) and each record kind: labels for
-// messages and the kind's fields in file order.
+// Specialised for LevelData (the header, labelled "header" in messages) and
+// each record: its kind's row of game/ElementKinds.h and its fields in file
+// order.
 template <typename Record>
 struct LevelFields;
 
 template <>
 struct LevelFields<LevelData> {
-  static constexpr const char* kind = "header";
   static constexpr LevelField<LevelData> list[] = {
       headed("Reading countdown information",
              field("countdown_start", &LevelData::countdown_start, bounded)),
@@ -87,9 +88,8 @@ struct LevelFields<LevelData> {
 
 template <>
 struct LevelFields<TileSpec> {
-  static constexpr const char* kind = "tile";
-  static constexpr const char* kinds = "tiles";
-  static constexpr bool logsRecords = false;
+  static constexpr ElementKind element = ElementKind::Tile;
+  static constexpr const ElementKindFacts& facts = kindFacts(element);
   static constexpr LevelField<TileSpec> list[] = {
       field("x", &TileSpec::x, bounded),
       field("y", &TileSpec::y, bounded),
@@ -102,9 +102,8 @@ struct LevelFields<TileSpec> {
 
 template <>
 struct LevelFields<LadderSpec> {
-  static constexpr const char* kind = "ladder";
-  static constexpr const char* kinds = "ladders";
-  static constexpr bool logsRecords = true;
+  static constexpr ElementKind element = ElementKind::Ladder;
+  static constexpr const ElementKindFacts& facts = kindFacts(element);
   static constexpr LevelField<LadderSpec> list[] = {
       field("x", &LadderSpec::x, bounded),
       field("y", &LadderSpec::y, bounded),
@@ -115,9 +114,8 @@ struct LevelFields<LadderSpec> {
 
 template <>
 struct LevelFields<ChuteSpec> {
-  static constexpr const char* kind = "chute";
-  static constexpr const char* kinds = "chutes";
-  static constexpr bool logsRecords = true;
+  static constexpr ElementKind element = ElementKind::Chute;
+  static constexpr const ElementKindFacts& facts = kindFacts(element);
   static constexpr LevelField<ChuteSpec> list[] = {
       field("x", &ChuteSpec::x, bounded),
       field("y", &ChuteSpec::y, bounded),
@@ -130,9 +128,8 @@ struct LevelFields<ChuteSpec> {
 
 template <>
 struct LevelFields<EnemySpec> {
-  static constexpr const char* kind = "enemy";
-  static constexpr const char* kinds = "enemies";
-  static constexpr bool logsRecords = true;
+  static constexpr ElementKind element = ElementKind::Enemy;
+  static constexpr const ElementKindFacts& facts = kindFacts(element);
   static constexpr LevelField<EnemySpec> list[] = {
       field("x", &EnemySpec::x, bounded),
       field("y", &EnemySpec::y, bounded),
@@ -152,9 +149,8 @@ struct LevelFields<EnemySpec> {
 
 template <>
 struct LevelFields<ItemSpec> {
-  static constexpr const char* kind = "item";
-  static constexpr const char* kinds = "items";
-  static constexpr bool logsRecords = true;
+  static constexpr ElementKind element = ElementKind::Item;
+  static constexpr const ElementKindFacts& facts = kindFacts(element);
   static constexpr LevelField<ItemSpec> list[] = {
       field("x", &ItemSpec::x, bounded),
       field("y", &ItemSpec::y, bounded),
@@ -165,9 +161,8 @@ struct LevelFields<ItemSpec> {
 
 template <>
 struct LevelFields<TeleporterSpec> {
-  static constexpr const char* kind = "teleporter";
-  static constexpr const char* kinds = "teleporters";
-  static constexpr bool logsRecords = true;
+  static constexpr ElementKind element = ElementKind::Teleporter;
+  static constexpr const ElementKindFacts& facts = kindFacts(element);
   static constexpr LevelField<TeleporterSpec> list[] = {
       field("x", &TeleporterSpec::x, bounded),
       field("y", &TeleporterSpec::y, bounded),
@@ -178,9 +173,21 @@ struct LevelFields<TeleporterSpec> {
   };
 };
 
-// Calls visit(list, counts, label) for each record kind's list in file
-// order, with the count field and the kind's fields; what the loader, the
-// writer and the checker walk after the header.
+// What messages call one record: its kind's word ("tile"), or "header".
+template <typename Record>
+constexpr const char* recordWord() {
+  if constexpr (std::is_same_v<Record, LevelData>) {
+    return "header";
+  } else {
+    return LevelFields<Record>::facts.word;
+  }
+}
+
+// Calls visit(list, count, fields) for each kind's list in file order, with
+// the count LevelData keeps beside it and the record's fields: the one
+// place a kind is tied to its record and to where LevelData keeps it. The
+// loader alone sets a count through it, from the file; everything else
+// changes a list through addRecord and removeRecord, which keep the count.
 template <typename Level, typename Visit>
 void forEachRecordList(Level& level, Visit&& visit) {
   visit(level.tiles, level.tileCount, LevelFields<TileSpec>{});
@@ -191,24 +198,54 @@ void forEachRecordList(Level& level, Visit&& visit) {
   visit(level.teleporters, level.teleporterCount, LevelFields<TeleporterSpec>{});
 }
 
-// The six record kinds of a level file, in file order.
-enum class RecordKind { Tile, Ladder, Chute, Enemy, Item, Teleporter };
-
-// Calls visit(list, fields) for the one record kind's list of level (a
-// LevelData, or anything holding a list per kind under the same names) with
-// the kind's fields, and returns what it returns: the one place a kind is
-// told from the others, so no tool repeats a switch over them.
+// Calls visit(list, fields) for the one kind's list of level and returns
+// what it returns, so no tool repeats a switch over the kinds.
 template <typename Level, typename Visit>
-decltype(auto) visitRecordList(Level& level, RecordKind kind, Visit&& visit) {
-  switch (kind) {
-    case RecordKind::Tile: return visit(level.tiles, LevelFields<TileSpec>{});
-    case RecordKind::Ladder: return visit(level.ladders, LevelFields<LadderSpec>{});
-    case RecordKind::Chute: return visit(level.chutes, LevelFields<ChuteSpec>{});
-    case RecordKind::Enemy: return visit(level.enemies, LevelFields<EnemySpec>{});
-    case RecordKind::Item: return visit(level.items, LevelFields<ItemSpec>{});
-    case RecordKind::Teleporter: break;
+decltype(auto) visitRecordList(Level& level, ElementKind kind, Visit&& visit) {
+  using Result = decltype(visit(level.tiles, LevelFields<TileSpec>{}));
+  if constexpr (std::is_void_v<Result>) {
+    forEachRecordList(level, [&](auto& list, auto&, auto fields) {
+      if (fields.element == kind) visit(list, fields);
+    });
+  } else {
+    Result result{};
+    forEachRecordList(level, [&](auto& list, auto&, auto fields) {
+      if (fields.element == kind) result = visit(list, fields);
+    });
+    return result;
   }
-  return visit(level.teleporters, LevelFields<TeleporterSpec>{});
+}
+
+// Appends the record to its kind's list; the count beside the list follows.
+// Returns the record's index.
+template <typename Record>
+int addRecord(LevelData& level, const Record& record) {
+  int index = 0;
+  forEachRecordList(level, [&](auto& list, int& count, auto) {
+    if constexpr (std::is_same_v<typename std::decay_t<decltype(list)>::value_type, Record>) {
+      list.push_back(record);
+      count = static_cast<int>(list.size());
+      index = count - 1;
+    }
+  });
+  return index;
+}
+
+// Empties every list; the counts follow.
+inline void clearRecords(LevelData& level) {
+  forEachRecordList(level, [](auto& list, int& count, auto) {
+    list.clear();
+    count = 0;
+  });
+}
+
+// Erases the record at index (which must be in its list); the count follows.
+inline void removeRecord(LevelData& level, ElementKind kind, int index) {
+  forEachRecordList(level, [&](auto& list, int& count, auto fields) {
+    if (fields.element != kind) return;
+    list.erase(list.begin() + index);
+    count = static_cast<int>(list.size());
+  });
 }
 
 // Not constexpr: reaching it while a field's entry is looked up as a

@@ -92,13 +92,15 @@ TEST(EditorChecks, ReportWhatTheEngineFindsWhereItIs) {
   EXPECT_EQ(checks.revision(), 7u);
   EXPECT_EQ(messagesOf(checks.findings()), expected);
   const ReportFinding& tile = checks.findings()[checks.findings().size() - 3];
-  EXPECT_EQ(tile.element, LayoutElement::Tile);
+  EXPECT_EQ(tile.element, LayoutElement::Record);
+  EXPECT_EQ(tile.kind, ElementKind::Tile);
   EXPECT_EQ(tile.index, 20);
   EXPECT_TRUE(tile.unreachable);
   EXPECT_FALSE(tile.warning);
   // Shown at the same tile, as the editor shows what cannot be reached.
   const ReportFinding& near = checks.findings()[checks.findings().size() - 2];
-  EXPECT_EQ(near.element, LayoutElement::Tile);
+  EXPECT_EQ(near.element, LayoutElement::Record);
+  EXPECT_EQ(near.kind, ElementKind::Tile);
   EXPECT_EQ(near.index, 20);
   EXPECT_TRUE(near.unreachable);
   EXPECT_TRUE(near.warning);

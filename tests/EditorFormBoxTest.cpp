@@ -110,7 +110,7 @@ TEST(EditorMap, WritesEveryTeleportersNumberOnItsPad) {
   clear_to_color(map.get(), makecol(0, 200, 220));  // the pad's own colour all over
   drawTeleporterNumbers(map.get(), *fixture.editor);
   for (int i = 0; i < 3; ++i) {
-    const Rect pad = fixture.editor->bounds(ElementRef{EditTool::Teleporter, i});
+    const Rect pad = fixture.editor->bounds(ElementRef{ElementKind::Teleporter, i});
     const Rect plate = teleporterNumberPlate(*fixture.editor, i);
     SCOPED_TRACE(i);
     EXPECT_TRUE(plate.x >= pad.x && plate.x + plate.w <= pad.x + pad.w && plate.y >= pad.y &&

@@ -52,15 +52,15 @@ TEST_P(FormFields, ListEveryFieldInFileOrder) {
 }
 
 const FieldsRow fieldsRows[] = {
-    {"tile", {EditTool::Tile, 0},
+    {"tile", {ElementKind::Tile, 0},
      "x=0 y=300 tile_name=brick cleared_name=brick_clear claimable=1 points=10"},
-    {"ladder", {EditTool::Ladder, 0}, "x=64 y=236 height=64 name=rungs"},
-    {"chute", {EditTool::Chute, 0}, "x=128 y=236 height=64 dx=16 direction=1 name=step"},
-    {"enemy", {EditTool::Enemy, 0},
+    {"ladder", {ElementKind::Ladder, 0}, "x=64 y=236 height=64 name=rungs"},
+    {"chute", {ElementKind::Chute, 0}, "x=128 y=236 height=64 dx=16 direction=1 name=step"},
+    {"enemy", {ElementKind::Enemy, 0},
      "x=300 y=299 direction=0 min_x=250 max_x=350 speed=0.5 changes=1 state=0 name=blob "
      "safe_time=600 points=100"},
-    {"item", {EditTool::Item, 0}, "x=400 y=290 type=gem points=25"},
-    {"teleporter", {EditTool::Teleporter, 0},
+    {"item", {ElementKind::Item, 0}, "x=400 y=290 type=gem points=25"},
+    {"teleporter", {ElementKind::Teleporter, 0},
      "x=500 y=268 name=pad cooldown_name=pad_cool number=1"},
     {"player start", {EditTool::Start, 0}, "start_x=100 start_y=299 start_animation=1"},
     {"level", {},
@@ -99,10 +99,10 @@ TEST_P(TypedValues, AreCheckedAsTheyAreTyped) {
   EXPECT_EQ(form.applyTo(level), form.valid());
 }
 
-const ElementRef tile{EditTool::Tile, 0};
-const ElementRef enemy{EditTool::Enemy, 0};
+const ElementRef tile{ElementKind::Tile, 0};
+const ElementRef enemy{ElementKind::Enemy, 0};
 const ElementRef start{EditTool::Start, 0};
-const ElementRef teleporter{EditTool::Teleporter, 0};
+const ElementRef teleporter{ElementKind::Teleporter, 0};
 
 const TypedRow typedRows[] = {
     {"a whole number", tile, "points", "250", ""},
@@ -144,16 +144,16 @@ TEST(EditorForms, WriteBackAsOneStepOfUndo) {
   EditorFixture fixture;
   fixture.startWith(everyKind());
   LevelEditor& editor = *fixture.editor;
-  FieldForm form = FieldForm::forElement(editor.level(), {EditTool::Ladder, 0}, *fixture.looks);
+  FieldForm form = FieldForm::forElement(editor.level(), {ElementKind::Ladder, 0}, *fixture.looks);
   ASSERT_TRUE(form.set(form.find("height"), "96"));
   ASSERT_TRUE(form.set(form.find("x"), "80"));
   LevelData edited = editor.level();
   ASSERT_TRUE(form.applyTo(edited));
   ASSERT_EQ(editor.replaceLevel(edited), 0);
   EXPECT_EQ(editor.level().ladders[0].height, 96);
-  EXPECT_EQ(editor.bounds({EditTool::Ladder, 0}).h, 96);  // the Game placed it so
-  EXPECT_EQ(editor.bounds({EditTool::Ladder, 0}).x, 80);
-  FieldForm speed = FieldForm::forElement(editor.level(), {EditTool::Enemy, 0}, *fixture.looks);
+  EXPECT_EQ(editor.bounds({ElementKind::Ladder, 0}).h, 96);  // the Game placed it so
+  EXPECT_EQ(editor.bounds({ElementKind::Ladder, 0}).x, 80);
+  FieldForm speed = FieldForm::forElement(editor.level(), {ElementKind::Enemy, 0}, *fixture.looks);
   ASSERT_TRUE(speed.set(speed.find("speed"), "0.4"));
   ASSERT_TRUE(speed.applyTo(edited));
   ASSERT_EQ(editor.replaceLevel(edited), 0);
@@ -204,7 +204,7 @@ const WordsRow wordsRows[] = {
      "0.5"},
     {"a direction is a side", enemy, "Enemy 1 of 2: blob", "direction", "Walks first to the",
      "left"},
-    {"a direction the file gives as 5 stays 5", {EditTool::Enemy, 1}, "Enemy 2 of 2: blob",
+    {"a direction the file gives as 5 stays 5", {ElementKind::Enemy, 1}, "Enemy 2 of 2: blob",
      "direction", "Walks first to the", "5 (as the file has it)"},
     {"a flag is yes or no", tile, "Tile 1 of 1: brick", "claimable", "Must be claimed", "yes"},
     {"a teleporter by its number", teleporter, "Teleporter 1 of 1: pad, number 1", "number",
@@ -254,7 +254,7 @@ TEST(EditorForms, NameTheFirstProblemThereIsNow) {
 
 TEST(EditorForms, GiveNoFormForNothing) {
   EditorFixture fixture;
-  const FieldForm form = FieldForm::forElement(fixture.editor->level(), {EditTool::Item, 3},
+  const FieldForm form = FieldForm::forElement(fixture.editor->level(), {ElementKind::Item, 3},
                                                *fixture.looks);
   EXPECT_EQ(form.fieldCount(), 0);
   EXPECT_FALSE(form.valid());

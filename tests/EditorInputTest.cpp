@@ -275,9 +275,10 @@ TEST(EditorStatus, ScrollsALongMessageThroughTheRowsAndRound) {
   for (const auto& [time, lines] : shown) EXPECT_EQ(visibleLines(five, 3, time), lines) << time;
 }
 
-ReportFinding finding(LayoutElement element, int index, const std::string& message) {
+ReportFinding finding(ElementKind kind, int index, const std::string& message) {
   ReportFinding f;
-  f.element = element;
+  f.element = LayoutElement::Record;
+  f.kind = kind;
   f.index = index;
   f.message = message;
   return f;
@@ -290,11 +291,11 @@ TEST(EditorStatus, GroupsFindingsAlikeIntoOneMessage) {
   level.tiles.push_back(TileSpec{0, 200, "brick", "brick", 1, 10});
   level.ladders.push_back(LadderSpec{32, 100, 40, "rungs"});
   const std::vector<ReportFinding> findings = {
-      finding(LayoutElement::Tile, 0, "claimable tile at 0, 100 cannot be reached from the start position"),
-      finding(LayoutElement::Ladder, 0, "ladder at 32, 100: its top (row 100) has no floor within 2 rows"),
-      finding(LayoutElement::Tile, 1, "claimable tile at 32, 100 cannot be reached from the start position"),
-      finding(LayoutElement::Tile, 2, "claimable tile at 64, 100 cannot be reached from the start position"),
-      finding(LayoutElement::Tile, 3, "claimable tile at 0, 200 shows its claim only in part"),
+      finding(ElementKind::Tile, 0, "claimable tile at 0, 100 cannot be reached from the start position"),
+      finding(ElementKind::Ladder, 0, "ladder at 32, 100: its top (row 100) has no floor within 2 rows"),
+      finding(ElementKind::Tile, 1, "claimable tile at 32, 100 cannot be reached from the start position"),
+      finding(ElementKind::Tile, 2, "claimable tile at 64, 100 cannot be reached from the start position"),
+      finding(ElementKind::Tile, 3, "claimable tile at 0, 200 shows its claim only in part"),
   };
   const std::vector<StatusMessage> messages = groupFindings(findings, level);
   ASSERT_EQ(messages.size(), 3u);

@@ -133,14 +133,14 @@ TEST_P(ElementUnderPoint, IsTheOneDrawnTopmost) {
 }
 
 const PointRow pointRows[] = {
-    {"tile over ladder", 34, 97, EditTool::Tile, 0},
-    {"ladder below the tile", 40, 110, EditTool::Ladder, 0},
-    {"item over ladder", 40, 85, EditTool::Item, 0},
-    {"enemy over tile", 50, 95, EditTool::Enemy, 0},
-    {"the later of two equal tiles", 310, 52, EditTool::Tile, 2},
+    {"tile over ladder", 34, 97, ElementKind::Tile, 0},
+    {"ladder below the tile", 40, 110, ElementKind::Ladder, 0},
+    {"item over ladder", 40, 85, ElementKind::Item, 0},
+    {"enemy over tile", 50, 95, ElementKind::Enemy, 0},
+    {"the later of two equal tiles", 310, 52, ElementKind::Tile, 2},
     {"player start", 100, 290, EditTool::Start, 0},
-    {"right of the start", 108, 290, EditTool::Tile, -1},
-    {"empty screen", 500, 400, EditTool::Tile, -1},
+    {"right of the start", 108, 290, ElementKind::Tile, -1},
+    {"empty screen", 500, 400, ElementKind::Tile, -1},
 };
 
 INSTANTIATE_TEST_SUITE_P(Editor, ElementUnderPoint, testing::ValuesIn(pointRows),
@@ -225,11 +225,11 @@ TEST(EditorLooks, CycleThroughTheTreeAndSetTheGrid) {
   fixture.build();
   LevelEditor& editor = *fixture.editor;
   const LookCatalog& looks = *fixture.looks;
-  ASSERT_EQ(looks.count(EditTool::Tile), 2);
+  ASSERT_EQ(looks.count(ElementKind::Tile), 2);
   for (int step = 0; step < 3; ++step) {
-    EXPECT_EQ(editor.gridWidth(), looks.width(EditTool::Tile, editor.look()));
-    EXPECT_EQ(editor.gridHeight(), looks.height(EditTool::Tile, editor.look()));
-    const int stone = looks.find(EditTool::Tile, "stone");
+    EXPECT_EQ(editor.gridWidth(), looks.width(ElementKind::Tile, editor.look()));
+    EXPECT_EQ(editor.gridHeight(), looks.height(ElementKind::Tile, editor.look()));
+    const int stone = looks.find(ElementKind::Tile, "stone");
     EXPECT_EQ(editor.gridWidth(), editor.look() == stone ? 16 : 32);
     editor.cycleLook(1);
   }
@@ -237,7 +237,7 @@ TEST(EditorLooks, CycleThroughTheTreeAndSetTheGrid) {
   editor.cycleLook(-3);
   EXPECT_EQ(editor.look(), 0);
   // The stone tile has no cleared look of its own: it takes the set's first.
-  editor.setTool(EditTool::Tile);
+  editor.setTool(ElementKind::Tile);
   while (editor.lookName() != "stone") editor.cycleLook(1);
   editor.setSnapping(false);
   editor.place(5, 5);
@@ -247,10 +247,10 @@ TEST(EditorLooks, CycleThroughTheTreeAndSetTheGrid) {
 TEST(EditorGame, DrawsWhatTheEditorHolds) {
   EditorFixture fixture;
   LevelEditor& editor = *fixture.editor;
-  editor.setTool(EditTool::Ladder);
+  editor.setTool(ElementKind::Ladder);
   editor.place(64, 48);
   ASSERT_EQ(fixture.game->ladderManager->ladders().size(), 1u);
-  EXPECT_EQ(editor.bounds(ElementRef{EditTool::Ladder, 0}).h, LevelEditor::usualRise);
+  EXPECT_EQ(editor.bounds(ElementRef{ElementKind::Ladder, 0}).h, LevelEditor::usualRise);
   editor.undo();
   EXPECT_TRUE(fixture.game->ladderManager->ladders().empty());
   // A name the tree has no image for: the engine's own words, nothing placed.
@@ -258,7 +258,7 @@ TEST(EditorGame, DrawsWhatTheEditorHolds) {
   broken.items = {"10 10 ruby 5"};
   fixture.startWith(broken);
   EXPECT_EQ(editor.placementError(), "No graphics to correspond with name ruby");
-  EXPECT_TRUE(editor.bounds(ElementRef{EditTool::Item, 0}).empty());
+  EXPECT_TRUE(editor.bounds(ElementRef{ElementKind::Item, 0}).empty());
 }
 
 }  // namespace
@@ -348,7 +348,7 @@ TEST(EditorLooks, AreSortedAndTheNewFloorShowsItsClaim) {
   fixture.build();
   const LookCatalog& looks = *fixture.looks;
   std::vector<std::string> names;
-  for (int i = 0; i < looks.count(EditTool::Tile); ++i) names.push_back(looks.name(EditTool::Tile, i));
+  for (int i = 0; i < looks.count(ElementKind::Tile); ++i) names.push_back(looks.name(ElementKind::Tile, i));
   EXPECT_EQ(names, std::vector<std::string>({"amber", "brick", "zinc"}));
   fixture.editor->newLevel();
   ASSERT_FALSE(fixture.editor->level().tiles.empty());

@@ -94,14 +94,14 @@ TEST(EditorPalette, AClickOnAThumbnailChoosesItsLook) {
   fixture.build();
   LevelEditor& editor = *fixture.editor;
   const LookCatalog& looks = *fixture.looks;
-  editor.setTool(EditTool::Tile);
-  const int count = looks.count(EditTool::Tile);
+  editor.setTool(ElementKind::Tile);
+  const int count = looks.count(ElementKind::Tile);
   ASSERT_EQ(count, 3);
   const PaletteLayout layout = placePalette(count, mapWidth, mapHeight,
                                             paletteClearance(editor, 50, 50), 50, 50,
                                             PaletteLayout{});
   for (const char* name : {"stone", "brick", "moss"}) {
-    const Rect t = layout.thumbnail(looks.find(EditTool::Tile, name));
+    const Rect t = layout.thumbnail(looks.find(ElementKind::Tile, name));
     EXPECT_TRUE(choosePaletteLook(layout, t.x + t.w - 1, t.y, editor)) << name;
     EXPECT_EQ(editor.lookName(), name);
   }
@@ -118,7 +118,7 @@ TEST(EditorPalette, ClearsTheElementUnderTheCursorOrItsPoint) {
   EditorFixture fixture;
   fixture.startWith(EditorFixture::emptyLevel());
   LevelEditor& editor = *fixture.editor;
-  editor.setTool(EditTool::Ladder);
+  editor.setTool(ElementKind::Ladder);
   const ElementRef ladder = editor.place(400, 100);
   ASSERT_TRUE(ladder.valid());
   const Rect bounds = editor.bounds(ladder);

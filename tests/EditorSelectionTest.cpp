@@ -236,6 +236,8 @@ const GroupNameRow groupNameRows[] = {
     {"a duplicate", "select; band 400 50 400 50; duplicate", "duplicate 1 teleporter"},
     {"a delete leaves the start out of the count", "all; delete", "delete 8 elements"},
     {"a nudge", "select; band 5 203 5 203; nudge 1 0", "nudge 1 tile"},
+    {"a kind's plural", "select; band 300 295 300 295; duplicate; band 250 250 460 340; nudge 1 0",
+     "nudge 2 enemies"},
     {"a drag", "select; band -5 190 70 210; drag 10 203 80 213", "move 2 tiles"},
     {"a fill", "fill 100 50 170 60", "fill 6 tiles"},
     {"a ladder's end", "select; band 48 150 48 150; handle 48 200 48 243", "stretch ladder"},

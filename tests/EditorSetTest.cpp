@@ -206,9 +206,9 @@ TEST(SetListTest, TheEditorUsesTheSetsLooksAndListsItsNewLevel) {
   fixture.build();
   LevelEditor& editor = *fixture.editor;
   editor.newLevel();
-  const int moss = fixture.looks->find(EditTool::Tile, "moss");
+  const int moss = fixture.looks->find(ElementKind::Tile, "moss");
   ASSERT_GE(moss, 0);
-  EXPECT_GE(fixture.looks->find(EditTool::Tile, "brick"), 0);
+  EXPECT_GE(fixture.looks->find(ElementKind::Tile, "brick"), 0);
   perform(editor, "tool 1; snap off");
   editor.setLook(moss);
   perform(editor, "click 200 200");

@@ -31,7 +31,7 @@ struct NumberedFixture : EditorFixture {
 
 // "form field=text field=text": the form of teleporter 1, confirmed.
 void confirmForm(LevelEditor& editor, const LookCatalog& looks, const std::string& edits) {
-  FieldForm form = FieldForm::forElement(editor.level(), {EditTool::Teleporter, 0}, looks);
+  FieldForm form = FieldForm::forElement(editor.level(), {ElementKind::Teleporter, 0}, looks);
   std::istringstream words(edits);
   for (std::string edit; words >> edit;) {
     const std::string::size_type equals = edit.find('=');

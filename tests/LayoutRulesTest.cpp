@@ -36,18 +36,13 @@ LevelText soundLevel() {
   return level;
 }
 
-const char* kindOf(LayoutElement element) {
-  switch (element) {
+const char* kindOf(const LayoutFinding& finding) {
+  switch (finding.element) {
     case LayoutElement::Tiles: return "tiles";
     case LayoutElement::CountdownPanel: return "countdown panel";
     case LayoutElement::ScorePanel: return "score panel";
     case LayoutElement::Start: return "start";
-    case LayoutElement::Tile: return "tile";
-    case LayoutElement::Ladder: return "ladder";
-    case LayoutElement::Chute: return "chute";
-    case LayoutElement::Enemy: return "enemy";
-    case LayoutElement::Item: return "item";
-    case LayoutElement::Teleporter: return "teleporter";
+    case LayoutElement::Record: return kindFacts(finding.kind).word;
     case LayoutElement::Level: return "level";
   }
   return "?";
@@ -62,7 +57,7 @@ std::vector<std::string> findingsOf(GameTree& tree, const LevelText& level) {
   game.beginLife();
   std::vector<std::string> lines;
   for (const LayoutFinding& f : LayoutRules(game).check()) {
-    lines.push_back(std::string(kindOf(f.element)) + " " + std::to_string(f.index) + ": " +
+    lines.push_back(std::string(kindOf(f)) + " " + std::to_string(f.index) + ": " +
                     (f.warning ? "warning: " : "error: ") + f.message +
                     (f.other >= 0 ? " [" + std::to_string(f.other) + "]" : ""));
   }

@@ -139,13 +139,14 @@ TEST(LevelReport, BothToolsTellTheSameFindingsOfALevel) {
 LevelReport fullReport() {
   LevelReport report;
   report.reached = ReportStage::Proof;
-  report.layout.push_back(ReportFinding{LayoutElement::Ladder, 2, 0, false, false, false,
-                                        "ladder at 1, 2:\n3 4 5 6 7\nend\n"});
-  report.layout.push_back(ReportFinding{LayoutElement::Tiles, 0, -1, true, false, false, ""});
-  report.verdict.push_back(
-      ReportFinding{LayoutElement::Tile, 20, -1, false, true, false, "claimable tile at 400, 100"});
-  report.verdict.push_back(
-      ReportFinding{LayoutElement::Level, -1, -1, false, false, true, "verdict 9\nroute 1 1 0"});
+  report.layout.push_back(ReportFinding{LayoutElement::Record, ElementKind::Ladder, 2, 0, false,
+                                        false, false, "ladder at 1, 2:\n3 4 5 6 7\nend\n"});
+  report.layout.push_back(
+      ReportFinding{LayoutElement::Tiles, ElementKind::Tile, 0, -1, true, false, false, ""});
+  report.verdict.push_back(ReportFinding{LayoutElement::Record, ElementKind::Tile, 20, -1, false,
+                                         true, false, "claimable tile at 400, 100"});
+  report.verdict.push_back(ReportFinding{LayoutElement::Level, ElementKind::Tile, -1, -1, false,
+                                         false, true, "verdict 9\nroute 1 1 0"});
   report.route.level = "level 1.inf";
   report.route.levelHash = "0123456789abcdef";
   report.route.playerHash = "fedcba9876543210";
@@ -208,11 +209,13 @@ TEST(LevelReport, CrossesWholeOrIsKnownCut) {
   }
 }
 
-// The full report's first finding as written, element first.
-std::string ladderFinding(int element, int index, int flags) {
-  return std::to_string(element) + " " + std::to_string(index) + " 0 " + std::to_string(flags);
+// The full report's first finding as written, element and kind first.
+std::string ladderFinding(int element, int index, int flags,
+                          int kind = kindIndex(ElementKind::Ladder)) {
+  return std::to_string(element) + " " + std::to_string(kind) + " " + std::to_string(index) +
+         " 0 " + std::to_string(flags);
 }
-const int ladder = static_cast<int>(LayoutElement::Ladder);
+const int ladder = static_cast<int>(LayoutElement::Record);
 
 // The full report's body with one part changed, framed anew.
 std::string changed(const std::string& from, const std::string& to) {
@@ -238,6 +241,8 @@ TEST(LevelReport, RefusesDamagedBytes) {
       {"more findings than given", changed("verdict 2", "verdict 3")},
       {"an element past the last", changed(ladderFinding(ladder, 2, 0),
                                            ladderFinding(int(LayoutElement::Level) + 1, 2, 0))},
+      {"a kind past the last", changed(ladderFinding(ladder, 2, 0),
+                                       ladderFinding(ladder, 2, 0, elementKindCount))},
       {"flags past the three", changed(ladderFinding(ladder, 2, 0), ladderFinding(ladder, 2, 8))},
       {"an index below -1", changed(ladderFinding(ladder, 2, 0), ladderFinding(ladder, -2, 0))},
       {"a text longer than given", changed("stop 0\n\n", "stop 0\nx\n")},

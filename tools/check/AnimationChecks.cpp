@@ -3,6 +3,7 @@
 #include <string>
 
 #include "actors/EnemyKindFormat.h"
+#include "game/ElementKinds.h"
 #include "graphics/AnimationFormat.h"
 #include "graphics/FileSearch.h"
 #include "shell/MediaPaths.h"
@@ -11,7 +12,7 @@
 #include "tools/check/TokenReader.h"
 
 void MediaChecker::checkEnemyKinds() {
-  const std::string dir = "gfx/anim/enemy/";
+  const std::string dir = kindFacts(ElementKind::Enemy).looksFolder;
   // The tree's kinds and the set's, as the engine finds them.
   std::vector<std::string> files =
       findMediaFiles(mediaDir + dir, EnemyKindFormat::filePattern(), root_);

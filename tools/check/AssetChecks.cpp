@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "game/ElementKinds.h"
 #include "graphics/FileSearch.h"
 #include "graphics/Resources.h"
 #include "player/Player.h"
@@ -25,6 +26,12 @@
 #include "tools/check/TokenReader.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+const char* looksOf(ElementKind kind) { return kindFacts(kind).looksFolder; }
+
+}  // namespace
 
 bool fileExists(const std::string& path) {
   std::error_code error;
@@ -44,18 +51,18 @@ void MediaChecker::run() {
     if (levelNames_.empty()) readSetLevels();
   }
   checkConfig();
-  checkImageSet("floor tiles/normal/", ImageUse::Masked, facts_.floorTiles);
-  checkImageSet("floor tiles/clear/", ImageUse::Masked, facts_.clearedTiles);
+  checkImageSet(looksOf(ElementKind::Tile), ImageUse::Masked, facts_.floorTiles);
+  checkImageSet("gfx/static/floor tiles/clear/", ImageUse::Masked, facts_.clearedTiles);
   checkEnemyKinds();
-  checkImageSet("items/", ImageUse::Alpha, facts_.items);
-  checkImageSet("transportation/teleporters/normal/", ImageUse::Alpha, facts_.teleporters);
-  checkImageSet("transportation/teleporters/cooldown/", ImageUse::Alpha,
+  checkImageSet(looksOf(ElementKind::Item), ImageUse::Alpha, facts_.items);
+  checkImageSet(looksOf(ElementKind::Teleporter), ImageUse::Alpha, facts_.teleporters);
+  checkImageSet("gfx/static/transportation/teleporters/cooldown/", ImageUse::Alpha,
                 facts_.teleporterCooldowns);
   checkHud();
   checkFonts();
   checkSounds();
-  checkImageSet("chutes/", ImageUse::Masked, facts_.chutes);
-  checkImageSet("ladders/", ImageUse::Masked, facts_.ladders);
+  checkImageSet(looksOf(ElementKind::Chute), ImageUse::Masked, facts_.chutes);
+  checkImageSet(looksOf(ElementKind::Ladder), ImageUse::Masked, facts_.ladders);
   checkPlayer();
   // The layout rules play each level in the engine, so they need a tree
   // whose other files it reads as they are written.

@@ -119,8 +119,7 @@ bool MediaChecker::checkImage(const std::string& file, ImageUse use, int& width,
   return true;
 }
 
-void MediaChecker::checkImageSet(const std::string& directory, ImageUse use, NamedImages& set) {
-  const std::string dir = "gfx/static/" + directory;
+void MediaChecker::checkImageSet(const std::string& dir, ImageUse use, NamedImages& set) {
   // The union of the tree's images and the set's, as the engine lists them.
   std::vector<std::string> files = findMediaFiles(mediaDir + dir, "*.png", root_);
   if (files.empty()) {

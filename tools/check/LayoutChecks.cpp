@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "authoring/ReachabilityVerdict.h"
-#include "tools/check/FindingRecord.h"
 #include "tools/check/MediaChecker.h"
 
 namespace {
@@ -16,13 +15,10 @@ Position recordAt(const std::vector<Position>& records, int index) {
   return index >= 0 && index < static_cast<int>(records.size()) ? records[index] : Position{};
 }
 
-Position positionOf(const LevelRecords& records, LayoutElement element, int index) {
-  RecordKind kind;
-  if (recordKindOf(element, kind)) {
-    return visitRecordList(records, kind,
-                           [&](const auto& list, auto) { return recordAt(list, index); });
-  }
-  switch (element) {
+Position positionOf(const LevelRecords& records, const ReportFinding& finding, int index) {
+  switch (finding.element) {
+    case LayoutElement::Record:
+      return recordAt(records.starts[kindIndex(finding.kind)], index);
     case LayoutElement::CountdownPanel:
       return records.countdownPanel;
     case LayoutElement::ScorePanel:
@@ -62,10 +58,10 @@ void MediaChecker::recordLayouts(const std::vector<const LevelRecords*>& levels,
 void MediaChecker::recordFinding(const LevelRecords& records, const ReportFinding& finding) {
   std::string message = finding.message;
   if (finding.other >= 0) {
-    message += " (at " + at(positionOf(records, finding.element, finding.other)) + ")";
+    message += " (at " + at(positionOf(records, finding, finding.other)) + ")";
   }
   const std::string file = pathOf(records.fileName);
-  const Position where = positionOf(records, finding.element, finding.index);
+  const Position where = positionOf(records, finding, finding.index);
   if (finding.note) {
     out_.note(file, where, message);
   } else if (finding.warning) {

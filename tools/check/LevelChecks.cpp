@@ -86,15 +86,15 @@ void LevelFileCheck::check(const FieldReads<TileSpec>& read, int i) {
     lookUp(facts_.clearedTiles, tile.cleared_name, read.at<&TileSpec::cleared_name>());
   }
   if (read.has<&TileSpec::claimable>() && !zeroOrOne(tile.claimable)) {
-    report(read.at<&TileSpec::claimable>(), of("claimable", "tile", i) +
+    report(read.at<&TileSpec::claimable>(), of("claimable", ElementKind::Tile, i) +
                                                 " must be 0 or 1, found " +
                                                 std::to_string(tile.claimable));
   }
   const bool placed = read.has<&TileSpec::x>() && read.has<&TileSpec::y>();
   if (placed && image >= 0 && facts_.floorTiles.widths[image] > 0) {
-    checkOnScreen(read.at<&TileSpec::x>(), label("tile", i) + " ('" + tile.tile_name + "', ",
-                  tile.x, tile.y, facts_.floorTiles.widths[image],
-                  facts_.floorTiles.heights[image]);
+    checkOnScreen(read.at<&TileSpec::x>(),
+                  label(ElementKind::Tile, i) + " ('" + tile.tile_name + "', ", tile.x, tile.y,
+                  facts_.floorTiles.widths[image], facts_.floorTiles.heights[image]);
   }
 }
 
@@ -106,15 +106,15 @@ void LevelFileCheck::check(const FieldReads<LadderSpec>& read, int i) {
           : -1;
   if (!read.has<&LadderSpec::height>()) return;
   if (ladder.height <= 0) {
-    report(read.at<&LadderSpec::height>(), of("height", "ladder", i) + " must be above 0, found " +
-                                               std::to_string(ladder.height) +
-                                               ": the ladder is neither drawn nor climbable");
+    report(read.at<&LadderSpec::height>(),
+           of("height", ElementKind::Ladder, i) + " must be above 0, found " +
+               std::to_string(ladder.height) + ": the ladder is neither drawn nor climbable");
     return;
   }
   const bool placed = read.has<&LadderSpec::x>() && read.has<&LadderSpec::y>();
   if (placed && image >= 0 && facts_.ladders.widths[image] > 0) {
-    checkOnScreen(read.at<&LadderSpec::x>(), label("ladder", i) + " (", ladder.x, ladder.y,
-                  facts_.ladders.widths[image], ladder.height);
+    checkOnScreen(read.at<&LadderSpec::x>(), label(ElementKind::Ladder, i) + " (", ladder.x,
+                  ladder.y, facts_.ladders.widths[image], ladder.height);
   }
 }
 
@@ -125,9 +125,9 @@ void LevelFileCheck::check(const FieldReads<ChuteSpec>& read, int i) {
                         : -1;
   const bool heightRead = read.has<&ChuteSpec::height>();
   if (heightRead && chute.height <= 0) {
-    report(read.at<&ChuteSpec::height>(), of("height", "chute", i) + " must be above 0, found " +
-                                              std::to_string(chute.height) +
-                                              ": the chute is not drawn");
+    report(read.at<&ChuteSpec::height>(),
+           of("height", ElementKind::Chute, i) + " must be above 0, found " +
+               std::to_string(chute.height) + ": the chute is not drawn");
     return;
   }
   if (!heightRead || !read.has<&ChuteSpec::dx>() || image < 0 ||
@@ -139,16 +139,15 @@ void LevelFileCheck::check(const FieldReads<ChuteSpec>& read, int i) {
   const int64_t stepHeight = facts_.chutes.heights[image];
   const int64_t width = stepWidth + (chute.height - stepHeight) / stepHeight * chute.dx;
   if (width <= 0) {
-    report(read.at<&ChuteSpec::dx>(), "dx " + std::to_string(chute.dx) + " of " +
-                                          label("chute", i) + " makes it " +
-                                          std::to_string(width) +
-                                          " pixels wide: the chute is not drawn");
+    report(read.at<&ChuteSpec::dx>(),
+           "dx " + std::to_string(chute.dx) + " of " + label(ElementKind::Chute, i) + " makes it " +
+               std::to_string(width) + " pixels wide: the chute is not drawn");
     return;
   }
   const int64_t left = chute.direction != 0 ? chute.x : chute.x + stepWidth - width;
   if (read.has<&ChuteSpec::x>() && read.has<&ChuteSpec::y>() &&
       read.has<&ChuteSpec::direction>()) {
-    checkOnScreen(read.at<&ChuteSpec::x>(), label("chute", i) + " (", left, chute.y, width,
-                  chute.height);
+    checkOnScreen(read.at<&ChuteSpec::x>(), label(ElementKind::Chute, i) + " (", left, chute.y,
+                  width, chute.height);
   }
 }

@@ -28,18 +28,11 @@ class LevelFileCheck {
   void list(LevelFields<Record>, int count, Position countAt);
   template <typename Record>
   void record(const FieldReads<Record>& read, int index, bool whole) {
-    startsOf(static_cast<const Record*>(nullptr)).push_back(read.where[0]);
+    records_.starts[kindIndex(LevelFields<Record>::element)].push_back(read.where[0]);
     if (whole) check(read, index);
   }
 
  private:
-  std::vector<Position>& startsOf(const TileSpec*) { return records_.tiles; }
-  std::vector<Position>& startsOf(const LadderSpec*) { return records_.ladders; }
-  std::vector<Position>& startsOf(const ChuteSpec*) { return records_.chutes; }
-  std::vector<Position>& startsOf(const EnemySpec*) { return records_.enemies; }
-  std::vector<Position>& startsOf(const ItemSpec*) { return records_.items; }
-  std::vector<Position>& startsOf(const TeleporterSpec*) { return records_.teleporters; }
-
   // tools/check/LevelChecks.cpp: the header and the structures
   void checkPanel(int x, int y, int align, Position where, const char* name, int width,
                   int height);

@@ -21,6 +21,12 @@ std::string of(const char* field, const char* kind, int i) {
   return std::string(field) + " of " + label(kind, i);
 }
 
+std::string label(ElementKind kind, int i) { return label(kindFacts(kind).word, i); }
+
+std::string of(const char* field, ElementKind kind, int i) {
+  return of(field, kindFacts(kind).word, i);
+}
+
 LevelFileReader::LevelFileReader(const TextFile& text, Diagnostics& out)
     : text_(text), out_(out), reader_(text, out, NumberRule::Stream) {}
 
@@ -48,7 +54,7 @@ void LevelFileReader::checkBytes() {
 template <typename Record>
 bool LevelFileReader::readField(const LevelField<Record>& entry, Record& record, int index) {
   const std::string what =
-      index < 0 ? std::string(entry.name) : of(entry.name, LevelFields<Record>::kind, index);
+      index < 0 ? std::string(entry.name) : of(entry.name, recordWord<Record>(), index);
   if (entry.text != nullptr) return reader_.readWord(record.*entry.text, what);
   if (entry.whole != nullptr) {
     reader_.setIntLimit(entry.isBounded() ? LevelData::maxNumber : 0, rejected);
@@ -88,20 +94,19 @@ template FieldReads<EnemySpec> LevelFileReader::readRecord<EnemySpec>(int);
 template FieldReads<ItemSpec> LevelFileReader::readRecord<ItemSpec>(int);
 template FieldReads<TeleporterSpec> LevelFileReader::readRecord<TeleporterSpec>(int);
 
-bool LevelFileReader::readCount(const char* kind, const char* kinds, int& count) {
+bool LevelFileReader::readCount(const ElementKindFacts& kind, int& count) {
   // Counts have bounds of their own, with their own message.
   reader_.setIntLimit(0, "");
-  if (!reader_.readInt(count, std::string("the ") + kind + " count")) return false;
+  if (!reader_.readInt(count, std::string("the ") + kind.word + " count")) return false;
   const Position where = reader_.lastPosition();
-  if (count < 0 || count > LevelData::maxElementCount) {
+  if (count < 0 || count > kind.bound) {
     out_.report(text_.path(), where,
-                std::string(kind) + " count " + std::to_string(count) +
-                    (count < 0 ? " is negative"
-                               : " is above " + std::to_string(LevelData::maxElementCount)) +
+                std::string(kind.word) + " count " + std::to_string(count) +
+                    (count < 0 ? " is negative" : " is above " + std::to_string(kind.bound)) +
                     ": " + rejected);
     return false;
   }
   reader_.setEndNote(" (the count at " + at(where) + " announces " + std::to_string(count) +
-                     " " + kinds + ")");
+                     " " + kind.words + ")");
   return true;
 }

@@ -56,7 +56,7 @@ class LevelFileReader {
   bool readField(const LevelField<Record>& entry, Record& record, int index);
   template <typename Record>
   FieldReads<Record> readRecord(int index);
-  bool readCount(const char* kind, const char* kinds, int& count);
+  bool readCount(const ElementKindFacts& kind, int& count);
 
   const TextFile& text_;
   Diagnostics& out_;
@@ -73,7 +73,7 @@ void LevelFileReader::read(Visitor& visitor) {
   forEachRecordList(shape, [&](auto& list, int&, auto fields) {
     using Record = typename std::decay_t<decltype(list)>::value_type;
     int count = 0;
-    usable = usable && readCount(fields.kind, fields.kinds, count);
+    usable = usable && readCount(fields.facts, count);
     if (!usable) return;
     visitor.list(fields, count, reader_.lastPosition());
     for (int i = 0; i < count && !reader_.ended(); ++i) {
@@ -88,3 +88,6 @@ void LevelFileReader::read(Visitor& visitor) {
 std::string at(Position position);
 std::string label(const char* kind, int i);
 std::string of(const char* field, const char* kind, int i);
+// The same for a record of the kind: "tile 3".
+std::string label(ElementKind kind, int i);
+std::string of(const char* field, ElementKind kind, int i);

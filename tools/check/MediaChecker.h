@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "authoring/LevelReport.h"
+#include "game/ElementKinds.h"
 #include "tools/check/Diagnostics.h"
 #include "tools/check/TreeFacts.h"
 
@@ -27,7 +28,7 @@ struct LevelRecords {
   Position scorePanel;     // score_x
   Position start;          // start_x
   Position tileCount;
-  std::vector<Position> tiles, ladders, chutes, enemies, items, teleporters;
+  std::vector<Position> starts[elementKindCount];  // each kind's records, by kind
 };
 
 // True when something (file or directory) is at the path.
@@ -96,6 +97,7 @@ class MediaChecker {
   bool checkDurations(TokenReader& reader, const AnimationHead& head);
 
   // tools/check/ImageChecks.cpp
+  // directory: in the tree, "gfx/static/ladders/".
   void checkImageSet(const std::string& directory, ImageUse use, NamedImages& set);
   void checkHud();
   void checkFonts();

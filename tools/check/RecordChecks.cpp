@@ -64,18 +64,20 @@ void LevelFileCheck::check(const FieldReads<EnemySpec>& read, int i) {
     report(read.at<&EnemySpec::name>(), message);
   }
   if (read.has<&EnemySpec::direction>() && !zeroOrOne(enemy.direction)) {
-    report(read.at<&EnemySpec::direction>(), of("direction", "enemy", i) +
+    report(read.at<&EnemySpec::direction>(), of("direction", ElementKind::Enemy, i) +
                                                  " must be 0 or 1, found " +
                                                  std::to_string(enemy.direction));
   }
   if (read.has<&EnemySpec::state>() && !zeroOrOne(enemy.state)) {
-    report(read.at<&EnemySpec::state>(), of("state", "enemy", i) + " must be 0 or 1, found " +
+    report(read.at<&EnemySpec::state>(), of("state", ElementKind::Enemy, i) +
+                                             " must be 0 or 1, found " +
                                              std::to_string(enemy.state));
   }
   if (read.has<&EnemySpec::x>() && read.has<&EnemySpec::y>() &&
       !pointOnScreen(enemy.x, enemy.y)) {
-    report(read.at<&EnemySpec::x>(), label("enemy", i) + " at (" + point(enemy.x, enemy.y) +
-                                         ") is off the " + screen_ + " screen");
+    report(read.at<&EnemySpec::x>(), label(ElementKind::Enemy, i) + " at (" +
+                                         point(enemy.x, enemy.y) + ") is off the " + screen_ +
+                                         " screen");
   }
   if (read.has<&EnemySpec::min_x>() && read.has<&EnemySpec::max_x>()) {
     checkPatrol(enemy, read.at<&EnemySpec::min_x>(), i);
@@ -84,12 +86,12 @@ void LevelFileCheck::check(const FieldReads<EnemySpec>& read, int i) {
 
 void LevelFileCheck::checkPatrol(const EnemySpec& enemy, Position where, int i) {
   if (enemy.min_x > enemy.max_x) {
-    report(where, "min_x " + std::to_string(enemy.min_x) + " of " + label("enemy", i) +
+    report(where, "min_x " + std::to_string(enemy.min_x) + " of " + label(ElementKind::Enemy, i) +
                       " is above its max_x " + std::to_string(enemy.max_x));
   } else if (enemy.min_x < 0 || enemy.max_x >= facts_.screenWidth) {
-    report(where, "the patrol of " + label("enemy", i) + " (" + std::to_string(enemy.min_x) +
-                      " to " + std::to_string(enemy.max_x) + ") leaves the " + screen_ +
-                      " screen");
+    report(where, "the patrol of " + label(ElementKind::Enemy, i) + " (" +
+                      std::to_string(enemy.min_x) + " to " + std::to_string(enemy.max_x) +
+                      ") leaves the " + screen_ + " screen");
   }
 }
 
@@ -100,8 +102,8 @@ void LevelFileCheck::check(const FieldReads<ItemSpec>& read, int i) {
                         : -1;
   if (read.has<&ItemSpec::x>() && read.has<&ItemSpec::y>() && image >= 0 &&
       facts_.items.widths[image] > 0) {
-    checkOnScreen(read.at<&ItemSpec::x>(), label("item", i) + " ('" + item.type + "', ", item.x,
-                  item.y, facts_.items.widths[image], facts_.items.heights[image]);
+    checkOnScreen(read.at<&ItemSpec::x>(), label(ElementKind::Item, i) + " ('" + item.type + "', ",
+                  item.x, item.y, facts_.items.widths[image], facts_.items.heights[image]);
   }
 }
 
@@ -129,7 +131,7 @@ void LevelFileCheck::check(const FieldReads<TeleporterSpec>& read, int i) {
   if (read.has<&TeleporterSpec::x>() && read.has<&TeleporterSpec::y>() && image >= 0 &&
       facts_.teleporters.widths[image] > 0) {
     checkOnScreen(read.at<&TeleporterSpec::x>(),
-                  label("teleporter", i) + " ('" + teleporter.name + "', ", teleporter.x,
+                  label(ElementKind::Teleporter, i) + " ('" + teleporter.name + "', ", teleporter.x,
                   teleporter.y, facts_.teleporters.widths[image],
                   facts_.teleporters.heights[image]);
   }
@@ -141,7 +143,7 @@ void LevelFileCheck::checkShownNumber(const NamedImages& set, const std::string&
                                       Position where, int i) {
   const int shown = set.shownNumber(look);
   if (shown < 0 || shown == n) return;
-  std::string message = label("teleporter", i) + " ('" + look + "') shows the number " +
+  std::string message = label(ElementKind::Teleporter, i) + " ('" + look + "') shows the number " +
                         std::to_string(shown) + ", not its own number " + std::to_string(n);
   const std::string own = set.lookShowing(look, n);
   if (!own.empty()) message += "; did you mean '" + own + "'?";
@@ -182,8 +184,8 @@ void LevelFileCheck::checkNumber(int n, Position where, int i) {
   }
   const auto first = numbers_.find(n);
   if (first != numbers_.end()) {
-    report(where, number + " of " + label("teleporter", i) + " repeats that of " +
-                      label("teleporter", first->second.first) + " (at " +
+    report(where, number + " of " + label(ElementKind::Teleporter, i) + " repeats that of " +
+                      label(ElementKind::Teleporter, first->second.first) + " (at " +
                       at(first->second.second) + "): only the first is ever a destination");
   } else {
     numbers_[n] = {i, where};

@@ -1,23 +1,20 @@
 #include "tools/edit/EditElement.h"
 
-namespace {
-constexpr const char* toolNames[editToolCount] = {"tile",  "ladder",     "chute",       "enemy",
-                                                 "item",  "teleporter", "player start"};
+const char* toolName(EditTool tool) {
+  return tool.isStart() ? "player start" : kindFacts(tool.kind()).word;
 }
 
-const char* toolName(EditTool tool) { return toolNames[toolIndex(tool)]; }
+char toolKey(EditTool tool) {
+  return tool.isStart() ? static_cast<char>(elementKinds[elementKindCount - 1].toolKey + 1)
+                        : kindFacts(tool.kind()).toolKey;
+}
 
-EditTool toolAt(int index) { return static_cast<EditTool>(index); }
+EditTool toolAt(int index) { return EditTool::at(index); }
 
-int toolIndex(EditTool tool) { return static_cast<int>(tool); }
+int toolIndex(EditTool tool) { return tool.index(); }
 
-static_assert(static_cast<int>(EditTool::Teleporter) == static_cast<int>(RecordKind::Teleporter),
-              "the tools of the record kinds come first, in file order");
-
-bool recordKindOf(EditTool tool, RecordKind& kind) {
-  if (tool == EditTool::Start) return false;
-  kind = static_cast<RecordKind>(tool);
+bool recordKindOf(EditTool tool, ElementKind& kind) {
+  if (tool.isStart()) return false;
+  kind = tool.kind();
   return true;
 }
-
-EditTool toolOf(RecordKind kind) { return static_cast<EditTool>(kind); }

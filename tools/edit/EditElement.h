@@ -6,14 +6,33 @@
 
 #include "game/LevelFields.h"
 
-// In the order of the keys 1 to 7 that choose them: the six record kinds
-// of a level file in file order, then the start.
-enum class EditTool { Tile, Ladder, Chute, Enemy, Item, Teleporter, Start };
-constexpr int editToolCount = 7;
+// The editor's tools, one for each element kind in the kinds' order (a
+// kind is its tool: ElementKind::Tile stands for the tile tool), and the
+// player start after them. Each takes its kind's key; the start the next.
+class EditTool {
+ public:
+  // Not explicit: wherever a tool is wanted, a kind names its tool.
+  constexpr EditTool(ElementKind kind) : index_(kindIndex(kind)) {}
+  static const EditTool Start;
+
+  constexpr bool isStart() const { return index_ == elementKindCount; }
+  // The kind the tool places; ask only a tool that is not the start.
+  constexpr ElementKind kind() const { return elementKinds[index_].kind; }
+  constexpr int index() const { return index_; }  // in key order, from 0
+  static constexpr EditTool at(int index) { return EditTool(index); }
+
+  friend constexpr bool operator==(EditTool a, EditTool b) { return a.index_ == b.index_; }
+  friend constexpr bool operator!=(EditTool a, EditTool b) { return a.index_ != b.index_; }
+
+ private:
+  explicit constexpr EditTool(int index) : index_(index) {}
+  int index_;
+};
+inline constexpr EditTool EditTool::Start = EditTool(elementKindCount);
+constexpr int editToolCount = elementKindCount + 1;
 
 // The record kind a tool places; false for the player start.
-bool recordKindOf(EditTool tool, RecordKind& kind);
-EditTool toolOf(RecordKind kind);
+bool recordKindOf(EditTool tool, ElementKind& kind);
 
 // The look a record shows, named as the editor's look lists name it.
 inline const std::string& recordLook(const TileSpec& tile) { return tile.tile_name; }
@@ -24,6 +43,7 @@ inline const std::string& recordLook(const ItemSpec& item) { return item.type; }
 inline const std::string& recordLook(const TeleporterSpec& teleporter) { return teleporter.name; }
 
 const char* toolName(EditTool tool);  // "tile", "ladder", ..., "player start"
+char toolKey(EditTool tool);          // '1' for the tile tool
 EditTool toolAt(int index);           // 0 to editToolCount - 1, in key order
 int toolIndex(EditTool tool);
 
@@ -34,7 +54,7 @@ inline int gridCell(int value, int size) {
 }
 
 struct ElementRef {
-  EditTool kind = EditTool::Tile;
+  EditTool kind = ElementKind::Tile;
   int index = -1;  // in the kind's list of the level; 0 for the start; -1: none
 
   bool valid() const { return index >= 0; }

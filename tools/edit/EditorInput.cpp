@@ -220,10 +220,10 @@ void MouseGestures::startDrag(const MouseSample& sample, LevelEditor& editor) {
     startSelectionDrag(sample, editor);
   } else if (sample.shift) {
     if (editor.beginMove(sample.x, sample.y)) drag_ = Drag::Move;
-  } else if (editor.tool() == EditTool::Tile && sample.ctrl) {
+  } else if (editor.tool() == ElementKind::Tile && sample.ctrl) {
     editor.beginFill(sample.x, sample.y);
     drag_ = Drag::Fill;
-  } else if (editor.tool() == EditTool::Tile) {
+  } else if (editor.tool() == ElementKind::Tile) {
     editor.beginPaint(sample.x, sample.y);
     drag_ = Drag::Paint;
   } else {

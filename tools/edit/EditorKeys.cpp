@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include <cctype>
+#include <string>
 
 namespace {
 
@@ -35,13 +36,27 @@ KeyBinding mouse(const char* chord, const char* help) {
   return b;
 }
 
+// One row for the tools, whose keys run in a row: "1 to 7".
+KeyBinding toolKeys() {
+  const EditTool first = toolAt(0);
+  const EditTool last = toolAt(editToolCount - 1);
+  static const std::string chord = std::string(1, toolKey(first)) + " to " + toolKey(last);
+  static const std::string help = [] {
+    std::string text = "choose the tool:";
+    for (int i = 0; i < editToolCount; ++i) {
+      text += std::string(i == 0 ? " " : ", ") + toolName(toolAt(i));
+    }
+    return text;
+  }();
+  KeyBinding tools = byCharacter(chord.c_str(), toolKey(first), S::Either, C::ChooseTool,
+                                 help.c_str());
+  tools.count = editToolCount;
+  return tools;
+}
+
 std::vector<KeyBinding> makeKeys() {
   std::vector<KeyBinding> keys;
-  KeyBinding tools = byCharacter(
-      "1 to 7", '1', S::Either, C::ChooseTool,
-      "choose the tool: tile, ladder, chute, enemy, item, teleporter, player start");
-  tools.count = editToolCount;
-  keys.push_back(tools);
+  keys.push_back(toolKeys());
   keys.push_back(byCharacter("S", 's', S::Either, C::ChooseSelectTool, "choose the select tool"));
   keys.push_back(byCharacter("[", '[', S::Either, C::PreviousLook,
                              "the current tool's previous look, in name order"));

@@ -44,7 +44,7 @@ enum class EditorCommand {
 
 struct KeyCommand {
   EditorCommand command = EditorCommand::None;
-  EditTool tool = EditTool::Tile;  // for ChooseTool
+  EditTool tool = ElementKind::Tile;  // for ChooseTool
   int dx = 0;                      // for Nudge: -1, 0 or 1 across
   int dy = 0;                      // and down
   bool pixel = false;              // Nudge by a pixel, not a grid step

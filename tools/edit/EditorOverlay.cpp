@@ -3,15 +3,13 @@
 #include <algorithm>
 
 #include "game/Game.h"
-#include "tools/check/FindingRecord.h"
 #include "tools/edit/LevelEditor.h"
 
 namespace {
 
-bool toolOf(LayoutElement element, EditTool& tool) {
-  RecordKind kind;
-  if (element == LayoutElement::Start) tool = EditTool::Start;
-  else if (recordKindOf(element, kind)) tool = ::toolOf(kind);
+bool toolOf(const ReportFinding& finding, EditTool& tool) {
+  if (finding.element == LayoutElement::Start) tool = EditTool::Start;
+  else if (finding.element == LayoutElement::Record) tool = finding.kind;
   else return false;
   return true;
 }
@@ -35,9 +33,8 @@ void outline(BITMAP* target, const Rect& r, int thickness, int colour) {
 
 // Findings of an older revision may name elements the level no longer has.
 bool stillThere(const ReportFinding& finding, const LevelData& level) {
-  RecordKind kind;
-  if (!recordKindOf(finding.element, kind)) return true;
-  return visitRecordList(level, kind, [&](const auto& list, auto) {
+  if (finding.element != LayoutElement::Record) return true;
+  return visitRecordList(level, finding.kind, [&](const auto& list, auto) {
     return finding.index < static_cast<int>(list.size());
   });
 }
@@ -76,8 +73,8 @@ Rect findingPlace(const ReportFinding& finding, const LevelEditor& editor, const
   if (finding.element == LayoutElement::ScorePanel) {
     return panelPlace(game.scoreBuffer.get(), level.score_x, level.score_y);
   }
-  EditTool tool = EditTool::Tile;
-  if (!toolOf(finding.element, tool)) return Rect{};
+  EditTool tool = ElementKind::Tile;
+  if (!toolOf(finding, tool)) return Rect{};
   const int index = tool == EditTool::Start ? 0 : finding.index;
   if (index < 0) return Rect{};
   return editor.bounds(ElementRef{tool, index});

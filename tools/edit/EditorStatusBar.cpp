@@ -3,7 +3,6 @@
 #include <allegro.h>
 
 #include "game/LevelFields.h"
-#include "tools/check/FindingRecord.h"
 
 namespace {
 
@@ -32,13 +31,13 @@ struct KindWords {
 
 template <typename Record>
 KindWords wordsOf(const std::vector<Record>& list, int index) {
-  return KindWords{placeIn(list, index), LevelFields<Record>::kind, LevelFields<Record>::kinds};
+  const ElementKindFacts& kind = LevelFields<Record>::facts;
+  return KindWords{placeIn(list, index), kind.word, kind.words};
 }
 
 KindWords kindWords(const ReportFinding& finding, const LevelData& level) {
-  RecordKind kind;
-  if (!recordKindOf(finding.element, kind)) return KindWords{};
-  return visitRecordList(level, kind,
+  if (finding.element != LayoutElement::Record) return KindWords{};
+  return visitRecordList(level, finding.kind,
                          [&](const auto& list, auto) { return wordsOf(list, finding.index); });
 }
 
@@ -48,7 +47,8 @@ std::string likeness(const ReportFinding& finding, const KindWords& words) {
   std::string message = finding.message;
   const std::size_t at = words.place.empty() ? std::string::npos : message.find(words.place);
   if (at != std::string::npos) message.erase(at, words.place.size());
-  return std::to_string(static_cast<int>(finding.element)) + (finding.warning ? "w" : "e") +
+  return std::to_string(static_cast<int>(finding.element)) + "." +
+         std::to_string(kindIndex(finding.kind)) + (finding.warning ? "w" : "e") +
          (finding.unreachable ? "u" : "r") + (at != std::string::npos ? "p" : "n") + message;
 }
 

@@ -35,14 +35,14 @@ bool dragPatrol(EnemySpec& enemy, HandleEnd end, int x) {
 
 std::vector<Handle> handlesOf(const LevelData& level, ElementRef element, const Rect& drawn,
                               int stepWidth) {
-  if (!element.valid() || drawn.empty()) return {};
+  if (!element.valid() || drawn.empty() || element.kind.isStart()) return {};
   const int i = element.index;
-  switch (element.kind) {
-    case EditTool::Ladder: {
+  switch (element.kind.kind()) {
+    case ElementKind::Ladder: {
       const int centre = drawn.x + drawn.w / 2;
       return {{HandleEnd::Top, centre, drawn.y}, {HandleEnd::Bottom, centre, drawn.y + drawn.h}};
     }
-    case EditTool::Chute: {
+    case ElementKind::Chute: {
       // The top step sits at the record's x; the run ends on the far side.
       const ChuteSpec& chute = level.chutes[i];
       const int top = chute.x + stepWidth / 2;
@@ -50,7 +50,7 @@ std::vector<Handle> handlesOf(const LevelData& level, ElementRef element, const 
                                                         : drawn.x + stepWidth / 2;
       return {{HandleEnd::Top, top, drawn.y}, {HandleEnd::Bottom, bottom, drawn.y + drawn.h}};
     }
-    case EditTool::Enemy: {
+    case ElementKind::Enemy: {
       const EnemySpec& enemy = level.enemies[i];
       const int middle = drawn.y + drawn.h / 2;
       return {{HandleEnd::PatrolLeft, enemy.min_x, middle},
@@ -72,11 +72,11 @@ bool handleAt(const std::vector<Handle>& handles, int x, int y, Handle& found) {
 
 bool dragHandle(LevelData& level, ElementRef element, HandleEnd end, int x, int y,
                 int minimumRun) {
-  if (!element.valid()) return false;
-  switch (element.kind) {
-    case EditTool::Ladder: return dragRun(level.ladders[element.index], end, y, minimumRun);
-    case EditTool::Chute: return dragRun(level.chutes[element.index], end, y, minimumRun);
-    case EditTool::Enemy: return dragPatrol(level.enemies[element.index], end, x);
+  if (!element.valid() || element.kind.isStart()) return false;
+  switch (element.kind.kind()) {
+    case ElementKind::Ladder: return dragRun(level.ladders[element.index], end, y, minimumRun);
+    case ElementKind::Chute: return dragRun(level.chutes[element.index], end, y, minimumRun);
+    case ElementKind::Enemy: return dragPatrol(level.enemies[element.index], end, x);
     default: return false;
   }
 }

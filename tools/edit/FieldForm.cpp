@@ -130,15 +130,12 @@ void describe(FormField& field, const std::string& kind, int ticksPerSecond) {
 const std::vector<std::string>* choicesFor(const LookCatalog& looks, const std::string& kind,
                                            const std::string& field,
                                            std::vector<std::string>& scratch) {
-  EditTool tool = EditTool::Start;
   if (kind == "tile" && field == "cleared_name") return &looks.clearedTileNames();
   if (kind == "teleporter" && field == "cooldown_name") return &looks.cooldownNames();
-  if (kind == "tile") tool = EditTool::Tile;
-  if (kind == "ladder") tool = EditTool::Ladder;
-  if (kind == "chute") tool = EditTool::Chute;
-  if (kind == "enemy") tool = EditTool::Enemy;
-  if (kind == "item") tool = EditTool::Item;
-  if (kind == "teleporter") tool = EditTool::Teleporter;
+  EditTool tool = EditTool::Start;
+  for (const ElementKindFacts& facts : elementKinds) {
+    if (kind == facts.word) tool = facts.kind;
+  }
   if (tool == EditTool::Start) return nullptr;
   scratch.clear();
   for (int i = 0; i < looks.count(tool); ++i) scratch.push_back(looks.name(tool, i));
@@ -187,11 +184,11 @@ std::vector<FormField> fieldsOf(const Record& record, const LookCatalog& looks, 
     } else {
       field.type = FieldType::Name;
       field.text = record.*entry.text;
-      const auto* choices = choicesFor(looks, LevelFields<Record>::kind, entry.name, scratch);
+      const auto* choices = choicesFor(looks, recordWord<Record>(), entry.name, scratch);
       if (choices != nullptr) field.choices = *choices;
     }
     if (field.name == "start_animation") field.highest = looks.playerAnimationCount() - 1;
-    describe(field, LevelFields<Record>::kind, looks.ticksPerSecond());
+    describe(field, recordWord<Record>(), looks.ticksPerSecond());
     fields.push_back(field);
   }
   return fields;
@@ -228,7 +225,7 @@ namespace {
 // 1 as a person counts, and the look it shows.
 template <typename Record>
 std::string titleOf(const std::vector<Record>& list, int index, const std::string& look) {
-  std::string kind = LevelFields<Record>::kind;
+  std::string kind = recordWord<Record>();
   kind[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(kind[0])));
   return kind + " " + std::to_string(index + 1) + " of " + std::to_string(list.size()) + ": " +
          look;
@@ -241,7 +238,7 @@ FieldForm FieldForm::forElement(const LevelData& level, ElementRef element,
   FieldForm form;
   form.element_ = element;
   const int i = element.index;
-  RecordKind kind;
+  ElementKind kind;
   if (recordKindOf(element.kind, kind)) {
     visitRecordList(level, kind, [&](const auto& list, auto) {
       if (!indexed(list, i)) return;
@@ -327,7 +324,7 @@ bool FieldForm::applyTo(LevelData& level) const {
     writeFields(fields_, level);
     return true;
   }
-  RecordKind kind;
+  ElementKind kind;
   if (recordKindOf(element_.kind, kind)) {
     visitRecordList(level, kind, [&](auto& list, auto) {
       if (indexed(list, i)) writeFields(fields_, list[i]);

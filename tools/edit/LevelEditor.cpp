@@ -31,20 +31,19 @@ void LevelEditor::newLevel() {
   data.pip_offset = 6;
   data.pip_spacing = 4;
   const int floorLook = looks_.floorLook();
-  const int tileWidth = looks_.width(EditTool::Tile, floorLook);
-  const int tileHeight = looks_.height(EditTool::Tile, floorLook);
+  const int tileWidth = looks_.width(ElementKind::Tile, floorLook);
+  const int tileHeight = looks_.height(ElementKind::Tile, floorLook);
   const int floorRow = game_.height - tileHeight;
   for (int x = 0; x + tileWidth <= game_.width; x += tileWidth) {
     TileSpec tile;
     tile.x = x;
     tile.y = floorRow;
-    tile.tile_name = looks_.name(EditTool::Tile, floorLook);
+    tile.tile_name = looks_.name(ElementKind::Tile, floorLook);
     tile.cleared_name = pairedName(looks_.clearedTileNames(), tile.tile_name);
     tile.claimable = 1;
     tile.points = 10;
-    data.tiles.push_back(tile);
+    addRecord(data, tile);
   }
-  data.tileCount = static_cast<int>(data.tiles.size());
   data.start_x = 40;
   data.start_y = floorRow - 1;
   data.start_animation = looks_.playerAnimationCount() > 1 ? 1 : 0;

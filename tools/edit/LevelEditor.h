@@ -296,7 +296,7 @@ class LevelEditor {
   unsigned revision_ = 0;
   std::string placementError_;
   std::string refusal_;
-  EditTool tool_ = EditTool::Tile;
+  EditTool tool_ = ElementKind::Tile;
   int look_[editToolCount] = {};
   bool snapping_ = true;
   Templates templates_;

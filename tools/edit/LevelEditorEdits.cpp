@@ -12,13 +12,6 @@
 
 namespace {
 
-template <typename Spec>
-int append(std::vector<Spec>& list, int& count, const Spec& spec) {
-  list.push_back(spec);
-  count = static_cast<int>(list.size());
-  return count - 1;
-}
-
 // An element of the same kind and look already at that place.
 template <typename Spec, typename Same>
 bool alreadyThere(const std::vector<Spec>& list, Same same) {
@@ -48,7 +41,7 @@ ElementRef LevelEditor::place(int x, int y) {
 // structures take the cell's corner; the rest stand on its lowest row.
 ElementRef LevelEditor::add(LevelData& data, int x, int y, bool always) {
   if (full(data, tool_)) return ElementRef{};
-  if (tool_ == EditTool::Tile || tool_ == EditTool::Ladder || tool_ == EditTool::Chute) {
+  if (tool_ == ElementKind::Tile || tool_ == ElementKind::Ladder || tool_ == ElementKind::Chute) {
     return addStructure(data, x, y, always);
   }
   return addStanding(data, x, y + gridHeight() - 1, always);
@@ -56,10 +49,10 @@ ElementRef LevelEditor::add(LevelData& data, int x, int y, bool always) {
 
 // A probe (the cursor's outline) is refused in silence.
 bool LevelEditor::full(const LevelData& data, EditTool kind) {
-  RecordKind record;
+  ElementKind record;
   if (!recordKindOf(kind, record)) return false;
   const std::string beyond = visitRecordList(data, record, [](const auto& list, auto fields) {
-    return countBoundProblem(static_cast<int>(list.size()) + 1, decltype(fields)::kinds);
+    return countBoundProblem(static_cast<int>(list.size()) + 1, decltype(fields)::facts);
   });
   if (beyond.empty()) return false;
   if (&data == &level_) refusal_ = "Not placed: " + beyond;
@@ -71,17 +64,17 @@ ElementRef LevelEditor::addStructure(LevelData& data, int x, int y, bool always)
   const auto there = [always](const auto& list, auto same) {
     return !always && alreadyThere(list, same);
   };
-  switch (tool_) {
-    case EditTool::Tile: {
+  switch (tool_.kind()) {
+    case ElementKind::Tile: {
       if (there(data.tiles, [&](const TileSpec& s) { return s.x == x && s.y == y; })) break;
       TileSpec tile = templates_.tile;
       tile.x = x;
       tile.y = y;
       if (tile.tile_name != look) tile.cleared_name = pairedName(looks_.clearedTileNames(), look);
       tile.tile_name = look;
-      return ElementRef{tool_, append(data.tiles, data.tileCount, tile)};
+      return ElementRef{tool_, addRecord(data, tile)};
     }
-    case EditTool::Ladder: {
+    case ElementKind::Ladder: {
       LadderSpec ladder = templates_.ladder;
       ladder.x = x;
       ladder.y = y;
@@ -91,16 +84,16 @@ ElementRef LevelEditor::addStructure(LevelData& data, int x, int y, bool always)
                 [&](const LadderSpec& s) { return s.x == ladder.x && s.y == ladder.y; })) {
         break;
       }
-      return ElementRef{tool_, append(data.ladders, data.ladderCount, ladder)};
+      return ElementRef{tool_, addRecord(data, ladder)};
     }
-    case EditTool::Chute: {
+    case ElementKind::Chute: {
       if (there(data.chutes, [&](const ChuteSpec& s) { return s.x == x && s.y == y; })) break;
       ChuteSpec chute = templates_.chute;
       chute.x = x;
       chute.y = y;
       chute.name = look;
       fitChute(chute);
-      return ElementRef{tool_, append(data.chutes, data.chuteCount, chute)};
+      return ElementRef{tool_, addRecord(data, chute)};
     }
     default:
       break;
@@ -115,8 +108,14 @@ ElementRef LevelEditor::addStanding(LevelData& data, int x, int bottom, bool alw
   const auto there = [always](const auto& list, auto same) {
     return !always && alreadyThere(list, same);
   };
-  switch (tool_) {
-    case EditTool::Enemy: {
+  if (tool_.isStart()) {
+    if (!always && data.start_x == x + cellWidth / 2 && data.start_y == bottom) return ElementRef{};
+    data.start_x = x + cellWidth / 2;
+    data.start_y = bottom;
+    return ElementRef{tool_, 0};
+  }
+  switch (tool_.kind()) {
+    case ElementKind::Enemy: {
       EnemySpec enemy = templates_.enemy;
       const int centre = x + cellWidth / 2;
       enemy.min_x = centre + (enemy.min_x - enemy.x);
@@ -129,9 +128,9 @@ ElementRef LevelEditor::addStanding(LevelData& data, int x, int bottom, bool alw
           })) {
         break;
       }
-      return ElementRef{tool_, append(data.enemies, data.enemyCount, enemy)};
+      return ElementRef{tool_, addRecord(data, enemy)};
     }
-    case EditTool::Item: {
+    case ElementKind::Item: {
       ItemSpec item = templates_.item;
       item.x = x;
       item.y = bottom + 1 - looks_.height(tool_, look_[toolIndex(tool_)]);
@@ -139,9 +138,9 @@ ElementRef LevelEditor::addStanding(LevelData& data, int x, int bottom, bool alw
       if (there(data.items, [&](const ItemSpec& s) { return s.x == item.x && s.y == item.y; })) {
         break;
       }
-      return ElementRef{tool_, append(data.items, data.itemCount, item)};
+      return ElementRef{tool_, addRecord(data, item)};
     }
-    case EditTool::Teleporter: {
+    case ElementKind::Teleporter: {
       TeleporterSpec teleporter = templates_.teleporter;
       if (teleporter.name != look) {
         teleporter.cooldown_name = pairedName(looks_.cooldownNames(), look);
@@ -159,13 +158,7 @@ ElementRef LevelEditor::addStanding(LevelData& data, int x, int bottom, bool alw
           })) {
         break;
       }
-      return ElementRef{tool_, append(data.teleporters, data.teleporterCount, teleporter)};
-    }
-    case EditTool::Start: {
-      if (!always && data.start_x == x + cellWidth / 2 && data.start_y == bottom) break;
-      data.start_x = x + cellWidth / 2;
-      data.start_y = bottom;
-      return ElementRef{tool_, 0};
+      return ElementRef{tool_, addRecord(data, teleporter)};
     }
     default:
       break;
@@ -175,7 +168,7 @@ ElementRef LevelEditor::addStanding(LevelData& data, int x, int bottom, bool alw
 
 void LevelEditor::beginPaint(int x, int y) {
   endGestures();
-  if (tool_ != EditTool::Tile) {
+  if (tool_ != ElementKind::Tile) {
     place(x, y);
     return;
   }
@@ -234,14 +227,9 @@ bool LevelEditor::removeAt(int x, int y) {
   endGestures();
   const ElementRef element = topmost(x, y, false);
   if (!element.valid()) return false;
-  RecordKind kind;
+  ElementKind kind;
   if (!recordKindOf(element.kind, kind)) return false;
-  visitRecordList(level_, kind, [&](auto& list, auto) {
-    list.erase(list.begin() + element.index);
-  });
-  forEachRecordList(level_, [](auto& list, int& count, auto) {
-    count = static_cast<int>(list.size());
-  });
+  removeRecord(level_, kind, element.index);
   selection_.removed(element);
   commit(std::string("remove ") + toolName(element.kind));
   return true;
@@ -252,7 +240,7 @@ bool LevelEditor::pickAt(int x, int y) {
   if (!element.valid()) return false;
   const int i = element.index;
   std::string look;
-  RecordKind kind;
+  ElementKind kind;
   if (recordKindOf(element.kind, kind)) {
     visitRecordList(level_, kind, [&](const auto& list, auto) {
       using Spec = std::decay_t<decltype(list[i])>;

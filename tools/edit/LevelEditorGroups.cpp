@@ -123,7 +123,7 @@ bool LevelEditor::duplicate() {
 void LevelEditor::followNumbers(const Clipboard& copied) {
   std::size_t copy = 0;
   for (ElementRef element : selection_.refs()) {
-    if (element.kind != EditTool::Teleporter) continue;
+    if (element.kind != ElementKind::Teleporter) continue;
     looks_.followNumber(level_.teleporters[element.index], copied.records.teleporters[copy++]);
   }
 }
@@ -164,7 +164,7 @@ bool LevelEditor::beginGroupMove(int x, int y) {
 
 void LevelEditor::beginFill(int x, int y) {
   endGestures();
-  if (tool_ != EditTool::Tile || selectTool_) return;
+  if (tool_ != ElementKind::Tile || selectTool_) return;
   filling_ = true;
   bandX_ = x;
   bandY_ = y;
@@ -189,13 +189,13 @@ void LevelEditor::endFill() {
   if (!filling_) return;
   filling_ = false;
   const int added = fillRectangle();
-  if (added > 0) commit("fill " + countedName(added, toolName(EditTool::Tile)));
+  if (added > 0) commit("fill " + countedName(added, toolName(ElementKind::Tile)));
 }
 
 int LevelEditor::fillRectangle() {
   const TileSpec* look = nullptr;
   for (ElementRef element : selection_.refs()) {
-    if (element.kind == EditTool::Tile) {
+    if (element.kind == ElementKind::Tile) {
       look = &level_.tiles[element.index];
       break;
     }
@@ -205,7 +205,7 @@ int LevelEditor::fillRectangle() {
   for (int y = band_.y; y < band_.y + band_.h; y += gridHeight()) {
     for (int x = band_.x; x < band_.x + band_.w; x += gridWidth()) {
       if (tileLiesOn(Rect{x, y, gridWidth(), gridHeight()})) continue;
-      if (full(level_, EditTool::Tile)) return added;
+      if (full(level_, ElementKind::Tile)) return added;
       if (look == nullptr) {
         added += add(level_, x, y, true).valid() ? 1 : 0;
         continue;
@@ -213,8 +213,7 @@ int LevelEditor::fillRectangle() {
       TileSpec tile = pattern;
       tile.x = x;
       tile.y = y;
-      level_.tiles.push_back(tile);
-      level_.tileCount = static_cast<int>(level_.tiles.size());
+      addRecord(level_, tile);
       ++added;
     }
   }
@@ -224,9 +223,9 @@ int LevelEditor::fillRectangle() {
 // A tile whose look the tree lacks is taken to be a grid cell large.
 bool LevelEditor::tileLiesOn(const Rect& cell) const {
   for (const TileSpec& tile : level_.tiles) {
-    const int look = looks_.find(EditTool::Tile, tile.tile_name);
-    const int w = look >= 0 ? looks_.width(EditTool::Tile, look) : gridWidth();
-    const int h = look >= 0 ? looks_.height(EditTool::Tile, look) : gridHeight();
+    const int look = looks_.find(ElementKind::Tile, tile.tile_name);
+    const int w = look >= 0 ? looks_.width(ElementKind::Tile, look) : gridWidth();
+    const int h = look >= 0 ? looks_.height(ElementKind::Tile, look) : gridHeight();
     if (overlaps(cell, Rect{tile.x, tile.y, w, h})) return true;
   }
   return false;
@@ -237,9 +236,9 @@ std::vector<ElementRef> LevelEditor::linkedTeleporters() const {
   for (int i = 0; i < static_cast<int>(level_.teleporters.size()); ++i) {
     const int number = level_.teleporters[i].number;
     for (ElementRef element : selection_.refs()) {
-      if (element.kind == EditTool::Teleporter &&
+      if (element.kind == ElementKind::Teleporter &&
           level_.teleporters[element.index].number == number) {
-        linked.push_back(ElementRef{EditTool::Teleporter, i});
+        linked.push_back(ElementRef{ElementKind::Teleporter, i});
         break;
       }
     }

@@ -8,9 +8,10 @@
 namespace {
 
 const char* handleEditName(EditTool kind) {
-  switch (kind) {
-    case EditTool::Ladder: return "stretch ladder";
-    case EditTool::Chute: return "stretch chute";
+  if (kind.isStart()) return "change patrol";
+  switch (kind.kind()) {
+    case ElementKind::Ladder: return "stretch ladder";
+    case ElementKind::Chute: return "stretch chute";
     default: return "change patrol";
   }
 }
@@ -21,9 +22,9 @@ std::vector<Handle> LevelEditor::handles() const {
   const ElementRef element = selection_.single();
   if (!element.valid()) return {};
   int stepWidth = 0;
-  if (element.kind == EditTool::Chute) {
-    const int look = looks_.find(EditTool::Chute, level_.chutes[element.index].name);
-    if (look >= 0) stepWidth = looks_.width(EditTool::Chute, look);
+  if (element.kind == ElementKind::Chute) {
+    const int look = looks_.find(ElementKind::Chute, level_.chutes[element.index].name);
+    if (look >= 0) stepWidth = looks_.width(ElementKind::Chute, look);
   }
   return handlesOf(level_, element, bounds(element), stepWidth);
 }

@@ -35,7 +35,7 @@ void LevelEditor::fitLadder(LadderSpec& spec) const {
   Ladder ladder;
   ladder.x = spec.x;
   ladder.y = spec.y;
-  ladder.width = looks_.width(EditTool::Ladder, look_[toolIndex(EditTool::Ladder)]);
+  ladder.width = looks_.width(ElementKind::Ladder, look_[toolIndex(ElementKind::Ladder)]);
   ladder.height = 1;
   const LadderSpan band = ladder.span(H, V);
   const FloorManager& floors = game_.floorManager;
@@ -80,8 +80,7 @@ void LevelEditor::fitChute(ChuteSpec& spec) {
   LevelData probe = level_;
   ChuteSpec longest = spec;
   longest.height = game_.height - spec.y;
-  probe.chutes.push_back(longest);
-  probe.chuteCount = static_cast<int>(probe.chutes.size());
+  addRecord(probe, longest);
   const int score = game_.player.score;
   std::vector<int> heights;
   if (placeLevel(probe).empty()) {

@@ -24,7 +24,7 @@ Rect figureRect(float x, float y, int w, int h) {
 // step, tamed by items for 600 ticks and worth 100, items worth 100. The
 // tile tool starts on the look a new level's floor has.
 void LevelEditor::defaultTemplates() {
-  look_[toolIndex(EditTool::Tile)] = looks_.floorLook();
+  look_[toolIndex(ElementKind::Tile)] = looks_.floorLook();
   const int tileWidth = gridWidth();
   templates_.tile = TileSpec{0, 0, "", "", 1, 10};
   templates_.ladder = LadderSpec{0, 0, usualRise, ""};
@@ -56,8 +56,8 @@ void LevelEditor::setLook(int look) {
   if (look >= 0 && look < looks_.count(tool_)) look_[toolIndex(tool_)] = look;
 }
 
-int LevelEditor::gridWidth() const { return looks_.width(EditTool::Tile, look_[0]); }
-int LevelEditor::gridHeight() const { return looks_.height(EditTool::Tile, look_[0]); }
+int LevelEditor::gridWidth() const { return looks_.width(ElementKind::Tile, look_[0]); }
+int LevelEditor::gridHeight() const { return looks_.height(ElementKind::Tile, look_[0]); }
 
 void LevelEditor::snap(int& x, int& y) const {
   if (!snapping_) return;
@@ -74,9 +74,12 @@ ElementRef LevelEditor::topmost(int x, int y, bool withStart) const {
     return ElementRef{EditTool::Start, 0};
   }
   const std::pair<EditTool, std::size_t> lists[] = {
-      {EditTool::Enemy, level_.enemies.size()},   {EditTool::Tile, level_.tiles.size()},
-      {EditTool::Teleporter, level_.teleporters.size()}, {EditTool::Item, level_.items.size()},
-      {EditTool::Chute, level_.chutes.size()},    {EditTool::Ladder, level_.ladders.size()}};
+      {ElementKind::Enemy, level_.enemies.size()},
+      {ElementKind::Tile, level_.tiles.size()},
+      {ElementKind::Teleporter, level_.teleporters.size()},
+      {ElementKind::Item, level_.items.size()},
+      {ElementKind::Chute, level_.chutes.size()},
+      {ElementKind::Ladder, level_.ladders.size()}};
   for (const auto& list : lists) {
     for (int i = static_cast<int>(list.second) - 1; i >= 0; --i) {
       const ElementRef element{list.first, i};
@@ -89,41 +92,41 @@ ElementRef LevelEditor::topmost(int x, int y, bool withStart) const {
 Rect LevelEditor::bounds(ElementRef element) const {
   const auto within = [&](std::size_t size) { return element.index < static_cast<int>(size); };
   const int i = element.index;
-  switch (element.kind) {
-    case EditTool::Tile: {
+  if (element.kind.isStart()) {
+    if (i != 0 || !placementError_.empty()) return Rect{};
+    const Player& player = game_.player;
+    return figureRect(player.x, player.y, player.width, player.height);
+  }
+  switch (element.kind.kind()) {
+    case ElementKind::Tile: {
       if (!within(game_.floorManager.tiles().size())) break;
       const FloorTile& tile = game_.floorManager.tiles()[i];
       return rectOf(tile.x, tile.y, tile.width, tile.height);
     }
-    case EditTool::Ladder: {
+    case ElementKind::Ladder: {
       if (!within(game_.ladderManager->ladders().size())) break;
       const Ladder& ladder = game_.ladderManager->ladders()[i];
       return rectOf(ladder.x, ladder.y, ladder.width, ladder.height);
     }
-    case EditTool::Chute: {
+    case ElementKind::Chute: {
       if (!within(game_.chuteManager->chutes().size())) break;
       const Chute& chute = game_.chuteManager->chutes()[i];
       return rectOf(game_.chuteManager->drawnLeft(chute), chute.y, chute.width, chute.height);
     }
-    case EditTool::Enemy: {
+    case ElementKind::Enemy: {
       if (!within(game_.enemyManager.enemies().size())) break;
       const Enemy& enemy = game_.enemyManager.enemies()[i];
       return figureRect(enemy.x, enemy.y, enemy.width, enemy.height);
     }
-    case EditTool::Item: {
+    case ElementKind::Item: {
       if (!within(game_.itemManager.items().size())) break;
       const Item& item = game_.itemManager.items()[i];
       return rectOf(item.x, item.y, item.width, item.height);
     }
-    case EditTool::Teleporter: {
+    case ElementKind::Teleporter: {
       if (!within(game_.teleporterManager.teleporters().size())) break;
       const Teleporter& teleporter = game_.teleporterManager.teleporters()[i];
       return rectOf(teleporter.x, teleporter.y, teleporter.width, teleporter.height);
-    }
-    case EditTool::Start: {
-      if (i != 0 || !placementError_.empty()) break;
-      const Player& player = game_.player;
-      return figureRect(player.x, player.y, player.width, player.height);
     }
   }
   return Rect{};

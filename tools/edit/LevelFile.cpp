@@ -106,10 +106,10 @@ std::string levelBoundRange() {
          std::to_string(LevelData::maxNumber);
 }
 
-std::string countBoundProblem(int count, const char* kinds) {
-  if (count >= 0 && count <= LevelData::maxElementCount) return std::string();
-  return std::to_string(count) + " " + kinds + ", more than the " +
-         std::to_string(LevelData::maxElementCount) + " a level may hold";
+std::string countBoundProblem(int count, const ElementKindFacts& kind) {
+  if (count >= 0 && count <= kind.bound) return std::string();
+  return std::to_string(count) + " " + kind.words + ", more than the " +
+         std::to_string(kind.bound) + " a level may hold";
 }
 
 namespace {
@@ -147,9 +147,10 @@ std::string levelBoundProblem(const LevelData& level) {
   std::string problem = fieldBoundProblem(level, "the level's");
   forEachRecordList(level, [&](const auto& list, int, auto fields) {
     using Fields = decltype(fields);
-    if (problem.empty()) problem = countBoundProblem(static_cast<int>(list.size()), Fields::kinds);
+    if (problem.empty()) problem = countBoundProblem(static_cast<int>(list.size()), Fields::facts);
     for (std::size_t i = 0; i < list.size() && problem.empty(); ++i) {
-      problem = fieldBoundProblem(list[i], std::string(Fields::kind) + " " + std::to_string(i + 1) + "'s");
+      problem = fieldBoundProblem(
+          list[i], std::string(Fields::facts.word) + " " + std::to_string(i + 1) + "'s");
     }
   });
   return problem;

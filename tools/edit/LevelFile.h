@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "game/ElementKinds.h"
 #include "game/LevelData.h"
 
 // What a file held when the editor last read or wrote it, to tell later
@@ -55,10 +56,9 @@ int writeLevelFile(const std::string& path, const LevelData& level, std::string&
 // The range the loader holds a bounded number to (game/LevelFields.h), as
 // the editor's messages write it: "from -1000000 to 1000000".
 std::string levelBoundRange();
-// Why a list of count elements (kinds: "tiles") is more than the loader
-// takes: "10001 tiles, more than the 10000 a level may hold"; empty when
-// it is not.
-std::string countBoundProblem(int count, const char* kinds);
+// Why a list of count elements of the kind is more than the loader takes:
+// "10001 tiles, more than the 10000 a level may hold"; empty when it is not.
+std::string countBoundProblem(int count, const ElementKindFacts& kind);
 // The first count or number of the level that the loader would refuse,
 // named with its value ("enemy 3's speed 2000000.5 is out of the range
 // from -1000000 to 1000000"); empty when it would refuse none.

@@ -105,22 +105,22 @@ std::string pairedName(const std::vector<std::string>& second, const std::string
 }
 
 LookCatalog::LookCatalog(const Game& game) {
-  Looks& tiles = looks_[toolIndex(EditTool::Tile)];
+  Looks& tiles = looks_[toolIndex(ElementKind::Tile)];
   addSet(tiles.names, &tiles.images, game.floorManager.normalImages());
   addSet(clearedNames_, &clearedImages_, game.floorManager.clearedImages());
-  Looks& ladders = looks_[toolIndex(EditTool::Ladder)];
+  Looks& ladders = looks_[toolIndex(ElementKind::Ladder)];
   addSet(ladders.names, &ladders.images, game.ladderManager->images());
-  Looks& chutes = looks_[toolIndex(EditTool::Chute)];
+  Looks& chutes = looks_[toolIndex(ElementKind::Chute)];
   addSet(chutes.names, &chutes.images, game.chuteManager->images());
-  Looks& items = looks_[toolIndex(EditTool::Item)];
+  Looks& items = looks_[toolIndex(ElementKind::Item)];
   addSet(items.names, &items.images, game.itemManager.images());
-  Looks& teleporters = looks_[toolIndex(EditTool::Teleporter)];
+  Looks& teleporters = looks_[toolIndex(ElementKind::Teleporter)];
   addSet(teleporters.names, &teleporters.images, game.teleporterManager.normalImages());
   addSet(cooldownNames_, nullptr, game.teleporterManager.cooldownImages());
   padLooks_.names = teleporters.names;
   cooldownLooks_.names = cooldownNames_;
 
-  Looks& enemies = looks_[toolIndex(EditTool::Enemy)];
+  Looks& enemies = looks_[toolIndex(ElementKind::Enemy)];
   for (int i = 0; i < game.enemyManager.definitionCount(); ++i) {
     enemies.names.push_back(game.enemyManager.definitionName(i));
     enemies.images.push_back(game.enemyManager.definitionSprite(i).animation(0).frame(0));
@@ -134,7 +134,7 @@ LookCatalog::LookCatalog(const Game& game) {
 }
 
 int LookCatalog::floorLook() const {
-  const Looks& tiles = of(EditTool::Tile);
+  const Looks& tiles = of(ElementKind::Tile);
   for (std::size_t i = 0; i < tiles.names.size(); ++i) {
     const std::string cleared = pairedName(clearedNames_, tiles.names[i]);
     const int c = findName(clearedNames_, cleared);

@@ -14,28 +14,10 @@ bool before(ElementRef a, ElementRef b) {
 }
 
 int listSize(const LevelData& level, EditTool tool) {
-  RecordKind kind;
+  ElementKind kind;
   if (!recordKindOf(tool, kind)) return 1;  // the one start
   return visitRecordList(level, kind,
                          [](const auto& list, auto) { return static_cast<int>(list.size()); });
-}
-
-// Calls visit(a, b) with the lists of one record kind of two levels.
-template <typename From, typename To, typename Visit>
-void visitBoth(From& from, To& to, RecordKind kind, Visit&& visit) {
-  visitRecordList(from, kind, [&](auto& a, auto) {
-    visitRecordList(to, kind, [&](auto& b, auto) {
-      using A = typename std::decay_t<decltype(a)>::value_type;
-      using B = typename std::decay_t<decltype(b)>::value_type;
-      if constexpr (std::is_same_v<A, B>) visit(a, b);
-    });
-  });
-}
-
-void recount(LevelData& level) {
-  forEachRecordList(level, [](auto& list, int& count, auto) {
-    count = static_cast<int>(list.size());
-  });
 }
 
 }  // namespace
@@ -66,7 +48,7 @@ void Selection::keepWithin(const LevelData& level) {
 }
 
 void anchorOf(const LevelData& level, ElementRef element, int& x, int& y) {
-  RecordKind kind;
+  ElementKind kind;
   if (!recordKindOf(element.kind, kind)) {
     x = level.start_x;
     y = level.start_y;
@@ -108,7 +90,7 @@ int unusedTeleporterNumber(const std::vector<TeleporterSpec>& teleporters) {
 }
 
 void shiftElement(LevelData& level, ElementRef element, int dx, int dy) {
-  RecordKind kind;
+  ElementKind kind;
   if (!recordKindOf(element.kind, kind)) {
     level.start_x += dx;
     level.start_y += dy;
@@ -132,13 +114,13 @@ void shiftSelected(LevelData& level, const Selection& selection, int dx, int dy)
 Clipboard copySelected(const LevelData& level, const Selection& selection) {
   Clipboard clipboard;
   for (ElementRef element : selection.refs()) {
-    RecordKind kind;
+    ElementKind kind;
     if (!recordKindOf(element.kind, kind)) continue;
-    visitBoth(level, clipboard.records, kind,
-              [&](const auto& list, auto& copies) { copies.push_back(list[element.index]); });
+    visitRecordList(level, kind, [&](const auto& list, auto) {
+      addRecord(clipboard.records, list[element.index]);
+    });
     ++clipboard.count;
   }
-  recount(clipboard.records);
   return clipboard;
 }
 
@@ -147,12 +129,11 @@ int removeSelected(LevelData& level, const Selection& selection) {
   // From the back, so every index still names its record when it goes.
   const std::vector<ElementRef>& refs = selection.refs();
   for (auto it = refs.rbegin(); it != refs.rend(); ++it) {
-    RecordKind kind;
+    ElementKind kind;
     if (!recordKindOf(it->kind, kind)) continue;
-    visitRecordList(level, kind, [&](auto& list, auto) { list.erase(list.begin() + it->index); });
+    removeRecord(level, kind, it->index);
     ++removed;
   }
-  recount(level);
   return removed;
 }
 
@@ -180,22 +161,18 @@ Selection pasteInto(LevelData& level, const Clipboard& clipboard, int dx, int dy
   }
   Selection pasted;
   for (int tool = 0; tool < editToolCount; ++tool) {
-    RecordKind kind;
+    ElementKind kind;
     if (!recordKindOf(toolAt(tool), kind)) continue;
-    visitBoth(clipboard.records, level, kind, [&](const auto& copies, auto& list) {
-      for (const auto& copy : copies) {
-        list.push_back(copy);
-        pasted.add(ElementRef{toolAt(tool), static_cast<int>(list.size()) - 1});
-      }
+    visitRecordList(clipboard.records, kind, [&](const auto& copies, auto) {
+      for (const auto& copy : copies) pasted.add(ElementRef{toolAt(tool), addRecord(level, copy)});
     });
   }
   shiftSelected(level, pasted, dx, dy);
   for (ElementRef element : pasted.refs()) {
-    if (element.kind != EditTool::Teleporter) continue;
+    if (element.kind != ElementKind::Teleporter) continue;
     TeleporterSpec& teleporter = level.teleporters[element.index];
     teleporter.number = renumbered[teleporter.number];
   }
-  recount(level);
   return pasted;
 }
 
@@ -206,6 +183,11 @@ std::string countedName(int count, const char* singular) {
 std::string groupName(const char* verb, const Selection& selection) {
   const std::vector<ElementRef>& refs = selection.refs();
   const bool oneKind = !refs.empty() && refs.front().kind == refs.back().kind;
-  const char* kind = oneKind ? toolName(refs.front().kind) : "element";
-  return std::string(verb) + " " + countedName(selection.size(), kind);
+  const int count = selection.size();
+  if (!oneKind || refs.front().kind.isStart()) {
+    return std::string(verb) + " " + countedName(count, oneKind ? "player start" : "element");
+  }
+  const ElementKindFacts& kind = kindFacts(refs.front().kind.kind());
+  return std::string(verb) + " " + std::to_string(count) + " " +
+         (count == 1 ? kind.word : kind.words);
 }

@@ -18,7 +18,7 @@ Rect teleporterNumberPlate(const LevelEditor& editor, int index) {
   const std::string text = numberOf(editor, index);
   const int w = text_length(font, text.c_str()) + 2 * plateMargin;
   const int h = text_height(font) + 2 * plateMargin;
-  Rect pad = editor.bounds(ElementRef{EditTool::Teleporter, index});
+  Rect pad = editor.bounds(ElementRef{ElementKind::Teleporter, index});
   if (pad.empty()) {
     const TeleporterSpec& spec = editor.level().teleporters[index];
     pad = Rect{spec.x, spec.y, 0, 0};
