@@ -81,7 +81,7 @@ class MomentTrial {
 
   // False once the life or the level ended, or the limits passed.
   bool tick(TickInput input) {
-    if (++ticks_ % 256 == 0 && limits_.over()) stopped_ = true;
+    if (ticks_++ % 256 == 0 && limits_.over()) stopped_ = true;
     if (stopped_) return false;
     search_.holdKeys(input);
     limits_.played();
@@ -159,8 +159,8 @@ class MomentTrial {
   }
 
   // The press shifted by `shift` ticks, the route after it following: the
-  // level is cleared, or the player lives to have the keys again where it
-  // can walk to the place the route has them next.
+  // level is cleared, or the player lives to stand with the keys again
+  // where it can walk to the place the route next does.
   bool holds(std::size_t t, int shift) {
     if (stopped_) return false;
     put(ring_[(t + ring_.size() + std::min(shift, 0)) % ring_.size()]);
@@ -173,17 +173,22 @@ class MomentTrial {
       const TickInput input = next < route_.size() ? route_[next++] : TickInput{};
       if (!tick(input)) return game_.levelDone && !stopped_;
       const TickState now = states_.capture();
-      if (choosing(now)) return joinsRoute(now, next);
+      if (resting(now)) return joinsRoute(now, next);
     }
     return false;
   }
 
-  // The same row as the route's next place with the keys at or after tick
-  // `next`, and no gap in the floor between the two, or within two walking
-  // steps off the floor (on a ladder).
+  // With the keys, on a floor: a climb's or a fall's every step is no
+  // place to compare, since a shift only moves it in time.
+  bool resting(const TickState& s) const {
+    return choosing(s) && game_.floorManager.isOnFloor(s.x, s.y);
+  }
+
+  // The same row as the route's next resting place at or after tick
+  // `next`, and within two walking steps of it or floor all the way.
   bool joinsRoute(const TickState& now, std::size_t next) const {
     for (std::size_t j = next; j < before_.size(); ++j) {
-      if (!choosing(before_[j])) continue;
+      if (!resting(before_[j])) continue;
       const TickState& route = before_[j];
       if (now.y != route.y) return false;
       if (std::fabs(now.x - route.x) <= 2.0f * game_.player.walkSpeed + 0.001f) return true;

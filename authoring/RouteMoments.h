@@ -10,8 +10,8 @@
 // spacing to this one: a player who presses late plays on from there as
 // rehearsed, late by as much. A shift holds when, played so with the
 // enemies, items and countdown, the level is cleared, or the player lives
-// to have the keys again (standing or climbing, neither falling nor in a
-// jump) on the row where the route next has them, with floor all the way
+// to stand on a floor with the keys again (neither falling, climbing nor in
+// a jump) on the row where the route next does, with floor all the way
 // between the two or within two walking steps. The rest is judged there,
 // as the frame-perfect check judges it, and not at the level's end: a
 // press a tick off leaves the player a few pixels off, which a person
