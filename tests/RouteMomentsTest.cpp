@@ -49,8 +49,12 @@ Measured measure(const LevelText& text) {
 
 // A ledge of floor ending at column 160 and a claimable tile across a gap,
 // the player setting off from 140.
-LevelText gapLevel(int gap) {
+LevelText gapLevel(int gap, bool floorBeneath = false) {
   LevelText level;
+  // Low enough that a jump short of the tile lands there alive.
+  for (int x = 160; floorBeneath && x < 160 + gap; x += GameTree::tileWidth) {
+    level.tiles.push_back(std::to_string(x) + " 320 brick brick_clear 0 0");
+  }
   for (int x = 0; x < 160; x += GameTree::tileWidth) {
     level.tiles.push_back(std::to_string(x) + " 300 brick brick_clear 0 0");
   }
@@ -64,16 +68,18 @@ LevelText gapLevel(int gap) {
 TEST(RouteMoments, APressWindowIsTheRunOfShiftsThatStillHold) {
   const struct {
     int gap;
-    int least, most;  // of the window's ticks
-    bool open;        // measured as far as it was tried
+    bool floorBeneath;  // a jump short of the tile lands on it, alive but off the route
+    int least, most;    // of the window's ticks
+    bool open;          // measured as far as it was tried
   } cases[] = {
-      {40, windowReach + 1, windowReach + 1, true},  // pressed first: nothing sooner
-      {74, 2, tightWindow - 1, false},
-      {77, 1, 1, false},
+      {40, false, windowReach + 1, windowReach + 1, true},  // pressed first: nothing sooner
+      {74, false, 2, tightWindow - 1, false},
+      {77, false, 1, 1, false},
+      {77, true, 1, 1, false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.gap);
-    const Measured m = measure(gapLevel(c.gap));
+    SCOPED_TRACE(testing::Message() << c.gap << (c.floorBeneath ? " over a floor" : ""));
+    const Measured m = measure(gapLevel(c.gap, c.floorBeneath));
     ASSERT_EQ(m.moments.presses, 1u);
     ASSERT_EQ(m.moments.windows.size(), 1u);
     const PressWindow& w = m.moments.windows[0];
