@@ -253,7 +253,6 @@ bool choosing(const TickState& s) {
          s.jumpState == Player::notJumping;
 }
 
-
 // The route played without enemies: once to keep the state before every
 // tick, then again trying each press a tick sooner and a tick later where
 // the route stood.
