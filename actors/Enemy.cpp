@@ -107,22 +107,26 @@ void Enemy::patrol() {
   sprite.advance();
 }
 
+FigureBox touchingBox(BITMAP* frame, float left, float top) {
+  const int playerLeft = toPixel(left);
+  const int playerTop = toPixel(top);
+  return {playerLeft, playerTop, playerLeft + frame->w, playerTop + frame->h};
+}
+
 bool Enemy::touches(BITMAP* frame, float left, float top) {
   // A figure with no frame on show (a sprite without that animation) has
   // nothing that could touch.
   BITMAP* own = sprite.currentFrame();
   if (frame == nullptr || own == nullptr) return false;
-  int playerLeft = toPixel(left);
-  int playerTop = toPixel(top);
-  const FigureBox box = figureBox(x, y, width, height);
-  if (!rectanglesOverlap(static_cast<float>(playerLeft), static_cast<float>(playerTop),
-                         static_cast<float>(playerLeft + frame->w),
-                         static_cast<float>(playerTop + frame->h), static_cast<float>(box.left),
-                         static_cast<float>(box.top), static_cast<float>(box.right),
-                         static_cast<float>(box.bottom))) {
+  const FigureBox player = touchingBox(frame, left, top);
+  const FigureBox box = this->box();
+  if (!rectanglesOverlap(static_cast<float>(player.left), static_cast<float>(player.top),
+                         static_cast<float>(player.right), static_cast<float>(player.bottom),
+                         static_cast<float>(box.left), static_cast<float>(box.top),
+                         static_cast<float>(box.right), static_cast<float>(box.bottom))) {
     return false;
   }
-  if (!imagesOverlap(static_cast<float>(playerLeft), static_cast<float>(playerTop), frame,
+  if (!imagesOverlap(static_cast<float>(player.left), static_cast<float>(player.top), frame,
                      static_cast<float>(box.left), static_cast<float>(box.top), own)) {
     return false;
   }

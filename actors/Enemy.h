@@ -2,6 +2,7 @@
 // A patrolling figure, dangerous to touch until an item makes it vulnerable.
 #include <allegro.h>
 
+#include "graphics/Pixel.h"
 #include "graphics/Resources.h"
 #include "graphics/Sprite.h"
 
@@ -48,6 +49,12 @@ struct Enemy {
   void draw(BITMAP* target) const;
   void setState(int newState);
   void patrol();
+  // The box a collision tests: its figure's (graphics/Pixel.h).
+  FigureBox box() const { return figureBox(x, y, width, height); }
   // The player's frame at (left, top) touches this enemy; kills it when vulnerable.
   bool touches(BITMAP* frame, float left, float top);
 };
+
+// The box of the player's frame at (left, top) as touches tests it: the
+// corner cut to a pixel, the frame's size added.
+FigureBox touchingBox(BITMAP* frame, float left, float top);

@@ -153,15 +153,22 @@ ParBound parLowerBound(const Reachability& search, const Game& game, RouteLimits
   return par;
 }
 
+std::uint8_t pressedKeys(TickInput input) {
+  return static_cast<std::uint8_t>(input.keys & (replayJump | replayUp | replayDown));
+}
+
+bool isPress(const std::vector<TickInput>& route, std::size_t t) {
+  const TickInput now = route[t];
+  const TickInput last = t > 0 ? route[t - 1] : TickInput{};
+  return (pressedKeys(now) & ~pressedKeys(last)) != 0 ||
+         (now.digit != 0 && now.digit != last.digit);
+}
+
 namespace {
 
 bool choosing(const TickState& s) {
   return s.has(TickState::hasControl) && !s.has(TickState::falling) &&
          s.jumpState == Player::notJumping;
-}
-
-std::uint8_t pressBits(TickInput input) {
-  return static_cast<std::uint8_t>(input.keys & (replayJump | replayUp | replayDown));
 }
 
 // The route played without enemies: once to keep the state before every
@@ -225,11 +232,7 @@ class RouteTrial {
     return count;
   }
 
-  bool isPress(std::size_t t) const {
-    const TickInput now = route_[t];
-    const TickInput last = t > 0 ? route_[t - 1] : TickInput{};
-    return (pressBits(now) & ~pressBits(last)) != 0 || (now.digit != 0 && now.digit != last.digit);
-  }
+  bool isPress(std::size_t t) const { return ::isPress(route_, t); }
 
   bool tick(TickInput input) {
     search_.holdKeys(input);

@@ -39,6 +39,7 @@
 // the route (which the proof's ticks bound). Measured in
 // docs/performance.md.
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "authoring/ClearingSearch.h"
@@ -67,6 +68,12 @@ struct ParBound {
 };
 
 ParBound parLowerBound(const Reachability& search, const Game& game, RouteLimits& limits);
+
+// The keys a press is made of, of one tick's: jump, up and down.
+std::uint8_t pressedKeys(TickInput input);
+// Whether tick t of the route is a press, as above: the first tick's keys
+// are held after none.
+bool isPress(const std::vector<TickInput>& route, std::size_t t);
 
 struct FramePerfect {
   std::vector<int> ticks;   // from 0, of the presses found frame-perfect

@@ -6,6 +6,7 @@
 #include "authoring/ClearingSearch.h"
 #include "authoring/NearMiss.h"
 #include "authoring/Reachability.h"
+#include "authoring/RouteMoments.h"
 #include "game/Game.h"
 #include "shell/Fatal.h"
 
@@ -205,10 +206,13 @@ void addCleared(ReachabilityVerdict& verdict, Game& game, const Reachability& se
   const FramePerfect exact = framePerfectTicks(game, search, clear.route, limits);
   verdict.clearedTicks = routeTicks;
   verdict.parTicks = par.found ? std::min(par.ticks, routeTicks) : -1;
+  const RouteMoments moments = routeMoments(game, search, clear.route, limits);
   std::string message = "the level can be cleared with its enemies in " +
                         seconds(routeTicks, ups) + " (countdown " +
                         seconds(game.lifeLength(game.level.countdown_start), ups) + "); " +
                         parText(par, routeTicks, ups);
+  const std::string hardest = momentsText(moments, game);
+  if (!hardest.empty()) message += "; " + hardest;
   const std::string presses = pressesText(exact);
   if (!presses.empty()) message += "; " + presses;
   add(verdict, LayoutElement::Level, 0, false, message).note = true;
@@ -218,6 +222,9 @@ void addCleared(ReachabilityVerdict& verdict, Game& game, const Reachability& se
         std::to_string(ticks.size()) + (ticks.size() == 1 ? " input" : " inputs") +
             " must be frame-perfect (tick" + (ticks.size() == 1 ? " " : "s ") + tickList(ticks) +
             ")");
+  }
+  for (const LayoutFinding& warning : momentWarnings(moments, game)) {
+    verdict.findings.push_back(warning);
   }
 }
 

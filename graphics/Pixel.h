@@ -34,6 +34,15 @@ inline FigureBox figureBox(float x, float y, int width, int height) {
   return {centre - width / 2, feet - height + 1, centre + width / 2, feet};
 }
 
+// How near two boxes come: the pixels one must move toward the other,
+// straight or diagonally, before they overlap as a collision counts it
+// (edges included, graphics/Collision's rectanglesOverlap); 0 when they do.
+inline int boxGap(const FigureBox& a, const FigureBox& b) {
+  const int across = a.left > b.right ? a.left - b.right : b.left > a.right ? b.left - a.right : 0;
+  const int down = a.top > b.bottom ? a.top - b.bottom : b.top > a.bottom ? b.top - a.bottom : 0;
+  return across > down ? across : down;
+}
+
 struct FigureCorner {
   int left;
   int top;

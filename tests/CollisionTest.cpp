@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "graphics/Pixel.h"
 #include "graphics/Resources.h"
 #include "tests/support/Headless.h"
 
@@ -65,6 +66,44 @@ TEST(RectanglesOverlap, EdgesAreInclusiveOnEverySide) {
                                     << c.b.bottom);
     EXPECT_EQ(overlap(a, c.b), c.expected);
     EXPECT_EQ(overlap(c.b, a), c.expected);
+  }
+}
+
+// The gap is how far a box moves toward the other before the collision
+// counts them overlapping: 0 exactly when it does, and one step of the
+// gap closer (straight or diagonally) does.
+TEST(BoxGap, IsTheMoveBeforeTheBoxesOverlap) {
+  const FigureBox a{0, 0, 10, 10};
+  const struct {
+    FigureBox b;
+    int gap;
+  } cases[] = {
+      {{10, 0, 20, 10}, 0},    // sharing the right edge
+      {{3, 3, 4, 4}, 0},       // inside
+      {{13, 2, 20, 8}, 3},     // to the right
+      {{-9, 0, -4, 10}, 4},    // to the left
+      {{0, 12, 10, 20}, 2},    // below
+      {{0, -7, 10, -1}, 1},    // above
+      {{15, 12, 20, 20}, 5},   // diagonally: the longer way
+      {{12, 19, 20, 20}, 9},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.b.left << "," << c.b.top << "," << c.b.right << ","
+                                    << c.b.bottom);
+    const Rect b{float(c.b.left), float(c.b.top), float(c.b.right), float(c.b.bottom)};
+    const Rect from{float(a.left), float(a.top), float(a.right), float(a.bottom)};
+    EXPECT_EQ(boxGap(a, c.b), c.gap);
+    EXPECT_EQ(boxGap(c.b, a), c.gap);
+    EXPECT_EQ(overlap(from, b), c.gap == 0);
+    // Moved toward a by gap - 1 pixels it still misses; by gap it meets.
+    const int dx = c.b.left > a.right ? -1 : c.b.right < a.left ? 1 : 0;
+    const int dy = c.b.top > a.bottom ? -1 : c.b.bottom < a.top ? 1 : 0;
+    for (int step : {c.gap - 1, c.gap}) {
+      if (step < 0) continue;
+      const int mx = dx * step, my = dy * step;
+      const Rect moved{b.left + mx, b.top + my, b.right + mx, b.bottom + my};
+      EXPECT_EQ(overlap(from, moved), step == c.gap) << step;
+    }
   }
 }
 

@@ -3,6 +3,7 @@
 // pipe whole, or is known to be cut or damaged.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <sstream>
 #include <string>
@@ -123,7 +124,11 @@ TEST(LevelReport, BothToolsTellTheSameFindingsOfALevel) {
     tree.writeLevel("level1.inf", c.level.str());
     LevelData level;
     level.load("level1.inf");
-    const std::vector<Told> checker = checkerTold();
+    std::vector<Told> checker = checkerTold();
+    // The editor shows the proof's note on its status line, apart from
+    // the findings it marks.
+    std::stable_partition(checker.begin(), checker.end(),
+                          [](const Told& t) { return t.severity != 'n'; });
     EXPECT_EQ(editorTold(level), checker);
     bool shown = false;
     for (const Told& t : checker) {

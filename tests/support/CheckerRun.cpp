@@ -46,3 +46,22 @@ void expectProvenWithoutExactPresses(const CheckRun& run, const std::vector<std:
     EXPECT_EQ(note.substr(note.size() - std::min(note.size(), end.size())), end) << note;
   }
 }
+
+std::vector<std::string> takeHardMoments(CheckRun& run) {
+  const std::string mark = "for ordinary players";
+  std::vector<std::string> hard;
+  std::vector<std::string> rest;
+  for (const std::string& line : run.lines) {
+    const bool isHard = line.find(": warning: ") != std::string::npos && line.size() >= mark.size() &&
+                        line.compare(line.size() - mark.size(), mark.size(), mark) == 0;
+    (isHard ? hard : rest).push_back(line);
+  }
+  run.lines = rest;
+  return hard;
+}
+
+void expectTightestPressNamed(const CheckRun& run) {
+  for (const std::string& note : run.notes) {
+    EXPECT_NE(note.find("; the tightest press is "), std::string::npos) << note;
+  }
+}

@@ -21,3 +21,10 @@ CheckRun runChecker(const std::string& arguments = "", int limitSeconds = 0);
 // enemies with no press that must be frame-perfect; fails the running test
 // otherwise.
 void expectProvenWithoutExactPresses(const CheckRun& run, const std::vector<std::string>& files);
+
+// Takes out of run.lines the warnings of how hard the route found is for
+// ordinary players (a tight press, an enemy passing close), which follow
+// the route and not the level's layout, and returns them.
+std::vector<std::string> takeHardMoments(CheckRun& run);
+// Each note names the route's tightest press.
+void expectTightestPressNamed(const CheckRun& run);

@@ -1,0 +1,150 @@
+// How hard each moment of a route is, on levels made for it: a jump with
+// room to spare and one that works from one place only, an enemy the
+// route passes close by and one it never comes near.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "authoring/ClearingRoute.h"
+#include "authoring/ClearingSearch.h"
+#include "authoring/Reachability.h"
+#include "authoring/ReachabilityVerdict.h"
+#include "authoring/RouteMoments.h"
+#include "game/Game.h"
+#include "tests/support/GameTree.h"
+#include "tests/support/LevelText.h"
+
+namespace {
+
+struct Level {
+  GameTree tree;
+  Game game{640, 480, 100};
+  explicit Level(const LevelText& text) {
+    tree.writeLevel("level1.inf", text.str());
+    game.startLevel("level1.inf");
+    game.beginLife();
+  }
+};
+
+struct Measured {
+  RouteMoments moments;
+  std::vector<LayoutFinding> warnings;
+  std::string note;
+};
+
+Measured measure(const LevelText& text) {
+  Level level(text);
+  Reachability search(level.game);
+  search.run();
+  const ClearingResult clear = clearWithEnemies(level.game, search);
+  Measured m;
+  if (clear.end != ClearingResult::End::Cleared) return m;
+  RouteLimits limits{ClearingLimits{}};
+  m.moments = routeMoments(level.game, search, clear.route, limits);
+  m.warnings = momentWarnings(m.moments, level.game);
+  m.note = momentsText(m.moments, level.game);
+  return m;
+}
+
+// A ledge of floor ending at column 160 and a claimable tile across a gap,
+// the player setting off from 140.
+LevelText gapLevel(int gap, bool floorBeneath = false) {
+  LevelText level;
+  // Low enough that a jump short of the tile lands there alive.
+  for (int x = 160; floorBeneath && x < 160 + gap; x += GameTree::tileWidth) {
+    level.tiles.push_back(std::to_string(x) + " 320 brick brick_clear 0 0");
+  }
+  for (int x = 0; x < 160; x += GameTree::tileWidth) {
+    level.tiles.push_back(std::to_string(x) + " 300 brick brick_clear 0 0");
+  }
+  level.tiles.push_back(std::to_string(160 + gap) + " 300 brick brick_clear 1 10");
+  level.start = "140 299 1";
+  return level;
+}
+
+// Across 40 px the jump has room to spare from the first tick; across 74
+// it works from the ledge's last few places; across 77 only from its end.
+TEST(RouteMoments, APressWindowIsTheRunOfShiftsThatStillHold) {
+  const struct {
+    int gap;
+    bool floorBeneath;  // a jump short of the tile lands on it, alive but off the route
+    int least, most;    // of the window's ticks
+    bool open;          // measured as far as it was tried
+  } cases[] = {
+      {40, false, windowReach + 1, windowReach + 1, true},  // pressed first: nothing sooner
+      {74, false, 2, tightWindow - 1, false},
+      {77, false, 1, 1, false},
+      {77, true, 1, 1, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.gap << (c.floorBeneath ? " over a floor" : ""));
+    const Measured m = measure(gapLevel(c.gap, c.floorBeneath));
+    ASSERT_EQ(m.moments.presses, 1u);
+    ASSERT_EQ(m.moments.windows.size(), 1u);
+    const PressWindow& w = m.moments.windows[0];
+    EXPECT_GE(w.ticks(), c.least);
+    EXPECT_LE(w.ticks(), c.most);
+    EXPECT_EQ(w.open, c.open);
+    EXPECT_NE(m.note.find("the tightest press is the jump at "), std::string::npos) << m.note;
+    const bool tight = c.most < tightWindow;
+    ASSERT_EQ(m.warnings.size(), tight ? 1u : 0u) << m.note;
+    if (tight) {
+      EXPECT_EQ(m.warnings[0].element, LayoutElement::Level);
+      EXPECT_NE(m.warnings[0].message.find("hard for ordinary players"), std::string::npos);
+    }
+  }
+}
+
+// Still enemies beside the jump: one behind the player's back as it sets
+// off, one on a floor far above.
+TEST(RouteMoments, AnEnemyPassingCloseIsAWarningAtItsRecord) {
+  const struct {
+    const char* enemy;
+    const char* named;  // in the note
+    bool close;
+  } cases[] = {
+      {"128 299 0 128 128 0 0 0 blob 300 50", "the blob placed at 128, 299 passes ", true},
+      {"16 99 0 16 16 0 0 0 blob 300 50", "the blob placed at 16, 99 passes ", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.enemy);
+    LevelText level = gapLevel(40);
+    level.tiles.push_back("0 100 brick brick_clear 0 0");
+    level.enemies = {c.enemy};
+    const Measured m = measure(level);
+    ASSERT_TRUE(m.moments.passesMeasured);
+    ASSERT_EQ(m.moments.passes.size(), 1u);
+    EXPECT_EQ(m.moments.passes[0].enemy, 0);
+    EXPECT_EQ(m.moments.passes[0].pixels < nearPassPixels, c.close);
+    EXPECT_NE(m.note.find(c.named), std::string::npos) << m.note;
+    std::vector<std::string> atEnemy;
+    for (const LayoutFinding& f : m.warnings) {
+      if (f.element == LayoutElement::Record && f.kind == ElementKind::Enemy && f.index == 0) {
+        atEnemy.push_back(f.message);
+      }
+    }
+    EXPECT_EQ(atEnemy.size(), c.close ? 1u : 0u) << m.note;
+  }
+}
+
+// Past the limits nothing is claimed: the note says what was left.
+TEST(RouteMoments, PastItsLimitsNothingIsMeasured) {
+  Level level(gapLevel(40));
+  Reachability search(level.game);
+  search.run();
+  const ClearingResult clear = clearWithEnemies(level.game, search);
+  ASSERT_EQ(clear.end, ClearingResult::End::Cleared);
+  ClearingLimits none;
+  none.maxSeconds = 0.0;
+  RouteLimits limits(none);
+  const RouteMoments moments = routeMoments(level.game, search, clear.route, limits);
+  EXPECT_EQ(moments.presses, 1u);
+  EXPECT_TRUE(moments.windows.empty());
+  EXPECT_FALSE(moments.passesMeasured);
+  EXPECT_NE(momentsText(moments, level.game).find("for the first 0 of 1 presses"),
+            std::string::npos);
+  EXPECT_TRUE(momentWarnings(moments, level.game).empty());
+}
+
+}  // namespace
