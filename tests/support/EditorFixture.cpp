@@ -68,6 +68,7 @@ void perform(LevelEditor& editor, const std::string& script) {
     if (verb == "tool") editor.setTool(toolAt(numbers.at(0) - 1));
     else if (verb == "snap") editor.setSnapping(flag == "on");
     else if (verb == "click") editor.place(numbers.at(0), numbers.at(1));
+    else if (verb == "freeclick") editor.place(numbers.at(0), numbers.at(1), true);
     else if (verb == "erase") editor.removeAt(numbers.at(0), numbers.at(1));
     else if (verb == "pick") editor.pickAt(numbers.at(0), numbers.at(1));
     else if (verb == "undo") editor.undo();

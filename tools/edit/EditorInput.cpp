@@ -219,7 +219,9 @@ void MouseGestures::startDrag(const MouseSample& sample, LevelEditor& editor) {
   if (editor.selecting()) {
     startSelectionDrag(sample, editor);
   } else if (sample.shift) {
+    // Shift over nothing places where the mouse is, never on a floor.
     if (editor.beginMove(sample.x, sample.y)) drag_ = Drag::Move;
+    else if (editor.tool() != EditTool::Tile) editor.place(sample.x, sample.y, true);
   } else if (editor.tool() == EditTool::Tile && sample.ctrl) {
     editor.beginFill(sample.x, sample.y);
     drag_ = Drag::Fill;

@@ -103,7 +103,10 @@ std::vector<KeyBinding> makeKeys() {
   keys.push_back(escape);
 
   keys.push_back(mouse("left click", "place the current tool's element at the cursor, snapped "
-                                     "to the grid; the start tool moves the start"));
+                                     "to the grid; an item, teleporter, enemy or the start "
+                                     "sits on the floor under it; the start tool moves the "
+                                     "start"));
+  keys.push_back(mouse("Shift+left click", "place it where the mouse is, on no floor"));
   keys.push_back(mouse("left drag (tile tool)", "paint a row of tiles along the drag"));
   keys.push_back(mouse("Ctrl+left drag (tile tool)", "fill the rectangle dragged with tiles"));
   keys.push_back(mouse("Shift+left drag", "move the element under the cursor (an enemy's "

@@ -12,6 +12,7 @@
 //
 // Every call that changes the level is one step of the history, however
 // many mouse samples a paint or a move takes.
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -140,21 +141,22 @@ class LevelEditor {
 
   // The current tool's element at the point (snapped): tiles, ladders and
   // chutes by their top-left corner; items and teleporters at the cell's
-  // left edge, standing on its bottom row; figures standing on the bottom
-  // row, centred in the cell. A ladder is fitted to the floors around the
+  // left edge, figures centred in the cell, each standing on the first
+  // floor under the cell (FloorLanding.h), or on the cell's bottom row
+  // when there is none or when `free` (Shift held). A ladder is fitted to the floors around the
   // point: from the first floor at or below it up to the next floor above
   // (reaching usualRise up from that floor when there is none above); a
   // chute ends where its slide, played by the engine, first meets a floor.
   // Other fields come from the tool's template. The start tool moves the
   // start. Returns the element placed, or an invalid reference when an
   // equal one is already there.
-  ElementRef place(int x, int y);
+  ElementRef place(int x, int y, bool free = false);
   // Where place(x, y) would draw the element, fitted as it would be: the
   // outline the cursor shows. Empty while a drag goes on, while the
   // selection tool is chosen, or when the level cannot be placed. Worked
   // out again only when the cell, the tool, its look, its template or the
   // level changes.
-  Rect placementAt(int x, int y);
+  Rect placementAt(int x, int y, bool free = false);
   // Tile tool drag: a row of tiles from each sample to the next, without gaps.
   void beginPaint(int x, int y);
   void paintTo(int x, int y);
@@ -267,9 +269,10 @@ class LevelEditor {
   ElementRef topmost(int x, int y, bool withStart) const;
   // At a snapped or raw cell origin, into data (level_ or a copy of it);
   // always: even where an equal element is.
-  ElementRef add(LevelData& data, int x, int y, bool always = false);
+  ElementRef add(LevelData& data, int x, int y, bool always = false, bool free = false);
   ElementRef addStructure(LevelData& data, int x, int y, bool always);  // tile, ladder, chute
-  ElementRef addStanding(LevelData& data, int x, int bottom, bool always);  // the others
+  ElementRef addStanding(LevelData& data, int x, const std::function<int(int)>& feetAt,
+                         bool always);  // the others
   // LevelEditorPlacement.cpp
   void fitLadder(LadderSpec& ladder) const;
   void fitChute(ChuteSpec& chute);
@@ -327,9 +330,10 @@ class LevelEditor {
     int x = 0, y = 0;  // the cell
     int tool = 0, look = 0;
     unsigned revision = 0;
+    bool free = false;
     bool operator==(const PreviewKey& o) const {
       return valid == o.valid && x == o.x && y == o.y && tool == o.tool && look == o.look &&
-             revision == o.revision;
+             revision == o.revision && free == o.free;
     }
   };
   PreviewKey previewKey_;
