@@ -108,7 +108,8 @@ std::vector<KeyBinding> makeKeys() {
                                      "start"));
   keys.push_back(mouse("Shift+left click", "place it where the mouse is, on no floor"));
   keys.push_back(mouse("left drag (tile tool)", "paint a row of tiles along the drag"));
-  keys.push_back(mouse("Ctrl+left drag (tile tool)", "fill the rectangle dragged with tiles"));
+  keys.push_back(mouse("Ctrl+left drag (tile tool)", "fill the rectangle dragged with tiles; "
+                                                     "only its top row is claimable"));
   keys.push_back(mouse("Shift+left drag", "move the element under the cursor (an enemy's "
                                           "patrol goes with it)"));
   keys.push_back(mouse("double click", "open the fields of the element under the cursor, as "

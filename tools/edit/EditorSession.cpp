@@ -55,6 +55,8 @@ void EditorSession::run() {
     readMouse();
     const std::string refused = editor_.takeRefusal();
     if (!refused.empty()) notice(refused);
+    const std::string note = editor_.takeNote();
+    if (!note.empty()) notice(note);
     keepForSignals();
     if (closeRequested()) {
       setCloseRequested(false);

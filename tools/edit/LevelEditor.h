@@ -84,6 +84,9 @@ class LevelEditor {
   // level may hold"); handed over once, empty when none was. A refused
   // edit changes nothing (a paint or a fill keeps what fitted).
   std::string takeRefusal() { return std::exchange(refusal_, std::string()); }
+  // What the latest edit did that the author may not expect ("Filled 3
+  // rows deep: only the top row is claimable, ..."); handed over once.
+  std::string takeNote() { return std::exchange(note_, std::string()); }
   // Places the level in the Game again (after a play-test ran in it).
   void restoreGame();
 
@@ -213,7 +216,9 @@ class LevelEditor {
   // Ctrl and a drag with the tile tool: every grid cell of the rectangle
   // from the cell where it began to the point's gets a tile, but a cell
   // where a tile already lies. The tiles take the look and fields of the
-  // first selected tile when tiles are selected, else the tool's.
+  // first selected tile when tiles are selected, else the tool's; in a
+  // fill more than one row deep only the top row is claimable, the rows
+  // under it worth no points, and takeNote() says so.
   void beginFill(int x, int y);
   void fillTo(int x, int y);
   void endFill();
@@ -271,6 +276,7 @@ class LevelEditor {
   // always: even where an equal element is.
   ElementRef add(LevelData& data, int x, int y, bool always = false, bool free = false);
   ElementRef addStructure(LevelData& data, int x, int y, bool always);  // tile, ladder, chute
+  TileSpec toolTile(int x, int y) const;  // the tile tool's tile, its corner at (x, y)
   ElementRef addStanding(LevelData& data, int x, const std::function<int(int)>& feetAt,
                          bool always);  // the others
   // LevelEditorPlacement.cpp
@@ -299,6 +305,7 @@ class LevelEditor {
   unsigned revision_ = 0;
   std::string placementError_;
   std::string refusal_;
+  std::string note_;
   EditTool tool_ = EditTool::Tile;
   int look_[editToolCount] = {};
   bool snapping_ = true;

@@ -65,6 +65,16 @@ ElementRef LevelEditor::add(LevelData& data, int x, int y, bool always, bool fre
   return addStanding(data, x, feetAt, always);
 }
 
+TileSpec LevelEditor::toolTile(int x, int y) const {
+  const std::string look = looks_.name(EditTool::Tile, look_[toolIndex(EditTool::Tile)]);
+  TileSpec tile = templates_.tile;
+  tile.x = x;
+  tile.y = y;
+  if (tile.tile_name != look) tile.cleared_name = pairedName(looks_.clearedTileNames(), look);
+  tile.tile_name = look;
+  return tile;
+}
+
 // A probe (the cursor's outline) is refused in silence.
 bool LevelEditor::full(const LevelData& data, EditTool kind) {
   RecordKind record;
@@ -85,12 +95,7 @@ ElementRef LevelEditor::addStructure(LevelData& data, int x, int y, bool always)
   switch (tool_) {
     case EditTool::Tile: {
       if (there(data.tiles, [&](const TileSpec& s) { return s.x == x && s.y == y; })) break;
-      TileSpec tile = templates_.tile;
-      tile.x = x;
-      tile.y = y;
-      if (tile.tile_name != look) tile.cleared_name = pairedName(looks_.clearedTileNames(), look);
-      tile.tile_name = look;
-      return ElementRef{tool_, append(data.tiles, data.tileCount, tile)};
+      return ElementRef{tool_, append(data.tiles, data.tileCount, toolTile(x, y))};
     }
     case EditTool::Ladder: {
       LadderSpec ladder = templates_.ladder;
