@@ -51,6 +51,7 @@ class FormDialog {
 
   FieldForm& form_;
   std::vector<TextBuffer> texts_;  // a box's text, or the words a choice shows
+  std::vector<std::string> labels_;  // a field's label, saying so where a group differs
   std::vector<DIALOG> objects_;
   std::vector<int> boxes_;         // objects_ index of each field's box or choice
   std::string title_;
@@ -169,6 +170,11 @@ int pickFrom(const std::vector<std::string>& looks, const std::string& label, in
 
 FormDialog::FormDialog(FieldForm& form) : form_(form) {
   texts_.resize(static_cast<size_t>(form.fieldCount()));
+  for (int i = 0; i < form.fieldCount(); ++i) {
+    const FormField& field = form.field(i);
+    labels_.push_back(field.mixed && field.type != FieldType::Choice ? field.label + " (differs)"
+                                                                      : field.label);
+  }
   title_ = form.title();
   build();
 }
@@ -204,7 +210,7 @@ void FormDialog::build() {
 void FormDialog::addRow(int field, int y) {
   const FormField& f = form_.field(field);
   objects_.push_back(object(d_text_proc, 10, y + 1, labelWidth - 4, 8,
-                            const_cast<char*>(f.label.c_str())));
+                            const_cast<char*>(labels_[field].c_str())));
   const bool listed = f.type == FieldType::Name && !f.choices.empty();
   const int width = formWidth - labelWidth - 20 - (listed ? listButtonWidth + 4 : 0);
   boxes_.push_back(static_cast<int>(objects_.size()));
@@ -233,6 +239,9 @@ void FormDialog::typed(const DIALOG* box) {
   const int field = static_cast<int>(
       std::find(boxes_.begin(), boxes_.end(), static_cast<int>(box - objects_.data())) -
       boxes_.begin());
+  // A key that moves through the form leaves the text, and a field where
+  // a group differs stays so, as it was.
+  if (form_.field(field).text == texts_[field].data()) return;
   form_.set(field, texts_[field].data());
   refresh();
 }

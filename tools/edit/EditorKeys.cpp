@@ -54,7 +54,8 @@ std::vector<KeyBinding> makeKeys() {
   keys.push_back(byCharacter("Shift+G", 'g', S::With, C::ToggleGrid,
                              "show or hide the grid over the map"));
   KeyBinding enter = byScan("Enter", KEY_ENTER, S::Either, C::ElementProperties,
-                            "the fields of the element under the cursor in a dialog");
+                            "the fields of the element under the cursor in a dialog; with "
+                            "several of one kind selected, the fields of them all in one");
   enter.scanAlso = KEY_ENTER_PAD;
   keys.push_back(enter);
   keys.push_back(byCharacter("L", 'l', S::Either, C::LevelProperties,

@@ -242,7 +242,21 @@ void EditorSession::draw() {
   window_.present();
 }
 
+// Several elements selected open together; else the one under the cursor.
 void EditorSession::elementProperties() {
+  const Selection& selection = editor_.selection();
+  if (selection.size() > 1) {
+    FieldForm form = FieldForm::forElements(editor_.level(), selection.refs(), looks_);
+    if (form.fieldCount() == 0) {
+      notice("Select elements of one kind to edit them together");
+      return;
+    }
+    LevelData edited = editor_.level();
+    if (editForm(form) && form.applyTo(edited)) {
+      editor_.replaceLevel(edited, groupName("edit", selection));
+    }
+    return;
+  }
   const ElementRef element = editor_.elementAt(mouseX_, mouseY_);
   if (!element.valid()) {
     notice("Nothing under the cursor to open");

@@ -174,11 +174,11 @@ class LevelEditor {
   void moveTo(int x, int y);
   void endMove();
   bool moving() const { return moving_.valid() || movingGroup_; }
-  // The level as a form changed it, as one step. -1 when it holds a value
-  // out of the loader's bounds (nothing changes then). A teleporter whose
-  // number the form changed takes its looks along (LookCatalog::followNumber)
-  // unless the form changed them too.
-  int replaceLevel(const LevelData& edited);
+  // The level as a form changed it, as one step named `what` ("edit 17
+  // tiles"). -1 when it holds a value out of the loader's bounds (nothing
+  // changes then). A teleporter whose number the form changed takes its
+  // looks along (LookCatalog::followNumber) unless the form changed them too.
+  int replaceLevel(const LevelData& edited, const std::string& what = "edit properties");
 
   // --- Selection and group edits (LevelEditorGroups.cpp) ---
   // Each group edit is one step of the history, named by what it did to
