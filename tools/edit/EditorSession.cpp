@@ -16,6 +16,7 @@
 #include "tools/edit/LevelEditor.h"
 #include "tools/edit/LiveChecks.h"
 #include "tools/edit/LookCatalog.h"
+#include "tools/edit/PatrolMarks.h"
 
 namespace {
 
@@ -200,6 +201,7 @@ void EditorSession::draw() {
   if (gridShown_) drawGrid(view, editor_);
   drawMarks(view, checks_.findings(), highlighted, editor_, game_);
   drawTeleporterNumbers(view, editor_);
+  drawPatrolMarks(view, editor_);
   if (pathRevision_ == editor_.revision()) drawPath(view, path_);
   drawSelection(view, editor_);
   const bool onPalette = paletteShown_ && palette_.panel.contains(mouseX_, mouseY_);
