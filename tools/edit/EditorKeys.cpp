@@ -89,6 +89,11 @@ std::vector<KeyBinding> makeKeys() {
                          "save (a new level asks for a file name first)"));
   keys.push_back(control("Ctrl+Shift+S", 's', S::With, C::SaveAs,
                          "save under a new name, which the editor edits from then on"));
+  keys.push_back(byScan("Page Up", KEY_PGUP, S::Either, C::PreviousSetLevel,
+                        "open the previous level of the level's set, asking first about "
+                        "unsaved changes"));
+  keys.push_back(byScan("Page Down", KEY_PGDN, S::Either, C::NextSetLevel,
+                        "open the next level of the set, round from its last to its first"));
   keys.push_back(byScan("F1", KEY_F1, S::Either, C::ShowHelp,
                         "this list of keys and mouse actions; F1 again for its next page"));
   keys.push_back(byScan("F5", KEY_F5, S::Either, C::Playtest,

@@ -157,6 +157,8 @@ void EditorSession::command(const KeyCommand& key) {
     case EditorCommand::OpenLevel: openLevel(); break;
     case EditorCommand::Save: save(); break;
     case EditorCommand::SaveAs: saveAs(); break;
+    case EditorCommand::PreviousSetLevel: openSetLevel(-1); break;
+    case EditorCommand::NextSetLevel: openSetLevel(1); break;
     case EditorCommand::ShowHelp: helpPage_ = 0; break;
     case EditorCommand::ElementProperties: elementProperties(); break;
     case EditorCommand::LevelProperties: levelProperties(); break;

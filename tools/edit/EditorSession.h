@@ -26,6 +26,9 @@ class EditorSession {
   // Says why the opened file is read-only or an autosave copy was set
   // aside, and offers the autosave copy of the opened file when it is newer.
   void offerRecovery();
+  // The folder of the set laid over the tree (MediaPlace::setPath); empty
+  // for none. Page Up and Page Down walk its list, the title names it.
+  void setLevelSet(const std::string& folder) { setFolder_ = folder; }
   void run();  // until the user leaves
 
  private:
@@ -45,6 +48,9 @@ class EditorSession {
   void leave();
   void newLevel();
   void openLevel();
+  void openSetLevel(int step);  // Page Up (-1), Page Down (1)
+  void openPath(const std::string& path);  // the unsaved changes settled
+  std::string setPlace();  // "Moss Caverns 2/4", read again when the file changes
   // Before another level takes this one's place: false when its unsaved
   // changes stay (the author said so, or saving them failed).
   bool settleUnsaved(const std::string& question);
@@ -93,6 +99,9 @@ class EditorSession {
   std::string notice_;
   int noticeUntil_ = 0;             // milliseconds
   std::string title_;
+  std::string setFolder_;
+  std::string setPlaceFor_;         // the path setPlace_ was found for
+  std::string setPlace_;
   unsigned signalRevision_ = 0;     // what keepForSignals handed on last
   bool signalUnsaved_ = false;
   std::string signalCopy_;

@@ -171,6 +171,7 @@ int edit(const EditRequest& request, const MediaPlace& place) {
   // Only a level the editor could open joins the list.
   joinOwnSet(request, place);
   EditorSession session(game, looks, editor, checks, window);
+  session.setLevelSet(place.setPath);
   session.offerRecovery();
   session.run();
   keepForLeaveSignals(std::string(), std::string());
