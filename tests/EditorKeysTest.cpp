@@ -112,6 +112,9 @@ const KeyRow keyRows[] = {
     {"f6 plays from the cursor", code(KEY_F6, 0), none, EditorCommand::PlaytestFromCursor,
      EditTool::Tile},
     {"escape leaves", code(KEY_ESC, 27), none, EditorCommand::Leave, EditTool::Tile},
+    {"page up opens the set's previous level", code(KEY_PGUP, 0), none,
+     EditorCommand::PreviousSetLevel, EditTool::Tile},
+    {"page down its next", code(KEY_PGDN, 0), none, EditorCommand::NextSetLevel, EditTool::Tile},
 };
 
 INSTANTIATE_TEST_SUITE_P(EditorInput, KeyCommands, testing::ValuesIn(keyRows),
