@@ -115,6 +115,14 @@ const KeyRow keyRows[] = {
     {"page up opens the set's previous level", code(KEY_PGUP, 0), none,
      EditorCommand::PreviousSetLevel, EditTool::Tile},
     {"page down its next", code(KEY_PGDN, 0), none, EditorCommand::NextSetLevel, EditTool::Tile},
+    {"ctrl equals zooms in", code(KEY_EQUALS, '='), ctrl, EditorCommand::ZoomIn, EditTool::Tile},
+    {"ctrl plus, shifted, too", code(KEY_EQUALS, '+'), ctrl | shift, EditorCommand::ZoomIn,
+     EditTool::Tile},
+    {"so does the keypad's plus", code(KEY_PLUS_PAD, '+'), ctrl, EditorCommand::ZoomIn,
+     EditTool::Tile},
+    {"ctrl minus zooms out", code(KEY_MINUS, '-'), ctrl, EditorCommand::ZoomOut, EditTool::Tile},
+    {"a plain minus does nothing", code(KEY_MINUS, '-'), none, EditorCommand::None,
+     EditTool::Tile},
 };
 
 INSTANTIATE_TEST_SUITE_P(EditorInput, KeyCommands, testing::ValuesIn(keyRows),

@@ -188,7 +188,10 @@ bool MouseGestures::update(const MouseSample& sample, bool inLevel, LevelEditor&
   }
   if ((pressed & 2) != 0) changed = editor.removeAt(sample.x, sample.y) || changed;
   if ((pressed & 4) != 0) editor.pickAt(sample.x, sample.y);
-  if (sample.wheel != before.wheel) editor.cycleLook(sample.wheel > before.wheel ? 1 : -1);
+  // With Ctrl the wheel zooms, which is the window's.
+  if (sample.wheel != before.wheel && !sample.ctrl) {
+    editor.cycleLook(sample.wheel > before.wheel ? 1 : -1);
+  }
   return changed;
 }
 

@@ -89,6 +89,17 @@ std::vector<KeyBinding> makeKeys() {
                          "save (a new level asks for a file name first)"));
   keys.push_back(control("Ctrl+Shift+S", 's', S::With, C::SaveAs,
                          "save under a new name, which the editor edits from then on"));
+  KeyBinding zoomIn = byScan("Ctrl+Plus", KEY_EQUALS, S::Either, C::ZoomIn,
+                             "zoom in: each level pixel a block one larger, the status bar, "
+                             "dialogs, palette and help with it, as far as the desktop holds");
+  zoomIn.ctrl = true;
+  zoomIn.scanAlso = KEY_PLUS_PAD;
+  keys.push_back(zoomIn);
+  KeyBinding zoomOut = byScan("Ctrl+Minus", KEY_MINUS, S::Either, C::ZoomOut,
+                              "zoom out, down to one screen pixel a level pixel");
+  zoomOut.ctrl = true;
+  zoomOut.scanAlso = KEY_MINUS_PAD;
+  keys.push_back(zoomOut);
   keys.push_back(byScan("Page Up", KEY_PGUP, S::Either, C::PreviousSetLevel,
                         "open the previous level of the level's set, asking first about "
                         "unsaved changes"));
@@ -125,6 +136,7 @@ std::vector<KeyBinding> makeKeys() {
   keys.push_back(mouse("middle click", "pick the tool, look and fields of the element under "
                                        "the cursor for the next one placed"));
   keys.push_back(mouse("wheel", "the current tool's previous or next look, as [ and ]"));
+  keys.push_back(mouse("Ctrl+wheel", "zoom in or out, as Ctrl+Plus and Ctrl+Minus"));
   keys.push_back(mouse("left drag (select tool)", "select what the rectangle dragged touches"));
   keys.push_back(mouse("Shift+left drag (select tool)", "add to the selection"));
   keys.push_back(mouse("left drag inside the selection", "move the selection"));
@@ -183,6 +195,8 @@ bool matches(const KeyBinding& b, int scan, int character, int shifts) {
   const bool ctrl = code || (shifts & KB_CTRL_FLAG) != 0;
   if (!b.ctrl && b.scan == 0 && isTableScan(scan)) return false;
   if (!b.ctrl) return !ctrl && offsetIn(b, scan, character) >= 0;
+  // A key of its own with Ctrl (Ctrl+Plus): its scan code, no control code.
+  if (b.scan != 0) return ctrl && !code && offsetIn(b, scan, character) >= 0;
   if (code) return isControlCode(character, b);
   return ctrl && scan == KEY_A + (b.character - 'a');
 }

@@ -123,8 +123,8 @@ void EditorSession::readMouse() {
   // between two polls would never be reported.
   if (mouse_needs_poll()) poll_mouse();
   MouseSample sample;
-  sample.x = mouse_x;
-  sample.y = mouse_y;
+  sample.x = window_.toCanvas(mouse_x);
+  sample.y = window_.toCanvas(mouse_y);
   sample.buttons = mouse_b;
   sample.pressed = takeMousePresses();
   sample.wheel = mouse_z;
@@ -134,6 +134,8 @@ void EditorSession::readMouse() {
   sample.afterDialog = takeDialogEnded();
   mouseX_ = sample.x;
   mouseY_ = sample.y;
+  if (sample.ctrl && sample.wheel != wheel_) zoomBy(sample.wheel > wheel_ ? 1 : -1);
+  wheel_ = sample.wheel;
   const bool onPanel = mouseForPanels(sample);
   MouseRequest request = MouseRequest::None;
   gestures_.update(sample, window_.inLevel(sample.x, sample.y) && !onPanel, editor_, request);
@@ -157,6 +159,8 @@ void EditorSession::command(const KeyCommand& key) {
     case EditorCommand::OpenLevel: openLevel(); break;
     case EditorCommand::Save: save(); break;
     case EditorCommand::SaveAs: saveAs(); break;
+    case EditorCommand::ZoomIn: zoomBy(1); break;
+    case EditorCommand::ZoomOut: zoomBy(-1); break;
     case EditorCommand::PreviousSetLevel: openSetLevel(-1); break;
     case EditorCommand::NextSetLevel: openSetLevel(1); break;
     case EditorCommand::ShowHelp: helpPage_ = 0; break;

@@ -70,6 +70,7 @@ class EditorSession {
   void undo();  // and says what it took back
   void redo();
   void updateTitle();
+  void zoomBy(int step);  // and says the zoom it came to
   std::string fileLabel() const;  // "level.inf (read-only)"
   void keepForSignals();
   void autosave();
@@ -87,6 +88,7 @@ class EditorSession {
   int mouseX_ = 0;  // last sample, game-area pixels
   int mouseY_ = 0;
   int mouseButtons_ = 0;            // held at the last sample
+  int wheel_ = 0;                   // mouse_z at the last sample
   int helpPage_ = -1;               // of the F1 help on show; -1: none
   bool paletteShown_ = false;
   PaletteLayout palette_;
