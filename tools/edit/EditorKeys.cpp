@@ -143,6 +143,7 @@ std::vector<KeyBinding> makeKeys() {
   keys.push_back(mouse("left drag on a handle", "stretch a selected ladder or chute, or a "
                                                 "selected enemy's patrol"));
   keys.push_back(mouse("left click in the palette", "choose that look"));
+  keys.push_back(mouse("left click in the tool strip", "choose that tool"));
   return keys;
 }
 

@@ -17,6 +17,7 @@
 #include "tools/edit/LiveChecks.h"
 #include "tools/edit/LookCatalog.h"
 #include "tools/edit/PatrolMarks.h"
+#include "tools/edit/ToolStrip.h"
 
 namespace {
 
@@ -44,7 +45,8 @@ const char* endText(PlaytestOutcome::End end) {
 
 EditorSession::EditorSession(Game& game, const LookCatalog& looks, LevelEditor& editor,
                              LiveChecks& checks, EditorWindow& window)
-    : game_(game), looks_(looks), editor_(editor), checks_(checks), window_(window) {}
+    : game_(game), looks_(looks), editor_(editor), checks_(checks), window_(window),
+      strip_(layOutToolStrip(game.width, EditorWindow::stripWidth, game.height)) {}
 
 void EditorSession::run() {
   clearKeys();
@@ -101,6 +103,10 @@ bool EditorSession::mouseForPanels(const MouseSample& sample) {
   mouseButtons_ = sample.buttons;
   if (helpPage_ >= 0) {
     if (pressed != 0) helpPage_ = -1;
+    return true;
+  }
+  if (strip_.panel.contains(sample.x, sample.y)) {
+    if ((pressed & 1) != 0) chooseFromStrip(strip_, sample.x, sample.y, editor_);
     return true;
   }
   if (!paletteShown_) return false;
@@ -212,6 +218,7 @@ void EditorSession::draw() {
   drawSelection(view, editor_);
   const bool onPalette = paletteShown_ && palette_.panel.contains(mouseX_, mouseY_);
   if (window_.inLevel(mouseX_, mouseY_) && !onPalette) drawCursor(view, editor_, mouseX_, mouseY_);
+  drawToolStrip(window_.canvas(), strip_, looks_, editor_);
   if (paletteShown_) {
     layOutPalette();
     drawPalette(view, palette_, looks_, editor_, mouseX_, mouseY_);

@@ -11,6 +11,7 @@
 #include "tools/edit/EditorPalette.h"
 #include "tools/edit/EditorPlaytest.h"
 #include "tools/edit/EditorStatusBar.h"
+#include "tools/edit/ToolStrip.h"
 
 class EditorWindow;
 class Game;
@@ -92,6 +93,7 @@ class EditorSession {
   int helpPage_ = -1;               // of the F1 help on show; -1: none
   bool paletteShown_ = false;
   PaletteLayout palette_;
+  ToolStripLayout strip_;           // beside the map
   bool gridShown_ = false;
   bool done_ = false;
   unsigned checkedRevision_ = 0;    // the revision the checks were last started on

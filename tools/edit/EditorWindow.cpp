@@ -89,8 +89,8 @@ void EditorWindow::drawStatus(const std::vector<std::string>& facts,
                               const std::vector<std::string>& message) {
   BITMAP* target = canvas_.get();
   const int top = height_;
-  rectfill(target, 0, top, width_ - 1, top + statusBarHeight - 1, makecol(24, 24, 32));
-  hline(target, 0, top, width_ - 1, makecol(90, 90, 110));
+  rectfill(target, 0, top, target->w - 1, top + statusBarHeight - 1, makecol(24, 24, 32));
+  hline(target, 0, top, target->w - 1, makecol(90, 90, 110));
   int line = 0;
   for (const std::string& text : facts) {
     if (line == statusLines) return;

@@ -29,8 +29,8 @@ class EditorWindow {
   static constexpr int statusLineHeight = 10;
   static constexpr int statusBarHeight = statusLines * statusLineHeight + 4;
 
-  // Columns right of the map for the tool strip.
-  static constexpr int stripWidth = 0;
+  // Columns right of the map for the tool strip (ToolStrip.h).
+  static constexpr int stripWidth = 112;
 
   // game: built; its frames are shown on the window's level view from now
   // on. zoom: the window's scale as opened.
@@ -60,7 +60,7 @@ class EditorWindow {
   void showWholeFrame(BITMAP* target) const;
   // The status bar: the facts' lines, then the message's, as many as fit.
   void drawStatus(const std::vector<std::string>& facts, const std::vector<std::string>& message);
-  int statusTextWidth() const { return width_ - 8; }  // pixels a line of it may take
+  int statusTextWidth() const { return width_ + stripWidth - 8; }  // pixels a line may take
   // The canvas onto the screen.
   void present();
   // The frames of a play-test go straight to the screen's game area, at
