@@ -1,6 +1,7 @@
-// An item, a teleporter, an enemy or the start placed with a click rests
-// on the first floor under the cursor, as the engine stands a figure there;
-// with Shift, or with no floor below, it goes where the cursor's cell is.
+// An item, a teleporter, an enemy or the start placed with a click, or
+// moved, rests on the first floor under the cursor, as the engine stands a
+// figure there; with Shift (a move let go of with Ctrl), or with no floor
+// below, it goes where the cursor's cell is.
 // The tree's tiles are 32 x 8 (the grid), items 8 x 8, pads 24 x 32,
 // enemies 12 x 12, the player 16 x 24.
 #include <gtest/gtest.h>
@@ -100,6 +101,15 @@ const LandingRow landingRows[] = {
      "start 48 103", false},
     {"without snapping it drops from the point", floorAt200, "tool 5; snap off; click 41 150",
      "item 41 192 gem", true},
+    {"an item moved lands on the floor under it", floorAt200,
+     "tool 5; freeclick 40 20; move 34 20 34 100", "item 32 192 gem", true},
+    {"an item moved with Ctrl stays where it was let go", floorAt200,
+     "tool 5; freeclick 40 20; freemove 34 20 34 100", "item 32 96 gem", false},
+    {"an enemy moved lands with its patrol", floorAt200,
+     "tool 4; freeclick 40 20; move 48 20 48 100", "enemy 48 199 0 -80 176 0.5", true},
+    {"the start moved alone as the selection lands too", floorAt200,
+     "tool 7; freeclick 40 20; select; band 48 20 48 20; drag 48 20 48 100", "start 48 199",
+     true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Editor, Landings, testing::ValuesIn(landingRows), caseName<LandingRow>);

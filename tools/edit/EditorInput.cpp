@@ -263,7 +263,7 @@ void MouseGestures::dragTo(const MouseSample& sample, LevelEditor& editor) {
 void MouseGestures::leftRelease(LevelEditor& editor) {
   switch (drag_) {
     case Drag::Paint: editor.endPaint(); break;
-    case Drag::Move: editor.endMove(); break;
+    case Drag::Move: editor.endMove(last_.ctrl); break;
     case Drag::Select: editor.endSelect(); break;
     case Drag::Fill: editor.endFill(); break;
     case Drag::Handle: editor.endHandle(); break;

@@ -128,7 +128,9 @@ std::vector<KeyBinding> makeKeys() {
   keys.push_back(mouse("Ctrl+left drag (tile tool)", "fill the rectangle dragged with tiles; "
                                                      "only its top row is claimable"));
   keys.push_back(mouse("Shift+left drag", "move the element under the cursor (an enemy's "
-                                          "patrol goes with it)"));
+                                          "patrol goes with it); an item, teleporter, enemy "
+                                          "or the start lands on the floor under it, unless "
+                                          "Ctrl is held as it is let go"));
   keys.push_back(mouse("double click", "open the fields of the element under the cursor, as "
                                        "Enter does; the first click's edit is taken back"));
   keys.push_back(mouse("right click", "delete the topmost element under the cursor (never the "

@@ -172,7 +172,10 @@ class LevelEditor {
   // cells when snapping (an enemy's patrol goes with it).
   bool beginMove(int x, int y);
   void moveTo(int x, int y);
-  void endMove();
+  // An item, a teleporter, an enemy or the start moved alone (by itself
+  // or as the whole selection) lands on the floor under where it was let
+  // go, as place() sets it; `free` (Ctrl held) leaves it there.
+  void endMove(bool free = false);
   bool moving() const { return moving_.valid() || movingGroup_; }
   // The level as a form changed it, as one step named `what` ("edit 17
   // tiles"). -1 when it holds a value out of the loader's bounds (nothing
@@ -284,6 +287,7 @@ class LevelEditor {
   void fitChute(ChuteSpec& chute);
   bool paintCell(int column, int row);
   void shift(ElementRef element, int dx, int dy);
+  void landOnFloor(ElementRef element);  // a standing kind; see endMove
   // LevelEditorGroups.cpp
   void selectBand();
   // After a paste of `copied`: the looks of each renumbered teleporter

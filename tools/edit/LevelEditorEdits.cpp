@@ -320,14 +320,32 @@ void LevelEditor::moveTo(int x, int y) {
   changed();
 }
 
-void LevelEditor::endMove() {
+void LevelEditor::endMove(bool free) {
   if (!moving()) return;
   const EditTool kind = moving_.kind;
   const bool group = movingGroup_;
+  const ElementRef one = group ? selection_.single() : moving_;
   moving_ = ElementRef{};
   movingGroup_ = false;
   if (!gestureChanged_) return;
+  if (!free && one.valid()) landOnFloor(one);
   commit(group ? groupName("move", selection_) : std::string("move ") + toolName(kind));
+}
+
+// As a click places it: standing on the first floor under its top row, at
+// its middle column, as the engine placed it where it was let go.
+void LevelEditor::landOnFloor(ElementRef element) {
+  if (element.kind == EditTool::Tile || element.kind == EditTool::Ladder ||
+      element.kind == EditTool::Chute) {
+    return;
+  }
+  const Rect drawn = bounds(element);
+  int feet = 0;
+  if (drawn.empty() || !floorUnder(game_.floorManager, drawn.x + drawn.w / 2, drawn.y, feet)) {
+    return;
+  }
+  shift(element, 0, feet - (drawn.y + drawn.h - 1));
+  changed();
 }
 
 void LevelEditor::shift(ElementRef element, int dx, int dy) {
