@@ -45,6 +45,7 @@ class FormDialog {
   void typed(const DIALOG* box);
   void cycled(const DIALOG* choice, int step);
   void pickLook(const DIALOG* button);
+  bool differs(const DIALOG* box) const;  // an empty box of a field where a group differs
 
  private:
   void build();
@@ -53,7 +54,6 @@ class FormDialog {
 
   FieldForm& form_;
   std::vector<TextBuffer> texts_;  // a box's text, or the words a choice shows
-  std::vector<std::string> labels_;  // a field's label, saying so where a group differs
   std::vector<DIALOG> objects_;
   std::vector<int> boxes_;         // objects_ index of each field's box or choice
   std::string title_;
@@ -68,6 +68,10 @@ FormDialog* owner(const DIALOG* d) { return static_cast<FormDialog*>(d->dp2); }
 int fieldProc(int msg, DIALOG* d, int c) {
   const int result = selectingEditProc(msg, d, c);
   if (msg == MSG_CHAR || msg == MSG_UCHAR) owner(d)->typed(d);
+  if (msg == MSG_DRAW && owner(d)->differs(d)) {
+    textout_ex(gui_get_screen(), font, "(differs)", d->x + text_length(font, "  "), d->y,
+               gui_mg_color, -1);
+  }
   return result;
 }
 
@@ -172,11 +176,6 @@ int pickFrom(const std::vector<std::string>& looks, const std::string& label, in
 
 FormDialog::FormDialog(FieldForm& form) : form_(form) {
   texts_.resize(static_cast<size_t>(form.fieldCount()));
-  for (int i = 0; i < form.fieldCount(); ++i) {
-    const FormField& field = form.field(i);
-    labels_.push_back(field.mixed && field.type != FieldType::Choice ? field.label + " (differs)"
-                                                                      : field.label);
-  }
   title_ = form.title();
   build();
 }
@@ -212,7 +211,7 @@ void FormDialog::build() {
 void FormDialog::addRow(int field, int y) {
   const FormField& f = form_.field(field);
   objects_.push_back(object(d_text_proc, 10, y + 1, labelWidth - 4, 8,
-                            const_cast<char*>(labels_[field].c_str())));
+                            const_cast<char*>(f.label.c_str())));
   const bool listed = f.type == FieldType::Name && !f.choices.empty();
   const int width = formWidth - labelWidth - 20 - (listed ? listButtonWidth + 4 : 0);
   boxes_.push_back(static_cast<int>(objects_.size()));
@@ -255,6 +254,11 @@ void FormDialog::cycled(const DIALOG* choice, int step) {
   form_.cycle(field, step);
   copyText(texts_[field], form_.shown(field));
   refresh();
+}
+
+bool FormDialog::differs(const DIALOG* box) const {
+  const auto at = std::find(boxes_.begin(), boxes_.end(), static_cast<int>(box - objects_.data()));
+  return at != boxes_.end() && form_.field(static_cast<int>(at - boxes_.begin())).mixed;
 }
 
 void FormDialog::pickLook(const DIALOG* button) {
