@@ -250,11 +250,12 @@ StartupSettings screenRequest(const StartupSettings& settings, const StartupOpti
   StartupSettings request = settings;
   if (options.windowOnly) {
     request.windowed = true;
-    request.scale = 1;
+    if (!options.windowScaled) request.scale = 1;
   }
   // Rows go only under a screen the game can have: a height with no pixels
   // or beyond any display stays as it is, to be refused as the game's own.
   if (request.height > 0 && request.height <= maxScreenSide) request.height += options.rowsBelow;
+  if (request.width > 0 && request.width <= maxScreenSide) request.width += options.columnsBeside;
   return request;
 }
 
@@ -301,8 +302,13 @@ int openScreen(const StartupSettings& settings, const StartupOptions& options,
     desktopWidth = 0;
     desktopHeight = 0;
   }
-  const StartupSettings request = screenRequest(settings, options);
-  const ScreenPlan plan = planScreen(request, desktopWidth, desktopHeight, depth);
+  StartupSettings request = screenRequest(settings, options);
+  ScreenPlan plan = planScreen(request, desktopWidth, desktopHeight, depth);
+  // A scaled window that does not fit takes the largest scale that does.
+  if (!plan.problem.empty() && options.windowScaled && request.scale > 1) {
+    request.scale = 0;
+    plan = planScreen(request, desktopWidth, desktopHeight, depth);
+  }
   const char* failure = "Couldn't set graphics mode!";
   if (!plan.problem.empty()) return startupFailure(options.program, failure, plan.problem);
   set_window_title(options.title);

@@ -71,7 +71,10 @@ struct StartupOptions {
   bool midi = true;            // a MIDI driver besides the digital one
   bool mouseRequired = false;  // no mouse is a failed start, not a mouse left out
   bool windowOnly = false;     // a window at one pixel a game pixel, whatever mode and scale say
+  bool windowScaled = false;   // with windowOnly: the window at [display] scale all the same,
+                               // or the largest that fits when that does not
   int rowsBelow = 0;           // pixel rows under the game's screen, for the program's own use
+  int columnsBeside = 0;       // pixel columns right of it, likewise
   bool playerSettings = false; // the player's own pwe.cfg over the tree's, and settings
                                // replaced said on standard error: the game alone
   bool packageSettings = false;  // the pwe command's settings between the two

@@ -112,6 +112,17 @@ const KeyRow keyRows[] = {
     {"f6 plays from the cursor", code(KEY_F6, 0), none, EditorCommand::PlaytestFromCursor,
      ElementKind::Tile},
     {"escape leaves", code(KEY_ESC, 27), none, EditorCommand::Leave, ElementKind::Tile},
+    {"page up opens the set's previous level", code(KEY_PGUP, 0), none,
+     EditorCommand::PreviousSetLevel, ElementKind::Tile},
+    {"page down its next", code(KEY_PGDN, 0), none, EditorCommand::NextSetLevel, ElementKind::Tile},
+    {"ctrl equals zooms in", code(KEY_EQUALS, '='), ctrl, EditorCommand::ZoomIn, ElementKind::Tile},
+    {"ctrl plus, shifted, too", code(KEY_EQUALS, '+'), ctrl | shift, EditorCommand::ZoomIn,
+     ElementKind::Tile},
+    {"so does the keypad's plus", code(KEY_PLUS_PAD, '+'), ctrl, EditorCommand::ZoomIn,
+     ElementKind::Tile},
+    {"ctrl minus zooms out", code(KEY_MINUS, '-'), ctrl, EditorCommand::ZoomOut, ElementKind::Tile},
+    {"a plain minus does nothing", code(KEY_MINUS, '-'), none, EditorCommand::None,
+     ElementKind::Tile},
 };
 
 INSTANTIATE_TEST_SUITE_P(EditorInput, KeyCommands, testing::ValuesIn(keyRows),

@@ -162,12 +162,12 @@ const GroupRow groupRows[] = {
      "+teleporter 0 0 pad pad_cool 2\n+teleporter 64 0 pad pad_cool 3\n"},
     {"a fill lays every cell of the rectangle", "fill 100 50 170 60",
      "+tile 96 48 brick brick_clear 1 10\n+tile 128 48 brick brick_clear 1 10\n"
-     "+tile 160 48 brick brick_clear 1 10\n+tile 96 56 brick brick_clear 1 10\n"
-     "+tile 128 56 brick brick_clear 1 10\n+tile 160 56 brick brick_clear 1 10\n"},
+     "+tile 160 48 brick brick_clear 1 10\n+tile 96 56 brick brick_clear 0 0\n"
+     "+tile 128 56 brick brick_clear 0 0\n+tile 160 56 brick brick_clear 0 0\n"},
     {"a fill dragged up and left covers the same cells", "fill 170 60 100 50",
      "+tile 96 48 brick brick_clear 1 10\n+tile 128 48 brick brick_clear 1 10\n"
-     "+tile 160 48 brick brick_clear 1 10\n+tile 96 56 brick brick_clear 1 10\n"
-     "+tile 128 56 brick brick_clear 1 10\n+tile 160 56 brick brick_clear 1 10\n"},
+     "+tile 160 48 brick brick_clear 1 10\n+tile 96 56 brick brick_clear 0 0\n"
+     "+tile 128 56 brick brick_clear 0 0\n+tile 160 56 brick brick_clear 0 0\n"},
     {"a fill stacks no tile on one already there", "fill 5 203 100 203",
      "+tile 64 200 brick brick_clear 1 10\n+tile 96 200 brick brick_clear 1 10\n"},
     {"nor on one lying across a cell",

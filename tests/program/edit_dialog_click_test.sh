@@ -20,19 +20,20 @@ press_at() {
   xdotool mouseup 1
   sleep 0.4
 }
-# The level's form: 12 fields, 600 x 258, centred in the 640 x 524 window:
-# its first box at (320, 161), OK at (478, 375) and Cancel at (568, 375).
+# The level's form: 12 fields, 600 x 258, centred in the 752 x 524 window
+# (the map and the tool strip): its first box at (376, 161), OK at
+# (534, 375) and Cancel at (624, 375).
 xdotool mousemove --window "$wid" 5 5
 sleep 0.3
 key_to l
-press_at 400 165
-press_at 568 375
-# The start's form (3 fields, 600 x 132, so OK at (478, 312)) over the
+press_at 456 165
+press_at 624 375
+# The start's form (3 fields, 600 x 132, so OK at (534, 312)) over the
 # start of a new level, which stands at 40 on the floor along the bottom.
 xdotool mousemove --window "$wid" 40 465
 sleep 0.3  # Enter opens what is under the pointer as the editor last saw it
 key_to Return
-press_at 478 312
+press_at 534 312
 sleep 0.5
 key_to ctrl+s
 cmp -s "$work/before.inf" "$work/new.inf" ||

@@ -7,11 +7,11 @@ start_editor new.inf
 wait_editor
 xdotool mousemove --window "$wid" 5 5
 key_to l
-# The level's form, 600 x 258 centred in the 640 x 524 window: its two
-# error lines lie at (30, 337), 580 x 20. Its first box, the countdown,
+# The level's form, 600 x 258 centred in the 752 x 524 window (the map and
+# the tool strip): its two error lines lie at (86, 337), 580 x 20. Its first box, the countdown,
 # has the focus.
 red_in_error_lines() {
-  xwd -id "$wid" -display "$DISPLAY" | convert xwd:- -crop 580x20+30+337 +repage \
+  xwd -id "$wid" -display "$DISPLAY" | convert xwd:- -crop 580x20+86+337 +repage \
     -fx 'r>0.6 && g<0.25 && b<0.25 ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:
 }
 [ "$(red_in_error_lines)" = "0" ] || fail "a reason shows before anything was typed"

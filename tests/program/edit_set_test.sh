@@ -23,7 +23,9 @@ wait "$game_pid" 2>/dev/null
 
 start_editor --join-set "My levels" mine/a.inf media
 wait_editor
-[ "$(title)" = "pwe-edit - a.inf" ] || fail "title '$(title)': $(cat "$work/stderr.txt")"
+# The list is started before the title is set, so it names the set.
+[ "$(title)" = "pwe-edit - a.inf - My levels 1/1" ] ||
+  fail "title '$(title)': $(cat "$work/stderr.txt")"
 window_shot "$work/moss.png" 16x8+0+464
 convert "$work/brick.png" -negate "$work/negated.png"
 [ "$(compare -fuzz 4% -metric AE "$work/negated.png" "$work/moss.png" null: 2>&1)" = "0" ] ||

@@ -10,7 +10,8 @@ mkdir "$work/scratch"
 game_pid=$!
 wait_editor
 click_at 300 100
-wait_title "pwe-edit - mine.inf *" 5 || fail "the click made no change: '$(title)'"
+# The folder holding mine.inf is its set, one level long, named by the folder.
+wait_title "pwe-edit - mine.inf - ${work##*/} 1/1 *" 5 || fail "the click made no change: '$(title)'"
 [ -n "$(ls -A "$work/scratch")" ] || fail "no scratch folder for the tree"
 kill -TERM "$game_pid"
 wait_exit 10

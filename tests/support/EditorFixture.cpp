@@ -68,6 +68,7 @@ void perform(LevelEditor& editor, const std::string& script) {
     if (verb == "tool") editor.setTool(toolAt(numbers.at(0) - 1));
     else if (verb == "snap") editor.setSnapping(flag == "on");
     else if (verb == "click") editor.place(numbers.at(0), numbers.at(1));
+    else if (verb == "freeclick") editor.place(numbers.at(0), numbers.at(1), true);
     else if (verb == "erase") editor.removeAt(numbers.at(0), numbers.at(1));
     else if (verb == "pick") editor.pickAt(numbers.at(0), numbers.at(1));
     else if (verb == "undo") editor.undo();
@@ -88,7 +89,7 @@ void perform(LevelEditor& editor, const std::string& script) {
       editor.endSelect();
     } else if (verb == "drag" || verb == "fill" || verb == "handle") {
       dragAlong(editor, verb, numbers);
-    } else if (verb == "paint" || verb == "move") {
+    } else if (verb == "paint" || verb == "move" || verb == "freemove") {
       const bool paint = verb == "paint";
       if (paint) editor.beginPaint(numbers.at(0), numbers.at(1));
       else editor.beginMove(numbers.at(0), numbers.at(1));
@@ -97,7 +98,7 @@ void perform(LevelEditor& editor, const std::string& script) {
         else editor.moveTo(numbers[i], numbers[i + 1]);
       }
       if (paint) editor.endPaint();
-      else editor.endMove();
+      else editor.endMove(verb == "freemove");
     } else if (!verb.empty()) {
       ADD_FAILURE() << "unknown action " << verb;
     }

@@ -45,7 +45,9 @@ struct EditorFixture {
 
 // Actions separated by ';', as the front end would make the calls:
 //   tool N (the key 1 to 7)   snap on|off   click X Y   erase X Y   pick X Y
+//   freeclick X Y (a click with Shift held)
 //   paint X Y X Y ...         move X Y X Y ...          undo   redo
+//   freemove X Y X Y ... (a move let go of with Ctrl held)
 // and the selection tool's (as its keys and drags make them):
 //   select        (the key S)  band X Y X Y  addband X Y X Y (Shift held)
 //   all   none    copy   cut   paste X Y     duplicate   delete

@@ -26,8 +26,10 @@ void copyText(TextBuffer& buffer, const std::string& text) {
   ustrzcpy(buffer.data(), static_cast<int>(buffer.size()), text.c_str());
 }
 
+// Laid out one pixel a level pixel, placed at the editor's zoom.
 DIALOG object(int (*proc)(int, DIALOG*, int), int x, int y, int w, int h, void* dp = nullptr) {
-  return dialogObject(proc, x, y, w, h, dp);
+  const int zoom = dialogZoom();
+  return dialogObject(proc, x * zoom, y * zoom, w * zoom, h * zoom, dp);
 }
 
 // Waits for the mouse buttons to come up, as Allegro's own buttons do
@@ -43,6 +45,7 @@ class FormDialog {
   void typed(const DIALOG* box);
   void cycled(const DIALOG* choice, int step);
   void pickLook(const DIALOG* button);
+  bool differs(const DIALOG* box) const;  // an empty box of a field where a group differs
 
  private:
   void build();
@@ -65,6 +68,10 @@ FormDialog* owner(const DIALOG* d) { return static_cast<FormDialog*>(d->dp2); }
 int fieldProc(int msg, DIALOG* d, int c) {
   const int result = selectingEditProc(msg, d, c);
   if (msg == MSG_CHAR || msg == MSG_UCHAR) owner(d)->typed(d);
+  if (msg == MSG_DRAW && owner(d)->differs(d)) {
+    textout_ex(gui_get_screen(), font, "(differs)", d->x + text_length(font, "  "), d->y,
+               gui_mg_color, -1);
+  }
   return result;
 }
 
@@ -139,7 +146,7 @@ char* listedLook(int index, int* size) {
 int pickFrom(const std::vector<std::string>& looks, const std::string& label, int selected) {
   listedLooks = &looks;
   const int rows = std::min(12, static_cast<int>(looks.size()));
-  const int rowHeight = text_height(font);
+  const int rowHeight = text_height(font) / dialogZoom();  // the font is zoomed already
   const int width = 260;
   const int height = 36 + rows * rowHeight + 30;
   const std::string title = label + ": pick a look";
@@ -233,6 +240,9 @@ void FormDialog::typed(const DIALOG* box) {
   const int field = static_cast<int>(
       std::find(boxes_.begin(), boxes_.end(), static_cast<int>(box - objects_.data())) -
       boxes_.begin());
+  // A key that moves through the form leaves the text, and a field where
+  // a group differs stays so, as it was.
+  if (form_.field(field).text == texts_[field].data()) return;
   form_.set(field, texts_[field].data());
   refresh();
 }
@@ -244,6 +254,11 @@ void FormDialog::cycled(const DIALOG* choice, int step) {
   form_.cycle(field, step);
   copyText(texts_[field], form_.shown(field));
   refresh();
+}
+
+bool FormDialog::differs(const DIALOG* box) const {
+  const auto at = std::find(boxes_.begin(), boxes_.end(), static_cast<int>(box - objects_.data()));
+  return at != boxes_.end() && form_.field(static_cast<int>(at - boxes_.begin())).mixed;
 }
 
 void FormDialog::pickLook(const DIALOG* button) {
@@ -267,7 +282,7 @@ void FormDialog::refresh() {
     box.fg = form_.field(i).error.empty() ? gui_fg_color : errorColour();
     box.flags |= D_DIRTY;
   }
-  const std::vector<std::string> lines = wrapText(form_.firstProblem(), formWidth - 20);
+  const std::vector<std::string> lines = wrapText(form_.firstProblem(), (formWidth - 20) * dialogZoom());
   for (int line = 0; line < errorLines; ++line) {
     copyText(errors_[line], line < static_cast<int>(lines.size()) ? lines[line] : std::string());
     objects_[firstError_ + line].flags |= D_DIRTY;
@@ -288,47 +303,6 @@ bool FormDialog::run() {
 }
 
 }  // namespace
-
-// The built-in font's glyphs 32 to 126, each in a cell one row taller
-// above and below, on a sheet Allegro grabs as a font: glyph cells framed
-// by colour 255, ink 1 on 0, which it takes as a font that honours the
-// text colour. Null when it cannot be made.
-FONT* paddedCopy(FONT* plain) {
-  const int cellWidth = text_length(plain, "M");
-  const int cellHeight = text_height(plain) + 2;
-  const int glyphs = 126 - 32 + 1;
-  const int columns = 16;
-  const int rows = (glyphs + columns - 1) / columns;
-  BITMAP* sheet =
-      create_bitmap_ex(8, 1 + columns * (cellWidth + 1), 1 + rows * (cellHeight + 1));
-  if (sheet == nullptr) return nullptr;
-  clear_to_color(sheet, 255);
-  for (int g = 0; g < glyphs; ++g) {
-    const int x = 1 + g % columns * (cellWidth + 1);
-    const int y = 1 + g / columns * (cellHeight + 1);
-    rectfill(sheet, x, y, x + cellWidth - 1, y + cellHeight - 1, 0);
-    const char glyph[2] = {static_cast<char>(32 + g), '\0'};
-    textout_ex(sheet, plain, glyph, x, y + 1, 1, -1);
-  }
-  FONT* padded = grab_font_from_bitmap(sheet);
-  destroy_bitmap(sheet);
-  return padded;
-}
-
-GuiOnScreen::GuiOnScreen() : plainFont_(font), padded_(paddedCopy(font), destroy_font) {
-  if (padded_) font = padded_.get();
-  gui_fg_color = makecol(0, 0, 0);
-  gui_bg_color = makecol(235, 235, 235);
-  gui_mg_color = makecol(140, 140, 140);
-  show_mouse(screen);
-}
-
-GuiOnScreen::~GuiOnScreen() {
-  show_mouse(nullptr);
-  font = plainFont_;
-  clearKeys();
-  mouseBackFromDialog();
-}
 
 bool editForm(FieldForm& form) {
   if (form.fieldCount() == 0) return false;

@@ -32,6 +32,11 @@ struct GuiOnScreen {
   std::unique_ptr<FONT, void (*)(FONT*)> padded_;     // the one it runs with
 };
 
+// The editor's zoom: dialogs are drawn straight on the window, so their
+// font and their boxes grow with it (1 and up).
+void setDialogZoom(int zoom);
+int dialogZoom();
+
 // A form: one labelled box per field (a choice for the fields of a few
 // meanings, a list of the tree's looks beside a name), each checked as it
 // is typed, the form's first problem shown under the boxes and OK held

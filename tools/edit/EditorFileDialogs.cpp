@@ -11,16 +11,18 @@
 
 namespace {
 
-constexpr int margin = 10;
-constexpr int buttonWidth = 96;
-constexpr int buttonHeight = 16;
+// Sizes at the editor's zoom; the rest is laid out by the font, which is
+// zoomed already.
+int margin() { return 10 * dialogZoom(); }
+int buttonWidth() { return 96 * dialogZoom(); }
+int buttonHeight() { return 16 * dialogZoom(); }
 
 DIALOG object(int (*proc)(int, DIALOG*, int), int x, int y, int w, int h, const char* text) {
   return dialogObject(proc, x, y, w, h, text);
 }
 
 DIALOG button(int x, int y, const char* label, int key) {
-  DIALOG d = object(d_button_proc, x, y, buttonWidth, buttonHeight, label);
+  DIALOG d = object(d_button_proc, x, y, buttonWidth(), buttonHeight(), label);
   d.flags = D_EXIT;
   d.key = key;
   return d;
@@ -34,26 +36,26 @@ int messageBox(const std::string& title, const std::string& text, const char* fi
   GuiOnScreen gui;
   const int lineHeight = text_height(font) + 2;
   const std::vector<std::string> lines = wrapText(text, SCREEN_W * 3 / 4);
-  int width = std::max(text_length(font, title.c_str()), 2 * buttonWidth + margin);
+  int width = std::max(text_length(font, title.c_str()), 2 * buttonWidth() + margin());
   for (const std::string& line : lines) width = std::max(width, text_length(font, line.c_str()));
-  width += 2 * margin;
-  const int textTop = 2 * lineHeight + 6;
+  width += 2 * margin();
+  const int textTop = 2 * lineHeight + 6 * dialogZoom();
   const int textHeight = static_cast<int>(lines.size()) * lineHeight;
-  const int height = textTop + textHeight + 12 + buttonHeight + margin;
+  const int height = textTop + textHeight + 12 * dialogZoom() + buttonHeight() + margin();
   std::vector<DIALOG> objects;
   objects.push_back(object(d_shadow_box_proc, 0, 0, width, height, nullptr));
-  objects.push_back(object(d_ctext_proc, width / 2, 8, 0, lineHeight, title.c_str()));
+  objects.push_back(object(d_ctext_proc, width / 2, 8 * dialogZoom(), 0, lineHeight, title.c_str()));
   for (size_t i = 0; i < lines.size(); ++i) {
-    objects.push_back(object(d_text_proc, margin, textTop + static_cast<int>(i) * lineHeight,
-                             width - 2 * margin, lineHeight, lines[i].c_str()));
+    objects.push_back(object(d_text_proc, margin(), textTop + static_cast<int>(i) * lineHeight,
+                             width - 2 * margin(), lineHeight, lines[i].c_str()));
   }
-  const int buttonTop = height - margin - buttonHeight;
+  const int buttonTop = height - margin() - buttonHeight();
   const int firstButton = static_cast<int>(objects.size());
   const int firstX =
-      second != nullptr ? width - 2 * (buttonWidth + margin) : width - buttonWidth - margin;
+      second != nullptr ? width - 2 * (buttonWidth() + margin()) : width - buttonWidth() - margin();
   objects.push_back(button(firstX, buttonTop, first, firstKey));
   if (second != nullptr) {
-    objects.push_back(button(width - buttonWidth - margin, buttonTop, second, secondKey));
+    objects.push_back(button(width - buttonWidth() - margin(), buttonTop, second, secondKey));
   }
   objects.push_back(object(d_yield_proc, 0, 0, 0, 0, nullptr));
   objects.push_back(DIALOG{});

@@ -188,7 +188,10 @@ bool MouseGestures::update(const MouseSample& sample, bool inLevel, LevelEditor&
   }
   if ((pressed & 2) != 0) changed = editor.removeAt(sample.x, sample.y) || changed;
   if ((pressed & 4) != 0) editor.pickAt(sample.x, sample.y);
-  if (sample.wheel != before.wheel) editor.cycleLook(sample.wheel > before.wheel ? 1 : -1);
+  // With Ctrl the wheel zooms, which is the window's.
+  if (sample.wheel != before.wheel && !sample.ctrl) {
+    editor.cycleLook(sample.wheel > before.wheel ? 1 : -1);
+  }
   return changed;
 }
 
@@ -219,7 +222,9 @@ void MouseGestures::startDrag(const MouseSample& sample, LevelEditor& editor) {
   if (editor.selecting()) {
     startSelectionDrag(sample, editor);
   } else if (sample.shift) {
+    // Shift over nothing places where the mouse is, never on a floor.
     if (editor.beginMove(sample.x, sample.y)) drag_ = Drag::Move;
+    else if (editor.tool() != ElementKind::Tile) editor.place(sample.x, sample.y, true);
   } else if (editor.tool() == ElementKind::Tile && sample.ctrl) {
     editor.beginFill(sample.x, sample.y);
     drag_ = Drag::Fill;
@@ -258,7 +263,7 @@ void MouseGestures::dragTo(const MouseSample& sample, LevelEditor& editor) {
 void MouseGestures::leftRelease(LevelEditor& editor) {
   switch (drag_) {
     case Drag::Paint: editor.endPaint(); break;
-    case Drag::Move: editor.endMove(); break;
+    case Drag::Move: editor.endMove(last_.ctrl); break;
     case Drag::Select: editor.endSelect(); break;
     case Drag::Fill: editor.endFill(); break;
     case Drag::Handle: editor.endHandle(); break;

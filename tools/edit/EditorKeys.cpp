@@ -69,7 +69,8 @@ std::vector<KeyBinding> makeKeys() {
   keys.push_back(byCharacter("Shift+G", 'g', S::With, C::ToggleGrid,
                              "show or hide the grid over the map"));
   KeyBinding enter = byScan("Enter", KEY_ENTER, S::Either, C::ElementProperties,
-                            "the fields of the element under the cursor in a dialog");
+                            "the fields of the element under the cursor in a dialog; with "
+                            "several of one kind selected, the fields of them all in one");
   enter.scanAlso = KEY_ENTER_PAD;
   keys.push_back(enter);
   keys.push_back(byCharacter("L", 'l', S::Either, C::LevelProperties,
@@ -103,6 +104,22 @@ std::vector<KeyBinding> makeKeys() {
                          "save (a new level asks for a file name first)"));
   keys.push_back(control("Ctrl+Shift+S", 's', S::With, C::SaveAs,
                          "save under a new name, which the editor edits from then on"));
+  KeyBinding zoomIn = byScan("Ctrl+Plus", KEY_EQUALS, S::Either, C::ZoomIn,
+                             "zoom in: each level pixel a block one larger, the status bar, "
+                             "dialogs, palette and help with it, as far as the desktop holds");
+  zoomIn.ctrl = true;
+  zoomIn.scanAlso = KEY_PLUS_PAD;
+  keys.push_back(zoomIn);
+  KeyBinding zoomOut = byScan("Ctrl+Minus", KEY_MINUS, S::Either, C::ZoomOut,
+                              "zoom out, down to one screen pixel a level pixel");
+  zoomOut.ctrl = true;
+  zoomOut.scanAlso = KEY_MINUS_PAD;
+  keys.push_back(zoomOut);
+  keys.push_back(byScan("Page Up", KEY_PGUP, S::Either, C::PreviousSetLevel,
+                        "open the previous level of the level's set, asking first about "
+                        "unsaved changes"));
+  keys.push_back(byScan("Page Down", KEY_PGDN, S::Either, C::NextSetLevel,
+                        "open the next level of the set, round from its last to its first"));
   keys.push_back(byScan("F1", KEY_F1, S::Either, C::ShowHelp,
                         "this list of keys and mouse actions; F1 again for its next page"));
   keys.push_back(byScan("F5", KEY_F5, S::Either, C::Playtest,
@@ -118,11 +135,17 @@ std::vector<KeyBinding> makeKeys() {
   keys.push_back(escape);
 
   keys.push_back(mouse("left click", "place the current tool's element at the cursor, snapped "
-                                     "to the grid; the start tool moves the start"));
+                                     "to the grid; an item, teleporter, enemy or the start "
+                                     "sits on the floor under it; the start tool moves the "
+                                     "start"));
+  keys.push_back(mouse("Shift+left click", "place it where the mouse is, on no floor"));
   keys.push_back(mouse("left drag (tile tool)", "paint a row of tiles along the drag"));
-  keys.push_back(mouse("Ctrl+left drag (tile tool)", "fill the rectangle dragged with tiles"));
+  keys.push_back(mouse("Ctrl+left drag (tile tool)", "fill the rectangle dragged with tiles; "
+                                                     "only its top row is claimable"));
   keys.push_back(mouse("Shift+left drag", "move the element under the cursor (an enemy's "
-                                          "patrol goes with it)"));
+                                          "patrol goes with it); an item, teleporter, enemy "
+                                          "or the start lands on the floor under it, unless "
+                                          "Ctrl is held as it is let go"));
   keys.push_back(mouse("double click", "open the fields of the element under the cursor, as "
                                        "Enter does; the first click's edit is taken back"));
   keys.push_back(mouse("right click", "delete the topmost element under the cursor (never the "
@@ -130,12 +153,14 @@ std::vector<KeyBinding> makeKeys() {
   keys.push_back(mouse("middle click", "pick the tool, look and fields of the element under "
                                        "the cursor for the next one placed"));
   keys.push_back(mouse("wheel", "the current tool's previous or next look, as [ and ]"));
+  keys.push_back(mouse("Ctrl+wheel", "zoom in or out, as Ctrl+Plus and Ctrl+Minus"));
   keys.push_back(mouse("left drag (select tool)", "select what the rectangle dragged touches"));
   keys.push_back(mouse("Shift+left drag (select tool)", "add to the selection"));
   keys.push_back(mouse("left drag inside the selection", "move the selection"));
   keys.push_back(mouse("left drag on a handle", "stretch a selected ladder or chute, or a "
                                                 "selected enemy's patrol"));
   keys.push_back(mouse("left click in the palette", "choose that look"));
+  keys.push_back(mouse("left click in the tool strip", "choose that tool"));
   return keys;
 }
 
@@ -188,6 +213,8 @@ bool matches(const KeyBinding& b, int scan, int character, int shifts) {
   const bool ctrl = code || (shifts & KB_CTRL_FLAG) != 0;
   if (!b.ctrl && b.scan == 0 && isTableScan(scan)) return false;
   if (!b.ctrl) return !ctrl && offsetIn(b, scan, character) >= 0;
+  // A key of its own with Ctrl (Ctrl+Plus): its scan code, no control code.
+  if (b.scan != 0) return ctrl && !code && offsetIn(b, scan, character) >= 0;
   if (code) return isControlCode(character, b);
   return ctrl && scan == KEY_A + (b.character - 'a');
 }

@@ -24,6 +24,10 @@ enum class EditorCommand {
   OpenLevel,
   Save,
   SaveAs,
+  ZoomIn,             // the window a scale larger
+  ZoomOut,
+  PreviousSetLevel,   // the level before this one in its set's list
+  NextSetLevel,
   ElementProperties,  // of the element under the cursor
   LevelProperties,
   NextMessage,

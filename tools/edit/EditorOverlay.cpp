@@ -134,7 +134,8 @@ void drawCursor(BITMAP* target, LevelEditor& editor, int x, int y) {
     rect(target, cellX, cellY, cellX + editor.gridWidth() - 1,
          cellY + editor.gridHeight() - 1, grid);
   }
-  const Rect landing = editor.placementAt(x, y);
+  // Shift sets the element where the mouse is rather than on a floor.
+  const Rect landing = editor.placementAt(x, y, (key_shifts & KB_SHIFT_FLAG) != 0);
   if (!landing.empty()) dashedOutline(target, landing, makecol(255, 255, 255), makecol(0, 0, 0));
   drawCross(target, x, y);
 }

@@ -112,7 +112,7 @@ PlaytestOutcome playTest(Game& game, EditorWindow& window, const LevelData& leve
   game.drawFrame();
   // The screen still shows the editor's marks; the play-test starts from
   // the game's whole frame, whatever part of it the Game showed.
-  window.showWholeFrame(window.screenView());
+  window.showWholeFrameOnScreen();
   outcome.end = playOneLife(game, outcome, route);
   window.showOnCanvas();
   before.restore(game);

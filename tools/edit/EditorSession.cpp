@@ -16,6 +16,8 @@
 #include "tools/edit/LevelEditor.h"
 #include "tools/edit/LiveChecks.h"
 #include "tools/edit/LookCatalog.h"
+#include "tools/edit/PatrolMarks.h"
+#include "tools/edit/ToolStrip.h"
 
 namespace {
 
@@ -43,7 +45,8 @@ const char* endText(PlaytestOutcome::End end) {
 
 EditorSession::EditorSession(Game& game, const LookCatalog& looks, LevelEditor& editor,
                              LiveChecks& checks, EditorWindow& window)
-    : game_(game), looks_(looks), editor_(editor), checks_(checks), window_(window) {}
+    : game_(game), looks_(looks), editor_(editor), checks_(checks), window_(window),
+      strip_(layOutToolStrip(game.width, EditorWindow::stripWidth, game.height)) {}
 
 void EditorSession::run() {
   clearKeys();
@@ -55,6 +58,8 @@ void EditorSession::run() {
     readMouse();
     const std::string refused = editor_.takeRefusal();
     if (!refused.empty()) notice(refused);
+    const std::string note = editor_.takeNote();
+    if (!note.empty()) notice(note);
     keepForSignals();
     if (closeRequested()) {
       setCloseRequested(false);
@@ -100,6 +105,10 @@ bool EditorSession::mouseForPanels(const MouseSample& sample) {
     if (pressed != 0) helpPage_ = -1;
     return true;
   }
+  if (strip_.panel.contains(sample.x, sample.y)) {
+    if ((pressed & 1) != 0) chooseFromStrip(strip_, sample.x, sample.y, editor_);
+    return true;
+  }
   if (!paletteShown_) return false;
   layOutPalette();
   if (!palette_.panel.contains(sample.x, sample.y)) return false;
@@ -120,8 +129,8 @@ void EditorSession::readMouse() {
   // between two polls would never be reported.
   if (mouse_needs_poll()) poll_mouse();
   MouseSample sample;
-  sample.x = mouse_x;
-  sample.y = mouse_y;
+  sample.x = window_.toCanvas(mouse_x);
+  sample.y = window_.toCanvas(mouse_y);
   sample.buttons = mouse_b;
   sample.pressed = takeMousePresses();
   sample.wheel = mouse_z;
@@ -131,6 +140,8 @@ void EditorSession::readMouse() {
   sample.afterDialog = takeDialogEnded();
   mouseX_ = sample.x;
   mouseY_ = sample.y;
+  if (sample.ctrl && sample.wheel != wheel_) zoomBy(sample.wheel > wheel_ ? 1 : -1);
+  wheel_ = sample.wheel;
   const bool onPanel = mouseForPanels(sample);
   MouseRequest request = MouseRequest::None;
   gestures_.update(sample, window_.inLevel(sample.x, sample.y) && !onPanel, editor_, request);
@@ -154,6 +165,10 @@ void EditorSession::command(const KeyCommand& key) {
     case EditorCommand::OpenLevel: openLevel(); break;
     case EditorCommand::Save: save(); break;
     case EditorCommand::SaveAs: saveAs(); break;
+    case EditorCommand::ZoomIn: zoomBy(1); break;
+    case EditorCommand::ZoomOut: zoomBy(-1); break;
+    case EditorCommand::PreviousSetLevel: openSetLevel(-1); break;
+    case EditorCommand::NextSetLevel: openSetLevel(1); break;
     case EditorCommand::ShowHelp: helpPage_ = 0; break;
     case EditorCommand::ElementProperties: elementProperties(); break;
     case EditorCommand::LevelProperties: levelProperties(); break;
@@ -198,10 +213,12 @@ void EditorSession::draw() {
   if (gridShown_) drawGrid(view, editor_);
   drawMarks(view, checks_.findings(), highlighted, editor_, game_);
   drawTeleporterNumbers(view, editor_);
+  drawPatrolMarks(view, editor_);
   if (pathRevision_ == editor_.revision()) drawPath(view, path_);
   drawSelection(view, editor_);
   const bool onPalette = paletteShown_ && palette_.panel.contains(mouseX_, mouseY_);
   if (window_.inLevel(mouseX_, mouseY_) && !onPalette) drawCursor(view, editor_, mouseX_, mouseY_);
+  drawToolStrip(window_.canvas(), strip_, looks_, editor_);
   if (paletteShown_) {
     layOutPalette();
     drawPalette(view, palette_, looks_, editor_, mouseX_, mouseY_);
@@ -240,7 +257,21 @@ void EditorSession::draw() {
   window_.present();
 }
 
+// Several elements selected open together; else the one under the cursor.
 void EditorSession::elementProperties() {
+  const Selection& selection = editor_.selection();
+  if (selection.size() > 1) {
+    FieldForm form = FieldForm::forElements(editor_.level(), selection.refs(), looks_);
+    if (form.fieldCount() == 0) {
+      notice("Select elements of one kind to edit them together");
+      return;
+    }
+    LevelData edited = editor_.level();
+    if (editForm(form) && form.applyTo(edited)) {
+      editor_.replaceLevel(edited, groupName("edit", selection));
+    }
+    return;
+  }
   const ElementRef element = editor_.elementAt(mouseX_, mouseY_);
   if (!element.valid()) {
     notice("Nothing under the cursor to open");

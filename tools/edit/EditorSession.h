@@ -11,6 +11,7 @@
 #include "tools/edit/EditorPalette.h"
 #include "tools/edit/EditorPlaytest.h"
 #include "tools/edit/EditorStatusBar.h"
+#include "tools/edit/ToolStrip.h"
 
 class EditorWindow;
 class Game;
@@ -26,6 +27,9 @@ class EditorSession {
   // Says why the opened file is read-only or an autosave copy was set
   // aside, and offers the autosave copy of the opened file when it is newer.
   void offerRecovery();
+  // The folder of the set laid over the tree (MediaPlace::setPath); empty
+  // for none. Page Up and Page Down walk its list, the title names it.
+  void setLevelSet(const std::string& folder) { setFolder_ = folder; }
   void run();  // until the user leaves
 
  private:
@@ -45,6 +49,9 @@ class EditorSession {
   void leave();
   void newLevel();
   void openLevel();
+  void openSetLevel(int step);  // Page Up (-1), Page Down (1)
+  void openPath(const std::string& path);  // the unsaved changes settled
+  std::string setPlace();  // "Moss Caverns 2/4", read again when the file changes
   // Before another level takes this one's place: false when its unsaved
   // changes stay (the author said so, or saving them failed).
   bool settleUnsaved(const std::string& question);
@@ -64,6 +71,7 @@ class EditorSession {
   void undo();  // and says what it took back
   void redo();
   void updateTitle();
+  void zoomBy(int step);  // and says the zoom it came to
   std::string fileLabel() const;  // "level.inf (read-only)"
   void keepForSignals();
   void autosave();
@@ -81,9 +89,11 @@ class EditorSession {
   int mouseX_ = 0;  // last sample, game-area pixels
   int mouseY_ = 0;
   int mouseButtons_ = 0;            // held at the last sample
+  int wheel_ = 0;                   // mouse_z at the last sample
   int helpPage_ = -1;               // of the F1 help on show; -1: none
   bool paletteShown_ = false;
   PaletteLayout palette_;
+  ToolStripLayout strip_;           // beside the map
   bool gridShown_ = false;
   bool done_ = false;
   unsigned checkedRevision_ = 0;    // the revision the checks were last started on
@@ -93,6 +103,9 @@ class EditorSession {
   std::string notice_;
   int noticeUntil_ = 0;             // milliseconds
   std::string title_;
+  std::string setFolder_;
+  std::string setPlaceFor_;         // the path setPlace_ was found for
+  std::string setPlace_;
   unsigned signalRevision_ = 0;     // what keepForSignals handed on last
   bool signalUnsaved_ = false;
   std::string signalCopy_;

@@ -13,6 +13,7 @@
 #include "tools/edit/EditorSignals.h"
 #include "tools/edit/LevelEditor.h"
 #include "tools/edit/LevelFile.h"
+#include "tools/edit/SetPlaces.h"
 
 namespace {
 
@@ -87,6 +88,7 @@ void EditorSession::saveTo(const std::string& path) {
     }
     accepted |= riskBit(risk);
   }
+  setPlaceFor_.clear();  // a level saved new may have joined the list
   const std::string& note = editor_.saveNote();
   notice("Saved " + bareName(editor_.path()) + (note.empty() ? "" : "; " + note));
 }
@@ -141,7 +143,10 @@ void EditorSession::openLevel() {
   start = editor_.path().empty() ? std::filesystem::current_path() : start.parent_path();
   std::string path = (start / "").string();
   if (!askOpenPath(path)) return;
-  path = std::filesystem::absolute(path).string();
+  openPath(std::filesystem::absolute(path).string());
+}
+
+void EditorSession::openPath(const std::string& path) {
   editor_.discardAutosave();
   if (editor_.open(path) < 0) {
     notice("Not opened: " + editor_.openError());
@@ -152,9 +157,43 @@ void EditorSession::openLevel() {
   notice("Opened " + bareName(editor_.path()));
 }
 
+// A level the list takes from the base tree is played as the tree has it:
+// the set's folder holds no file of it to edit.
+void EditorSession::openSetLevel(int step) {
+  LevelSet set;
+  const std::string why = setFolder_.empty() ? "this level is in no set"
+                                             : readLevelSet(setFolder_, set);
+  const std::string name = why.empty() ? setNeighbour(set, editor_.path(), step) : std::string();
+  if (name.empty()) {
+    notice("No other level to open: " + (why.empty() ? "the set lists none" : why));
+    return;
+  }
+  const std::string path = (std::filesystem::path(setFolder_) / name).string();
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+    notice(name + " is the base tree's level, which the set plays as it stands");
+    return;
+  }
+  if (!settleUnsaved("Save them before opening " + name + "?")) return;
+  setPlaceFor_.clear();
+  openPath(path);
+}
+
+std::string EditorSession::setPlace() {
+  if (setFolder_.empty() || editor_.path().empty()) return std::string();
+  if (setPlaceFor_ == editor_.path()) return setPlace_;
+  setPlaceFor_ = editor_.path();
+  LevelSet set;
+  setPlace_ = readLevelSet(setFolder_, set).empty() ? setPlaceWords(set, editor_.path()) : "";
+  return setPlace_;
+}
+
 void EditorSession::updateTitle() {
   const std::string name = fileLabel();
   std::string title = "pwe-edit - " + (name.empty() ? std::string("new level") : name);
+  const std::string place = setPlace();
+  // Allegro hands the window manager the title in ASCII: a plain dash.
+  if (!place.empty()) title += " - " + place;
   if (editor_.modified()) title += " *";
   if (title == title_) return;
   title_ = title;

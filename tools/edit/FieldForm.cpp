@@ -204,7 +204,7 @@ template <typename Record>
 void writeFields(const std::vector<FormField>& fields, Record& record) {
   for (const LevelField<Record>& entry : LevelFields<Record>::list) {
     for (const FormField& field : fields) {
-      if (field.name != entry.name) continue;
+      if (field.name != entry.name || field.mixed) continue;
       if (entry.whole != nullptr) parseWhole(field.text, record.*entry.whole);
       if (entry.real != nullptr) parseReal(field.text, record.*entry.real);
       if (entry.text != nullptr) record.*entry.text = field.text;
@@ -236,7 +236,7 @@ std::string titleOf(const std::vector<Record>& list, int index, const std::strin
 FieldForm FieldForm::forElement(const LevelData& level, ElementRef element,
                                 const LookCatalog& looks) {
   FieldForm form;
-  form.element_ = element;
+  form.elements_ = {element};
   const int i = element.index;
   ElementKind kind;
   if (recordKindOf(element.kind, kind)) {
@@ -254,7 +254,7 @@ FieldForm FieldForm::forElement(const LevelData& level, ElementRef element,
     });
     form.title_ = "Player start";
   }
-  if (form.fields_.empty()) form.element_ = ElementRef{};
+  if (form.fields_.empty()) form.elements_.clear();
   for (FormField& field : form.fields_) check(field);
   return form;
 }
@@ -275,6 +275,7 @@ int FieldForm::find(const std::string& name) const {
 }
 
 bool FieldForm::set(int index, const std::string& text) {
+  fields_[index].mixed = false;
   fields_[index].text = text;
   check(fields_[index]);
   return fields_[index].error.empty();
@@ -293,12 +294,14 @@ void FieldForm::cycle(int index, int step) {
   const FormField& field = fields_[index];
   const int count = static_cast<int>(field.options.size());
   if (count == 0) return;
-  const int at = std::max(optionAt(field), 0);
+  // From a mixed field the first step reaches the first or last meaning.
+  const int at = field.mixed ? (step > 0 ? count - 1 : 0) : std::max(optionAt(field), 0);
   set(index, std::to_string(field.options[((at + step) % count + count) % count].value));
 }
 
 std::string FieldForm::shown(int index) const {
   const FormField& field = fields_[index];
+  if (field.mixed) return "(differs)";
   const int at = optionAt(field);
   return at < 0 ? field.text : field.options[at].words;
 }
@@ -319,15 +322,15 @@ bool FieldForm::valid() const {
 
 bool FieldForm::applyTo(LevelData& level) const {
   if (!valid()) return false;
-  const int i = element_.index;
-  if (!element_.valid() || element_.kind == EditTool::Start) {
+  if (elements_.empty() || elements_.front().kind == EditTool::Start) {
     writeFields(fields_, level);
     return true;
   }
-  ElementKind kind;
-  if (recordKindOf(element_.kind, kind)) {
+  for (ElementRef element : elements_) {
+    ElementKind kind;
+    if (!recordKindOf(element.kind, kind)) continue;
     visitRecordList(level, kind, [&](auto& list, auto) {
-      if (indexed(list, i)) writeFields(fields_, list[i]);
+      if (indexed(list, element.index)) writeFields(fields_, list[element.index]);
     });
   }
   return true;
@@ -354,6 +357,7 @@ std::string rangeOf(const FormField& field) {
 
 void FieldForm::check(FormField& field) {
   field.error.clear();
+  if (field.mixed) return;
   if (field.type == FieldType::Name) {
     if (field.text.empty()) field.error = "a name is needed";
     else if (hasSpace(field.text)) field.error = "a name has no spaces";

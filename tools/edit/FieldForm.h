@@ -32,6 +32,9 @@ struct FormField {
   std::vector<FieldOption> options;  // a choice field: its meanings (and a value
                                      // the file held that has none, as it is)
   bool bounded = false;  // a number held within ±LevelData::maxNumber
+  // The elements of a group form differ here: the text is empty, nothing
+  // is written to them until the field is given a value.
+  bool mixed = false;
   int lowest = 0;        // a number with a range of its own (start_animation):
   int highest = -1;      // lowest to highest; none while highest < lowest
 };
@@ -42,10 +45,16 @@ class FieldForm {
   // header's start fields. An invalid reference gives an empty form.
   static FieldForm forElement(const LevelData& level, ElementRef element,
                               const LookCatalog& looks);
+  // One form for several elements of one kind (FieldFormGroup.cpp): a
+  // field they all share shows its value, one where they differ is mixed;
+  // what is written applies to every one. One element gives forElement's
+  // form; elements of several kinds, or none, an empty form.
+  static FieldForm forElements(const LevelData& level, const std::vector<ElementRef>& elements,
+                               const LookCatalog& looks);
   // The level's own fields: countdown, both panels, pips, start.
   static FieldForm forLevel(const LevelData& level, const LookCatalog& looks);
 
-  // "Enemy 1 of 2: beetle", "Player start", "Level".
+  // "Enemy 1 of 2: beetle", "Player start", "Level", "17 tiles".
   const std::string& title() const { return title_; }
   int fieldCount() const { return static_cast<int>(fields_.size()); }
   const FormField& field(int index) const { return fields_[index]; }
@@ -56,14 +65,16 @@ class FieldForm {
   bool set(int index, const std::string& text);
   // A choice field: the next (step 1) or previous (-1) meaning, round.
   void cycle(int index, int step);
-  // What a choice field shows: the words of its value.
+  // What a choice field shows: the words of its value ("(differs)" while
+  // it is mixed).
   std::string shown(int index) const;
   bool valid() const;  // every field
   // The first field whose text cannot be saved, as "Label: reason"; empty
   // when every field can be.
   std::string firstProblem() const;
   // Writes the form's values into the level (a copy of the one it was made
-  // from). False, and the level unchanged, unless valid().
+  // from), into each of its elements, mixed fields left as each has them.
+  // False, and the level unchanged, unless valid().
   bool applyTo(LevelData& level) const;
 
  private:
@@ -71,6 +82,6 @@ class FieldForm {
   static int optionAt(const FormField& field);  // index of its value, or -1
 
   std::string title_;
-  ElementRef element_;   // invalid: the level's own fields
+  std::vector<ElementRef> elements_;  // none: the level's own fields
   std::vector<FormField> fields_;
 };

@@ -77,20 +77,20 @@ bool LevelEditor::redo() {
   return true;
 }
 
-int LevelEditor::replaceLevel(const LevelData& edited) {
+int LevelEditor::replaceLevel(const LevelData& edited, const std::string& what) {
   if (!levelIsLoadable(edited)) return -1;
   endGestures();
   // A form confirmed as it was opened is no change: the text it would
   // save is the text the level saves now.
   if (writeLevel(edited) == writeLevel(level_)) return 0;
   const LevelData before = std::exchange(level_, edited);
-  // A form holds one element: the lists keep their length and order.
+  // A form keeps the lists' length and order.
   if (before.teleporters.size() == level_.teleporters.size()) {
     for (std::size_t i = 0; i < level_.teleporters.size(); ++i) {
       looks_.followNumber(level_.teleporters[i], before.teleporters[i]);
     }
   }
-  commit("edit properties");
+  commit(what);
   return 0;
 }
 

@@ -12,6 +12,7 @@
 //
 // Every call that changes the level is one step of the history, however
 // many mouse samples a paint or a move takes.
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -83,6 +84,9 @@ class LevelEditor {
   // level may hold"); handed over once, empty when none was. A refused
   // edit changes nothing (a paint or a fill keeps what fitted).
   std::string takeRefusal() { return std::exchange(refusal_, std::string()); }
+  // What the latest edit did that the author may not expect ("Filled 3
+  // rows deep: only the top row is claimable, ..."); handed over once.
+  std::string takeNote() { return std::exchange(note_, std::string()); }
   // Places the level in the Game again (after a play-test ran in it).
   void restoreGame();
 
@@ -140,21 +144,22 @@ class LevelEditor {
 
   // The current tool's element at the point (snapped): tiles, ladders and
   // chutes by their top-left corner; items and teleporters at the cell's
-  // left edge, standing on its bottom row; figures standing on the bottom
-  // row, centred in the cell. A ladder is fitted to the floors around the
+  // left edge, figures centred in the cell, each standing on the first
+  // floor under the cell (FloorLanding.h), or on the cell's bottom row
+  // when there is none or when `free` (Shift held). A ladder is fitted to the floors around the
   // point: from the first floor at or below it up to the next floor above
   // (reaching usualRise up from that floor when there is none above); a
   // chute ends where its slide, played by the engine, first meets a floor.
   // Other fields come from the tool's template. The start tool moves the
   // start. Returns the element placed, or an invalid reference when an
   // equal one is already there.
-  ElementRef place(int x, int y);
+  ElementRef place(int x, int y, bool free = false);
   // Where place(x, y) would draw the element, fitted as it would be: the
   // outline the cursor shows. Empty while a drag goes on, while the
   // selection tool is chosen, or when the level cannot be placed. Worked
   // out again only when the cell, the tool, its look, its template or the
   // level changes.
-  Rect placementAt(int x, int y);
+  Rect placementAt(int x, int y, bool free = false);
   // Tile tool drag: a row of tiles from each sample to the next, without gaps.
   void beginPaint(int x, int y);
   void paintTo(int x, int y);
@@ -167,13 +172,16 @@ class LevelEditor {
   // cells when snapping (an enemy's patrol goes with it).
   bool beginMove(int x, int y);
   void moveTo(int x, int y);
-  void endMove();
+  // An item, a teleporter, an enemy or the start moved alone (by itself
+  // or as the whole selection) lands on the floor under where it was let
+  // go, as place() sets it; `free` (Ctrl held) leaves it there.
+  void endMove(bool free = false);
   bool moving() const { return moving_.valid() || movingGroup_; }
-  // The level as a form changed it, as one step. -1 when it holds a value
-  // out of the loader's bounds (nothing changes then). A teleporter whose
-  // number the form changed takes its looks along (LookCatalog::followNumber)
-  // unless the form changed them too.
-  int replaceLevel(const LevelData& edited);
+  // The level as a form changed it, as one step named `what` ("edit 17
+  // tiles"). -1 when it holds a value out of the loader's bounds (nothing
+  // changes then). A teleporter whose number the form changed takes its
+  // looks along (LookCatalog::followNumber) unless the form changed them too.
+  int replaceLevel(const LevelData& edited, const std::string& what = "edit properties");
 
   // --- Selection and group edits (LevelEditorGroups.cpp) ---
   // Each group edit is one step of the history, named by what it did to
@@ -211,7 +219,9 @@ class LevelEditor {
   // Ctrl and a drag with the tile tool: every grid cell of the rectangle
   // from the cell where it began to the point's gets a tile, but a cell
   // where a tile already lies. The tiles take the look and fields of the
-  // first selected tile when tiles are selected, else the tool's.
+  // first selected tile when tiles are selected, else the tool's; in a
+  // fill more than one row deep only the top row is claimable, the rows
+  // under it worth no points, and takeNote() says so.
   void beginFill(int x, int y);
   void fillTo(int x, int y);
   void endFill();
@@ -267,14 +277,17 @@ class LevelEditor {
   ElementRef topmost(int x, int y, bool withStart) const;
   // At a snapped or raw cell origin, into data (level_ or a copy of it);
   // always: even where an equal element is.
-  ElementRef add(LevelData& data, int x, int y, bool always = false);
+  ElementRef add(LevelData& data, int x, int y, bool always = false, bool free = false);
   ElementRef addStructure(LevelData& data, int x, int y, bool always);  // tile, ladder, chute
-  ElementRef addStanding(LevelData& data, int x, int bottom, bool always);  // the others
+  TileSpec toolTile(int x, int y) const;  // the tile tool's tile, its corner at (x, y)
+  ElementRef addStanding(LevelData& data, int x, const std::function<int(int)>& feetAt,
+                         bool always);  // the others
   // LevelEditorPlacement.cpp
   void fitLadder(LadderSpec& ladder) const;
   void fitChute(ChuteSpec& chute);
   bool paintCell(int column, int row);
   void shift(ElementRef element, int dx, int dy);
+  void landOnFloor(ElementRef element);  // a standing kind; see endMove
   // LevelEditorGroups.cpp
   void selectBand();
   // After a paste of `copied`: the looks of each renumbered teleporter
@@ -296,6 +309,7 @@ class LevelEditor {
   unsigned revision_ = 0;
   std::string placementError_;
   std::string refusal_;
+  std::string note_;
   EditTool tool_ = ElementKind::Tile;
   int look_[editToolCount] = {};
   bool snapping_ = true;
@@ -327,9 +341,10 @@ class LevelEditor {
     int x = 0, y = 0;  // the cell
     int tool = 0, look = 0;
     unsigned revision = 0;
+    bool free = false;
     bool operator==(const PreviewKey& o) const {
       return valid == o.valid && x == o.x && y == o.y && tool == o.tool && look == o.look &&
-             revision == o.revision;
+             revision == o.revision && free == o.free;
     }
   };
   PreviewKey previewKey_;

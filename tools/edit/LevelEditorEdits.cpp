@@ -1,10 +1,12 @@
 // The edits a mouse makes: placing, painting, removing, picking and moving
 // elements.
 #include <cstdlib>
+#include <functional>
 #include <tuple>
 #include <type_traits>
 
 #include "game/Game.h"
+#include "tools/edit/FloorLanding.h"
 #include "tools/edit/LevelEditor.h"
 #include "tools/edit/LevelFile.h"
 #include "tools/edit/LookCatalog.h"
@@ -29,22 +31,41 @@ int elementCount(const LevelData& level) {
 
 }  // namespace
 
-ElementRef LevelEditor::place(int x, int y) {
+ElementRef LevelEditor::place(int x, int y, bool free) {
   endGestures();
   snap(x, y);
-  const ElementRef placed = add(level_, x, y);
+  const ElementRef placed = add(level_, x, y, false, free);
   if (placed.valid()) commit(std::string("place ") + toolName(placed.kind));
   return placed;
 }
 
 // (x, y): the top-left corner of the grid cell the element goes in. The
-// structures take the cell's corner; the rest stand on its lowest row.
-ElementRef LevelEditor::add(LevelData& data, int x, int y, bool always) {
+// structures take the cell's corner; the rest stand on the first floor
+// under the cell, or on its lowest row when free or with none below.
+ElementRef LevelEditor::add(LevelData& data, int x, int y, bool always, bool free) {
   if (full(data, tool_)) return ElementRef{};
   if (tool_ == ElementKind::Tile || tool_ == ElementKind::Ladder || tool_ == ElementKind::Chute) {
     return addStructure(data, x, y, always);
   }
-  return addStanding(data, x, y + gridHeight() - 1, always);
+  const int bottom = y + gridHeight() - 1;
+  const auto feetAt = [&](int column) {
+    int feet = bottom;
+    if (free || !placementError_.empty() || !floorUnder(game_.floorManager, column, y, feet)) {
+      return bottom;
+    }
+    return feet;
+  };
+  return addStanding(data, x, feetAt, always);
+}
+
+TileSpec LevelEditor::toolTile(int x, int y) const {
+  const std::string look = looks_.name(ElementKind::Tile, look_[toolIndex(ElementKind::Tile)]);
+  TileSpec tile = templates_.tile;
+  tile.x = x;
+  tile.y = y;
+  if (tile.tile_name != look) tile.cleared_name = pairedName(looks_.clearedTileNames(), look);
+  tile.tile_name = look;
+  return tile;
 }
 
 // A probe (the cursor's outline) is refused in silence.
@@ -67,12 +88,7 @@ ElementRef LevelEditor::addStructure(LevelData& data, int x, int y, bool always)
   switch (tool_.kind()) {
     case ElementKind::Tile: {
       if (there(data.tiles, [&](const TileSpec& s) { return s.x == x && s.y == y; })) break;
-      TileSpec tile = templates_.tile;
-      tile.x = x;
-      tile.y = y;
-      if (tile.tile_name != look) tile.cleared_name = pairedName(looks_.clearedTileNames(), look);
-      tile.tile_name = look;
-      return ElementRef{tool_, addRecord(data, tile)};
+      return ElementRef{tool_, addRecord(data, toolTile(x, y))};
     }
     case ElementKind::Ladder: {
       LadderSpec ladder = templates_.ladder;
@@ -101,17 +117,21 @@ ElementRef LevelEditor::addStructure(LevelData& data, int x, int y, bool always)
   return ElementRef{};
 }
 
-// bottom: the lowest row of the grid cell whose left column is x.
-ElementRef LevelEditor::addStanding(LevelData& data, int x, int bottom, bool always) {
+// feetAt(column): the row an element standing with its middle on that
+// column rests on, for the grid cell whose left column is x.
+ElementRef LevelEditor::addStanding(LevelData& data, int x, const std::function<int(int)>& feetAt,
+                                    bool always) {
   const std::string look = lookName();
   const int cellWidth = gridWidth();
   const auto there = [always](const auto& list, auto same) {
     return !always && alreadyThere(list, same);
   };
   if (tool_.isStart()) {
-    if (!always && data.start_x == x + cellWidth / 2 && data.start_y == bottom) return ElementRef{};
-    data.start_x = x + cellWidth / 2;
-    data.start_y = bottom;
+    const int centre = x + cellWidth / 2;
+    const int feet = feetAt(centre);
+    if (!always && data.start_x == centre && data.start_y == feet) return ElementRef{};
+    data.start_x = centre;
+    data.start_y = feet;
     return ElementRef{tool_, 0};
   }
   switch (tool_.kind()) {
@@ -121,7 +141,7 @@ ElementRef LevelEditor::addStanding(LevelData& data, int x, int bottom, bool alw
       enemy.min_x = centre + (enemy.min_x - enemy.x);
       enemy.max_x = centre + (enemy.max_x - enemy.x);
       enemy.x = centre;
-      enemy.y = bottom;
+      enemy.y = feetAt(centre);
       enemy.name = look;
       if (there(data.enemies, [&](const EnemySpec& s) {
             return s.x == enemy.x && s.y == enemy.y && s.name == look;
@@ -132,8 +152,9 @@ ElementRef LevelEditor::addStanding(LevelData& data, int x, int bottom, bool alw
     }
     case ElementKind::Item: {
       ItemSpec item = templates_.item;
+      const int shown = look_[toolIndex(tool_)];
       item.x = x;
-      item.y = bottom + 1 - looks_.height(tool_, look_[toolIndex(tool_)]);
+      item.y = feetAt(x + looks_.width(tool_, shown) / 2) + 1 - looks_.height(tool_, shown);
       item.type = look;
       if (there(data.items, [&](const ItemSpec& s) { return s.x == item.x && s.y == item.y; })) {
         break;
@@ -152,7 +173,8 @@ ElementRef LevelEditor::addStanding(LevelData& data, int x, int bottom, bool alw
       // Standing on the row in the look it took, should that be of another height.
       int taken = looks_.find(tool_, teleporter.name);
       if (taken < 0) taken = look_[toolIndex(tool_)];
-      teleporter.y = bottom + 1 - looks_.height(tool_, taken);
+      // Its arrival point, the middle of its bottom row, is where it stands.
+      teleporter.y = feetAt(x + looks_.width(tool_, taken) / 2) + 1 - looks_.height(tool_, taken);
       if (there(data.teleporters, [&](const TeleporterSpec& s) {
             return s.x == teleporter.x && s.y == teleporter.y;
           })) {
@@ -286,14 +308,32 @@ void LevelEditor::moveTo(int x, int y) {
   changed();
 }
 
-void LevelEditor::endMove() {
+void LevelEditor::endMove(bool free) {
   if (!moving()) return;
   const EditTool kind = moving_.kind;
   const bool group = movingGroup_;
+  const ElementRef one = group ? selection_.single() : moving_;
   moving_ = ElementRef{};
   movingGroup_ = false;
   if (!gestureChanged_) return;
+  if (!free && one.valid()) landOnFloor(one);
   commit(group ? groupName("move", selection_) : std::string("move ") + toolName(kind));
+}
+
+// As a click places it: standing on the first floor under its top row, at
+// its middle column, as the engine placed it where it was let go.
+void LevelEditor::landOnFloor(ElementRef element) {
+  if (element.kind == ElementKind::Tile || element.kind == ElementKind::Ladder ||
+      element.kind == ElementKind::Chute) {
+    return;
+  }
+  const Rect drawn = bounds(element);
+  int feet = 0;
+  if (drawn.empty() || !floorUnder(game_.floorManager, drawn.x + drawn.w / 2, drawn.y, feet)) {
+    return;
+  }
+  shift(element, 0, feet - (drawn.y + drawn.h - 1));
+  changed();
 }
 
 void LevelEditor::shift(ElementRef element, int dx, int dy) {

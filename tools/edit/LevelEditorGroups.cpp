@@ -190,29 +190,38 @@ void LevelEditor::endFill() {
   filling_ = false;
   const int added = fillRectangle();
   if (added > 0) commit("fill " + countedName(added, toolName(ElementKind::Tile)));
+  const int rows = band_.h / std::max(gridHeight(), 1);
+  if (added > 0 && rows > 1) {
+    note_ = "Filled " + std::to_string(rows) + " rows deep: only the top row is claimable, the " +
+            countedName(rows - 1, "row") + " under it can never be stood on";
+  }
 }
 
+// Only the band's top row can be stood on, so only it is claimable and
+// worth points: a claimable tile under it could never be claimed.
 int LevelEditor::fillRectangle() {
-  const TileSpec* look = nullptr;
+  // A copy: the tiles added move the list.
+  bool selectedLook = false;
+  TileSpec pattern;
   for (ElementRef element : selection_.refs()) {
     if (element.kind == ElementKind::Tile) {
-      look = &level_.tiles[element.index];
+      pattern = level_.tiles[element.index];
+      selectedLook = true;
       break;
     }
   }
-  const TileSpec pattern = look != nullptr ? *look : TileSpec{};
   int added = 0;
   for (int y = band_.y; y < band_.y + band_.h; y += gridHeight()) {
     for (int x = band_.x; x < band_.x + band_.w; x += gridWidth()) {
       if (tileLiesOn(Rect{x, y, gridWidth(), gridHeight()})) continue;
       if (full(level_, ElementKind::Tile)) return added;
-      if (look == nullptr) {
-        added += add(level_, x, y, true).valid() ? 1 : 0;
-        continue;
-      }
-      TileSpec tile = pattern;
+      TileSpec tile = selectedLook ? pattern : toolTile(x, y);
       tile.x = x;
       tile.y = y;
+      if (y != band_.y) {
+        tile.claimable = 0;
+        tile.points = 0;
+      }
       addRecord(level_, tile);
       ++added;
     }

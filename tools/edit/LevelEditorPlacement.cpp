@@ -109,18 +109,18 @@ void LevelEditor::fitChute(ChuteSpec& spec) {
   placeInGame();
 }
 
-Rect LevelEditor::placementAt(int x, int y) {
+Rect LevelEditor::placementAt(int x, int y, bool free) {
   if (!placementError_.empty() || painting_ || moving() || filling_ || banding_ ||
       draggingHandle() || selectTool_) {
     return Rect{};
   }
   snap(x, y);
-  const PreviewKey key{true, x, y, toolIndex(tool_), look(), revision_};
+  const PreviewKey key{true, x, y, toolIndex(tool_), look(), revision_, free};
   if (key == previewKey_) return preview_;
   previewKey_ = key;
   preview_ = Rect{};
   LevelData probe = level_;
-  const ElementRef element = add(probe, x, y, true);
+  const ElementRef element = add(probe, x, y, true, free);
   if (element.valid() && placeLevel(probe).empty()) preview_ = bounds(element);
   placeInGame();
   return preview_;

@@ -176,8 +176,14 @@ Selection pasteInto(LevelData& level, const Clipboard& clipboard, int dx, int dy
   return pasted;
 }
 
+// "1 tile", "17 tiles", "2 enemies".
 std::string countedName(int count, const char* singular) {
-  return std::to_string(count) + " " + singular + (count == 1 ? "" : "s");
+  std::string name = singular;
+  if (count != 1 && name.size() > 1 && name.back() == 'y' &&
+      std::string("aeiou").find(name[name.size() - 2]) == std::string::npos) {
+    name.replace(name.size() - 1, 1, "ie");
+  }
+  return std::to_string(count) + " " + name + (count == 1 ? "" : "s");
 }
 
 std::string groupName(const char* verb, const Selection& selection) {

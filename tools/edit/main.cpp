@@ -14,6 +14,7 @@
 #include "shell/ProgramInfo.h"
 #include "shell/MediaPlace.h"
 #include "shell/MediaTreeEntry.h"
+#include "tools/edit/EditorDialogs.h"
 #include "tools/edit/EditorKeys.h"
 #include "tools/edit/EditorSession.h"
 #include "tools/edit/EditorSignals.h"
@@ -157,7 +158,8 @@ int edit(const EditRequest& request, const MediaPlace& place) {
   int width = 0;
   int height = 0;
   int updatesPerSecond = 0;
-  if (openEditorDisplay(title, width, height, updatesPerSecond) != 0) return 1;
+  int zoom = 1;
+  if (openEditorDisplay(title, width, height, updatesPerSecond, zoom) != 0) return 1;
   // Allegro's start-up installed handlers of its own: these replace them.
   watchLeaveSignals();
   // A data failure of the tree ends the program here with the engine's own message.
@@ -166,11 +168,13 @@ int edit(const EditRequest& request, const MediaPlace& place) {
   LiveChecks checks(width, height, updatesPerSecond);
   LevelEditor editor(game, looks);
   editor.startListsTitled(request.setTitle);
-  EditorWindow window(game);
+  EditorWindow window(game, zoom);
+  setDialogZoom(window.zoom());
   if (openLevel(editor, level) != 0) return 1;
   // Only a level the editor could open joins the list.
   joinOwnSet(request, place);
   EditorSession session(game, looks, editor, checks, window);
+  session.setLevelSet(place.setPath);
   session.offerRecovery();
   session.run();
   keepForLeaveSignals(std::string(), std::string());
