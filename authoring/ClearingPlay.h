@@ -38,6 +38,13 @@ struct PlaySnapshot {
   std::size_t bytes() const;  // held, the heap's share included, roughly
 };
 
+// Long enough to meet every enemy anywhere on its patrol: lengths of a
+// wait growing by half up to the longest patrol's period.
+std::vector<int> patrolWaits(const Game& game);
+
+// Whether the player can stand still there: it has the keys, on a floor.
+bool canStandStill(const TickState& state);
+
 class LivePlay {
  public:
   // search: run on game. Begins the life afresh, enemies and all, with
