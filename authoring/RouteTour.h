@@ -3,28 +3,33 @@
 // which its runs of claimable tiles (authoring/RunBound.h) are claimed and
 // the end each is entered from, as route optimisers improve a tour.
 //
-// A tour is a list of legs: a run and the end it is entered from. A leg is
-// played as the search plays a way: the cheapest way over the found states
-// (enemies ignored) to the run's first wanted tile from that end that
-// leaves no wanted tile behind, then the nearest of its wanted tiles until
-// none is left; a way that ends in a catch is tried again after standing
-// still for a while. Every leg is played on the game's own tick with the
-// enemies (authoring/ClearingPlay.h), so a tour kept clears the level with
-// no life lost, and its hash trail is the one its replay must follow.
+// A tour is a list of legs: some tiles of one run and the end they are
+// entered from. A tour is played by the proof's own search
+// (authoring/ClearingSearch.h, clearAiming) aimed by it: its nearest way
+// goes for the end tile of the first leg with a tile still wanted while
+// none of that leg is claimed, then for the leg's other tiles; its waits,
+// other ways, items and going back are as ever. So every tour is played on
+// the game's own tick with the enemies, one kept clears the level with no
+// life lost, and its hash trail is the one its replay must follow.
 //
-// The first tour is the order in which the route given first claims each
-// run. Moves are tried over it, first one that shortens it kept: an end
-// flipped, a segment of one to three legs moved elsewhere (or-opt), a
-// segment reversed with its ends flipped (2-opt). A candidate shares the
-// legs before its first change with the tour kept, and is played from the
-// snapshot kept there, and given up as soon as it is no shorter.
+// The first tour is the route given's own: the stretches of its claims
+// that stay in one run, in its order. The moves tried over the tour kept
+// are an end flipped, a segment of one to three legs moved elsewhere
+// (or-opt) and a segment reversed with its ends flipped (2-opt), those that
+// change the latest leg first; the first that shortens the route is kept
+// and the moves begin again from it. A move shares the legs before its
+// first change with the tour kept, and its play begins at the place kept
+// where those legs were done, so it replays only the rest; it is given up
+// once its route is no shorter, or past 2 times the kept route's length in
+// ticks played.
 //
-// The route given is replaced only by a tour that clears the level in
-// fewer ticks, so the result is never longer. Limits: ClearingLimits'
-// tourTicks ticks played (a busy machine finds what an idle one does) and
-// tourSeconds, which PWE_SEARCH_SECONDS scales with the proof's own; one
-// snapshot per leg of the tour kept and of the candidate, the route's
-// inputs and hash trail twice. Measured in docs/performance.md.
+// The route given is replaced only by one that clears the level in fewer
+// ticks, so the result is never longer. Limits (ClearingLimits): tourTicks
+// ticks played (600 000) and tourShare of the proof's seconds (1 s of the
+// 60; PWE_SEARCH_SECONDS scales both), whichever passes first; the search's
+// own limit in bytes for each play. Memory beyond the search's: a snapshot
+// per leg (the enemies changed and the items), the route's inputs and hash
+// trail. Measured in docs/performance.md.
 #include "authoring/ClearingSearch.h"
 
 class Game;
