@@ -33,6 +33,16 @@ std::vector<int> patrolWaits(const Game& game) {
   return lengths;
 }
 
+std::vector<bool> tilesWanted(const Game& game, const std::vector<int>& unreached) {
+  const std::vector<FloorTile>& tiles = game.floorManager.tiles();
+  std::vector<bool> wanted(tiles.size(), false);
+  for (std::size_t i = 0; i < tiles.size(); ++i) {
+    wanted[i] = tiles[i].claimable != 0 && !tiles[i].cleared;
+  }
+  for (int tile : unreached) wanted[tile] = false;
+  return wanted;
+}
+
 bool canStandStill(const TickState& state) {
   return state.has(TickState::hasControl) && !state.has(TickState::falling) &&
          state.jumpState == Player::notJumping;

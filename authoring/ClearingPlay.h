@@ -42,6 +42,10 @@ struct PlaySnapshot {
 // wait growing by half up to the longest patrol's period.
 std::vector<int> patrolWaits(const Game& game);
 
+// By tile: claimable, not yet claimed, and claimed by some tick of the
+// search's (not among `unreached`): what a route must still claim.
+std::vector<bool> tilesWanted(const Game& game, const std::vector<int>& unreached);
+
 // Whether the player can stand still there: it has the keys, on a floor.
 bool canStandStill(const TickState& state);
 

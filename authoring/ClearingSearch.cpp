@@ -84,15 +84,7 @@ class Clearing {
   double startedAt_ = searchClockSeconds();
 };
 
-std::vector<bool> Clearing::wantedNow() const {
-  const std::vector<FloorTile>& tiles = game_.floorManager.tiles();
-  std::vector<bool> wanted(tiles.size(), false);
-  for (std::size_t i = 0; i < tiles.size(); ++i) {
-    wanted[i] = tiles[i].claimable != 0 && !tiles[i].cleared;
-  }
-  for (int tile : unreached_) wanted[tile] = false;
-  return wanted;
-}
+std::vector<bool> Clearing::wantedNow() const { return tilesWanted(game_, unreached_); }
 
 ClearingResult Clearing::run() {
   const std::vector<bool> wanted = wantedNow();

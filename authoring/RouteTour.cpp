@@ -30,8 +30,6 @@ class TourSearch {
   TourSearch(Game& game, const Reachability& search, const ClearingLimits& limits)
       : game_(game), search_(search), graph_(*search.foundStates()), limits_(limits),
         live_(game, search) {
-    unreached_.assign(game.floorManager.tiles().size(), false);
-    for (int tile : search.unreachedTiles()) unreached_[tile] = true;
     makeRuns();
     live_.keepHashes(&trail_);
     start_ = live_.snapshot();
@@ -48,7 +46,6 @@ class TourSearch {
   bool tryTour(const Tour& tour, std::size_t from);
   static std::size_t legAt(const Tour& tour, const std::vector<bool>& wanted);
   static std::vector<bool> focus(const Tour& tour, const std::vector<bool>& wanted);
-  std::vector<bool> wantedNow() const;
   bool over() const;
   double tourSeconds() const { return limits_.maxSeconds * limits_.tourShare; }
 
@@ -57,7 +54,6 @@ class TourSearch {
   const StateGraph& graph_;
   ClearingLimits limits_;
   LivePlay live_;
-  std::vector<bool> unreached_;
   std::vector<ClaimRun> runs_;
   std::vector<int> runOf_;  // by tile, -1 for none
   HashTrail trail_;         // of the life being played
@@ -72,7 +68,7 @@ void TourSearch::makeRuns() {
   const std::vector<FloorTile>& tiles = game_.floorManager.tiles();
   int widest = 0;
   for (std::uint32_t s = 0; s < graph_.size(); ++s) widest = std::max(widest, graph_.state(s).width);
-  runs_ = claimRuns(tiles, wantedNow(), 0.5f * static_cast<float>(widest));
+  runs_ = claimRuns(tiles, tilesWanted(game_, search_.unreachedTiles()), 0.5f * static_cast<float>(widest));
   runOf_.assign(tiles.size(), -1);
   for (std::size_t r = 0; r < runs_.size(); ++r) {
     for (int tile : runs_[r].tiles) runOf_[tile] = static_cast<int>(r);
@@ -240,15 +236,6 @@ std::vector<bool> TourSearch::focus(const Tour& tour, const std::vector<bool>& w
     aim[leg.fromLeft ? left.front() : left.back()] = true;
   }
   return aim;
-}
-
-std::vector<bool> TourSearch::wantedNow() const {
-  const std::vector<FloorTile>& tiles = game_.floorManager.tiles();
-  std::vector<bool> wanted(tiles.size(), false);
-  for (std::size_t i = 0; i < tiles.size(); ++i) {
-    wanted[i] = tiles[i].claimable != 0 && !tiles[i].cleared && !unreached_[i];
-  }
-  return wanted;
 }
 
 bool TourSearch::over() const {
