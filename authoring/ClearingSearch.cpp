@@ -99,6 +99,7 @@ ClearingResult Clearing::run() {
     if (overLimit()) {
       result_.end = ClearingResult::End::Limit;
       result_.ticksPlayed = live_.ticksPlayed();
+      result_.statesWalked = nearest_.ways().settled();
       return result_;
     }
     Choice& choice = stack.back();
@@ -122,6 +123,7 @@ ClearingResult Clearing::run() {
       result_.route = live_.inputs();
       result_.tilesClaimed = result_.tilesTotal;
       result_.ticksPlayed = live_.ticksPlayed();
+      result_.statesWalked = nearest_.ways().settled();
       if (aim_.places == nullptr) {
         result_.hashes = hashesAlong(stack);
         for (const Choice& done : stack) {
@@ -143,6 +145,7 @@ ClearingResult Clearing::run() {
   result_.exhausted = true;
   result_.end = result_.blockedBy;  // NoWay when no attempt ended in a death
   result_.ticksPlayed = live_.ticksPlayed();
+  result_.statesWalked = nearest_.ways().settled();
   return result_;
 }
 
@@ -318,7 +321,9 @@ void Clearing::count(Choice& choice) {
 }
 
 bool Clearing::overLimit() {
-  if (live_.ticksPlayed() >= limits_.maxTicks) return true;
+  const std::size_t walked =
+      aim_.focus ? (aim_.walked + nearest_.ways().settled()) / ClearingAim::statesPerTick : 0;
+  if (live_.ticksPlayed() + walked >= limits_.maxTicks) return true;
   // A place seen costs its hash, its node and the table's slot.
   const std::size_t seenBytes = seen_.size() * 32 + seen_.bucket_count() * sizeof(void*);
   if (held_ + seenBytes + live_.inputs().capacity() * sizeof(TickInput) > limits_.maxBytes) {

@@ -53,10 +53,11 @@ struct ClearingLimits {
   double maxSeconds = 60.0;
   std::size_t maxBytes = std::size_t{256} << 20;
   // The route's tour (authoring/RouteTour.h), counted apart from the
-  // above: ticks played, and a share of maxSeconds (1 s of the 60), so
-  // PWE_SEARCH_SECONDS scales it with the proof. 0 ticks: no tour.
-  std::size_t tourTicks = 600000;
-  double tourShare = 1.0 / 60.0;
+  // above: ticks played and states walked (ClearingAim), and a share of
+  // maxSeconds (2 s of the 60, which PWE_SEARCH_SECONDS scales with the
+  // proof's) should a slow machine reach it first. 0 ticks: no tour.
+  std::size_t tourTicks = 250000;
+  double tourShare = 1.0 / 30.0;
 };
 
 struct ClearingResult {
@@ -76,6 +77,7 @@ struct ClearingResult {
   float x = 0.0f;
   float y = 0.0f;
   std::size_t ticksPlayed = 0;
+  std::size_t statesWalked = 0;  // taken from the queue by its walks over the found states
 };
 
 // game: the one search ran on, as it left it; left at the life's start.
@@ -94,6 +96,8 @@ struct ClearingAim {
   const PlaySnapshot* from = nullptr;
   std::size_t longest = SIZE_MAX;
   std::vector<std::pair<PlaySnapshot, std::vector<bool>>>* places = nullptr;
+  std::size_t walked = 0;
+  static constexpr std::size_t statesPerTick = 16;
 };
 ClearingResult clearAiming(LivePlay& live, Game& game, const Reachability& search,
                            const ClearingLimits& limits, const ClearingAim& aim);

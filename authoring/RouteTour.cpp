@@ -47,6 +47,8 @@ class TourSearch {
   static std::size_t legAt(const Tour& tour, const std::vector<bool>& wanted);
   static std::vector<bool> focus(const Tour& tour, const std::vector<bool>& wanted);
   bool over() const;
+  // Ticks played, and the states walked counted as the search counts them.
+  std::size_t work() const { return live_.ticksPlayed() + walked_ / ClearingAim::statesPerTick; }
   double tourSeconds() const { return limits_.maxSeconds * limits_.tourShare; }
 
   Game& game_;
@@ -61,6 +63,7 @@ class TourSearch {
   Tour tour_;                       // the shortest kept
   std::vector<PlaySnapshot> kept_;  // by leg of tour_: the first place with nothing before it wanted
   std::size_t bestTicks_ = SIZE_MAX;
+  std::size_t walked_ = 0;  // states, by every search played
   double startedAt_ = searchClockSeconds();
 };
 
@@ -193,11 +196,12 @@ bool TourSearch::tryTour(const Tour& tour, std::size_t from) {
   ClearingLimits left = limits_;
   // Counted over every tour (one LivePlay plays them), and a candidate
   // gets a few times the tour kept's length.
-  const std::size_t before = live_.ticksPlayed();
   left.maxTicks = bestTicks_ == SIZE_MAX ? limits_.tourTicks
-                                         : std::min(limits_.tourTicks, before + candidateTicks * bestTicks_);
+                                         : std::min(limits_.tourTicks, work() + candidateTicks * bestTicks_);
+  aim.walked = walked_;
   left.maxSeconds = tourSeconds() - (searchClockSeconds() - startedAt_);
   const ClearingResult result = clearAiming(live_, game_, search_, left, aim);
+  walked_ += result.statesWalked;
   if (result.end != ClearingResult::End::Cleared || live_.inputs().size() >= bestTicks_) return false;
   bestTicks_ = live_.inputs().size();
   tour_ = tour;
@@ -239,7 +243,7 @@ std::vector<bool> TourSearch::focus(const Tour& tour, const std::vector<bool>& w
 }
 
 bool TourSearch::over() const {
-  return live_.ticksPlayed() >= limits_.tourTicks ||
+  return work() >= limits_.tourTicks ||
          searchClockSeconds() - startedAt_ > tourSeconds();
 }
 

@@ -21,13 +21,15 @@
 // first change with the tour kept, and its play begins at the place kept
 // where those legs were done, so it replays only the rest; it is given up
 // once its route is no shorter, or past 2 times the kept route's length in
-// ticks played.
+// work (below).
 //
 // The route given is replaced only by one that clears the level in fewer
 // ticks, so the result is never longer. Limits (ClearingLimits): tourTicks
-// ticks played (600 000) and tourShare of the proof's seconds (1 s of the
-// 60; PWE_SEARCH_SECONDS scales both), whichever passes first; the search's
-// own limit in bytes for each play. Memory beyond the search's: a snapshot
+// (250 000) of work, ticks played and every 16 states the searches' walks
+// take from their queues, so a busy machine finds what a quiet one does;
+// tourShare of the proof's seconds (2 s of the 60; PWE_SEARCH_SECONDS
+// scales it) should a slow machine reach that first; the search's own
+// limit in bytes for each play. Memory beyond the search's: a snapshot
 // per leg (the enemies changed and the items), the route's inputs and hash
 // trail. Measured in docs/performance.md.
 #include "authoring/ClearingSearch.h"
