@@ -18,6 +18,36 @@ std::size_t PlaySnapshot::bytes() const {
   return held;
 }
 
+std::vector<int> patrolWaits(const Game& game) {
+  double period = 0.0;
+  for (const Enemy& enemy : game.enemyManager.enemies()) {
+    if (enemy.speed > 0.0f) {
+      period = std::max(period, 2.0 * (enemy.max_x - enemy.min_x) / enemy.speed + 4.0);
+    }
+  }
+  period = std::min(period, 2000.0);
+  std::vector<int> lengths;
+  for (int wait = 2; wait <= period || lengths.size() < 3; wait += std::max(3, wait / 2)) {
+    lengths.push_back(wait);
+  }
+  return lengths;
+}
+
+std::vector<bool> tilesWanted(const Game& game, const std::vector<int>& unreached) {
+  const std::vector<FloorTile>& tiles = game.floorManager.tiles();
+  std::vector<bool> wanted(tiles.size(), false);
+  for (std::size_t i = 0; i < tiles.size(); ++i) {
+    wanted[i] = tiles[i].claimable != 0 && !tiles[i].cleared;
+  }
+  for (int tile : unreached) wanted[tile] = false;
+  return wanted;
+}
+
+bool canStandStill(const TickState& state) {
+  return state.has(TickState::hasControl) && !state.has(TickState::falling) &&
+         state.jumpState == Player::notJumping;
+}
+
 LivePlay::LivePlay(Game& game, const Reachability& search)
     : game_(game), search_(search), states_(search.tickStates()) {
   game_.beginLife();

@@ -38,6 +38,17 @@ struct PlaySnapshot {
   std::size_t bytes() const;  // held, the heap's share included, roughly
 };
 
+// Long enough to meet every enemy anywhere on its patrol: lengths of a
+// wait growing by half up to the longest patrol's period.
+std::vector<int> patrolWaits(const Game& game);
+
+// By tile: claimable, not yet claimed, and claimed by some tick of the
+// search's (not among `unreached`): what a route must still claim.
+std::vector<bool> tilesWanted(const Game& game, const std::vector<int>& unreached);
+
+// Whether the player can stand still there: it has the keys, on a floor.
+bool canStandStill(const TickState& state);
+
 class LivePlay {
  public:
   // search: run on game. Begins the life afresh, enemies and all, with

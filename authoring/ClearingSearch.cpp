@@ -6,6 +6,7 @@
 
 #include "authoring/ClearingPlay.h"
 #include "authoring/Reachability.h"
+#include "authoring/RouteTour.h"
 #include "authoring/StateWays.h"
 #include "authoring/WordHash.h"
 #include "game/Game.h"
@@ -40,20 +41,20 @@ const std::size_t turnsTried = 16;
 
 class Clearing {
  public:
-  Clearing(Game& game, const Reachability& search, ClearingLimits limits, std::size_t lookedAt)
+  Clearing(LivePlay& live, Game& game, const Reachability& search, ClearingLimits limits,
+           std::size_t lookedAt, const ClearingAim& aim = {})
       : game_(game), search_(search), graph_(*search.foundStates()), limits_(limits),
-        live_(game, search),
+        live_(live), aim_(aim),
         nearest_(graph_, search.components(), game.floorManager.tiles().size(), lookedAt) {
     for (int tile : search.unreachedTiles()) unreached_.push_back(tile);
     fetchable_.assign(game.itemManager.items().size(), true);
     for (int item : search.unreachedItems()) fetchable_[item] = false;
-    waits_ = waitLengths();
+    waits_ = patrolWaits(game);
   }
 
   ClearingResult run();
 
  private:
-  std::vector<int> waitLengths() const;
   std::vector<bool> wantedNow() const;
   bool makePlans(Choice& choice);
   void waitPlans(Choice& choice);
@@ -71,7 +72,8 @@ class Clearing {
   const Reachability& search_;
   const StateGraph& graph_;
   ClearingLimits limits_;
-  LivePlay live_;
+  LivePlay& live_;
+  const ClearingAim& aim_;
   NearestWay nearest_;
   std::vector<int> unreached_;
   std::vector<bool> fetchable_;  // by item: the search found a way to touch it
@@ -82,37 +84,13 @@ class Clearing {
   double startedAt_ = searchClockSeconds();
 };
 
-// Long enough to meet every enemy anywhere on its patrol: lengths growing
-// by half up to the longest patrol's period.
-std::vector<int> Clearing::waitLengths() const {
-  double period = 0.0;
-  for (const Enemy& enemy : game_.enemyManager.enemies()) {
-    if (enemy.speed > 0.0f) {
-      period = std::max(period, 2.0 * (enemy.max_x - enemy.min_x) / enemy.speed + 4.0);
-    }
-  }
-  period = std::min(period, 2000.0);
-  std::vector<int> lengths;
-  for (int wait = 2; wait <= period || lengths.size() < 3; wait += std::max(3, wait / 2)) {
-    lengths.push_back(wait);
-  }
-  return lengths;
-}
-
-std::vector<bool> Clearing::wantedNow() const {
-  const std::vector<FloorTile>& tiles = game_.floorManager.tiles();
-  std::vector<bool> wanted(tiles.size(), false);
-  for (std::size_t i = 0; i < tiles.size(); ++i) {
-    wanted[i] = tiles[i].claimable != 0 && !tiles[i].cleared;
-  }
-  for (int tile : unreached_) wanted[tile] = false;
-  return wanted;
-}
+std::vector<bool> Clearing::wantedNow() const { return tilesWanted(game_, unreached_); }
 
 ClearingResult Clearing::run() {
   const std::vector<bool> wanted = wantedNow();
   result_.tilesTotal = static_cast<int>(std::count(wanted.begin(), wanted.end(), true));
   std::vector<Choice> stack(1);
+  if (aim_.from != nullptr) live_.restore(*aim_.from);
   stack.back().at = live_.snapshot();
   stack.back().wanted = wantedNow();
   count(stack.back());
@@ -121,6 +99,7 @@ ClearingResult Clearing::run() {
     if (overLimit()) {
       result_.end = ClearingResult::End::Limit;
       result_.ticksPlayed = live_.ticksPlayed();
+      result_.statesWalked = nearest_.ways().settled();
       return result_;
     }
     Choice& choice = stack.back();
@@ -144,7 +123,16 @@ ClearingResult Clearing::run() {
       result_.route = live_.inputs();
       result_.tilesClaimed = result_.tilesTotal;
       result_.ticksPlayed = live_.ticksPlayed();
-      result_.hashes = hashesAlong(stack);
+      result_.statesWalked = nearest_.ways().settled();
+      if (aim_.places == nullptr) {
+        result_.hashes = hashesAlong(stack);
+        for (const Choice& done : stack) {
+          const Plan& way = done.plans[done.next - 1];
+          result_.edges.insert(result_.edges.end(), way.path.begin(), way.path.end());
+        }
+        return result_;
+      }
+      for (Choice& choice : stack) aim_.places->push_back({std::move(choice.at), std::move(choice.wanted)});
       return result_;
     }
     Choice next;
@@ -157,6 +145,7 @@ ClearingResult Clearing::run() {
   result_.exhausted = true;
   result_.end = result_.blockedBy;  // NoWay when no attempt ended in a death
   result_.ticksPlayed = live_.ticksPlayed();
+  result_.statesWalked = nearest_.ways().settled();
   return result_;
 }
 
@@ -166,7 +155,7 @@ bool Clearing::makePlans(Choice& choice) {
     switch (choice.stage) {
       case Choice::Nearest: {
         Plan plan;
-        plan.path = nearest_.from(choice.at.at, choice.wanted);
+        plan.path = nearest_.from(choice.at.at, aim_.focus ? aim_.focus(choice.wanted) : choice.wanted);
         if (!plan.path.empty()) choice.plans.push_back(plan);
         choice.stage = Choice::Waits;
         break;
@@ -192,11 +181,7 @@ bool Clearing::makePlans(Choice& choice) {
 
 // Standing still where the player has the keys, then the nearest way.
 void Clearing::waitPlans(Choice& choice) {
-  const TickState& state = choice.at.player;
-  if (choice.plans.empty() || !state.has(TickState::hasControl) ||
-      state.has(TickState::falling) || state.jumpState != Player::notJumping) {
-    return;
-  }
+  if (choice.plans.empty() || !canStandStill(choice.at.player)) return;
   for (int wait : waits_) {
     Plan plan = choice.plans.front();
     plan.wait = wait;
@@ -273,6 +258,7 @@ HashTrail Clearing::hashesAlong(const std::vector<Choice>& stack) {
 bool Clearing::tryPlan(const Plan& plan) {
   if (plan.wait > 0 && !live_.wait(plan.wait)) return false;
   for (std::uint32_t e : plan.path) {
+    if (static_cast<std::size_t>(live_.ticks()) >= aim_.longest) return false;
     if (!live_.playEdge(e)) return live_.end() == PlayEnd::Cleared;
   }
   return true;
@@ -335,7 +321,9 @@ void Clearing::count(Choice& choice) {
 }
 
 bool Clearing::overLimit() {
-  if (live_.ticksPlayed() >= limits_.maxTicks) return true;
+  const std::size_t walked =
+      aim_.focus ? (aim_.walked + nearest_.ways().settled()) / ClearingAim::statesPerTick : 0;
+  if (live_.ticksPlayed() + walked >= limits_.maxTicks) return true;
   // A place seen costs its hash, its node and the table's slot.
   const std::size_t seenBytes = seen_.size() * 32 + seen_.bucket_count() * sizeof(void*);
   if (held_ + seenBytes + live_.inputs().capacity() * sizeof(TickInput) > limits_.maxBytes) {
@@ -359,12 +347,19 @@ ClearingResult clearWithEnemies(Game& game, const Reachability& search, Clearing
     ClearingLimits left = limits;
     left.maxSeconds = limits.maxSeconds - (searchClockSeconds() - startedAt);
     left.maxTicks = limits.maxTicks - std::min(limits.maxTicks, best.ticksPlayed);
-    ClearingResult result = Clearing(game, search, left, lookedAt).run();
+    LivePlay live(game, search);
+    ClearingResult result = Clearing(live, game, search, left, lookedAt).run();
     if (lookedAt == 1 && result.end != ClearingResult::End::Cleared) return result;
     if (result.end != ClearingResult::End::Cleared) continue;
     if (best.end != ClearingResult::End::Cleared || result.route.size() < best.route.size()) {
       best = std::move(result);
     }
   }
+  if (limits.tourTicks > 0) shortenByTour(game, search, best, limits);
   return best;
+}
+
+ClearingResult clearAiming(LivePlay& live, Game& game, const Reachability& search,
+                           const ClearingLimits& limits, const ClearingAim& aim) {
+  return Clearing(live, game, search, limits, 1, aim).run();
 }

@@ -35,7 +35,12 @@
 // that and the trail's 8 bytes a tick. Measured figures are in
 // docs/performance.md.
 #include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <utility>
 #include <vector>
+
+#include "authoring/ClearingPlay.h"
 
 #include "authoring/Replay.h"
 #include "authoring/TickState.h"
@@ -47,6 +52,12 @@ struct ClearingLimits {
   std::size_t maxTicks = 2000000;
   double maxSeconds = 60.0;
   std::size_t maxBytes = std::size_t{256} << 20;
+  // The route's tour (authoring/RouteTour.h), counted apart from the
+  // above: ticks played and states walked (ClearingAim), and a share of
+  // maxSeconds (10 s of the 60, which PWE_SEARCH_SECONDS scales with the
+  // proof's) should a slow machine reach it first. 0 ticks: no tour.
+  std::size_t tourTicks = 250000;
+  double tourShare = 1.0 / 6.0;
 };
 
 struct ClearingResult {
@@ -54,6 +65,7 @@ struct ClearingResult {
   End end = End::NoWay;
   std::vector<TickInput> route;  // when Cleared: every tick's keys from the life's start
   HashTrail hashes;  // when Cleared: the route as the search played it (authoring/Replay.h)
+  std::vector<std::uint32_t> edges;  // when Cleared by clearWithEnemies' search: its edges, in order
   bool exhausted = false;        // not cleared, and every way within reach was tried
   // The attempt that claimed the most tiles, when none cleared the level:
   // how it ended (Caught, Fell or Countdown), by which enemy (index in the
@@ -65,8 +77,27 @@ struct ClearingResult {
   float x = 0.0f;
   float y = 0.0f;
   std::size_t ticksPlayed = 0;
+  std::size_t statesWalked = 0;  // taken from the queue by its walks over the found states
 };
 
 // game: the one search ran on, as it left it; left at the life's start.
+// The route found is shortened by a tour (authoring/RouteTour.h) unless
+// limits.tourTicks is 0.
 ClearingResult clearWithEnemies(Game& game, const Reachability& search,
                                 ClearingLimits limits = {});
+
+// The same search aimed by a tour: the nearest way goes for the tiles
+// `focus` picks of those still wanted, it begins at `from` (null: the
+// life's start), a way that makes the route `longest` ticks long fails,
+// and a route found leaves its hash trail to the caller (live.keepHashes)
+// and its places, each with the tiles wanted there, in `places`.
+struct ClearingAim {
+  std::function<std::vector<bool>(const std::vector<bool>&)> focus;
+  const PlaySnapshot* from = nullptr;
+  std::size_t longest = SIZE_MAX;
+  std::vector<std::pair<PlaySnapshot, std::vector<bool>>>* places = nullptr;
+  std::size_t walked = 0;
+  static constexpr std::size_t statesPerTick = 16;
+};
+ClearingResult clearAiming(LivePlay& live, Game& game, const Reachability& search,
+                           const ClearingLimits& limits, const ClearingAim& aim);

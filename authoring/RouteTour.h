@@ -1,0 +1,44 @@
+#pragma once
+// A route that clears a level, made shorter by a tour over the order in
+// which its runs of claimable tiles (authoring/RunBound.h) are claimed and
+// the end each is entered from, as route optimisers improve a tour.
+//
+// A tour is a list of legs: some tiles of one run and the end they are
+// entered from. A tour is played by the proof's own search
+// (authoring/ClearingSearch.h, clearAiming) aimed by it: its nearest way
+// goes for the end tile of the first leg with a tile still wanted while
+// none of that leg is claimed, then for the leg's other tiles; its waits,
+// other ways, items and going back are as ever. So every tour is played on
+// the game's own tick with the enemies, one kept clears the level with no
+// life lost, and its hash trail is the one its replay must follow.
+//
+// The first tour is the route given's own: the stretches of its claims
+// that stay in one run, in its order. The moves tried over the tour kept
+// are an end flipped, a segment of one to three legs moved elsewhere
+// (or-opt) and a segment reversed with its ends flipped (2-opt), those that
+// change the latest leg first; the first that shortens the route is kept
+// and the moves begin again from it. A move shares the legs before its
+// first change with the tour kept, and its play begins at the place kept
+// where those legs were done, so it replays only the rest; it is given up
+// once its route is no shorter, or past 2 times the kept route's length in
+// work (below).
+//
+// The route given is replaced only by one that clears the level in fewer
+// ticks, so the result is never longer. Limits (ClearingLimits): tourTicks
+// (250 000) of work, ticks played and every 16 states the searches' walks
+// take from their queues, so a busy machine finds what a quiet one does;
+// tourShare of the proof's seconds (10 s of the 60, PWE_SEARCH_SECONDS
+// scales it) should a slow machine reach that first: far beyond what the
+// work takes, so that the route found does not follow the machine's load; the search's own
+// limit in bytes for each play. Memory beyond the search's: a snapshot
+// per leg (the enemies changed and the items), the route's inputs and hash
+// trail. Measured in docs/performance.md.
+#include "authoring/ClearingSearch.h"
+
+class Game;
+class Reachability;
+
+// clear: a route that cleared, with its edges; game: the one search ran
+// on, at the life's start, and left there.
+void shortenByTour(Game& game, const Reachability& search, ClearingResult& clear,
+                   const ClearingLimits& limits);

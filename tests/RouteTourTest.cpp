@@ -1,0 +1,123 @@
+// The proof's route shortened by a tour over the order of its runs: on
+// levels whose nearest-first order is slow the tour finds a quicker one
+// that the game, replayed, still clears; on a shipped level it beats the
+// route recorded by hand.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "authoring/ClearingSearch.h"
+#include "authoring/Reachability.h"
+#include "authoring/ReachabilityVerdict.h"
+#include "authoring/Replay.h"
+#include "game/Game.h"
+#include "tests/support/GameTree.h"
+#include "tests/support/LevelText.h"
+#include "tests/support/RepositoryRoot.h"
+
+namespace {
+
+void floorRow(LevelText& level, int from, int to, int row, int claimable) {
+  for (int x = from; x < to; x += GameTree::tileWidth) {
+    level.tiles.push_back(std::to_string(x) + " " + std::to_string(row) + " brick brick_clear " +
+                          std::to_string(claimable) + " 10");
+  }
+}
+
+// The sanitizer run is slower: it scales the tour's seconds as pwe-check's.
+ClearingLimits limitsForThisBuild(bool tour) {
+  ClearingLimits limits;
+  if (const char* seconds = std::getenv("PWE_SEARCH_SECONDS")) limits.maxSeconds = std::atof(seconds);
+  if (!tour) limits.tourTicks = 0;
+  return limits;
+}
+
+struct Proved {
+  std::size_t ticks = 0;  // of the route, 0 when none cleared
+  Replay route;
+  bool agrees = false;  // no finding says the game parts from the proof's play
+};
+
+Proved prove(Game& game, bool tour) {
+  game.beginLife();
+  Reachability search(game);
+  search.run();
+  Proved proved;
+  const ReachabilityVerdict verdict = judgeLevel(game, search, limitsForThisBuild(tour));
+  if (!verdict.routeWritable || verdict.route.enemiesAbsent) return proved;
+  proved.route = verdict.route;
+  proved.ticks = static_cast<std::size_t>(verdict.route.tickCount());
+  proved.agrees = true;
+  for (const LayoutFinding& f : verdict.findings) {
+    if (f.message.find("disagree") != std::string::npos) proved.agrees = false;
+  }
+  return proved;
+}
+
+struct SlowCase {
+  const char* name;
+  LevelText level;
+};
+
+// The player starts a step from the end of a long run, with a short run
+// a little further off on the other side: nearest first walks the long
+// run out and back; the short one first saves most of a crossing.
+std::vector<SlowCase> slowCases() {
+  std::vector<SlowCase> cases;
+  {
+    SlowCase bare{"a long run nearer than a short one", {}};
+    floorRow(bare.level, 0, 304, 300, 1);
+    floorRow(bare.level, 304, 336, 300, 0);
+    floorRow(bare.level, 336, 416, 300, 1);
+    bare.level.start = "318 299 1";
+    cases.push_back(bare);
+  }
+  {
+    SlowCase guarded{"the same, a blob patrolling a floor above", {}};
+    guarded.level = cases.front().level;
+    floorRow(guarded.level, 0, 640, 180, 0);
+    guarded.level.enemies = {"100 179 1 20 600 1.5 1 0 blob 0 50"};
+    cases.push_back(guarded);
+  }
+  return cases;
+}
+
+TEST(RouteTour, FindsAQuickerOrderThanNearestFirstThatStillClears) {
+  for (const SlowCase& c : slowCases()) {
+    GameTree tree;
+    tree.writeLevel("level1.inf", c.level.str());
+    auto game = std::make_unique<Game>(640, 480, 100);
+    game->startLevel("level1.inf");
+    const Proved greedy = prove(*game, false);
+    const Proved toured = prove(*game, true);
+    ASSERT_GT(greedy.ticks, 0u) << c.name;
+    ASSERT_GT(toured.ticks, 0u) << c.name;
+    EXPECT_LT(toured.ticks + 50, greedy.ticks) << c.name;
+    EXPECT_TRUE(toured.agrees) << c.name;
+    const ReplayOutcome outcome = playReplay(*game, toured.route);
+    EXPECT_TRUE(outcome.cleared) << c.name;
+    EXPECT_EQ(outcome.livesLost, 0) << c.name;
+  }
+}
+
+// A shipped level: the proof's route, with its tour, is no slower than
+// the route recorded by hand in the suite (the greedy route alone was).
+TEST(RouteTour, BeatsTheHandRecordedRouteOnLevel1) {
+  ASSERT_TRUE(enterRepositoryRoot());
+  for (const char* level : {"level1"}) {
+    Replay hand;
+    std::string error;
+    ASSERT_TRUE(readReplay(std::string("tests/replays/") + level + ".replay", hand, error)) << error;
+    auto game = std::make_unique<Game>(640, 480, 100);
+    game->startLevel(std::string(level) + ".inf");
+    const Proved toured = prove(*game, true);
+    ASSERT_GT(toured.ticks, 0u) << level;
+    EXPECT_LE(toured.ticks, static_cast<std::size_t>(hand.tickCount())) << level;
+    EXPECT_TRUE(toured.agrees) << level;
+  }
+}
+
+}  // namespace
