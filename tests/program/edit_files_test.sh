@@ -10,10 +10,12 @@ start_x
 cp "$work/media/level1.inf" "$work/first.inf"
 start_editor first.inf
 wait_editor
-# The map alone: the status bar changes as the live checks finish.
+# The map alone: the status bar changes as the live checks finish, and the
+# map takes their marks (a blob passes close) once the proof is done.
 map=640x480+0+0
 [ "$(title)" = "pwe-edit - first.inf" ] || fail "title '$(title)' for first.inf"
 xdotool mousemove --window "$wid" 20 20
+wait_warning_mark 60 || fail "the live checks marked no close pass on level1"
 sleep 0.5
 window_shot "$work/plain.png" "$map"
 

@@ -58,6 +58,21 @@ window_shot() {
   fi
 }
 
+# Waits up to $1 seconds for the live checks' warning colour to show on
+# the map: the proof with the enemies marks an enemy that passes close,
+# last of all the checks, and a picture taken before it is no picture of
+# the map the author goes on to see.
+wait_warning_mark() {
+  local deadline=$(( SECONDS + $1 ))
+  while [ $SECONDS -lt $deadline ]; do
+    window_shot "$work/marks.png" 640x480+0+0
+    [ "$(convert "$work/marks.png" -fill black +opaque 'rgb(255,190,40)' -fill white \
+           -opaque 'rgb(255,190,40)' -format '%[fx:mean>0]' info:)" = "1" ] && return 0
+    sleep 0.5
+  done
+  return 1
+}
+
 # Number of pixels that differ between two pictures.
 differing_pixels() {
   compare -metric AE "$1" "$2" null: 2>&1
