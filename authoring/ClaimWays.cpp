@@ -74,4 +74,12 @@ bool claims(const StateGraph& g, std::uint32_t e, int tile) {
   return false;
 }
 
+ClaimStart claimStart(const StateGraph& g, std::size_t tileCount, const RouteLimits& limits) {
+  ClaimStart start;
+  start.claims = claimEdges(g, tileCount);
+  start.longest = longestEdge(g);
+  start.fromStart = leastTicks(g, {{0, 0}}, start.longest, limits);
+  return start;
+}
+
 }  // namespace claimways

@@ -48,4 +48,14 @@ std::vector<std::vector<ClaimEdge>> claimEdges(const StateGraph& g, std::size_t 
 // Whether the edge claims the tile.
 bool claims(const StateGraph& g, std::uint32_t e, int tile);
 
+// What both par bounds start from, found once: the edges claiming each
+// tile, the longest edge, and the least ticks from the life's start to
+// every state (empty when the limits passed first).
+struct ClaimStart {
+  std::vector<std::vector<ClaimEdge>> claims;
+  std::uint32_t longest = 1;
+  Costs fromStart;
+};
+ClaimStart claimStart(const StateGraph& g, std::size_t tileCount, const RouteLimits& limits);
+
 }  // namespace claimways

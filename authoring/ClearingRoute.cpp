@@ -28,10 +28,11 @@ namespace {
 // between them, and the least time to claim them all in any order.
 class OrderedBound {
  public:
-  OrderedBound(const StateGraph& g, const std::vector<FloorTile>& tiles, const RouteLimits& limits)
-      : g_(g), limits_(limits), claims_(claimEdges(g, tiles.size())),
-        earliest_(tiles.size(), unreachable), longest_(longestEdge(g)) {
-    const Costs fromStart = leastTicks(g, {{0, 0}}, longest_, limits_);
+  OrderedBound(const StateGraph& g, const std::vector<FloorTile>& tiles, const ClaimStart& start,
+               const RouteLimits& limits)
+      : g_(g), limits_(limits), claims_(start.claims), earliest_(tiles.size(), unreachable),
+        longest_(start.longest) {
+    const Costs& fromStart = start.fromStart;
     found_ = !fromStart.empty();
     for (std::size_t t = 0; found_ && t < tiles.size(); ++t) {
       if (tiles[t].claimable == 0 || claims_[t].empty()) continue;
@@ -126,7 +127,7 @@ class OrderedBound {
   const StateGraph& g_;
   const RouteLimits& limits_;
   bool found_ = false;
-  std::vector<std::vector<ClaimEdge>> claims_;
+  const std::vector<std::vector<ClaimEdge>>& claims_;
   std::vector<std::uint64_t> earliest_;
   std::vector<int> wanted_;
   std::vector<int> chosen_;
@@ -143,11 +144,13 @@ ParBound parLowerBound(const Reachability& search, const Game& game, RouteLimits
     par.found = true;
     return par;
   }
-  OrderedBound bound(*graph, game.floorManager.tiles(), limits);
+  const std::vector<FloorTile>& tiles = game.floorManager.tiles();
+  const ClaimStart start = claimStart(*graph, tiles.size(), limits);
+  OrderedBound bound(*graph, tiles, start, limits);
   par.found = bound.found();
   if (!par.found) return par;
   std::uint64_t ticks = bound.ticks();
-  const RunBound runs = claimRunsBound(*graph, game, limits);
+  const RunBound runs = claimRunsBound(*graph, game, start, limits);
   if (runs.found) ticks = std::max(ticks, runs.ticks);
   par.ticks = static_cast<int>(std::min<std::uint64_t>(ticks, INT_MAX));
   return par;

@@ -108,10 +108,9 @@ int coverOf(const ClaimRun& run, const Motion& m) {
 class Transitions {
  public:
   Transitions(const StateGraph& g, const std::vector<ClaimRun>& runs,
-              const std::vector<std::vector<ClaimEdge>>& claims, const Motion& motion,
-              const RouteLimits& limits)
-      : g_(g), runs_(runs), motion_(motion), limits_(limits), runOf_(claims.size(), -1),
-        claims_(claims), longest_(longestEdge(g)),
+              const ClaimStart& start, const Motion& motion, const RouteLimits& limits)
+      : g_(g), runs_(runs), motion_(motion), limits_(limits), runOf_(start.claims.size(), -1),
+        claims_(start.claims), longest_(start.longest),
         any_(runs.size(), std::vector<std::uint64_t>(runs.size(), never)),
         walked_(any_) {
     for (std::size_t r = 0; r < runs.size(); ++r) {
@@ -337,16 +336,15 @@ double teleportSaving(const Game& game, const std::vector<ClaimRun>& runs, const
 }
 
 // By run: the earliest tick of a claim on it.
-std::vector<std::uint64_t> firstClaimTicks(const StateGraph& g, const Transitions& ways,
-                                           const std::vector<ClaimRun>& runs,
-                                           const RouteLimits& limits) {
-  const Costs fromStart = leastTicks(g, {{0, 0}}, longestEdge(g), limits);
+std::vector<std::uint64_t> firstClaimTicks(const Costs& fromStart, const Transitions& ways,
+                                           const std::vector<ClaimRun>& runs) {
   if (fromStart.empty()) return {};
   std::vector<std::uint64_t> first(runs.size(), never);
   for (std::size_t r = 0; r < runs.size(); ++r) {
     for (int t : runs[r].tiles) {
       for (const ClaimEdge& c : ways.claims()[t]) {
-        if (fromStart[c.from] < never) first[r] = std::min(first[r], fromStart[c.from] + ways.entering(c, runs[r]));
+        if (fromStart[c.from] >= never) continue;
+        first[r] = std::min(first[r], fromStart[c.from] + ways.entering(c, runs[r]));
       }
     }
   }
@@ -355,21 +353,21 @@ std::vector<std::uint64_t> firstClaimTicks(const StateGraph& g, const Transition
 
 }  // namespace
 
-RunBound claimRunsBound(const StateGraph& g, const Game& game, const RouteLimits& limits) {
+RunBound claimRunsBound(const StateGraph& g, const Game& game, const ClaimStart& start,
+                        const RouteLimits& limits) {
   RunBound bound;
   const Motion motion = motionOf(g, game);
   const std::vector<FloorTile>& tiles = game.floorManager.tiles();
   if (motion.walk <= 0.0f || g.size() == 0) return bound;
-  const std::vector<std::vector<ClaimEdge>> claims = claimEdges(g, tiles.size());
   std::vector<bool> wanted(tiles.size(), false);
   for (std::size_t t = 0; t < tiles.size(); ++t) {
-    wanted[t] = tiles[t].claimable != 0 && !claims[t].empty();
+    wanted[t] = tiles[t].claimable != 0 && !start.claims[t].empty();
   }
   const std::vector<ClaimRun> runs = claimRuns(tiles, wanted, motion.reach);
   if (runs.empty() || runs.size() > mostRuns) return bound;
-  Transitions ways(g, runs, claims, motion, limits);
+  Transitions ways(g, runs, start, motion, limits);
   if (!ways.measure()) return bound;
-  const std::vector<std::uint64_t> first = firstClaimTicks(g, ways, runs, limits);
+  const std::vector<std::uint64_t> first = firstClaimTicks(start.fromStart, ways, runs);
   if (first.empty()) return bound;
   const std::uint64_t tree = firstEntriesTicks(ways, first);
   if (tree >= never) return bound;

@@ -53,11 +53,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "authoring/ClaimWays.h"
 #include "structures/FloorTile.h"
 
 class Game;
 class RouteLimits;
-class StateGraph;
 
 struct ClaimRun {
   int row = 0;
@@ -77,4 +77,7 @@ struct RunBound {
   bool found = false;       // false: the limits passed first, or teleports know no cooldown
 };
 
-RunBound claimRunsBound(const StateGraph& g, const Game& game, const RouteLimits& limits);
+// start: the claiming edges and the ways from the life's start, as the
+// ordered bound found them.
+RunBound claimRunsBound(const StateGraph& g, const Game& game, const claimways::ClaimStart& start,
+                        const RouteLimits& limits);
