@@ -14,18 +14,9 @@
 #include "game/Game.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
+#include "tests/support/PlacedLevel.h"
 
 namespace {
-
-struct Level {
-  GameTree tree;
-  Game game{640, 480, 100};
-  explicit Level(const LevelText& text) {
-    tree.writeLevel("level1.inf", text.str());
-    game.startLevel("level1.inf");
-    game.beginLife();
-  }
-};
 
 struct Measured {
   RouteMoments moments;
@@ -34,7 +25,7 @@ struct Measured {
 };
 
 Measured measure(const LevelText& text) {
-  Level level(text);
+  PlacedLevel level(text);
   Reachability search(level.game);
   search.run();
   const ClearingResult clear = clearWithEnemies(level.game, search);
@@ -130,7 +121,7 @@ TEST(RouteMoments, AnEnemyPassingCloseIsAWarningAtItsRecord) {
 
 // Past the limits nothing is claimed: the note says what was left.
 TEST(RouteMoments, PastItsLimitsNothingIsMeasured) {
-  Level level(gapLevel(40));
+  PlacedLevel level(gapLevel(40));
   Reachability search(level.game);
   search.run();
   const ClearingResult clear = clearWithEnemies(level.game, search);

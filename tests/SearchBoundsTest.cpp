@@ -19,6 +19,7 @@
 #include "game/Game.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
+#include "tests/support/PlacedLevel.h"
 
 namespace {
 
@@ -74,16 +75,6 @@ std::size_t residentBytes() {
 void resetPeak() { std::ofstream clear("/proc/self/clear_refs");
   clear << "5"; }
 
-struct Level {
-  GameTree tree;
-  Game game{640, 480, 100};
-  explicit Level(const LevelText& text) {
-    tree.writeLevel("level1.inf", text.str());
-    game.startLevel("level1.inf");
-    game.beginLife();
-  }
-};
-
 std::string joined(const std::vector<LayoutFinding>& findings) {
   std::string text;
   for (const LayoutFinding& f : findings) text += f.message + "\n";
@@ -109,7 +100,7 @@ TEST(SearchBounds, MemoryStaysWithinTheLimit) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Level level(strained(c.claimable, c.enemies, 0, false));
+    PlacedLevel level(strained(c.claimable, c.enemies, 0, false));
     resetPeak();
     const std::size_t before = residentBytes();
     ReachabilityLimits limits;
@@ -143,7 +134,7 @@ TEST(SearchBounds, EveryStageKeepsToItsSeconds) {
     }
   }
   floors.ladders.push_back("300 160 140 rungs");
-  Level items(floors);
+  PlacedLevel items(floors);
   Reachability search(items.game);
   search.run();
   ASSERT_TRUE(search.complete());
@@ -163,7 +154,7 @@ TEST(SearchBounds, EveryStageKeepsToItsSeconds) {
     crowded.chutes.push_back(x + " " + y + " 48 4 " + std::to_string(i % 2) + " step");
     crowded.teleporters.push_back(x + " " + y + " pad pad_cool " + std::to_string(1 + i % 9));
   }
-  Level layout(crowded);
+  PlacedLevel layout(crowded);
   start = searchClockSeconds();
   const std::vector<LayoutFinding> findings = LayoutRules(layout.game, limit).check();
   const double took = searchClockSeconds() - start;
@@ -186,7 +177,7 @@ TEST(SearchBounds, TheRouteChecksStopAtTheirLimits) {
     gaps.tiles.push_back(std::to_string(x + 32) + " 300 brick brick_clear 0 0");
   }
   gaps.tiles.push_back("608 300 brick brick_clear 1 10");
-  Level level(gaps);
+  PlacedLevel level(gaps);
   Reachability search(level.game);
   search.run();
   const ClearingResult clear = clearWithEnemies(level.game, search);
