@@ -148,13 +148,12 @@ class Transitions {
   std::uint64_t walked(std::size_t a, std::size_t b) const { return walked_[a][b]; }
   const std::vector<std::vector<ClaimEdge>>& claims() const { return claims_; }
 
-  // From an edge's start to its first claim on a run: a teleport happens
-  // in its last tick.
+  // From an edge's start to its first claim on a run. An edge is a chain
+  // of ticks that claims only in its first tick, where the player stands
+  // with a choice, and in its last, where it lands, ends a slide or
+  // arrives by a teleport.
   std::uint64_t entering(const ClaimEdge& c, const ClaimRun& run) const {
-    const StateEdge& edge = g_.edge(c.edge);
-    std::uint64_t ticks = apart(placeOf(c.from), placeOf(run));
-    if (edge.input.digit != 0) ticks = std::min<std::uint64_t>(ticks, edge.ticks);
-    return std::max<std::uint64_t>(ticks, 1);
+    return standsIn(c.from, run) ? 1 : g_.edge(c.edge).ticks;
   }
 
  private:
@@ -163,8 +162,8 @@ class Transitions {
       for (const ClaimEdge& c : claims_[t]) {
         const StateEdge& edge = g_.edge(c.edge);
         const bool teleport = edge.input.digit != 0;
-        if (claimsRun(c.edge, a)) {
-          const std::uint64_t inEdge = withinEdge(a, b, teleport);
+        if (claimsRun(c.edge, a) && entering(c, runs_[a]) < entering(c, runs_[b])) {
+          const std::uint64_t inEdge = entering(c, runs_[b]) - entering(c, runs_[a]);
           any_[a][b] = std::min(any_[a][b], inEdge);
           if (!teleport) walked_[a][b] = std::min(walked_[a][b], inEdge);
           continue;
@@ -216,10 +215,15 @@ class Transitions {
     return ticks;
   }
 
-  // One edge claims on both: its ticks between the two runs.
-  std::uint64_t withinEdge(std::size_t a, std::size_t b, bool teleport) const {
-    if (teleport) return 1;
-    return std::max<std::uint64_t>(1, apart(placeOf(runs_[a]), placeOf(runs_[b])));
+  // Standing under control on the run's row, within its claims' reach
+  // (and a tick's step, since a tick may claim after it moves).
+  bool standsIn(std::uint32_t state, const ClaimRun& run) const {
+    const TickState& s = g_.state(state);
+    const bool standing =
+        !s.has(TickState::falling) && !s.has(TickState::onChute) && s.jumpState == 0;
+    const Place zone = placeOf(run);
+    return standing && placeOf(state).row == zone.row && s.x >= zone.left - motion_.sideways &&
+           s.x <= zone.right + motion_.sideways;
   }
 
   const StateGraph& g_;

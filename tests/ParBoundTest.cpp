@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "authoring/ClaimWays.h"
 #include "authoring/ClearingRoute.h"
 #include "authoring/Reachability.h"
 #include "authoring/RunBound.h"
@@ -158,6 +159,15 @@ TEST(ParBound, NeverPassesTheTrueBestTime) {
     gap.level.start = "8 299 1";
     cases.push_back(gap);
   }
+  {
+    // A fall's chain claims where it leaves and where it lands, and
+    // nowhere between.
+    Truth drop{"a run that drops onto another", {}};
+    floorRow(drop.level, 0, 96, 236, 1);
+    floorRow(drop.level, 0, 192, 300, 1);
+    drop.level.start = "8 235 1";
+    cases.push_back(drop);
+  }
   for (const Truth& c : cases) {
     GameTree tree;
     tree.writeLevel("level1.inf", c.level.str());
@@ -173,6 +183,15 @@ TEST(ParBound, NeverPassesTheTrueBestTime) {
     ASSERT_TRUE(par.found) << c.name;
     EXPECT_LE(par.ticks, best) << c.name;
     EXPECT_GE(static_cast<int>(search.route().ticks.size()), best) << c.name;
+    // The runs bound on its own, which the ordered one may hide here.
+    const StateGraph& graph = *search.foundStates();
+    const RunBound runs = claimRunsBound(
+        graph, *game, claimways::claimStart(graph, game->floorManager.tiles().size(), limits),
+        limits);
+    ASSERT_TRUE(runs.found) << c.name;
+    EXPECT_LE(runs.ticks, static_cast<std::uint64_t>(best)) << c.name;
+    EXPECT_GE(runs.ticks * 2, static_cast<std::uint64_t>(best)) << c.name << ": " << runs.ticks
+                                                                      << " of " << best;
   }
 }
 
