@@ -19,7 +19,8 @@ std::uint32_t longestEdge(const StateGraph& g) {
 // Edge costs are small (a chain is stored after at most a few hundred
 // ticks), so the open states sit in a ring of buckets, one per cost.
 Costs leastTicks(const StateGraph& g, const std::vector<Source>& sources,
-                 std::uint32_t longestEdge, const RouteLimits& limits, Teleports teleports) {
+                 std::uint32_t longestEdge, const RouteLimits& limits, Teleports hops) {
+  const bool left = hops == Teleports::Left;
   Costs cost(g.size(), unreachable);
   std::vector<std::vector<std::uint32_t>> ring(longestEdge + 1);
   std::size_t open = 0;
@@ -40,7 +41,7 @@ Costs leastTicks(const StateGraph& g, const std::vector<Source>& sources,
       if (cost[state] != at) continue;
       for (std::uint32_t e = g.firstEdge(state); e < g.endEdge(state); ++e) {
         const StateEdge& edge = g.edge(e);
-        if (teleports == Teleports::Left && edge.input.digit != 0) continue;
+        if (left && teleports(g, state, edge)) continue;
         const std::uint64_t next = at + edgeCost(edge);
         if (next >= cost[edge.to]) continue;
         cost[edge.to] = next;
@@ -64,6 +65,11 @@ std::vector<std::vector<ClaimEdge>> claimEdges(const StateGraph& g, std::size_t 
     }
   }
   return byTile;
+}
+
+bool teleports(const StateGraph& g, std::uint32_t from, const StateEdge& edge) {
+  return edge.input.digit != 0 && !g.state(from).has(TickState::cooldownActive) &&
+         g.state(edge.to).has(TickState::cooldownActive);
 }
 
 bool claims(const StateGraph& g, std::uint32_t e, int tile) {

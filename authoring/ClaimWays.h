@@ -31,6 +31,11 @@ enum class Teleports { Taken, Left };
 
 inline std::uint64_t edgeCost(const StateEdge& edge) { return edge.wait ? 0 : edge.ticks; }
 
+// Whether the edge from the state teleports: a digit held and the
+// cooldown, which only a teleport starts, started. A digit held anywhere
+// else changes nothing.
+bool teleports(const StateGraph& g, std::uint32_t from, const StateEdge& edge);
+
 // The longest edge that is not a wait, at least 1.
 std::uint32_t longestEdge(const StateGraph& g);
 

@@ -13,9 +13,10 @@
 // in one tick. A run's left edges span M; one step between neighbouring
 // left edges is at most s.
 //
-// Stays. A stay on a run is a stretch of ticks standing on its row, moving
-// at most the walking speed v a tick. Stays on two runs never share a tick.
-// K stays over a run cover its left edges only if their walks add up to
+// Stays. A stay on a run is its claims from one entry to the next, each
+// a step of at most the walking speed v from the one before (entries:
+// authoring/RunTransitions.h). Stays on two runs never share a tick. K
+// stays over a run cover its left edges only if their walks add up to
 // M - c - (K - 1)(c + s): the covers of K stays leave at most K - 1 holes,
 // each between two neighbouring left edges. So a run's one stay takes at
 // least W = (M - c) / v ticks, and each stay more saves at most
@@ -23,33 +24,26 @@
 //
 // Transitions. Between the last claim of a stay and the first of the next
 // lie at least the least ticks over the found states (enemies ignored,
-// cooldown waits free) from the end of an edge claiming the one run to the
-// start of an edge claiming the other, plus the ticks within those edges
-// that the distance between where they stand and the runs asks at the
-// fastest speeds (a teleport, in an edge's last tick, asks none). Each
-// run's first stay is entered from the life's start or from a run visited
-// before, so those entries form a tree rooted at the start: together at
-// least the least such tree (an arborescence). Every other entry
-// into run A costs at least in(A): the least transition into it from
-// another run without a teleport, a jump from its row back onto it (which
-// rises for ceil(h / j) ticks and comes down in two fewer), or a slide down
-// a chute and the climb back. Ladders move no one sideways, so a way back
-// by them adds nothing to the cover, and a way back onto the row saves no
-// more walking than it carries the player sideways at its fastest. An
-// entry more pays for itself only if it costs less than it saves, so run A
-// counts at least W times the least ratio of cost to saving, or all of W.
+// cooldown waits free) between the two claims (authoring/RunTransitions.h).
+// Each run's first stay is entered from the life's start or from a run
+// visited before, so those entries form a tree rooted at the start:
+// together at least the least such tree (an arborescence).
 //
-// Teleports. An entry by teleport costs a tick and may add g; they are
-// at most 1 + (T - 1) / cooldown in T ticks, so with two teleporters or more
-// the sum is discounted by that many times the largest g of a run a
-// teleporter stands on.
+// Shares. Every other stay on a run is entered by a way that costs at least
+// its entry's price, and saves at most a gap g; a way back from the run
+// itself saves no more than it carries the player sideways, so one that is
+// never faster than walking (falls, climbs, ladders) saves nothing. A run
+// counts the larger of two: W less the best its entries may spare,
+// chained along the run (authoring/RunEntries.h), and W times the least
+// rate of an entry's cost to what it may save, or all of W. Teleports are
+// entries like any other way in, at the places they arrive.
 //
-// The bound: the tree and each run's share. Limits: at most 200 runs; one
-// walk over the found states from each run's claiming edges, twice (with
-// and without teleports), asking the route's limits
-// (authoring/ClearingRoute.h) as it goes; past them no bound. Memory: a
+// The bound: the tree and each run's share. Limits: at most 200 runs; two
+// walks over the found states for each run, asking the route's limits
+// (authoring/ClearingRoute.h) as they go; past them no bound. Memory: a
 // cost per found state for two walks at a time, the claiming edges by
-// tile, and matrices of runs squared.
+// tile, an entry per claiming edge that enters, and a matrix of runs
+// squared.
 #include <cstdint>
 #include <vector>
 

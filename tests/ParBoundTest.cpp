@@ -11,6 +11,7 @@
 #include "authoring/ClearingRoute.h"
 #include "authoring/Reachability.h"
 #include "authoring/RunBound.h"
+#include "authoring/RunEntries.h"
 #include "game/Game.h"
 #include "tests/support/BestTime.h"
 #include "tests/support/CheckerRun.h"
@@ -66,6 +67,34 @@ TEST(ClaimRuns, KnowTheirSpanAndWidestStep) {
   EXPECT_EQ(runs[0].widestStep, 44);
 }
 
+// Entries chosen to begin pieces of a run: with a gap g of 60 px walked at
+// 1.5 px a tick, a piece begun a whole gap from its neighbour spares 40
+// ticks, and the first piece's entry is free.
+TEST(RunEntries, SpareNoMoreThanTheirGapsLessTheirCost) {
+  const double never = 1e18;
+  auto at = [&](float x, double cost) { return RunEntry{x, cost, never}; };
+  struct Case {
+    const char* name;
+    std::vector<RunEntry> entries;
+    double spared;
+  };
+  const std::vector<Case> cases = {
+      {"the free entry alone", {at(0, never)}, 0.0},
+      {"a cheap entry a whole gap away", {at(0, never), at(200, 10)}, 40.0 - 10.0},
+      {"a cheap entry nearer than a gap", {at(0, never), at(30, 5)}, 20.0 - 5.0},
+      {"an entry dearer than its gap", {at(0, never), at(200, 45)}, 0.0},
+      {"entries at one place count once", {at(0, never), at(200, 10), at(200, 10)}, 30.0},
+      {"two cheap pieces, each a gap on", {at(0, never), at(100, 10), at(200, 10)}, 60.0},
+      {"the free entry in the middle", {at(0, 10), at(100, never), at(200, 10)}, 60.0},
+      {"a way back priced like a way in", {at(0, never), RunEntry{200, never, 25}}, 15.0},
+      {"many entries packed closer than they pay for",
+       {at(0, never), at(100, 4), at(101, 4), at(102, 4), at(103, 4)}, 36.0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_DOUBLE_EQ(entriesSaving(c.entries, 60.0, 1.5), c.spared) << c.name;
+  }
+}
+
 struct Par {
   double lower = -1.0;
   double route = -1.0;
@@ -74,7 +103,7 @@ struct Par {
 Par parOf(const LevelText& level) {
   GameTree tree;
   tree.writeLevel("level1.inf", level.str());
-  const CheckRun run = runChecker();
+  const CheckRun run = runChecker(); if (getenv("DBGB")) fprintf(stderr, "%s\n", run.output.c_str());
   Par par;
   for (const std::string& note : run.notes) {
     if (note.rfind("media/level1.inf:", 0) != 0) continue;

@@ -1,0 +1,102 @@
+#pragma once
+// The ways between runs of claimable tiles (authoring/RunBound.h) over the
+// found states, enemies ignored, cooldown waits free: the least ticks from
+// a last claim on one run to a first claim on another, and each run's
+// entries with what they cost (authoring/RunEntries.h).
+//
+// Claims. An edge is a chain of ticks that claims only in its first tick,
+// where the player stands with a choice, and in its last, where it lands,
+// ends a slide or arrives by a teleport. Ticks between claims are counted
+// from the end of an edge claiming the one run to the claim of an edge on
+// the other; within one edge, from its first tick to its last.
+//
+// Entries. A stay, for the bound, is the claims on a run from one entry to
+// the next, each a step from the one before: an edge enters a run at its
+// start when it starts standing there just after no claim on it (a step off
+// a ladder, in from floor beside it), and at its end when it lands there
+// after more than a tick. An entry costs at least the ticks from a claim on
+// another run, or, back from the run itself, from a claim there by way of a
+// fast edge: one that carries the player sideways further than walking
+// would in its ticks (a jump, a slide, a teleport). A way back with none
+// carries the player no further than the walk it takes the place of, so it
+// spares nothing and needs no price.
+//
+// Work: two walks over the found states a run (from its claims, and from
+// the fast edges' ends after them), asking the limits as they go. Memory: a cost per found state for
+// two walks at a time, a matrix of runs squared and an entry per claiming
+// edge that enters.
+#include <cstdint>
+#include <vector>
+
+#include "authoring/ClaimWays.h"
+#include "authoring/RunEntries.h"
+
+class RouteLimits;
+struct ClaimRun;
+
+// What the player's data allows: the walk, the reach of its claims, and
+// the fastest horizontal speed.
+struct RunMotion {
+  float walk = 0.0f;
+  float reach = 0.0f;
+  float sideways = 0.0f;
+};
+
+class RunTransitions {
+ public:
+  RunTransitions(const StateGraph& g, const std::vector<ClaimRun>& runs,
+                 const claimways::ClaimStart& start, const RunMotion& motion,
+                 const RouteLimits& limits);
+
+  // False when the limits passed.
+  bool measure();
+
+  // The least ticks from a last claim on run a to a first claim on run b.
+  std::uint64_t any(std::size_t a, std::size_t b) const { return any_[a][b]; }
+  // The run's entries, where they stand and what they cost.
+  std::vector<RunEntry> entries(std::size_t run) const;
+  // By run: the earliest tick of a claim on it from the life's start.
+  std::vector<std::uint64_t> firstClaims(const claimways::Costs& fromStart) const;
+
+ private:
+  struct Entry {
+    std::uint32_t from;
+    std::uint32_t edge;
+    float x;              // where it stands on the run
+    std::uint64_t ticks;  // from the edge's start to its claim there
+    std::uint64_t others = claimways::unreachable;  // from a claim on another run
+    std::uint64_t back = claimways::unreachable;    // from one on this run, by a fast edge
+  };
+  struct Place {
+    int row;
+    float left;
+    float right;
+  };
+
+  void findEntries();
+  void findFastEdges();
+  void addEntries(const claimways::ClaimEdge& c, std::size_t run);
+  bool continues(std::uint32_t state, std::size_t run) const;
+  bool standsIn(std::uint32_t state, std::size_t run) const;
+  bool fast(std::uint32_t from, const StateEdge& edge) const;
+  std::uint64_t claimTick(const claimways::ClaimEdge& c, std::size_t run) const;
+  std::uint64_t intoBy(const claimways::ClaimEdge& c, std::size_t a, std::uint64_t ticks,
+                       const claimways::Costs& after) const;
+  void into(std::size_t a, std::size_t b, const claimways::Costs& after);
+  bool back(std::size_t a, const claimways::Costs& after);
+  bool claimsRun(std::uint32_t e, std::size_t run) const;
+  Place placeOf(std::uint32_t state) const;
+  Place placeOf(const ClaimRun& run) const;
+
+  const StateGraph& g_;
+  const std::vector<ClaimRun>& runs_;
+  const RunMotion& motion_;
+  const RouteLimits& limits_;
+  std::vector<int> runOf_;
+  const std::vector<std::vector<claimways::ClaimEdge>>& claims_;
+  std::uint32_t longest_;
+  std::vector<std::vector<std::uint32_t>> claimEnds_;  // by run, sorted: states after a claim on it
+  std::vector<std::vector<std::uint64_t>> any_;
+  std::vector<std::vector<Entry>> entries_;  // by run
+  std::vector<claimways::ClaimEdge> fastEdges_;
+};
