@@ -21,7 +21,7 @@ ReportFinding reportFinding(const LayoutFinding& finding) {
 }
 
 // What the verdict says beyond what the report holds already: its findings
-// from the first not taken yet, its route and par.
+// from the first not taken yet, its route, par and moments.
 void takeVerdict(const ReachabilityVerdict& verdict, std::size_t taken, LevelReport& report,
                  const Replay& routeName) {
   for (std::size_t i = taken; i < verdict.findings.size(); ++i) {
@@ -37,6 +37,7 @@ void takeVerdict(const ReachabilityVerdict& verdict, std::size_t taken, LevelRep
   report.noRoute = verdict.noRoute;
   report.clearedTicks = verdict.clearedTicks;
   report.parTicks = verdict.parTicks;
+  report.moments = verdict.moments;
 }
 
 // Times one stage and tells the caller what the report holds after it.

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "authoring/LayoutRules.h"
+#include "authoring/RouteMoments.h"
 #include "game/ReplayFile.h"
 
 class Game;
@@ -67,6 +68,11 @@ struct LevelReport {
   // and the par bound's lowest (-1 when none was found within the limits).
   int clearedTicks = 0;
   int parTicks = -1;
+  // How hard that route's moments are: its tight windows and tightest one,
+  // each enemy's nearest pass, each with the player's place at its tick
+  // (RouteMoments.h's hardMoments; at most maxHardWindows + 1 windows and
+  // a pass an enemy).
+  RouteMoments moments;
   // How long each stage took, seconds on the searches' clock.
   double seconds[reportStageCount] = {};
 

@@ -5,6 +5,9 @@
 //   stages <reached> <stopped in>\n
 //   seconds <microseconds of each stage, four>\n
 //   par <cleared ticks> <par ticks>\n
+//   moments <presses> <measured> <passes measured>\n
+//   windows <count>\n and each: <tick> <keys> <digit> <sooner> <later> <open> <x> <y>\n
+//   passes <count>\n and each: <enemy> <pixels> <tick> <x> <y>\n
 //   stop <length>\n<text>\n
 //   layout <count>\n and each finding, then verdict <count>\n and each:
 //     <element> <kind> <index> <other> <flags: 1 warning, 2 unreachable, 4 note> <length>\n
@@ -14,11 +17,13 @@
 //   end\n
 // The route crosses only when it is writable, in the recordings' own
 // format (game/ReplayFile.h). Anything else, a number out of its range, a
-// length past the body or bytes after "end", is no report.
+// length past the body, more windows or passes than a report carries
+// (maxHardWindows + 1, an enemy's bound) or bytes after "end", is no report.
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "authoring/LevelReport.h"
@@ -46,12 +51,30 @@ std::string listBytes(const char* word, const std::vector<ReportFinding>& findin
   return out;
 }
 
+std::string momentsBytes(const RouteMoments& m) {
+  std::string out = "moments " + std::to_string(m.presses) + " " + std::to_string(m.measured) +
+                    " " + std::to_string(m.passesMeasured ? 1 : 0) + "\nwindows " +
+                    std::to_string(m.windows.size()) + "\n";
+  for (const PressWindow& w : m.windows) {
+    for (int n : {w.tick, int(w.keys.keys), int(w.keys.digit), w.sooner, w.later, int(w.open), w.x}) {
+      out += std::to_string(n) + " ";
+    }
+    out += std::to_string(w.y) + "\n";
+  }
+  out += "passes " + std::to_string(m.passes.size()) + "\n";
+  for (const EnemyPass& p : m.passes) {
+    out += std::to_string(p.enemy) + " " + std::to_string(p.pixels) + " " +
+           std::to_string(p.tick) + " " + std::to_string(p.x) + " " + std::to_string(p.y) + "\n";
+  }
+  return out;
+}
+
 std::string bodyOf(const LevelReport& report) {
   std::string out = "stages " + std::to_string(static_cast<int>(report.reached)) + " " +
                     std::to_string(static_cast<int>(report.stoppedIn)) + "\nseconds";
   for (double seconds : report.seconds) out += " " + std::to_string(std::llround(seconds * 1e6));
   out += "\npar " + std::to_string(report.clearedTicks) + " " + std::to_string(report.parTicks);
-  out += "\nstop " + sized(report.stop);
+  out += "\n" + momentsBytes(report.moments) + "stop " + sized(report.stop);
   out += listBytes("layout", report.layout) + listBytes("verdict", report.verdict);
   const std::string route = report.routeWritable ? replayText(report.route) : "";
   out += "route " + std::to_string(report.routeWritable ? 1 : 0) + " " +
@@ -148,6 +171,51 @@ bool readList(BodyReader& in, const char* word, std::vector<ReportFinding>& find
   return true;
 }
 
+bool readWindow(BodyReader& in, PressWindow& w) {
+  int keys = 0, digit = 0;
+  if (!in.integer(0, INT_MAX, ' ', w.tick) || !in.integer(0, UINT8_MAX, ' ', keys) ||
+      !in.integer(0, UINT8_MAX, ' ', digit) || !in.integer(0, windowReach, ' ', w.sooner) ||
+      !in.integer(0, windowReach, ' ', w.later) || !in.flag(' ', w.open) ||
+      !in.integer(INT_MIN, INT_MAX, ' ', w.x) || !in.integer(INT_MIN, INT_MAX, '\n', w.y)) {
+    return false;
+  }
+  w.keys.keys = static_cast<std::uint8_t>(keys);
+  w.keys.digit = static_cast<std::uint8_t>(digit);
+  return true;
+}
+
+bool readPass(BodyReader& in, EnemyPass& p) {
+  return in.integer(0, kindFacts(ElementKind::Enemy).bound - 1, ' ', p.enemy) &&
+         in.integer(0, INT_MAX, ' ', p.pixels) && in.integer(0, INT_MAX, ' ', p.tick) &&
+         in.integer(INT_MIN, INT_MAX, ' ', p.x) && in.integer(INT_MIN, INT_MAX, '\n', p.y);
+}
+
+// A count no more than bound, then so many records each read by read.
+template <typename Record, typename Read>
+bool readRecords(BodyReader& in, const char* word, long long bound, std::vector<Record>& out,
+                 Read read) {
+  long long count = 0;
+  if (!in.word(word) || !in.number(0, bound, '\n', count)) return false;
+  out.resize(static_cast<std::size_t>(count));
+  for (Record& record : out) {
+    if (!read(in, record)) return false;
+  }
+  return true;
+}
+
+bool readMoments(BodyReader& in, RouteMoments& m) {
+  long long presses = 0, measured = 0;
+  if (!in.word("moments") || !in.number(0, INT_MAX, ' ', presses) ||
+      !in.number(0, presses, ' ', measured) || !in.flag('\n', m.passesMeasured)) {
+    return false;
+  }
+  m.presses = static_cast<std::size_t>(presses);
+  m.measured = static_cast<std::size_t>(measured);
+  return readRecords(in, "windows", static_cast<long long>(maxHardWindows) + 1, m.windows,
+                     readWindow) &&
+         readRecords(in, "passes", kindFacts(ElementKind::Enemy).bound, m.passes, readPass);
+}
+
 bool readRoute(BodyReader& in, LevelReport& report) {
   std::string text, error;
   if (!in.word("route") || !in.flag(' ', report.routeWritable) ||
@@ -172,7 +240,8 @@ bool readBody(const std::string& body, LevelReport& report) {
     report.seconds[i] = static_cast<double>(micro) / 1e6;
   }
   return in.word("par") && in.integer(0, INT_MAX, ' ', report.clearedTicks) &&
-         in.integer(-1, INT_MAX, '\n', report.parTicks) && in.word("stop") &&
+         in.integer(-1, INT_MAX, '\n', report.parTicks) && readMoments(in, report.moments) &&
+         in.word("stop") &&
          in.text(report.stop) && readList(in, "layout", report.layout) &&
          readList(in, "verdict", report.verdict) && readRoute(in, report) &&
          in.word("noroute") && in.text(report.noRoute) && in.word("end", '\n') && in.finished();

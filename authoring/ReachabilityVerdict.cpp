@@ -179,17 +179,8 @@ void addBlocked(ReachabilityVerdict& verdict, const Game& game, const ClearingRe
   }
 }
 
-// What the par bound and the presses could say within their limits; only
-// what was found is claimed.
-std::string parText(const ParBound& par, int routeTicks, int ups) {
-  if (!par.found) {
-    return "par at most " + seconds(routeTicks, ups) +
-           " (no lower bound found within the search's limits)";
-  }
-  return "par between " + formatText("%.1f", double(std::min(par.ticks, routeTicks)) / ups) +
-         " and " + seconds(routeTicks, ups);
-}
-
+// What the presses could say within their limits; only what was found is
+// claimed.
 std::string pressesText(const FramePerfect& exact) {
   if (exact.checked < exact.presses) {
     return "frame-perfect inputs checked for the first " + std::to_string(exact.checked) +
@@ -207,10 +198,11 @@ void addCleared(ReachabilityVerdict& verdict, Game& game, const Reachability& se
   verdict.clearedTicks = routeTicks;
   verdict.parTicks = par.found ? std::min(par.ticks, routeTicks) : -1;
   const RouteMoments moments = routeMoments(game, search, clear.route, limits);
+  verdict.moments = hardMoments(moments);
   std::string message = "the level can be cleared with its enemies in " +
                         seconds(routeTicks, ups) + " (countdown " +
                         seconds(game.lifeLength(game.level.countdown_start), ups) + "); " +
-                        parText(par, routeTicks, ups);
+                        parText(verdict.parTicks, routeTicks, ups);
   const std::string hardest = momentsText(moments, game);
   if (!hardest.empty()) message += "; " + hardest;
   const std::string presses = pressesText(exact);
@@ -280,6 +272,17 @@ ReachabilityVerdict judgeLevel(Game& game, const Reachability& search, ClearingL
   ReachabilityVerdict verdict = judgeReachability(game, search);
   judgeClearing(game, search, verdict, limits);
   return verdict;
+}
+
+// Only what was found is claimed.
+std::string parText(int parTicks, int routeTicks, int updatesPerSecond) {
+  const int ups = updatesPerSecond;
+  if (parTicks < 0) {
+    return "par at most " + seconds(routeTicks, ups) +
+           " (no lower bound found within the search's limits)";
+  }
+  return "par between " + formatText("%.1f", double(parTicks) / ups) + " and " +
+         seconds(routeTicks, ups);
 }
 
 std::string placementStopMessage(const std::string& stopText) {

@@ -10,6 +10,7 @@
 #include "authoring/ClearingSearch.h"
 #include "authoring/LayoutRules.h"
 #include "authoring/Replay.h"
+#include "authoring/RouteMoments.h"
 
 class Game;
 class Reachability;
@@ -28,6 +29,8 @@ struct ReachabilityVerdict {
   // and the par bound's lowest (-1 when none was found within the limits).
   int clearedTicks = 0;
   int parTicks = -1;
+  // And how hard its moments are, as much as a report carries (hardMoments).
+  RouteMoments moments;
 };
 
 // game: the one the search ran on, as the search left it. Replays the route
@@ -52,6 +55,10 @@ void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& 
 // Both, as pwe-check reports a level.
 ReachabilityVerdict judgeLevel(Game& game, const Reachability& search,
                                ClearingLimits limits = {});
+
+// What the par bound says of a route of routeTicks: "par between 13.2 and
+// 20.7 s", or "par at most 20.7 s (...)" when parTicks is -1 (none found).
+std::string parText(int parTicks, int routeTicks, int updatesPerSecond);
 
 // "the engine stops when it places this level: " and the engine's own text.
 std::string placementStopMessage(const std::string& stopText);

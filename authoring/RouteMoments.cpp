@@ -54,6 +54,7 @@ class MomentTrial {
     moments.passesMeasured = playOnce(moments.passes);
     put(start_);
     if (moments.passesMeasured) measureWindows(moments.windows);
+    moments.measured = moments.windows.size();
     return moments;
   }
 
@@ -117,7 +118,7 @@ class MomentTrial {
       const int pixels = boxGap(player, enemy.box());
       EnemyPass& least = nearest[i];
       if (least.enemy >= 0 && least.pixels <= pixels) continue;
-      least = {static_cast<int>(i), pixels, t};
+      least = {static_cast<int>(i), pixels, t, toPixel(p.x), toPixel(p.y)};
     }
   }
 
@@ -145,6 +146,8 @@ class MomentTrial {
     PressWindow window;
     window.tick = static_cast<int>(t);
     window.keys = route_[t];
+    window.x = toPixel(before_[t].x);
+    window.y = toPixel(before_[t].y);
     // Dropping the ticks before it must leave the press before in place.
     const std::size_t room = n == 0 ? t : t - pressTicks_[n - 1] - 1;
     const int soonest = static_cast<int>(std::min<std::size_t>(windowReach, room));
@@ -241,21 +244,6 @@ std::string pressName(TickInput keys) {
   return "the press of teleporter key " + std::to_string(keys.digit);
 }
 
-// The narrowest window, the first of equals; null without any.
-const PressWindow* tightest(const RouteMoments& moments) {
-  const auto narrower = [](const PressWindow& a, const PressWindow& b) {
-    return a.ticks() < b.ticks();
-  };
-  const auto found = std::min_element(moments.windows.begin(), moments.windows.end(), narrower);
-  return found == moments.windows.end() ? nullptr : &*found;
-}
-
-const EnemyPass* nearest(const RouteMoments& moments) {
-  const auto nearer = [](const EnemyPass& a, const EnemyPass& b) { return a.pixels < b.pixels; };
-  const auto found = std::min_element(moments.passes.begin(), moments.passes.end(), nearer);
-  return found == moments.passes.end() ? nullptr : &*found;
-}
-
 std::string windowText(const PressWindow& w, const Game& game) {
   const std::string width = std::to_string(w.ticks());
   return pressName(w.keys) + " at " + seconds(w.tick, game) +
@@ -272,17 +260,35 @@ std::string passText(const EnemyPass& pass, const Game& game) {
 
 }  // namespace
 
+bool isTight(const PressWindow& window) { return window.ticks() < tightWindow; }
+
+bool isNear(const EnemyPass& pass) { return pass.pixels < nearPassPixels; }
+
+const PressWindow* tightestPress(const RouteMoments& moments) {
+  const auto narrower = [](const PressWindow& a, const PressWindow& b) {
+    return a.ticks() < b.ticks();
+  };
+  const auto found = std::min_element(moments.windows.begin(), moments.windows.end(), narrower);
+  return found == moments.windows.end() ? nullptr : &*found;
+}
+
+const EnemyPass* nearestPass(const RouteMoments& moments) {
+  const auto nearer = [](const EnemyPass& a, const EnemyPass& b) { return a.pixels < b.pixels; };
+  const auto found = std::min_element(moments.passes.begin(), moments.passes.end(), nearer);
+  return found == moments.passes.end() ? nullptr : &*found;
+}
+
 std::string momentsText(const RouteMoments& moments, const Game& game) {
   std::vector<std::string> parts;
-  if (const PressWindow* press = tightest(moments)) {
+  if (const PressWindow* press = tightestPress(moments)) {
     parts.push_back("the tightest press is " + windowText(*press, game));
   }
-  if (moments.windows.size() < moments.presses) {
+  if (moments.measured < moments.presses) {
     parts.push_back("press windows measured for the first " +
-                    std::to_string(moments.windows.size()) + " of " +
+                    std::to_string(moments.measured) + " of " +
                     std::to_string(moments.presses) + " presses within the search's limits");
   }
-  if (const EnemyPass* pass = nearest(moments)) parts.push_back(passText(*pass, game));
+  if (const EnemyPass* pass = nearestPass(moments)) parts.push_back(passText(*pass, game));
   if (!moments.passesMeasured && !game.level.enemies.empty()) {
     parts.push_back("enemy passes not measured to the route's end within the search's limits");
   }
@@ -295,15 +301,15 @@ std::vector<LayoutFinding> momentWarnings(const RouteMoments& moments, const Gam
   std::vector<LayoutFinding> warnings;
   LayoutFinding finding;
   finding.warning = true;
-  const PressWindow* press = tightest(moments);
-  if (press != nullptr && press->ticks() < tightWindow) {
+  const PressWindow* press = tightestPress(moments);
+  if (press != nullptr && isTight(*press)) {
     finding.element = LayoutElement::Level;
     finding.message = "the tightest press, " + windowText(*press, game) + ", leaves under " +
                       std::to_string(tightWindow) + " ticks: hard for ordinary players";
     warnings.push_back(finding);
   }
   for (const EnemyPass& pass : moments.passes) {
-    if (pass.pixels >= nearPassPixels) continue;
+    if (!isNear(pass)) continue;
     finding.element = LayoutElement::Record;
     finding.kind = ElementKind::Enemy;
     finding.index = pass.enemy;
@@ -312,4 +318,26 @@ std::vector<LayoutFinding> momentWarnings(const RouteMoments& moments, const Gam
     warnings.push_back(finding);
   }
   return warnings;
+}
+
+std::string momentsBrief(const RouteMoments& moments, const Game& game) {
+  std::string text;
+  if (const PressWindow* press = tightestPress(moments)) {
+    text = "tightest: " + windowText(*press, game);
+  }
+  if (const EnemyPass* pass = nearestPass(moments)) {
+    text += (text.empty() ? "" : "; ") + std::string("nearest: ") + passText(*pass, game);
+  }
+  return text;
+}
+
+RouteMoments hardMoments(const RouteMoments& moments) {
+  RouteMoments hard = moments;
+  hard.windows.clear();
+  const PressWindow* tightest = tightestPress(moments);
+  for (const PressWindow& window : moments.windows) {
+    const bool kept = isTight(window) && hard.windows.size() < maxHardWindows;
+    if (kept || &window == tightest) hard.windows.push_back(window);
+  }
+  return hard;
 }

@@ -57,6 +57,8 @@ struct PressWindow {
   int sooner = 0;   // ticks it may come sooner and the level still be cleared
   int later = 0;    // and later
   bool open = false;  // a side cleared as far as it was tried: the window may be wider
+  int x = 0;          // the player's bottom centre before it, screen pixels
+  int y = 0;
   int ticks() const { return sooner + 1 + later; }
 };
 
@@ -64,11 +66,14 @@ struct EnemyPass {
   int enemy = -1;  // in the level's list
   int pixels = 0;  // the least between the boxes, 0 where they overlap
   int tick = 0;    // the first tick after which they were that near
+  int x = 0;       // the player's bottom centre after that tick, screen pixels
+  int y = 0;
 };
 
 struct RouteMoments {
   std::vector<PressWindow> windows;  // of the presses measured, in the route's order
   std::size_t presses = 0;           // in the route
+  std::size_t measured = 0;          // presses whose window was measured: the first so many
   std::vector<EnemyPass> passes;     // of each enemy that was dangerous beside the player
   bool passesMeasured = false;       // the route was played to its end within the limits
 };
@@ -77,6 +82,13 @@ constexpr int windowReach = 6;     // ticks tried each way of a press
 constexpr int tightWindow = 4;     // a window narrower is hard for ordinary players
 constexpr int nearPassPixels = 4;  // and so is an enemy passing nearer
 constexpr int windowTrialTicks = 2000;  // a shift is judged within
+constexpr std::size_t maxHardWindows = 256;  // tight windows a report carries
+
+bool isTight(const PressWindow& window);  // narrower than tightWindow
+bool isNear(const EnemyPass& pass);       // nearer than nearPassPixels
+// The narrowest window and the nearest pass, the first of equals; null without any.
+const PressWindow* tightestPress(const RouteMoments& moments);
+const EnemyPass* nearestPass(const RouteMoments& moments);
 
 // game: the one search ran on; left at the life's start, enemies and all.
 // route: from the life's start, one that clears the level with its enemies.
@@ -88,6 +100,14 @@ RouteMoments routeMoments(Game& game, const Reachability& search,
 // 7.9 s", and what the limits left unmeasured; empty when there is nothing
 // to tell.
 std::string momentsText(const RouteMoments& moments, const Game& game);
+// The short form for a status line: "tightest: the jump at 12.4 s, a
+// 3-tick window; nearest: the blob placed at 120, 463 passes 4 px from the
+// player at 7.9 s"; empty when nothing was measured.
+std::string momentsBrief(const RouteMoments& moments, const Game& game);
+// What a level's report carries of them: every window isTight (the first
+// maxHardWindows) and the tightest, and every pass; so momentsText and
+// momentWarnings say of it what they say of the whole.
+RouteMoments hardMoments(const RouteMoments& moments);
 // A warning for the tightest press under tightWindow, and one at each
 // enemy passing nearer than nearPassPixels.
 std::vector<LayoutFinding> momentWarnings(const RouteMoments& moments, const Game& game);

@@ -164,6 +164,12 @@ LevelReport fullReport() {
   report.parTicks = 1220;
   report.seconds[1] = 0.25;
   report.seconds[3] = 12.5;
+  report.moments.presses = 9;
+  report.moments.measured = 7;
+  report.moments.passesMeasured = true;
+  report.moments.windows = {PressWindow{88, TickInput{5, 0}, 1, 0, false, 140, 299},
+                            PressWindow{412, TickInput{8, 3}, windowReach, 2, true, -3, 17}};
+  report.moments.passes = {EnemyPass{0, 0, 1460, 300, 223}, EnemyPass{3, 12, 90, 20, -5}};
   return report;
 }
 
@@ -176,8 +182,19 @@ LevelReport stoppedReport() {
   return report;
 }
 
+// Each number of the moments, the counts first, then a row a window and a pass.
+std::vector<std::vector<int>> momentRows(const RouteMoments& m) {
+  std::vector<std::vector<int>> rows = {
+      {int(m.presses), int(m.measured), int(m.passesMeasured)}};
+  for (const PressWindow& w : m.windows) {
+    rows.push_back({w.tick, w.keys.keys, w.keys.digit, w.sooner, w.later, w.open, w.x, w.y});
+  }
+  for (const EnemyPass& p : m.passes) rows.push_back({p.enemy, p.pixels, p.tick, p.x, p.y});
+  return rows;
+}
+
 // Whatever the bytes hold is read back as it was sent, to the byte; and
-// they do hold the findings, the route, the stop, par and timings.
+// they do hold the findings, the route, the stop, par, moments and timings.
 void expectSame(const LevelReport& got, const LevelReport& sent) {
   EXPECT_EQ(reportBytes(got), reportBytes(sent));
   auto words = [](const LevelReport& r) {
@@ -191,6 +208,7 @@ void expectSame(const LevelReport& got, const LevelReport& sent) {
   EXPECT_EQ(replayText(got.route), replayText(sent.routeWritable ? sent.route : Replay()));
   EXPECT_EQ(got.stop, sent.stop);
   EXPECT_EQ(got.parTicks, sent.parTicks);
+  EXPECT_EQ(momentRows(got.moments), momentRows(sent.moments));
   EXPECT_DOUBLE_EQ(got.seconds[3], sent.seconds[3]);
 }
 
@@ -255,6 +273,17 @@ TEST(LevelReport, RefusesDamagedBytes) {
       {"a route not writable but carried", changed("route 1 1", "route 0 1")},
       {"bytes after the end", changed("end\n", "end\nend\n")},
       {"a number too long", changed("par 2520", "par 0000000000000000002520")},
+      {"more measured than pressed", changed("moments 9 7", "moments 9 10")},
+      {"more windows than a report carries",
+       changed("windows 2", "windows " + std::to_string(maxHardWindows + 2))},
+      {"more windows than given", changed("windows 2", "windows 3")},
+      {"a window wider than tried", changed("412 8 3 " + std::to_string(windowReach),
+                                            "412 8 3 " + std::to_string(windowReach + 1))},
+      {"keys past a byte", changed("412 8 3", "412 256 3")},
+      {"a pass of an enemy past the bound",
+       changed("3 12 90", std::to_string(LevelData::maxElementCount) + " 12 90")},
+      {"more passes than given", changed("passes 2", "passes 3")},
+      {"a pass at a negative distance", changed("3 12 90", "3 -12 90")},
   };
   for (const auto& c : cases) {
     std::string bytes = c.bytes;

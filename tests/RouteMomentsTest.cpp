@@ -35,6 +35,8 @@ Measured measure(const LevelText& text) {
   m.moments = routeMoments(level.game, search, clear.route, limits);
   m.warnings = momentWarnings(m.moments, level.game);
   m.note = momentsText(m.moments, level.game);
+  // What a report carries of them tells the same.
+  EXPECT_EQ(momentsText(hardMoments(m.moments), level.game), m.note);
   return m;
 }
 
@@ -62,11 +64,12 @@ TEST(RouteMoments, APressWindowIsTheRunOfShiftsThatStillHold) {
     bool floorBeneath;  // a jump short of the tile lands on it, alive but off the route
     int least, most;    // of the window's ticks
     bool open;          // measured as far as it was tried
+    int from;           // the least column the player presses from, the ledge's end 160
   } cases[] = {
-      {40, false, windowReach + 1, windowReach + 1, true},  // pressed first: nothing sooner
-      {74, false, 2, tightWindow - 1, false},
-      {77, false, 1, 1, false},
-      {77, true, 1, 1, false},
+      {40, false, windowReach + 1, windowReach + 1, true, 140},  // pressed first: nothing sooner
+      {74, false, 2, tightWindow - 1, false, 150},
+      {77, false, 1, 1, false, 156},
+      {77, true, 1, 1, false, 156},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.gap << (c.floorBeneath ? " over a floor" : ""));
@@ -77,6 +80,10 @@ TEST(RouteMoments, APressWindowIsTheRunOfShiftsThatStillHold) {
     EXPECT_GE(w.ticks(), c.least);
     EXPECT_LE(w.ticks(), c.most);
     EXPECT_EQ(w.open, c.open);
+    // Where the player stood to press: on the ledge, near its end for a wide gap.
+    EXPECT_EQ(w.y, 299);
+    EXPECT_GE(w.x, c.from);
+    EXPECT_LE(w.x, 160);
     EXPECT_NE(m.note.find("the tightest press is the jump at "), std::string::npos) << m.note;
     const bool tight = c.most < tightWindow;
     ASSERT_EQ(m.warnings.size(), tight ? 1u : 0u) << m.note;
@@ -108,6 +115,10 @@ TEST(RouteMoments, AnEnemyPassingCloseIsAWarningAtItsRecord) {
     ASSERT_EQ(m.moments.passes.size(), 1u);
     EXPECT_EQ(m.moments.passes[0].enemy, 0);
     EXPECT_EQ(m.moments.passes[0].pixels < nearPassPixels, c.close);
+    // Where the player was as it passed: beside the blob behind it, or below the one above.
+    const EnemyPass& pass = m.moments.passes[0];
+    EXPECT_EQ(pass.x >= 128 && pass.x <= 160 && pass.y >= 279 && pass.y <= 299, c.close)
+        << pass.x << ", " << pass.y;
     EXPECT_NE(m.note.find(c.named), std::string::npos) << m.note;
     std::vector<std::string> atEnemy;
     for (const LayoutFinding& f : m.warnings) {
@@ -136,6 +147,57 @@ TEST(RouteMoments, PastItsLimitsNothingIsMeasured) {
   EXPECT_NE(momentsText(moments, level.game).find("for the first 0 of 1 presses"),
             std::string::npos);
   EXPECT_TRUE(momentWarnings(moments, level.game).empty());
+}
+
+}  // namespace
+
+namespace {
+
+RouteMoments windowsOf(const std::vector<int>& widths) {
+  RouteMoments moments;
+  for (int width : widths) {
+    PressWindow w;
+    w.tick = static_cast<int>(moments.windows.size());
+    w.later = width - 1;
+    moments.windows.push_back(w);
+  }
+  moments.presses = moments.measured = widths.size() + 1;
+  moments.passes = {EnemyPass{0, 9, 40, 1, 2}, EnemyPass{1, 1, 50, 3, 4}};
+  moments.passesMeasured = true;
+  return moments;
+}
+
+// What a report carries: each tight window, the tightest however wide,
+// every pass, and the counts the note tells.
+TEST(RouteMoments, AReportCarriesTheTightWindowsAndTheTightest) {
+  std::vector<int> many(maxHardWindows + 5, tightWindow - 1);
+  many.push_back(1);  // the tightest, past the bound
+  std::vector<int> keptOfMany(maxHardWindows);
+  for (std::size_t i = 0; i < maxHardWindows; ++i) keptOfMany[i] = static_cast<int>(i);
+  keptOfMany.push_back(static_cast<int>(many.size()) - 1);
+  const struct {
+    const char* what;
+    std::vector<int> widths;
+    std::vector<int> kept;  // ticks of the windows carried
+  } cases[] = {
+      {"none", {}, {}},
+      {"the tight ones", {7, tightWindow - 1, 7, 1, tightWindow}, {1, 3}},
+      {"the tightest of wide ones", {7, tightWindow + 1, tightWindow, 6}, {2}},
+      {"the first of equals", {5, tightWindow, tightWindow}, {1}},
+      {"the bound and the tightest", many, keptOfMany},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const RouteMoments all = windowsOf(c.widths);
+    const RouteMoments hard = hardMoments(all);
+    std::vector<int> kept;
+    for (const PressWindow& w : hard.windows) kept.push_back(w.tick);
+    EXPECT_EQ(kept, c.kept);
+    EXPECT_EQ(hard.presses, all.presses);
+    EXPECT_EQ(hard.measured, all.measured);
+    EXPECT_EQ(hard.passes.size(), all.passes.size());
+    EXPECT_TRUE(hard.passesMeasured);
+  }
 }
 
 }  // namespace

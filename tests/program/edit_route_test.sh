@@ -1,7 +1,7 @@
 # F7 in the editor plays the route the live checks found through the
 # level, with no key of the user's but F7: the player walks it, Escape
-# comes back, and the path it took is drawn over the map. A level no route
-# clears says so and plays nothing.
+# comes back, and the path it took is drawn over the map, its hard
+# moments marked. A level no route clears says so and plays nothing.
 source "$(dirname "$0")/edit_lib.sh" "$@"
 start_x
 cp "$work/media/level1.inf" "$work/edited.inf"
@@ -16,6 +16,15 @@ path_pixels() {
 }
 
 [ "$(path_pixels "$work/before.png")" -eq 0 ] || fail "a path is drawn before any play"
+# Pixels of the warnings' colour (255, 190, 40) in the game area: the
+# checks' marks, and after the route its hard moments' marks besides.
+warning_pixels() {
+  window_shot "$1" 640x480+0+0
+  convert "$1" -fx 'abs(r*255-255)<2 && abs(g*255-190)<2 && abs(b*255-40)<2 ? 1 : 0' \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+wait_warning_mark 60 || fail "the checks marked no warning on the shipped level"
+warned=$(warning_pixels "$work/warned.png")
 # The game area, from a picture of the window.
 game_area() {
   xwd -id "$wid" -display "$DISPLAY" | convert xwd:- -crop 640x480+0+0 +repage "$1"
@@ -42,6 +51,10 @@ kill -0 "$game_pid" 2>/dev/null || fail "Escape ended the editor, not the route"
 [ "$(title)" = "pwe-edit - edited.inf" ] || fail "the route changed the level: '$(title)'"
 drawn=$(path_pixels "$work/after.png")
 [ "$drawn" -gt 40 ] || fail "no path drawn after the route ($drawn pixels)"
+# The shipped level's route has a hard moment, marked on its path.
+marked=$(warning_pixels "$work/marked.png")
+[ "$marked" -gt $(( warned + 20 )) ] ||
+  fail "no hard moment marked on the route ($warned warning pixels before, $marked after)"
 # A tile in the sky, out of every jump's reach: no route clears the level.
 click_at 600 40
 wait_title "pwe-edit - edited.inf *" 5 || fail "no unsaved change after a click: '$(title)'"

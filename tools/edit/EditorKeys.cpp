@@ -127,7 +127,8 @@ std::vector<KeyBinding> makeKeys() {
   keys.push_back(byScan("F6", KEY_F6, S::Either, C::PlaytestFromCursor,
                         "play it with the player's feet at the cursor"));
   keys.push_back(byScan("F7", KEY_F7, S::Either, C::PlayRoute,
-                        "play the route pwe-check finds through the level"));
+                        "play the route pwe-check finds through the level, then mark on its path "
+                        "the tight presses (rings) and near passes (crosses)"));
   KeyBinding escape = byScan("Escape", KEY_ESC, S::Either, C::Leave,
                              "close the help or the palette, else clear the selection, else "
                              "leave the editor (asking first about unsaved changes)");

@@ -4,6 +4,7 @@
 
 #include "game/Game.h"
 #include "tools/edit/LevelEditor.h"
+#include "tools/edit/OverlayColours.h"
 
 namespace {
 
@@ -20,9 +21,9 @@ Rect panelPlace(const BITMAP* panel, int x, int y) {
 }
 
 int markColour(const ReportFinding& finding) {
-  if (finding.unreachable) return makecol(190, 90, 255);
-  if (finding.warning) return makecol(255, 190, 40);
-  return makecol(255, 50, 50);
+  if (finding.unreachable) return unreachableColour();
+  if (finding.warning) return warningColour();
+  return errorColour();
 }
 
 void outline(BITMAP* target, const Rect& r, int thickness, int colour) {
@@ -96,7 +97,7 @@ void drawMarks(BITMAP* target, const std::vector<ReportFinding>& findings,
 }
 
 void drawPath(BITMAP* target, const std::vector<PathPoint>& path) {
-  const int colour = makecol(40, 230, 255);
+  const int colour = pathColour();
   for (size_t i = 1; i < path.size(); ++i) {
     line(target, path[i - 1].x, path[i - 1].y, path[i].x, path[i].y, colour);
   }

@@ -22,6 +22,8 @@
 namespace {
 
 constexpr int noticeMilliseconds = 4000;
+// Long enough to read the route's par and moments scrolling by.
+constexpr int routeNoticeMilliseconds = 12000;
 constexpr int frameRest = 10;  // milliseconds between frames while idle
 
 // "12.34 s" of a count of ticks at the tree's tick rate.
@@ -214,7 +216,10 @@ void EditorSession::draw() {
   drawMarks(view, checks_.findings(), highlighted, editor_, game_);
   drawTeleporterNumbers(view, editor_);
   drawPatrolMarks(view, editor_);
-  if (pathRevision_ == editor_.revision()) drawPath(view, path_);
+  if (pathRevision_ == editor_.revision()) {
+    drawPath(view, path_);
+    drawRouteMarks(view, routeMarks_);
+  }
   drawSelection(view, editor_);
   const bool onPalette = paletteShown_ && palette_.panel.contains(mouseX_, mouseY_);
   if (window_.inLevel(mouseX_, mouseY_) && !onPalette) drawCursor(view, editor_, mouseX_, mouseY_);
@@ -327,12 +332,20 @@ void EditorSession::playRouteWhenFound() {
   const Replay route = checks_.route();
   const PlaytestOutcome outcome = playTest(game_, window_, editor_.level(), &route);
   afterPlay(outcome, "Route");
+  // The proof's moments are of this route: its marks go with its path.
+  routeMarks_ = routeMarks(checks_.moments());
+  const std::string moments = routeMomentsLine(checks_.clearedTicks(), checks_.parTicks(),
+                                               checks_.moments(), game_);
+  if (outcome.end != PlaytestOutcome::Closed && !moments.empty()) {
+    notice(notice_ + "; " + moments, routeNoticeMilliseconds);
+  }
 }
 
 void EditorSession::afterPlay(const PlaytestOutcome& outcome, const char* what) {
   editor_.restoreGame();
   path_ = outcome.path;
   pathRevision_ = editor_.revision();
+  routeMarks_.clear();
   notice(std::string(what) + ": " + endText(outcome.end) + " after " +
          seconds(outcome.ticks, game_.updatesPerSecond));
   if (outcome.end == PlaytestOutcome::Closed) {
@@ -351,9 +364,11 @@ void EditorSession::redo() {
   notice(editor_.redo() ? "Redid: " + what : "Nothing to redo");
 }
 
-void EditorSession::notice(const std::string& text) {
+void EditorSession::notice(const std::string& text) { notice(text, noticeMilliseconds); }
+
+void EditorSession::notice(const std::string& text, int lastsMilliseconds) {
   notice_ = text;
-  noticeUntil_ = milliseconds() + noticeMilliseconds;
+  noticeUntil_ = milliseconds() + lastsMilliseconds;
 }
 
 int EditorSession::milliseconds() const {

@@ -11,6 +11,7 @@
 #include "tools/edit/EditorPalette.h"
 #include "tools/edit/EditorPlaytest.h"
 #include "tools/edit/EditorStatusBar.h"
+#include "tools/edit/RouteMarks.h"
 #include "tools/edit/ToolStrip.h"
 
 class EditorWindow;
@@ -68,6 +69,7 @@ class EditorSession {
   void playRouteWhenFound();
   void afterPlay(const PlaytestOutcome& outcome, const char* what);  // says how it ended
   void notice(const std::string& text);
+  void notice(const std::string& text, int lastsMilliseconds);
   void undo();  // and says what it took back
   void redo();
   void updateTitle();
@@ -100,6 +102,7 @@ class EditorSession {
   bool routeAsked_ = false;         // F7 waits for the checks of this revision
   std::vector<PathPoint> path_;     // of the last play-test or route
   unsigned pathRevision_ = 0;       // shown while the level is still this revision
+  std::vector<RouteMark> routeMarks_;  // on path_ when it is the route's; shown with it
   std::string notice_;
   int noticeUntil_ = 0;             // milliseconds
   std::string title_;

@@ -178,6 +178,9 @@ void LiveChecks::hold(const LevelReport& report) {
   if (report.stopped()) findings_.push_back(levelError(placementStopMessage(report.stop)));
   hasRoute_ = false;
   route_ = Replay();
+  clearedTicks_ = report.clearedTicks;
+  parTicks_ = report.parTicks;
+  moments_ = report.moments;
   if (report.stopped() && report.stoppedIn != ReportStage::Proof) {
     noRoute_ = "the engine cannot place this level";
   } else if (report.reached == ReportStage::Layout) {
@@ -198,6 +201,9 @@ void LiveChecks::finish() {
   if (answers_ == 0) {
     findings_.clear();
     clearedNote_.clear();
+    clearedTicks_ = 0;
+    parTicks_ = -1;
+    moments_ = RouteMoments();
     revision_ = pending_;
   }
   findings_.push_back(levelError(why));

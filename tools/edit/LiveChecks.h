@@ -77,6 +77,11 @@ class LiveChecks {
   bool hasRoute() const { return hasRoute_; }
   const Replay& route() const { return route_; }
   const std::string& noRoute() const { return noRoute_; }
+  // Once the proof cleared the level with its enemies: its route's ticks
+  // (0 otherwise), its par (-1: none found) and how hard its moments are.
+  int clearedTicks() const { return clearedTicks_; }
+  int parTicks() const { return parTicks_; }
+  const RouteMoments& moments() const { return moments_; }
   int errorCount() const;
   int warningCount() const;
   // For tests: how long a search may take, seconds (0: the search's own limit).
@@ -103,5 +108,8 @@ class LiveChecks {
   bool hasRoute_ = false;
   Replay route_;
   std::string noRoute_;
+  int clearedTicks_ = 0;
+  int parTicks_ = -1;
+  RouteMoments moments_;
   double searchSeconds_ = 0.0;
 };
