@@ -7,6 +7,7 @@
 #include "authoring/Reachability.h"
 #include "game/Game.h"
 #include "game/ReplayFile.h"
+#include "graphics/Collision.h"
 #include "shell/Fatal.h"
 
 namespace {
@@ -17,6 +18,18 @@ struct Capture {
   std::vector<EnemyState> enemies;
   WorldState world;
 };
+
+constexpr int farApart = 1 << 20;  // pixels: more than any level is wide
+
+// The pixels between the player's picture and an enemy's, as the enemy's
+// touch lays them out (actors/Enemy.h): the nearest of their solid pixels.
+int picturesGap(BITMAP* frame, const FigureBox& player, const Enemy& enemy, int most) {
+  BITMAP* own = enemy.sprite.currentFrame();
+  const FigureBox box = enemy.box();
+  if (own == nullptr) return std::min(most, boxGap(player, box));
+  return imagesGap(static_cast<float>(player.left), static_cast<float>(player.top), frame,
+                   static_cast<float>(box.left), static_cast<float>(box.top), own, most);
+}
 
 // Where the player has the keys again: standing or climbing, neither
 // falling nor in a jump.
@@ -115,8 +128,10 @@ class MomentTrial {
     for (std::size_t i = 0; i < enemies.size(); ++i) {
       const Enemy& enemy = enemies[i];
       if (!enemy.alive || enemy.state == Enemy::vulnerable) continue;
-      const int pixels = boxGap(player, enemy.box());
       EnemyPass& least = nearest[i];
+      // The pictures lie no nearer than their boxes.
+      if (least.enemy >= 0 && least.pixels <= boxGap(player, enemy.box())) continue;
+      const int pixels = picturesGap(frame, player, enemy, least.enemy >= 0 ? least.pixels : farApart);
       if (least.enemy >= 0 && least.pixels <= pixels) continue;
       least = {static_cast<int>(i), pixels, t, toPixel(p.x), toPixel(p.y)};
     }

@@ -23,9 +23,11 @@
 // ends untried, as it does at windowReach, and the window is "at least".
 //
 // A near pass. After each tick of the route, the pixels between the
-// player's frame and each dangerous enemy's box as the enemy's touch
-// tests them (actors/Enemy's touchingBox and box, graphics/Pixel.h's
-// boxGap): each enemy's least, and the first tick of it.
+// player's picture and each dangerous enemy's, placed as the enemy's touch
+// places them (actors/Enemy's touchingBox and box): the moves before a
+// solid pixel of one lands on one of the other (graphics/Collision's
+// imagesGap), since a touch is of solid pixels, not of boxes. Each enemy's
+// least, and the first tick of it.
 //
 // Limits. The route is played once to keep the player's state before each
 // tick and the passes, then again keeping a capture of everything a tick

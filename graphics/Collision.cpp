@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <vector>
 
 #include "graphics/Pixel.h"
 
@@ -43,6 +45,32 @@ class SolidPixels {
   int mask_;
 };
 
+struct Point {
+  int x;
+  int y;
+};
+
+// The solid pixels with a side or corner open (or on the image's edge), in
+// screen points: where a figure's nearest approach to another lies.
+std::vector<Point> outline(BITMAP* image, int left, int top) {
+  const SolidPixels solid(image);
+  auto open = [&](int x, int y) {
+    return x < 0 || y < 0 || x >= image->w || y >= image->h || !solid.at(x, y);
+  };
+  std::vector<Point> points;
+  for (int y = 0; y < image->h; ++y) {
+    for (int x = 0; x < image->w; ++x) {
+      if (!solid.at(x, y)) continue;
+      bool edge = false;
+      for (int dy = -1; dy <= 1 && !edge; ++dy) {
+        for (int dx = -1; dx <= 1 && !edge; ++dx) edge = open(x + dx, y + dy);
+      }
+      if (edge) points.push_back({left + x, top + y});
+    }
+  }
+  return points;
+}
+
 }  // namespace
 
 bool imagesOverlap(float x1, float y1, BITMAP* image1, float x2, float y2, BITMAP* image2) {
@@ -66,4 +94,17 @@ bool imagesOverlap(float x1, float y1, BITMAP* image1, float x2, float y2, BITMA
     }
   }
   return false;
+}
+
+int imagesGap(float x1, float y1, BITMAP* image1, float x2, float y2, BITMAP* image2, int most) {
+  if (imagesOverlap(x1, y1, image1, x2, y2, image2)) return 0;
+  const std::vector<Point> first = outline(image1, toPixel(x1), toPixel(y1));
+  const std::vector<Point> second = outline(image2, toPixel(x2), toPixel(y2));
+  int least = most;
+  for (const Point& a : first) {
+    for (const Point& b : second) {
+      least = std::min(least, std::max(std::abs(a.x - b.x), std::abs(a.y - b.y)));
+    }
+  }
+  return least;
 }

@@ -221,3 +221,36 @@ TEST(ImagesOverlap, ImagesWithoutAlphaAreSolidExceptTheirMaskColour) {
 }
 
 }  // namespace
+
+namespace {
+
+// How near two pictures come, in the moves before a solid pixel of one
+// lands on one of the other: their boxes may overlap long before that.
+TEST(ImagesGap, IsTheMoveBeforeTheSolidPixelsMeet) {
+  struct Case {
+    const char* name;
+    float x2, y2;
+    int px1, py1, px2, py2;  // the one solid pixel of each 10 x 10 image; -1: all solid
+    int most;
+    int expected;
+  };
+  const Case cases[] = {
+      {"one point of both", 2, 1, 4, 4, 2, 3, 50, 0},
+      {"beside, along a row", 3, 0, 0, 0, 0, 0, 50, 3},
+      {"diagonal: the longer side", 3, 5, 0, 0, 0, 0, 50, 5},
+      {"boxes overlap, corners far apart", 5, 5, 0, 0, 9, 9, 50, 14},
+      {"no further than asked", 3, 5, 0, 0, 0, 0, 4, 4},
+      {"solid blocks apart", 16, 12, -1, -1, -1, -1, 50, 7},
+      {"a block and a point inside its box", 4, 4, -1, -1, 0, 0, 50, 0},
+      {"a point beyond a block", 20, 0, -1, -1, 0, 0, 50, 11},
+  };
+  for (const Case& c : cases) {
+    auto image = [](int px, int py) { return px < 0 ? filled(10, 10, solid) : onePixel(10, 10, px, py); };
+    BitmapPtr first = image(c.px1, c.py1);
+    BitmapPtr second = image(c.px2, c.py2);
+    EXPECT_EQ(imagesGap(0, 0, first.get(), c.x2, c.y2, second.get(), c.most), c.expected) << c.name;
+    EXPECT_EQ(imagesGap(c.x2, c.y2, second.get(), 0, 0, first.get(), c.most), c.expected) << c.name;
+  }
+}
+
+}  // namespace
