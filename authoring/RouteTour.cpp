@@ -30,11 +30,11 @@ ClearingLimits costLimits(ClearingLimits limits) {
 // What a candidate tour may play, in lengths of the tour kept: one that
 // meets no enemy plays about its own length from where it differs, and
 // one that must wait for enemies backtracks over its ways.
-const std::size_t candidateTicks = 3;
+const std::size_t candidateTicks = 4;
 // What a tour played whole from the start may play at least, in shares of
 // the tour's work: finding its way among the enemies anew can take many
 // times its length.
-const double openingShare = 0.2;
+const double openingShare = 0.1;
 
 class TourSearch {
  public:

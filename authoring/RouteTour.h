@@ -16,7 +16,7 @@
 // that stay in one run, in its order. Then two tours are played from the
 // start, each the cheapest order by the estimate with the enemies left out
 // (authoring/TourCosts.h): of the first tour's legs, and of the runs each
-// claimed in one leg; each may play a fifth of the tour's work or 3 times
+// claimed in one leg; each may play a tenth of the tour's work or 4 times
 // the kept route's length, whichever is more, for finding its way among
 // the enemies anew takes more than going over its route. The moves tried
 // over the tour kept are an end flipped, a segment of one to three legs
@@ -26,7 +26,7 @@
 // kept and the moves begin again from it. A move shares the legs before
 // its first change with the tour kept, and its play begins at the place
 // kept where those legs were done, so it replays only the rest; it is
-// given up once its route is no shorter, or past 3 times the kept route's
+// given up once its route is no shorter, or past 4 times the kept route's
 // length in work (below).
 //
 // The route given is replaced only by one that clears the level in fewer
