@@ -150,6 +150,13 @@ bool LivePlay::playEdge(std::uint32_t e) {
   return false;
 }
 
+bool LivePlay::replayTo(const std::vector<TickInput>& route, std::size_t upTo) {
+  for (std::size_t t = inputs_.size(); t < upTo && t < route.size(); ++t) {
+    if (!step(route[t])) return false;
+  }
+  return true;
+}
+
 bool LivePlay::wait(int ticks) {
   for (int t = 0; t < ticks; ++t) {
     if (!step(TickInput{})) return false;

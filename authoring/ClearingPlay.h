@@ -71,6 +71,12 @@ class LivePlay {
   // standing still moved the player away from the found state.
   bool wait(int ticks);
 
+  // Plays the route's keys from the tick the play stands at up to tick
+  // `upTo`: the floor's claim journal then holds that route's claims, so
+  // a snapshot of it taken before another play went elsewhere is restored
+  // whole. False when the life or level ended on the way.
+  bool replayTo(const std::vector<TickInput>& route, std::size_t upTo);
+
   // Keeps TickStates::hash after every tick played from now on in `trail`,
   // by tick of the life: a restore takes it back with the ticks. Null stops.
   void keepHashes(HashTrail* trail) { trail_ = trail; }

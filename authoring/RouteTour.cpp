@@ -2,53 +2,71 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 #include "authoring/ClearingPlay.h"
+#include "authoring/ClearingRoute.h"
 #include "authoring/Reachability.h"
 #include "authoring/RunBound.h"
+#include "authoring/TourCosts.h"
 #include "game/Game.h"
 
 namespace {
 
-// What a candidate tour may play, in lengths of the tour kept: one that
-// meets no enemy plays about its own length from where it differs.
-const std::size_t candidateTicks = 2;
-
-// Tiles of one run, in column order, claimed from one end.
-struct Leg {
-  std::vector<int> tiles;
-  bool fromLeft = true;
-  bool operator==(const Leg& other) const {
-    return fromLeft == other.fromLeft && tiles == other.tiles;
-  }
+struct KeptRoute {
+  std::vector<TickInput> route;
+  HashTrail hashes;
 };
-using Tour = std::vector<Leg>;
+
+// The walks of the estimate ask no limit of ticks (work counts them) and
+// the tour's seconds.
+ClearingLimits costLimits(ClearingLimits limits) {
+  limits.maxTicks = SIZE_MAX;
+  limits.maxSeconds *= limits.tourShare;
+  return limits;
+}
+
+// What a candidate tour may play, in lengths of the tour kept: one that
+// meets no enemy plays about its own length from where it differs, and
+// one that must wait for enemies backtracks over its ways.
+const std::size_t candidateTicks = 4;
+// What a tour played whole from the start may play at least, in shares of
+// the tour's work: finding its way among the enemies anew can take many
+// times its length.
+const double openingShare = 0.1;
 
 class TourSearch {
  public:
   TourSearch(Game& game, const Reachability& search, const ClearingLimits& limits)
       : game_(game), search_(search), graph_(*search.foundStates()), limits_(limits),
-        live_(game, search) {
+        live_(game, search), routeLimits_(costLimits(limits)) {
     makeRuns();
     live_.keepHashes(&trail_);
     start_ = live_.snapshot();
+    // At most half the tour's work goes to the estimate.
+    costs_ = std::make_unique<TourCosts>(graph_, runOf_.size(), start_.at, routeLimits_,
+                                         limits.tourTicks / 2 * TourCosts::statesPerTick);
   }
   ~TourSearch() { live_.keepHashes(nullptr); }
 
-  void run(ClearingResult& clear);
+  // The routes kept, each shorter than the one before and than the one given.
+  std::vector<KeptRoute> run(const ClearingResult& clear);
 
  private:
   void makeRuns();
   Tour firstTour(const std::vector<std::uint32_t>& edges) const;
-  std::vector<Tour> moves(const Tour& tour) const;
-  std::vector<std::pair<std::size_t, Tour>> movesLatestFirst() const;
-  bool tryTour(const Tour& tour, std::size_t from);
+  Tour wholeRuns() const;
+  std::vector<std::pair<std::size_t, Tour>> movesByEstimate();
+  bool tryTour(const Tour& tour, std::size_t from, double atLeast = 0.0);
   static std::size_t legAt(const Tour& tour, const std::vector<bool>& wanted);
   static std::vector<bool> focus(const Tour& tour, const std::vector<bool>& wanted);
   bool over() const;
-  // Ticks played, and the states walked counted as the search counts them.
-  std::size_t work() const { return live_.ticksPlayed() + walked_ / ClearingAim::statesPerTick; }
+  bool reachKept(std::size_t from);
+  // Ticks played and the states walked, as the search counts them; and
+  // with the estimate's walks.
+  std::size_t searchWork() const { return live_.ticksPlayed() + walked_ / ClearingAim::statesPerTick; }
+  std::size_t work() const { return searchWork() + costs_->statesWalked() / TourCosts::statesPerTick; }
   double tourSeconds() const { return limits_.maxSeconds * limits_.tourShare; }
 
   Game& game_;
@@ -56,12 +74,18 @@ class TourSearch {
   const StateGraph& graph_;
   ClearingLimits limits_;
   LivePlay live_;
+  RouteLimits routeLimits_;
+  std::unique_ptr<TourCosts> costs_;
   std::vector<ClaimRun> runs_;
   std::vector<int> runOf_;  // by tile, -1 for none
   HashTrail trail_;         // of the life being played
   PlaySnapshot start_;
   Tour tour_;                       // the shortest kept
   std::vector<PlaySnapshot> kept_;  // by leg of tour_: the first place with nothing before it wanted
+  std::vector<TickInput> keptRoute_;  // tour_'s
+  // The places of kept_ before it stand on the floor's claim journal as it
+  // is: a play from one of them rewrites the journal past it.
+  std::size_t onJournal_ = 0;
   std::size_t bestTicks_ = SIZE_MAX;
   std::size_t walked_ = 0;  // states, by every search played
   double startedAt_ = searchClockSeconds();
@@ -113,20 +137,27 @@ Tour TourSearch::firstTour(const std::vector<std::uint32_t>& edges) const {
   return tour;
 }
 
-void TourSearch::run(ClearingResult& clear) {
+std::vector<KeptRoute> TourSearch::run(const ClearingResult& clear) {
+  std::vector<KeptRoute> kept;
   // The first tour is kept whatever its length: the moves start from it.
-  if (!tryTour(firstTour(clear.edges), 0)) return;
+  const Tour first = firstTour(clear.edges);
+  if (!tryTour(first, 0)) return kept;
   const auto keepShorter = [&] {
-    if (bestTicks_ >= clear.route.size()) return;
-    clear.route = live_.inputs();
-    clear.hashes = trail_;
-    clear.edges.clear();
+    if (bestTicks_ < (kept.empty() ? clear.route.size() : kept.back().route.size())) {
+      kept.push_back({live_.inputs(), trail_});
+    }
   };
   keepShorter();
+  // The cheapest orders by the estimate, of the route's own legs and of
+  // whole runs: played from the start, kept only if shorter.
+  for (const Tour& other : {costs_->cheapestOrder(first), costs_->cheapestOrder(wholeRuns())}) {
+    if (over()) break;
+    if (other != tour_ && tryTour(other, 0, openingShare * limits_.tourTicks)) keepShorter();
+  }
   // Until a whole round of moves shortens nothing, or the limits pass.
   for (bool shortened = true; shortened && !over();) {
     shortened = false;
-    for (const auto& [from, candidate] : movesLatestFirst()) {
+    for (const auto& [from, candidate] : movesByEstimate()) {
       if (over()) break;
       // Legs past the one that cleared the level play nothing.
       if (from >= kept_.size() || !tryTour(candidate, from)) continue;
@@ -135,81 +166,82 @@ void TourSearch::run(ClearingResult& clear) {
       break;  // the moves of the tour now kept
     }
   }
+  return kept;
 }
 
-// The moves of the tour kept, by the first leg each changes, latest
-// first: those replay the least.
-std::vector<std::pair<std::size_t, Tour>> TourSearch::movesLatestFirst() const {
-  std::vector<std::pair<std::size_t, Tour>> all;
-  for (Tour& candidate : moves(tour_)) {
+// The moves of the tour kept, the cheapest by the estimate first, then
+// by the first leg each changes, latest first: those replay the least.
+std::vector<std::pair<std::size_t, Tour>> TourSearch::movesByEstimate() {
+  struct Move {
+    std::uint64_t estimate;
+    std::size_t from;
+    Tour tour;
+  };
+  std::vector<Move> all;
+  for (Tour& candidate : tourMoves(tour_)) {
     std::size_t from = 0;
     while (from < candidate.size() && candidate[from] == tour_[from]) ++from;
-    if (from < candidate.size()) all.emplace_back(from, std::move(candidate));
+    if (from < candidate.size()) all.push_back({costs_->estimate(candidate), from, std::move(candidate)});
   }
-  std::stable_sort(all.begin(), all.end(),
-                   [](const auto& a, const auto& b) { return a.first > b.first; });
-  return all;
+  std::stable_sort(all.begin(), all.end(), [](const Move& a, const Move& b) {
+    return a.estimate != b.estimate ? a.estimate < b.estimate : a.from > b.from;
+  });
+  std::vector<std::pair<std::size_t, Tour>> ordered;
+  for (Move& move : all) ordered.emplace_back(move.from, std::move(move.tour));
+  return ordered;
 }
 
-// Every move of one kind after another: an end flipped, a segment of one
-// to three legs moved, a segment reversed with its ends flipped.
-std::vector<Tour> TourSearch::moves(const Tour& tour) const {
-  std::vector<Tour> all;
-  const std::size_t n = tour.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    Tour t = tour;
-    t[i].fromLeft = !t[i].fromLeft;
-    all.push_back(std::move(t));
-  }
-  for (std::size_t length = 1; length <= 3 && length < n; ++length) {
-    for (std::size_t i = 0; i + length <= n; ++i) {
-      Tour rest = tour;
-      rest.erase(rest.begin() + i, rest.begin() + i + length);
-      for (std::size_t j = 0; j <= rest.size(); ++j) {
-        if (j == i) continue;
-        Tour t = rest;
-        t.insert(t.begin() + j, tour.begin() + i, tour.begin() + i + length);
-        all.push_back(std::move(t));
-      }
-    }
-  }
-  for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = i + 1; j < n; ++j) {
-      Tour t = tour;
-      std::reverse(t.begin() + i, t.begin() + j + 1);
-      for (std::size_t k = i; k <= j; ++k) t[k].fromLeft = !t[k].fromLeft;
-      all.push_back(std::move(t));
-    }
-  }
-  return all;
+// Each run in one leg.
+Tour TourSearch::wholeRuns() const {
+  Tour tour;
+  for (const ClaimRun& run : runs_) tour.push_back({run.tiles, true});
+  return tour;
 }
 
 // The search aimed by the tour from the place kept before leg `from`; kept
 // when it clears the level in fewer ticks than the tour kept.
-bool TourSearch::tryTour(const Tour& tour, std::size_t from) {
+bool TourSearch::tryTour(const Tour& tour, std::size_t from, double atLeast) {
   ClearingAim aim;
   aim.focus = [&tour](const std::vector<bool>& wanted) { return focus(tour, wanted); };
+  if (!reachKept(from)) return false;
   aim.from = from == 0 ? &start_ : &kept_[from];
   aim.longest = bestTicks_;
   std::vector<std::pair<PlaySnapshot, std::vector<bool>>> places;
   aim.places = &places;
   ClearingLimits left = limits_;
-  // Counted over every tour (one LivePlay plays them), and a candidate
-  // gets a few times the tour kept's length.
-  left.maxTicks = bestTicks_ == SIZE_MAX ? limits_.tourTicks
-                                         : std::min(limits_.tourTicks, work() + candidateTicks * bestTicks_);
+  // Counted over every tour (one LivePlay plays them) as the search counts
+  // them, and a candidate gets a few times the tour kept's length, or
+  // `atLeast`, of what the tour has left.
+  const std::size_t allowed = bestTicks_ == SIZE_MAX
+      ? SIZE_MAX : std::max(candidateTicks * bestTicks_, static_cast<std::size_t>(atLeast));
+  const std::size_t rest = limits_.tourTicks - std::min(limits_.tourTicks, work());
+  left.maxTicks = searchWork() + std::min(allowed, rest);
   aim.walked = walked_;
   left.maxSeconds = tourSeconds() - (searchClockSeconds() - startedAt_);
   const ClearingResult result = clearAiming(live_, game_, search_, left, aim);
   walked_ += result.statesWalked;
+  onJournal_ = std::min(onJournal_, from + 1);
   if (result.end != ClearingResult::End::Cleared || live_.inputs().size() >= bestTicks_) return false;
   bestTicks_ = live_.inputs().size();
+  keptRoute_ = live_.inputs();
   tour_ = tour;
   kept_.resize(from);
   for (auto& [place, wanted] : places) {
     const std::size_t leg = legAt(tour, wanted);
     while (kept_.size() <= leg && kept_.size() < tour.size()) kept_.push_back(place);
   }
+  onJournal_ = kept_.size();
+  return true;
+}
+
+// Puts the kept place before leg `from` back on the claim journal, when a
+// play from an earlier place has rewritten it, by playing the kept route
+// there again from the latest place still on it.
+bool TourSearch::reachKept(std::size_t from) {
+  if (from == 0 || from < onJournal_) return true;
+  live_.restore(onJournal_ == 0 ? start_ : kept_[onJournal_ - 1]);
+  if (!live_.replayTo(keptRoute_, kept_[from].inputs)) return false;
+  onJournal_ = from + 1;
   return true;
 }
 
@@ -247,10 +279,38 @@ bool TourSearch::over() const {
          searchClockSeconds() - startedAt_ > tourSeconds();
 }
 
+
+// How many presses of the route must be frame-perfect; all of them when
+// the limits pass before every press is tried.
+std::size_t exactPresses(Game& game, const Reachability& search, const std::vector<TickInput>& route,
+                         const ClearingLimits& limits) {
+  // Its trials play lives: the score and lives are the tour's to leave as
+  // they were.
+  const int score = game.player.score;
+  const int lives = game.player.lives;
+  RouteLimits left(limits);
+  const FramePerfect exact = framePerfectTicks(game, search, route, left);
+  game.player.score = score;
+  game.player.setLives(lives);
+  return exact.checked < exact.presses ? exact.presses : exact.ticks.size();
+}
+
 }  // namespace
 
 void shortenByTour(Game& game, const Reachability& search, ClearingResult& clear,
                    const ClearingLimits& limits) {
   if (clear.end != ClearingResult::End::Cleared || clear.edges.empty()) return;
-  TourSearch(game, search, limits).run(clear);
+  std::vector<KeptRoute> kept = TourSearch(game, search, limits).run(clear);
+  // The shortest that asks no press more on an exact tick than the route
+  // given: a quicker route is no gain to a player who cannot play it.
+  std::size_t given = SIZE_MAX;
+  for (auto route = kept.rbegin(); route != kept.rend(); ++route) {
+    const std::size_t exact = exactPresses(game, search, route->route, limits);
+    if (exact > 0 && given == SIZE_MAX) given = exactPresses(game, search, clear.route, limits);
+    if (exact > given) continue;
+    clear.route = std::move(route->route);
+    clear.hashes = std::move(route->hashes);
+    clear.edges.clear();
+    return;
+  }
 }

@@ -13,26 +13,37 @@
 // life lost, and its hash trail is the one its replay must follow.
 //
 // The first tour is the route given's own: the stretches of its claims
-// that stay in one run, in its order. The moves tried over the tour kept
-// are an end flipped, a segment of one to three legs moved elsewhere
-// (or-opt) and a segment reversed with its ends flipped (2-opt), those that
-// change the latest leg first; the first that shortens the route is kept
-// and the moves begin again from it. A move shares the legs before its
-// first change with the tour kept, and its play begins at the place kept
-// where those legs were done, so it replays only the rest; it is given up
-// once its route is no shorter, or past 2 times the kept route's length in
-// work (below).
+// that stay in one run, in its order. Then two tours are played from the
+// start, each the cheapest order by the estimate with the enemies left out
+// (authoring/TourCosts.h): of the first tour's legs, and of the runs each
+// claimed in one leg; each may play a tenth of the tour's work or 4 times
+// the kept route's length, whichever is more, for finding its way among
+// the enemies anew takes more than going over its route. The moves tried
+// over the tour kept are an end flipped, a segment of one to three legs
+// moved elsewhere (or-opt) and a segment reversed with its ends flipped
+// (2-opt), those the estimate finds cheapest first and, among equals,
+// those that change the latest leg; the first that shortens the route is
+// kept and the moves begin again from it. A move shares the legs before
+// its first change with the tour kept, and its play begins at the place
+// kept where those legs were done, so it replays only the rest; it is
+// given up once its route is no shorter, or past 4 times the kept route's
+// length in work (below).
 //
 // The route given is replaced only by one that clears the level in fewer
-// ticks, so the result is never longer. Limits (ClearingLimits): tourTicks
-// (250 000) of work, ticks played and every 16 states the searches' walks
-// take from their queues, so a busy machine finds what a quiet one does;
+// ticks, so the result is never longer: the shortest of those kept that
+// asks no more frame-perfect presses (authoring/ClearingRoute.h) than the
+// route given, each tried from the shortest on, within the proof's limits. Limits (ClearingLimits): tourTicks
+// (250 000) of work, ticks played, every 16 states the searches' walks
+// take from their queues and every 128 states the estimate's walks reach,
+// so a busy machine finds what a quiet one does;
 // tourShare of the proof's seconds (10 s of the 60, PWE_SEARCH_SECONDS
 // scales it) should a slow machine reach that first: far beyond what the
 // work takes, so that the route found does not follow the machine's load; the search's own
 // limit in bytes for each play. Memory beyond the search's: a snapshot
-// per leg (the enemies changed and the items), the route's inputs and hash
-// trail. Measured in docs/performance.md.
+// per leg (the enemies changed and the items), the inputs and hash trail
+// of each route kept (10 bytes a tick), and the estimate's costs (a word
+// per tile for each leg's ends).
+// Measured in docs/performance.md.
 #include "authoring/ClearingSearch.h"
 
 class Game;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "authoring/ReachabilityVerdict.h"
 #include "authoring/Replay.h"
 #include "game/Game.h"
+#include "shell/MediaOverlay.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
 #include "tests/support/RepositoryRoot.h"
@@ -101,6 +103,24 @@ TEST(RouteTour, FindsAQuickerOrderThanNearestFirstThatStillClears) {
     EXPECT_TRUE(outcome.cleared) << c.name;
     EXPECT_EQ(outcome.livesLost, 0) << c.name;
   }
+}
+
+// A shipped level where nearest first and the moves near the route's end
+// left much of the route to waiting and crossing: played first, the
+// cheapest orders by the estimate take a quarter or more off the route.
+TEST(RouteTour, TakesAQuarterOffMoss2ByTheEstimatesOrder) {
+  ASSERT_TRUE(enterRepositoryRoot());
+  layMediaSet(std::filesystem::absolute("sets/moss").string());
+  for (const char* level : {"moss2.inf"}) {
+    auto game = std::make_unique<Game>(640, 480, 100);
+    game->startLevel(level);
+    const Proved greedy = prove(*game, false);
+    const Proved toured = prove(*game, true);
+    ASSERT_GT(toured.ticks, 0u) << level;
+    EXPECT_LE(4 * toured.ticks, 3 * greedy.ticks) << level;
+    EXPECT_TRUE(toured.agrees) << level;
+  }
+  liftMediaSet();
 }
 
 // A shipped level: the proof's route, with its tour, is no slower than

@@ -1,0 +1,129 @@
+#include "authoring/TourCosts.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "authoring/ClearingRoute.h"
+
+std::vector<Tour> tourMoves(const Tour& tour) {
+  std::vector<Tour> all;
+  const std::size_t n = tour.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    Tour t = tour;
+    t[i].fromLeft = !t[i].fromLeft;
+    all.push_back(std::move(t));
+  }
+  for (std::size_t length = 1; length <= 3 && length < n; ++length) {
+    for (std::size_t i = 0; i + length <= n; ++i) {
+      Tour rest = tour;
+      rest.erase(rest.begin() + i, rest.begin() + i + length);
+      for (std::size_t j = 0; j <= rest.size(); ++j) {
+        if (j == i) continue;
+        Tour t = rest;
+        t.insert(t.begin() + j, tour.begin() + i, tour.begin() + i + length);
+        all.push_back(std::move(t));
+      }
+    }
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = i + 1; j < n; ++j) {
+      Tour t = tour;
+      std::reverse(t.begin() + i, t.begin() + j + 1);
+      for (std::size_t k = i; k <= j; ++k) t[k].fromLeft = !t[k].fromLeft;
+      all.push_back(std::move(t));
+    }
+  }
+  return all;
+}
+
+TourCosts::TourCosts(const StateGraph& graph, std::size_t tileCount, std::uint32_t start,
+                     const RouteLimits& limits, std::size_t maxWalked)
+    : graph_(graph), limits_(limits), claims_(claimways::claimEdges(graph, tileCount)),
+      longest_(claimways::longestEdge(graph)), start_(start), maxWalked_(maxWalked) {}
+
+namespace {
+
+// Out of reach stays out of reach, however many legs add to it.
+std::uint64_t add(std::uint64_t a, std::uint64_t b) {
+  return std::min(a + b, claimways::unreachable);
+}
+
+}  // namespace
+
+const std::vector<std::uint64_t>& TourCosts::row(int from) {
+  auto found = rows_.find(from);
+  if (found != rows_.end()) return found->second;
+  std::vector<claimways::Source> sources;
+  if (from < 0) sources.push_back({start_, 0});
+  for (const claimways::ClaimEdge& c : from < 0 ? std::vector<claimways::ClaimEdge>{} : claims_[from]) {
+    sources.push_back({graph_.edge(c.edge).to, 0});
+  }
+  claimways::Costs cost;
+  if (walked_ < maxWalked_) {
+    cost = claimways::leastTicks(graph_, sources, longest_, limits_);
+    walked_ += graph_.size();
+  }
+  std::vector<std::uint64_t> toTile(claims_.size(), claimways::unreachable);
+  for (std::size_t tile = 0; tile < claims_.size() && !cost.empty(); ++tile) {
+    for (const claimways::ClaimEdge& c : claims_[tile]) {
+      toTile[tile] = std::min(toTile[tile], cost[c.from] + claimways::edgeCost(graph_.edge(c.edge)));
+    }
+  }
+  if (from >= 0) toTile[from] = 0;
+  return rows_.emplace(from, std::move(toTile)).first->second;
+}
+
+std::uint64_t TourCosts::estimate(const Tour& tour) {
+  std::uint64_t sum = 0;
+  int at = -1;
+  for (const Leg& leg : tour) {
+    sum = add(sum, add(between(at, leg.entry()), between(leg.entry(), leg.exit())));
+    at = leg.exit();
+  }
+  return sum;
+}
+
+// Each leg next whose entry, from either end, is nearest the last exit.
+Tour TourCosts::nearestFirst(Tour legs) {
+  Tour tour;
+  int at = -1;
+  while (!legs.empty()) {
+    std::size_t best = 0;
+    bool bestLeft = true;
+    std::uint64_t bestCost = UINT64_MAX;
+    for (std::size_t i = 0; i < legs.size(); ++i) {
+      for (bool left : {true, false}) {
+        legs[i].fromLeft = left;
+        const std::uint64_t cost = between(at, legs[i].entry());
+        if (cost < bestCost) {
+          bestCost = cost;
+          best = i;
+          bestLeft = left;
+        }
+      }
+    }
+    legs[best].fromLeft = bestLeft;
+    at = legs[best].exit();
+    tour.push_back(std::move(legs[best]));
+    legs.erase(legs.begin() + static_cast<std::ptrdiff_t>(best));
+  }
+  return tour;
+}
+
+Tour TourCosts::cheapestOrder(Tour legs) {
+  Tour tour = nearestFirst(std::move(legs));
+  std::uint64_t cost = estimate(tour);
+  bool lowered = true;
+  for (std::size_t round = 0; lowered && round < tour.size() * tour.size(); ++round) {
+    lowered = false;
+    for (Tour& candidate : tourMoves(tour)) {
+      const std::uint64_t next = estimate(candidate);
+      if (next >= cost) continue;
+      tour = std::move(candidate);
+      cost = next;
+      lowered = true;
+      break;
+    }
+  }
+  return tour;
+}

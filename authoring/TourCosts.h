@@ -1,0 +1,74 @@
+#pragma once
+// What a tour over runs of claimable tiles (authoring/RouteTour.h) should
+// cost with the enemies left out: the least ticks over the found states
+// (authoring/ClaimWays.h) from the life's start to the first claim of a
+// leg's entry tile, along each leg from its entry to its exit tile, and
+// from each leg's exit to the next leg's entry. Enemies only ever add
+// waits and detours, so the estimate ranks the tours worth playing: the
+// tour plays only candidates, and keeps only what its play confirms.
+//
+// Also the cheapest order by that estimate of a given set of legs: the
+// nearest leg next, then the same moves the tour plays (an end flipped, a
+// segment moved, a segment reversed) while any lowers the estimate.
+//
+// Limits: one walk over every found state from the life's start and one
+// for each tile a leg starts or ends at, each kept as one cost per tile:
+// at most tiles + 1 of them, so memory is tiles squared in words at worst.
+// The walks are counted as work (statesWalked) and stop at `maxWalked`
+// states: past it a tile not walked from counts as out of reach, which
+// leaves the order to the rest. The cheapest order takes at most its legs
+// squared rounds of moves, each comparing sums only.
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "authoring/ClaimWays.h"
+
+// Tiles of one run, in column order, claimed from one end.
+struct Leg {
+  std::vector<int> tiles;
+  bool fromLeft = true;
+  int entry() const { return fromLeft ? tiles.front() : tiles.back(); }
+  int exit() const { return fromLeft ? tiles.back() : tiles.front(); }
+  bool operator==(const Leg& other) const {
+    return fromLeft == other.fromLeft && tiles == other.tiles;
+  }
+};
+using Tour = std::vector<Leg>;
+
+// Every move of one kind after another: an end flipped, a segment of one
+// to three legs moved, a segment reversed with its ends flipped.
+std::vector<Tour> tourMoves(const Tour& tour);
+
+class RouteLimits;
+
+class TourCosts {
+ public:
+  // start: the state the life begins at; limits: asked by the walks.
+  TourCosts(const StateGraph& graph, std::size_t tileCount, std::uint32_t start,
+            const RouteLimits& limits, std::size_t maxWalked);
+
+  std::uint64_t estimate(const Tour& tour);
+  Tour cheapestOrder(Tour legs);
+  // States the walks took, over every walk so far, and as many as take
+  // about the time of a tick played: the walks keep their open states in a
+  // ring of buckets, not a heap.
+  std::size_t statesWalked() const { return walked_; }
+  static constexpr std::size_t statesPerTick = 128;
+
+ private:
+  // Least ticks from the claims of `from` (-1: the life's start) to a claim of each tile.
+  const std::vector<std::uint64_t>& row(int from);
+  std::uint64_t between(int from, int to) { return row(from)[to]; }
+  Tour nearestFirst(Tour legs);
+
+  const StateGraph& graph_;
+  const RouteLimits& limits_;
+  std::vector<std::vector<claimways::ClaimEdge>> claims_;
+  std::uint32_t longest_;
+  std::uint32_t start_;
+  std::size_t maxWalked_;
+  std::map<int, std::vector<std::uint64_t>> rows_;
+  std::size_t walked_ = 0;
+};

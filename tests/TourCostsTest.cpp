@@ -1,0 +1,104 @@
+// The tour's estimate, enemies left out: it ranks orders and ends of legs
+// by the ticks between them over the found states, and its cheapest order
+// takes the short run first where the long one is nearer.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "authoring/ClearingRoute.h"
+#include "authoring/ClearingSearch.h"
+#include "authoring/Reachability.h"
+#include "authoring/TourCosts.h"
+#include "tests/support/GameTree.h"
+#include "tests/support/LevelText.h"
+#include "tests/support/PlacedLevel.h"
+
+namespace {
+
+void floorRow(LevelText& level, int from, int to, int row, int claimable) {
+  for (int x = from; x < to; x += GameTree::tileWidth) {
+    level.tiles.push_back(std::to_string(x) + " " + std::to_string(row) + " brick brick_clear " +
+                          std::to_string(claimable) + " 10");
+  }
+}
+
+// The player starts a step from the end of a long run (left), with a short
+// run (right) a little further off on the other side.
+LevelText longAndShort() {
+  LevelText level;
+  floorRow(level, 0, 304, 300, 1);
+  floorRow(level, 304, 336, 300, 0);
+  floorRow(level, 336, 416, 300, 1);
+  level.start = "318 299 1";
+  return level;
+}
+
+// The claimable tiles from column `from` to `to`, in column order.
+std::vector<int> tilesBetween(const Game& game, int from, int to) {
+  std::vector<int> found;
+  const std::vector<FloorTile>& tiles = game.floorManager.tiles();
+  for (std::size_t i = 0; i < tiles.size(); ++i) {
+    if (tiles[i].claimable && tiles[i].x >= from && tiles[i].x < to) found.push_back(static_cast<int>(i));
+  }
+  return found;
+}
+
+struct Ranked {
+  const char* name;
+  Tour cheaper;
+  Tour dearer;
+};
+
+TEST(TourCosts, RanksOrdersAndEndsByTheTicksBetweenLegs) {
+  PlacedLevel placed(longAndShort());
+  Reachability search(placed.game);
+  search.run();
+  const ClearingLimits clearing;
+  const RouteLimits limits(clearing);
+  TourCosts costs(*search.foundStates(), placed.game.floorManager.tiles().size(), 0, limits, SIZE_MAX);
+  const std::vector<int> longRun = tilesBetween(placed.game, 0, 304);
+  const std::vector<int> shortRun = tilesBetween(placed.game, 336, 416);
+  const Leg longFromRight{longRun, false};
+  const Leg longFromLeft{longRun, true};
+  const Leg shortFromLeft{shortRun, true};
+  const Leg shortFromRight{shortRun, false};
+  const std::vector<Ranked> cases = {
+      {"the short run first", {shortFromLeft, longFromRight}, {longFromRight, shortFromLeft}},
+      {"the long run entered from its near end", {shortFromLeft, longFromRight},
+       {shortFromLeft, longFromLeft}},
+      {"the short run entered from its near end", {shortFromLeft, longFromRight},
+       {shortFromRight, longFromRight}},
+      {"one leg a run rather than two pieces", {{longRun, false}},
+       {{{longRun.begin(), longRun.begin() + 5}, true}, {{longRun.begin() + 5, longRun.end()}, true}}},
+  };
+  for (const Ranked& c : cases) {
+    EXPECT_LT(costs.estimate(c.cheaper), costs.estimate(c.dearer)) << c.name;
+  }
+  const Tour cheapest = costs.cheapestOrder({longFromLeft, shortFromRight});
+  ASSERT_EQ(cheapest.size(), 2u);
+  EXPECT_EQ(cheapest.front(), shortFromLeft);
+  EXPECT_EQ(cheapest.back(), longFromRight);
+  EXPECT_GT(costs.statesWalked(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// Past its walks the estimate knows no way: every order is alike, and the
+// tour is left to its plays.
+TEST(TourCosts, PastItsWalksEveryOrderIsAlike) {
+  PlacedLevel placed(longAndShort());
+  Reachability search(placed.game);
+  search.run();
+  const ClearingLimits clearing;
+  const RouteLimits limits(clearing);
+  TourCosts costs(*search.foundStates(), placed.game.floorManager.tiles().size(), 0, limits, 0);
+  const Leg longLeg{tilesBetween(placed.game, 0, 304), false};
+  const Leg shortLeg{tilesBetween(placed.game, 336, 416), true};
+  EXPECT_EQ(costs.estimate({shortLeg, longLeg}), costs.estimate({longLeg, shortLeg}));
+  EXPECT_EQ(costs.statesWalked(), 0u);
+}
+
+}  // namespace
