@@ -137,6 +137,22 @@ class OrderedBound {
 
 }  // namespace
 
+RestClaimable::RestClaimable(const Reachability& search)
+    : graph_(*search.foundStates()), walk_(graph_), unreached_(search.unreachedTiles()) {}
+
+bool RestClaimable::from(const Game& game, const TickState& now) {
+  if (game.levelDone) return true;
+  const std::uint32_t at = graph_.find(now);
+  if (at == StateGraph::notFound) return false;
+  const std::vector<FloorTile>& tiles = game.floorManager.tiles();
+  std::vector<bool> wanted(tiles.size(), false);
+  for (std::size_t i = 0; i < tiles.size(); ++i) {
+    wanted[i] = tiles[i].claimable != 0 && !tiles[i].cleared;
+  }
+  for (int tile : unreached_) wanted[tile] = false;
+  return claimsAllFrom(graph_, walk_, at, std::move(wanted));
+}
+
 ParBound parLowerBound(const Reachability& search, const Game& game, RouteLimits& limits) {
   ParBound par;
   const StateGraph* graph = search.foundStates();
@@ -182,10 +198,9 @@ class RouteTrial {
   RouteTrial(Game& game, const Reachability& search, const std::vector<TickInput>& route,
              RouteLimits& limits)
       : game_(game), search_(search), route_(route), limits_(limits),
-        states_(search.tickStates()), walk_(*search.foundStates()) {
+        states_(search.tickStates()), rest_(search) {
     game_.beginLife();
     game_.enemyManager.clear();
-    for (int tile : search.unreachedTiles()) unreached_.push_back(tile);
     start_ = search.foundStates()->state(0);
     mark_ = game_.floorManager.claimCount();
     states_.restore(start_);
@@ -280,20 +295,7 @@ class RouteTrial {
     return game_.levelDone;
   }
 
-  // A found state from which every tile still unclaimed can be claimed.
-  bool canFinish() {
-    if (game_.levelDone) return true;
-    const StateGraph& g = *search_.foundStates();
-    const std::uint32_t at = g.find(states_.capture());
-    if (at == StateGraph::notFound) return false;
-    const std::vector<FloorTile>& tiles = game_.floorManager.tiles();
-    std::vector<bool> wanted(tiles.size(), false);
-    for (std::size_t i = 0; i < tiles.size(); ++i) {
-      wanted[i] = tiles[i].claimable != 0 && !tiles[i].cleared;
-    }
-    for (int tile : unreached_) wanted[tile] = false;
-    return claimsAllFrom(g, walk_, at, std::move(wanted));
-  }
+  bool canFinish() { return rest_.from(game_, states_.capture()); }
 
   static constexpr int variantTicks = 2000;
 
@@ -302,8 +304,7 @@ class RouteTrial {
   const std::vector<TickInput>& route_;
   RouteLimits& limits_;
   const TickStates& states_;
-  BreadthFirstWalk walk_;
-  std::vector<int> unreached_;
+  RestClaimable rest_;
   TickState start_;
   std::size_t mark_ = 0;
   std::vector<TickState> before_;

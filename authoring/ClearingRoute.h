@@ -43,6 +43,7 @@
 #include <vector>
 
 #include "authoring/ClearingSearch.h"
+#include "authoring/StateWays.h"
 #include "authoring/TickState.h"
 
 class Game;
@@ -74,6 +75,21 @@ std::uint8_t pressedKeys(TickInput input);
 // Whether tick t of the route is a press, as above: the first tick's keys
 // are held after none.
 bool isPress(const std::vector<TickInput>& route, std::size_t t);
+
+// Whether every tile still unclaimed that the search can reach can be
+// claimed from where the player stands: a press played off its tick still
+// works when it leaves the player there (or the level cleared). The place
+// must be a found state (authoring/StateGraph.h); one walk over them.
+class RestClaimable {
+ public:
+  explicit RestClaimable(const Reachability& search);
+  bool from(const Game& game, const TickState& now);
+
+ private:
+  const StateGraph& graph_;
+  stateways::BreadthFirstWalk walk_;
+  std::vector<int> unreached_;
+};
 
 struct FramePerfect {
   std::vector<int> ticks;   // from 0, of the presses found frame-perfect

@@ -46,7 +46,7 @@ class MomentTrial {
   MomentTrial(Game& game, const Reachability& search, const std::vector<TickInput>& route,
               RouteLimits& limits)
       : game_(game), search_(search), route_(route), limits_(limits),
-        states_(search.tickStates()), ring_(windowReach + 1) {
+        states_(search.tickStates()), rest_(search), ring_(windowReach + 1) {
     // As the proof began its life: the player where the search began.
     game_.beginLife();
     game_.quit = false;
@@ -178,7 +178,8 @@ class MomentTrial {
 
   // The press shifted by `shift` ticks, the route after it following: the
   // level is cleared, or the player lives to stand with the keys again
-  // where it can walk to the place the route next does.
+  // where it can walk to the place the route next does, or anywhere the
+  // rest can be claimed from, as the frame-perfect check allows.
   bool holds(std::size_t t, int shift) {
     if (stopped_) return false;
     put(ring_[(t + ring_.size() + std::min(shift, 0)) % ring_.size()]);
@@ -191,7 +192,7 @@ class MomentTrial {
       const TickInput input = next < route_.size() ? route_[next++] : TickInput{};
       if (!tick(input)) return game_.levelDone && !stopped_;
       const TickState now = states_.capture();
-      if (resting(now)) return joinsRoute(now, next);
+      if (resting(now)) return joinsRoute(now, next) || rest_.from(game_, now);
     }
     return false;
   }
@@ -225,6 +226,7 @@ class MomentTrial {
   const std::vector<TickInput>& route_;
   RouteLimits& limits_;
   const TickStates& states_;
+  RestClaimable rest_;
   std::vector<Capture> ring_;    // before tick t at t modulo its size, near a press
   std::vector<TickState> before_;  // the player before each tick of the route
   Capture start_;

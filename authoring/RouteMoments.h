@@ -12,7 +12,9 @@
 // enemies, items and countdown, the level is cleared, or the player lives
 // to stand on a floor with the keys again (neither falling, climbing nor in
 // a jump) on the row where the route next does, with floor all the way
-// between the two or within two walking steps. The rest is judged there,
+// between the two or within two walking steps, or anywhere every tile still
+// unclaimed can be claimed from (ClearingRoute's RestClaimable, the
+// frame-perfect check's own rule). The rest is judged there,
 // as the frame-perfect check judges it, and not at the level's end: a
 // press a tick off leaves the player a few pixels off, which a person
 // walks away at once and a replay of fixed keys never does. Shifts of 1 to

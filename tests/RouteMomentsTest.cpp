@@ -61,7 +61,7 @@ LevelText gapLevel(int gap, bool floorBeneath = false) {
 TEST(RouteMoments, APressWindowIsTheRunOfShiftsThatStillHold) {
   const struct {
     int gap;
-    bool floorBeneath;  // a jump short of the tile lands on it, alive but off the route
+    bool floorBeneath;  // a jump short of the tile lands on it, alive and off the route
     int least, most;    // of the window's ticks
     bool open;          // measured as far as it was tried
     int from;           // the least column the player presses from, the ledge's end 160
@@ -69,7 +69,8 @@ TEST(RouteMoments, APressWindowIsTheRunOfShiftsThatStillHold) {
       {40, false, windowReach + 1, windowReach + 1, true, 140},  // pressed first: nothing sooner
       {74, false, 2, tightWindow - 1, false, 150},
       {77, false, 1, 1, false, 156},
-      {77, true, 1, 1, false, 156},
+      // Short of the tile, the floor beneath still reaches it: every shift holds.
+      {77, true, 2 * windowReach + 1, 2 * windowReach + 1, true, 156},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.gap << (c.floorBeneath ? " over a floor" : ""));
