@@ -19,13 +19,12 @@ std::uint32_t longestEdge(const StateGraph& g) {
 // Edge costs are small (a chain is stored after at most a few hundred
 // ticks), so the open states sit in a ring of buckets, one per cost.
 Costs leastTicks(const StateGraph& g, const std::vector<Source>& sources,
-                 std::uint32_t longestEdge, const RouteLimits& limits, Teleports hops) {
-  const bool left = hops == Teleports::Left;
+                 std::uint32_t longestEdge, const RouteLimits& limits, std::uint64_t within) {
   Costs cost(g.size(), unreachable);
   std::vector<std::vector<std::uint32_t>> ring(longestEdge + 1);
   std::size_t open = 0;
   for (const Source& s : sources) {
-    if (s.cost >= cost[s.state]) continue;
+    if (s.cost > within || s.cost >= cost[s.state]) continue;
     cost[s.state] = s.cost;
     ring[s.cost % ring.size()].push_back(s.state);
     ++open;
@@ -41,9 +40,8 @@ Costs leastTicks(const StateGraph& g, const std::vector<Source>& sources,
       if (cost[state] != at) continue;
       for (std::uint32_t e = g.firstEdge(state); e < g.endEdge(state); ++e) {
         const StateEdge& edge = g.edge(e);
-        if (left && teleports(g, state, edge)) continue;
         const std::uint64_t next = at + edgeCost(edge);
-        if (next >= cost[edge.to]) continue;
+        if (next > within || next >= cost[edge.to]) continue;
         cost[edge.to] = next;
         ring[next % ring.size()].push_back(edge.to);
         ++open;
@@ -65,11 +63,6 @@ std::vector<std::vector<ClaimEdge>> claimEdges(const StateGraph& g, std::size_t 
     }
   }
   return byTile;
-}
-
-bool teleports(const StateGraph& g, std::uint32_t from, const StateEdge& edge) {
-  return edge.input.digit != 0 && !g.state(from).has(TickState::cooldownActive) &&
-         g.state(edge.to).has(TickState::cooldownActive);
 }
 
 bool claims(const StateGraph& g, std::uint32_t e, int tile) {

@@ -27,25 +27,19 @@ struct ClaimEdge {
   std::uint32_t edge;
 };
 
-enum class Teleports { Taken, Left };
-
 inline std::uint64_t edgeCost(const StateEdge& edge) { return edge.wait ? 0 : edge.ticks; }
 
-// Whether the edge from the state teleports: a digit held and the
-// cooldown, which only a teleport starts, started. A digit held anywhere
-// else changes nothing.
-bool teleports(const StateGraph& g, std::uint32_t from, const StateEdge& edge);
 
 // The longest edge that is not a wait, at least 1.
 std::uint32_t longestEdge(const StateGraph& g);
 
 // Least ticks from any of the sources to every state, each source starting
-// at its own cost (no more than the longest edge). With Teleports::Left the
-// edges that end in a teleport are not followed. Empty when the limits
-// pass before every state has its cost.
+// at its own cost (no more than the longest edge); states dearer than
+// `within` are left unreachable, and the walk stops there. Empty when the
+// limits pass before every state has its cost.
 Costs leastTicks(const StateGraph& g, const std::vector<Source>& sources,
                  std::uint32_t longestEdge, const RouteLimits& limits,
-                 Teleports teleports = Teleports::Taken);
+                 std::uint64_t within = unreachable);
 
 // By tile: every edge that claims it, with the state it leaves.
 std::vector<std::vector<ClaimEdge>> claimEdges(const StateGraph& g, std::size_t tileCount);

@@ -40,6 +40,12 @@ std::vector<ClaimRun> claimRuns(const std::vector<FloorTile>& tiles,
   return runs;
 }
 
+int claimCover(const ClaimRun& run, float reach) {
+  return static_cast<int>(std::ceil(2.0f * reach)) + run.widest + 1;
+}
+
+int claimGap(const ClaimRun& run, float reach) { return claimCover(run, reach) + run.widestStep; }
+
 namespace {
 
 constexpr std::uint64_t never = unreachable;
@@ -62,10 +68,6 @@ RunMotion motionOf(const StateGraph& g, const Game& game) {
   m.sideways = std::max({p.walkSpeed, std::abs(p.jumpSpeed * p.jumpStride),
                          slideSideways * p.slideFactor});
   return m;
-}
-
-int coverOf(const ClaimRun& run, const RunMotion& m) {
-  return static_cast<int>(std::ceil(2.0f * m.reach)) + run.widest + 1;
 }
 
 // The least weight of edges that give every node but the root one parent
@@ -140,9 +142,8 @@ std::uint64_t firstEntriesTicks(const RunTransitions& ways, const std::vector<st
 // run, and no more than the fast way back carried the player sideways.
 double runShare(const ClaimRun& run, std::size_t index, const RunTransitions& ways,
                 const RunMotion& m) {
-  const int cover = coverOf(run, m);
-  const double walk = std::max(0, run.lastLeft - run.firstLeft - cover) / m.walk;
-  const double gap = cover + run.widestStep;
+  const double walk = std::max(0, run.lastLeft - run.firstLeft - claimCover(run, m.reach)) / m.walk;
+  const double gap = claimGap(run, m.reach);
   const std::vector<RunEntry> entries = ways.entries(index);
   double rate = 1.0;  // ticks an entry costs for each tick of walk it saves
   for (const RunEntry& e : entries) {

@@ -62,6 +62,11 @@ struct ClaimRun {
   std::vector<int> tiles;
 };
 
+// One standing place's cover on the run, c above, and the widest gap a
+// stay more may leave, c + s, in pixels; reach: half the widest frame.
+int claimCover(const ClaimRun& run, float reach);
+int claimGap(const ClaimRun& run, float reach);
+
 // wanted: by tile, whether it must be claimed (and can be).
 std::vector<ClaimRun> claimRuns(const std::vector<FloorTile>& tiles,
                                 const std::vector<bool>& wanted, float reach);

@@ -19,7 +19,7 @@ RunTransitions::RunTransitions(const StateGraph& g, const std::vector<ClaimRun>&
     : g_(g), runs_(runs), motion_(motion), limits_(limits), runOf_(start.claims.size(), -1),
       claims_(start.claims), longest_(start.longest),
       claimEnds_(runs.size()), any_(runs.size(), std::vector<std::uint64_t>(runs.size(), never)),
-      entries_(runs.size()) {
+      claimsOf_(runs.size()), entries_(runs.size()) {
   for (std::size_t r = 0; r < runs.size(); ++r) {
     for (int t : runs[r].tiles) {
       runOf_[t] = static_cast<int>(r);
@@ -29,8 +29,40 @@ RunTransitions::RunTransitions(const StateGraph& g, const std::vector<ClaimRun>&
     claimEnds_[r].erase(std::unique(claimEnds_[r].begin(), claimEnds_[r].end()),
                         claimEnds_[r].end());
   }
-  findEntries();
+  for (std::size_t r = 0; r < runs.size(); ++r) findClaims(r);
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    for (const Claim& c : claimsOf_[r]) addEntries(c, r);
+  }
   findFastEdges();
+}
+
+// Each edge claiming the run once, with when it claims there and on the
+// other runs it claims.
+void RunTransitions::findClaims(std::size_t run) {
+  std::vector<ClaimEdge> edges;
+  for (int t : runs_[run].tiles) edges.insert(edges.end(), claims_[t].begin(), claims_[t].end());
+  std::sort(edges.begin(), edges.end(),
+            [](const ClaimEdge& a, const ClaimEdge& b) { return a.edge < b.edge; });
+  edges.erase(std::unique(edges.begin(), edges.end(),
+                          [](const ClaimEdge& a, const ClaimEdge& b) { return a.edge == b.edge; }),
+              edges.end());
+  for (const ClaimEdge& c : edges) {
+    const StateEdge& edge = g_.edge(c.edge);
+    Claim claim{c.from, c.edge, claimTick(c, run), 0,
+                static_cast<std::uint32_t>(alsoOn_.size()), 0};
+    // From its last claim on the run to its end.
+    const bool last = edge.ticks == 1 || standsIn(edge.to, run);
+    claim.since = last ? 0 : edge.ticks - 1;
+    for (std::uint32_t n = edge.claimsBegin; n < edge.claimsBegin + edge.claimCount; ++n) {
+      const int other = runOf_[g_.claimedTile(n)];
+      if (other < 0 || other == static_cast<int>(run)) continue;
+      const bool known = std::any_of(alsoOn_.begin() + claim.alsoBegin, alsoOn_.end(),
+                                     [&](const AlsoOn& o) { return o.run == other; });
+      if (!known) alsoOn_.push_back({other, claimTick(c, static_cast<std::size_t>(other))});
+    }
+    claim.alsoEnd = static_cast<std::uint32_t>(alsoOn_.size());
+    claimsOf_[run].push_back(claim);
+  }
 }
 
 // A chain of ticks (an edge) claims only in its first tick, where the
@@ -38,32 +70,20 @@ RunTransitions::RunTransitions(const StateGraph& g, const std::vector<ClaimRun>&
 // slide or arrives by a teleport: so an edge enters a run at its start
 // when it starts standing on it just after no claim there, and at its end
 // when it lands there after more than a tick.
-void RunTransitions::findEntries() {
-  for (std::size_t r = 0; r < runs_.size(); ++r) {
-    std::vector<ClaimEdge> edges;
-    for (int t : runs_[r].tiles) edges.insert(edges.end(), claims_[t].begin(), claims_[t].end());
-    auto byEdge = [](const ClaimEdge& a, const ClaimEdge& b) { return a.edge < b.edge; };
-    std::sort(edges.begin(), edges.end(), byEdge);
-    edges.erase(std::unique(edges.begin(), edges.end(),
-                            [](const ClaimEdge& a, const ClaimEdge& b) { return a.edge == b.edge; }),
-                edges.end());
-    for (const ClaimEdge& c : edges) addEntries(c, r);
-  }
-}
-
-void RunTransitions::addEntries(const ClaimEdge& c, std::size_t run) {
+void RunTransitions::addEntries(const Claim& c, std::size_t run) {
   const StateEdge& edge = g_.edge(c.edge);
-  const std::uint32_t from = c.from;
-  const std::uint32_t e = c.edge;
-  const bool atFirst = standsIn(from, run);
-  const bool continued = atFirst && continues(from, run);
+  const std::uint32_t index = static_cast<std::uint32_t>(&c - claimsOf_[run].data());
+  const bool atFirst = c.ticks == 1;
+  const bool continued = atFirst && continues(c.from, run);
   if (edge.ticks == 1) {
-    if (!continued || fast(from, edge)) entries_[run].push_back({from, e, g_.state(edge.to).x, 1});
+    if (!continued || fast(c.from, edge)) {
+      entries_[run].push_back({index, g_.state(edge.to).x, 1});
+    }
     return;
   }
-  if (atFirst && !continued) entries_[run].push_back({from, e, g_.state(from).x, 1});
+  if (atFirst && !continued) entries_[run].push_back({index, g_.state(c.from).x, 1});
   if (!atFirst || standsIn(edge.to, run)) {
-    entries_[run].push_back({from, e, g_.state(edge.to).x, edge.ticks});
+    entries_[run].push_back({index, g_.state(edge.to).x, edge.ticks});
   }
 }
 
@@ -104,15 +124,7 @@ std::uint64_t RunTransitions::claimTick(const ClaimEdge& c, std::size_t run) con
 bool RunTransitions::measure() {
   for (std::size_t a = 0; a < runs_.size(); ++a) {
     std::vector<Source> ends;
-    for (int t : runs_[a].tiles) {
-      for (const ClaimEdge& c : claims_[t]) {
-        const StateEdge& edge = g_.edge(c.edge);
-        // From its last claim on the run to its end.
-        const bool last = edge.ticks == 1 || standsIn(edge.to, a);
-        const std::uint64_t since = last ? 0 : edge.ticks - 1;
-        ends.push_back({edge.to, since});
-      }
-    }
+    for (const Claim& c : claimsOf_[a]) ends.push_back({g_.edge(c.edge).to, c.since});
     const Costs after = leastTicks(g_, ends, longest_, limits_);
     if (after.empty()) return false;
     for (std::size_t b = 0; b < runs_.size(); ++b) {
@@ -124,19 +136,20 @@ bool RunTransitions::measure() {
 }
 
 void RunTransitions::into(std::size_t a, std::size_t b, const Costs& after) {
-  for (int t : runs_[b].tiles) {
-    for (const ClaimEdge& c : claims_[t]) {
-      any_[a][b] = std::min(any_[a][b], intoBy(c, a, claimTick(c, b), after));
-    }
+  for (const Claim& c : claimsOf_[b]) any_[a][b] = std::min(any_[a][b], intoBy(c, a, c.ticks, after));
+  for (Entry& e : entries_[b]) {
+    e.others = std::min(e.others, intoBy(claimsOf_[b][e.claim], a, e.ticks, after));
   }
-  for (Entry& e : entries_[b]) e.others = std::min(e.others, intoBy({e.from, e.edge}, a, e.ticks, after));
 }
 
-// From a claim on run a to one on another in `ticks` of the edge: within the
-// edge, when it claims a first; else after a way to its start.
-std::uint64_t RunTransitions::intoBy(const ClaimEdge& c, std::size_t a, std::uint64_t ticks,
+// From a claim on run a to one `ticks` into the edge: within the edge, when
+// it claims on a first; else after a way to its start.
+std::uint64_t RunTransitions::intoBy(const Claim& c, std::size_t a, std::uint64_t ticks,
                                      const Costs& after) const {
-  if (claimsRun(c.edge, a) && claimTick(c, a) < ticks) return ticks - claimTick(c, a);
+  for (std::uint32_t n = c.alsoBegin; n < c.alsoEnd; ++n) {
+    const AlsoOn& on = alsoOn_[n];
+    if (on.run == static_cast<int>(a) && on.ticks < ticks) return ticks - on.ticks;
+  }
   return after[c.from] < never ? after[c.from] + ticks : never;
 }
 
@@ -146,13 +159,17 @@ bool RunTransitions::back(std::size_t a, const Costs& after) {
   for (const ClaimEdge& f : fastEdges_) {
     if (after[f.from] < never) fastEnds.push_back({g_.edge(f.edge).to, after[f.from] + g_.edge(f.edge).ticks});
   }
-  const Costs afterFast = leastTicks(g_, fastEnds, longest_, limits_);
+  // A way back dearer than the run's gap at walking pace never spares any of it.
+  const auto gapTicks = static_cast<std::uint64_t>(claimGap(runs_[a], motion_.reach) / motion_.walk) + 1;
+  const Costs afterFast = leastTicks(g_, fastEnds, longest_, limits_, gapTicks);
   if (afterFast.empty()) return false;
   for (Entry& e : entries_[a]) {
-    if (afterFast[e.from] < never) e.back = std::min(e.back, afterFast[e.from] + e.ticks);
-    if (fast(e.from, g_.edge(e.edge))) {
-      e.back = std::min(e.back, intoBy({e.from, e.edge}, a, e.ticks, after));
-    }
+    const Claim& c = claimsOf_[a][e.claim];
+    if (afterFast[c.from] < never) e.back = std::min(e.back, afterFast[c.from] + e.ticks);
+    if (!fast(c.from, g_.edge(c.edge))) continue;
+    // Within the edge: it claims here first, then again where it lands.
+    if (c.ticks < e.ticks) e.back = std::min(e.back, e.ticks - c.ticks);
+    if (after[c.from] < never) e.back = std::min(e.back, after[c.from] + e.ticks);
   }
   return true;
 }
@@ -169,22 +186,11 @@ std::vector<std::uint64_t> RunTransitions::firstClaims(const Costs& fromStart) c
   if (fromStart.empty()) return {};
   std::vector<std::uint64_t> first(runs_.size(), never);
   for (std::size_t r = 0; r < runs_.size(); ++r) {
-    for (int t : runs_[r].tiles) {
-      for (const ClaimEdge& c : claims_[t]) {
-        if (fromStart[c.from] >= never) continue;
-        first[r] = std::min(first[r], fromStart[c.from] + claimTick(c, r));
-      }
+    for (const Claim& c : claimsOf_[r]) {
+      if (fromStart[c.from] < never) first[r] = std::min(first[r], fromStart[c.from] + c.ticks);
     }
   }
   return first;
-}
-
-bool RunTransitions::claimsRun(std::uint32_t e, std::size_t run) const {
-  const StateEdge& edge = g_.edge(e);
-  for (std::uint32_t n = edge.claimsBegin; n < edge.claimsBegin + edge.claimCount; ++n) {
-    if (runOf_[g_.claimedTile(n)] == static_cast<int>(run)) return true;
-  }
-  return false;
 }
 
 RunTransitions::Place RunTransitions::placeOf(std::uint32_t state) const {

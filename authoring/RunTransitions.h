@@ -59,9 +59,20 @@ class RunTransitions {
   std::vector<std::uint64_t> firstClaims(const claimways::Costs& fromStart) const;
 
  private:
-  struct Entry {
+  // An edge claiming a run: when, and on which other runs it claims too.
+  struct Claim {
     std::uint32_t from;
     std::uint32_t edge;
+    std::uint64_t ticks;  // from the edge's start to its first claim on the run
+    std::uint64_t since;  // from its last claim on the run to its end
+    std::uint32_t alsoBegin, alsoEnd;  // in alsoOn_
+  };
+  struct AlsoOn {
+    int run;
+    std::uint64_t ticks;
+  };
+  struct Entry {
+    std::uint32_t claim;  // in claimsOf_ of its run
     float x;              // where it stands on the run
     std::uint64_t ticks;  // from the edge's start to its claim there
     std::uint64_t others = claimways::unreachable;  // from a claim on another run
@@ -73,18 +84,17 @@ class RunTransitions {
     float right;
   };
 
-  void findEntries();
+  void findClaims(std::size_t run);
   void findFastEdges();
-  void addEntries(const claimways::ClaimEdge& c, std::size_t run);
+  void addEntries(const Claim& c, std::size_t run);
   bool continues(std::uint32_t state, std::size_t run) const;
   bool standsIn(std::uint32_t state, std::size_t run) const;
   bool fast(std::uint32_t from, const StateEdge& edge) const;
   std::uint64_t claimTick(const claimways::ClaimEdge& c, std::size_t run) const;
-  std::uint64_t intoBy(const claimways::ClaimEdge& c, std::size_t a, std::uint64_t ticks,
+  std::uint64_t intoBy(const Claim& c, std::size_t a, std::uint64_t ticks,
                        const claimways::Costs& after) const;
   void into(std::size_t a, std::size_t b, const claimways::Costs& after);
   bool back(std::size_t a, const claimways::Costs& after);
-  bool claimsRun(std::uint32_t e, std::size_t run) const;
   Place placeOf(std::uint32_t state) const;
   Place placeOf(const ClaimRun& run) const;
 
@@ -97,6 +107,8 @@ class RunTransitions {
   std::uint32_t longest_;
   std::vector<std::vector<std::uint32_t>> claimEnds_;  // by run, sorted: states after a claim on it
   std::vector<std::vector<std::uint64_t>> any_;
+  std::vector<std::vector<Claim>> claimsOf_;  // by run
+  std::vector<AlsoOn> alsoOn_;
   std::vector<std::vector<Entry>> entries_;  // by run
   std::vector<claimways::ClaimEdge> fastEdges_;
 };
