@@ -21,9 +21,12 @@
 // So the walk spared is at most the best, over the entries chosen to begin
 // pieces in order along the run, one of them free, of the gaps between
 // neighbours (each at most g) at the walking speed, less what the others
-// cost. One pass over the places in order keeps the best chain ending at
-// each, with and without the free entry, looking back one by one only at
-// the places nearer than g.
+// cost. Places are counted by the pixel column they stand in (two pieces
+// begun in one column spare less than any way in costs), a column apart
+// as a pixel more. One pass over the columns in order keeps the best chain
+// ending at each, with and without the free entry, looking back one by one
+// only at the g columns before it: time linear in the entries and in the
+// run's columns times g, memory in the columns.
 #include <vector>
 
 struct RunEntry {

@@ -81,7 +81,10 @@ TEST(RunEntries, SpareNoMoreThanTheirGapsLessTheirCost) {
   const std::vector<Case> cases = {
       {"the free entry alone", {at(0, never)}, 0.0},
       {"a cheap entry a whole gap away", {at(0, never), at(200, 10)}, 40.0 - 10.0},
-      {"a cheap entry nearer than a gap", {at(0, never), at(30, 5)}, 20.0 - 5.0},
+      // Counted by pixel column: 30 columns apart may be up to 31 pixels.
+      {"a cheap entry nearer than a gap", {at(0, never), at(30, 5)}, 31.0 / 1.5 - 5.0},
+      {"places within one column are one", {at(0.2f, never), at(30.1f, 5), at(30.9f, 1)},
+       31.0 / 1.5 - 1.0},
       {"an entry dearer than its gap", {at(0, never), at(200, 45)}, 0.0},
       {"entries at one place count once", {at(0, never), at(200, 10), at(200, 10)}, 30.0},
       {"two cheap pieces, each a gap on", {at(0, never), at(100, 10), at(200, 10)}, 60.0},
