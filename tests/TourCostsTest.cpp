@@ -44,6 +44,19 @@ std::vector<int> tilesBetween(const Game& game, int from, int to) {
   return found;
 }
 
+// The level searched, and the estimate over what the search found, its
+// walks allowed `work` states.
+struct Searched {
+  PlacedLevel placed{longAndShort()};
+  Reachability search{placed.game};
+  ClearingLimits clearing;
+  RouteLimits limits{clearing};
+  Searched() { search.run(); }
+  TourCosts estimate(std::size_t work) {
+    return TourCosts(*search.foundStates(), placed.game.floorManager.tiles().size(), 0, limits, work);
+  }
+};
+
 struct Ranked {
   const char* name;
   Tour cheaper;
@@ -51,12 +64,9 @@ struct Ranked {
 };
 
 TEST(TourCosts, RanksOrdersAndEndsByTheTicksBetweenLegs) {
-  PlacedLevel placed(longAndShort());
-  Reachability search(placed.game);
-  search.run();
-  const ClearingLimits clearing;
-  const RouteLimits limits(clearing);
-  TourCosts costs(*search.foundStates(), placed.game.floorManager.tiles().size(), 0, limits, SIZE_MAX);
+  Searched searched;
+  const PlacedLevel& placed = searched.placed;
+  TourCosts costs = searched.estimate(SIZE_MAX);
   const std::vector<int> longRun = tilesBetween(placed.game, 0, 304);
   const std::vector<int> shortRun = tilesBetween(placed.game, 336, 416);
   const Leg longFromRight{longRun, false};
@@ -89,12 +99,9 @@ namespace {
 // Past its walks the estimate knows no way: every order is alike, and the
 // tour is left to its plays.
 TEST(TourCosts, PastItsWalksEveryOrderIsAlike) {
-  PlacedLevel placed(longAndShort());
-  Reachability search(placed.game);
-  search.run();
-  const ClearingLimits clearing;
-  const RouteLimits limits(clearing);
-  TourCosts costs(*search.foundStates(), placed.game.floorManager.tiles().size(), 0, limits, 0);
+  Searched searched;
+  const PlacedLevel& placed = searched.placed;
+  TourCosts costs = searched.estimate(0);
   const Leg longLeg{tilesBetween(placed.game, 0, 304), false};
   const Leg shortLeg{tilesBetween(placed.game, 336, 416), true};
   EXPECT_EQ(costs.estimate({shortLeg, longLeg}), costs.estimate({longLeg, shortLeg}));
