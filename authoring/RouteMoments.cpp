@@ -1,6 +1,7 @@
 #include "authoring/RouteMoments.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "authoring/ClearingRoute.h"
@@ -19,16 +20,22 @@ struct Capture {
   WorldState world;
 };
 
-constexpr int farApart = 1 << 20;  // pixels: more than any level is wide
+// Boxes this far apart or more are taken at their own gap: the pictures
+// are no nearer, and so far off no pass warns. It keeps the pictures'
+// outlines, compared pixel to pixel, to the ticks an enemy is near.
+constexpr int nearBoxes = 4 * nearPassPixels;
 
 // The pixels between the player's picture and an enemy's, as the enemy's
-// touch lays them out (actors/Enemy.h): the nearest of their solid pixels.
+// touch lays them out (actors/Enemy.h): the nearest of their solid pixels,
+// no more than `most`.
 int picturesGap(BITMAP* frame, const FigureBox& player, const Enemy& enemy, int most) {
   BITMAP* own = enemy.sprite.currentFrame();
   const FigureBox box = enemy.box();
-  if (own == nullptr) return std::min(most, boxGap(player, box));
+  const int boxes = boxGap(player, box);
+  if (own == nullptr || boxes >= nearBoxes) return std::min(most, boxes);
   return imagesGap(static_cast<float>(player.left), static_cast<float>(player.top), frame,
-                   static_cast<float>(box.left), static_cast<float>(box.top), own, most);
+                   static_cast<float>(box.left), static_cast<float>(box.top), own,
+                   std::min(most, nearBoxes));
 }
 
 // Where the player has the keys again: standing or climbing, neither
@@ -131,7 +138,7 @@ class MomentTrial {
       EnemyPass& least = nearest[i];
       // The pictures lie no nearer than their boxes.
       if (least.enemy >= 0 && least.pixels <= boxGap(player, enemy.box())) continue;
-      const int pixels = picturesGap(frame, player, enemy, least.enemy >= 0 ? least.pixels : farApart);
+      const int pixels = picturesGap(frame, player, enemy, least.enemy >= 0 ? least.pixels : INT_MAX);
       if (least.enemy >= 0 && least.pixels <= pixels) continue;
       least = {static_cast<int>(i), pixels, t, toPixel(p.x), toPixel(p.y)};
     }

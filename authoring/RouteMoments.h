@@ -28,7 +28,10 @@
 // player's picture and each dangerous enemy's, placed as the enemy's touch
 // places them (actors/Enemy's touchingBox and box): the moves before a
 // solid pixel of one lands on one of the other (graphics/Collision's
-// imagesGap), since a touch is of solid pixels, not of boxes. Each enemy's
+// imagesGap), since a touch is of solid pixels, not of boxes; boxes 16 px
+// apart or more are taken at their own gap, so outlines are compared only
+// while an enemy is near (at most the two outlines' product a tick and
+// enemy so near). Each enemy's
 // least, and the first tick of it.
 //
 // Limits. The route is played once to keep the player's state before each
