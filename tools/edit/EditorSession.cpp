@@ -333,7 +333,7 @@ void EditorSession::playRouteWhenFound() {
   const PlaytestOutcome outcome = playTest(game_, window_, editor_.level(), &route);
   afterPlay(outcome, "Route");
   // The proof's moments are of this route: its marks go with its path.
-  routeMarks_ = routeMarks(checks_.moments(), outcome.ticks);
+  routeMarks_ = routeMarks(checks_.moments());
   const std::string moments = routeMomentsLine(checks_.clearedTicks(), checks_.parTicks(),
                                                checks_.moments(), game_);
   if (outcome.end != PlaytestOutcome::Closed && !moments.empty()) {

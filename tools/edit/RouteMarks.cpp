@@ -36,16 +36,14 @@ void cross(BITMAP* target, int x, int y, int colour, int rim) {
 
 }  // namespace
 
-std::vector<RouteMark> routeMarks(const RouteMoments& moments, int playedTicks) {
+std::vector<RouteMark> routeMarks(const RouteMoments& moments) {
   std::vector<RouteMark> marks;
   const PressWindow* tightest = tightestPress(moments);
   for (const PressWindow& window : moments.windows) {
-    if (window.tick >= playedTicks) continue;
     if (isTight(window) || &window == tightest) marks.push_back(pressMark(window));
   }
   const EnemyPass* nearest = nearestPass(moments);
   for (const EnemyPass& pass : moments.passes) {
-    if (pass.tick >= playedTicks) continue;
     if (isNear(pass) || &pass == nearest) marks.push_back(passMark(pass));
   }
   return marks;

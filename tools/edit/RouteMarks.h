@@ -9,7 +9,6 @@
 // the path's own colour.
 #include <allegro.h>
 
-#include <climits>
 #include <string>
 #include <vector>
 
@@ -26,10 +25,8 @@ struct RouteMark {
   std::string label;  // "3 ticks" ("6+ ticks" when the window may be wider), "2 px"
 };
 
-// The presses in the route's order, then the passes in the enemies' order;
-// only those of the first playedTicks ticks, the path drawn when the play
-// was ended early.
-std::vector<RouteMark> routeMarks(const RouteMoments& moments, int playedTicks = INT_MAX);
+// The presses in the route's order, then the passes in the enemies' order.
+std::vector<RouteMark> routeMarks(const RouteMoments& moments);
 
 void drawRouteMarks(BITMAP* target, const std::vector<RouteMark>& marks);
 
