@@ -51,7 +51,12 @@ class Breadth {
     }
     const int left = game.keyLeft, right = game.keyRight, up = game.keyUp,
               down = game.keyDown, jump = game.keyJump;
-    inputs_ = {{}, {left}, {right}, {up}, {down}, {jump}, {jump, left}, {jump, right}};
+    // A walk and a climb, or both walks, in one tick are told apart too;
+    // a jump with a climb key is the jump or the climb alone, and both
+    // climb keys one of them.
+    inputs_ = {{},          {left},          {right},        {up},           {down},
+               {jump},      {jump, left},    {jump, right},  {up, left},     {up, right},
+               {down, left}, {down, right},  {left, right},  {jump, left, right}};
   }
 
   bool fits() const { return claimable_.size() <= 64 && game_.teleporterManager.teleporters().empty(); }

@@ -1,7 +1,7 @@
 #pragma once
 // The true best time to clear a small level without its enemies, for
-// holding the checker's par to: every key combination the tick tells apart
-// is tried in every tick, breadth first, and states are told apart by all
+// holding the checker's par and routes to: every key combination the tick
+// tells apart (BestTime.cpp lists them) is tried in every tick, breadth first, and states are told apart by all
 // that a tick reads of the player and by the tiles claimed. Only for levels
 // made for it: at most 64 claimable tiles, no teleporters, a player whose
 // frames all have one width (where each animation stands is not told
