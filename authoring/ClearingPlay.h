@@ -46,7 +46,8 @@ std::vector<int> patrolWaits(const Game& game);
 // search's (not among `unreached`): what a route must still claim.
 std::vector<bool> tilesWanted(const Game& game, const std::vector<int>& unreached);
 
-// Whether the player can stand still there: it has the keys, on a floor.
+// Whether the player has the keys there: under control, standing or on a
+// ladder, neither falling nor in a jump.
 bool canStandStill(const TickState& state);
 
 class LivePlay {

@@ -7,6 +7,7 @@
 
 #include "authoring/ClaimWays.h"
 #include "authoring/Reachability.h"
+#include "authoring/ClearingPlay.h"
 #include "authoring/Replay.h"
 #include "authoring/RunBound.h"
 #include "authoring/StateWays.h"
@@ -144,13 +145,7 @@ bool RestClaimable::from(const Game& game, const TickState& now) {
   if (game.levelDone) return true;
   const std::uint32_t at = graph_.find(now);
   if (at == StateGraph::notFound) return false;
-  const std::vector<FloorTile>& tiles = game.floorManager.tiles();
-  std::vector<bool> wanted(tiles.size(), false);
-  for (std::size_t i = 0; i < tiles.size(); ++i) {
-    wanted[i] = tiles[i].claimable != 0 && !tiles[i].cleared;
-  }
-  for (int tile : unreached_) wanted[tile] = false;
-  return claimsAllFrom(graph_, walk_, at, std::move(wanted));
+  return claimsAllFrom(graph_, walk_, at, tilesWanted(game, unreached_));
 }
 
 ParBound parLowerBound(const Reachability& search, const Game& game, RouteLimits& limits) {
@@ -184,11 +179,6 @@ bool isPress(const std::vector<TickInput>& route, std::size_t t) {
 }
 
 namespace {
-
-bool choosing(const TickState& s) {
-  return s.has(TickState::hasControl) && !s.has(TickState::falling) &&
-         s.jumpState == Player::notJumping;
-}
 
 // The route played without enemies: once to keep the state before every
 // tick, then again trying each press a tick sooner and a tick later where
@@ -276,7 +266,7 @@ class RouteTrial {
     if (late && !tick(route_[next - 1])) return false;
     for (int played = 0; played < variantTicks; ++played) {
       if (game_.levelDone) return true;
-      if (played > 0 && choosing(states_.capture())) return true;
+      if (played > 0 && canStandStill(states_.capture())) return true;
       const TickInput input = next < route_.size() ? route_[next++] : TickInput{};
       if (!tick(input)) return false;
     }
@@ -288,7 +278,7 @@ class RouteTrial {
   bool standsAsRoute(std::size_t next) const {
     const TickState now = states_.capture();
     for (std::size_t j = next + 1; j < before_.size(); ++j) {
-      if (!choosing(before_[j])) continue;
+      if (!canStandStill(before_[j])) continue;
       return now.y == before_[j].y &&
              std::fabs(now.x - before_[j].x) <= 2.0f * game_.player.walkSpeed + 0.001f;
     }

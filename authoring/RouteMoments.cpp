@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "authoring/ClearingPlay.h"
 #include "authoring/ClearingRoute.h"
 #include "authoring/Reachability.h"
 #include "game/Game.h"
@@ -36,13 +37,6 @@ int picturesGap(BITMAP* frame, const FigureBox& player, const Enemy& enemy, int 
   return imagesGap(static_cast<float>(player.left), static_cast<float>(player.top), frame,
                    static_cast<float>(box.left), static_cast<float>(box.top), own,
                    std::min(most, nearBoxes));
-}
-
-// Where the player has the keys again: standing or climbing, neither
-// falling nor in a jump.
-bool choosing(const TickState& s) {
-  return s.has(TickState::hasControl) && !s.has(TickState::falling) &&
-         s.jumpState == Player::notJumping;
 }
 
 // The route played with the enemies: once to keep the player's state before
@@ -207,7 +201,7 @@ class MomentTrial {
   // With the keys, on a floor: a climb's or a fall's every step is no
   // place to compare, since a shift only moves it in time.
   bool resting(const TickState& s) const {
-    return choosing(s) && game_.floorManager.isOnFloor(s.x, s.y);
+    return canStandStill(s) && game_.floorManager.isOnFloor(s.x, s.y);
   }
 
   // The same row as the route's next resting place at or after tick
