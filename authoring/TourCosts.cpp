@@ -54,9 +54,10 @@ const std::vector<std::uint64_t>& TourCosts::row(int from) {
   auto found = rows_.find(from);
   if (found != rows_.end()) return found->second;
   std::vector<claimways::Source> sources;
-  if (from < 0) sources.push_back({start_, 0});
-  for (const claimways::ClaimEdge& c : from < 0 ? std::vector<claimways::ClaimEdge>{} : claims_[from]) {
-    sources.push_back({graph_.edge(c.edge).to, 0});
+  if (from < 0) {
+    sources.push_back({start_, 0});
+  } else {
+    for (const claimways::ClaimEdge& c : claims_[from]) sources.push_back({graph_.edge(c.edge).to, 0});
   }
   claimways::Costs cost;
   if (walked_ < maxWalked_) {
