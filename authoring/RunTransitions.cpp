@@ -21,15 +21,15 @@ RunTransitions::RunTransitions(const StateGraph& g, const std::vector<ClaimRun>&
       claimEnds_(runs.size()), any_(runs.size(), std::vector<std::uint64_t>(runs.size(), never)),
       claimsOf_(runs.size()), entries_(runs.size()) {
   for (std::size_t r = 0; r < runs.size(); ++r) {
-    for (int t : runs[r].tiles) {
-      runOf_[t] = static_cast<int>(r);
-      for (const ClaimEdge& c : claims_[t]) claimEnds_[r].push_back(g_.edge(c.edge).to);
-    }
-    std::sort(claimEnds_[r].begin(), claimEnds_[r].end());
-    claimEnds_[r].erase(std::unique(claimEnds_[r].begin(), claimEnds_[r].end()),
-                        claimEnds_[r].end());
+    for (int t : runs[r].tiles) runOf_[t] = static_cast<int>(r);
   }
   for (std::size_t r = 0; r < runs.size(); ++r) findClaims(r);
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    std::vector<std::uint32_t>& ends = claimEnds_[r];
+    for (const Claim& c : claimsOf_[r]) ends.push_back(g_.edge(c.edge).to);
+    std::sort(ends.begin(), ends.end());
+    ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
+  }
   for (std::size_t r = 0; r < runs.size(); ++r) {
     for (const Claim& c : claimsOf_[r]) addEntries(c, r);
   }
