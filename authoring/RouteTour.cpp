@@ -57,7 +57,7 @@ class TourSearch {
   void makeRuns();
   Tour firstTour(const std::vector<std::uint32_t>& edges) const;
   Tour wholeRuns() const;
-  std::vector<std::pair<std::size_t, Tour>> movesByEstimate();
+  std::vector<std::pair<std::size_t, TourMove>> movesByEstimate();
   bool tryTour(const Tour& tour, std::size_t from, double atLeast = 0.0);
   static std::size_t legAt(const Tour& tour, const std::vector<bool>& wanted);
   static std::vector<bool> focus(const Tour& tour, const std::vector<bool>& wanted);
@@ -157,10 +157,10 @@ std::vector<KeptRoute> TourSearch::run(const ClearingResult& clear) {
   // Until a whole round of moves shortens nothing, or the limits pass.
   for (bool shortened = true; shortened && !over();) {
     shortened = false;
-    for (const auto& [from, candidate] : movesByEstimate()) {
+    for (const auto& [from, move] : movesByEstimate()) {
       if (over()) break;
       // Legs past the one that cleared the level play nothing.
-      if (from >= kept_.size() || !tryTour(candidate, from)) continue;
+      if (from >= kept_.size() || !tryTour(applied(tour_, move), from)) continue;
       keepShorter();
       shortened = true;
       break;  // the moves of the tour now kept
@@ -171,23 +171,30 @@ std::vector<KeptRoute> TourSearch::run(const ClearingResult& clear) {
 
 // The moves of the tour kept, the cheapest by the estimate first, then
 // by the first leg each changes, latest first: those replay the least.
-std::vector<std::pair<std::size_t, Tour>> TourSearch::movesByEstimate() {
-  struct Move {
+// Past the estimate's budget the moves left are taken by their first leg
+// changed alone.
+std::vector<std::pair<std::size_t, TourMove>> TourSearch::movesByEstimate() {
+  struct Ranked {
     std::uint64_t estimate;
     std::size_t from;
-    Tour tour;
+    TourMove move;
   };
-  std::vector<Move> all;
-  for (Tour& candidate : tourMoves(tour_)) {
+  std::vector<Ranked> all;
+  for (const TourMove& move : tourMoves(tour_.size())) {
+    if (!costs_->canEstimate()) {
+      all.push_back({UINT64_MAX, std::min(move.i, move.j), move});
+      continue;
+    }
+    const Tour candidate = applied(tour_, move);
     std::size_t from = 0;
     while (from < candidate.size() && candidate[from] == tour_[from]) ++from;
-    if (from < candidate.size()) all.push_back({costs_->estimate(candidate), from, std::move(candidate)});
+    if (from < candidate.size()) all.push_back({costs_->estimate(candidate), from, move});
   }
-  std::stable_sort(all.begin(), all.end(), [](const Move& a, const Move& b) {
+  std::stable_sort(all.begin(), all.end(), [](const Ranked& a, const Ranked& b) {
     return a.estimate != b.estimate ? a.estimate < b.estimate : a.from > b.from;
   });
-  std::vector<std::pair<std::size_t, Tour>> ordered;
-  for (Move& move : all) ordered.emplace_back(move.from, std::move(move.tour));
+  std::vector<std::pair<std::size_t, TourMove>> ordered;
+  for (const Ranked& r : all) ordered.emplace_back(r.from, r.move);
   return ordered;
 }
 

@@ -5,35 +5,43 @@
 
 #include "authoring/ClearingRoute.h"
 
-std::vector<Tour> tourMoves(const Tour& tour) {
-  std::vector<Tour> all;
-  const std::size_t n = tour.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    Tour t = tour;
-    t[i].fromLeft = !t[i].fromLeft;
-    all.push_back(std::move(t));
-  }
-  for (std::size_t length = 1; length <= 3 && length < n; ++length) {
-    for (std::size_t i = 0; i + length <= n; ++i) {
-      Tour rest = tour;
-      rest.erase(rest.begin() + i, rest.begin() + i + length);
-      for (std::size_t j = 0; j <= rest.size(); ++j) {
-        if (j == i) continue;
-        Tour t = rest;
-        t.insert(t.begin() + j, tour.begin() + i, tour.begin() + i + length);
-        all.push_back(std::move(t));
+std::vector<TourMove> tourMoves(std::size_t legs) {
+  std::vector<TourMove> all;
+  for (std::size_t i = 0; i < legs; ++i) all.push_back({TourMove::Flip, i, i, 1});
+  for (std::size_t length = 1; length <= 3 && length < legs; ++length) {
+    for (std::size_t i = 0; i + length <= legs; ++i) {
+      for (std::size_t j = 0; j <= legs - length; ++j) {
+        if (j != i) all.push_back({TourMove::Shift, i, j, length});
       }
     }
   }
-  for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = i + 1; j < n; ++j) {
-      Tour t = tour;
-      std::reverse(t.begin() + i, t.begin() + j + 1);
-      for (std::size_t k = i; k <= j; ++k) t[k].fromLeft = !t[k].fromLeft;
-      all.push_back(std::move(t));
-    }
+  for (std::size_t i = 0; i < legs; ++i) {
+    for (std::size_t j = i + 1; j < legs; ++j) all.push_back({TourMove::Reverse, i, j, j - i + 1});
   }
   return all;
+}
+
+Tour applied(const Tour& tour, const TourMove& move) {
+  Tour t = tour;
+  switch (move.kind) {
+    case TourMove::Flip:
+      t[move.i].fromLeft = !t[move.i].fromLeft;
+      break;
+    case TourMove::Shift: {
+      const auto first = tour.begin() + static_cast<std::ptrdiff_t>(move.i);
+      const auto last = first + static_cast<std::ptrdiff_t>(move.length);
+      t.erase(t.begin() + static_cast<std::ptrdiff_t>(move.i),
+              t.begin() + static_cast<std::ptrdiff_t>(move.i + move.length));
+      t.insert(t.begin() + static_cast<std::ptrdiff_t>(move.j), first, last);
+      break;
+    }
+    case TourMove::Reverse:
+      std::reverse(t.begin() + static_cast<std::ptrdiff_t>(move.i),
+                   t.begin() + static_cast<std::ptrdiff_t>(move.j + 1));
+      for (std::size_t k = move.i; k <= move.j; ++k) t[k].fromLeft = !t[k].fromLeft;
+      break;
+  }
+  return t;
 }
 
 TourCosts::TourCosts(const StateGraph& graph, std::size_t tileCount, std::uint32_t start,
@@ -75,6 +83,7 @@ const std::vector<std::uint64_t>& TourCosts::row(int from) {
 }
 
 std::uint64_t TourCosts::estimate(const Tour& tour) {
+  legSteps_ += tour.size();
   std::uint64_t sum = 0;
   int at = -1;
   for (const Leg& leg : tour) {
@@ -117,7 +126,9 @@ Tour TourCosts::cheapestOrder(Tour legs) {
   bool lowered = true;
   for (std::size_t round = 0; lowered && round < tour.size() * tour.size(); ++round) {
     lowered = false;
-    for (Tour& candidate : tourMoves(tour)) {
+    for (const TourMove& move : tourMoves(tour.size())) {
+      if (!canEstimate()) return tour;
+      Tour candidate = applied(tour, move);
       const std::uint64_t next = estimate(candidate);
       if (next >= cost) continue;
       tour = std::move(candidate);

@@ -37,9 +37,19 @@ struct Leg {
 };
 using Tour = std::vector<Leg>;
 
-// Every move of one kind after another: an end flipped, a segment of one
-// to three legs moved, a segment reversed with its ends flipped.
-std::vector<Tour> tourMoves(const Tour& tour);
+// A change to a tour: leg i's end flipped; `length` legs from i moved to
+// stand from j of the rest; legs i to j reversed, their ends flipped.
+struct TourMove {
+  enum Kind { Flip, Shift, Reverse } kind;
+  std::size_t i, j, length;
+};
+
+// Every move of a tour of `legs` legs, of one kind after another: an end
+// flipped, a segment of one to three legs moved, a segment reversed with
+// its ends flipped. Moves are kept as these few numbers, and a tour is
+// made of one only when it is tried: the moves of n legs are about 4 n^2.
+std::vector<TourMove> tourMoves(std::size_t legs);
+Tour applied(const Tour& tour, const TourMove& move);
 
 class RouteLimits;
 
@@ -55,6 +65,10 @@ class TourCosts {
   // about the time of a tick played: the walks keep their open states in a
   // ring of buckets, not a heap.
   std::size_t statesWalked() const { return walked_; }
+  // Estimates are of as many legs in all as mostLegSteps: past them a
+  // tour of hundreds of legs, whose moves are many, is ranked no further.
+  static constexpr std::size_t mostLegSteps = 8'000'000;
+  bool canEstimate() const { return legSteps_ < mostLegSteps; }
   static constexpr std::size_t statesPerTick = 128;
 
  private:
@@ -71,4 +85,5 @@ class TourCosts {
   std::size_t maxWalked_;
   std::map<int, std::vector<std::uint64_t>> rows_;
   std::size_t walked_ = 0;
+  std::size_t legSteps_ = 0;
 };

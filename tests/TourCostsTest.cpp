@@ -3,6 +3,7 @@
 // takes the short run first where the long one is nearer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,25 @@ TEST(TourCosts, PastItsWalksEveryOrderIsAlike) {
   const Leg shortLeg{tilesBetween(placed.game, 336, 416), true};
   EXPECT_EQ(costs.estimate({shortLeg, longLeg}), costs.estimate({longLeg, shortLeg}));
   EXPECT_EQ(costs.statesWalked(), 0u);
+}
+
+// Every move of a tour keeps its legs, each once, and changes the tour; a
+// long tour's moves are a few numbers each, however many legs they move.
+TEST(TourMoves, RearrangeTheLegsTheyAreMadeOf) {
+  Tour tour;
+  for (int run = 0; run < 5; ++run) tour.push_back({{10 * run, 10 * run + 1}, true});
+  const std::vector<TourMove> moves = tourMoves(tour.size());
+  ASSERT_FALSE(moves.empty());
+  for (const TourMove& move : moves) {
+    const Tour moved = applied(tour, move);
+    ASSERT_EQ(moved.size(), tour.size());
+    EXPECT_NE(moved, tour) << move.kind << " " << move.i << " " << move.j;
+    std::vector<int> firstTiles;
+    for (const Leg& leg : moved) firstTiles.push_back(leg.tiles.front());
+    std::sort(firstTiles.begin(), firstTiles.end());
+    EXPECT_EQ(firstTiles, (std::vector<int>{0, 10, 20, 30, 40}));
+  }
+  EXPECT_LT(tourMoves(400).size() * sizeof(TourMove), std::size_t{32} << 20);
 }
 
 }  // namespace
