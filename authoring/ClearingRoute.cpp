@@ -308,3 +308,16 @@ FramePerfect framePerfectTicks(Game& game, const Reachability& search,
   RouteTrial trial(game, search, route, limits);
   return trial.framePerfect();
 }
+
+// Its trials play lives: the score and lives are the caller's to find as
+// they were.
+std::size_t exactPresses(Game& game, const Reachability& search, const std::vector<TickInput>& route,
+                         const ClearingLimits& limits) {
+  const int score = game.player.score;
+  const int lives = game.player.lives;
+  RouteLimits left(limits);
+  const FramePerfect exact = framePerfectTicks(game, search, route, left);
+  game.player.score = score;
+  game.player.setLives(lives);
+  return exact.checked < exact.presses ? exact.presses : exact.ticks.size();
+}

@@ -100,3 +100,10 @@ struct FramePerfect {
 // game: the one search ran on; left at the life's start, enemies and all.
 FramePerfect framePerfectTicks(Game& game, const Reachability& search,
                                const std::vector<TickInput>& route, RouteLimits& limits);
+
+// How many presses of the route must be frame-perfect, all of them when
+// the limits (counted afresh) pass before every press is tried: what a
+// route made shorter may ask no more of than the route it replaces
+// (authoring/RouteTour.h, authoring/RouteSqueeze.h). game: as above.
+std::size_t exactPresses(Game& game, const Reachability& search, const std::vector<TickInput>& route,
+                         const ClearingLimits& limits);

@@ -6,6 +6,7 @@
 
 #include "authoring/ClearingPlay.h"
 #include "authoring/Reachability.h"
+#include "authoring/RouteSqueeze.h"
 #include "authoring/RouteTour.h"
 #include "authoring/StateWays.h"
 #include "authoring/WordHash.h"
@@ -355,7 +356,10 @@ ClearingResult clearWithEnemies(Game& game, const Reachability& search, Clearing
       best = std::move(result);
     }
   }
-  if (limits.tourTicks > 0) shortenByTour(game, search, best, limits);
+  if (limits.tourTicks > 0) {
+    shortenByTour(game, search, best, limits);
+    squeezeWaits(game, search, best, limits);
+  }
   return best;
 }
 

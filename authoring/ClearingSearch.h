@@ -52,7 +52,8 @@ struct ClearingLimits {
   std::size_t maxTicks = 2000000;
   double maxSeconds = 60.0;
   std::size_t maxBytes = std::size_t{256} << 20;
-  // The route's tour (authoring/RouteTour.h), counted apart from the
+  // The route's tour (authoring/RouteTour.h; a fifth of it for the
+  // squeeze after it, authoring/RouteSqueeze.h), counted apart from the
   // above: ticks played and states walked (ClearingAim), and a share of
   // maxSeconds (10 s of the 60, which PWE_SEARCH_SECONDS scales with the
   // proof's) should a slow machine reach it first. 0 ticks: no tour.
@@ -81,8 +82,8 @@ struct ClearingResult {
 };
 
 // game: the one search ran on, as it left it; left at the life's start.
-// The route found is shortened by a tour (authoring/RouteTour.h) unless
-// limits.tourTicks is 0.
+// The route found is shortened by a tour (authoring/RouteTour.h) and its
+// needless waits cut (authoring/RouteSqueeze.h) unless limits.tourTicks is 0.
 ClearingResult clearWithEnemies(Game& game, const Reachability& search,
                                 ClearingLimits limits = {});
 

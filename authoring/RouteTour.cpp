@@ -286,22 +286,6 @@ bool TourSearch::over() const {
          searchClockSeconds() - startedAt_ > tourSeconds();
 }
 
-
-// How many presses of the route must be frame-perfect; all of them when
-// the limits pass before every press is tried.
-std::size_t exactPresses(Game& game, const Reachability& search, const std::vector<TickInput>& route,
-                         const ClearingLimits& limits) {
-  // Its trials play lives: the score and lives are the tour's to leave as
-  // they were.
-  const int score = game.player.score;
-  const int lives = game.player.lives;
-  RouteLimits left(limits);
-  const FramePerfect exact = framePerfectTicks(game, search, route, left);
-  game.player.score = score;
-  game.player.setLives(lives);
-  return exact.checked < exact.presses ? exact.presses : exact.ticks.size();
-}
-
 }  // namespace
 
 void shortenByTour(Game& game, const Reachability& search, ClearingResult& clear,
