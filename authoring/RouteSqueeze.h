@@ -22,14 +22,17 @@
 // the start; each plays at most the route's length (a trial begins at its
 // stretch and stops at the first life lost). All but the last count
 // against a budget of a fifth of the tour's work (ClearingLimits'
-// tourTicks: 50 000 ticks, about a fifth of a second) and the same share
-// of the tour's seconds; a trial that could pass the budget is not begun,
-// so a level made of thousands of stretches is squeezed only as far as
-// the budget goes, its latest stretches first. Memory: a snapshot per
-// stretch (the enemies changed and the items), within a quarter of the
-// search's limit in bytes, past which a stretch plays from the latest
-// snapshot before it; the route, the one tried and the hash trail (10
-// bytes a tick of the route). Measured in docs/performance.md.
+// tourTicks: 50 000 ticks, a few hundredths of a second) and the same
+// share of the tour's seconds; a trial that could pass the budget is not
+// begun, so a level made of thousands of stretches is squeezed only as
+// far as the budget goes, its latest stretches first. The frame-perfect
+// presses are counted within the proof's limits (exactPresses). Memory:
+// 24 bytes and a snapshot (the enemies changed and the items) per
+// stretch, at most one stretch every two ticks of the route, the
+// snapshots within a quarter of the search's limit in bytes, past which a
+// stretch plays from the latest snapshot before it; the route, the one
+// tried and the hash trail (10 bytes a tick of the route). Measured in
+// docs/performance.md.
 #include "authoring/ClearingSearch.h"
 
 class Game;
