@@ -138,14 +138,18 @@ class OrderedBound {
 
 }  // namespace
 
-RestClaimable::RestClaimable(const Reachability& search)
-    : graph_(*search.foundStates()), walk_(graph_), unreached_(search.unreachedTiles()) {}
+RestClaimable::RestClaimable(const Reachability& search, const Game& game)
+    : graph_(*search.foundStates()), components_(search.components()), walk_(graph_),
+      reach_(graph_, components_, game.floorManager.tiles().size()),
+      unreached_(search.unreachedTiles()) {}
 
 bool RestClaimable::from(const Game& game, const TickState& now) {
   if (game.levelDone) return true;
   const std::uint32_t at = graph_.find(now);
   if (at == StateGraph::notFound) return false;
-  return claimsAllFrom(graph_, walk_, at, tilesWanted(game, unreached_));
+  std::vector<bool> wanted = tilesWanted(game, unreached_);
+  if (reach_.known()) return reach_.holds(components_[at], wanted);
+  return claimsAllFrom(graph_, walk_, at, std::move(wanted));
 }
 
 ParBound parLowerBound(const Reachability& search, const Game& game, RouteLimits& limits) {
@@ -188,7 +192,7 @@ class RouteTrial {
   RouteTrial(Game& game, const Reachability& search, const std::vector<TickInput>& route,
              RouteLimits& limits)
       : game_(game), search_(search), route_(route), limits_(limits),
-        states_(search.tickStates()), rest_(search) {
+        states_(search.tickStates()), rest_(search, game) {
     game_.beginLife();
     game_.enemyManager.clear();
     start_ = search.foundStates()->state(0);

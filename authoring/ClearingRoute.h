@@ -79,15 +79,20 @@ bool isPress(const std::vector<TickInput>& route, std::size_t t);
 // Whether every tile still unclaimed that the search can reach can be
 // claimed from where the player stands: a press played off its tick still
 // works when it leaves the player there (or the level cleared). The place
-// must be a found state (authoring/StateGraph.h); one walk over them.
+// must be a found state (authoring/StateGraph.h). The tiles each strongly
+// connected part of the found states can claim are gathered once
+// (stateways::TileReach); past that table's bound, one walk over them a
+// question.
 class RestClaimable {
  public:
-  explicit RestClaimable(const Reachability& search);
+  RestClaimable(const Reachability& search, const Game& game);
   bool from(const Game& game, const TickState& now);
 
  private:
   const StateGraph& graph_;
+  const std::vector<std::uint32_t>& components_;
   stateways::BreadthFirstWalk walk_;
+  stateways::TileReach reach_;
   std::vector<int> unreached_;
 };
 
