@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <utility>
 
 #include "authoring/ClaimWays.h"
 #include "authoring/ClearingRoute.h"
 #include "authoring/RunEntries.h"
+#include "authoring/RunExits.h"
+#include "authoring/RunStays.h"
 #include "authoring/RunTransitions.h"
 #include "game/Game.h"
 
@@ -154,6 +157,37 @@ double runShare(const ClaimRun& run, std::size_t index, const RunTransitions& wa
   return std::max({0.0, chained, walk * rate});
 }
 
+struct RunWays {  // by run
+  std::vector<RunEntry> entries;
+  std::vector<RunExit> exits;
+};
+
+// What the runs' stays ask of a route (authoring/RunStays.h): the route
+// begins on one run and ends on one, and the others are entered and left.
+double staysBound(const std::vector<ClaimRun>& runs, const std::vector<RunWays>& ways,
+                  const RunMotion& m, double outShare) {
+  constexpr double never = std::numeric_limits<double>::infinity();
+  std::vector<StaysTicks> byRun;
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    const ClaimRun& run = runs[r];
+    const RunEnds ends{run.firstLeft + run.widest + m.reach + 1.0, run.lastLeft - m.reach - 1.0};
+    // Where the player stands when it claims is known to a tick's step.
+    byRun.push_back(staysTicks(ways[r].entries, ways[r].exits, ends, claimGap(run, m.reach), m.walk,
+                               m.sideways, outShare));
+  }
+  double least = never;
+  for (std::size_t begins = 0; begins < runs.size(); ++begins) {
+    for (std::size_t ends = 0; ends < runs.size(); ++ends) {
+      double total = 0.0;
+      for (std::size_t r = 0; r < runs.size() && total < least; ++r) {
+        total += byRun[r].ticks[r == begins][r == ends];
+      }
+      least = std::min(least, total);
+    }
+  }
+  return least == never ? 0.0 : least;
+}
+
 }  // namespace
 
 RunBound claimRunsBound(const StateGraph& g, const Game& game, const ClaimStart& start,
@@ -176,6 +210,14 @@ RunBound claimRunsBound(const StateGraph& g, const Game& game, const ClaimStart&
   if (tree >= never) return bound;
   double ticks = static_cast<double>(tree);
   for (std::size_t r = 0; r < runs.size(); ++r) ticks += runShare(runs[r], r, ways, motion);
+  // The stays' bound splits each way between runs at a share; which share
+  // bounds best differs from level to level, and each bounds.
+  const ToOtherRuns onward(g, ways.targets(), start.longest, limits);
+  if (onward.found()) {
+    std::vector<RunWays> byRun;
+    for (std::size_t r = 0; r < runs.size(); ++r) byRun.push_back({ways.entries(r), ways.exits(r, onward)});
+    for (double share : {0.25, 0.5, 0.75}) ticks = std::max(ticks, staysBound(runs, byRun, motion, share));
+  }
   bound.ticks = static_cast<std::uint64_t>(std::floor(ticks));
   bound.found = true;
   return bound;

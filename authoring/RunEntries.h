@@ -27,6 +27,7 @@
 // ending at each, with and without the free entry, looking back one by one
 // only at the g columns before it: time linear in the entries and in the
 // run's columns times g, memory in the columns.
+#include <limits>
 #include <vector>
 
 struct RunEntry {
@@ -34,8 +35,10 @@ struct RunEntry {
   double others = 0.0; // least ticks of a way in from a claim on another run
   double back = 0.0;   // and from one on this run, by way of a fast edge
   double cost() const { return others < back ? others : back; }
+  double fromStart = std::numeric_limits<double>::infinity();  // from the life's start
 };
 
 // The walking ticks the entries may spare at most. gap: g in pixels; walk:
 // pixels a tick. Entries at one place count as one, at the least cost.
 double entriesSaving(std::vector<RunEntry> entries, double gap, double walk);
+

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <utility>
 
 #include "authoring/RunBound.h"
@@ -19,7 +20,7 @@ RunTransitions::RunTransitions(const StateGraph& g, const std::vector<ClaimRun>&
     : g_(g), runs_(runs), motion_(motion), limits_(limits), runOf_(start.claims.size(), -1),
       claims_(start.claims), longest_(start.longest),
       claimEnds_(runs.size()), any_(runs.size(), std::vector<std::uint64_t>(runs.size(), never)),
-      claimsOf_(runs.size()), entries_(runs.size()) {
+      claimsOf_(runs.size()), entries_(runs.size()), firstEntries_(runs.size()) {
   for (std::size_t r = 0; r < runs.size(); ++r) {
     for (int t : runs[r].tiles) runOf_[t] = static_cast<int>(r);
   }
@@ -174,23 +175,65 @@ bool RunTransitions::back(std::size_t a, const Costs& after) {
   return true;
 }
 
+namespace {
+double ticksOrNever(std::uint64_t ticks) {
+  return ticks >= never ? std::numeric_limits<double>::infinity() : static_cast<double>(ticks);
+}
+}  // namespace
+
 std::vector<RunEntry> RunTransitions::entries(std::size_t run) const {
   std::vector<RunEntry> list;
-  for (const Entry& e : entries_[run]) {
-    list.push_back({e.x, static_cast<double>(e.others), static_cast<double>(e.back)});
-  }
+  constexpr double none = std::numeric_limits<double>::infinity();
+  for (const Entry& e : entries_[run]) list.push_back({e.x, ticksOrNever(e.others), ticksOrNever(e.back)});
+  for (const FirstEntry& e : firstEntries_[run]) list.push_back({e.x, none, none, static_cast<double>(e.ticks)});
   return list;
 }
 
-std::vector<std::uint64_t> RunTransitions::firstClaims(const Costs& fromStart) const {
+std::vector<std::uint64_t> RunTransitions::firstClaims(const Costs& fromStart) {
   if (fromStart.empty()) return {};
   std::vector<std::uint64_t> first(runs_.size(), never);
   for (std::size_t r = 0; r < runs_.size(); ++r) {
     for (const Claim& c : claimsOf_[r]) {
       if (fromStart[c.from] < never) first[r] = std::min(first[r], fromStart[c.from] + c.ticks);
     }
+    // Any claim may be the route's first.
+    for (const Claim& c : claimsOf_[r]) {
+      if (fromStart[c.from] >= never) continue;
+      const StateEdge& edge = g_.edge(c.edge);
+      const bool afterMoving = edge.ticks == 1 || c.ticks > 1;
+      const float x = g_.state(afterMoving ? edge.to : c.from).x;
+      firstEntries_[r].push_back({x, fromStart[c.from] + c.ticks});
+    }
   }
   return first;
+}
+
+std::vector<RunTarget> RunTransitions::targets() const {
+  std::vector<RunTarget> list;
+  for (std::size_t r = 0; r < runs_.size(); ++r) {
+    for (const Claim& c : claimsOf_[r]) list.push_back({c.from, c.ticks, static_cast<int>(r)});
+  }
+  return list;
+}
+
+// A stay's last claim on the run is the edge's first tick or its last
+// (its `since` tells which); from there, on within the edge to a claim on
+// another run, or after it.
+std::vector<RunExit> RunTransitions::exits(std::size_t run, const ToOtherRuns& onward) const {
+  std::vector<RunExit> list;
+  for (const Claim& c : claimsOf_[run]) {
+    const StateEdge& edge = g_.edge(c.edge);
+    const std::uint64_t lastTick = edge.ticks - c.since;
+    std::uint64_t out = never;
+    const std::uint64_t after = onward.from(edge.to, static_cast<int>(run));
+    if (after < never) out = c.since + after;
+    for (std::uint32_t n = c.alsoBegin; n < c.alsoEnd; ++n) {
+      if (alsoOn_[n].ticks > lastTick) out = std::min(out, alsoOn_[n].ticks - lastTick);
+    }
+    const float x = c.since == 0 ? g_.state(edge.to).x : g_.state(c.from).x;
+    list.push_back({x, ticksOrNever(out)});
+  }
+  return list;
 }
 
 RunTransitions::Place RunTransitions::placeOf(std::uint32_t state) const {

@@ -30,6 +30,8 @@
 
 #include "authoring/ClaimWays.h"
 #include "authoring/RunEntries.h"
+#include "authoring/RunExits.h"
+#include "authoring/RunStays.h"
 
 class RouteLimits;
 struct ClaimRun;
@@ -55,8 +57,14 @@ class RunTransitions {
   std::uint64_t any(std::size_t a, std::size_t b) const { return any_[a][b]; }
   // The run's entries, where they stand and what they cost.
   std::vector<RunEntry> entries(std::size_t run) const;
-  // By run: the earliest tick of a claim on it from the life's start.
-  std::vector<std::uint64_t> firstClaims(const claimways::Costs& fromStart) const;
+  // By run: the earliest tick of a claim on it from the life's start; each
+  // claim becomes an entry too, as the route's first.
+  std::vector<std::uint64_t> firstClaims(const claimways::Costs& fromStart);
+  // Every claim on a run, as a place to leave for.
+  std::vector<RunTarget> targets() const;
+  // Where the run's stays may end, each with the least ticks on to a claim
+  // on another run.
+  std::vector<RunExit> exits(std::size_t run, const ToOtherRuns& onward) const;
 
  private:
   // An edge claiming a run: when, and on which other runs it claims too.
@@ -77,6 +85,11 @@ class RunTransitions {
     std::uint64_t ticks;  // from the edge's start to its claim there
     std::uint64_t others = claimways::unreachable;  // from a claim on another run
     std::uint64_t back = claimways::unreachable;    // from one on this run, by a fast edge
+  };
+  // A claim from the life's start with nothing claimed before.
+  struct FirstEntry {
+    float x;
+    std::uint64_t ticks;
   };
   struct Place {
     int row;
@@ -110,5 +123,6 @@ class RunTransitions {
   std::vector<std::vector<Claim>> claimsOf_;  // by run
   std::vector<AlsoOn> alsoOn_;
   std::vector<std::vector<Entry>> entries_;  // by run
+  std::vector<std::vector<FirstEntry>> firstEntries_;  // by run
   std::vector<claimways::ClaimEdge> fastEdges_;
 };

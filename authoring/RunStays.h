@@ -1,0 +1,70 @@
+#pragma once
+// The least a run's stays ask of a route, where they are entered and left
+// counted (authoring/RunBound.h).
+//
+// Walks. A stay claims from a stretch [l, r] of the run, each claim a step
+// of at most the walk from the one before, from its entry e to its exit b:
+// at least (r - l) + (e - l) + (r - b) left end first, or (r - l) + (r - e)
+// + (b - l) right end first, at the walking pace. The stays together claim
+// every tile: taken in the order of how far right they reach, those that
+// reach further each begin no more than the run's widest gap g past the
+// furthest reached before (the first left of the run's left turn), and the
+// last reaches its right turn; any other stay still counts its ways.
+//
+// Ways. A stay is entered from away (another run, or the life's start) or
+// back from the run by a fast edge (authoring/RunTransitions.h), and left
+// for away, back onto the run, or not at all when the route ends on it.
+// Every way between two runs costs at least its way out (from the exit to
+// a claim on another run) and at least its way in, so at least outShare of
+// the one plus the rest of the other: a stay counts that share of a way in
+// from away and of a way out to away, and the whole of a way back in,
+// whose way out it does not count. The way from the life's start to the
+// route's first claim is no run's way out, so the stay it enters counts
+// all of it. Some stay is entered from away or the start; at most one is
+// entered from the start, and at most one ends the route.
+//
+// Balance. In time, each stay left back is followed by one entered back:
+// so as many stays are entered from away and left back as are entered back
+// and left for away or not at all. A price p charged for each stay of the
+// one kind and given back for each of the other changes no route's sum,
+// so the least sum at any price bounds every route; the bound takes the
+// best of a few prices from nothing to the least a stay entered back pays
+// (beyond it, such stays would pay less than nothing).
+//
+// The least over every set of stays, each entry and exit counted anywhere
+// within `unsure` pixels of where it stands (a claim may be made after a
+// tick's step from the state it is known by): at each price, one pass over
+// the run's pixel columns in order keeps the best set that reaches each,
+// for each of the eight layers (entered from away or not, ended or not,
+// begun or not); time linear in the columns times the eighteen kinds of
+// stay, memory a few hundred numbers a column. Runs wider than mostColumns are counted as
+// nothing.
+#include <vector>
+
+#include "authoring/RunEntries.h"
+
+// Where a stay on a run may end, and what leaving from there costs.
+struct RunExit {
+  float x = 0.0f;    // where a stay's last claim on the run stands
+  double out = 0.0;  // least ticks on from there to a claim on another run
+};
+// A stay claims the run's first tile only from left of `left`, and its
+// last only from `right` on (the player's centre).
+struct RunEnds {
+  double left = 0.0;
+  double right = 0.0;
+};
+
+inline constexpr int mostColumns = 1 << 14;
+
+// By whether the route begins on the run (its first stay is entered from
+// the life's start) and whether it ends there.
+struct StaysTicks {
+  double ticks[2][2] = {{0.0, 0.0}, {0.0, 0.0}};
+};
+
+// unsure: pixels of doubt about where a claim stands; gap: g in pixels;
+// walk: pixels a tick; outShare: of each way between runs, in [0, 1].
+// Infinity where there is no such set of stays.
+StaysTicks staysTicks(const std::vector<RunEntry>& entries, const std::vector<RunExit>& exits,
+                      RunEnds ends, double gap, double walk, double unsure, double outShare);
