@@ -157,6 +157,16 @@ double runShare(const ClaimRun& run, std::size_t index, const RunTransitions& wa
   return std::max({0.0, chained, walk * rate});
 }
 
+// The pixel columns the stays bound passes over, in all the runs.
+std::int64_t staysColumns(const std::vector<ClaimRun>& runs, const RunMotion& m) {
+  std::int64_t columns = 0;
+  for (const ClaimRun& run : runs) {
+    columns += std::int64_t{run.lastLeft} - run.firstLeft + run.widest + 2 * claimGap(run, m.reach) +
+               static_cast<std::int64_t>(2.0f * m.reach) + 4;
+  }
+  return columns;
+}
+
 struct RunWays {  // by run
   std::vector<RunEntry> entries;
   std::vector<RunExit> exits;
@@ -164,8 +174,8 @@ struct RunWays {  // by run
 
 // What the runs' stays ask of a route (authoring/RunStays.h): the route
 // begins on one run and ends on one, and the others are entered and left.
-double staysBound(const std::vector<ClaimRun>& runs, const std::vector<RunWays>& ways,
-                  const RunMotion& m, double outShare) {
+double staysAtShare(const std::vector<ClaimRun>& runs, const std::vector<RunWays>& ways,
+                    const RunMotion& m, double outShare) {
   constexpr double never = std::numeric_limits<double>::infinity();
   std::vector<StaysTicks> byRun;
   for (std::size_t r = 0; r < runs.size(); ++r) {
@@ -186,6 +196,22 @@ double staysBound(const std::vector<ClaimRun>& runs, const std::vector<RunWays>&
     }
   }
   return least == never ? 0.0 : least;
+}
+
+// The stays' bound splits each way between runs at a share; which share
+// bounds best differs from level to level, and each bounds. Nothing past
+// its columns, or when the walk back over the found states passes the
+// limits.
+double staysBound(const StateGraph& g, const ClaimStart& start, const std::vector<ClaimRun>& runs,
+                  const RunTransitions& ways, const RunMotion& m, const RouteLimits& limits) {
+  if (staysColumns(runs, m) > mostColumns) return 0.0;
+  const ToOtherRuns onward(g, ways.targets(), start.longest, limits);
+  if (!onward.found()) return 0.0;
+  std::vector<RunWays> byRun;
+  for (std::size_t r = 0; r < runs.size(); ++r) byRun.push_back({ways.entries(r), ways.exits(r, onward)});
+  double best = 0.0;
+  for (double share : {0.25, 0.5, 0.75}) best = std::max(best, staysAtShare(runs, byRun, m, share));
+  return best;
 }
 
 }  // namespace
@@ -210,14 +236,7 @@ RunBound claimRunsBound(const StateGraph& g, const Game& game, const ClaimStart&
   if (tree >= never) return bound;
   double ticks = static_cast<double>(tree);
   for (std::size_t r = 0; r < runs.size(); ++r) ticks += runShare(runs[r], r, ways, motion);
-  // The stays' bound splits each way between runs at a share; which share
-  // bounds best differs from level to level, and each bounds.
-  const ToOtherRuns onward(g, ways.targets(), start.longest, limits);
-  if (onward.found()) {
-    std::vector<RunWays> byRun;
-    for (std::size_t r = 0; r < runs.size(); ++r) byRun.push_back({ways.entries(r), ways.exits(r, onward)});
-    for (double share : {0.25, 0.5, 0.75}) ticks = std::max(ticks, staysBound(runs, byRun, motion, share));
-  }
+  ticks = std::max(ticks, staysBound(g, start, runs, ways, motion, limits));
   bound.ticks = static_cast<std::uint64_t>(std::floor(ticks));
   bound.found = true;
   return bound;

@@ -37,8 +37,9 @@
 // the run's pixel columns in order keeps the best set that reaches each,
 // for each of the eight layers (entered from away or not, ended or not,
 // begun or not); time linear in the columns times the eighteen kinds of
-// stay, memory a few hundred numbers a column. Runs wider than mostColumns are counted as
-// nothing.
+// stay, memory a few hundred numbers a column. The runs of a level are
+// counted only while their columns add up to no more than mostColumns
+// (a few tenths of a second); past that, as nothing.
 #include <vector>
 
 #include "authoring/RunEntries.h"
@@ -55,7 +56,7 @@ struct RunEnds {
   double right = 0.0;
 };
 
-inline constexpr int mostColumns = 1 << 14;
+inline constexpr int mostColumns = 1 << 15;
 
 // By whether the route begins on the run (its first stay is entered from
 // the life's start) and whether it ends there.
