@@ -13,6 +13,7 @@
 #include "authoring/Replay.h"
 #include "graphics/Pixel.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/LedgeLevel.h"
 #include "tests/support/EditorFixture.h"
 #include "tools/edit/LiveChecks.h"
 #include "tools/edit/RouteMarks.h"
@@ -22,14 +23,10 @@ namespace {
 // A ledge ending at column 160, the player setting off from 140, and a
 // claimable tile across a gap: 40 px leaves the jump room to spare, 77
 // only the ledge's end.
+// With a floor far above, as the editor's tests place one.
 LevelText gapLevel(int gap) {
-  LevelText level;
-  for (int x = 0; x < 160; x += GameTree::tileWidth) {
-    level.tiles.push_back(std::to_string(x) + " 300 brick brick_clear 0 0");
-  }
-  level.tiles.push_back(std::to_string(160 + gap) + " 300 brick brick_clear 1 10");
+  LevelText level = ledgeLevel(gap);
   level.tiles.push_back("0 100 brick brick_clear 0 0");
-  level.start = "140 299 1";
   return level;
 }
 

@@ -13,6 +13,7 @@
 #include "authoring/RouteMoments.h"
 #include "game/Game.h"
 #include "tests/support/GameTree.h"
+#include "tests/support/LedgeLevel.h"
 #include "tests/support/LevelText.h"
 #include "tests/support/PlacedLevel.h"
 
@@ -40,22 +41,6 @@ Measured measure(const LevelText& text) {
   return m;
 }
 
-// A ledge of floor ending at column 160 and a claimable tile across a gap,
-// the player setting off from 140.
-LevelText gapLevel(int gap, bool floorBeneath = false) {
-  LevelText level;
-  // Low enough that a jump short of the tile lands there alive.
-  for (int x = 160; floorBeneath && x < 160 + gap; x += GameTree::tileWidth) {
-    level.tiles.push_back(std::to_string(x) + " 320 brick brick_clear 0 0");
-  }
-  for (int x = 0; x < 160; x += GameTree::tileWidth) {
-    level.tiles.push_back(std::to_string(x) + " 300 brick brick_clear 0 0");
-  }
-  level.tiles.push_back(std::to_string(160 + gap) + " 300 brick brick_clear 1 10");
-  level.start = "140 299 1";
-  return level;
-}
-
 // Across 40 px the jump has room to spare from the first tick; across 74
 // it works from the ledge's last few places; across 77 only from its end.
 TEST(RouteMoments, APressWindowIsTheRunOfShiftsThatStillHold) {
@@ -74,7 +59,7 @@ TEST(RouteMoments, APressWindowIsTheRunOfShiftsThatStillHold) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.gap << (c.floorBeneath ? " over a floor" : ""));
-    const Measured m = measure(gapLevel(c.gap, c.floorBeneath));
+    const Measured m = measure(ledgeLevel(c.gap, c.floorBeneath));
     ASSERT_EQ(m.moments.presses, 1u);
     ASSERT_EQ(m.moments.windows.size(), 1u);
     const PressWindow& w = m.moments.windows[0];
@@ -108,7 +93,7 @@ TEST(RouteMoments, AnEnemyPassingCloseIsAWarningAtItsRecord) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.enemy);
-    LevelText level = gapLevel(40);
+    LevelText level = ledgeLevel(40);
     level.tiles.push_back("0 100 brick brick_clear 0 0");
     level.enemies = {c.enemy};
     const Measured m = measure(level);
@@ -133,7 +118,7 @@ TEST(RouteMoments, AnEnemyPassingCloseIsAWarningAtItsRecord) {
 
 // Past the limits nothing is claimed: the note says what was left.
 TEST(RouteMoments, PastItsLimitsNothingIsMeasured) {
-  PlacedLevel level(gapLevel(40));
+  PlacedLevel level(ledgeLevel(40));
   Reachability search(level.game);
   search.run();
   const ClearingResult clear = clearWithEnemies(level.game, search);

@@ -17,6 +17,7 @@
 #include "authoring/RouteSqueeze.h"
 #include "game/Game.h"
 #include "tests/support/GameTree.h"
+#include "tests/support/LedgeLevel.h"
 #include "tests/support/LevelText.h"
 #include "tests/support/PlayField.h"
 
@@ -131,18 +132,8 @@ LevelText ladderLevel(bool patrolled) {
   return level;
 }
 
-// A ledge ending at column 160, walked 2 px a tick from 140, and one
-// claimable tile across a gap: 74 px leave the jump room to spare, 77
-// only from the ledge's end.
-LevelText ledge(int gap) {
-  LevelText level;
-  for (int x = 0; x < 160; x += GameTree::tileWidth) {
-    level.tiles.push_back(std::to_string(x) + " 300 brick brick_clear 0 0");
-  }
-  level.tiles.push_back(std::to_string(160 + gap) + " 300 brick brick_clear 1 10");
-  level.start = "140 299 1";
-  return level;
-}
+// On the ledge (tests/support/LedgeLevel.h), walked 2 px a tick from 140,
+// a gap of 74 px leaves the jump room to spare, 77 only from its end.
 
 TEST(RouteSqueeze, CutsTheWaitsNothingNeeds) {
   struct Case {
@@ -209,7 +200,7 @@ TEST(RouteSqueeze, TakesNoCutThatMakesAPressFramePerfect) {
   };
   for (const Case& c : std::vector<Case>{{74, true}, {77, false}}) {
     SCOPED_TRACE(c.gap);
-    SqueezeRun run(ledge(c.gap));
+    SqueezeRun run(ledgeLevel(c.gap));
     const Runs walk = {{10, "R"}};
     const Runs jump = {{1, "JR"}, {80, "R"}};
     Runs waiting = walk;
