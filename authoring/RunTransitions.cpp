@@ -160,9 +160,15 @@ bool RunTransitions::back(std::size_t a, const Costs& after) {
   for (const ClaimEdge& f : fastEdges_) {
     if (after[f.from] < never) fastEnds.push_back({g_.edge(f.edge).to, after[f.from] + g_.edge(f.edge).ticks});
   }
-  // A way back dearer than the run's gap at walking pace never spares any of it.
-  const auto gapTicks = static_cast<std::uint64_t>(claimGap(runs_[a], motion_.reach) / motion_.walk) + 1;
-  const Costs afterFast = leastTicks(g_, fastEnds, longest_, limits_, gapTicks);
+  // A way back dearer than walking from anywhere on the run to anywhere
+  // else on it spares nothing: the two stays it joins, walked into one,
+  // ask no more. Cheaper ones may spare a walk back over the run, or a
+  // way out from its far end.
+  const ClaimRun& run = runs_[a];
+  const double across = run.lastLeft - run.firstLeft + run.widest + 2.0 * motion_.reach +
+                        2.0 * claimGap(run, motion_.reach);
+  const auto within = static_cast<std::uint64_t>(across / motion_.walk) + 2;
+  const Costs afterFast = leastTicks(g_, fastEnds, longest_, limits_, within);
   if (afterFast.empty()) return false;
   for (Entry& e : entries_[a]) {
     const Claim& c = claimsOf_[a][e.claim];

@@ -81,13 +81,16 @@ TEST(RunStays, CountTheirWalksAndTheirShareOfTheWays) {
     bool begins, finishes;
     double ticks;
   };
+  // Left for another run only where it begins, at 10 ticks.
+  std::vector<RunExit> leftOnlyAt40 = everywhere(never);
+  leftOnlyAt40.push_back({40, 10});
   // Two stays may leave a gap g between them.
   const double apart = (160.0 - 60.0) / 2.0;
   const std::vector<Case> cases = {
       {"begun at one turn, ended at the other", {start(40)}, everywhere(0), 0.5, true, true, 80},
       {"begun between: to one turn, then the other", {start(120)}, everywhere(0), 0.5, true, true,
        120},
-      {"left where it was begun", {start(40)}, {{40, 10}}, 0.5, true, false, 80 + 80 + 5},
+      {"left where it was begun", {start(40)}, leftOnlyAt40, 0.5, true, false, 80 + 80 + 5},
       {"left for another run at a price", {start(40)}, everywhere(10), 1.0, true, false, 90},
       {"entered from another run", {from(200, 20)}, everywhere(0), 0.5, false, true, 10 + 80},
       {"with no way out it can only end the route", {start(40)}, everywhere(never), 0.5, true,
@@ -96,6 +99,9 @@ TEST(RunStays, CountTheirWalksAndTheirShareOfTheWays) {
       {"a way in shared with the way out", {start(40), from(200, 40)}, everywhere(0), 0.5, true,
        true, apart + 20},
       {"a way back paid whole", {start(40), back(200, 40)}, everywhere(0), 0.5, true, true, 80},
+      // Dearer than the gap, a way back still spares the walk back.
+      {"a way back instead of the walk back", {start(40), back(40, 50)}, leftOnlyAt40, 0.5, true,
+       false, 80 + 50 + 5},
       {"the life begins once", {start(40), start(200)}, everywhere(0), 0.5, true, true, 80},
   };
   for (const Case& c : cases) {
