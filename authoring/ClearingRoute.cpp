@@ -138,10 +138,9 @@ class OrderedBound {
 
 }  // namespace
 
-RestClaimable::RestClaimable(const Reachability& search, const Game& game)
+RestClaimable::RestClaimable(const Reachability& search)
     : graph_(*search.foundStates()), components_(search.components()), walk_(graph_),
-      reach_(graph_, components_, game.floorManager.tiles().size()),
-      unreached_(search.unreachedTiles()) {}
+      reach_(search.tileReach()), unreached_(search.unreachedTiles()) {}
 
 bool RestClaimable::from(const Game& game, const TickState& now) {
   if (game.levelDone) return true;
@@ -192,7 +191,7 @@ class RouteTrial {
   RouteTrial(Game& game, const Reachability& search, const std::vector<TickInput>& route,
              RouteLimits& limits)
       : game_(game), search_(search), route_(route), limits_(limits),
-        states_(search.tickStates()), rest_(search, game) {
+        states_(search.tickStates()), rest_(search) {
     game_.beginLife();
     game_.enemyManager.clear();
     start_ = search.foundStates()->state(0);

@@ -80,19 +80,19 @@ bool isPress(const std::vector<TickInput>& route, std::size_t t);
 // claimed from where the player stands: a press played off its tick still
 // works when it leaves the player there (or the level cleared). The place
 // must be a found state (authoring/StateGraph.h). The tiles each strongly
-// connected part of the found states can claim are gathered once
-// (stateways::TileReach); past that table's bound, one walk over them a
-// question.
+// connected part of the found states can claim are gathered once for the
+// search (Reachability::tileReach); past that table's bound, one walk over
+// them a question.
 class RestClaimable {
  public:
-  RestClaimable(const Reachability& search, const Game& game);
+  explicit RestClaimable(const Reachability& search);
   bool from(const Game& game, const TickState& now);
 
  private:
   const StateGraph& graph_;
   const std::vector<std::uint32_t>& components_;
   stateways::BreadthFirstWalk walk_;
-  stateways::TileReach reach_;
+  const stateways::TileReach& reach_;
   std::vector<int> unreached_;
 };
 

@@ -46,7 +46,7 @@ class Clearing {
            std::size_t lookedAt, const ClearingAim& aim = {})
       : game_(game), search_(search), graph_(*search.foundStates()), limits_(limits),
         live_(live), aim_(aim),
-        nearest_(graph_, search.components(), game.floorManager.tiles().size(), lookedAt) {
+        nearest_(graph_, search.components(), search.tileReach(), lookedAt) {
     for (int tile : search.unreachedTiles()) unreached_.push_back(tile);
     fetchable_.assign(game.itemManager.items().size(), true);
     for (int item : search.unreachedItems()) fetchable_[item] = false;

@@ -110,7 +110,7 @@ void Reachability::run() {
   // the tick is spared looking at them.
   game_.itemManager.clear();
   graph_ = std::make_unique<StateGraph>(uniformFrames_ ? StateKey::Motion : StateKey::Full, -1);
-  components_.clear();
+  forgetComponents();
   // Chains are remembered only where the animations do not move the player.
   memoizing_ = uniformFrames_;
   afterFirst_ = Memo();

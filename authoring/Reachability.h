@@ -104,6 +104,10 @@
 #include "authoring/StateGraph.h"
 #include "authoring/TickState.h"
 
+namespace stateways {
+class TileReach;
+}
+
 class Game;
 
 // The clock the searches' limits in seconds are counted on.
@@ -156,6 +160,9 @@ class Reachability {
   // Strongly connected components of the found states, by state: states
   // of one component can reach each other.
   const std::vector<std::uint32_t>& components() const;
+  // The tiles each component can claim (stateways::TileReach), gathered
+  // when first asked and shared by every search that asks after.
+  const stateways::TileReach& tileReach() const;
   // Plays edge e from state `at` as the route does, one tick at a time
   // through step, which returns false to stop there; false when it did.
   // Waits first where `at` stands for a longer cooldown than the Game's.
@@ -289,6 +296,8 @@ class Reachability {
   TickState start_;
   std::unique_ptr<StateGraph> graph_;  // the motion search, kept for the route
   mutable std::vector<std::uint32_t> components_;  // of graph_, found when first asked
+  mutable std::shared_ptr<const stateways::TileReach> tileReach_;  // found when first asked
+  void forgetComponents();  // of a graph searched anew
   std::vector<Input> groundInputs_;
   std::vector<Input> idleInputs_;     // nothing held: all a player without a choice has
   std::vector<Input> digits_;         // one teleport digit each

@@ -21,6 +21,19 @@ const size_t candidatesTried = 16;
 
 // Strongly connected components (iterative Tarjan): states of one
 // component can reach each other, so a way inside one loses nothing.
+void Reachability::forgetComponents() {
+  components_.clear();
+  tileReach_.reset();
+}
+
+const stateways::TileReach& Reachability::tileReach() const {
+  if (!tileReach_) {
+    tileReach_ = std::make_shared<const stateways::TileReach>(*graph_, components(),
+                                                               game_.floorManager.tiles().size());
+  }
+  return *tileReach_;
+}
+
 const std::vector<std::uint32_t>& Reachability::components() const {
   if (!components_.empty() || !graph_) return components_;
   const StateGraph& g = *graph_;
@@ -80,7 +93,7 @@ Reachability::Route Reachability::route() const {
   std::vector<bool> wanted(tiles.size(), false);
   for (size_t i = 0; i < tiles.size(); ++i) wanted[i] = tiles[i].claimable != 0 && tileReached_[i];
   auto wantedLeft = [&]() { return std::count(wanted.begin(), wanted.end(), true); };
-  NearestWay nearest(g, component, tiles.size());
+  NearestWay nearest(g, component, tileReach());
   std::vector<std::uint32_t> edges;
   std::uint32_t current = 0;
   while (wantedLeft() > 0) {

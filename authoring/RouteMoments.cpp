@@ -47,7 +47,7 @@ class MomentTrial {
   MomentTrial(Game& game, const Reachability& search, const std::vector<TickInput>& route,
               RouteLimits& limits)
       : game_(game), search_(search), route_(route), limits_(limits),
-        states_(search.tickStates()), rest_(search, game), ring_(windowReach + 1) {
+        states_(search.tickStates()), rest_(search), ring_(windowReach + 1) {
     // As the proof began its life: the player where the search began.
     game_.beginLife();
     game_.quit = false;

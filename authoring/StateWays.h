@@ -238,10 +238,11 @@ class NearestWay {
  public:
   // lookedAt: how many of the nearest claims inside the component are
   // weighed with the way on from each (1: simply the nearest).
+  // reach: the tiles each component can claim, gathered once for the graph.
   NearestWay(const StateGraph& graph, const std::vector<std::uint32_t>& components,
-             std::size_t tileCount, std::size_t lookedAt = 1)
-      : graph_(graph), components_(components), ways_(graph), walk_(graph),
-        reach_(graph, components, tileCount), lookedAt_(std::max<std::size_t>(lookedAt, 1)) {}
+             const TileReach& reach, std::size_t lookedAt = 1)
+      : graph_(graph), components_(components), ways_(graph), walk_(graph), reach_(reach),
+        lookedAt_(std::max<std::size_t>(lookedAt, 1)) {}
 
   std::vector<std::uint32_t> from(std::uint32_t state, const std::vector<bool>& wanted,
                                   std::size_t tried = 16) {
@@ -318,7 +319,7 @@ class NearestWay {
   const std::vector<std::uint32_t>& components_;
   ShortestWays ways_;
   BreadthFirstWalk walk_;
-  TileReach reach_;
+  const TileReach& reach_;
   std::size_t lookedAt_;
 };
 
