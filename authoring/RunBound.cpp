@@ -143,11 +143,9 @@ std::uint64_t firstEntriesTicks(const RunTransitions& ways, const std::vector<st
 // of them (authoring/RunEntries.h), and at most what each entry more
 // saves for its cost at the cheapest rate: a gap for a way in from another
 // run, and no more than the fast way back carried the player sideways.
-double runShare(const ClaimRun& run, std::size_t index, const RunTransitions& ways,
-                const RunMotion& m) {
+double runShare(const ClaimRun& run, const std::vector<RunEntry>& entries, const RunMotion& m) {
   const double walk = std::max(0, run.lastLeft - run.firstLeft - claimCover(run, m.reach)) / m.walk;
   const double gap = claimGap(run, m.reach);
-  const std::vector<RunEntry> entries = ways.entries(index);
   double rate = 1.0;  // ticks an entry costs for each tick of walk it saves
   for (const RunEntry& e : entries) {
     rate = std::min(rate, e.others * m.walk / gap);
@@ -185,6 +183,8 @@ double staysAtShare(const std::vector<ClaimRun>& runs, const std::vector<RunWays
     byRun.push_back(staysTicks(ways[r].entries, ways[r].exits, ends, claimGap(run, m.reach), m.walk,
                                m.sideways, outShare));
   }
+  // Every pair, summed whole (a run may have no way out, its left sum
+  // infinite): at most 200 runs, so 8 million sums a share at worst.
   double least = never;
   for (std::size_t begins = 0; begins < runs.size(); ++begins) {
     for (std::size_t ends = 0; ends < runs.size(); ++ends) {
@@ -203,12 +203,15 @@ double staysAtShare(const std::vector<ClaimRun>& runs, const std::vector<RunWays
 // its columns, or when the walk back over the found states passes the
 // limits.
 double staysBound(const StateGraph& g, const ClaimStart& start, const std::vector<ClaimRun>& runs,
-                  const RunTransitions& ways, const RunMotion& m, const RouteLimits& limits) {
+                  const RunTransitions& ways, std::vector<std::vector<RunEntry>> entries,
+                  const RunMotion& m, const RouteLimits& limits) {
   if (staysColumns(runs, m) > mostColumns) return 0.0;
   const ToOtherRuns onward(g, ways.targets(), start.longest, limits);
   if (!onward.found()) return 0.0;
   std::vector<RunWays> byRun;
-  for (std::size_t r = 0; r < runs.size(); ++r) byRun.push_back({ways.entries(r), ways.exits(r, onward)});
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    byRun.push_back({std::move(entries[r]), ways.exits(r, onward)});
+  }
   double best = 0.0;
   for (double share : {0.25, 0.5, 0.75}) best = std::max(best, staysAtShare(runs, byRun, m, share));
   return best;
@@ -235,8 +238,12 @@ RunBound claimRunsBound(const StateGraph& g, const Game& game, const ClaimStart&
   const std::uint64_t tree = firstEntriesTicks(ways, first);
   if (tree >= never) return bound;
   double ticks = static_cast<double>(tree);
-  for (std::size_t r = 0; r < runs.size(); ++r) ticks += runShare(runs[r], r, ways, motion);
-  ticks = std::max(ticks, staysBound(g, start, runs, ways, motion, limits));
+  std::vector<std::vector<RunEntry>> entries;
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    entries.push_back(ways.entries(r));
+    ticks += runShare(runs[r], entries[r], motion);
+  }
+  ticks = std::max(ticks, staysBound(g, start, runs, ways, std::move(entries), motion, limits));
   bound.ticks = static_cast<std::uint64_t>(std::floor(ticks));
   bound.found = true;
   return bound;
