@@ -145,16 +145,6 @@ void StateGraph::addEdge(const StateEdge& edge, const std::vector<int>& claimedT
   edges_.push_back(added);
 }
 
-std::uint32_t StateGraph::firstEdge(std::uint32_t from) const {
-  return from < firstEdge_.size() ? firstEdge_[from] : 0;
-}
-
-std::uint32_t StateGraph::endEdge(std::uint32_t from) const {
-  if (from >= firstEdge_.size()) return 0;
-  return from + 1 < firstEdge_.size() ? firstEdge_[from + 1]
-                                      : static_cast<std::uint32_t>(edges_.size());
-}
-
 std::size_t StateGraph::bytes() const {
   return states_.capacity() * sizeof(TickState) + hashes_.capacity() * sizeof(std::uint64_t) +
          slots_.capacity() * sizeof(Slot) +

@@ -60,8 +60,15 @@ class StateGraph {
   void begin(std::uint32_t from);
   void addEdge(const StateEdge& edge, const std::vector<int>& claimedTiles);
   std::size_t expanded() const { return firstEdge_.size(); }
-  std::uint32_t firstEdge(std::uint32_t from) const;
-  std::uint32_t endEdge(std::uint32_t from) const;
+  // Inline: every walk over the states asks them for each state it takes.
+  std::uint32_t firstEdge(std::uint32_t from) const {
+    return from < firstEdge_.size() ? firstEdge_[from] : 0;
+  }
+  std::uint32_t endEdge(std::uint32_t from) const {
+    if (from >= firstEdge_.size()) return 0;
+    return from + 1 < firstEdge_.size() ? firstEdge_[from + 1]
+                                        : static_cast<std::uint32_t>(edges_.size());
+  }
   const StateEdge& edge(std::uint32_t index) const { return edges_[index]; }
   int claimedTile(std::uint32_t n) const { return claims_[n]; }
 
