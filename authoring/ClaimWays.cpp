@@ -16,11 +16,23 @@ std::uint32_t longestEdge(const StateGraph& g) {
   return longest;
 }
 
+Steps::Steps(const StateGraph& g) : first_(g.size() + 1, 0) {
+  const std::uint32_t edges = g.expanded() == 0 ? 0 : g.endEdge(static_cast<std::uint32_t>(g.expanded() - 1));
+  steps_.reserve(edges);
+  for (std::uint32_t s = 0; s < g.size(); ++s) {
+    first_[s] = static_cast<std::uint32_t>(steps_.size());
+    for (std::uint32_t e = g.firstEdge(s); e < g.endEdge(s); ++e) {
+      steps_.push_back({g.edge(e).to, static_cast<std::uint32_t>(edgeCost(g.edge(e)))});
+    }
+  }
+  first_.back() = static_cast<std::uint32_t>(steps_.size());
+}
+
 // Edge costs are small (a chain is stored after at most a few hundred
 // ticks), so the open states sit in a ring of buckets, one per cost.
-Costs leastTicks(const StateGraph& g, const std::vector<Source>& sources,
+Costs leastTicks(const Steps& g, const std::vector<Source>& sources,
                  std::uint32_t longestEdge, const RouteLimits& limits, std::uint64_t within) {
-  Costs cost(g.size(), unreachable);
+  Costs cost(g.states(), unreachable);
   std::vector<std::vector<std::uint32_t>> ring(longestEdge + 1);
   std::size_t open = 0;
   for (const Source& s : sources) {
@@ -38,12 +50,12 @@ Costs leastTicks(const StateGraph& g, const std::vector<Source>& sources,
       const std::uint32_t state = bucket[i];
       --open;
       if (cost[state] != at) continue;
-      for (std::uint32_t e = g.firstEdge(state); e < g.endEdge(state); ++e) {
-        const StateEdge& edge = g.edge(e);
-        const std::uint64_t next = at + edgeCost(edge);
-        if (next > within || next >= cost[edge.to]) continue;
-        cost[edge.to] = next;
-        ring[next % ring.size()].push_back(edge.to);
+      for (std::uint32_t e = g.first(state); e < g.end(state); ++e) {
+        const std::uint32_t to = g.to(e);
+        const std::uint64_t next = at + g.ticks(e);
+        if (next > within || next >= cost[to]) continue;
+        cost[to] = next;
+        ring[next % ring.size()].push_back(to);
         ++open;
       }
     }
@@ -74,10 +86,10 @@ bool claims(const StateGraph& g, std::uint32_t e, int tile) {
 }
 
 ClaimStart claimStart(const StateGraph& g, std::size_t tileCount, const RouteLimits& limits) {
-  ClaimStart start;
+  ClaimStart start(g);
   start.claims = claimEdges(g, tileCount);
   start.longest = longestEdge(g);
-  start.fromStart = leastTicks(g, {{0, 0}}, start.longest, limits);
+  start.fromStart = leastTicks(start.steps, {{0, 0}}, start.longest, limits);
   return start;
 }
 

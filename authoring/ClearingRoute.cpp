@@ -31,8 +31,8 @@ class OrderedBound {
  public:
   OrderedBound(const StateGraph& g, const std::vector<FloorTile>& tiles, const ClaimStart& start,
                const RouteLimits& limits)
-      : g_(g), limits_(limits), claims_(start.claims), earliest_(tiles.size(), unreachable),
-        longest_(start.longest) {
+      : g_(g), steps_(start.steps), limits_(limits), claims_(start.claims),
+        earliest_(tiles.size(), unreachable), longest_(start.longest) {
     const Costs& fromStart = start.fromStart;
     found_ = !fromStart.empty();
     for (std::size_t t = 0; found_ && t < tiles.size(); ++t) {
@@ -63,7 +63,7 @@ class OrderedBound {
       const StateEdge& edge = g_.edge(c.edge);
       ends.push_back({edge.to, edgeCost(edge)});
     }
-    const Costs after = leastTicks(g_, ends, longest_, limits_);
+    const Costs after = leastTicks(steps_, ends, longest_, limits_);
     if (after.empty()) return {};
     std::vector<std::uint64_t> gaps(claims_.size(), unreachable);
     for (int to : wanted_) {
@@ -126,6 +126,7 @@ class OrderedBound {
   static constexpr std::size_t chosenTiles = 12;  // 4096 subsets
 
   const StateGraph& g_;
+  const Steps& steps_;
   const RouteLimits& limits_;
   bool found_ = false;
   const std::vector<std::vector<ClaimEdge>>& claims_;

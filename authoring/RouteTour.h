@@ -42,7 +42,8 @@
 // limit in bytes for each play. Memory beyond the search's: a snapshot
 // per leg (the enemies changed and the items), the inputs and hash trail
 // of each route kept (10 bytes a tick), and the estimate's costs (a word
-// per tile for each leg's ends).
+// per tile for each leg's ends) and its copy of the found edges (8 bytes
+// an edge, authoring/ClaimWays.h's Steps).
 // Measured in docs/performance.md.
 #include "authoring/ClearingSearch.h"
 

@@ -40,7 +40,8 @@
 //
 // The bound: the tree and each run's share. Limits: at most 200 runs; two
 // walks over the found states for each run, asking the route's limits
-// (authoring/ClearingRoute.h) as they go; past them no bound. Memory: a
+// (authoring/ClearingRoute.h) as they go; past them no bound. Memory: the
+// found edges as the walks read them (8 bytes an edge), a
 // cost per found state for two walks at a time, the claiming edges by
 // tile, an entry per claiming edge that enters, and a matrix of runs
 // squared.

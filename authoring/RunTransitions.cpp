@@ -17,7 +17,7 @@ constexpr std::uint64_t never = unreachable;
 RunTransitions::RunTransitions(const StateGraph& g, const std::vector<ClaimRun>& runs,
                                const ClaimStart& start, const RunMotion& motion,
                                const RouteLimits& limits)
-    : g_(g), runs_(runs), motion_(motion), limits_(limits), runOf_(start.claims.size(), -1),
+    : g_(g), steps_(start.steps), runs_(runs), motion_(motion), limits_(limits), runOf_(start.claims.size(), -1),
       claims_(start.claims), longest_(start.longest),
       claimEnds_(runs.size()), any_(runs.size(), std::vector<std::uint64_t>(runs.size(), never)),
       claimsOf_(runs.size()), entries_(runs.size()), firstEntries_(runs.size()) {
@@ -126,7 +126,7 @@ bool RunTransitions::measure() {
   for (std::size_t a = 0; a < runs_.size(); ++a) {
     std::vector<Source> ends;
     for (const Claim& c : claimsOf_[a]) ends.push_back({g_.edge(c.edge).to, c.since});
-    const Costs after = leastTicks(g_, ends, longest_, limits_);
+    const Costs after = leastTicks(steps_, ends, longest_, limits_);
     if (after.empty()) return false;
     for (std::size_t b = 0; b < runs_.size(); ++b) {
       if (b != a) into(a, b, after);
@@ -168,7 +168,7 @@ bool RunTransitions::back(std::size_t a, const Costs& after) {
   const double across = run.lastLeft - run.firstLeft + run.widest + 2.0 * motion_.reach +
                         2.0 * claimGap(run, motion_.reach);
   const auto within = static_cast<std::uint64_t>(across / motion_.walk) + 2;
-  const Costs afterFast = leastTicks(g_, fastEnds, longest_, limits_, within);
+  const Costs afterFast = leastTicks(steps_, fastEnds, longest_, limits_, within);
   if (afterFast.empty()) return false;
   for (Entry& e : entries_[a]) {
     const Claim& c = claimsOf_[a][e.claim];

@@ -112,6 +112,7 @@ class RunTransitions {
   Place placeOf(const ClaimRun& run) const;
 
   const StateGraph& g_;
+  const claimways::Steps& steps_;
   const std::vector<ClaimRun>& runs_;
   const RunMotion& motion_;
   const RouteLimits& limits_;

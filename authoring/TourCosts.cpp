@@ -46,7 +46,7 @@ Tour applied(const Tour& tour, const TourMove& move) {
 
 TourCosts::TourCosts(const StateGraph& graph, std::size_t tileCount, std::uint32_t start,
                      const RouteLimits& limits, std::size_t maxWalked)
-    : graph_(graph), limits_(limits), claims_(claimways::claimEdges(graph, tileCount)),
+    : graph_(graph), steps_(graph), limits_(limits), claims_(claimways::claimEdges(graph, tileCount)),
       longest_(claimways::longestEdge(graph)), start_(start), maxWalked_(maxWalked) {}
 
 namespace {
@@ -69,7 +69,7 @@ const std::vector<std::uint64_t>& TourCosts::row(int from) {
   }
   claimways::Costs cost;
   if (walked_ < maxWalked_) {
-    cost = claimways::leastTicks(graph_, sources, longest_, limits_);
+    cost = claimways::leastTicks(steps_, sources, longest_, limits_);
     walked_ += graph_.size();
   }
   std::vector<std::uint64_t> toTile(claims_.size(), claimways::unreachable);

@@ -78,6 +78,7 @@ class TourCosts {
   Tour nearestFirst(Tour legs);
 
   const StateGraph& graph_;
+  claimways::Steps steps_;  // for the walks
   const RouteLimits& limits_;
   std::vector<std::vector<claimways::ClaimEdge>> claims_;
   std::uint32_t longest_;
