@@ -57,10 +57,10 @@ class Steps {
 };
 
 // Least ticks from any of the sources to every state, each source starting
-// at its own cost (no more than the longest edge); states dearer than
-// `within` are left unreachable, and the walk stops there. Empty when the
-// limits pass before every state has its cost.
-Costs leastTicks(const Steps& steps, const std::vector<Source>& sources,
+// at its own cost; states dearer than `within` are left unreachable, and
+// the walk stops there. Empty when the limits pass before every state has
+// its cost.
+Costs leastTicks(const Steps& steps, std::vector<Source> sources,
                  std::uint32_t longestEdge, const RouteLimits& limits,
                  std::uint64_t within = unreachable);
 
