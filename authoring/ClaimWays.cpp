@@ -84,14 +84,6 @@ std::vector<std::vector<ClaimEdge>> claimEdges(const StateGraph& g, std::size_t 
   return byTile;
 }
 
-bool claims(const StateGraph& g, std::uint32_t e, int tile) {
-  const StateEdge& edge = g.edge(e);
-  for (std::uint32_t n = edge.claimsBegin; n < edge.claimsBegin + edge.claimCount; ++n) {
-    if (g.claimedTile(n) == tile) return true;
-  }
-  return false;
-}
-
 ClaimStart claimStart(const StateGraph& g, std::size_t tileCount, const RouteLimits& limits) {
   ClaimStart start(g);
   start.claims = claimEdges(g, tileCount);

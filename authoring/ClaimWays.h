@@ -42,6 +42,7 @@ class Steps {
  public:
   explicit Steps(const StateGraph& g);
   std::size_t states() const { return first_.size() - 1; }
+  std::size_t edges() const { return steps_.size(); }
   std::uint32_t first(std::uint32_t state) const { return first_[state]; }
   std::uint32_t end(std::uint32_t state) const { return first_[state + 1]; }
   std::uint32_t to(std::uint32_t e) const { return steps_[e].to; }
@@ -67,12 +68,10 @@ Costs leastTicks(const Steps& steps, std::vector<Source> sources,
 // By tile: every edge that claims it, with the state it leaves.
 std::vector<std::vector<ClaimEdge>> claimEdges(const StateGraph& g, std::size_t tileCount);
 
-// Whether the edge claims the tile.
-bool claims(const StateGraph& g, std::uint32_t e, int tile);
-
 // What both par bounds start from, found once: the edges as walks read
-// them, the edges claiming each tile, the longest edge, and the least ticks from the life's start to
-// every state (empty when the limits passed first).
+// them, the edges claiming each tile, the longest edge, and the least
+// ticks from the life's start to every state (empty when the limits passed
+// first).
 struct ClaimStart {
   explicit ClaimStart(const StateGraph& g) : steps(g) {}
   Steps steps;

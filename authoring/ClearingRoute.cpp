@@ -66,11 +66,13 @@ class OrderedBound {
     const Costs after = leastTicks(steps_, ends, longest_, limits_);
     if (after.empty()) return {};
     std::vector<std::uint64_t> gaps(claims_.size(), unreachable);
+    std::vector<bool> claimsFrom(steps_.edges(), false);
+    for (const ClaimEdge& c : claims_[from]) claimsFrom[c.edge] = true;
     for (int to : wanted_) {
       // A crowded level has thousands of edges claiming each tile.
       if (limits_.over()) return {};
       for (const ClaimEdge& c : claims_[to]) {
-        gaps[to] = claims(g_, c.edge, from) ? 0 : std::min(gaps[to], after[c.from]);
+        gaps[to] = claimsFrom[c.edge] ? 0 : std::min(gaps[to], after[c.from]);
         if (gaps[to] == 0) break;
       }
     }

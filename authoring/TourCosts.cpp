@@ -75,7 +75,7 @@ const std::vector<std::uint64_t>& TourCosts::row(int from) {
   std::vector<std::uint64_t> toTile(claims_.size(), claimways::unreachable);
   for (std::size_t tile = 0; tile < claims_.size() && !cost.empty(); ++tile) {
     for (const claimways::ClaimEdge& c : claims_[tile]) {
-      toTile[tile] = std::min(toTile[tile], cost[c.from] + claimways::edgeCost(graph_.edge(c.edge)));
+      toTile[tile] = std::min(toTile[tile], cost[c.from] + steps_.ticks(c.edge));
     }
   }
   if (from >= 0) toTile[from] = 0;
