@@ -32,24 +32,33 @@ Steps::Steps(const StateGraph& g) : first_(g.size() + 1, 0) {
 // ticks), so the open states sit in a ring of buckets, one per cost. A
 // source may start dearer than the ring is long: the sources wait, cheapest
 // first, until the walk's cost reaches theirs.
-Costs leastTicks(const Steps& g, std::vector<Source> sources, std::uint32_t longestEdge,
+Costs leastTicks(const Steps& g, const std::vector<Source>& sources, std::uint32_t longestEdge,
                  const RouteLimits& limits, std::uint64_t within) {
   Costs cost(g.states(), unreachable);
   std::vector<std::vector<std::uint32_t>> ring(longestEdge + 1);
-  std::stable_sort(sources.begin(), sources.end(),
-                   [](const Source& a, const Source& b) { return a.cost < b.cost; });
-  std::size_t waiting = 0;  // the first source not yet in the ring
   std::size_t open = 0;
-  std::size_t taken = 0;
-  for (std::uint64_t at = 0; open > 0 || waiting < sources.size(); ++at) {
-    if (open == 0) at = std::max(at, sources[waiting].cost);
-    for (; waiting < sources.size() && sources[waiting].cost <= at; ++waiting) {
-      const Source& s = sources[waiting];
-      if (s.cost > within || s.cost >= cost[s.state]) continue;
-      cost[s.state] = s.cost;
-      ring[s.cost % ring.size()].push_back(s.state);
-      ++open;
+  const auto start = [&](const Source& s) {
+    if (s.cost > within || s.cost >= cost[s.state]) return;
+    cost[s.state] = s.cost;
+    ring[s.cost % ring.size()].push_back(s.state);
+    ++open;
+  };
+  // Those the ring holds from the first tick; the dearer wait their turn.
+  std::vector<Source> dearer;
+  for (const Source& s : sources) {
+    if (s.cost < ring.size()) {
+      start(s);
+    } else {
+      dearer.push_back(s);
     }
+  }
+  std::sort(dearer.begin(), dearer.end(),
+            [](const Source& a, const Source& b) { return a.cost < b.cost; });
+  std::size_t waiting = 0;  // the first of the dearer not yet in the ring
+  std::size_t taken = 0;
+  for (std::uint64_t at = 0; open > 0 || waiting < dearer.size(); ++at) {
+    if (open == 0) at = std::max(at, dearer[waiting].cost);
+    for (; waiting < dearer.size() && dearer[waiting].cost <= at; ++waiting) start(dearer[waiting]);
     std::vector<std::uint32_t>& bucket = ring[at % ring.size()];
     // The bucket grows while it is read: a free wait lands in it again.
     for (std::size_t i = 0; i < bucket.size(); ++i) {

@@ -61,7 +61,7 @@ class Steps {
 // at its own cost; states dearer than `within` are left unreachable, and
 // the walk stops there. Empty when the limits pass before every state has
 // its cost.
-Costs leastTicks(const Steps& steps, std::vector<Source> sources,
+Costs leastTicks(const Steps& steps, const std::vector<Source>& sources,
                  std::uint32_t longestEdge, const RouteLimits& limits,
                  std::uint64_t within = unreachable);
 
