@@ -33,7 +33,8 @@ Steps::Steps(const StateGraph& g) : first_(g.size() + 1, 0) {
 // source may start dearer than the ring is long: the sources wait, cheapest
 // first, until the walk's cost reaches theirs.
 Costs leastTicks(const Steps& g, const std::vector<Source>& sources, std::uint32_t longestEdge,
-                 const RouteLimits& limits, std::uint64_t within) {
+                 const RouteLimits& limits, std::uint64_t within,
+                 const std::vector<bool>* avoid) {
   Costs cost(g.states(), unreachable);
   std::vector<std::vector<std::uint32_t>> ring(longestEdge + 1);
   std::size_t open = 0;
@@ -67,6 +68,7 @@ Costs leastTicks(const Steps& g, const std::vector<Source>& sources, std::uint32
       --open;
       if (cost[state] != at) continue;
       for (std::uint32_t e = g.first(state); e < g.end(state); ++e) {
+        if (avoid != nullptr && (*avoid)[e]) continue;
         const std::uint32_t to = g.to(e);
         const std::uint64_t next = at + g.ticks(e);
         if (next > within || next >= cost[to]) continue;

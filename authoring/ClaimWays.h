@@ -60,10 +60,11 @@ class Steps {
 // Least ticks from any of the sources to every state, each source starting
 // at its own cost; states dearer than `within` are left unreachable, and
 // the walk stops there. Empty when the limits pass before every state has
-// its cost.
+// its cost. avoid: by edge, those the walk does not take (none when
+// null).
 Costs leastTicks(const Steps& steps, const std::vector<Source>& sources,
                  std::uint32_t longestEdge, const RouteLimits& limits,
-                 std::uint64_t within = unreachable);
+                 std::uint64_t within = unreachable, const std::vector<bool>* avoid = nullptr);
 
 // By tile: every edge that claims it, with the state it leaves.
 std::vector<std::vector<ClaimEdge>> claimEdges(const StateGraph& g, std::size_t tileCount);

@@ -36,6 +36,10 @@ struct RunEntry {
   double back = 0.0;   // and from one on this run, by way of a fast edge
   double cost() const { return others < back ? others : back; }
   double fromStart = std::numeric_limits<double>::infinity();  // from the life's start
+  // Ways back as the stays count them (authoring/RunStays.h): by fast
+  // edges and no teleport, and from the start of any teleport.
+  double walked = std::numeric_limits<double>::infinity();
+  double teleported = std::numeric_limits<double>::infinity();
 };
 
 // The walking ticks the entries may spare at most. gap: g in pixels; walk:

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <deque>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -38,52 +39,71 @@ Line spread(const Line& line, double unsure) {
   return wide;
 }
 
-// Ways in: from the life's start, from another run, back from this one;
-// ways out: to another run, back onto this one, none (the route's end).
-enum Way { Away, Back, Ends, Start };
+// Ways in: from the life's start, from another run, back from this one
+// by no teleport or by one; ways out: to another run, back onto this one
+// either way, none (the route's end).
+enum Way { Away, Back, Ends, Start, Teleport };
+constexpr int ways = 5;
 
 // The sets of stays so far: whether one was entered from away or the
-// start, whether one ends the route, whether one begins it, and whether
-// one was left for another run.
-constexpr int layers = 16;
-using Layers = std::array<double, layers>;
+// start, whether one ends the route, whether one begins it, whether one
+// was left for another run, and (in the sets with stays entered back by
+// teleport) whether one left back by teleport was not entered so.
+template <int N>
+using Layers = std::array<double, N>;
+constexpr int plain = 16;   // layers without the last
+constexpr int rooted = 32;  // and with it
 constexpr int entered = 1;
 constexpr int ended = 2;
 constexpr int begun = 4;
 constexpr int leftAway = 8;
+constexpr int root = 16;
 
 // The layer after a stay of the given ways, or -1.
+template <int N>
 int after(int layer, Way in, Way out) {
   if ((layer & ended) != 0 && out == Ends) return -1;
   if ((layer & begun) != 0 && in == Start) return -1;
-  return layer | (in != Back ? entered : 0) | (out == Ends ? ended : 0) |
-         (in == Start ? begun : 0) | (out == Away ? leftAway : 0);
+  const bool fromAway = in == Away || in == Start;
+  const bool rootHere = N == rooted && out == Teleport && in != Teleport;
+  return layer | (fromAway ? entered : 0) | (out == Ends ? ended : 0) |
+         (in == Start ? begun : 0) | (out == Away ? leftAway : 0) | (rootHere ? root : 0);
 }
 
 // A whole set: some stay entered from away or the start, the one begun
 // there when the route begins on the run, and either the one that ends
-// the route or one left for another run.
+// the route or one left for another run. Stays entered back by teleport
+// each follow one left back by teleport; the first in time of those was
+// not itself entered so: the sets with such stays have that root.
+template <int N>
 bool settled(int layer, bool begins, bool finishes) {
+  if (N == rooted && (layer & root) == 0) return false;
   if ((layer & entered) == 0 || ((layer & begun) != 0) != begins) return false;
   return finishes ? (layer & ended) != 0 : (layer & (ended | leftAway)) == leftAway;
 }
 
-// Stays entered from away (or the start) and left back, less those
-// entered back and left for away or not at all: none in any route.
-int balanceOf(Way in, Way out) {
-  if (in != Back && out == Back) return 1;
-  return in == Back && out != Back ? -1 : 0;
-}
+// Stays left back one way, less those entered back that way: none in any
+// route, since in time each is followed by one of the other.
+int balanceOf(Way in, Way out, Way way) { return (out == way ? 1 : 0) - (in == way ? 1 : 0); }
 
 // One kind of stay: its ways, and its cost split into a part in its left
 // column l, least over every l up to the column, and one in its right r.
 struct Kind {
   Way in = Away;
   Way out = Away;
-  int balance = 0;
+  int walked = 0;      // balance of the ways back by no teleport
+  int teleported = 0;  // and by one
   Line leftPart;
   Line rightPart;
   double least = never;  // anywhere
+};
+
+// A price for each balance, charged to a stay for each way back it leaves
+// by and given back for each it is entered by.
+struct Prices {
+  double walked = 0.0;
+  double teleported = 0.0;
+  double of(const Kind& k) const { return k.walked * walked + k.teleported * teleported; }
 };
 
 struct Columns {
@@ -106,7 +126,7 @@ Columns columnsOf(const std::vector<RunEntry>& entries, const std::vector<RunExi
 
 std::vector<Kind> kindsOf(const std::vector<RunEntry>& entries, const std::vector<RunExit>& exits,
                           const Columns& cols, double walk, double unsure, double outShare) {
-  std::array<Line, 4> in, out;  // by way
+  std::array<Line, ways> in, out;  // by way
   for (Line& line : in) line.assign(cols.count, never);
   for (Line& line : out) line.assign(cols.count, never);
   for (const RunEntry& e : entries) {
@@ -114,31 +134,34 @@ std::vector<Kind> kindsOf(const std::vector<RunEntry>& entries, const std::vecto
     // The way from the life's start is no other run's way out: all of it.
     in[Start][c] = std::min(in[Start][c], e.fromStart);
     in[Away][c] = std::min(in[Away][c], share(1.0 - outShare, e.others));
-    in[Back][c] = std::min(in[Back][c], e.back);
+    in[Back][c] = std::min(in[Back][c], e.walked);
+    in[Teleport][c] = std::min(in[Teleport][c], e.teleported);
   }
   for (const RunExit& x : exits) {
     const int c = cols.at(x.x);
     out[Away][c] = std::min(out[Away][c], share(outShare, x.out));
     out[Back][c] = out[Ends][c] = 0.0;
+    out[Teleport][c] = std::min(out[Teleport][c], x.toTeleport);
   }
   for (Line& line : in) line = spread(line, unsure);
   for (Line& line : out) line = spread(line, unsure);
   const double step = 1.0 / walk;
   std::vector<Kind> kinds;
-  for (Way i : {Start, Away, Back}) {
+  for (Way i : {Start, Away, Back, Teleport}) {
     const Line enterLeft = reachFrom(in[i], step, true), enterRight = reachFrom(in[i], step, false);
-    for (Way o : {Away, Back, Ends}) {
+    for (Way o : {Away, Back, Teleport, Ends}) {
       const Line leaveLeft = reachFrom(out[o], step, true), leaveRight = reachFrom(out[o], step, false);
       for (bool leftFirst : {true, false}) {
-        Kind kind{i, o, balanceOf(i, o), leftFirst ? enterLeft : leaveLeft,
-                  leftFirst ? leaveRight : enterRight};
+        Kind kind{i, o, balanceOf(i, o, Back), balanceOf(i, o, Teleport),
+                  leftFirst ? enterLeft : leaveLeft, leftFirst ? leaveRight : enterRight};
         for (int c = 0; c < cols.count; ++c) {
           kind.leftPart[c] -= c * step;
           kind.rightPart[c] += c * step;
           if (c > 0) kind.leftPart[c] = std::min(kind.leftPart[c], kind.leftPart[c - 1]);
           kind.least = std::min(kind.least, kind.leftPart[c] + kind.rightPart[c]);
         }
-        kinds.push_back(std::move(kind));
+        // A kind no stay can be of adds nothing but time to every pass.
+        if (kind.least < never) kinds.push_back(std::move(kind));
       }
     }
   }
@@ -164,42 +187,43 @@ class WindowLeast {
 };
 
 // By layer, the least the sets reaching the right turn or beyond ask.
-Layers reachingTheEnd(const std::vector<Kind>& kinds, const Columns& cols, int first, int last,
-                      int reach, double price) {
+template <int N>
+Layers<N> reachingTheEnd(const std::vector<Kind>& kinds, const Columns& cols, int first, int last,
+                      int reach, const Prices& price) {
   const std::size_t n = kinds.size();
-  std::vector<std::array<int, layers>> to(n);
+  std::vector<std::array<int, N>> to(n);
   for (std::size_t k = 0; k < n; ++k) {
-    for (int L = 0; L < layers; ++L) to[k][L] = after(L, kinds[k].in, kinds[k].out);
+    for (int L = 0; L < N; ++L) to[k][L] = after<N>(L, kinds[k].in, kinds[k].out);
   }
-  std::vector<Layers> best(cols.count);
-  std::vector<Layers> far(n);  // over boundaries a window or more behind
-  for (Layers& f : far) f.fill(never);
-  std::vector<WindowLeast> near(layers, WindowLeast(reach));
-  Layers end, nearLeast;
+  std::vector<Layers<N>> best(cols.count);
+  std::vector<Layers<N>> far(n);  // over boundaries a window or more behind
+  for (Layers<N>& f : far) f.fill(never);
+  std::vector<WindowLeast> near(N, WindowLeast(reach));
+  Layers<N> end, nearLeast;
   end.fill(never);
   for (int r = 0; r < cols.count; ++r) {
     best[r].fill(never);
-    for (int L = 0; r >= reach && L < layers; ++L) {
+    for (int L = 0; r >= reach && L < N; ++L) {
       const double behind = best[r - reach][L];
       if (behind == never) continue;
       for (std::size_t k = 0; k < n; ++k) far[k][L] = std::min(far[k][L], behind + kinds[k].leftPart[r]);
     }
-    for (int L = 0; L < layers; ++L) nearLeast[L] = near[L].before(r);
+    for (int L = 0; L < N; ++L) nearLeast[L] = near[L].before(r);
     for (std::size_t k = 0; k < n; ++k) {
       const Kind& kind = kinds[k];
-      const double right = kind.rightPart[r] + kind.balance * price;
+      const double right = kind.rightPart[r] + price.of(kind);
       if (right == never) continue;
       double& start = best[r][to[k][0]];
       start = std::min(start, kind.leftPart[std::min(first, r)] + right);
-      for (int L = 0; L < layers; ++L) {
+      for (int L = 0; L < N; ++L) {
         if (to[k][L] < 0) continue;
         const double from = std::min(far[k][L], nearLeast[L] + kind.leftPart[r]);
         best[r][to[k][L]] = std::min(best[r][to[k][L]], from + right);
       }
     }
-    for (int L = 0; L < layers; ++L) near[L].add(r, best[r][L]);
+    for (int L = 0; L < N; ++L) near[L].add(r, best[r][L]);
     if (r >= last) {
-      for (int L = 0; L < layers; ++L) end[L] = std::min(end[L], best[r][L]);
+      for (int L = 0; L < N; ++L) end[L] = std::min(end[L], best[r][L]);
     }
   }
   return end;
@@ -207,42 +231,108 @@ Layers reachingTheEnd(const std::vector<Kind>& kinds, const Columns& cols, int f
 
 // The least that stays reaching no further add, from layer to layer:
 // each counts its ways wherever it stands.
-std::array<Layers, layers> othersBetween(const std::vector<Kind>& kinds, double price) {
-  std::array<Layers, layers> cost;
-  for (int a = 0; a < layers; ++a) {
+template <int N>
+std::array<Layers<N>, N> othersBetween(const std::vector<Kind>& kinds, const Prices& price) {
+  std::array<Layers<N>, N> cost;
+  for (int a = 0; a < N; ++a) {
     cost[a].fill(never);
     cost[a][a] = 0.0;
     for (const Kind& kind : kinds) {
-      const int b = after(a, kind.in, kind.out);
-      if (b >= 0) cost[a][b] = std::min(cost[a][b], kind.least + kind.balance * price);
+      const int b = after<N>(a, kind.in, kind.out);
+      if (b >= 0) cost[a][b] = std::min(cost[a][b], kind.least + price.of(kind));
     }
   }
-  for (int m = 0; m < layers; ++m) {
-    for (int a = 0; a < layers; ++a) {
-      for (int b = 0; b < layers; ++b) cost[a][b] = std::min(cost[a][b], cost[a][m] + cost[m][b]);
+  for (int m = 0; m < N; ++m) {
+    for (int a = 0; a < N; ++a) {
+      for (int b = 0; b < N; ++b) cost[a][b] = std::min(cost[a][b], cost[a][m] + cost[m][b]);
     }
   }
   return cost;
 }
 
+template <int N>
 StaysTicks leastAtPrice(const std::vector<Kind>& kinds, const Columns& cols, RunEnds ends,
-                        double gap, double price) {
+                        double gap, const Prices& price) {
   const int reach = static_cast<int>(std::ceil(gap)) + 1;
-  const Layers end =
-      reachingTheEnd(kinds, cols, cols.at(ends.left), cols.at(ends.right), reach, price);
-  const std::array<Layers, layers> others = othersBetween(kinds, price);
+  const Layers<N> end =
+      reachingTheEnd<N>(kinds, cols, cols.at(ends.left), cols.at(ends.right), reach, price);
+  const std::array<Layers<N>, N> others = othersBetween<N>(kinds, price);
   StaysTicks ticks;
   for (int begins = 0; begins < 2; ++begins) {
     for (int finishes = 0; finishes < 2; ++finishes) {
       double& least = ticks.ticks[begins][finishes];
       least = never;
-      for (int b = 0; b < layers; ++b) {
-        if (!settled(b, begins, finishes)) continue;
-        for (int a = 0; a < layers; ++a) least = std::min(least, end[a] + others[a][b]);
+      for (int b = 0; b < N; ++b) {
+        if (!settled<N>(b, begins, finishes)) continue;
+        for (int a = 0; a < N; ++a) least = std::min(least, end[a] + others[a][b]);
       }
     }
   }
   return ticks;
+}
+
+// The most a price may be: the least a stay entered back that way pays,
+// beyond which it would pay less than nothing; none when no such stay may
+// come in the set, and then none is left back that way either.
+double mostPrice(const std::vector<Kind>& kinds, bool finishes, int Kind::*balance) {
+  double most = never;
+  for (const Kind& kind : kinds) {
+    if (kind.*balance < 0 && (finishes || kind.out != Ends)) most = std::min(most, kind.least);
+  }
+  return most;
+}
+
+// The least sums of one kind of set, at the best price tried, and the
+// share of its most price for the ways back walked that gave the sum of a
+// route begun elsewhere.
+struct Priced {
+  StaysTicks ticks;
+  double walkedShare = 0.0;
+};
+
+// The best over a few prices for each balance, from none to the most, of
+// the sets the kinds make with N layers, for routes that end on the run or
+// do not. Tried first at the share `enough` found best, and no further
+// once both sums reach its own: past them a higher sum changes nothing.
+template <int N>
+Priced bestPrices(std::vector<Kind> kinds, const Columns& cols, RunEnds ends, double gap,
+                  bool finishes, const Priced* enough = nullptr) {
+  Priced best;
+  const double walked = mostPrice(kinds, finishes, &Kind::walked);
+  const double teleported = mostPrice(kinds, finishes, &Kind::teleported);
+  kinds.erase(std::remove_if(kinds.begin(), kinds.end(),
+                             [&](const Kind& k) {
+                               return (walked == never && k.walked > 0) ||
+                                      (teleported == never && k.teleported > 0);
+                             }),
+              kinds.end());
+  // Fewer for the ways back by teleport, which few runs have.
+  std::vector<std::pair<double, double>> shares;
+  if (enough != nullptr) shares.emplace_back(enough->walkedShare, 0.0);
+  for (double w : {0.0, 0.25, 0.5, 0.75, 1.0}) {
+    for (double t : {0.0, 0.5, 1.0}) {
+      if ((walked == never && w > 0.0) || (teleported == never && t > 0.0)) continue;
+      if (shares.empty() || shares.front() != std::make_pair(w, t)) shares.emplace_back(w, t);
+    }
+  }
+  for (const auto& [w, t] : shares) {
+    const Prices price{walked == never ? 0.0 : w * walked, teleported == never ? 0.0 : t * teleported};
+    // Every stay must still pay at least nothing.
+    const bool sound = std::all_of(kinds.begin(), kinds.end(), [&](const Kind& k) {
+      return (!finishes && k.out == Ends) || k.least + price.of(k) >= 0.0;
+    });
+    if (!sound) continue;
+    const StaysTicks at = leastAtPrice<N>(kinds, cols, ends, gap, price);
+    if (at.ticks[0][finishes] > best.ticks.ticks[0][finishes]) best.walkedShare = w;
+    bool reached = enough != nullptr;
+    for (int b = 0; b < 2; ++b) {
+      double& sum = best.ticks.ticks[b][finishes];
+      sum = std::max(sum, at.ticks[b][finishes]);
+      reached = reached && sum >= enough->ticks.ticks[b][finishes];
+    }
+    if (reached) break;
+  }
+  return best;
 }
 
 }  // namespace
@@ -253,23 +343,21 @@ StaysTicks staysTicks(const std::vector<RunEntry>& entries, const std::vector<Ru
   const Columns cols = columnsOf(entries, exits, ends, gap);
   if (entries.empty() || exits.empty() || cols.count == 0) return ticks;
   const std::vector<Kind> kinds = kindsOf(entries, exits, cols, walk, unsure, outShare);
+  // A route whose stays on the run are never entered back by teleport
+  // never leaves one back by teleport either; the others have a root.
+  std::vector<Kind> walkedOnly;
+  bool teleports = false;
+  for (const Kind& k : kinds) {
+    if (k.in != Teleport && k.out != Teleport) walkedOnly.push_back(k);
+    teleports = teleports || (k.in == Teleport && k.least < never);
+  }
   for (bool finishes : {false, true}) {
-    // A stay entered back pays at least the least way back; beyond that
-    // price some stays would pay less than nothing. With no stay entered
-    // back that may come in this set, none is left back either.
-    double most = never;
-    for (const Kind& kind : kinds) {
-      if (kind.balance < 0 && (finishes || kind.out != Ends)) most = std::min(most, kind.least);
-    }
-    std::vector<Kind> some = kinds;
-    if (most == never) {
-      some.erase(std::remove_if(some.begin(), some.end(), [](const Kind& k) { return k.balance > 0; }),
-                 some.end());
-      most = 0.0;
-    }
-    for (double part : {0.0, 0.25, 0.5, 0.75, 1.0}) {
-      const StaysTicks at = leastAtPrice(some, cols, ends, gap, part * most);
-      for (int b = 0; b < 2; ++b) ticks.ticks[b][finishes] = std::max(ticks.ticks[b][finishes], at.ticks[b][finishes]);
+    const Priced without = bestPrices<plain>(walkedOnly, cols, ends, gap, finishes);
+    const Priced with =
+        teleports ? bestPrices<rooted>(kinds, cols, ends, gap, finishes, &without) : without;
+    for (int b = 0; b < 2; ++b) {
+      ticks.ticks[b][finishes] =
+          std::min(without.ticks.ticks[b][finishes], with.ticks.ticks[b][finishes]);
     }
   }
   return ticks;

@@ -12,34 +12,49 @@
 // last reaches its right turn; any other stay still counts its ways.
 //
 // Ways. A stay is entered from away (another run, or the life's start) or
-// back from the run by a fast edge (authoring/RunTransitions.h), and left
-// for away, back onto the run, or not at all when the route ends on it.
-// Every way between two runs costs at least its way out (from the exit to
-// a claim on another run) and at least its way in, so at least outShare of
-// the one plus the rest of the other: a stay counts that share of a way in
-// from away and of a way out to away, and the whole of a way back in,
-// whose way out it does not count. The way from the life's start to the
-// route's first claim is no run's way out, so the stay it enters counts
-// all of it. Some stay is entered from away or the start; at most one is
-// entered from the start, and at most one ends the route.
+// back from the run, walked (by a fast edge and no teleport) or by a
+// teleport (authoring/RunTransitions.h), and left for away, back onto the
+// run either way, or not at all when the route ends on it. Every way
+// between two runs costs at least its way out (from the exit to a claim on
+// another run) and at least its way in, so at least outShare of the one
+// plus the rest of the other: a stay counts that share of a way in from
+// away and of a way out to away. A walked way back counts whole where it
+// comes in, and nothing where it leaves. A way back by teleport goes from
+// the exit to where some teleport starts, and from where some teleport
+// starts to the entry: the stay it leaves counts the first, the stay it
+// enters the second. The way from the life's start to the route's first
+// claim is no run's way out, so the stay it enters counts all of it. Some
+// stay is entered from away or the start; at most one is entered from the
+// start, and at most one ends the route.
 //
-// Balance. In time, each stay left back is followed by one entered back:
-// so as many stays are entered from away and left back as are entered back
-// and left for away or not at all. A price p charged for each stay of the
-// one kind and given back for each of the other changes no route's sum,
-// so the least sum at any price bounds every route; the bound takes the
-// best of a few prices from nothing to the least a stay entered back pays
-// (beyond it, such stays would pay less than nothing).
+// Balance. In time, each stay left back one way is followed by one entered
+// back that way: so, for each way, as many stays are left back by it as
+// are entered back by it. A price for each way, charged for each stay left
+// back by it and given back for each entered back by it, changes no
+// route's sum, so the least sum at any prices bounds every route; the
+// bound takes the best of a few prices from nothing to the least a stay
+// entered back that way pays (beyond it, such stays would pay less than
+// nothing).
+//
+// Roots. Following each stay entered back by teleport to the one left back
+// before it leads, since time has a beginning, to a stay left back by
+// teleport that was not entered so. Sets with stays entered back by
+// teleport are counted only with such a root; the others have no stay
+// left back by teleport either. The run asks the lesser of the two.
 //
 // The least over every set of stays, each entry and exit counted anywhere
 // within `unsure` pixels of where it stands (a claim may be made after a
 // tick's step from the state it is known by): at each price, one pass over
 // the run's pixel columns in order keeps the best set that reaches each,
-// for each of the eight layers (entered from away or not, ended or not,
-// begun or not); time linear in the columns times the eighteen kinds of
-// stay, memory a few hundred numbers a column. The runs of a level are
-// counted only while their columns add up to no more than mostColumns
-// (a few tenths of a second); past that, as nothing.
+// for each of the sixteen layers (entered from away or not, ended or not,
+// begun or not, left for away or not), and thirty-two with a root or not;
+// time linear in the columns times the kinds of stay (at most thirty-two),
+// memory a few hundred numbers a column. The prices with a root are tried
+// from the best without one, and no further once the sums reach those
+// without: the run asks no more than those. The runs of a level are
+// counted only while their columns add up to no more than mostColumns (a
+// few tenths of a second); past that, as nothing.
+#include <limits>
 #include <vector>
 
 #include "authoring/RunEntries.h"
@@ -48,6 +63,7 @@
 struct RunExit {
   float x = 0.0f;    // where a stay's last claim on the run stands
   double out = 0.0;  // least ticks on from there to a claim on another run
+  double toTeleport = std::numeric_limits<double>::infinity();  // to a teleport's start
 };
 // A stay claims the run's first tile only from left of `left`, and its
 // last only from `right` on (the player's centre).

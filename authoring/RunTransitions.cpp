@@ -6,6 +6,7 @@
 #include <limits>
 #include <utility>
 
+#include "authoring/ClearingRoute.h"
 #include "authoring/RunBound.h"
 
 using namespace claimways;
@@ -35,6 +36,7 @@ RunTransitions::RunTransitions(const StateGraph& g, const std::vector<ClaimRun>&
     for (const Claim& c : claimsOf_[r]) addEntries(c, r);
   }
   findFastEdges();
+  findTeleports();
 }
 
 // Each edge claiming the run once, with when it claims there and on the
@@ -96,6 +98,38 @@ void RunTransitions::findFastEdges() {
   }
 }
 
+void RunTransitions::findTeleports() {
+  const std::uint32_t edges = g_.expanded() == 0 ? 0 : g_.endEdge(g_.expanded() - 1);
+  teleport_.assign(edges, false);
+  for (std::uint32_t s = 0; s < g_.expanded(); ++s) {
+    for (std::uint32_t e = g_.firstEdge(s); e < g_.endEdge(s); ++e) {
+      // A teleport starts the cooldown, and none is taken while it runs.
+      const bool before = g_.state(s).has(TickState::cooldownActive);
+      const bool after = g_.state(g_.edge(e).to).has(TickState::cooldownActive);
+      if (before || !after) continue;
+      teleport_[e] = true;
+      teleports_.push_back({s, e});
+    }
+  }
+}
+
+// Once a level: from every state to a teleport's start, backwards, and
+// from a teleport's start on.
+bool RunTransitions::measureTeleports() {
+  std::vector<RunTarget> starts;
+  std::vector<Source> arrivals;
+  for (const ClaimEdge& t : teleports_) {
+    starts.push_back({t.from, 0, -2});
+    arrivals.push_back({g_.edge(t.edge).to, g_.edge(t.edge).ticks});
+  }
+  const ToOtherRuns to(g_, starts, longest_, limits_);
+  fromTeleport_ = leastTicks(steps_, arrivals, longest_, limits_);
+  if (!to.found() || fromTeleport_.empty()) return false;
+  toTeleport_.assign(g_.size(), never);
+  for (std::uint32_t s = 0; s < g_.size(); ++s) toTeleport_[s] = to.from(s, -1);
+  return true;
+}
+
 bool RunTransitions::fast(std::uint32_t from, const StateEdge& edge) const {
   const float moved = std::abs(g_.state(edge.to).x - g_.state(from).x);
   return moved > motion_.walk * static_cast<float>(edge.ticks) + 0.001f;
@@ -123,6 +157,7 @@ std::uint64_t RunTransitions::claimTick(const ClaimEdge& c, std::size_t run) con
 }
 
 bool RunTransitions::measure() {
+  if (!measureTeleports()) return false;
   for (std::size_t a = 0; a < runs_.size(); ++a) {
     std::vector<Source> ends;
     for (const Claim& c : claimsOf_[a]) ends.push_back({g_.edge(c.edge).to, c.since});
@@ -131,7 +166,7 @@ bool RunTransitions::measure() {
     for (std::size_t b = 0; b < runs_.size(); ++b) {
       if (b != a) into(a, b, after);
     }
-    if (!back(a, after)) return false;
+    if (!back(a)) return false;
   }
   return true;
 }
@@ -154,29 +189,55 @@ std::uint64_t RunTransitions::intoBy(const Claim& c, std::size_t a, std::uint64_
   return after[c.from] < never ? after[c.from] + ticks : never;
 }
 
-// Back from the run by way of a fast edge: this one, or one before it.
-bool RunTransitions::back(std::size_t a, const Costs& after) {
-  std::vector<Source> fastEnds;
-  for (const ClaimEdge& f : fastEdges_) {
-    if (after[f.from] < never) fastEnds.push_back({g_.edge(f.edge).to, after[f.from] + g_.edge(f.edge).ticks});
+// Back from the run by way of a fast edge: by none of the teleports
+// (walked), or by one: no sooner than the way from the run to a teleport's
+// start and the way from a teleport's start to the entry (teleported).
+bool RunTransitions::back(std::size_t a) {
+  if (!backWalked(a)) return false;
+  std::uint64_t toTeleport = never;  // from a claim on the run
+  for (const Claim& c : claimsOf_[a]) {
+    const std::uint64_t after = toTeleport_[g_.edge(c.edge).to];
+    if (teleport_[c.edge]) toTeleport = 0;
+    if (after < never) toTeleport = std::min(toTeleport, c.since + after);
   }
-  // A way back dearer than walking from anywhere on the run to anywhere
-  // else on it spares nothing: the two stays it joins, walked into one,
-  // ask no more. Cheaper ones may spare a walk back over the run, or a
-  // way out from its far end.
+  for (Entry& e : entries_[a]) {
+    const Claim& c = claimsOf_[a][e.claim];
+    if (fromTeleport_[c.from] < never) e.teleported = fromTeleport_[c.from] + e.ticks;
+    // A teleport that lands here from where it began.
+    if (teleport_[c.edge] && e.ticks == g_.edge(c.edge).ticks) e.teleported = std::min(e.teleported, e.ticks);
+    e.back = e.walked;
+    if (toTeleport < never && e.teleported < never) e.back = std::min(e.back, toTeleport + e.teleported);
+  }
+  return true;
+}
+
+// The ways back by no teleport: walks that take none. A way back dearer
+// than walking from anywhere on the run to anywhere else on it spares
+// nothing: the two stays it joins, walked into one, ask no more; cheaper
+// ones may spare a walk back over the run, or a way out from its far end.
+bool RunTransitions::backWalked(std::size_t a) {
+  std::vector<Source> ends;
+  for (const Claim& c : claimsOf_[a]) ends.push_back({g_.edge(c.edge).to, c.since});
   const ClaimRun& run = runs_[a];
   const double across = run.lastLeft - run.firstLeft + run.widest + 2.0 * motion_.reach +
                         2.0 * claimGap(run, motion_.reach);
   const auto within = static_cast<std::uint64_t>(across / motion_.walk) + 2;
-  const Costs afterFast = leastTicks(steps_, fastEnds, longest_, limits_, within);
+  const Costs walked = leastTicks(steps_, ends, longest_, limits_, within, &teleport_);
+  if (walked.empty()) return false;
+  std::vector<Source> fastEnds;
+  for (const ClaimEdge& f : fastEdges_) {
+    if (teleport_[f.edge] || walked[f.from] >= never) continue;
+    fastEnds.push_back({g_.edge(f.edge).to, walked[f.from] + g_.edge(f.edge).ticks});
+  }
+  const Costs afterFast = leastTicks(steps_, fastEnds, longest_, limits_, within, &teleport_);
   if (afterFast.empty()) return false;
   for (Entry& e : entries_[a]) {
     const Claim& c = claimsOf_[a][e.claim];
-    if (afterFast[c.from] < never) e.back = std::min(e.back, afterFast[c.from] + e.ticks);
-    if (!fast(c.from, g_.edge(c.edge))) continue;
+    if (afterFast[c.from] < never) e.walked = std::min(e.walked, afterFast[c.from] + e.ticks);
+    if (teleport_[c.edge] || !fast(c.from, g_.edge(c.edge))) continue;
     // Within the edge: it claims here first, then again where it lands.
-    if (c.ticks < e.ticks) e.back = std::min(e.back, e.ticks - c.ticks);
-    if (after[c.from] < never) e.back = std::min(e.back, after[c.from] + e.ticks);
+    if (c.ticks < e.ticks) e.walked = std::min(e.walked, e.ticks - c.ticks);
+    if (walked[c.from] < never) e.walked = std::min(e.walked, walked[c.from] + e.ticks);
   }
   return true;
 }
@@ -190,7 +251,10 @@ double ticksOrNever(std::uint64_t ticks) {
 std::vector<RunEntry> RunTransitions::entries(std::size_t run) const {
   std::vector<RunEntry> list;
   constexpr double none = std::numeric_limits<double>::infinity();
-  for (const Entry& e : entries_[run]) list.push_back({e.x, ticksOrNever(e.others), ticksOrNever(e.back)});
+  for (const Entry& e : entries_[run]) {
+    list.push_back({e.x, ticksOrNever(e.others), ticksOrNever(e.back), none,
+                    ticksOrNever(e.walked), ticksOrNever(e.teleported)});
+  }
   for (const FirstEntry& e : firstEntries_[run]) list.push_back({e.x, none, none, static_cast<double>(e.ticks)});
   return list;
 }
@@ -237,7 +301,9 @@ std::vector<RunExit> RunTransitions::exits(std::size_t run, const ToOtherRuns& o
       if (alsoOn_[n].ticks > lastTick) out = std::min(out, alsoOn_[n].ticks - lastTick);
     }
     const float x = c.since == 0 ? g_.state(edge.to).x : g_.state(c.from).x;
-    list.push_back({x, ticksOrNever(out)});
+    const std::uint64_t toTeleport =
+        teleport_[c.edge] ? 0 : toTeleport_[edge.to] < never ? c.since + toTeleport_[edge.to] : never;
+    list.push_back({x, ticksOrNever(out), ticksOrNever(toTeleport)});
   }
   return list;
 }

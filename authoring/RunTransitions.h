@@ -19,11 +19,17 @@
 // fast edge: one that carries the player sideways further than walking
 // would in its ticks (a jump, a slide, a teleport). A way back with none
 // carries the player no further than the walk it takes the place of, so it
-// spares nothing and needs no price.
+// spares nothing and needs no price. A way back by a teleport (an edge
+// that starts the cooldown) costs at least the ticks from its exit to the
+// start of some teleport and from the start of some teleport to its entry;
+// the others (walked) are found by walks that take no teleport.
 //
-// Work: two walks over the found states a run (from its claims, and from
-// the fast edges' ends after them), asking the limits as they go. Memory: a cost per found state for
-// two walks at a time, a matrix of runs squared and an entry per claiming
+// Work: two walks over the found states once a level (backwards to the
+// teleports' starts, on from them), and three a run (from its claims, and
+// two bounded by a walk across the run, taking no teleport: from its
+// claims, and from the fast edges' ends after them), asking the limits as
+// they go. Memory: a cost per found state for three walks at a time, a
+// mark per found edge, a matrix of runs squared and an entry per claiming
 // edge that enters.
 #include <cstdint>
 #include <vector>
@@ -37,7 +43,7 @@ class RouteLimits;
 struct ClaimRun;
 
 // What the player's data allows: the walk, the reach of its claims, and
-// the fastest horizontal speed.
+// the fastest horizontal speed of any edge found but a teleport.
 struct RunMotion {
   float walk = 0.0f;
   float reach = 0.0f;
@@ -63,7 +69,7 @@ class RunTransitions {
   // Every claim on a run, as a place to leave for.
   std::vector<RunTarget> targets() const;
   // Where the run's stays may end, each with the least ticks on to a claim
-  // on another run.
+  // on another run and to the start of a teleport.
   std::vector<RunExit> exits(std::size_t run, const ToOtherRuns& onward) const;
 
  private:
@@ -85,6 +91,8 @@ class RunTransitions {
     std::uint64_t ticks;  // from the edge's start to its claim there
     std::uint64_t others = claimways::unreachable;  // from a claim on another run
     std::uint64_t back = claimways::unreachable;    // from one on this run, by a fast edge
+    std::uint64_t walked = claimways::unreachable;  // so, and by no teleport
+    std::uint64_t teleported = claimways::unreachable;  // from any teleport's start
   };
   // A claim from the life's start with nothing claimed before.
   struct FirstEntry {
@@ -103,11 +111,14 @@ class RunTransitions {
   bool continues(std::uint32_t state, std::size_t run) const;
   bool standsIn(std::uint32_t state, std::size_t run) const;
   bool fast(std::uint32_t from, const StateEdge& edge) const;
+  void findTeleports();
+  bool measureTeleports();
+  bool backWalked(std::size_t a);
   std::uint64_t claimTick(const claimways::ClaimEdge& c, std::size_t run) const;
   std::uint64_t intoBy(const Claim& c, std::size_t a, std::uint64_t ticks,
                        const claimways::Costs& after) const;
   void into(std::size_t a, std::size_t b, const claimways::Costs& after);
-  bool back(std::size_t a, const claimways::Costs& after);
+  bool back(std::size_t a);
   Place placeOf(std::uint32_t state) const;
   Place placeOf(const ClaimRun& run) const;
 
@@ -126,4 +137,9 @@ class RunTransitions {
   std::vector<std::vector<Entry>> entries_;  // by run
   std::vector<std::vector<FirstEntry>> firstEntries_;  // by run
   std::vector<claimways::ClaimEdge> fastEdges_;
+  // Teleports: edges that start the cooldown; the least ticks from each
+  // state to the start of one, and from the start of one to each state.
+  std::vector<bool> teleport_;  // by edge
+  std::vector<claimways::ClaimEdge> teleports_;
+  claimways::Costs toTeleport_, fromTeleport_;
 };

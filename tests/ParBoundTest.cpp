@@ -3,6 +3,7 @@
 // passing it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <memory>
 #include <string>
@@ -67,7 +68,12 @@ TEST(RunStays, CountTheirWalksAndTheirShareOfTheWays) {
   const double never = std::numeric_limits<double>::infinity();
   auto start = [&](float x) { return RunEntry{x, never, never, 0.0}; };
   auto from = [&](float x, double ticks) { return RunEntry{x, ticks, never, never}; };
-  auto back = [&](float x, double ticks) { return RunEntry{x, never, ticks, never}; };
+  auto back = [&](float x, double ticks) { return RunEntry{x, never, ticks, never, ticks}; };
+  auto teleport = [&](float x, double ticks) { return RunEntry{x, never, never, never, never, ticks}; };
+  // Left for another run nowhere; a teleport starts from 200, reached at
+  // the walking pace.
+  std::vector<RunExit> padAt200;
+  for (int x = 0; x <= 240; x += 2) padAt200.push_back({static_cast<float>(x), never, std::abs(200.0 - x) / 2});
   auto everywhere = [](double out) {
     std::vector<RunExit> exits;
     for (int x = 0; x <= 240; x += 2) exits.push_back({static_cast<float>(x), out});
@@ -103,6 +109,11 @@ TEST(RunStays, CountTheirWalksAndTheirShareOfTheWays) {
       {"a way back instead of the walk back", {start(40), back(40, 50)}, leftOnlyAt40, 0.5, true,
        false, 80 + 50 + 5},
       {"the life begins once", {start(40), start(200)}, everywhere(0), 0.5, true, true, 80},
+      // Walked to the teleport, then a tick to the middle: nothing gained.
+      {"a teleport back leaves from where teleports start", {start(40), teleport(100, 1)}, padAt200,
+       0.5, true, true, 80},
+      {"a teleport from where the run begins", {start(200), teleport(40, 1)}, padAt200, 0.5, true,
+       true, 1 + (160.0 - 60.0) / 2},
   };
   for (const Case& c : cases) {
     const StaysTicks stays = staysTicks(c.entries, c.exits, RunEnds{40, 200}, 60.0, 2.0, 0.0, c.outShare);
