@@ -70,6 +70,16 @@ RunMotion motionOf(const StateGraph& g, const Game& game) {
   m.reach = 0.5f * static_cast<float>(widest);
   m.sideways = std::max({p.walkSpeed, std::abs(p.jumpSpeed * p.jumpStride),
                          slideSideways * p.slideFactor});
+  // As the edges found moved: a jump's first tick also walks. A teleport,
+  // which starts the cooldown, goes anywhere and is no speed.
+  for (std::uint32_t s = 0; s < g.expanded(); ++s) {
+    for (std::uint32_t e = g.firstEdge(s); e < g.endEdge(s); ++e) {
+      const StateEdge& edge = g.edge(e);
+      const TickState& to = g.state(edge.to);
+      if (!g.state(s).has(TickState::cooldownActive) && to.has(TickState::cooldownActive)) continue;
+      m.sideways = std::max(m.sideways, std::abs(to.x - g.state(s).x) / static_cast<float>(edge.ticks));
+    }
+  }
   return m;
 }
 
@@ -142,14 +152,17 @@ std::uint64_t firstEntriesTicks(const RunTransitions& ways, const std::vector<st
 // A run's walk, less what its entries may spare: at most the best chain
 // of them (authoring/RunEntries.h), and at most what each entry more
 // saves for its cost at the cheapest rate: a gap for a way in from another
-// run, and no more than the fast way back carried the player sideways.
+// run or back by teleport, and no more than a walked way back carried the
+// player sideways.
 double runShare(const ClaimRun& run, const std::vector<RunEntry>& entries, const RunMotion& m) {
   const double walk = std::max(0, run.lastLeft - run.firstLeft - claimCover(run, m.reach)) / m.walk;
   const double gap = claimGap(run, m.reach);
   double rate = 1.0;  // ticks an entry costs for each tick of walk it saves
   for (const RunEntry& e : entries) {
     rate = std::min(rate, e.others * m.walk / gap);
-    rate = std::min(rate, e.back / std::min(gap / m.walk, e.back * m.sideways / m.walk));
+    rate = std::min(rate, e.walked / std::min(gap / m.walk, e.walked * m.sideways / m.walk));
+    // A teleport carries the player anywhere: its way back may save a gap.
+    rate = std::min(rate, e.teleported * m.walk / gap);
   }
   const double chained = walk - entriesSaving(entries, gap, m.walk);
   return std::max({0.0, chained, walk * rate});

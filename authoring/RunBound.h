@@ -32,11 +32,14 @@
 // Shares. Every other stay on a run is entered by a way that costs at least
 // its entry's price, and saves at most a gap g; a way back from the run
 // itself saves no more than it carries the player sideways, so one that is
-// never faster than walking (falls, climbs, ladders) saves nothing. A run
-// counts the larger of two: W less the best its entries may spare,
-// chained along the run (authoring/RunEntries.h), and W times the least
-// rate of an entry's cost to what it may save, or all of W. Teleports are
-// entries like any other way in, at the places they arrive.
+// never faster than walking (falls, climbs, ladders) saves nothing, and
+// one by no teleport no more than the fastest edge found carries the
+// player in its ticks. A teleport carries the player anywhere: a way back
+// by one may save a whole gap. A run counts the larger of two: W less the
+// best its entries may spare, chained along the run
+// (authoring/RunEntries.h), and W times the least rate of an entry's cost
+// to what it may save, or all of W. Teleports are entries like any other
+// way in, at the places they arrive.
 //
 // The bound: the tree and each run's share. Limits: at most 200 runs; two
 // walks over the found states for each run, asking the route's limits

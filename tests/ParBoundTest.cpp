@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -244,6 +245,7 @@ TEST(ParBound, NeverPassesTheTrueBestTime) {
     bool routeIsBest = true;  // the checker's route is held to the best
     double boundShare = 0.6;  // of the best, that the runs bound reaches at least
   };
+  std::map<std::string, std::string> configs;  // pwe.cfg, by case
   std::vector<Truth> cases;
   {
     // Jumps and steps mixed finely beat the tour's route by two ticks.
@@ -278,6 +280,16 @@ TEST(ParBound, NeverPassesTheTrueBestTime) {
     cases.push_back(back);
   }
   {
+    // Begun in the middle: one end walked, the other reached by teleport.
+    Truth pads{"a run with a teleporter at either end", {}, false, 0.6};
+    floorRow(pads.level, 0, 224, 300, 1);
+    pads.level.teleporters = {"0 268 pad pad_cool 1", "208 268 pad pad_cool 2"};
+    pads.level.start = "112 299 1";
+    // A short cooldown keeps the states the exhaustive search tells apart few.
+    configs[pads.name] = "[mechanics]\nteleport_cooldown = 16\n";
+    cases.push_back(pads);
+  }
+  {
     // A fall's chain claims where it leaves and where it lands, and
     // nowhere between.
     Truth drop{"a run that drops onto another", {}, true, 0.8};
@@ -289,6 +301,8 @@ TEST(ParBound, NeverPassesTheTrueBestTime) {
   for (const Truth& c : cases) {
     GameTree tree;
     tree.writeLevel("level1.inf", c.level.str());
+    tree.writeText("media/pwe.cfg", configs[c.name]);
+    set_config_file("media/pwe.cfg");
     auto game = std::make_unique<Game>(640, 480, 100);
     game->startLevel("level1.inf");
     const int best = bestClearingTicks(*game, 400, 1000000);

@@ -57,9 +57,17 @@ class Breadth {
     inputs_ = {{},          {left},          {right},        {up},           {down},
                {jump},      {jump, left},    {jump, right},  {up, left},     {up, right},
                {down, left}, {down, right},  {left, right},  {jump, left, right}};
+    // A digit teleports when it is let go, from where the player stands,
+    // so it is pressed standing or walking; the tick after lets it go.
+    for (int digit : states_.teleportCodes()) {
+      for (const std::vector<int>& with : {std::vector<int>{}, {left}, {right}}) {
+        inputs_.push_back(with);
+        inputs_.back().push_back(digit);
+      }
+    }
   }
 
-  bool fits() const { return claimable_.size() <= 64 && game_.teleporterManager.teleporters().empty(); }
+  bool fits() const { return claimable_.size() <= 64; }
 
   int run(int maxTicks, std::size_t maxStates) {
     std::vector<Node> layer = {{states_.capture(), claimedNow()}};

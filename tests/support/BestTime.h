@@ -1,9 +1,10 @@
 #pragma once
 // The true best time to clear a small level without its enemies, for
 // holding the checker's par and routes to: every key combination the tick
-// tells apart (BestTime.cpp lists them) is tried in every tick, breadth first, and states are told apart by all
+// tells apart (BestTime.cpp lists them), and each teleport's digit pressed
+// standing or walking, is tried in every tick, breadth first, and states are told apart by all
 // that a tick reads of the player and by the tiles claimed. Only for levels
-// made for it: at most 64 claimable tiles, no teleporters, a player whose
+// made for it: at most 64 claimable tiles, a player whose
 // frames all have one width (where each animation stands is not told
 // apart), and no more than maxStates states, past which it gives up.
 #include <cstddef>
