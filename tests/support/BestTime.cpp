@@ -65,12 +65,17 @@ class Breadth {
         inputs_.back().push_back(digit);
       }
     }
+    start_ = {states_.capture(), claimedNow()};
   }
 
   bool fits() const { return claimable_.size() <= 64; }
 
+  // The game as the life began: all a tick reads (the teleport cooldown
+  // among it), which the life's start alone does not set again.
+  void putBackTheStart() { restore(start_); }
+
   int run(int maxTicks, std::size_t maxStates) {
-    std::vector<Node> layer = {{states_.capture(), claimedNow()}};
+    std::vector<Node> layer = {start_};
     seen_.insert(keyOf(layer[0]));
     for (int tick = 1; tick <= maxTicks && !layer.empty(); ++tick) {
       std::vector<Node> next;
@@ -135,6 +140,7 @@ class Breadth {
   TickStates states_;
   std::vector<int> claimable_;
   std::vector<std::vector<int>> inputs_;
+  Node start_;
   std::unordered_set<std::string> seen_;
 };
 
@@ -146,6 +152,7 @@ int bestClearingTicks(Game& game, int maxTicks, std::size_t maxStates) {
   game.inputSource.inputFromDevices = false;
   Breadth breadth(game);
   const int best = breadth.fits() ? breadth.run(maxTicks, maxStates) : -1;
+  breadth.putBackTheStart();
   game.beginLife();
   return best;
 }
