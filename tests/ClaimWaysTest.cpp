@@ -53,6 +53,7 @@ TEST(LeastTicks, CarryEverySourceAtItsOwnCostAndCountNoWait) {
     std::vector<Source> sources;
     std::uint64_t within;
     std::vector<std::uint64_t> expected;  // by state of four
+    std::vector<bool> avoid = {};         // by edge, in the order given
   };
   const std::uint64_t never = unreachable;
   // A chain 0 -> 1 -> 2 -> 3, each step a tick: the longest edge is 1.
@@ -67,11 +68,15 @@ TEST(LeastTicks, CarryEverySourceAtItsOwnCostAndCountNoWait) {
       {"a source dearer than within", chain, {{0, 9}}, 8, {never, never, never, never}},
       {"a cooldown's wait counts as nothing",
        {{0, 1, 200, true}, {1, 2, 3, false}, {0, 3, 50, false}}, {{0, 0}}, never, {0, 0, 3, 50}},
+      {"an edge avoided, the way round it taken",
+       {{0, 1, 1, false}, {0, 3, 9, false}, {1, 2, 1, false}, {2, 3, 1, false}}, {{0, 0}}, never,
+       {0, 1, never, 9}, {false, false, true, false}},
   };
   for (const Case& c : cases) {
     const StateGraph g = graphOf(4, c.steps);
     RouteLimits limits{ClearingLimits{}};
-    const Costs costs = leastTicks(Steps(g), c.sources, longestEdge(g), limits, c.within);
+    const std::vector<bool>* avoid = c.avoid.empty() ? nullptr : &c.avoid;
+    const Costs costs = leastTicks(Steps(g), c.sources, longestEdge(g), limits, c.within, avoid);
     EXPECT_EQ(costs, c.expected) << c.name;
   }
 }
