@@ -281,7 +281,7 @@ TEST(ParBound, NeverPassesTheTrueBestTime) {
   }
   {
     // Begun in the middle: one end walked, the other reached by teleport.
-    Truth pads{"a run with a teleporter at either end", {}, false, 0.6};
+    Truth pads{"a run with a teleporter at either end", {}, false, 0.8};
     floorRow(pads.level, 0, 224, 300, 1);
     pads.level.teleporters = {"0 268 pad pad_cool 1", "208 268 pad pad_cool 2"};
     pads.level.start = "112 299 1";
