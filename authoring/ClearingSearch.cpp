@@ -61,7 +61,7 @@ class Clearing {
   void waitPlans(Choice& choice);
   void otherPlans(Choice& choice);
   void itemPlans(Choice& choice);
-  bool touchesItem(const TickState& state, const Item& item) const;
+  bool touchesItem(const Reachability::Spot& state, const Item& item) const;
   bool tryPlan(const Plan& plan);
   HashTrail hashesAlong(const std::vector<Choice>& stack);
   bool seenBefore(const PlaySnapshot& at);
@@ -224,18 +224,19 @@ void Clearing::otherPlans(Choice& choice) {
 // it may make the enemy in the way harmless.
 void Clearing::itemPlans(Choice& choice) {
   const std::vector<Item>& items = game_.itemManager.items();
+  const std::vector<Reachability::Spot>& spots = search_.spots();
   for (std::size_t i = 0; i < items.size(); ++i) {
     // Each is a walk over every found state: the limits are asked between.
     if (!choice.at.world.itemsPresent[i] || !fetchable_[i] || overLimit()) continue;
     const Item& item = items[i];
     const std::vector<ShortestWays::Found> found = nearest_.ways().cheapest(
         choice.at.at, [](std::uint32_t) { return true; },
-        [&](std::uint32_t e) { return touchesItem(graph_.state(graph_.edge(e).to), item); }, 1);
+        [&](std::uint32_t e) { return touchesItem(spots[graph_.edge(e).to], item); }, 1);
     if (!found.empty()) choice.plans.push_back(Plan{0, nearest_.ways().pathTo(found.front())});
   }
 }
 
-bool Clearing::touchesItem(const TickState& state, const Item& item) const {
+bool Clearing::touchesItem(const Reachability::Spot& state, const Item& item) const {
   const int height = game_.player.height;
   const CollisionCorner at = collisionCorner(state.x, state.y, state.width, height);
   return at.left < item.x + item.width && item.x < at.left + state.width &&

@@ -24,6 +24,17 @@ const size_t candidatesTried = 16;
 void Reachability::forgetComponents() {
   components_.clear();
   tileReach_.reset();
+  spots_.clear();
+}
+
+const std::vector<Reachability::Spot>& Reachability::spots() const {
+  if (!spots_.empty() || !graph_) return spots_;
+  spots_.reserve(graph_->size());
+  for (std::uint32_t s = 0; s < graph_->size(); ++s) {
+    const TickState& state = graph_->state(s);
+    spots_.push_back({state.x, state.y, state.width});
+  }
+  return spots_;
 }
 
 const stateways::TileReach& Reachability::tileReach() const {
