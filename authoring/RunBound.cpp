@@ -193,8 +193,9 @@ double staysAtShare(const std::vector<ClaimRun>& runs, const std::vector<RunWays
     const ClaimRun& run = runs[r];
     const RunEnds ends{run.firstLeft + run.widest + m.reach + 1.0, run.lastLeft - m.reach - 1.0};
     // Where the player stands when it claims is known to a tick's step.
+    // The exits already count what the entries leave of each way.
     byRun.push_back(staysTicks(ways[r].entries, ways[r].exits, ends, claimGap(run, m.reach), m.walk,
-                               m.sideways, outShare));
+                               m.sideways, 1.0, 1.0 - outShare));
   }
   // Every pair, summed whole (a run may have no way out, its left sum
   // infinite): at most 200 runs, so 8 million sums a share at worst.
@@ -219,14 +220,15 @@ double staysBound(const StateGraph& g, const ClaimStart& start, const std::vecto
                   const RunTransitions& ways, std::vector<std::vector<RunEntry>> entries,
                   const RunMotion& m, const RouteLimits& limits) {
   if (staysColumns(runs, m) > mostColumns) return 0.0;
-  const ToOtherRuns onward(g, ways.targets(), start.longest, limits);
-  if (!onward.found()) return 0.0;
-  std::vector<RunWays> byRun;
-  for (std::size_t r = 0; r < runs.size(); ++r) {
-    byRun.push_back({std::move(entries[r]), ways.exits(r, onward)});
-  }
   double best = 0.0;
-  for (double share : {0.25, 0.5, 0.75}) best = std::max(best, staysAtShare(runs, byRun, m, share));
+  for (double share : {0.25, 0.5, 0.75}) {
+    std::uint64_t lift = 0;
+    const ToOtherRuns onward(g, ways.targets(1.0 - share, lift), start.longest, limits);
+    if (!onward.found()) return best;
+    std::vector<RunWays> byRun;
+    for (std::size_t r = 0; r < runs.size(); ++r) byRun.push_back({entries[r], ways.exits(r, onward, lift, share)});
+    best = std::max(best, staysAtShare(runs, byRun, m, share));
+  }
   return best;
 }
 

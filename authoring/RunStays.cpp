@@ -125,7 +125,8 @@ Columns columnsOf(const std::vector<RunEntry>& entries, const std::vector<RunExi
 }
 
 std::vector<Kind> kindsOf(const std::vector<RunEntry>& entries, const std::vector<RunExit>& exits,
-                          const Columns& cols, double walk, double unsure, double outShare) {
+                          const Columns& cols, double walk, double unsure, double outShare,
+                          double inShare) {
   std::array<Line, ways> in, out;  // by way
   for (Line& line : in) line.assign(cols.count, never);
   for (Line& line : out) line.assign(cols.count, never);
@@ -133,7 +134,7 @@ std::vector<Kind> kindsOf(const std::vector<RunEntry>& entries, const std::vecto
     const int c = cols.at(e.x);
     // The way from the life's start is no other run's way out: all of it.
     in[Start][c] = std::min(in[Start][c], e.fromStart);
-    in[Away][c] = std::min(in[Away][c], share(1.0 - outShare, e.others));
+    in[Away][c] = std::min(in[Away][c], share(inShare, e.others));
     in[Back][c] = std::min(in[Back][c], e.walked);
     in[Teleport][c] = std::min(in[Teleport][c], e.teleported);
   }
@@ -338,11 +339,13 @@ Priced bestPrices(std::vector<Kind> kinds, const Columns& cols, RunEnds ends, do
 }  // namespace
 
 StaysTicks staysTicks(const std::vector<RunEntry>& entries, const std::vector<RunExit>& exits,
-                      RunEnds ends, double gap, double walk, double unsure, double outShare) {
+                      RunEnds ends, double gap, double walk, double unsure, double outShare,
+                      double inShare) {
+  if (inShare < 0.0) inShare = 1.0 - outShare;
   StaysTicks ticks;
   const Columns cols = columnsOf(entries, exits, ends, gap);
   if (entries.empty() || exits.empty() || cols.count == 0) return ticks;
-  const std::vector<Kind> kinds = kindsOf(entries, exits, cols, walk, unsure, outShare);
+  const std::vector<Kind> kinds = kindsOf(entries, exits, cols, walk, unsure, outShare, inShare);
   // A route whose stays on the run are never entered back by teleport
   // never leaves one back by teleport either; the others have a root.
   std::vector<Kind> walkedOnly;

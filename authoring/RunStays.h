@@ -15,10 +15,13 @@
 // back from the run, walked (by a fast edge and no teleport) or by a
 // teleport (authoring/RunTransitions.h), and left for away, back onto the
 // run either way, or not at all when the route ends on it. Every way
-// between two runs costs at least its way out (from the exit to a claim on
-// another run) and at least its way in, so at least outShare of the one
-// plus the rest of the other: a stay counts that share of a way in from
-// away and of a way out to away. A walked way back counts whole where it
+// between two runs costs at least its way in (from a claim on another
+// run) and at least its way out (to a claim on another run), so at least
+// outShare of the one plus the rest of the other: a stay counts the rest
+// (inShare) of a way in from away, and outShare of `out` where it leaves
+// for away. A caller may give `out` already split, with outShare 1: the
+// least over the claims on other runs of the way there less what their
+// entries count (authoring/RunTransitions.h). A walked way back counts whole where it
 // comes in, and nothing where it leaves. A way back by teleport goes from
 // the exit to where some teleport starts, and from where some teleport
 // starts to the entry: the stay it leaves counts the first, the stay it
@@ -83,5 +86,7 @@ struct StaysTicks {
 // unsure: pixels of doubt about where a claim stands; gap: g in pixels;
 // walk: pixels a tick; outShare: of each way between runs, in [0, 1].
 // Infinity where there is no such set of stays.
+// inShare: of each way in from another run; below 0, 1 - outShare.
 StaysTicks staysTicks(const std::vector<RunEntry>& entries, const std::vector<RunExit>& exits,
-                      RunEnds ends, double gap, double walk, double unsure, double outShare);
+                      RunEnds ends, double gap, double walk, double unsure, double outShare,
+                      double inShare = -1.0);

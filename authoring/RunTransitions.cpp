@@ -278,10 +278,30 @@ std::vector<std::uint64_t> RunTransitions::firstClaims(const Costs& fromStart) {
   return first;
 }
 
-std::vector<RunTarget> RunTransitions::targets() const {
+std::vector<RunTarget> RunTransitions::targets(double inShare, std::uint64_t& lift) const {
+  // By claim: the most an entry on it counts of its way in, less the
+  // ticks the entry comes after the claim (its way is that much longer).
+  std::vector<std::vector<std::uint64_t>> counted(runs_.size());
+  lift = 0;
+  for (std::size_t r = 0; r < runs_.size(); ++r) {
+    counted[r].assign(claimsOf_[r].size(), 0);
+    for (const Entry& e : entries_[r]) {
+      if (e.others >= never) continue;
+      const Claim& c = claimsOf_[r][e.claim];
+      const double whole = std::ceil(inShare * static_cast<double>(e.others));
+      // Above every entry's count: within an edge a way has no target.
+      lift = std::max(lift, static_cast<std::uint64_t>(whole));
+      const double part = whole - static_cast<double>(e.ticks - std::min(e.ticks, c.ticks));
+      if (part <= 0.0) continue;
+      counted[r][e.claim] = std::max(counted[r][e.claim], static_cast<std::uint64_t>(part));
+    }
+  }
   std::vector<RunTarget> list;
   for (std::size_t r = 0; r < runs_.size(); ++r) {
-    for (const Claim& c : claimsOf_[r]) list.push_back({c.from, c.ticks, static_cast<int>(r)});
+    for (std::size_t k = 0; k < claimsOf_[r].size(); ++k) {
+      const Claim& c = claimsOf_[r][k];
+      list.push_back({c.from, c.ticks + lift - counted[r][k], static_cast<int>(r)});
+    }
   }
   return list;
 }
@@ -289,21 +309,23 @@ std::vector<RunTarget> RunTransitions::targets() const {
 // A stay's last claim on the run is the edge's first tick or its last
 // (its `since` tells which); from there, on within the edge to a claim on
 // another run, or after it.
-std::vector<RunExit> RunTransitions::exits(std::size_t run, const ToOtherRuns& onward) const {
+std::vector<RunExit> RunTransitions::exits(std::size_t run, const ToOtherRuns& onward,
+                                          std::uint64_t lift, double outShare) const {
   std::vector<RunExit> list;
   for (const Claim& c : claimsOf_[run]) {
     const StateEdge& edge = g_.edge(c.edge);
     const std::uint64_t lastTick = edge.ticks - c.since;
-    std::uint64_t out = never;
+    double out = std::numeric_limits<double>::infinity();
     const std::uint64_t after = onward.from(edge.to, static_cast<int>(run));
-    if (after < never) out = c.since + after;
+    if (after < never) out = static_cast<double>(c.since + after - std::min(after, lift));
+    // Within the edge, its share of the way, as every way in counts the rest.
     for (std::uint32_t n = c.alsoBegin; n < c.alsoEnd; ++n) {
-      if (alsoOn_[n].ticks > lastTick) out = std::min(out, alsoOn_[n].ticks - lastTick);
+      if (alsoOn_[n].ticks > lastTick) out = std::min(out, outShare * static_cast<double>(alsoOn_[n].ticks - lastTick));
     }
     const float x = c.since == 0 ? g_.state(edge.to).x : g_.state(c.from).x;
     const std::uint64_t toTeleport =
         teleport_[c.edge] ? 0 : toTeleport_[edge.to] < never ? c.since + toTeleport_[edge.to] : never;
-    list.push_back({x, ticksOrNever(out), ticksOrNever(toTeleport)});
+    list.push_back({x, out, ticksOrNever(toTeleport)});
   }
   return list;
 }

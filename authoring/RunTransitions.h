@@ -66,11 +66,17 @@ class RunTransitions {
   // By run: the earliest tick of a claim on it from the life's start; each
   // claim becomes an entry too, as the route's first.
   std::vector<std::uint64_t> firstClaims(const claimways::Costs& fromStart);
-  // Every claim on a run, as a place to leave for.
-  std::vector<RunTarget> targets() const;
+  // Every claim on a run, as a place to leave for, each lifted by `lift`
+  // less what the entries on it count of their ways in at inShare: a walk
+  // back from them, less the lift, gives each exit the least over the
+  // claims of its way there less that count, which with the count bounds
+  // every way from the exit to the entry (exits, with the same lift).
+  std::vector<RunTarget> targets(double inShare, std::uint64_t& lift) const;
   // Where the run's stays may end, each with the least ticks on to a claim
   // on another run and to the start of a teleport.
-  std::vector<RunExit> exits(std::size_t run, const ToOtherRuns& onward) const;
+  // onward: from targets lifted by `lift`, which comes off again.
+  std::vector<RunExit> exits(std::size_t run, const ToOtherRuns& onward,
+                             std::uint64_t lift = 0, double outShare = 1.0) const;
 
  private:
   // An edge claiming a run: when, and on which other runs it claims too.
