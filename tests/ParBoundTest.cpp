@@ -87,6 +87,7 @@ TEST(RunStays, CountTheirWalksAndTheirShareOfTheWays) {
     double outShare;
     bool begins, finishes;
     double ticks;
+    double inShare = -1.0;  // of a way in from away: below 0, the rest of outShare
   };
   // Left for another run only where it begins, at 10 ticks.
   std::vector<RunExit> leftOnlyAt40 = everywhere(never);
@@ -115,9 +116,15 @@ TEST(RunStays, CountTheirWalksAndTheirShareOfTheWays) {
        0.5, true, true, 80},
       {"a teleport from where the run begins", {start(200), teleport(40, 1)}, padAt200, 0.5, true,
        true, 1 + (160.0 - 60.0) / 2},
+      // Exits already split by the caller: counted whole, the entry its share.
+      {"an exit given whole, a way in a quarter", {from(200, 20)}, everywhere(10), 1.0, false,
+       false, 5 + 80 + 10, 0.25},
+      {"an exit given whole, a way in whole", {from(200, 20)}, everywhere(10), 1.0, false, false,
+       20 + 80 + 10, 1.0},
   };
   for (const Case& c : cases) {
-    const StaysTicks stays = staysTicks(c.entries, c.exits, RunEnds{40, 200}, 60.0, 2.0, 0.0, c.outShare);
+    const StaysTicks stays =
+        staysTicks(c.entries, c.exits, RunEnds{40, 200}, 60.0, 2.0, 0.0, c.outShare, c.inShare);
     EXPECT_DOUBLE_EQ(stays.ticks[c.begins][c.finishes], c.ticks) << c.name;
   }
 }
@@ -222,6 +229,15 @@ std::vector<ParCase> parCases() {
     ladder.level.ladders = {"600 236 64 rungs"};
     ladder.level.start = "8 299 1";
     cases.push_back(ladder);
+  }
+  {
+    // The only way up is a teleport from the lower run's far end.
+    ParCase up{"two runs joined by a teleporter alone", {}, 0.45};
+    floorRow(up.level, 0, 128, 300, 1);
+    floorRow(up.level, 0, 128, 172, 1);
+    up.level.teleporters = {"104 268 pad pad_cool 1", "0 140 pad pad_cool 2"};
+    up.level.start = "8 299 1";
+    cases.push_back(up);
   }
   return cases;
 }
