@@ -70,14 +70,14 @@ RunMotion motionOf(const StateGraph& g, const Game& game) {
   m.reach = 0.5f * static_cast<float>(widest);
   m.sideways = std::max({p.walkSpeed, std::abs(p.jumpSpeed * p.jumpStride),
                          slideSideways * p.slideFactor});
-  // As the edges found moved: a jump's first tick also walks. A teleport,
-  // which starts the cooldown, goes anywhere and is no speed.
+  // As the edges found moved: a jump's first tick also walks. A teleport
+  // goes anywhere and is no speed.
   for (std::uint32_t s = 0; s < g.expanded(); ++s) {
     for (std::uint32_t e = g.firstEdge(s); e < g.endEdge(s); ++e) {
+      if (g.teleports(s, e)) continue;
       const StateEdge& edge = g.edge(e);
-      const TickState& to = g.state(edge.to);
-      if (!g.state(s).has(TickState::cooldownActive) && to.has(TickState::cooldownActive)) continue;
-      m.sideways = std::max(m.sideways, std::abs(to.x - g.state(s).x) / static_cast<float>(edge.ticks));
+      const float moved = std::abs(g.state(edge.to).x - g.state(s).x);
+      m.sideways = std::max(m.sideways, moved / static_cast<float>(edge.ticks));
     }
   }
   return m;

@@ -103,10 +103,7 @@ void RunTransitions::findTeleports() {
   teleport_.assign(edges, false);
   for (std::uint32_t s = 0; s < g_.expanded(); ++s) {
     for (std::uint32_t e = g_.firstEdge(s); e < g_.endEdge(s); ++e) {
-      // A teleport starts the cooldown, and none is taken while it runs.
-      const bool before = g_.state(s).has(TickState::cooldownActive);
-      const bool after = g_.state(g_.edge(e).to).has(TickState::cooldownActive);
-      if (before || !after) continue;
+      if (!g_.teleports(s, e)) continue;
       teleport_[e] = true;
       teleports_.push_back({s, e});
     }

@@ -70,6 +70,12 @@ class StateGraph {
                                         : static_cast<std::uint32_t>(edges_.size());
   }
   const StateEdge& edge(std::uint32_t index) const { return edges_[index]; }
+  // Whether edge e, from state `from`, teleports: a teleport starts the
+  // cooldown, and none is taken while it runs.
+  bool teleports(std::uint32_t from, std::uint32_t e) const {
+    return !states_[from].has(TickState::cooldownActive) &&
+           states_[edges_[e].to].has(TickState::cooldownActive);
+  }
   int claimedTile(std::uint32_t n) const { return claims_[n]; }
 
   std::size_t bytes() const;  // held, roughly
