@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "authoring/ClearingPlay.h"
+#include "authoring/ItemWays.h"
 #include "authoring/Reachability.h"
 #include "authoring/RouteSqueeze.h"
 #include "authoring/RouteTour.h"
@@ -43,9 +44,9 @@ const std::size_t turnsTried = 16;
 class Clearing {
  public:
   Clearing(LivePlay& live, Game& game, const Reachability& search, ClearingLimits limits,
-           std::size_t lookedAt, const ClearingAim& aim = {})
+           std::size_t lookedAt, ItemWays& items, const ClearingAim& aim = {})
       : game_(game), search_(search), graph_(*search.foundStates()), limits_(limits),
-        live_(live), aim_(aim),
+        live_(live), aim_(aim), itemWays_(items),
         nearest_(graph_, search.components(), search.tileReach(), lookedAt) {
     for (int tile : search.unreachedTiles()) unreached_.push_back(tile);
     fetchable_.assign(game.itemManager.items().size(), true);
@@ -61,6 +62,7 @@ class Clearing {
   void waitPlans(Choice& choice);
   void otherPlans(Choice& choice);
   void itemPlans(Choice& choice);
+  std::vector<std::uint32_t> itemWay(std::uint32_t from, std::size_t item);
   bool touchesItem(const Reachability::Spot& state, const Item& item) const;
   bool tryPlan(const Plan& plan);
   HashTrail hashesAlong(const std::vector<Choice>& stack);
@@ -68,6 +70,7 @@ class Clearing {
   void noteAttempt();
   void count(Choice& choice);
   bool overLimit();
+  std::size_t walkedStates() { return nearest_.ways().settled() + remembered_; }
 
   Game& game_;
   const Reachability& search_;
@@ -75,6 +78,8 @@ class Clearing {
   ClearingLimits limits_;
   LivePlay& live_;
   const ClearingAim& aim_;
+  ItemWays& itemWays_;
+  std::size_t remembered_ = 0;  // states the ways to items taken from itemWays_ stand for
   NearestWay nearest_;
   std::vector<int> unreached_;
   std::vector<bool> fetchable_;  // by item: the search found a way to touch it
@@ -100,7 +105,7 @@ ClearingResult Clearing::run() {
     if (overLimit()) {
       result_.end = ClearingResult::End::Limit;
       result_.ticksPlayed = live_.ticksPlayed();
-      result_.statesWalked = nearest_.ways().settled();
+      result_.statesWalked = walkedStates();
       return result_;
     }
     Choice& choice = stack.back();
@@ -124,7 +129,7 @@ ClearingResult Clearing::run() {
       result_.route = live_.inputs();
       result_.tilesClaimed = result_.tilesTotal;
       result_.ticksPlayed = live_.ticksPlayed();
-      result_.statesWalked = nearest_.ways().settled();
+      result_.statesWalked = walkedStates();
       if (aim_.places == nullptr) {
         result_.hashes = hashesAlong(stack);
         for (const Choice& done : stack) {
@@ -146,7 +151,7 @@ ClearingResult Clearing::run() {
   result_.exhausted = true;
   result_.end = result_.blockedBy;  // NoWay when no attempt ended in a death
   result_.ticksPlayed = live_.ticksPlayed();
-  result_.statesWalked = nearest_.ways().settled();
+  result_.statesWalked = walkedStates();
   return result_;
 }
 
@@ -224,16 +229,32 @@ void Clearing::otherPlans(Choice& choice) {
 // it may make the enemy in the way harmless.
 void Clearing::itemPlans(Choice& choice) {
   const std::vector<Item>& items = game_.itemManager.items();
-  const std::vector<Reachability::Spot>& spots = search_.spots();
   for (std::size_t i = 0; i < items.size(); ++i) {
-    // Each is a walk over every found state: the limits are asked between.
+    // Each may be a walk over every found state: the limits are asked between.
     if (!choice.at.world.itemsPresent[i] || !fetchable_[i] || overLimit()) continue;
-    const Item& item = items[i];
-    const std::vector<ShortestWays::Found> found = nearest_.ways().cheapest(
-        choice.at.at, [](std::uint32_t) { return true; },
-        [&](std::uint32_t e) { return touchesItem(spots[graph_.edge(e).to], item); }, 1);
-    if (!found.empty()) choice.plans.push_back(Plan{0, nearest_.ways().pathTo(found.front())});
+    std::vector<std::uint32_t> way = itemWay(choice.at.at, i);
+    if (!way.empty()) choice.plans.push_back(Plan{0, std::move(way)});
   }
+}
+
+// Walked once from each place; a way remembered counts the states its walk
+// took again, so the work allowed ends where it would have without it.
+std::vector<std::uint32_t> Clearing::itemWay(std::uint32_t from, std::size_t item) {
+  ShortestWays& ways = nearest_.ways();
+  const std::vector<Reachability::Spot>& spots = search_.spots();
+  const Item& touched = game_.itemManager.items()[item];
+  bool walked = false;
+  ItemWays::Way way = itemWays_.way(from, item, [&] {
+    walked = true;
+    const std::size_t before = ways.settled();
+    const std::vector<ShortestWays::Found> found = ways.cheapest(
+        from, [](std::uint32_t) { return true; },
+        [&](std::uint32_t e) { return touchesItem(spots[graph_.edge(e).to], touched); }, 1);
+    return ItemWays::Way{found.empty() ? std::vector<std::uint32_t>{} : ways.pathTo(found.front()),
+                         ways.settled() - before};
+  });
+  if (!walked) remembered_ += way.walked;
+  return std::move(way.edges);
 }
 
 bool Clearing::touchesItem(const Reachability::Spot& state, const Item& item) const {
@@ -324,7 +345,7 @@ void Clearing::count(Choice& choice) {
 
 bool Clearing::overLimit() {
   const std::size_t walked =
-      aim_.focus ? (aim_.walked + nearest_.ways().settled()) / ClearingAim::statesPerTick : 0;
+      aim_.focus ? (aim_.walked + walkedStates()) / ClearingAim::statesPerTick : 0;
   if (live_.ticksPlayed() + walked >= limits_.maxTicks) return true;
   // A place seen costs its hash, its node and the table's slot.
   const std::size_t seenBytes = seen_.size() * 32 + seen_.bucket_count() * sizeof(void*);
@@ -345,12 +366,13 @@ ClearingResult clearWithEnemies(Game& game, const Reachability& search, Clearing
   // cannot clear is reported as it found it.
   // The two orders share the limits: the second has what the first left.
   const double startedAt = searchClockSeconds();
+  ItemWays items;
   for (std::size_t lookedAt : {1, 2}) {
     ClearingLimits left = limits;
     left.maxSeconds = limits.maxSeconds - (searchClockSeconds() - startedAt);
     left.maxTicks = limits.maxTicks - std::min(limits.maxTicks, best.ticksPlayed);
     LivePlay live(game, search);
-    ClearingResult result = Clearing(live, game, search, left, lookedAt).run();
+    ClearingResult result = Clearing(live, game, search, left, lookedAt, items).run();
     if (lookedAt == 1 && result.end != ClearingResult::End::Cleared) return result;
     if (result.end != ClearingResult::End::Cleared) continue;
     if (best.end != ClearingResult::End::Cleared || result.route.size() < best.route.size()) {
@@ -358,13 +380,13 @@ ClearingResult clearWithEnemies(Game& game, const Reachability& search, Clearing
     }
   }
   if (limits.tourTicks > 0) {
-    shortenByTour(game, search, best, limits);
+    shortenByTour(game, search, best, limits, items);
     squeezeWaits(game, search, best, limits);
   }
   return best;
 }
 
 ClearingResult clearAiming(LivePlay& live, Game& game, const Reachability& search,
-                           const ClearingLimits& limits, const ClearingAim& aim) {
-  return Clearing(live, game, search, limits, 1, aim).run();
+                           const ClearingLimits& limits, const ClearingAim& aim, ItemWays& items) {
+  return Clearing(live, game, search, limits, 1, items, aim).run();
 }

@@ -46,6 +46,7 @@
 #include "authoring/TickState.h"
 
 class Game;
+class ItemWays;
 class Reachability;
 
 struct ClearingLimits {
@@ -100,5 +101,6 @@ struct ClearingAim {
   std::size_t walked = 0;
   static constexpr std::size_t statesPerTick = 16;
 };
+// items: the ways to the items walked so far, kept from one play to the next.
 ClearingResult clearAiming(LivePlay& live, Game& game, const Reachability& search,
-                           const ClearingLimits& limits, const ClearingAim& aim);
+                           const ClearingLimits& limits, const ClearingAim& aim, ItemWays& items);

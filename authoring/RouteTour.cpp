@@ -38,8 +38,8 @@ const double openingShare = 0.1;
 
 class TourSearch {
  public:
-  TourSearch(Game& game, const Reachability& search, const ClearingLimits& limits)
-      : game_(game), search_(search), graph_(*search.foundStates()), limits_(limits),
+  TourSearch(Game& game, const Reachability& search, const ClearingLimits& limits, ItemWays& items)
+      : game_(game), search_(search), graph_(*search.foundStates()), limits_(limits), items_(items),
         live_(game, search), routeLimits_(costLimits(limits)) {
     makeRuns();
     live_.keepHashes(&trail_);
@@ -73,6 +73,7 @@ class TourSearch {
   const Reachability& search_;
   const StateGraph& graph_;
   ClearingLimits limits_;
+  ItemWays& items_;
   LivePlay live_;
   RouteLimits routeLimits_;
   std::unique_ptr<TourCosts> costs_;
@@ -225,7 +226,7 @@ bool TourSearch::tryTour(const Tour& tour, std::size_t from, double atLeast) {
   left.maxTicks = searchWork() + std::min(allowed, rest);
   aim.walked = walked_;
   left.maxSeconds = tourSeconds() - (searchClockSeconds() - startedAt_);
-  const ClearingResult result = clearAiming(live_, game_, search_, left, aim);
+  const ClearingResult result = clearAiming(live_, game_, search_, left, aim, items_);
   walked_ += result.statesWalked;
   onJournal_ = std::min(onJournal_, from + 1);
   if (result.end != ClearingResult::End::Cleared || live_.inputs().size() >= bestTicks_) return false;
@@ -289,9 +290,9 @@ bool TourSearch::over() const {
 }  // namespace
 
 void shortenByTour(Game& game, const Reachability& search, ClearingResult& clear,
-                   const ClearingLimits& limits) {
+                   const ClearingLimits& limits, ItemWays& items) {
   if (clear.end != ClearingResult::End::Cleared || clear.edges.empty()) return;
-  std::vector<KeptRoute> kept = TourSearch(game, search, limits).run(clear);
+  std::vector<KeptRoute> kept = TourSearch(game, search, limits, items).run(clear);
   // The shortest that asks no press more on an exact tick than the route
   // given: a quicker route is no gain to a player who cannot play it.
   std::size_t given = SIZE_MAX;

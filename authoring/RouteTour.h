@@ -48,9 +48,11 @@
 #include "authoring/ClearingSearch.h"
 
 class Game;
+class ItemWays;
 class Reachability;
 
 // clear: a route that cleared, with its edges; game: the one search ran
 // on, at the life's start, and left there.
+// items: the ways to the items the proof walked, kept for the tour's plays.
 void shortenByTour(Game& game, const Reachability& search, ClearingResult& clear,
-                   const ClearingLimits& limits);
+                   const ClearingLimits& limits, ItemWays& items);
