@@ -154,20 +154,20 @@ bool RestClaimable::from(const Game& game, const TickState& now) {
   return claimsAllFrom(graph_, walk_, at, std::move(wanted));
 }
 
-ParBound parLowerBound(const Reachability& search, const Game& game, RouteLimits& limits) {
+ParBound parLowerBound(const Reachability& search, const ParLevel& level, const RouteLimits& limits) {
   ParBound par;
   const StateGraph* graph = search.foundStates();
   if (graph == nullptr || graph->size() == 0) {
     par.found = true;
     return par;
   }
-  const std::vector<FloorTile>& tiles = game.floorManager.tiles();
+  const std::vector<FloorTile>& tiles = level.tiles;
   const ClaimStart start = claimStart(*graph, tiles.size(), limits);
   OrderedBound bound(*graph, tiles, start, limits);
   par.found = bound.found();
   if (!par.found) return par;
   std::uint64_t ticks = bound.ticks();
-  const RunBound runs = claimRunsBound(*graph, game, start, limits);
+  const RunBound runs = claimRunsBound(*graph, level, start, limits);
   if (runs.found) ticks = std::max(ticks, runs.ticks);
   par.ticks = static_cast<int>(std::min<std::uint64_t>(ticks, INT_MAX));
   return par;

@@ -48,6 +48,7 @@
 
 class Game;
 class Reachability;
+struct ParLevel;
 
 // The proof's limits, counted from the moment it is made.
 class RouteLimits {
@@ -68,7 +69,9 @@ struct ParBound {
   bool found = false;  // false: the limits passed before any bound was found
 };
 
-ParBound parLowerBound(const Reachability& search, const Game& game, RouteLimits& limits);
+// Reads the search's found states and `level` alone, so another thread may
+// play the Game meanwhile.
+ParBound parLowerBound(const Reachability& search, const ParLevel& level, const RouteLimits& limits);
 
 // The keys a press is made of, of one tick's: jump, up and down.
 std::uint8_t pressedKeys(TickInput input);

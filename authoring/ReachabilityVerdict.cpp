@@ -1,12 +1,15 @@
 #include "authoring/ReachabilityVerdict.h"
 
 #include <algorithm>
+#include <future>
+#include <system_error>
 
 #include "authoring/ClearingRoute.h"
 #include "authoring/ClearingSearch.h"
 #include "authoring/NearMiss.h"
 #include "authoring/Reachability.h"
 #include "authoring/RouteMoments.h"
+#include "authoring/RunBound.h"
 #include "game/Game.h"
 #include "shell/Fatal.h"
 
@@ -190,10 +193,9 @@ std::string pressesText(const FramePerfect& exact) {
 }
 
 void addCleared(ReachabilityVerdict& verdict, Game& game, const Reachability& search,
-                const ClearingResult& clear, RouteLimits& limits) {
+                const ClearingResult& clear, const ParBound& par, RouteLimits& limits) {
   const int ups = game.updatesPerSecond;
   const int routeTicks = static_cast<int>(clear.route.size());
-  const ParBound par = parLowerBound(search, game, limits);
   const FramePerfect exact = framePerfectTicks(game, search, clear.route, limits);
   verdict.clearedTicks = routeTicks;
   verdict.parTicks = par.found ? std::min(par.ticks, routeTicks) : -1;
@@ -220,6 +222,29 @@ void addCleared(ReachabilityVerdict& verdict, Game& game, const Reachability& se
   }
 }
 
+// The par worked out on a second core while the proof plays the level: it
+// reads only the found states and what ParLevel takes of the level, and
+// keeps to the proof's limits on its own. Where no thread can be had it is
+// worked out when asked. The thread ends before this does.
+class ParBeside {
+ public:
+  ParBeside(const Reachability& search, const Game& game, const ClearingLimits& limits)
+      : search_(search), level_(game), limits_(limits) {
+    try {
+      job_ = std::async(std::launch::async, [this] { return parLowerBound(search_, level_, limits_); });
+    } catch (const std::system_error&) {
+      // No thread: get() works it out.
+    }
+  }
+  ParBound get() { return job_.valid() ? job_.get() : parLowerBound(search_, level_, limits_); }
+
+ private:
+  const Reachability& search_;
+  const ParLevel level_;
+  const RouteLimits limits_;
+  std::future<ParBound> job_;  // last: its end waits for the thread
+};
+
 }  // namespace
 
 void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& verdict,
@@ -227,6 +252,7 @@ void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& 
   // Without a route in time without the enemies there is none with them,
   // and the verdict has said why.
   if (!verdict.routeInTime) return;
+  ParBeside par(search, game, limits);
   const ClearingResult clear = clearWithEnemies(game, search, limits);
   // As the search's play began.
   const int startScore = game.player.score;
@@ -237,7 +263,7 @@ void judgeClearing(Game& game, const Reachability& search, ReachabilityVerdict& 
   }
   // What follows the route found keeps to the proof's limits again.
   RouteLimits after(limits);
-  addCleared(verdict, game, search, clear, after);
+  addCleared(verdict, game, search, clear, par.get(), after);
   ReachabilityVerdict withEnemies;
   withEnemies.route.enemiesAbsent = false;
   if (!routeAsReplay(clear.route, withEnemies)) return;  // the one without enemies stays

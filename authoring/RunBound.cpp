@@ -56,20 +56,17 @@ constexpr std::uint64_t never = unreachable;
 // beyond this many the ordered bound stands alone.
 constexpr std::size_t mostRuns = 200;
 
-RunMotion motionOf(const StateGraph& g, const Game& game) {
-  const Player& p = game.player;
-  int widest = p.width;
-  int slideSideways = 0;
+RunMotion motionOf(const StateGraph& g, const ParLevel& level) {
+  int widest = level.width;
+  int slideSideways = level.chuteSlide;
   for (std::uint32_t s = 0; s < g.size(); ++s) {
     widest = std::max(widest, g.state(s).width);
     slideSideways = std::max(slideSideways, std::abs(g.state(s).slideDx));
   }
-  for (const Chute& c : game.chuteManager->chutes()) slideSideways = std::max(slideSideways, std::abs(c.dx));
   RunMotion m;
-  m.walk = p.walkSpeed;
+  m.walk = level.walk;
   m.reach = 0.5f * static_cast<float>(widest);
-  m.sideways = std::max({p.walkSpeed, std::abs(p.jumpSpeed * p.jumpStride),
-                         slideSideways * p.slideFactor});
+  m.sideways = std::max({level.walk, level.jumpSideways, slideSideways * level.slideFactor});
   // As the edges found moved: a jump's first tick also walks. A teleport
   // goes anywhere and is no speed.
   for (std::uint32_t s = 0; s < g.expanded(); ++s) {
@@ -234,11 +231,18 @@ double staysBound(const StateGraph& g, const ClaimStart& start, const std::vecto
 
 }  // namespace
 
-RunBound claimRunsBound(const StateGraph& g, const Game& game, const ClaimStart& start,
+ParLevel::ParLevel(const Game& game)
+    : tiles(game.floorManager.tiles()), walk(game.player.walkSpeed), width(game.player.width),
+      jumpSideways(std::abs(game.player.jumpSpeed * game.player.jumpStride)),
+      slideFactor(game.player.slideFactor) {
+  for (const Chute& c : game.chuteManager->chutes()) chuteSlide = std::max(chuteSlide, std::abs(c.dx));
+}
+
+RunBound claimRunsBound(const StateGraph& g, const ParLevel& level, const ClaimStart& start,
                         const RouteLimits& limits) {
   RunBound bound;
-  const RunMotion motion = motionOf(g, game);
-  const std::vector<FloorTile>& tiles = game.floorManager.tiles();
+  const RunMotion motion = motionOf(g, level);
+  const std::vector<FloorTile>& tiles = level.tiles;
   if (motion.walk <= 0.0f || g.size() == 0) return bound;
   std::vector<bool> wanted(tiles.size(), false);
   for (std::size_t t = 0; t < tiles.size(); ++t) {

@@ -80,7 +80,20 @@ struct RunBound {
   bool found = false;       // false: the limits passed first, or teleports know no cooldown
 };
 
+// What the par reads of a level besides its found states, taken from the
+// Game once: the proof may then play the Game while the par is worked out
+// on another thread.
+struct ParLevel {
+  explicit ParLevel(const Game& game);
+  std::vector<FloorTile> tiles;
+  float walk = 0.0f;          // the player's, pixels a tick
+  int width = 0;              // of the player's frame
+  float jumpSideways = 0.0f;  // a jump's sideways step
+  float slideFactor = 0.0f;
+  int chuteSlide = 0;         // the widest sideways step of any chute
+};
+
 // start: the claiming edges and the ways from the life's start, as the
 // ordered bound found them.
-RunBound claimRunsBound(const StateGraph& g, const Game& game, const claimways::ClaimStart& start,
+RunBound claimRunsBound(const StateGraph& g, const ParLevel& level, const claimways::ClaimStart& start,
                         const RouteLimits& limits);

@@ -14,6 +14,7 @@
 #include "authoring/Reachability.h"
 #include "authoring/ReachabilityVerdict.h"
 #include "authoring/RouteMoments.h"
+#include "authoring/RunBound.h"
 #include "bench/BenchSupport.h"
 #include "game/Game.h"
 #include "shell/LevelSequence.h"
@@ -52,7 +53,7 @@ void BM_LevelReport(benchmark::State& state, const std::string& level) {
     routeSeconds = secondsSince(began);
     began = std::chrono::steady_clock::now();
     RouteLimits limits{ClearingLimits{}};
-    const ParBound par = parLowerBound(search, game, limits);
+    const ParBound par = parLowerBound(search, ParLevel(game), limits);
     benchmark::DoNotOptimize(par);
     parSeconds = secondsSince(began);
     began = std::chrono::steady_clock::now();

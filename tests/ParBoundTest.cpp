@@ -327,14 +327,14 @@ TEST(ParBound, NeverPassesTheTrueBestTime) {
     Reachability search(*game);
     search.run();
     RouteLimits limits{ClearingLimits{}};
-    const ParBound par = parLowerBound(search, *game, limits);
+    const ParBound par = parLowerBound(search, ParLevel(*game), limits);
     ASSERT_TRUE(par.found) << c.name;
     EXPECT_LE(par.ticks, best) << c.name;
     EXPECT_GE(static_cast<int>(search.route().ticks.size()), best) << c.name;
     // The runs bound on its own, which the ordered one may hide here.
     const StateGraph& graph = *search.foundStates();
     const RunBound runs = claimRunsBound(
-        graph, *game, claimways::claimStart(graph, game->floorManager.tiles().size(), limits),
+        graph, ParLevel(*game), claimways::claimStart(graph, game->floorManager.tiles().size(), limits),
         limits);
     ASSERT_TRUE(runs.found) << c.name;
     EXPECT_LE(runs.ticks, static_cast<std::uint64_t>(best)) << c.name;

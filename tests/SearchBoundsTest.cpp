@@ -16,6 +16,7 @@
 #include "authoring/LayoutRules.h"
 #include "authoring/Reachability.h"
 #include "authoring/ReachabilityVerdict.h"
+#include "authoring/RunBound.h"
 #include "game/Game.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
@@ -203,10 +204,33 @@ TEST(SearchBounds, TheRouteChecksStopAtTheirLimits) {
     ClearingLimits limits;
     limits.maxSeconds = c.seconds;
     RouteLimits parLimits(limits);
-    EXPECT_EQ(parLowerBound(search, level.game, parLimits).found, c.everything);
+    EXPECT_EQ(parLowerBound(search, ParLevel(level.game), parLimits).found, c.everything);
     RouteLimits pressLimits(limits);
     const FramePerfect exact = framePerfectTicks(level.game, search, clear.route, pressLimits);
     EXPECT_GT(exact.presses, 0u);
     EXPECT_EQ(exact.checked, c.everything ? exact.presses : 0u);
   }
+}
+
+// The report works the par out on a second thread while the proof plays the
+// level, claiming and taking back tiles and moving enemies: the par it says
+// is the one worked out alone, on a level whose proof waits for a patrol.
+TEST(SearchBounds, TheParWorkedOutBesideTheProofIsTheParAlone) {
+  LevelText level;
+  level.start = "8 299 1";
+  for (int x = 0; x < 640; x += GameTree::tileWidth) {
+    level.tiles.push_back(std::to_string(x) + " 300 brick brick_clear " + (x % 64 == 0 ? "1" : "0") +
+                          " 10");
+  }
+  level.enemies = {"300 299 0 200 400 0.5 1 0 blob 600 100"};
+  PlacedLevel placed(level);
+  Reachability search(placed.game);
+  search.run();
+  const ReachabilityVerdict verdict = judgeLevel(placed.game, search);
+  ASSERT_GT(verdict.clearedTicks, 0) << joined(verdict.findings);
+  RouteLimits limits{ClearingLimits{}};
+  const ParBound alone = parLowerBound(search, ParLevel(placed.game), limits);
+  ASSERT_TRUE(alone.found);
+  EXPECT_EQ(verdict.parTicks, std::min(alone.ticks, verdict.clearedTicks));
+  EXPECT_GT(verdict.parTicks, 0);
 }
