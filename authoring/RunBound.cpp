@@ -183,16 +183,16 @@ struct RunWays {  // by run
 // What the runs' stays ask of a route (authoring/RunStays.h): the route
 // begins on one run and ends on one, and the others are entered and left.
 double staysAtShare(const std::vector<ClaimRun>& runs, const std::vector<RunWays>& ways,
-                    const RunMotion& m, double outShare) {
+                    const RunMotion& m) {
   constexpr double never = std::numeric_limits<double>::infinity();
   std::vector<StaysTicks> byRun;
   for (std::size_t r = 0; r < runs.size(); ++r) {
     const ClaimRun& run = runs[r];
     const RunEnds ends{run.firstLeft + run.widest + m.reach + 1.0, run.lastLeft - m.reach - 1.0};
     // Where the player stands when it claims is known to a tick's step.
-    // The exits already count what the entries leave of each way.
+    // The exits and the entries each count their part of every way whole.
     byRun.push_back(staysTicks(ways[r].entries, ways[r].exits, ends, claimGap(run, m.reach), m.walk,
-                               m.sideways, 1.0, 1.0 - outShare));
+                               m.sideways, 1.0, 1.0));
   }
   // Every pair, summed whole (a run may have no way out, its left sum
   // infinite): at most 200 runs, so 8 million sums a share at worst.
@@ -222,9 +222,17 @@ double staysBound(const StateGraph& g, const ClaimStart& start, const std::vecto
     std::uint64_t lift = 0;
     const ToOtherRuns onward(g, ways.targets(1.0 - share, lift), start.longest, limits);
     if (!onward.found()) return best;
+    std::vector<std::vector<RunExit>> exits;
+    for (std::size_t r = 0; r < runs.size(); ++r) exits.push_back(ways.exits(r, onward, lift, share));
+    std::uint64_t top = 0;
+    const ToOtherRuns arriving(g, ways.exitStarts(exits, top), start.longest, limits,
+                               ToOtherRuns::Walk::FromClaims);
+    if (!arriving.found()) return best;
     std::vector<RunWays> byRun;
-    for (std::size_t r = 0; r < runs.size(); ++r) byRun.push_back({entries[r], ways.exits(r, onward, lift, share)});
-    best = std::max(best, staysAtShare(runs, byRun, m, share));
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+      byRun.push_back({ways.countedFrom(r, entries[r], arriving, top, 1.0 - share), std::move(exits[r])});
+    }
+    best = std::max(best, staysAtShare(runs, byRun, m));
   }
   return best;
 }

@@ -56,9 +56,20 @@ bool ToOtherRuns::Best::offer(std::uint64_t c, int r) {
 }
 
 ToOtherRuns::ToOtherRuns(const StateGraph& g, const std::vector<RunTarget>& targets,
-                         std::uint32_t longestEdge, const RouteLimits& limits)
+                         std::uint32_t longestEdge, const RouteLimits& limits, Walk direction)
     : best_(g.size()) {
-  found_ = walk(g, targets, longestEdge, limits);
+  if (direction == Walk::FromClaims) {
+    found_ = walk(g, targets, longestEdge, limits, [&g](std::uint32_t state, auto visit) {
+      for (std::uint32_t e = g.firstEdge(state); e < g.endEdge(state); ++e) visit(g.edge(e).to, e);
+    });
+  } else {
+    const Incoming in = incomingEdges(g);
+    found_ = walk(g, targets, longestEdge, limits, [&in](std::uint32_t state, auto visit) {
+      for (std::uint32_t n = in.first[state]; n < in.first[state + 1]; ++n) {
+        visit(in.edges[n].first, in.edges[n].second);
+      }
+    });
+  }
   if (!found_) best_.clear();
 }
 
@@ -67,11 +78,12 @@ std::uint64_t ToOtherRuns::from(std::uint32_t state, int run) const {
   return b.run[0] != run ? b.cost[0] : b.cost[1];
 }
 
-// As the forward walks (authoring/ClaimWays.h), over the edges reversed:
-// costs are small, so the open labels sit in a ring of buckets.
+// As the walks of authoring/ClaimWays.h, over the edges `edges` hands a
+// state's neighbours by: costs are small, so the open labels sit in a ring
+// of buckets.
+template <typename Edges>
 bool ToOtherRuns::walk(const StateGraph& g, const std::vector<RunTarget>& targets,
-                       std::uint32_t longestEdge, const RouteLimits& limits) {
-  const Incoming in = incomingEdges(g);
+                       std::uint32_t longestEdge, const RouteLimits& limits, Edges edges) {
   std::uint64_t widest = longestEdge;
   for (const RunTarget& t : targets) widest = std::max(widest, t.ticks);
   std::vector<std::vector<Open>> ring(widest + 1);
@@ -92,13 +104,12 @@ bool ToOtherRuns::walk(const StateGraph& g, const std::vector<RunTarget>& target
       const bool current = (here.run[0] == o.run && here.cost[0] == at) ||
                            (here.run[1] == o.run && here.cost[1] == at);
       if (!current) continue;
-      for (std::uint32_t n = in.first[o.state]; n < in.first[o.state + 1]; ++n) {
-        const auto [before, e] = in.edges[n];
+      edges(o.state, [&](std::uint32_t beside, std::uint32_t e) {
         const std::uint64_t next = at + edgeCost(g.edge(e));
-        if (!best_[before].offer(next, o.run)) continue;
-        ring[next % ring.size()].push_back({before, o.run});
+        if (!best_[beside].offer(next, o.run)) return;
+        ring[next % ring.size()].push_back({beside, o.run});
         ++open;
-      }
+      });
     }
     bucket.clear();
   }

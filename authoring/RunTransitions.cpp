@@ -314,7 +314,9 @@ std::vector<RunExit> RunTransitions::exits(std::size_t run, const ToOtherRuns& o
     const std::uint64_t lastTick = edge.ticks - c.since;
     double out = std::numeric_limits<double>::infinity();
     const std::uint64_t after = onward.from(edge.to, static_cast<int>(run));
-    if (after < never) out = static_cast<double>(c.since + after - std::min(after, lift));
+    // Less than the way on from the edge's end when an entry there counts
+    // more than the walk to it: the two parts still add up to the way.
+    if (after < never) out = static_cast<double>(c.since + after) - static_cast<double>(lift);
     // Within the edge, its share of the way, as every way in counts the rest.
     for (std::uint32_t n = c.alsoBegin; n < c.alsoEnd; ++n) {
       if (alsoOn_[n].ticks > lastTick) out = std::min(out, outShare * static_cast<double>(alsoOn_[n].ticks - lastTick));
@@ -325,6 +327,48 @@ std::vector<RunExit> RunTransitions::exits(std::size_t run, const ToOtherRuns& o
     list.push_back({x, out, ticksOrNever(toTeleport)});
   }
   return list;
+}
+
+std::vector<RunTarget> RunTransitions::exitStarts(const std::vector<std::vector<RunExit>>& exits,
+                                                  std::uint64_t& top) const {
+  double most = 0.0;
+  for (const std::vector<RunExit>& run : exits) {
+    for (const RunExit& x : run) {
+      if (std::isfinite(x.out)) most = std::max(most, x.out);
+    }
+  }
+  top = static_cast<std::uint64_t>(std::ceil(most));
+  std::vector<RunTarget> list;
+  for (std::size_t r = 0; r < exits.size(); ++r) {
+    for (std::size_t k = 0; k < exits[r].size(); ++k) {
+      const RunExit& x = exits[r][k];
+      if (!std::isfinite(x.out)) continue;
+      const Claim& c = claimsOf_[r][k];
+      // Rounded down: the entries then count no more than their share.
+      const auto lifted = static_cast<std::uint64_t>(std::floor(static_cast<double>(top) - x.out));
+      list.push_back({g_.edge(c.edge).to, c.since + lifted, static_cast<int>(r)});
+    }
+  }
+  return list;
+}
+
+std::vector<RunEntry> RunTransitions::countedFrom(std::size_t run, std::vector<RunEntry> entries,
+                                                  const ToOtherRuns& fromExits, std::uint64_t top,
+                                                  double inShare) const {
+  constexpr double none = std::numeric_limits<double>::infinity();
+  for (std::size_t i = 0; i < entries_[run].size(); ++i) {
+    const Entry& e = entries_[run][i];
+    const Claim& c = claimsOf_[run][e.claim];
+    const std::uint64_t walked = fromExits.from(c.from, static_cast<int>(run));
+    double counted = walked < never ? static_cast<double>(walked + e.ticks) - static_cast<double>(top) : none;
+    for (std::uint32_t n = c.alsoBegin; n < c.alsoEnd; ++n) {
+      const AlsoOn& on = alsoOn_[n];
+      if (on.ticks < e.ticks) counted = std::min(counted, inShare * static_cast<double>(e.ticks - on.ticks));
+    }
+    RunEntry& entry = entries[i];
+    entry.others = std::max(inShare * entry.others, counted);
+  }
+  return entries;
 }
 
 RunTransitions::Place RunTransitions::placeOf(std::uint32_t state) const {

@@ -77,6 +77,21 @@ class RunTransitions {
   // onward: from targets lifted by `lift`, which comes off again.
   std::vector<RunExit> exits(std::size_t run, const ToOtherRuns& onward,
                              std::uint64_t lift = 0, double outShare = 1.0) const;
+  // Every claim as where a way from a stay's exit there begins, lifted by
+  // `top` less what that exit counts (exits: by run, as exits() gives
+  // them): a walk on from them, less the lift, gives each entry the least
+  // over the exits on other runs of its way from there less what the exit
+  // counts, which with that count bounds every way from the exit to the
+  // entry (countedFrom, with the same top).
+  std::vector<RunTarget> exitStarts(const std::vector<std::vector<RunExit>>& exits,
+                                    std::uint64_t& top) const;
+  // The run's entries as entries() gives them, each way in from away
+  // counted whole: the more of inShare of it and the least over the exits
+  // above; within an edge that claims another run first, no more than
+  // inShare of the way, as the exits count the rest of it.
+  std::vector<RunEntry> countedFrom(std::size_t run, std::vector<RunEntry> entries,
+                                    const ToOtherRuns& fromExits, std::uint64_t top,
+                                    double inShare) const;
 
  private:
   // An edge claiming a run: when, and on which other runs it claims too.
