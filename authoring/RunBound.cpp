@@ -210,9 +210,10 @@ double staysAtShare(const std::vector<ClaimRun>& runs, const std::vector<RunWays
 }
 
 // The stays' bound splits each way between runs at a share; which share
-// bounds best differs from level to level, and each bounds. Nothing past
-// its columns, or when the walk back over the found states passes the
-// limits.
+// bounds best differs from level to level, and each bounds. Each share
+// walks back over the found states to the claims (the exits' parts), then
+// on from the exits (the entries' parts). Nothing past its columns, or
+// when a walk passes the limits.
 double staysBound(const StateGraph& g, const ClaimStart& start, const std::vector<ClaimRun>& runs,
                   const RunTransitions& ways, std::vector<std::vector<RunEntry>> entries,
                   const RunMotion& m, const RouteLimits& limits) {

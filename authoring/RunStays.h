@@ -21,7 +21,10 @@
 // (inShare) of a way in from away, and outShare of `out` where it leaves
 // for away. A caller may give `out` already split, with outShare 1: the
 // least over the claims on other runs of the way there less what their
-// entries count (authoring/RunTransitions.h). A walked way back counts whole where it
+// entries count; and the entries' ways in already counted, with inShare
+// 1: the more of their share and the least over the exits on other runs
+// of the way from there less what the exit counts
+// (authoring/RunTransitions.h). A walked way back counts whole where it
 // comes in, and nothing where it leaves. A way back by teleport goes from
 // the exit to where some teleport starts, and from where some teleport
 // starts to the entry: the stay it leaves counts the first, the stay it
