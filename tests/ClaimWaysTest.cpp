@@ -10,6 +10,7 @@
 #include "authoring/ClaimWays.h"
 #include "authoring/ClearingRoute.h"
 #include "authoring/StateGraph.h"
+#include "tests/support/HandGraph.h"
 
 using namespace claimways;
 
@@ -20,28 +21,13 @@ struct Step {
   bool wait;
 };
 
-// States 0 .. count-1 told apart by where they stand, and the steps between
-// them, given in the order of the state they leave.
+// States 0 .. count-1 told apart by where they stand; no step claims.
 StateGraph graphOf(std::uint32_t count, const std::vector<Step>& steps) {
-  StateGraph g(StateKey::Motion, 0);
-  for (std::uint32_t s = 0; s < count; ++s) {
-    TickState state;
-    state.x = static_cast<float>(s);
-    bool added = false;
-    g.add(state, added);
-  }
-  for (std::uint32_t s = 0; s < count; ++s) {
-    g.begin(s);
-    for (const Step& step : steps) {
-      if (step.from != s) continue;
-      StateEdge edge;
-      edge.to = step.to;
-      edge.ticks = step.ticks;
-      edge.wait = step.wait;
-      g.addEdge(edge, {});
-    }
-  }
-  return g;
+  std::vector<HandPlace> places;
+  for (std::uint32_t s = 0; s < count; ++s) places.push_back({static_cast<float>(s), 0.0f});
+  std::vector<HandStep> hand;
+  for (const Step& step : steps) hand.push_back({step.from, step.to, step.ticks, step.wait, {}});
+  return handGraph(places, hand);
 }
 
 }  // namespace

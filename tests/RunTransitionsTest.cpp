@@ -16,55 +16,29 @@
 #include "authoring/RunExits.h"
 #include "authoring/RunTransitions.h"
 #include "authoring/StateGraph.h"
+#include "tests/support/HandGraph.h"
 
 namespace {
-
-struct Place {
-  float x, y;
-};
-struct Step {
-  std::uint32_t from, to, ticks;
-  int tile;  // the tile it claims
-};
 
 // Two runs of one tile each, A on the row at 100 and B on the row at 200.
 // From A's place a way leaves (claiming A as it starts) and lands on B 19
 // ticks after that claim; from B's place another leaves (claiming B) and
 // lands on A 34 ticks after it. The life begins on A.
-struct TwoRuns {
-  std::vector<FloorTile> tiles;
-  StateGraph graph{StateKey::Motion, 0};
+FloorTile tileAt(int x, int y) {
+  FloorTile tile;
+  tile.x = x;
+  tile.y = y;
+  tile.width = 16;
+  tile.claimable = 1;
+  return tile;
+}
 
-  TwoRuns() {
-    for (const auto& [x, y] : {std::pair{0, 100}, std::pair{100, 200}}) {
-      FloorTile tile;
-      tile.x = x;
-      tile.y = y;
-      tile.width = 16;
-      tile.claimable = 1;
-      tiles.push_back(tile);
-    }
-    // On A, on B, and two places in the air between.
-    const std::vector<Place> places = {{8, 99}, {108, 199}, {50, 150}, {50, 160}};
-    const std::vector<Step> steps = {{0, 2, 10, 0}, {1, 3, 30, 1}, {2, 1, 10, 1}, {3, 0, 5, 0}};
-    for (const Place& p : places) {
-      TickState state;
-      state.x = p.x;
-      state.y = p.y;
-      bool added = false;
-      graph.add(state, added);
-    }
-    for (std::uint32_t s = 0; s < places.size(); ++s) {
-      graph.begin(s);
-      for (const Step& step : steps) {
-        if (step.from != s) continue;
-        StateEdge edge;
-        edge.to = step.to;
-        edge.ticks = step.ticks;
-        graph.addEdge(edge, {step.tile});
-      }
-    }
-  }
+struct TwoRuns {
+  std::vector<FloorTile> tiles = {tileAt(0, 100), tileAt(100, 200)};
+  // On A, on B, and two places in the air between.
+  StateGraph graph = handGraph({{8, 99}, {108, 199}, {50, 150}, {50, 160}},
+                               {{0, 2, 10, false, {0}}, {1, 3, 30, false, {1}},
+                                {2, 1, 10, false, {1}}, {3, 0, 5, false, {0}}});
 };
 
 double least(const std::vector<double>& values) {
