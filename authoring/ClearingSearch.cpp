@@ -5,10 +5,9 @@
 #include <unordered_set>
 
 #include "authoring/ClearingPlay.h"
+#include "authoring/ClearingRoute.h"
 #include "authoring/ItemWays.h"
 #include "authoring/Reachability.h"
-#include "authoring/RouteSqueeze.h"
-#include "authoring/RouteTour.h"
 #include "authoring/StateWays.h"
 #include "authoring/WordHash.h"
 #include "game/Game.h"
@@ -163,16 +162,16 @@ bool Clearing::makePlans(Choice& choice) {
         Plan plan;
         plan.path = nearest_.from(choice.at.at, aim_.focus ? aim_.focus(choice.wanted) : choice.wanted);
         if (!plan.path.empty()) choice.plans.push_back(plan);
-        choice.stage = Choice::Waits;
+        choice.stage = aim_.othersFirst ? Choice::Others : Choice::Waits;
         break;
       }
       case Choice::Waits:
         waitPlans(choice);
-        choice.stage = Choice::Others;
+        choice.stage = aim_.othersFirst ? Choice::Items : Choice::Others;
         break;
       case Choice::Others:
         otherPlans(choice);
-        choice.stage = Choice::Items;
+        choice.stage = aim_.othersFirst ? Choice::Waits : Choice::Items;
         break;
       case Choice::Items:
         itemPlans(choice);
@@ -357,36 +356,8 @@ bool Clearing::overLimit() {
 
 }  // namespace
 
-ClearingResult clearWithEnemies(Game& game, const Reachability& search, ClearingLimits limits) {
-  ClearingResult best;
-  if (search.foundStates() == nullptr || search.foundStates()->size() == 0) return best;
-  // Nearest first, then orders that weigh a few of the nearest tiles by
-  // the way on from each: no greedy order is best on every level, and a
-  // route found is tightened by the quickest of them. A level the first
-  // cannot clear is reported as it found it.
-  // The two orders share the limits: the second has what the first left.
-  const double startedAt = searchClockSeconds();
-  ItemWays items;
-  for (std::size_t lookedAt : {1, 2}) {
-    ClearingLimits left = limits;
-    left.maxSeconds = limits.maxSeconds - (searchClockSeconds() - startedAt);
-    left.maxTicks = limits.maxTicks - std::min(limits.maxTicks, best.ticksPlayed);
-    LivePlay live(game, search);
-    ClearingResult result = Clearing(live, game, search, left, lookedAt, items).run();
-    if (lookedAt == 1 && result.end != ClearingResult::End::Cleared) return result;
-    if (result.end != ClearingResult::End::Cleared) continue;
-    if (best.end != ClearingResult::End::Cleared || result.route.size() < best.route.size()) {
-      best = std::move(result);
-    }
-  }
-  if (limits.tourTicks > 0) {
-    shortenByTour(game, search, best, limits, items);
-    squeezeWaits(game, search, best, limits);
-  }
-  return best;
-}
-
 ClearingResult clearAiming(LivePlay& live, Game& game, const Reachability& search,
-                           const ClearingLimits& limits, const ClearingAim& aim, ItemWays& items) {
-  return Clearing(live, game, search, limits, 1, items, aim).run();
+                           const ClearingLimits& limits, const ClearingAim& aim, ItemWays& items,
+                           std::size_t lookedAt) {
+  return Clearing(live, game, search, limits, lookedAt, items, aim).run();
 }

@@ -21,7 +21,11 @@
 //
 // No greedy order is best on every level: a level cleared nearest first is
 // cleared again in orders that weigh a few of the nearest tiles by the way
-// on from each, and the quickest route is kept.
+// on from each, and the quickest route is kept. Nor is one order of the
+// stages: waiting behind a patrol may cost more than going elsewhere first,
+// or less. So the whole is done twice, the second time trying the other
+// ways before the waits, each route shortened by its own tour, and the
+// quicker kept.
 //
 // Limits count ticks played, so a busy machine finds what an idle one does;
 // a limit in seconds keeps a huge level from holding up its author, and a
@@ -84,7 +88,8 @@ struct ClearingResult {
 
 // game: the one search ran on, as it left it; left at the life's start.
 // The route found is shortened by a tour (authoring/RouteTour.h) and its
-// needless waits cut (authoring/RouteSqueeze.h) unless limits.tourTicks is 0.
+// needless waits cut (authoring/RouteSqueeze.h) unless limits.tourTicks is 0;
+// with a tour, the route found trying the other ways first too.
 ClearingResult clearWithEnemies(Game& game, const Reachability& search,
                                 ClearingLimits limits = {});
 
@@ -99,8 +104,12 @@ struct ClearingAim {
   std::size_t longest = SIZE_MAX;
   std::vector<std::pair<PlaySnapshot, std::vector<bool>>>* places = nullptr;
   std::size_t walked = 0;
+  bool othersFirst = false;  // the other ways before the waits
   static constexpr std::size_t statesPerTick = 16;
 };
-// items: the ways to the items walked so far, kept from one play to the next.
+// items: the ways to the items walked so far, kept from one play to the next;
+// lookedAt: how many of the nearest tiles are weighed by the way on from
+// each (1: the nearest simply).
 ClearingResult clearAiming(LivePlay& live, Game& game, const Reachability& search,
-                           const ClearingLimits& limits, const ClearingAim& aim, ItemWays& items);
+                           const ClearingLimits& limits, const ClearingAim& aim, ItemWays& items,
+                           std::size_t lookedAt = 1);

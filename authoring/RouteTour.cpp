@@ -38,8 +38,10 @@ const double openingShare = 0.1;
 
 class TourSearch {
  public:
-  TourSearch(Game& game, const Reachability& search, const ClearingLimits& limits, ItemWays& items)
+  TourSearch(Game& game, const Reachability& search, const ClearingLimits& limits, ItemWays& items,
+             bool othersFirst)
       : game_(game), search_(search), graph_(*search.foundStates()), limits_(limits), items_(items),
+        othersFirst_(othersFirst),
         live_(game, search), routeLimits_(costLimits(limits)) {
     makeRuns();
     live_.keepHashes(&trail_);
@@ -74,6 +76,7 @@ class TourSearch {
   const StateGraph& graph_;
   ClearingLimits limits_;
   ItemWays& items_;
+  bool othersFirst_;
   LivePlay live_;
   RouteLimits routeLimits_;
   std::unique_ptr<TourCosts> costs_;
@@ -210,6 +213,7 @@ Tour TourSearch::wholeRuns() const {
 // when it clears the level in fewer ticks than the tour kept.
 bool TourSearch::tryTour(const Tour& tour, std::size_t from, double atLeast) {
   ClearingAim aim;
+  aim.othersFirst = othersFirst_;
   aim.focus = [&tour](const std::vector<bool>& wanted) { return focus(tour, wanted); };
   if (!reachKept(from)) return false;
   aim.from = from == 0 ? &start_ : &kept_[from];
@@ -290,9 +294,9 @@ bool TourSearch::over() const {
 }  // namespace
 
 void shortenByTour(Game& game, const Reachability& search, ClearingResult& clear,
-                   const ClearingLimits& limits, ItemWays& items) {
+                   const ClearingLimits& limits, ItemWays& items, bool othersFirst) {
   if (clear.end != ClearingResult::End::Cleared || clear.edges.empty()) return;
-  std::vector<KeptRoute> kept = TourSearch(game, search, limits, items).run(clear);
+  std::vector<KeptRoute> kept = TourSearch(game, search, limits, items, othersFirst).run(clear);
   // The shortest that asks no press more on an exact tick than the route
   // given: a quicker route is no gain to a player who cannot play it.
   std::size_t given = SIZE_MAX;

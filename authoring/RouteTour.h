@@ -53,6 +53,8 @@ class Reachability;
 
 // clear: a route that cleared, with its edges; game: the one search ran
 // on, at the life's start, and left there.
-// items: the ways to the items the proof walked, kept for the tour's plays.
+// items: the ways to the items the proof walked, kept for the tour's plays;
+// othersFirst: the plays try the other ways before the waits, as the route
+// given was found.
 void shortenByTour(Game& game, const Reachability& search, ClearingResult& clear,
-                   const ClearingLimits& limits, ItemWays& items);
+                   const ClearingLimits& limits, ItemWays& items, bool othersFirst);
