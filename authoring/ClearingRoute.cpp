@@ -20,7 +20,8 @@ RouteLimits::RouteLimits(const ClearingLimits& limits)
     : limits_(limits), startedAt_(searchClockSeconds()) {}
 
 bool RouteLimits::over() const {
-  return ticks_ >= limits_.maxTicks || searchClockSeconds() - startedAt_ > limits_.maxSeconds;
+  return ticks_ >= limits_.maxTicks || searchClockSeconds() - startedAt_ > limits_.maxSeconds ||
+         (unwanted_ != nullptr && unwanted_->load(std::memory_order_relaxed));
 }
 
 namespace {

@@ -38,6 +38,7 @@
 // state (the search bounds those), the presses one TickState per tick of
 // the route (which the proof's ticks bound). Measured in
 // docs/performance.md.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -56,12 +57,16 @@ class RouteLimits {
   explicit RouteLimits(const ClearingLimits& limits);
   // A tick was played.
   void played() { ++ticks_; }
+  // Over at once, too, when `unwanted` is set (by another thread: the
+  // work's result is no longer asked for).
+  void stopWhen(const std::atomic<bool>* unwanted) { unwanted_ = unwanted; }
   bool over() const;
 
  private:
   ClearingLimits limits_;
   double startedAt_;
   std::size_t ticks_ = 0;
+  const std::atomic<bool>* unwanted_ = nullptr;
 };
 
 struct ParBound {

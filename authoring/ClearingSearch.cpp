@@ -5,7 +5,6 @@
 #include <unordered_set>
 
 #include "authoring/ClearingPlay.h"
-#include "authoring/ClearingRoute.h"
 #include "authoring/ItemWays.h"
 #include "authoring/Reachability.h"
 #include "authoring/StateWays.h"

@@ -1,6 +1,7 @@
 #include "authoring/ReachabilityVerdict.h"
 
 #include <algorithm>
+#include <atomic>
 #include <future>
 #include <system_error>
 
@@ -225,23 +226,29 @@ void addCleared(ReachabilityVerdict& verdict, Game& game, const Reachability& se
 // The par worked out on a second core while the proof plays the level: it
 // reads only the found states and what ParLevel takes of the level, and
 // keeps to the proof's limits on its own. Where no thread can be had it is
-// worked out when asked. The thread ends before this does.
+// worked out when asked. A par not asked for (the proof found no route) is
+// stopped; the thread ends before this does.
 class ParBeside {
  public:
   ParBeside(const Reachability& search, const Game& game, const ClearingLimits& limits)
       : search_(search), level_(game), limits_(limits) {
+    limits_.stopWhen(&unwanted_);
     try {
       job_ = std::async(std::launch::async, [this] { return parLowerBound(search_, level_, limits_); });
     } catch (const std::system_error&) {
       // No thread: get() works it out.
     }
   }
+  ~ParBeside() { unwanted_ = true; }
+  ParBeside(const ParBeside&) = delete;
+  ParBeside& operator=(const ParBeside&) = delete;
   ParBound get() { return job_.valid() ? job_.get() : parLowerBound(search_, level_, limits_); }
 
  private:
   const Reachability& search_;
   const ParLevel level_;
-  const RouteLimits limits_;
+  RouteLimits limits_;
+  std::atomic<bool> unwanted_{false};
   std::future<ParBound> job_;  // last: its end waits for the thread
 };
 

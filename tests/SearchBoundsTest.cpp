@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -210,6 +211,11 @@ TEST(SearchBounds, TheRouteChecksStopAtTheirLimits) {
     EXPECT_GT(exact.presses, 0u);
     EXPECT_EQ(exact.checked, c.everything ? exact.presses : 0u);
   }
+  // Stopped from another thread: a par no one asks for any longer.
+  const std::atomic<bool> unwanted{true};
+  RouteLimits stopped{ClearingLimits{}};
+  stopped.stopWhen(&unwanted);
+  EXPECT_FALSE(parLowerBound(search, ParLevel(level.game), stopped).found);
 }
 
 // The report works the par out on a second thread while the proof plays the
