@@ -63,12 +63,15 @@ ClearingResult clearWithEnemies(Game& game, const Reachability& search, Clearing
   // The second greedy pass has the ticks the first left.
   ClearingLimits rest = limits;
   rest.maxTicks -= std::min(limits.maxTicks, best.ticksPlayed);
-  shortenByTour(game, search, best, limits, items, false);
+  shortenByTour(game, search, best, limits, items, TourStyle{});
   ClearingAim othersFirst;
   othersFirst.othersFirst = true;
   ClearingResult other = greedyRoute(game, search, rest, items, othersFirst, startedAt);
   if (other.end == ClearingResult::End::Cleared) {
-    shortenByTour(game, search, other, limits, items, true);
+    // The second pass is there to find what the first cannot: its tour
+    // may cut legs too. Cutting them in the first pass as well left level 4
+    // in a slower local optimum (25.1 s against 22.3 s).
+    shortenByTour(game, search, other, limits, items, TourStyle{true, true});
     if (other.route.size() < best.route.size() && noHarder(game, search, other, best, limits)) {
       best = std::move(other);
     }

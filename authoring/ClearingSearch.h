@@ -24,8 +24,8 @@
 // on from each, and the quickest route is kept. Nor is one order of the
 // stages: waiting behind a patrol may cost more than going elsewhere first,
 // or less. So the whole is done twice, the second time trying the other
-// ways before the waits, each route shortened by its own tour, and the
-// quicker kept.
+// ways before the waits, each route shortened by its own tour (the
+// second's may also cut a run's leg in two), and the quicker kept.
 //
 // Limits count ticks played, so a busy machine finds what an idle one does;
 // a limit in seconds keeps a huge level from holding up its author, and a

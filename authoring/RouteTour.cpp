@@ -39,9 +39,9 @@ const double openingShare = 0.1;
 class TourSearch {
  public:
   TourSearch(Game& game, const Reachability& search, const ClearingLimits& limits, ItemWays& items,
-             bool othersFirst)
+             TourStyle style)
       : game_(game), search_(search), graph_(*search.foundStates()), limits_(limits), items_(items),
-        othersFirst_(othersFirst),
+        style_(style),
         live_(game, search), routeLimits_(costLimits(limits)) {
     makeRuns();
     live_.keepHashes(&trail_);
@@ -76,7 +76,7 @@ class TourSearch {
   const StateGraph& graph_;
   ClearingLimits limits_;
   ItemWays& items_;
-  bool othersFirst_;
+  TourStyle style_;
   LivePlay live_;
   RouteLimits routeLimits_;
   std::unique_ptr<TourCosts> costs_;
@@ -184,7 +184,12 @@ std::vector<std::pair<std::size_t, TourMove>> TourSearch::movesByEstimate() {
     TourMove move;
   };
   std::vector<Ranked> all;
-  for (const TourMove& move : tourMoves(tour_.size())) {
+  std::vector<TourMove> moves = tourMoves(tour_.size());
+  if (style_.splitLegs) {
+    const std::vector<TourMove> splits = splitMoves(tour_);
+    moves.insert(moves.end(), splits.begin(), splits.end());
+  }
+  for (const TourMove& move : moves) {
     if (!costs_->canEstimate()) {
       all.push_back({UINT64_MAX, std::min(move.i, move.j), move});
       continue;
@@ -213,7 +218,7 @@ Tour TourSearch::wholeRuns() const {
 // when it clears the level in fewer ticks than the tour kept.
 bool TourSearch::tryTour(const Tour& tour, std::size_t from, double atLeast) {
   ClearingAim aim;
-  aim.othersFirst = othersFirst_;
+  aim.othersFirst = style_.othersFirst;
   aim.focus = [&tour](const std::vector<bool>& wanted) { return focus(tour, wanted); };
   if (!reachKept(from)) return false;
   aim.from = from == 0 ? &start_ : &kept_[from];
@@ -294,9 +299,9 @@ bool TourSearch::over() const {
 }  // namespace
 
 void shortenByTour(Game& game, const Reachability& search, ClearingResult& clear,
-                   const ClearingLimits& limits, ItemWays& items, bool othersFirst) {
+                   const ClearingLimits& limits, ItemWays& items, TourStyle style) {
   if (clear.end != ClearingResult::End::Cleared || clear.edges.empty()) return;
-  std::vector<KeptRoute> kept = TourSearch(game, search, limits, items, othersFirst).run(clear);
+  std::vector<KeptRoute> kept = TourSearch(game, search, limits, items, style).run(clear);
   // The shortest that asks no press more on an exact tick than the route
   // given: a quicker route is no gain to a player who cannot play it.
   std::size_t given = SIZE_MAX;

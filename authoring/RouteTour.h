@@ -21,7 +21,9 @@
 // the enemies anew takes more than going over its route. The moves tried
 // over the tour kept are an end flipped, a segment of one to three legs
 // moved elsewhere (or-opt) and a segment reversed with its ends flipped
-// (2-opt), those the estimate finds cheapest first and, among equals,
+// (2-opt), and where the tour's style asks it a leg cut in two with the
+// rest moved elsewhere (authoring/TourCosts.h: splitMoves), those the
+// estimate finds cheapest first and, among equals,
 // those that change the latest leg; the first that shortens the route is
 // kept and the moves begin again from it. A move shares the legs before
 // its first change with the tour kept, and its play begins at the place
@@ -51,10 +53,15 @@ class Game;
 class ItemWays;
 class Reachability;
 
+// othersFirst: the plays try the other ways before the waits, as the route
+// given was found; splitLegs: the moves cut legs too (splitMoves).
+struct TourStyle {
+  bool othersFirst = false;
+  bool splitLegs = false;
+};
+
 // clear: a route that cleared, with its edges; game: the one search ran
 // on, at the life's start, and left there.
-// items: the ways to the items the proof walked, kept for the tour's plays;
-// othersFirst: the plays try the other ways before the waits, as the route
-// given was found.
+// items: the ways to the items the proof walked, kept for the tour's plays.
 void shortenByTour(Game& game, const Reachability& search, ClearingResult& clear,
-                   const ClearingLimits& limits, ItemWays& items, bool othersFirst);
+                   const ClearingLimits& limits, ItemWays& items, TourStyle style);

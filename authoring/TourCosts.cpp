@@ -21,6 +21,42 @@ std::vector<TourMove> tourMoves(std::size_t legs) {
   return all;
 }
 
+std::vector<TourMove> splitMoves(const Tour& tour) {
+  std::vector<TourMove> all;
+  for (std::size_t i = 0; i < tour.size(); ++i) {
+    const std::size_t n = tour[i].tiles.size();
+    std::size_t last = 0;
+    for (std::size_t kept : {n / 4, n / 2, 3 * n / 4}) {
+      if (kept == 0 || kept == last) continue;
+      last = kept;
+      for (std::size_t j = 0; j <= tour.size(); ++j) {
+        if (j != i + 1) all.push_back({TourMove::Split, i, j, kept});  // i + 1: where it stood
+      }
+    }
+  }
+  return all;
+}
+
+namespace {
+
+// Leg i keeps its first `kept` tiles from its entry; the rest, entered
+// from the same side, is returned.
+Leg cutAfter(Leg& leg, std::size_t kept) {
+  std::vector<int>& tiles = leg.tiles;
+  const auto cut = tiles.begin() + static_cast<std::ptrdiff_t>(leg.fromLeft ? kept : tiles.size() - kept);
+  Leg rest{{}, leg.fromLeft};
+  if (leg.fromLeft) {
+    rest.tiles.assign(cut, tiles.end());
+    tiles.erase(cut, tiles.end());
+  } else {
+    rest.tiles.assign(tiles.begin(), cut);
+    tiles.erase(tiles.begin(), cut);
+  }
+  return rest;
+}
+
+}  // namespace
+
 Tour applied(const Tour& tour, const TourMove& move) {
   Tour t = tour;
   switch (move.kind) {
@@ -33,6 +69,11 @@ Tour applied(const Tour& tour, const TourMove& move) {
       t.erase(t.begin() + static_cast<std::ptrdiff_t>(move.i),
               t.begin() + static_cast<std::ptrdiff_t>(move.i + move.length));
       t.insert(t.begin() + static_cast<std::ptrdiff_t>(move.j), first, last);
+      break;
+    }
+    case TourMove::Split: {
+      Leg rest = cutAfter(t[move.i], move.length);
+      t.insert(t.begin() + static_cast<std::ptrdiff_t>(move.j), std::move(rest));
       break;
     }
     case TourMove::Reverse:

@@ -60,9 +60,13 @@ TEST(ClearingStages, EachOrderClearsAndEachIsQuickerSomewhere) {
     search.run();
     const std::size_t waitsFirst = routeTicks(placed, search, false);
     const std::size_t othersFirst = routeTicks(placed, search, true);
-    if (c.quicker > 0) EXPECT_LT(othersFirst, waitsFirst);
-    if (c.quicker == 0) EXPECT_EQ(othersFirst, waitsFirst);
-    if (c.quicker < 0) EXPECT_GT(othersFirst, waitsFirst);
+    if (c.quicker > 0) {
+      EXPECT_LT(othersFirst, waitsFirst);
+    } else if (c.quicker == 0) {
+      EXPECT_EQ(othersFirst, waitsFirst);
+    } else {
+      EXPECT_GT(othersFirst, waitsFirst);
+    }
   }
 }
 

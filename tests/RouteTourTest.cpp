@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "authoring/ClearingSearch.h"
+#include "authoring/ItemWays.h"
 #include "authoring/Reachability.h"
 #include "authoring/ReachabilityVerdict.h"
+#include "authoring/RouteTour.h"
 #include "authoring/Replay.h"
 #include "game/Game.h"
 #include "shell/MediaOverlay.h"
@@ -138,6 +140,37 @@ TEST(RouteTour, BeatsTheHandRecordedRouteOnLevel1) {
     EXPECT_LE(toured.ticks, static_cast<std::size_t>(hand.tickCount())) << level;
     EXPECT_TRUE(toured.agrees) << level;
   }
+}
+
+// A run with a ladder up from its middle to a run above: claimed in one
+// leg it is walked out to its far end and back to the ladder; cut at the
+// ladder, its far half waits until the run above is done. Only a tour that
+// may cut legs finds that, played from the same nearest-first route.
+TEST(RouteTour, CutsARunWhereAWayLeavesFromItsMiddle) {
+  LevelText level;
+  floorRow(level, 0, 640, 300, 1);
+  floorRow(level, 224, 416, 236, 1);
+  level.ladders = {"304 236 64 rungs"};
+  level.start = "8 299 1";
+  GameTree tree;
+  tree.writeLevel("level1.inf", level.str());
+  auto game = std::make_unique<Game>(640, 480, 100);
+  game->startLevel("level1.inf");
+  game->beginLife();
+  Reachability search(*game);
+  search.run();
+  const ClearingResult greedy = clearWithEnemies(*game, search, limitsForThisBuild(false));
+  ASSERT_EQ(greedy.end, ClearingResult::End::Cleared);
+  std::size_t ticks[2] = {0, 0};
+  for (bool cut : {false, true}) {
+    ItemWays items;
+    ClearingResult toured = greedy;
+    shortenByTour(*game, search, toured, limitsForThisBuild(true), items, TourStyle{false, cut});
+    EXPECT_EQ(toured.hashes.size(), toured.route.size()) << cut;
+    ticks[cut] = toured.route.size();
+  }
+  EXPECT_LE(ticks[0], greedy.route.size());
+  EXPECT_LT(ticks[1] + 40, ticks[0]);
 }
 
 }  // namespace

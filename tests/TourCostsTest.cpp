@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,46 @@ TEST(TourMoves, RearrangeTheLegsTheyAreMadeOf) {
     EXPECT_EQ(firstTiles, (std::vector<int>{0, 10, 20, 30, 40}));
   }
   EXPECT_LT(tourMoves(400).size() * sizeof(TourMove), std::size_t{32} << 20);
+}
+
+// A leg cut keeps its tiles from its entry, in their place, and its rest
+// is a leg of the same side wherever the move puts it.
+TEST(TourMoves, CutALegInTwoAndMoveItsRest) {
+  const Leg right{{1, 2, 3, 4}, true}, left{{1, 2, 3, 4}, false}, other{{9}, true};
+  const struct {
+    Leg cut;
+    std::size_t kept, to;
+    Tour expected;
+  } rows[] = {
+      {right, 1, 2, {{{1}, true}, other, {{2, 3, 4}, true}}},
+      {right, 3, 0, {{{4}, true}, {{1, 2, 3}, true}, other}},
+      {left, 1, 2, {{{4}, false}, other, {{1, 2, 3}, false}}},
+      {left, 3, 0, {{{1}, false}, {{2, 3, 4}, false}, other}},
+  };
+  for (const auto& row : rows) {
+    const Tour moved = applied({row.cut, other}, {TourMove::Split, 0, row.to, row.kept});
+    EXPECT_EQ(moved, row.expected) << row.cut.fromLeft << " " << row.kept << " " << row.to;
+  }
+}
+
+// Every cut changes the tour and keeps each tile once; a leg of one tile
+// is never cut, and a leg is cut at no more than three places.
+TEST(TourMoves, CutsKeepEveryTileOnce) {
+  const Tour tour{{{1, 2, 3, 4, 5, 6, 7, 8}, true}, {{20}, true}, {{30, 31}, false}};
+  const std::vector<TourMove> moves = splitMoves(tour);
+  std::set<std::pair<std::size_t, std::size_t>> cuts;
+  for (const TourMove& move : moves) {
+    const Tour moved = applied(tour, move);
+    ASSERT_EQ(moved.size(), tour.size() + 1);
+    EXPECT_NE(moved, tour);
+    std::vector<int> tiles;
+    for (const Leg& leg : moved) tiles.insert(tiles.end(), leg.tiles.begin(), leg.tiles.end());
+    std::sort(tiles.begin(), tiles.end());
+    EXPECT_EQ(tiles, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 20, 30, 31}));
+    cuts.insert({move.i, move.length});
+  }
+  EXPECT_EQ(cuts, (std::set<std::pair<std::size_t, std::size_t>>{{0, 2}, {0, 4}, {0, 6}, {2, 1}}));
+  EXPECT_EQ(moves.size(), 4u * 3u);  // each cut to the three other places
 }
 
 }  // namespace
