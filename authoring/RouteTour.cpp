@@ -197,7 +197,9 @@ std::vector<std::pair<std::size_t, TourMove>> TourSearch::movesByEstimate() {
     const Tour candidate = applied(tour_, move);
     std::size_t from = 0;
     while (from < candidate.size() && candidate[from] == tour_[from]) ++from;
-    if (from < candidate.size()) all.push_back({costs_->estimate(candidate), from, move});
+    if (from >= candidate.size()) continue;
+    const bool cut = move.kind == TourMove::Split;
+    all.push_back({cut ? costs_->estimateKnown(candidate) : costs_->estimate(candidate), from, move});
   }
   std::stable_sort(all.begin(), all.end(), [](const Ranked& a, const Ranked& b) {
     return a.estimate != b.estimate ? a.estimate < b.estimate : a.from > b.from;

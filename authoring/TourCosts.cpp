@@ -123,7 +123,8 @@ const std::vector<std::uint64_t>& TourCosts::row(int from) {
   return rows_.emplace(from, std::move(toTile)).first->second;
 }
 
-std::uint64_t TourCosts::estimate(const Tour& tour) {
+template <typename Between>
+std::uint64_t TourCosts::sum(const Tour& tour, Between between) {
   legSteps_ += tour.size();
   std::uint64_t sum = 0;
   int at = -1;
@@ -132,6 +133,24 @@ std::uint64_t TourCosts::estimate(const Tour& tour) {
     at = leg.exit();
   }
   return sum;
+}
+
+std::uint64_t TourCosts::estimate(const Tour& tour) {
+  return sum(tour, [this](int from, int to) { return between(from, to); });
+}
+
+std::uint64_t TourCosts::estimateKnown(const Tour& tour) {
+  return sum(tour, [this](int from, int to) { return byKnown(from, to); });
+}
+
+std::uint64_t TourCosts::byKnown(int from, int to) const {
+  const auto known = rows_.find(from);
+  if (known != rows_.end()) return known->second[to];
+  std::uint64_t least = claimways::unreachable;
+  for (const auto& [near, row] : rows_) {
+    if (near >= 0) least = std::min(least, add(row[from], row[to]));
+  }
+  return least;
 }
 
 // Each leg next whose entry, from either end, is nearest the last exit.

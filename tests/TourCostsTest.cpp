@@ -94,6 +94,26 @@ TEST(TourCosts, RanksOrdersAndEndsByTheTicksBetweenLegs) {
   EXPECT_GT(costs.statesWalked(), 0u);
 }
 
+// A leg cut anew is ranked without a walk from its new ends, through the
+// tiles walked from already; where every end was walked from, as the walks
+// rank it.
+TEST(TourCosts, RanksACutLegByTheWaysItKnows) {
+  Searched searched;
+  TourCosts costs = searched.estimate(SIZE_MAX);
+  const std::vector<int> longRun = tilesBetween(searched.placed.game, 0, 304);
+  const Leg shortLeg{tilesBetween(searched.placed.game, 336, 416), true};
+  const Tour whole{shortLeg, {longRun, false}};
+  const std::uint64_t walkedWhole = costs.estimate(whole);
+  EXPECT_EQ(costs.estimateKnown(whole), walkedWhole);
+  const std::size_t walked = costs.statesWalked();
+  // The long run's far half first, then back for its near half.
+  const Tour cut = applied(whole, {TourMove::Split, 1, 1, longRun.size() / 2});
+  const std::uint64_t known = costs.estimateKnown(cut);
+  EXPECT_EQ(costs.statesWalked(), walked);
+  EXPECT_GT(known, walkedWhole);
+  EXPECT_LT(known, claimways::unreachable);
+}
+
 }  // namespace
 
 namespace {
