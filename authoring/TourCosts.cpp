@@ -143,9 +143,10 @@ std::uint64_t TourCosts::estimateKnown(const Tour& tour) {
   return sum(tour, [this](int from, int to) { return byKnown(from, to); });
 }
 
-std::uint64_t TourCosts::byKnown(int from, int to) const {
+std::uint64_t TourCosts::byKnown(int from, int to) {
   const auto known = rows_.find(from);
   if (known != rows_.end()) return known->second[to];
+  if (from < 0) return between(from, to);  // the life's start stands on no tile
   std::uint64_t least = claimways::unreachable;
   for (const auto& [near, row] : rows_) {
     if (near >= 0) least = std::min(least, add(row[from], row[to]));

@@ -69,10 +69,11 @@ class TourCosts {
 
   std::uint64_t estimate(const Tour& tour);
   // The same, walking from no tile it has not walked from before: the way
-  // on from such a tile is taken as the way to it from the tile walked
-  // from that reaches it soonest and on from there, as if that way were
-  // as quick both ways. A leg cut anew has two such ends: ranking every
-  // cut by walks from them took longer than the plays.
+  // on from such a tile is taken as the least, over the tiles walked from,
+  // of the way from one of them to it (as if as quick back) and on from
+  // there. A leg cut anew has two such ends: ranking every cut by walks
+  // from them took longer than the plays. Time: a look at each row kept
+  // for each such end.
   std::uint64_t estimateKnown(const Tour& tour);
   Tour cheapestOrder(Tour legs);
   // States the walks took, over every walk so far, and as many as take
@@ -89,7 +90,7 @@ class TourCosts {
   // Least ticks from the claims of `from` (-1: the life's start) to a claim of each tile.
   const std::vector<std::uint64_t>& row(int from);
   std::uint64_t between(int from, int to) { return row(from)[to]; }
-  std::uint64_t byKnown(int from, int to) const;
+  std::uint64_t byKnown(int from, int to);
   template <typename Between>
   std::uint64_t sum(const Tour& tour, Between between);
   Tour nearestFirst(Tour legs);

@@ -103,6 +103,8 @@ TEST(TourCosts, RanksACutLegByTheWaysItKnows) {
   const std::vector<int> longRun = tilesBetween(searched.placed.game, 0, 304);
   const Leg shortLeg{tilesBetween(searched.placed.game, 336, 416), true};
   const Tour whole{shortLeg, {longRun, false}};
+  // Before any walk it knows the way from the start alone.
+  EXPECT_EQ(costs.estimateKnown(whole), claimways::unreachable);
   const std::uint64_t walkedWhole = costs.estimate(whole);
   EXPECT_EQ(costs.estimateKnown(whole), walkedWhole);
   const std::size_t walked = costs.statesWalked();
