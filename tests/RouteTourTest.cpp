@@ -20,6 +20,7 @@
 #include "shell/MediaOverlay.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
+#include "tests/support/PlacedLevel.h"
 #include "tests/support/RepositoryRoot.h"
 
 namespace {
@@ -152,20 +153,16 @@ TEST(RouteTour, CutsARunWhereAWayLeavesFromItsMiddle) {
   floorRow(level, 224, 416, 236, 1);
   level.ladders = {"304 236 64 rungs"};
   level.start = "8 299 1";
-  GameTree tree;
-  tree.writeLevel("level1.inf", level.str());
-  auto game = std::make_unique<Game>(640, 480, 100);
-  game->startLevel("level1.inf");
-  game->beginLife();
-  Reachability search(*game);
+  PlacedLevel placed(level);
+  Reachability search(placed.game);
   search.run();
-  const ClearingResult greedy = clearWithEnemies(*game, search, limitsForThisBuild(false));
+  const ClearingResult greedy = clearWithEnemies(placed.game, search, limitsForThisBuild(false));
   ASSERT_EQ(greedy.end, ClearingResult::End::Cleared);
   std::size_t ticks[2] = {0, 0};
   for (bool cut : {false, true}) {
     ItemWays items;
     ClearingResult toured = greedy;
-    shortenByTour(*game, search, toured, limitsForThisBuild(true), items, TourStyle{false, cut});
+    shortenByTour(placed.game, search, toured, limitsForThisBuild(true), items, TourStyle{false, cut});
     EXPECT_EQ(toured.hashes.size(), toured.route.size()) << cut;
     ticks[cut] = toured.route.size();
   }
