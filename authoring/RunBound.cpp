@@ -189,10 +189,10 @@ double staysAtShare(const std::vector<ClaimRun>& runs, const std::vector<RunWays
   for (std::size_t r = 0; r < runs.size(); ++r) {
     const ClaimRun& run = runs[r];
     const RunEnds ends{run.firstLeft + run.widest + m.reach + 1.0, run.lastLeft - m.reach - 1.0};
-    // Where the player stands when it claims is known to a tick's step.
-    // The exits and the entries each count their part of every way whole.
+    // Each place says how far from it the claim may stand. The exits and
+    // the entries each count their part of every way whole.
     byRun.push_back(staysTicks(ways[r].entries, ways[r].exits, ends, claimGap(run, m.reach), m.walk,
-                               m.sideways, 1.0, 1.0));
+                               0.0, 1.0, 1.0));
   }
   // Every pair, summed whole (a run may have no way out, its left sum
   // infinite): at most 200 runs, so 8 million sums a share at worst.

@@ -40,6 +40,9 @@ struct RunEntry {
   // edges and no teleport, and from the start of any teleport.
   double walked = std::numeric_limits<double>::infinity();
   double teleported = std::numeric_limits<double>::infinity();
+  // Pixels either way of x the claim may stand: a claim in an edge's first
+  // tick is known by the state it leaves, a tick's step before it.
+  float doubt = 0.0f;
 };
 
 // The walking ticks the entries may spare at most. gap: g in pixels; walk:

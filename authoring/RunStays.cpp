@@ -27,16 +27,13 @@ Line reachFrom(const Line& cost, double step, bool fromRight) {
   return best;
 }
 
-// Each place counted anywhere within `unsure` pixels of where it stands.
-Line spread(const Line& line, double unsure) {
+// A place counted anywhere within `doubt` pixels of where it stands.
+void place(Line& line, int column, double doubt, double ticks) {
   const int n = static_cast<int>(line.size());
-  const int by = static_cast<int>(std::ceil(unsure));
-  Line wide(line.size(), never);
-  for (int c = 0; c < n; ++c) {
-    if (line[c] == never) continue;
-    for (int d = std::max(0, c - by); d <= std::min(n - 1, c + by); ++d) wide[d] = std::min(wide[d], line[c]);
+  const int by = static_cast<int>(std::ceil(doubt));
+  for (int d = std::max(0, column - by); d <= std::min(n - 1, column + by); ++d) {
+    line[d] = std::min(line[d], ticks);
   }
-  return wide;
 }
 
 // Ways in: from the life's start, from another run, back from this one
@@ -132,20 +129,21 @@ std::vector<Kind> kindsOf(const std::vector<RunEntry>& entries, const std::vecto
   for (Line& line : out) line.assign(cols.count, never);
   for (const RunEntry& e : entries) {
     const int c = cols.at(e.x);
+    const double doubt = std::max<double>(unsure, e.doubt);
     // The way from the life's start is no other run's way out: all of it.
-    in[Start][c] = std::min(in[Start][c], e.fromStart);
-    in[Away][c] = std::min(in[Away][c], share(inShare, e.others));
-    in[Back][c] = std::min(in[Back][c], e.walked);
-    in[Teleport][c] = std::min(in[Teleport][c], e.teleported);
+    place(in[Start], c, doubt, e.fromStart);
+    place(in[Away], c, doubt, share(inShare, e.others));
+    place(in[Back], c, doubt, e.walked);
+    place(in[Teleport], c, doubt, e.teleported);
   }
   for (const RunExit& x : exits) {
     const int c = cols.at(x.x);
-    out[Away][c] = std::min(out[Away][c], share(outShare, x.out));
-    out[Back][c] = out[Ends][c] = 0.0;
-    out[Teleport][c] = std::min(out[Teleport][c], x.toTeleport);
+    const double doubt = std::max<double>(unsure, x.doubt);
+    place(out[Away], c, doubt, share(outShare, x.out));
+    place(out[Back], c, doubt, 0.0);
+    place(out[Ends], c, doubt, 0.0);
+    place(out[Teleport], c, doubt, x.toTeleport);
   }
-  for (Line& line : in) line = spread(line, unsure);
-  for (Line& line : out) line = spread(line, unsure);
   const double step = 1.0 / walk;
   std::vector<Kind> kinds;
   for (Way i : {Start, Away, Back, Teleport}) {

@@ -49,8 +49,9 @@
 // left back by teleport either. The run asks the lesser of the two.
 //
 // The least over every set of stays, each entry and exit counted anywhere
-// within `unsure` pixels of where it stands (a claim may be made after a
-// tick's step from the state it is known by): at each price, one pass over
+// within its doubt of where it stands (a claim in an edge's first tick is
+// known by the state the edge leaves, a tick's step before it), or within
+// `unsure` pixels where that is more: at each price, one pass over
 // the run's pixel columns in order keeps the best set that reaches each,
 // for each of the sixteen layers (entered from away or not, ended or not,
 // begun or not, left for away or not), and thirty-two with a root or not;
@@ -70,6 +71,7 @@ struct RunExit {
   float x = 0.0f;    // where a stay's last claim on the run stands
   double out = 0.0;  // least ticks on from there to a claim on another run
   double toTeleport = std::numeric_limits<double>::infinity();  // to a teleport's start
+  float doubt = 0.0f;  // pixels either way of x the claim may stand (RunEntry)
 };
 // A stay claims the run's first tile only from left of `left`, and its
 // last only from `right` on (the player's centre).
@@ -86,7 +88,8 @@ struct StaysTicks {
   double ticks[2][2] = {{0.0, 0.0}, {0.0, 0.0}};
 };
 
-// unsure: pixels of doubt about where a claim stands; gap: g in pixels;
+// unsure: pixels of doubt about where any claim stands, beside each place's
+// own; gap: g in pixels;
 // walk: pixels a tick; outShare: of each way between runs, in [0, 1].
 // Infinity where there is no such set of stays.
 // inShare: of each way in from another run; below 0, 1 - outShare.

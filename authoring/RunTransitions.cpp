@@ -80,13 +80,13 @@ void RunTransitions::addEntries(const Claim& c, std::size_t run) {
   const bool continued = atFirst && continues(c.from, run);
   if (edge.ticks == 1) {
     if (!continued || fast(c.from, edge)) {
-      entries_[run].push_back({index, g_.state(edge.to).x, 1});
+      entries_[run].push_back({index, g_.state(edge.to).x, doubtAt(edge.to, run), 1});
     }
     return;
   }
-  if (atFirst && !continued) entries_[run].push_back({index, g_.state(c.from).x, 1});
+  if (atFirst && !continued) entries_[run].push_back({index, g_.state(c.from).x, motion_.sideways, 1});
   if (!atFirst || standsIn(edge.to, run)) {
-    entries_[run].push_back({index, g_.state(edge.to).x, edge.ticks});
+    entries_[run].push_back({index, g_.state(edge.to).x, doubtAt(edge.to, run), edge.ticks});
   }
 }
 
@@ -136,6 +136,16 @@ bool RunTransitions::fast(std::uint32_t from, const StateEdge& edge) const {
 bool RunTransitions::continues(std::uint32_t state, std::size_t run) const {
   const std::vector<std::uint32_t>& ends = claimEnds_[run];
   return std::binary_search(ends.begin(), ends.end(), state);
+}
+
+// How far from a state's x a claim in the tick that ended there may stand.
+// A tick claims where it ends: a step, a fall or a slide claims once it has
+// moved. A jump's landing claims before the tick's chute may take the
+// player in, so only a state standing on the run is sure; and a claim in
+// an edge's first tick, known by the state it leaves, is a tick's step
+// from it.
+float RunTransitions::doubtAt(std::uint32_t state, std::size_t run) const {
+  return standsIn(state, run) ? 0.0f : motion_.sideways;
 }
 
 // Standing under control on the run's row, within its claims' reach (and
@@ -250,9 +260,11 @@ std::vector<RunEntry> RunTransitions::entries(std::size_t run) const {
   constexpr double none = std::numeric_limits<double>::infinity();
   for (const Entry& e : entries_[run]) {
     list.push_back({e.x, ticksOrNever(e.others), ticksOrNever(e.back), none,
-                    ticksOrNever(e.walked), ticksOrNever(e.teleported)});
+                    ticksOrNever(e.walked), ticksOrNever(e.teleported), e.doubt});
   }
-  for (const FirstEntry& e : firstEntries_[run]) list.push_back({e.x, none, none, static_cast<double>(e.ticks)});
+  for (const FirstEntry& e : firstEntries_[run]) {
+    list.push_back({e.x, none, none, static_cast<double>(e.ticks), none, none, e.doubt});
+  }
   return list;
 }
 
@@ -269,7 +281,8 @@ std::vector<std::uint64_t> RunTransitions::firstClaims(const Costs& fromStart) {
       const StateEdge& edge = g_.edge(c.edge);
       const bool afterMoving = edge.ticks == 1 || c.ticks > 1;
       const float x = g_.state(afterMoving ? edge.to : c.from).x;
-      firstEntries_[r].push_back({x, fromStart[c.from] + c.ticks});
+      const float doubt = afterMoving ? doubtAt(edge.to, r) : motion_.sideways;
+      firstEntries_[r].push_back({x, doubt, fromStart[c.from] + c.ticks});
     }
   }
   return first;
@@ -321,10 +334,11 @@ std::vector<RunExit> RunTransitions::exits(std::size_t run, const ToOtherRuns& o
     for (std::uint32_t n = c.alsoBegin; n < c.alsoEnd; ++n) {
       if (alsoOn_[n].ticks > lastTick) out = std::min(out, outShare * static_cast<double>(alsoOn_[n].ticks - lastTick));
     }
-    const float x = c.since == 0 ? g_.state(edge.to).x : g_.state(c.from).x;
+    const bool atEnd = c.since == 0;
+    const float x = atEnd ? g_.state(edge.to).x : g_.state(c.from).x;
     const std::uint64_t toTeleport =
         teleport_[c.edge] ? 0 : toTeleport_[edge.to] < never ? c.since + toTeleport_[edge.to] : never;
-    list.push_back({x, out, ticksOrNever(toTeleport)});
+    list.push_back({x, out, ticksOrNever(toTeleport), atEnd ? doubtAt(edge.to, run) : motion_.sideways});
   }
   return list;
 }

@@ -10,6 +10,12 @@
 // from the end of an edge claiming the one run to the claim of an edge on
 // the other; within one edge, from its first tick to its last.
 //
+// Places. A tick claims once it has moved, so a claim in an edge's last
+// tick stands where the edge ends, when it ends standing on the run (a
+// jump's landing claims before a chute may take the player in, in the same
+// tick); a claim in its first tick is known only to within a tick's step of
+// where it leaves. Each entry and exit says which (its doubt).
+//
 // Entries. A stay, for the bound, is the claims on a run from one entry to
 // the next, each a step from the one before: an edge enters a run at its
 // start when it starts standing there just after no claim on it (a step off
@@ -109,6 +115,7 @@ class RunTransitions {
   struct Entry {
     std::uint32_t claim;  // in claimsOf_ of its run
     float x;              // where it stands on the run
+    float doubt;          // pixels either way (RunEntry)
     std::uint64_t ticks;  // from the edge's start to its claim there
     std::uint64_t others = claimways::unreachable;  // from a claim on another run
     std::uint64_t back = claimways::unreachable;    // from one on this run, by a fast edge
@@ -118,6 +125,7 @@ class RunTransitions {
   // A claim from the life's start with nothing claimed before.
   struct FirstEntry {
     float x;
+    float doubt;
     std::uint64_t ticks;
   };
   struct Place {
@@ -131,6 +139,7 @@ class RunTransitions {
   void addEntries(const Claim& c, std::size_t run);
   bool continues(std::uint32_t state, std::size_t run) const;
   bool standsIn(std::uint32_t state, std::size_t run) const;
+  float doubtAt(std::uint32_t state, std::size_t run) const;
   bool fast(std::uint32_t from, const StateEdge& edge) const;
   void findTeleports();
   bool measureTeleports();

@@ -92,6 +92,10 @@ TEST(RunStays, CountTheirWalksAndTheirShareOfTheWays) {
   // Left for another run only where it begins, at 10 ticks.
   std::vector<RunExit> leftOnlyAt40 = everywhere(never);
   leftOnlyAt40.push_back({40, 10});
+  // A place known only to within some pixels counts at the nearest of them.
+  const RunEntry doubtedStart{120, never, never, 0.0, never, never, 10.0f};
+  std::vector<RunExit> leftOnlyNear40 = everywhere(never);
+  leftOnlyNear40.push_back({40, 10, never, 8.0f});
   // Two stays may leave a gap g between them.
   const double apart = (160.0 - 60.0) / 2.0;
   const std::vector<Case> cases = {
@@ -99,6 +103,9 @@ TEST(RunStays, CountTheirWalksAndTheirShareOfTheWays) {
       {"begun between: to one turn, then the other", {start(120)}, everywhere(0), 0.5, true, true,
        120},
       {"left where it was begun", {start(40)}, leftOnlyAt40, 0.5, true, false, 80 + 80 + 5},
+      {"begun between, known to 10 px", {doubtedStart}, everywhere(0), 0.5, true, true, 115},
+      {"left where it was begun, known to 8 px", {start(40)}, leftOnlyNear40, 0.5, true, false,
+       80 + 76 + 5},
       {"left for another run at a price", {start(40)}, everywhere(10), 1.0, true, false, 90},
       {"entered from another run", {from(200, 20)}, everywhere(0), 0.5, false, true, 10 + 80},
       {"with no way out it can only end the route", {start(40)}, everywhere(never), 0.5, true,
@@ -280,7 +287,7 @@ TEST(ParBound, NeverPassesTheTrueBestTime) {
     cases.push_back(ladder);
   }
   {
-    Truth gap{"two runs a jump apart", {}, true, 0.65};
+    Truth gap{"two runs a jump apart", {}, true, 0.75};
     floorRow(gap.level, 0, 64, 300, 1);
     floorRow(gap.level, 128, 192, 300, 1);
     gap.level.start = "8 299 1";
@@ -288,7 +295,7 @@ TEST(ParBound, NeverPassesTheTrueBestTime) {
   }
   {
     // The way up is where the run begins: it is walked there and back.
-    Truth back{"a run left where it begins", {}, true, 0.6};
+    Truth back{"a run left where it begins", {}, true, 0.64};
     floorRow(back.level, 0, 128, 300, 1);
     floorRow(back.level, 0, 64, 236, 1);
     back.level.ladders = {"8 236 64 rungs"};
@@ -297,7 +304,7 @@ TEST(ParBound, NeverPassesTheTrueBestTime) {
   }
   {
     // Begun in the middle: one end walked, the other reached by teleport.
-    Truth pads{"a run with a teleporter at either end", {}, false, 0.8};
+    Truth pads{"a run with a teleporter at either end", {}, false, 0.85};
     floorRow(pads.level, 0, 224, 300, 1);
     pads.level.teleporters = {"0 268 pad pad_cool 1", "208 268 pad pad_cool 2"};
     pads.level.start = "112 299 1";
@@ -313,6 +320,18 @@ TEST(ParBound, NeverPassesTheTrueBestTime) {
     floorRow(drop.level, 0, 192, 300, 1);
     drop.level.start = "8 235 1";
     cases.push_back(drop);
+  }
+  {
+    // A claim made as a jump lands stands where it landed, and a chute
+    // that takes the player in the same tick moves it on before the tick
+    // ends: the end of the run leads into one.
+    Truth chute{"a run whose end leads into a chute", {}, false, 0.8};
+    floorRow(chute.level, 0, 192, 300, 1);
+    floorRow(chute.level, 0, 96, 236, 1);
+    chute.level.ladders = {"8 236 64 rungs"};
+    chute.level.chutes = {"96 236 64 16 1 step"};
+    chute.level.start = "40 299 1";
+    cases.push_back(chute);
   }
   for (const Truth& c : cases) {
     GameTree tree;
