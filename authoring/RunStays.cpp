@@ -27,14 +27,6 @@ Line reachFrom(const Line& cost, double step, bool fromRight) {
   return best;
 }
 
-// A place counted anywhere within `doubt` pixels of where it stands.
-void place(Line& line, int column, double doubt, double ticks) {
-  const int n = static_cast<int>(line.size());
-  const int by = static_cast<int>(std::ceil(doubt));
-  for (int d = std::max(0, column - by); d <= std::min(n - 1, column + by); ++d) {
-    line[d] = std::min(line[d], ticks);
-  }
-}
 
 // Ways in: from the life's start, from another run, back from this one
 // by no teleport or by one; ways out: to another run, back onto this one
@@ -121,29 +113,82 @@ Columns columnsOf(const std::vector<RunEntry>& entries, const std::vector<RunExi
   return c;
 }
 
+// The places of the ways in and out by column, each set apart by how many
+// columns either way it may stand (most stand where they are known, the
+// rest a tick's step either way), then spread over those columns: time
+// in the places, and in the columns for each doubt.
+struct Places {
+  std::array<Line, ways> in, out;  // by way
+};
+
+class PlacesByDoubt {
+ public:
+  explicit PlacesByDoubt(int columns) : columns_(columns) {}
+  Places& at(double doubt) {
+    const int by = static_cast<int>(std::ceil(doubt));
+    for (auto& [held, places] : byDoubt_) {
+      if (held == by) return places;
+    }
+    byDoubt_.push_back({by, fresh()});
+    return byDoubt_.back().second;
+  }
+  // Each place counted anywhere within its doubt of where it stands.
+  Places spread() const {
+    Places all = fresh();
+    for (const auto& [by, places] : byDoubt_) {
+      for (int w = 0; w < ways; ++w) {
+        widen(places.in[w], by, all.in[w]);
+        widen(places.out[w], by, all.out[w]);
+      }
+    }
+    return all;
+  }
+
+ private:
+  Places fresh() const {
+    Places p;
+    for (Line& line : p.in) line.assign(columns_, never);
+    for (Line& line : p.out) line.assign(columns_, never);
+    return p;
+  }
+  static void widen(const Line& line, int by, Line& into) {
+    const int n = static_cast<int>(line.size());
+    for (int c = 0; c < n; ++c) {
+      if (line[c] == never) continue;
+      for (int d = std::max(0, c - by); d <= std::min(n - 1, c + by); ++d) into[d] = std::min(into[d], line[c]);
+    }
+  }
+
+  int columns_;
+  std::vector<std::pair<int, Places>> byDoubt_;
+};
+
+void keep(Line& line, int column, double ticks) { line[column] = std::min(line[column], ticks); }
+
 std::vector<Kind> kindsOf(const std::vector<RunEntry>& entries, const std::vector<RunExit>& exits,
                           const Columns& cols, double walk, double unsure, double outShare,
                           double inShare) {
-  std::array<Line, ways> in, out;  // by way
-  for (Line& line : in) line.assign(cols.count, never);
-  for (Line& line : out) line.assign(cols.count, never);
+  PlacesByDoubt placed(cols.count);
   for (const RunEntry& e : entries) {
     const int c = cols.at(e.x);
-    const double doubt = std::max<double>(unsure, e.doubt);
+    std::array<Line, ways>& in = placed.at(std::max<double>(unsure, e.doubt)).in;
     // The way from the life's start is no other run's way out: all of it.
-    place(in[Start], c, doubt, e.fromStart);
-    place(in[Away], c, doubt, share(inShare, e.others));
-    place(in[Back], c, doubt, e.walked);
-    place(in[Teleport], c, doubt, e.teleported);
+    keep(in[Start], c, e.fromStart);
+    keep(in[Away], c, share(inShare, e.others));
+    keep(in[Back], c, e.walked);
+    keep(in[Teleport], c, e.teleported);
   }
   for (const RunExit& x : exits) {
     const int c = cols.at(x.x);
-    const double doubt = std::max<double>(unsure, x.doubt);
-    place(out[Away], c, doubt, share(outShare, x.out));
-    place(out[Back], c, doubt, 0.0);
-    place(out[Ends], c, doubt, 0.0);
-    place(out[Teleport], c, doubt, x.toTeleport);
+    std::array<Line, ways>& out = placed.at(std::max<double>(unsure, x.doubt)).out;
+    keep(out[Away], c, share(outShare, x.out));
+    keep(out[Back], c, 0.0);
+    keep(out[Ends], c, 0.0);
+    keep(out[Teleport], c, x.toTeleport);
   }
+  const Places all = placed.spread();
+  const std::array<Line, ways>& in = all.in;
+  const std::array<Line, ways>& out = all.out;
   const double step = 1.0 / walk;
   std::vector<Kind> kinds;
   for (Way i : {Start, Away, Back, Teleport}) {
