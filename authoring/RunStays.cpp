@@ -113,13 +113,25 @@ Columns columnsOf(const std::vector<RunEntry>& entries, const std::vector<RunExi
   return c;
 }
 
-// The places of the ways in and out by column, each set apart by how many
-// columns either way it may stand (most stand where they are known, the
-// rest a tick's step either way), then spread over those columns: time
+// The places of the ways in and out by column, kept apart by how many
+// columns either way each may stand (most where they are known, the rest
+// a tick's step either way), then each set spread over its columns: time
 // in the places, and in the columns for each doubt.
 struct Places {
+  explicit Places(int columns) {
+    for (Line& line : in) line.assign(columns, never);
+    for (Line& line : out) line.assign(columns, never);
+  }
   std::array<Line, ways> in, out;  // by way
 };
+
+void widen(const Line& line, int by, Line& into) {
+  const int n = static_cast<int>(line.size());
+  for (int c = 0; c < n; ++c) {
+    if (line[c] == never) continue;
+    for (int d = std::max(0, c - by); d <= std::min(n - 1, c + by); ++d) into[d] = std::min(into[d], line[c]);
+  }
+}
 
 class PlacesByDoubt {
  public:
@@ -129,36 +141,17 @@ class PlacesByDoubt {
     for (auto& [held, places] : byDoubt_) {
       if (held == by) return places;
     }
-    byDoubt_.push_back({by, fresh()});
-    return byDoubt_.back().second;
+    return byDoubt_.emplace_back(by, Places(columns_)).second;
   }
-  // Each place counted anywhere within its doubt of where it stands.
   Places spread() const {
-    Places all = fresh();
+    Places all(columns_);
     for (const auto& [by, places] : byDoubt_) {
-      for (int w = 0; w < ways; ++w) {
-        widen(places.in[w], by, all.in[w]);
-        widen(places.out[w], by, all.out[w]);
-      }
+      for (int w = 0; w < ways; ++w) widen(places.in[w], by, all.in[w]), widen(places.out[w], by, all.out[w]);
     }
     return all;
   }
 
  private:
-  Places fresh() const {
-    Places p;
-    for (Line& line : p.in) line.assign(columns_, never);
-    for (Line& line : p.out) line.assign(columns_, never);
-    return p;
-  }
-  static void widen(const Line& line, int by, Line& into) {
-    const int n = static_cast<int>(line.size());
-    for (int c = 0; c < n; ++c) {
-      if (line[c] == never) continue;
-      for (int d = std::max(0, c - by); d <= std::min(n - 1, c + by); ++d) into[d] = std::min(into[d], line[c]);
-    }
-  }
-
   int columns_;
   std::vector<std::pair<int, Places>> byDoubt_;
 };

@@ -91,4 +91,40 @@ TEST(RunTransitions, SplitEachWayWholeBetweenItsExitAndItsEntry) {
   }
 }
 
+// A claim made as a way ends stands where it ends, on the run; one made
+// in a way's first tick is known by where the way leaves, a tick's step
+// from it (the walk's 6 px either way here).
+TEST(RunTransitions, KnowWhereEachClaimStandsByTheTickThatMadeIt) {
+  TwoRuns level;
+  const RouteLimits limits{ClearingLimits{}};
+  const RunMotion motion{6.0f, 8.0f, 6.0f};
+  const std::vector<ClaimRun> runs = claimRuns(level.tiles, {true, true}, motion.reach);
+  const claimways::ClaimStart start = claimways::claimStart(level.graph, level.tiles.size(), limits);
+  RunTransitions ways(level.graph, runs, start, motion, limits);
+  ASSERT_TRUE(ways.measure());
+  std::uint64_t lift = 0;
+  const ToOtherRuns onward(level.graph, ways.targets(0.5, lift), start.longest, limits);
+  ASSERT_TRUE(onward.found());
+  const struct {
+    const char* name;
+    std::size_t run;
+    bool exits;
+    std::vector<float> doubts;  // in the order of the edges that claim
+  } rows[] = {
+      {"A left as a way starts, and as one lands there", 0, true, {6.0f, 0.0f}},
+      {"B left as a way starts, and as one lands there", 1, true, {6.0f, 0.0f}},
+      {"A entered as a way lands", 0, false, {0.0f}},
+      {"B entered as a way lands", 1, false, {0.0f}},
+  };
+  for (const auto& row : rows) {
+    std::vector<float> doubts;
+    if (row.exits) {
+      for (const RunExit& x : ways.exits(row.run, onward, lift, 0.5)) doubts.push_back(x.doubt);
+    } else {
+      for (const RunEntry& e : ways.entries(row.run)) doubts.push_back(e.doubt);
+    }
+    EXPECT_EQ(doubts, row.doubts) << row.name;
+  }
+}
+
 }  // namespace
