@@ -192,7 +192,7 @@ double staysAtShare(const std::vector<ClaimRun>& runs, const std::vector<RunWays
     // Each place says how far from it the claim may stand. The exits and
     // the entries each count their part of every way whole.
     byRun.push_back(staysTicks(ways[r].entries, ways[r].exits, ends, claimGap(run, m.reach), m.walk,
-                               0.0, 1.0, 1.0));
+                               1.0, 1.0));
   }
   // Every pair, summed whole (a run may have no way out, its left sum
   // infinite): at most 200 runs, so 8 million sums a share at worst.

@@ -27,7 +27,6 @@ Line reachFrom(const Line& cost, double step, bool fromRight) {
   return best;
 }
 
-
 // Ways in: from the life's start, from another run, back from this one
 // by no teleport or by one; ways out: to another run, back onto this one
 // either way, none (the route's end).
@@ -146,7 +145,10 @@ class PlacesByDoubt {
   Places spread() const {
     Places all(columns_);
     for (const auto& [by, places] : byDoubt_) {
-      for (int w = 0; w < ways; ++w) widen(places.in[w], by, all.in[w]), widen(places.out[w], by, all.out[w]);
+      for (int w = 0; w < ways; ++w) {
+        widen(places.in[w], by, all.in[w]);
+        widen(places.out[w], by, all.out[w]);
+      }
     }
     return all;
   }
@@ -159,12 +161,12 @@ class PlacesByDoubt {
 void keep(Line& line, int column, double ticks) { line[column] = std::min(line[column], ticks); }
 
 std::vector<Kind> kindsOf(const std::vector<RunEntry>& entries, const std::vector<RunExit>& exits,
-                          const Columns& cols, double walk, double unsure, double outShare,
+                          const Columns& cols, double walk, double outShare,
                           double inShare) {
   PlacesByDoubt placed(cols.count);
   for (const RunEntry& e : entries) {
     const int c = cols.at(e.x);
-    std::array<Line, ways>& in = placed.at(std::max<double>(unsure, e.doubt)).in;
+    std::array<Line, ways>& in = placed.at(e.doubt).in;
     // The way from the life's start is no other run's way out: all of it.
     keep(in[Start], c, e.fromStart);
     keep(in[Away], c, share(inShare, e.others));
@@ -173,7 +175,7 @@ std::vector<Kind> kindsOf(const std::vector<RunEntry>& entries, const std::vecto
   }
   for (const RunExit& x : exits) {
     const int c = cols.at(x.x);
-    std::array<Line, ways>& out = placed.at(std::max<double>(unsure, x.doubt)).out;
+    std::array<Line, ways>& out = placed.at(x.doubt).out;
     keep(out[Away], c, share(outShare, x.out));
     keep(out[Back], c, 0.0);
     keep(out[Ends], c, 0.0);
@@ -375,13 +377,13 @@ Priced bestPrices(std::vector<Kind> kinds, const Columns& cols, RunEnds ends, do
 }  // namespace
 
 StaysTicks staysTicks(const std::vector<RunEntry>& entries, const std::vector<RunExit>& exits,
-                      RunEnds ends, double gap, double walk, double unsure, double outShare,
+                      RunEnds ends, double gap, double walk, double outShare,
                       double inShare) {
   if (inShare < 0.0) inShare = 1.0 - outShare;
   StaysTicks ticks;
   const Columns cols = columnsOf(entries, exits, ends, gap);
   if (entries.empty() || exits.empty() || cols.count == 0) return ticks;
-  const std::vector<Kind> kinds = kindsOf(entries, exits, cols, walk, unsure, outShare, inShare);
+  const std::vector<Kind> kinds = kindsOf(entries, exits, cols, walk, outShare, inShare);
   // A route whose stays on the run are never entered back by teleport
   // never leaves one back by teleport either; the others have a root.
   std::vector<Kind> walkedOnly;

@@ -50,8 +50,8 @@
 //
 // The least over every set of stays, each entry and exit counted anywhere
 // within its doubt of where it stands (a claim in an edge's first tick is
-// known by the state the edge leaves, a tick's step before it), or within
-// `unsure` pixels where that is more: at each price, one pass over
+// known by the state the edge leaves, a tick's step before it): at each
+// price, one pass over
 // the run's pixel columns in order keeps the best set that reaches each,
 // for each of the sixteen layers (entered from away or not, ended or not,
 // begun or not, left for away or not), and thirty-two with a root or not;
@@ -88,11 +88,10 @@ struct StaysTicks {
   double ticks[2][2] = {{0.0, 0.0}, {0.0, 0.0}};
 };
 
-// unsure: pixels of doubt about where any claim stands, beside each place's
-// own; gap: g in pixels;
-// walk: pixels a tick; outShare: of each way between runs, in [0, 1].
+// gap: g in pixels; walk: pixels a tick; outShare: of each way between
+// runs, in [0, 1].
 // Infinity where there is no such set of stays.
 // inShare: of each way in from another run; below 0, 1 - outShare.
 StaysTicks staysTicks(const std::vector<RunEntry>& entries, const std::vector<RunExit>& exits,
-                      RunEnds ends, double gap, double walk, double unsure, double outShare,
+                      RunEnds ends, double gap, double walk, double outShare,
                       double inShare = -1.0);

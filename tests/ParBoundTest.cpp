@@ -131,7 +131,7 @@ TEST(RunStays, CountTheirWalksAndTheirShareOfTheWays) {
   };
   for (const Case& c : cases) {
     const StaysTicks stays =
-        staysTicks(c.entries, c.exits, RunEnds{40, 200}, 60.0, 2.0, 0.0, c.outShare, c.inShare);
+        staysTicks(c.entries, c.exits, RunEnds{40, 200}, 60.0, 2.0, c.outShare, c.inShare);
     EXPECT_DOUBLE_EQ(stays.ticks[c.begins][c.finishes], c.ticks) << c.name;
   }
 }
