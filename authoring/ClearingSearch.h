@@ -64,6 +64,13 @@ struct ClearingLimits {
   // proof's) should a slow machine reach it first. 0 ticks: no tour.
   std::size_t tourTicks = 250000;
   double tourShare = 1.0 / 6.0;
+  // More work for the tour where the level's search found few states, for
+  // the proof's other steps take time in proportion to them: tourMore less
+  // tourMorePerState a found state, or none. The tour goes on with it from
+  // where tourTicks left it, so the route of tourTicks alone stays a
+  // candidate (authoring/RouteTour.h).
+  std::size_t tourMore = 1000000;
+  std::size_t tourMorePerState = 8;
 };
 
 struct ClearingResult {

@@ -52,8 +52,9 @@ class TourSearch {
   }
   ~TourSearch() { live_.keepHashes(nullptr); }
 
-  // The routes kept, each shorter than the one before and than the one given.
-  std::vector<KeptRoute> run(const ClearingResult& clear);
+  // The routes kept, each shorter than the one before and than the one
+  // given; atBase: how many of them the tour's own work found.
+  std::vector<KeptRoute> run(const ClearingResult& clear, std::size_t& atBase);
 
  private:
   void makeRuns();
@@ -70,6 +71,7 @@ class TourSearch {
   std::size_t searchWork() const { return live_.ticksPlayed() + walked_ / ClearingAim::statesPerTick; }
   std::size_t work() const { return searchWork() + costs_->statesWalked() / TourCosts::statesPerTick; }
   double tourSeconds() const { return limits_.maxSeconds * limits_.tourShare; }
+  std::size_t budget() const;
 
   Game& game_;
   const Reachability& search_;
@@ -141,14 +143,18 @@ Tour TourSearch::firstTour(const std::vector<std::uint32_t>& edges) const {
   return tour;
 }
 
-std::vector<KeptRoute> TourSearch::run(const ClearingResult& clear) {
+std::vector<KeptRoute> TourSearch::run(const ClearingResult& clear, std::size_t& atBase) {
   std::vector<KeptRoute> kept;
+  atBase = 0;
   // The first tour is kept whatever its length: the moves start from it.
   const Tour first = firstTour(clear.edges);
   if (!tryTour(first, 0)) return kept;
+  // A play that ended within the tour's own work plays the same without
+  // the more: it never met the limit.
   const auto keepShorter = [&] {
     if (bestTicks_ < (kept.empty() ? clear.route.size() : kept.back().route.size())) {
       kept.push_back({live_.inputs(), trail_});
+      if (work() <= limits_.tourTicks) atBase = kept.size();
     }
   };
   keepShorter();
@@ -233,7 +239,7 @@ bool TourSearch::tryTour(const Tour& tour, std::size_t from, double atLeast) {
   // `atLeast`, of what the tour has left.
   const std::size_t allowed = bestTicks_ == SIZE_MAX
       ? SIZE_MAX : std::max(candidateTicks * bestTicks_, static_cast<std::size_t>(atLeast));
-  const std::size_t rest = limits_.tourTicks - std::min(limits_.tourTicks, work());
+  const std::size_t rest = budget() - std::min(budget(), work());
   left.maxTicks = searchWork() + std::min(allowed, rest);
   aim.walked = walked_;
   left.maxSeconds = tourSeconds() - (searchClockSeconds() - startedAt_);
@@ -293,27 +299,52 @@ std::vector<bool> TourSearch::focus(const Tour& tour, const std::vector<bool>& w
   return aim;
 }
 
+std::size_t TourSearch::budget() const {
+  const std::size_t less = limits_.tourMorePerState * graph_.size();
+  return limits_.tourTicks + (less < limits_.tourMore ? limits_.tourMore - less : 0);
+}
+
 bool TourSearch::over() const {
-  return work() >= limits_.tourTicks ||
+  return work() >= budget() ||
          searchClockSeconds() - startedAt_ > tourSeconds();
 }
 
 }  // namespace
 
-void shortenByTour(Game& game, const Reachability& search, ClearingResult& clear,
-                   const ClearingLimits& limits, ItemWays& items, TourStyle style) {
-  if (clear.end != ClearingResult::End::Cleared || clear.edges.empty()) return;
-  std::vector<KeptRoute> kept = TourSearch(game, search, limits, items, style).run(clear);
-  // The shortest that asks no press more on an exact tick than the route
-  // given: a quicker route is no gain to a player who cannot play it.
-  std::size_t given = SIZE_MAX;
-  for (auto route = kept.rbegin(); route != kept.rend(); ++route) {
-    const std::size_t exact = exactPresses(game, search, route->route, limits);
-    if (exact > 0 && given == SIZE_MAX) given = exactPresses(game, search, clear.route, limits);
-    if (exact > given) continue;
-    clear.route = std::move(route->route);
-    clear.hashes = std::move(route->hashes);
-    clear.edges.clear();
-    return;
+namespace {
+
+// The shortest of the first `count` kept that asks no press more on an
+// exact tick than the route given: a quicker route is no gain to a player
+// who cannot play it. Nothing when none does.
+const KeptRoute* playable(Game& game, const Reachability& search, const ClearingResult& given,
+                          const std::vector<KeptRoute>& kept, std::size_t count,
+                          const ClearingLimits& limits) {
+  std::size_t exactGiven = SIZE_MAX;
+  for (std::size_t i = count; i-- > 0;) {
+    const std::size_t exact = exactPresses(game, search, kept[i].route, limits);
+    if (exact > 0 && exactGiven == SIZE_MAX) exactGiven = exactPresses(game, search, given.route, limits);
+    if (exact <= exactGiven) return &kept[i];
   }
+  return nullptr;
+}
+
+void take(ClearingResult& clear, const KeptRoute& route) {
+  clear.route = route.route;
+  clear.hashes = route.hashes;
+  clear.edges.clear();
+}
+
+}  // namespace
+
+void shortenByTour(Game& game, const Reachability& search, ClearingResult& clear,
+                   const ClearingLimits& limits, ItemWays& items, TourStyle style,
+                   ClearingResult* atBase) {
+  if (atBase != nullptr) *atBase = clear;
+  if (clear.end != ClearingResult::End::Cleared || clear.edges.empty()) return;
+  std::size_t baseCount = 0;
+  const std::vector<KeptRoute> kept = TourSearch(game, search, limits, items, style).run(clear, baseCount);
+  const KeptRoute* base = playable(game, search, clear, kept, baseCount, limits);
+  const KeptRoute* more = baseCount < kept.size() ? playable(game, search, clear, kept, kept.size(), limits) : base;
+  if (atBase != nullptr && base != nullptr) take(*atBase, *base);
+  if (more != nullptr) take(clear, *more);
 }

@@ -37,7 +37,10 @@
 // route given, each tried from the shortest on, within the proof's limits. Limits (ClearingLimits): tourTicks
 // (250 000) of work, ticks played, every 16 states the searches' walks
 // take from their queues and every 128 states the estimate's walks reach,
-// so a busy machine finds what a quiet one does;
+// so a busy machine finds what a quiet one does; then, on a level whose
+// search found fewer than 125 000 states, tourMore (1 000 000) less 8 a
+// state more, the moves going on from where they stood (the plays from the
+// start and the estimate keep to the shares of tourTicks);
 // tourShare of the proof's seconds (10 s of the 60, PWE_SEARCH_SECONDS
 // scales it) should a slow machine reach that first: far beyond what the
 // work takes, so that the route found does not follow the machine's load; the search's own
@@ -63,5 +66,8 @@ struct TourStyle {
 // clear: a route that cleared, with its edges; game: the one search ran
 // on, at the life's start, and left there.
 // items: the ways to the items the proof walked, kept for the tour's plays.
+// atBase, when given: set to what the tour's own work (tourTicks) gave,
+// before the more a small level allows (ClearingLimits::tourMore).
 void shortenByTour(Game& game, const Reachability& search, ClearingResult& clear,
-                   const ClearingLimits& limits, ItemWays& items, TourStyle style);
+                   const ClearingLimits& limits, ItemWays& items, TourStyle style,
+                   ClearingResult* atBase = nullptr);

@@ -171,3 +171,40 @@ TEST(RouteTour, CutsARunWhereAWayLeavesFromItsMiddle) {
 }
 
 }  // namespace
+
+// The more work a small level allows goes on from where the tour's own
+// left off: what the tour's own work gave comes out as it would without
+// the more, and the route kept is never longer than it.
+TEST(RouteTour, TheMoreWorkGoesOnFromWhereItsOwnLeftOff) {
+  LevelText level;
+  floorRow(level, 0, 640, 300, 1);
+  floorRow(level, 224, 416, 236, 1);
+  floorRow(level, 0, 160, 172, 1);
+  level.ladders = {"304 236 64 rungs", "96 172 128 rungs"};
+  level.start = "8 299 1";
+  PlacedLevel placed(level);
+  Reachability search(placed.game);
+  search.run();
+  const ClearingResult greedy = clearWithEnemies(placed.game, search, limitsForThisBuild(false));
+  ASSERT_EQ(greedy.end, ClearingResult::End::Cleared);
+  const auto tour = [&](std::size_t own, std::size_t more, ClearingResult* atBase) {
+    ClearingLimits limits = limitsForThisBuild(true);
+    limits.tourTicks = own;
+    limits.tourMore = more;
+    limits.tourMorePerState = 0;
+    ItemWays items;
+    ClearingResult toured = greedy;
+    shortenByTour(placed.game, search, toured, limits, items, TourStyle{false, true}, atBase);
+    return toured;
+  };
+  // The tour's own work runs out here with moves still to try; the more
+  // finds a quicker order among them.
+  for (std::size_t own : {2000, 20000}) {
+    const ClearingResult alone = tour(own, 0, nullptr);
+    ClearingResult atBase;
+    const ClearingResult more = tour(own, 200000, &atBase);
+    EXPECT_EQ(atBase.hashes, alone.hashes) << own;
+    EXPECT_LT(more.route.size(), atBase.route.size()) << own;
+    EXPECT_EQ(more.hashes.size(), more.route.size()) << own;
+  }
+}
