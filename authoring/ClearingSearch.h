@@ -66,11 +66,14 @@ struct ClearingLimits {
   double tourShare = 1.0 / 6.0;
   // More work for the tour where the level's search found few states, for
   // the proof's other steps take time in proportion to them: tourMore less
-  // tourMorePerState a found state, or none. The tour goes on with it from
-  // where tourTicks left it, so the route of tourTicks alone stays a
-  // candidate (authoring/RouteTour.h).
+  // tourMorePerState a found state, or none; past tourMoreEnemies enemies,
+  // each of which makes every tick played dearer, a share of it as many
+  // times smaller. The tour goes on with it from where tourTicks left it,
+  // so the route of tourTicks alone stays a candidate
+  // (authoring/RouteTour.h).
   std::size_t tourMore = 1000000;
   std::size_t tourMorePerState = 8;
+  std::size_t tourMoreEnemies = 6;
 };
 
 struct ClearingResult {

@@ -301,7 +301,9 @@ std::vector<bool> TourSearch::focus(const Tour& tour, const std::vector<bool>& w
 
 std::size_t TourSearch::budget() const {
   const std::size_t less = limits_.tourMorePerState * graph_.size();
-  return limits_.tourTicks + (less < limits_.tourMore ? limits_.tourMore - less : 0);
+  const std::size_t more = less < limits_.tourMore ? limits_.tourMore - less : 0;
+  const std::size_t enemies = std::max(game_.enemyManager.enemies().size(), limits_.tourMoreEnemies);
+  return limits_.tourTicks + more / enemies * limits_.tourMoreEnemies;
 }
 
 bool TourSearch::over() const {

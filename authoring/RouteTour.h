@@ -39,8 +39,9 @@
 // take from their queues and every 128 states the estimate's walks reach,
 // so a busy machine finds what a quiet one does; then, on a level whose
 // search found fewer than 125 000 states, tourMore (1 000 000) less 8 a
-// state more, the moves going on from where they stood (the plays from the
-// start and the estimate keep to the shares of tourTicks);
+// state more (past six enemies, six parts of it in as many as there are),
+// the moves going on from where they stood (the plays from the start and
+// the estimate keep to the shares of tourTicks);
 // tourShare of the proof's seconds (10 s of the 60, PWE_SEARCH_SECONDS
 // scales it) should a slow machine reach that first: far beyond what the
 // work takes, so that the route found does not follow the machine's load; the search's own
