@@ -64,6 +64,24 @@ Proved prove(Game& game, bool tour) {
   return proved;
 }
 
+// A level placed, searched and cleared by the proof's greedy orders alone,
+// then toured from that route as asked.
+struct Greedy {
+  explicit Greedy(const LevelText& level) : placed(level), search(placed.game) {
+    search.run();
+    route = clearWithEnemies(placed.game, search, limitsForThisBuild(false));
+  }
+  ClearingResult toured(const ClearingLimits& limits, TourStyle style, ClearingResult* atBase = nullptr) {
+    ItemWays items;
+    ClearingResult toured = route;
+    shortenByTour(placed.game, search, toured, limits, items, style, atBase);
+    return toured;
+  }
+  PlacedLevel placed;
+  Reachability search;
+  ClearingResult route;
+};
+
 struct SlowCase {
   const char* name;
   LevelText level;
@@ -155,24 +173,17 @@ TEST(RouteTour, CutsARunWhereAWayLeavesFromItsMiddle) {
   floorRow(level, 224, 416, 236, 1);
   level.ladders = {"304 236 64 rungs"};
   level.start = "8 299 1";
-  PlacedLevel placed(level);
-  Reachability search(placed.game);
-  search.run();
-  const ClearingResult greedy = clearWithEnemies(placed.game, search, limitsForThisBuild(false));
-  ASSERT_EQ(greedy.end, ClearingResult::End::Cleared);
+  Greedy greedy(level);
+  ASSERT_EQ(greedy.route.end, ClearingResult::End::Cleared);
   std::size_t ticks[2] = {0, 0};
   for (bool cut : {false, true}) {
-    ItemWays items;
-    ClearingResult toured = greedy;
-    shortenByTour(placed.game, search, toured, limitsForThisBuild(true), items, TourStyle{false, cut});
+    const ClearingResult toured = greedy.toured(limitsForThisBuild(true), TourStyle{false, cut});
     EXPECT_EQ(toured.hashes.size(), toured.route.size()) << cut;
     ticks[cut] = toured.route.size();
   }
-  EXPECT_LE(ticks[0], greedy.route.size());
+  EXPECT_LE(ticks[0], greedy.route.route.size());
   EXPECT_LT(ticks[1] + 40, ticks[0]);
 }
-
-}  // namespace
 
 // The more work a small level allows goes on from where the tour's own
 // left off: what the tour's own work gave comes out as it would without
@@ -184,20 +195,14 @@ TEST(RouteTour, TheMoreWorkGoesOnFromWhereItsOwnLeftOff) {
   floorRow(level, 0, 160, 172, 1);
   level.ladders = {"304 236 64 rungs", "96 172 128 rungs"};
   level.start = "8 299 1";
-  PlacedLevel placed(level);
-  Reachability search(placed.game);
-  search.run();
-  const ClearingResult greedy = clearWithEnemies(placed.game, search, limitsForThisBuild(false));
-  ASSERT_EQ(greedy.end, ClearingResult::End::Cleared);
+  Greedy greedy(level);
+  ASSERT_EQ(greedy.route.end, ClearingResult::End::Cleared);
   const auto tour = [&](std::size_t own, std::size_t more, ClearingResult* atBase) {
     ClearingLimits limits = limitsForThisBuild(true);
     limits.tourTicks = own;
     limits.tourMore = more;
     limits.tourMorePerState = 0;
-    ItemWays items;
-    ClearingResult toured = greedy;
-    shortenByTour(placed.game, search, toured, limits, items, TourStyle{false, true}, atBase);
-    return toured;
+    return greedy.toured(limits, TourStyle{false, true}, atBase);
   };
   // The tour's own work runs out here with moves still to try; the more
   // finds a quicker order among them.
@@ -210,3 +215,5 @@ TEST(RouteTour, TheMoreWorkGoesOnFromWhereItsOwnLeftOff) {
     EXPECT_EQ(more.hashes.size(), more.route.size()) << own;
   }
 }
+
+}  // namespace
