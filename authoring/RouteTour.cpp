@@ -311,10 +311,6 @@ bool TourSearch::over() const {
          searchClockSeconds() - startedAt_ > tourSeconds();
 }
 
-}  // namespace
-
-namespace {
-
 // The shortest of the first `count` kept that asks no press more on an
 // exact tick than the route given: a quicker route is no gain to a player
 // who cannot play it. Nothing when none does.
