@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <limits>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "game/Game.h"
 #include "game/ReplayFile.h"
 #include "tests/support/BestTime.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/CheckerRun.h"
 #include "tests/support/GameTree.h"
 #include "tests/support/LevelText.h"
@@ -260,15 +260,19 @@ TEST(ParBound, ComesCloseToTheRouteAndNeverPassesIt) {
 }
 
 // Small levels whose best time a breadth-first search over every input
-// finds: the bound never passes it, and no route found beats it.
-TEST(ParBound, NeverPassesTheTrueBestTime) {
-  struct Truth {
-    const char* name;
-    LevelText level;
-    bool routeIsBest = true;  // the checker's route is held to the best
-    double boundShare = 0.6;  // of the best, that the runs bound reaches at least
-  };
-  std::map<std::string, std::string> configs;  // pwe.cfg, by case
+// finds: the bound never passes it, and no route found beats it. Each runs
+// on its own, so that the exhaustive searches share the cores.
+struct Truth {
+  const char* name;
+  LevelText level;
+  bool routeIsBest = true;  // the checker's route is held to the best
+  double boundShare = 0.6;  // of the best, that the runs bound reaches at least
+  std::string config = "";  // pwe.cfg
+};
+
+void PrintTo(const Truth& c, std::ostream* out) { *out << c.name; }
+
+std::vector<Truth> truthCases() {
   std::vector<Truth> cases;
   {
     // Jumps and steps mixed finely beat the tour's route by two ticks.
@@ -304,12 +308,12 @@ TEST(ParBound, NeverPassesTheTrueBestTime) {
   }
   {
     // Begun in the middle: one end walked, the other reached by teleport.
-    Truth pads{"a run with a teleporter at either end", {}, false, 0.85};
+    // A short cooldown keeps the states the exhaustive search tells apart few.
+    Truth pads{"a run with a teleporter at either end", {}, false, 0.85,
+               "[mechanics]\nteleport_cooldown = 16\n"};
     floorRow(pads.level, 0, 224, 300, 1);
     pads.level.teleporters = {"0 268 pad pad_cool 1", "208 268 pad pad_cool 2"};
     pads.level.start = "112 299 1";
-    // A short cooldown keeps the states the exhaustive search tells apart few.
-    configs[pads.name] = "[mechanics]\nteleport_cooldown = 16\n";
     cases.push_back(pads);
   }
   {
@@ -333,40 +337,47 @@ TEST(ParBound, NeverPassesTheTrueBestTime) {
     chute.level.start = "40 299 1";
     cases.push_back(chute);
   }
-  for (const Truth& c : cases) {
-    GameTree tree;
-    tree.writeLevel("level1.inf", c.level.str());
-    tree.writeText("media/pwe.cfg", configs[c.name]);
-    set_config_file("media/pwe.cfg");
-    auto game = std::make_unique<Game>(640, 480, 100);
-    game->startLevel("level1.inf");
-    const int best = bestClearingTicks(*game, 400, 1000000);
-    ASSERT_GT(best, 0) << c.name;
-    game->beginLife();
-    Reachability search(*game);
-    search.run();
-    RouteLimits limits{ClearingLimits{}};
-    const ParBound par = parLowerBound(search, ParLevel(*game), limits);
-    ASSERT_TRUE(par.found) << c.name;
-    EXPECT_LE(par.ticks, best) << c.name;
-    EXPECT_GE(static_cast<int>(search.route().ticks.size()), best) << c.name;
-    // The runs bound on its own, which the ordered one may hide here.
-    const StateGraph& graph = *search.foundStates();
-    const RunBound runs = claimRunsBound(
-        graph, ParLevel(*game), claimways::claimStart(graph, game->floorManager.tiles().size(), limits),
-        limits);
-    ASSERT_TRUE(runs.found) << c.name;
-    EXPECT_LE(runs.ticks, static_cast<std::uint64_t>(best)) << c.name;
-    EXPECT_GE(static_cast<double>(runs.ticks), c.boundShare * best)
-        << c.name << ": " << runs.ticks << " of " << best;
-    // The route pwe-check keeps after its tour: never better than the
-    // best, and the best itself where the levels leave no choice to miss.
-    const int checked = checkedRouteTicks();
-    EXPECT_GE(checked, best) << c.name;
-    if (c.routeIsBest) {
-      EXPECT_EQ(checked, best) << c.name;
-    }
+  return cases;
+}
+
+class ParBoundTruth : public testing::TestWithParam<Truth> {};
+
+TEST_P(ParBoundTruth, NeverPassesTheTrueBestTime) {
+  const Truth& c = GetParam();
+  GameTree tree;
+  tree.writeLevel("level1.inf", c.level.str());
+  tree.writeText("media/pwe.cfg", c.config);
+  set_config_file("media/pwe.cfg");
+  auto game = std::make_unique<Game>(640, 480, 100);
+  game->startLevel("level1.inf");
+  const int best = bestClearingTicks(*game, 400, 1000000);
+  ASSERT_GT(best, 0);
+  game->beginLife();
+  Reachability search(*game);
+  search.run();
+  RouteLimits limits{ClearingLimits{}};
+  const ParBound par = parLowerBound(search, ParLevel(*game), limits);
+  ASSERT_TRUE(par.found);
+  EXPECT_LE(par.ticks, best);
+  EXPECT_GE(static_cast<int>(search.route().ticks.size()), best);
+  // The runs bound on its own, which the ordered one may hide here.
+  const StateGraph& graph = *search.foundStates();
+  const RunBound runs = claimRunsBound(
+      graph, ParLevel(*game), claimways::claimStart(graph, game->floorManager.tiles().size(), limits),
+      limits);
+  ASSERT_TRUE(runs.found);
+  EXPECT_LE(runs.ticks, static_cast<std::uint64_t>(best));
+  EXPECT_GE(static_cast<double>(runs.ticks), c.boundShare * best) << runs.ticks << " of " << best;
+  // The route pwe-check keeps after its tour: never better than the
+  // best, and the best itself where the levels leave no choice to miss.
+  const int checked = checkedRouteTicks();
+  EXPECT_GE(checked, best);
+  if (c.routeIsBest) {
+    EXPECT_EQ(checked, best);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(SmallLevels, ParBoundTruth, testing::ValuesIn(truthCases()),
+                         caseName<Truth>);
 
 }  // namespace
