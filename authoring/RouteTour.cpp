@@ -94,6 +94,7 @@ class TourSearch {
   std::size_t onJournal_ = 0;
   std::size_t bestTicks_ = SIZE_MAX;
   std::size_t walked_ = 0;  // states, by every search played
+  bool pastOwn_ = false;    // into the more: nothing kept now counts as the own work's
   double startedAt_ = searchClockSeconds();
 };
 
@@ -154,7 +155,7 @@ std::vector<KeptRoute> TourSearch::run(const ClearingResult& clear, std::size_t&
   const auto keepShorter = [&] {
     if (bestTicks_ < (kept.empty() ? clear.route.size() : kept.back().route.size())) {
       kept.push_back({live_.inputs(), trail_});
-      if (work() <= limits_.tourTicks) atBase = kept.size();
+      if (!pastOwn_ && work() <= limits_.tourTicks) atBase = kept.size();
     }
   };
   keepShorter();
@@ -165,7 +166,10 @@ std::vector<KeptRoute> TourSearch::run(const ClearingResult& clear, std::size_t&
     if (other != tour_ && tryTour(other, 0, openingShare * limits_.tourTicks)) keepShorter();
   }
   // Until a whole round of moves shortens nothing, or the limits pass.
+  // Past the tour's own work the moves cut legs too, whatever its style: a
+  // round of whole legs that shortened nothing may yet shorten by a cut.
   for (bool shortened = true; shortened && !over();) {
+    if (work() >= limits_.tourTicks) pastOwn_ = true;
     shortened = false;
     for (const auto& [from, move] : movesByEstimate()) {
       if (over()) break;
@@ -174,6 +178,10 @@ std::vector<KeptRoute> TourSearch::run(const ClearingResult& clear, std::size_t&
       keepShorter();
       shortened = true;
       break;  // the moves of the tour now kept
+    }
+    if (!shortened && !style_.splitLegs && !pastOwn_ && budget() > limits_.tourTicks) {
+      pastOwn_ = true;
+      shortened = true;
     }
   }
   return kept;
@@ -191,7 +199,7 @@ std::vector<std::pair<std::size_t, TourMove>> TourSearch::movesByEstimate() {
   };
   std::vector<Ranked> all;
   std::vector<TourMove> moves = tourMoves(tour_.size());
-  if (style_.splitLegs) {
+  if (style_.splitLegs || pastOwn_) {
     const std::vector<TourMove> splits = splitMoves(tour_);
     moves.insert(moves.end(), splits.begin(), splits.end());
   }

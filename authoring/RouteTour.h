@@ -21,7 +21,8 @@
 // the enemies anew takes more than going over its route. The moves tried
 // over the tour kept are an end flipped, a segment of one to three legs
 // moved elsewhere (or-opt) and a segment reversed with its ends flipped
-// (2-opt), and where the tour's style asks it a leg cut in two with the
+// (2-opt), and where the tour's style asks it, or once past the tour's own
+// work (below), a leg cut in two with the
 // rest moved elsewhere (authoring/TourCosts.h: splitMoves), those the
 // estimate finds cheapest first and, among equals,
 // those that change the latest leg; the first that shortens the route is
