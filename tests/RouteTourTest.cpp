@@ -50,7 +50,11 @@ struct Proved {
 
 Proved prove(Game& game, bool tour) {
   game.beginLife();
-  Reachability search(game);
+  // The search gets the proof's seconds: a loaded machine running the
+  // sanitizer build can take longer than the search's own limit.
+  ReachabilityLimits searchLimits;
+  searchLimits.maxSeconds = limitsForThisBuild(tour).maxSeconds;
+  Reachability search(game, searchLimits);
   search.run();
   Proved proved;
   const ReachabilityVerdict verdict = judgeLevel(game, search, limitsForThisBuild(tour));
